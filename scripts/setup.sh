@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Installs every Debian package the project needs (the lists in scripts/packages/*.txt)
-# that is not installed yet. Runs apt-get update only when something is missing, so a
+# that is not installed yet; with --bench also those only the benchmarks link
+# (scripts/packages/bench/*.txt). Runs apt-get update only when something is missing, so a
 # machine that already has everything is not touched.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
-wanted=$(grep -hv '^\s*#' "$here"/packages/*.txt | tr -s ' \t' '\n' | sed '/^$/d' | sort -u)
+lists=("$here"/packages/*.txt)
+if [ "${1:-}" = --bench ]; then lists+=("$here"/packages/bench/*.txt); fi
+wanted=$(grep -hv '^\s*#' "${lists[@]}" | tr -s ' \t' '\n' | sed '/^$/d' | sort -u)
 missing=()
 for pkg in $wanted; do
   if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
