@@ -1,6 +1,60 @@
 #include <QApplication>
+#include <QDesktopServices>
+#include <QProcess>
+#include <QUrl>
+
+#include "app/main_window.h"
+#include "app/plain_text_page_view.h"
+#include "app/qt_user_dialogs.h"
+#include "app/unavailable_http_client.h"
+#include "platform/message_loop.h"
+#include "platform/qt/qt_clipboard.h"
+#include "platform/qt/qt_loop_driver.h"
+#include "platform/qt/qt_screen_cursor.h"
+#include "platform/qt/text_convert.h"
+
+namespace {
+
+using namespace tessival;
+
+app::MainWindowServices MakeServices() {
+  app::MainWindowServices services;
+  services.http = std::make_unique<app::UnavailableHttpClient>();
+  services.make_viewer = [](QWidget* parent) {
+    return std::make_unique<app::PlainTextPageView>(parent);
+  };
+  services.dialogs = std::make_unique<app::QtUserDialogs>(nullptr);
+  services.launch_browser = [](const std::string& url) {
+    return QDesktopServices::openUrl(QUrl(platform::ToQString(url)));
+  };
+  services.start_process = [](const std::string& program, const std::vector<std::string>& args) {
+    QStringList arguments;
+    for (const std::string& arg : args) arguments << platform::ToQString(arg);
+    return QProcess::startDetached(platform::ToQString(program), arguments);
+  };
+  services.terminate_application = [] { QApplication::quit(); };
+  return services;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
-  return 0;
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("tessival"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Tessival Browser"));
+  QApplication::setQuitOnLastWindowClosed(false);  // only the confirmation ends the program
+  QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+  QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+  QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+
+  platform::QtLoopDriver loop_driver(platform::MessageLoop::ForThisThread());
+  platform::QtClipboard clipboard;
+  platform::Clipboard::SetSystem(&clipboard);
+  platform::InstallQtScreenCursor();
+
+  app::TForm1 form1(MakeServices());
+  form1.show();
+  const int status = application.exec();
+  platform::Clipboard::SetSystem(nullptr);
+  return status;
 }

@@ -1,0 +1,406 @@
+#include "app/main_window.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string_view>
+
+#include "app/conversion_dialog.h"
+#include "app/in_out_error.h"
+#include "app/program_icon.h"
+#include "app/query_encoding.h"
+#include "platform/clipboard.h"
+#include "platform/qt/text_convert.h"
+#include "platform/screen_cursor.h"
+#include "platform/stream.h"
+
+namespace tessival::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kButtonHeight = 26;
+constexpr int kSeparatorWidth = 8;
+constexpr int kStatusBarHeight = 19;
+constexpr int kStatusPanelWidth = 50;
+constexpr int kStatusPanelCount = 3;
+constexpr int kMemoPaneSize = 70;
+
+// The toolbar from left to right; a null caption is an 8-pixel separator.
+struct ToolItem {
+  const char* caption;
+  const char* component;
+  int width;
+};
+constexpr ToolItem kSeparator{nullptr, nullptr, kSeparatorWidth};
+constexpr ToolItem kToolBar[] = {
+    {"W:DE- EN", "Button1", 57}, {"W:DE-FR", "Button2", 56}, kSeparator,
+    {"T:DE>EN", "Button13", 54}, {"T:EN>DE", "Button14", 54}, kSeparator,
+    {"Abk\xFCrzungen", "Button3", 71}, {"Wikipedia", "Button4", 57},
+    {"Wortschatz", "Button6", 64}, kSeparator,
+    {"QA1", "Button16", 30}, {"QA2", "Button17", 30}, {"QA3", "Button18", 30}, kSeparator,
+    {"Domain", "Button7", 48}, {"IP-Whois", "Button8", 56}, {"IP-Ort", "Button9", 40},
+    kSeparator, {"Preise", "Button11", 40}, kSeparator, {"News", "Button12", 37}, kSeparator,
+    {"->Browser", "Button10", 55}, kSeparator, {"4L", "Button15", 25}, {"Rechn.", "Button5", 40},
+};
+
+// Puts the current directory back when it goes, whatever happened in between.
+class DirectoryRestorer {
+ public:
+  explicit DirectoryRestorer(fs::path saved) : saved_(std::move(saved)) {}
+  ~DirectoryRestorer() {
+    std::error_code ignored;
+    fs::current_path(saved_, ignored);
+  }
+  DirectoryRestorer(const DirectoryRestorer&) = delete;
+  DirectoryRestorer& operator=(const DirectoryRestorer&) = delete;
+
+ private:
+  fs::path saved_;
+};
+
+std::string ReadFileBytes(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  if (!in) throw EInOutError("Cannot open file \"" + name + "\"");
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The memo shows its text with CR LF breaks, whatever breaks the file had.
+std::string AdjustLineBreaks(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      out += "\r\n";
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+TForm1::TForm1(MainWindowServices services, QWidget* parent)
+    : QMainWindow(parent), services_(std::move(services)) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QString::fromLatin1(kCaption));
+  setWindowIcon(ProgramIcon());
+  QFont font(QStringLiteral("MS Sans Serif"));
+  font.setPixelSize(11);
+  setFont(font);
+  move(135, 258);
+  resize(921, 536);
+  BuildMenu();
+  BuildToolBar();
+  BuildPanes();
+  BuildStatusBar();
+  form2_ = new TForm2(this);
+  FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::FormCreate() { splitter_->setSizes({kMemoPaneSize, height()}); }
+
+void TForm1::BuildMenu() {
+  QMenu* file_menu = menuBar()->addMenu(QStringLiteral("&Datei"));
+  file_menu->setObjectName(QStringLiteral("Datei1"));
+  QAction* quit = file_menu->addAction(QStringLiteral("&Beenden"));
+  quit->setObjectName(QStringLiteral("Beenden1"));
+  connect(quit, &QAction::triggered, this, [this] { Beenden1Click(); });
+}
+
+QPushButton* TForm1::AddToolButton(QWidget* bar, const std::string& caption,
+                                   const char* component, int width) {
+  auto* button = new QPushButton(platform::ToQString(caption), bar);
+  button->setObjectName(QString::fromLatin1(component));
+  button->setFixedSize(width, kButtonHeight);
+  button->setFocusPolicy(Qt::TabFocus);
+  buttons_[component] = button;
+  return button;
+}
+
+void TForm1::BuildToolBar() {
+  auto* bar = new QToolBar(QStringLiteral("ToolBar1"), this);
+  bar->setObjectName(QStringLiteral("ToolBar1"));
+  bar->setMovable(false);
+  bar->setFloatable(false);
+  bar->setContextMenuPolicy(Qt::PreventContextMenu);
+  bar->layout()->setSpacing(0);
+  bar->layout()->setContentsMargins(0, 0, 0, 0);
+  bar->setContentsMargins(0, 0, 0, 0);
+  for (const ToolItem& item : kToolBar) {
+    if (item.caption == nullptr) {
+      auto* separator = new QWidget(bar);
+      separator->setFixedSize(kSeparatorWidth, kButtonHeight);
+      bar->addWidget(separator);
+      continue;
+    }
+    QPushButton* button = AddToolButton(bar, item.caption, item.component, item.width);
+    QAction* action = bar->addWidget(button);
+    if (std::string_view(item.component) == "Button5") {
+      // "Rechn." is there but cannot be reached.
+      button->setEnabled(false);
+      action->setVisible(false);
+    }
+    if (const ServiceRow* row = FindService(item.caption)) {
+      connect(button, &QPushButton::clicked, this,
+              [this, row] { ReportErrors([this, row] { RunQuery(*row); }); });
+    }
+  }
+  connect(buttons_["Button10"], &QPushButton::clicked, this,
+          [this] { ReportErrors([this] { Button10Click(); }); });
+  connect(buttons_["Button15"], &QPushButton::clicked, this,
+          [this] { ReportErrors([this] { Button15Click(); }); });
+  connect(buttons_["Button5"], &QPushButton::clicked, this, [this] { Button5Click(); });
+  addToolBar(Qt::TopToolBarArea, bar);
+}
+
+void TForm1::BuildPanes() {
+  splitter_ = new QSplitter(Qt::Vertical, this);
+  splitter_->setObjectName(QStringLiteral("SplitterWnd1"));
+  splitter_->setHandleWidth(3);
+  splitter_->setChildrenCollapsible(false);
+  memo_ = new QPlainTextEdit(splitter_);
+  memo_->setObjectName(QStringLiteral("Memo1"));
+  memo_->setAccessibleName(QStringLiteral("Memo1"));
+  memo_->setFrameShape(QFrame::NoFrame);
+  memo_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  splitter_->addWidget(memo_);
+
+  viewer_ = services_.make_viewer(splitter_);
+  viewer_->OnKeyPress = [this](char& key) { FrameViewer1KeyPress(key); };
+  viewer_->OnFileRequest = [this](const std::string& src, std::string& new_name) {
+    FrameViewer1FileRequest(src, new_name);
+  };
+  viewer_->OnHotSpotTargetClick = [this](const std::string& target, const std::string& url,
+                                         bool& handled) {
+    FrameViewer1HotSpotTargetClick(target, url, handled);
+  };
+  splitter_->addWidget(viewer_->Widget());
+  splitter_->setStretchFactor(1, 1);
+  setCentralWidget(splitter_);
+}
+
+void TForm1::BuildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QStringLiteral("StatusBar1"));
+  bar->setFixedHeight(kStatusBarHeight);
+  for (int i = 0; i < kStatusPanelCount; ++i) {
+    auto* panel = new QLabel(bar);
+    panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Sunken);
+    panel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The last panel runs to the right edge, as status bars do, so a long result is read
+    // whole; the others keep their width.
+    const bool last = i == kStatusPanelCount - 1;
+    if (last) {
+      panel->setMinimumWidth(kStatusPanelWidth);
+    } else {
+      panel->setFixedWidth(kStatusPanelWidth);
+    }
+    bar->addWidget(panel, last ? 1 : 0);
+    status_panels_.push_back(panel);
+  }
+}
+
+void TForm1::SetStatusPanel(int index, const std::string& text) {
+  status_panels_.at(static_cast<std::size_t>(index))->setText(platform::ToQString(text));
+}
+
+std::string TForm1::StatusPanelText(int index) const {
+  return platform::FromQString(status_panels_.at(static_cast<std::size_t>(index))->text());
+}
+
+QPushButton* TForm1::ButtonByComponent(const std::string& component) const {
+  const auto found = buttons_.find(component);
+  return found == buttons_.end() ? nullptr : found->second;
+}
+
+std::string TForm1::MemoText() const { return platform::LinesFromQString(memo_->toPlainText()); }
+
+void TForm1::SetMemoText(const std::string& text) {
+  memo_->setPlainText(platform::LinesToQString(text));
+}
+
+bool TForm1::FetchToFile(const std::string& url, const std::string& directory,
+                         const std::string& file_name) {
+  platform::BusyCursor busy;
+  std::error_code error;
+  const fs::path saved = fs::current_path(error);
+  if (error) return false;
+  DirectoryRestorer restore(saved);
+  fs::current_path(directory, error);
+  if (error) return false;
+
+  services_.http->SetURL(url);
+  auto stream = std::make_unique<platform::TFileStream>(file_name,
+                                                        platform::TFileStream::Mode::kCreate);
+  services_.http->SetRcvdStream(stream.get());
+  bool result = true;
+  fetching_ = true;
+  try {
+    services_.http->Get();
+    SetStatusPanel(2, "Empfangen " + std::to_string(stream->Size()) + " Bytes");
+  } catch (...) {
+    result = false;
+    SetStatusPanel(2, "Fehler : " + std::to_string(services_.http->StatusCode()) + " " +
+                          services_.http->ReasonPhrase());
+  }
+  fetching_ = false;
+  stream.reset();
+  services_.http->SetRcvdStream(nullptr);
+  SetStatusPanel(1, "");
+  return result;
+}
+
+void TForm1::RememberUrl(const std::string& url) {
+  go_to_web_url_ = url;
+  std::ofstream out(kUrlFile, std::ios::binary | std::ios::trunc);
+  if (!out) throw EInOutError(std::string("Cannot create file \"") + kUrlFile + "\"");
+  out << url << "\r\n";
+  out.close();
+  if (!out) throw EInOutError(std::string("Write error in file \"") + kUrlFile + "\"");
+}
+
+void TForm1::RunQuery(const ServiceRow& row) {
+  if (fetching_) {
+    // The running fetch owns the output stream; a second one would truncate its file.
+    SetStatusPanel(2, std::string("Abfrage l\xE4uft noch, \"") + row.caption + "\" ignoriert");
+    return;
+  }
+  const std::string text = row.uses_memo_text ? MemoText() : std::string();
+  const std::string address = BuildQueryAddress(row, text);
+  RememberUrl(address);
+  std::error_code error;
+  const std::string directory = fs::current_path(error).string();
+  if (!FetchToFile(address, directory, row.output_file)) return;
+  if (row.post_processing == PostProcessing::kConvertUtf8Page) {
+    ConvertUtf8Page(row.output_file, row.shown_file);
+  }
+  viewer_->LoadFromFile(row.shown_file);
+}
+
+bool TForm1::CaptureClipboard(const std::string& file_name) {
+  const std::optional<std::string> text = platform::Clipboard::System().GetText();
+  if (!text) return false;
+  // The text block is taken up to its first zero byte, as a C string would be.
+  const std::string content = text->substr(0, text->find('\0'));
+  std::ofstream out(file_name, std::ios::binary | std::ios::trunc);
+  if (!out) throw EInOutError("Cannot create file \"" + file_name + "\"");
+  out << content;
+  out.close();
+  if (!out) throw EInOutError("Write error in file \"" + file_name + "\"");
+  return true;
+}
+
+void TForm1::RefreshMemoFromClipboard() {
+  std::error_code error;
+  if (fs::exists(kClipFile, error) && !fs::remove(kClipFile, error)) {
+    throw EInOutError(std::string("Cannot delete file \"") + kClipFile + "\". " +
+                      error.message());
+  }
+  if (!CaptureClipboard(kClipFile)) return;
+  const std::string text = AdjustLineBreaks(ReadFileBytes(kClipFile));
+  // Setting equal text again would only reset the caret; painting must not move it.
+  if (text != MemoText()) SetMemoText(text);
+}
+
+void TForm1::RefreshMemoFromClipboardReported() {
+  try {
+    RefreshMemoFromClipboard();
+    last_capture_error_.clear();
+  } catch (const std::exception& error) {
+    if (error.what() == last_capture_error_) return;
+    last_capture_error_ = error.what();
+    services_.dialogs->ShowError(error.what());
+  }
+}
+
+void TForm1::MinimizeToTray() {
+  // The tray icon and the hidden taskbar button join when the desktop components land;
+  // until then the window minimises the ordinary way.
+}
+
+void TForm1::AskToQuit() {
+  if (!services_.dialogs->Confirm(kQuitQuestion)) return;
+  if (fetching_) services_.http->Abort();
+  services_.terminate_application();
+}
+
+void TForm1::Beenden1Click() { AskToQuit(); }
+
+void TForm1::Button5Click() { form2_->show(); }
+
+void TForm1::Button10Click() { services_.launch_browser(go_to_web_url_); }
+
+void TForm1::Button15Click() {
+  // The address carries raw user text (CR, LF, quotes, "&"): it goes to the script as one
+  // argument, never through a shell.
+  services_.start_process("./browser.sh", {go_to_web_url_});
+}
+
+void TForm1::FrameViewer1KeyPress(char& key) {
+  if (key != 3) return;
+  viewer_->CopyToClipboard();
+  SetMemoText(viewer_->SelText() + "\r\n");
+}
+
+void TForm1::FrameViewer1FileRequest(const std::string&, std::string& new_name) {
+  new_name.clear();
+}
+
+void TForm1::FrameViewer1HotSpotTargetClick(const std::string&, const std::string&,
+                                            bool& handled) {
+  services_.dialogs->Beep();
+  handled = true;
+}
+
+void TForm1::ReportErrors(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::exception& error) {
+    services_.dialogs->ShowError(error.what());
+  }
+}
+
+bool TForm1::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) RefreshMemoFromClipboardReported();
+  return QMainWindow::event(event);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  RefreshMemoFromClipboardReported();
+}
+
+void TForm1::paintEvent(QPaintEvent* event) {
+  QMainWindow::paintEvent(event);
+  RefreshMemoFromClipboardReported();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  // The close request never closes the window by itself: only the question does.
+  event->ignore();
+  AskToQuit();
+}
+
+void TForm1::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange && isMinimized()) MinimizeToTray();
+}
+
+}  // namespace tessival::app

@@ -1,0 +1,113 @@
+#pragma once
+// The main window: the text pane above, the answer pane below, the toolbar of service
+// buttons, the status bar and the menu; every handler of the query workflow.
+#include <QMainWindow>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/http_fetcher.h"
+#include "app/page_view.h"
+#include "app/service_table.h"
+#include "app/user_dialogs.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QSplitter;
+
+namespace tessival::app {
+
+class TForm2;
+
+// What the window is built with; tests replace any of them.
+struct MainWindowServices {
+  std::unique_ptr<HttpFetcher> http;  // HttpCli1
+  std::function<std::unique_ptr<PageView>(QWidget* parent)> make_viewer;
+  std::unique_ptr<UserDialogs> dialogs;
+  // "->Browser": opens an address in the desktop's default browser.
+  std::function<bool(const std::string& url)> launch_browser;
+  // "4L": starts a program with an argument vector, never through a shell.
+  std::function<bool(const std::string& program, const std::vector<std::string>& args)>
+      start_process;
+  // Ends the program once the user has confirmed.
+  std::function<void()> terminate_application;
+};
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+ public:
+  static constexpr const char* kCaption = "Tessival - Browser (Free-Edition V 0.0.9 2005-07-31)";
+  static constexpr const char* kQuitQuestion = "Tessival Browser beenden?";
+  static constexpr const char* kUrlFile = "url.txt";
+  static constexpr const char* kClipFile = "clip.tmp";
+
+  explicit TForm1(MainWindowServices services, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // The shared fetch routine: one address into one file, status in panel 2.
+  bool FetchToFile(const std::string& url, const std::string& directory,
+                   const std::string& file_name);
+  void RememberUrl(const std::string& url);
+  void RunQuery(const ServiceRow& row);
+  bool CaptureClipboard(const std::string& file_name);
+  void RefreshMemoFromClipboard();
+  void MinimizeToTray();
+
+  void Beenden1Click();
+  void Button5Click();   // "Rechn."
+  void Button10Click();  // "->Browser"
+  void Button15Click();  // "4L"
+  void FrameViewer1KeyPress(char& key);
+  void FrameViewer1FileRequest(const std::string& src, std::string& new_name);
+  void FrameViewer1HotSpotTargetClick(const std::string& target, const std::string& url,
+                                      bool& handled);
+
+  // The memo's text as engine bytes (CR LF line breaks).
+  std::string MemoText() const;
+  void SetMemoText(const std::string& text);
+  std::string StatusPanelText(int index) const;
+  QPushButton* ButtonByComponent(const std::string& component) const;
+  const std::string& GoToWebUrl() const { return go_to_web_url_; }
+  TForm2* Form2() const { return form2_; }
+  QSplitter* SplitterWnd1() const { return splitter_; }
+  PageView& FrameViewer1() const { return *viewer_; }
+
+ protected:
+  bool event(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void FormCreate();
+  void BuildMenu();
+  void BuildToolBar();
+  void BuildPanes();
+  void BuildStatusBar();
+  QPushButton* AddToolButton(QWidget* bar, const std::string& caption, const char* component,
+                             int width);
+  void SetStatusPanel(int index, const std::string& text);
+  void AskToQuit();
+  // Runs a handler; an exception becomes the standard error box and the program goes on.
+  void ReportErrors(const std::function<void()>& handler);
+  void RefreshMemoFromClipboardReported();
+
+  MainWindowServices services_;
+  std::unique_ptr<PageView> viewer_;
+  QPlainTextEdit* memo_ = nullptr;
+  QSplitter* splitter_ = nullptr;
+  std::vector<QLabel*> status_panels_;
+  std::map<std::string, QPushButton*> buttons_;
+  TForm2* form2_ = nullptr;
+  std::string go_to_web_url_;
+  bool fetching_ = false;
+  // The last error of the clipboard capture, shown once: the capture runs on every paint,
+  // and an error box that repaints the window would otherwise come back for ever.
+  std::string last_capture_error_;
+};
+
+}  // namespace tessival::app

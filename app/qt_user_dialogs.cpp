@@ -1,0 +1,25 @@
+#include "app/qt_user_dialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "platform/qt/text_convert.h"
+
+namespace tessival::app {
+
+bool QtUserDialogs::Confirm(const std::string& question) {
+  QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
+                  platform::ToQString(question), QMessageBox::Yes | QMessageBox::No, parent_);
+  box.setDefaultButton(QMessageBox::Yes);
+  return box.exec() == QMessageBox::Yes;
+}
+
+void QtUserDialogs::ShowError(const std::string& message) {
+  QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
+                  platform::ToQString(message), QMessageBox::Ok, parent_);
+  box.exec();
+}
+
+void QtUserDialogs::Beep() { QApplication::beep(); }
+
+}  // namespace tessival::app

@@ -1,0 +1,97 @@
+#include "app/service_table.h"
+
+#include <array>
+#include <cstdlib>
+
+#include "app/query_encoding.h"
+
+namespace tessival::app {
+namespace {
+
+constexpr const char* kDictionaryHost = "dict.leo.org";
+constexpr const char* kTranslationHost = "translate.google.com";
+constexpr const char* kNetworkToolsHost = "www.utrace.de";
+
+// clang-format off
+constexpr std::array<ServiceRow, 15> kRows = {{
+  {"W:DE- EN", "Button1", "German-English dictionary", kDictionaryHost,
+   "/?lp=ende&lang=de&searchLoc=0&cmpType=relaxed&relink=on&sectHdr=on&spellToler=std&search=",
+   PrePass::kNone, true, "", "translate.htm", PostProcessing::kNone, "translate.htm"},
+  {"W:DE-FR", "Button2", "German-French dictionary", kDictionaryHost,
+   "/?lp=frde&lang=de&searchLoc=0&cmpType=relaxed&relink=on&sectHdr=on&spellToler=std&search=",
+   PrePass::kNone, true, "", "translate.htm", PostProcessing::kNone, "translate.htm"},
+  {"T:DE>EN", "Button13", "machine translation German to English", kTranslationHost,
+   "/translate_t?langpair=de%7Cen&text=",
+   PrePass::kLineBreaksToSpaces, true, "", "de2en.htm", PostProcessing::kNone, "de2en.htm"},
+  {"T:EN>DE", "Button14", "machine translation English to German", kTranslationHost,
+   "/translate_t?langpair=en%7Cde&text=",
+   PrePass::kLineBreaksToSpaces, true, "", "en2de.htm", PostProcessing::kNone, "en2de.htm"},
+  {"Abk\xFCrzungen", "Button3", "abbreviation lookup", "www.abkuerzungen.de",
+   "/v1/a.php?w=",
+   PrePass::kNone, true, "", "translate.htm", PostProcessing::kNone, "translate.htm"},
+  {"Wikipedia", "Button4", "encyclopedia search, German edition", "de.wikipedia.org",
+   "/w/wiki.phtml?search=",
+   PrePass::kNone, true, "", "wikipediax.htm", PostProcessing::kConvertUtf8Page, "wikipedia.htm"},
+  {"Wortschatz", "Button6", "German vocabulary corpus", "wortschatz.uni-leipzig.de",
+   "/cgi-bin/wort_www?site=1&Wort=",
+   PrePass::kNone, true, "&sprache=de", "wortschatz.htm", PostProcessing::kNone, "wortschatz.htm"},
+  {"QA1", "Button16", "question answering, first service", "start.csail.mit.edu",
+   "/startfarm.cgi?query=",
+   PrePass::kSpacesToPlus, true, "", "qa1.htm", PostProcessing::kNone, "qa1.htm"},
+  {"QA2", "Button17", "question answering, second service", "www.ask.com",
+   "/search.asp?Q=",
+   PrePass::kSpacesToPlus, true, "", "qa2.htm", PostProcessing::kNone, "qa2.htm"},
+  {"QA3", "Button18", "question answering, third service", "www.answers.com",
+   "/scripts/question.cgi?quser=",
+   PrePass::kSpacesToPlus, true, "", "qa3.htm", PostProcessing::kNone, "qa3.htm"},
+  {"Domain", "Button7", "domain name availability check", "www.denic.de",
+   "/cgi-bin/checkdomain.pl?domain=",
+   PrePass::kNone, true, "", "domain.htm", PostProcessing::kNone, "domain.htm"},
+  {"IP-Whois", "Button8", "IP address owner lookup", kNetworkToolsHost,
+   "/tools/whois.ch?ip=+",
+   PrePass::kNone, true, "&email=on", "ipwhois.htm", PostProcessing::kNone, "ipwhois.htm"},
+  {"IP-Ort", "Button9", "IP address location lookup", kNetworkToolsHost,
+   "/tools/city.ch?ip=",
+   PrePass::kNone, true, "", "iport.htm", PostProcessing::kNone, "iport.htm"},
+  {"Preise", "Button11", "price comparison search", "www.preissuchmaschine.de",
+   "/psm_frontend/main.asp?sucheall=",
+   PrePass::kSpacesToPlus, true, "", "preise.htm", PostProcessing::kNone, "preise.htm"},
+  {"News", "Button12", "regional news ticker", "www.tagesschau.de",
+   "/tick/km/",
+   PrePass::kNone, false, "", "news.htm", PostProcessing::kNone, "news.htm"},
+}};
+// clang-format on
+
+std::string ApplyPrePass(PrePass pre_pass, const std::string& text) {
+  switch (pre_pass) {
+    case PrePass::kSpacesToPlus: return SpacesToPlus(text);
+    case PrePass::kLineBreaksToSpaces: return LineBreaksToSpaces(text);
+    case PrePass::kNone: break;
+  }
+  return text;
+}
+
+}  // namespace
+
+std::span<const ServiceRow> ServiceTable() { return kRows; }
+
+const ServiceRow* FindService(const std::string& caption) {
+  for (const ServiceRow& row : kRows) {
+    if (caption == row.caption) return &row;
+  }
+  return nullptr;
+}
+
+std::string ServiceHost(const ServiceRow& row) {
+  const char* replacement = std::getenv("TESSIVAL_SERVICE_HOST");
+  if (replacement != nullptr && *replacement != '\0') return replacement;
+  return row.host;
+}
+
+std::string BuildQueryAddress(const ServiceRow& row, const std::string& memo_text) {
+  std::string address = "http://" + ServiceHost(row) + row.prefix;
+  if (row.uses_memo_text) address += EncodeQueryText(ApplyPrePass(row.pre_pass, memo_text));
+  return address + row.suffix;
+}
+
+}  // namespace tessival::app

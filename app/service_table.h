@@ -1,0 +1,41 @@
+#pragma once
+// The fifteen query services of the toolbar: for each button, where its query goes, how the
+// text is prepared, and which file receives the answer.
+#include <span>
+#include <string>
+
+namespace tessival::app {
+
+enum class PrePass { kNone, kSpacesToPlus, kLineBreaksToSpaces };
+enum class PostProcessing { kNone, kConvertUtf8Page };
+
+struct ServiceRow {
+  const char* caption;        // toolbar caption, as shown
+  const char* component;      // the button's component name
+  const char* kind;           // what the service is
+  const char* host;           // default endpoint; TESSIVAL_SERVICE_HOST replaces it
+  const char* prefix;         // path and query, appended after "http://" + host
+  PrePass pre_pass;
+  bool uses_memo_text;        // false: the address is prefix + suffix alone
+  const char* suffix;
+  const char* output_file;    // relative to the current directory
+  PostProcessing post_processing;
+  const char* shown_file;     // the file shown after a successful fetch
+};
+
+// The rows in their toolbar order, left to right.
+std::span<const ServiceRow> ServiceTable();
+
+// The row of a caption, or nullptr.
+const ServiceRow* FindService(const std::string& caption);
+
+// The host a row's query goes to: TESSIVAL_SERVICE_HOST (host or host:port) when set and
+// not empty, so tests and offline demonstrations can point every button at a local server;
+// the row's own host otherwise.
+std::string ServiceHost(const ServiceRow& row);
+
+// "http://" + host + prefix + EncodeQueryText(pre-pass(memo text)) + suffix. The memo text
+// is Windows-1252 bytes with CR LF line breaks.
+std::string BuildQueryAddress(const ServiceRow& row, const std::string& memo_text);
+
+}  // namespace tessival::app

@@ -1,0 +1,21 @@
+#include "platform/qt/qt_clipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include "platform/qt/text_convert.h"
+
+namespace tessival::platform {
+
+std::optional<std::string> QtClipboard::GetText() {
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  if (data == nullptr || !data->hasText()) return std::nullopt;
+  return LinesFromQString(data->text());
+}
+
+void QtClipboard::SetText(const std::string& text) {
+  QGuiApplication::clipboard()->setText(LinesToQString(text));
+}
+
+}  // namespace tessival::platform
