@@ -1,0 +1,43 @@
+#pragma once
+// Test peers on 127.0.0.1: a scripted server on its own thread (plain POSIX sockets), and
+// a loop helper that runs the message loop until a condition holds, with a generous
+// safety timer so that a broken test fails instead of hanging.
+#include <netinet/in.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "platform/message_loop.h"
+#include "platform/unique_fd.h"
+
+namespace tessival::net::testing {
+
+// Listens at once; the script runs on a thread with the first accepted connection.
+class ScriptedServer {
+ public:
+  using Script = std::function<void(int connection)>;
+  explicit ScriptedServer(Script script, int receive_buffer = 0);
+  ~ScriptedServer();  // stops waiting for a client and joins the script
+  int port() const { return port_; }
+  std::string port_text() const { return std::to_string(port_); }
+  void Join();  // waits for the client and the end of the script
+
+ private:
+  int port_ = 0;  // before listener_: set while listener_ is made
+  platform::UniqueFd listener_;
+  std::thread thread_;
+};
+
+// Blocking helpers for scripts.
+std::string ReadExactly(int fd, std::size_t count);
+std::string ReadUntilClosed(int fd);
+void WriteAll(int fd, const std::string& data);
+
+// A port on 127.0.0.1 that nothing listens on (bound once and released).
+int UnusedPort();
+
+// Runs the loop until done() is true; false when the safety timer (20 s) ran out.
+bool RunUntil(platform::MessageLoop& loop, const std::function<bool()>& done);
+
+}  // namespace tessival::net::testing
