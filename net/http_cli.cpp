@@ -1,0 +1,564 @@
+#include "net/http_cli.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cstring>
+#include <optional>
+
+#include "net/base64.h"
+#include "net/custom_wsocket.h"
+#include "net/url_splitter.h"
+#include "platform/message_loop.h"
+#include "platform/wsock_errors.h"
+
+namespace tessival::net {
+namespace {
+
+constexpr std::uintptr_t kTimeoutTimer = 1;
+constexpr std::size_t kSendBlockSize = 8193;
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string Trim(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return std::string();
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// A decimal number, or nothing: a header value that is no number is dropped with its line.
+std::optional<std::int64_t> ParseInteger(const std::string& text) {
+  const std::string trimmed = Trim(text);
+  std::int64_t value = 0;
+  const char* begin = trimmed.data();
+  const char* end = begin + trimmed.size();
+  if (begin != end && *begin == '+') ++begin;
+  const auto [ptr, error] = std::from_chars(begin, end, value);
+  if (error != std::errc() || ptr != end || begin == end) return std::nullopt;
+  return value;
+}
+
+std::string ErrorText(int error) {
+  return platform::WinSockErrorDesc(error) + " (Error #" + std::to_string(error) + ")";
+}
+
+const char* MethodName(THttpRequest kind) {
+  switch (kind) {
+    case httpPOST: return "POST";
+    case httpHEAD: return "HEAD";
+    default: return "GET";
+  }
+}
+
+}  // namespace
+
+THttpCli::THttpCli(platform::MessageLoop& loop)
+    : loop_(loop),
+      socket_(std::make_unique<HttpSocket>(loop)),
+      window_(std::make_unique<platform::MessageWindow>(
+          loop, [this](platform::UINT m, platform::WPARAM w, platform::LPARAM l) {
+            return WndProc(m, w, l);
+          })),
+      receive_buffer_(kReceiveBufferSize + 1, '\0') {
+  WireSocket();
+}
+
+THttpCli::THttpCli() : THttpCli(platform::MessageLoop::ForThisThread()) {}
+
+THttpCli::~THttpCli() {
+  // The socket may still report a close while it goes; nothing of ours must run then.
+  closed_route_ = ClosedRoute::kIgnore;
+  socket_.reset();
+}
+
+void THttpCli::WireSocket() {
+  socket_->OnSessionClosed = [this](TCustomWSocket&, Word error) {
+    switch (closed_route_) {
+      case ClosedRoute::kNormal: SessionClosed(error); break;
+      case ClosedRoute::kRelocation: RelocationHandler(); break;
+      case ClosedRoute::kIgnore: break;
+    }
+  };
+  socket_->OnDataAvailable = [this](TCustomWSocket&, Word) { DataAvailable(); };
+  socket_->OnSessionConnected = [this](TCustomWSocket&, Word error) { SessionConnected(error); };
+  socket_->OnDataSent = [this](TCustomWSocket&, Word) { DataSent(); };
+  socket_->OnDnsLookupDone = [this](TCustomWSocket&, Word error) { DnsLookupDone(error); };
+  socket_->OnError = [this](TCustomWSocket&) { Trigger(OnSocketError); };
+  socket_->OnSocksConnected = [this](TCustomWSocket&, Word error) {
+    if (OnSocksConnected) OnSocksConnected(*this, error);
+  };
+}
+
+void THttpCli::SetMultiThreaded(bool value) {
+  multi_threaded_ = value;
+  socket_->SetMultiThreaded(value);
+}
+
+// ---- Requests ----------------------------------------------------------------------
+
+void THttpCli::StartRequest(THttpRequest kind) {
+  if (state_ != httpIdle) throw EHttpException("HTTP component is busy", 1);
+  if (kind == httpPOST && PostStream == nullptr) {
+    throw EHttpException("HTTP component has nothing to post", 2);
+  }
+  closed_route_ = ClosedRoute::kNormal;
+  StateChange(httpStarting);
+  request_type_ = kind;
+  ResetRequestData();
+  target_.Username = Username;
+  target_.Password = Password;
+  ComputeRequestTarget(URL, Proxy, ProxyPort, target_);
+  Username = target_.Username;
+  Password = target_.Password;
+  request_started_ = true;
+  ArmTimeout();
+  DoStart();
+}
+
+void THttpCli::RunRequest(THttpRequest kind) {
+  StartRequest(kind);
+  // Each round sleeps until the next event of the loop: no processor time while waiting.
+  while (state_ != httpIdle) loop_.RunOnce();
+  if (status_code_ > 399) throw EHttpException(reason_phrase_, status_code_);
+}
+
+void THttpCli::Abort() {
+  if (state_ == httpIdle) return;
+  FailRequest(platform::WSAECONNABORTED, "Request aborted");
+}
+
+void THttpCli::ResetRequestData() {
+  rcvd_header_lines_.clear();
+  request_done_error_ = 0;
+  target_.DocFileName.clear();
+  status_code_ = 0;
+  rcvd_count_ = 0;
+  posted_count_ = 0;
+  header_count_ = 0;
+  body_count_ = 0;
+  relocations_ = 0;
+  content_length_ = -1;
+  content_type_.clear();
+  allowed_to_send_ = false;
+  in_header_ = false;
+  location_seen_ = false;
+  receive_fill_ = 0;
+  target_.Location = URL;
+}
+
+void THttpCli::DoStart() {
+  dns_result_.clear();
+  StateChange(httpResolving);
+  try {
+    socket_->SetLocalAddr(LocalAddr);
+    socket_->DnsLookup(target_.Hostname);
+  } catch (const std::exception& error) {
+    status_code_ = 404;
+    reason_phrase_ = error.what();
+    connected_ = false;
+    StateChange(httpIdle);
+  }
+}
+
+void THttpCli::DnsLookupDone(std::uint16_t error) {
+  if (error != 0) {
+    if (state_ == httpAborting) return;
+    request_done_error_ = error;
+    status_code_ = 404;
+    reason_phrase_ = "can't resolve hostname to IP address";
+    SessionClosed(error);
+    return;
+  }
+  dns_result_ = socket_->DnsResult();
+  StateChange(httpResolved);
+  try {
+    socket_->SetAddr(dns_result_);
+    socket_->SetLocalAddr(LocalAddr);
+    socket_->SetPort(target_.Port);
+    socket_->SetProto("tcp");
+    socket_->Connect();
+  } catch (const std::exception&) {
+    const int last_error = socket_->LastError();
+    request_done_error_ = static_cast<std::uint16_t>(last_error);
+    status_code_ = 404;
+    reason_phrase_ = "can't connect: " + ErrorText(last_error);
+    closed_route_ = ClosedRoute::kIgnore;
+    socket_->Close();
+    closed_route_ = ClosedRoute::kNormal;
+    SessionClosed(static_cast<std::uint16_t>(last_error));
+  }
+}
+
+void THttpCli::SessionConnected(std::uint16_t error) {
+  if (error != 0) {
+    request_done_error_ = error;
+    status_code_ = 404;
+    reason_phrase_ = ErrorText(error);
+    SessionClosed(error);
+    return;
+  }
+  ArmTimeout();
+  connected_ = true;
+  StateChange(httpConnected);
+  if (OnSessionConnected) OnSessionConnected(*this, 0);
+  next_line_ = LineHandler::kHeader;
+  StateChange(httpReadingHeader);
+  try {
+    SendRequest(MethodName(request_type_), "1.0");
+    if (request_type_ == httpPOST) {
+      Trigger(OnSendBegin);
+      allowed_to_send_ = true;
+      DataSent();
+    }
+  } catch (const std::exception&) {
+    socket_->Close();
+  }
+}
+
+// ---- The request header ------------------------------------------------------------
+
+std::vector<std::string> THttpCli::BuildRequestHeader(const std::string& method) {
+  std::vector<std::string> lines;
+  lines.push_back(method + " " + target_.Path + " HTTP/1.0");
+  if (!Sender.empty()) lines.push_back("From: " + Sender);
+  if (!Accept.empty()) lines.push_back("Accept: " + Accept);
+  if (!Reference.empty()) lines.push_back("Referer: " + Reference);
+  if (!AcceptLanguage.empty()) lines.push_back("Accept-Language: " + AcceptLanguage);
+  if (method == "POST" && !ContentTypePost.empty()) {
+    lines.push_back("Content-Type: " + ContentTypePost);
+  }
+  if (!Agent.empty()) lines.push_back("User-Agent: " + Agent);
+  lines.push_back("Host: " + target_.ServerHost);
+  if (NoCache) lines.push_back("Pragma: no-cache");
+  if (method == "POST") lines.push_back("Content-Length: " + std::to_string(PostStream->Size()));
+  if (ModifiedSince != 0) lines.push_back("If-Modified-Since: " + RFC1123Date(ModifiedSince) + " GMT");
+  if (!Username.empty()) {
+    lines.push_back("Authorization: Basic " + Base64Encode(Username + ":" + Password));
+  }
+  if (!Proxy.empty() && !ProxyUsername.empty()) {
+    lines.push_back("Proxy-Authorization: Basic " +
+                    Base64Encode(ProxyUsername + ":" + ProxyPassword));
+  }
+  if (!Cookie.empty()) lines.push_back("Cookie: " + Cookie);
+  if (!ContentRangeBegin.empty() || !ContentRangeEnd.empty()) {
+    // A range applies to one request only.
+    lines.push_back("Range: bytes=" + ContentRangeBegin + "-" + ContentRangeEnd);
+    ContentRangeBegin.clear();
+    ContentRangeEnd.clear();
+  }
+  accept_ranges_.clear();
+  return lines;
+}
+
+void THttpCli::SendRequest(const std::string& method, const std::string& version) {
+  request_stream_.clear();
+  Trigger(OnRequestHeaderBegin);
+  std::vector<std::string> headers = BuildRequestHeader(method);
+  (void)version;  // the request line always names HTTP/1.0
+  if (OnBeforeHeaderSend) OnBeforeHeaderSend(*this, method, headers);
+  for (const std::string& line : headers) SendCommand(line);
+  Trigger(OnRequestHeaderEnd);
+  SendCommand(std::string());
+  socket_->Send(request_stream_.data(), static_cast<int>(request_stream_.size()));
+  request_stream_.clear();
+}
+
+void THttpCli::SendCommand(std::string line) {
+  if (OnCommand) OnCommand(*this, line);
+  request_stream_ += line;
+  request_stream_ += "\r\n";
+}
+
+void THttpCli::DataSent() {
+  if (!allowed_to_send_) return;
+  char block[kSendBlockSize];
+  const std::size_t count = PostStream->Read(block, sizeof block);
+  if (count > 0) {
+    posted_count_ += static_cast<std::int64_t>(count);
+    if (OnSendData) OnSendData(*this, block, static_cast<int>(count));
+    socket_->Send(block, static_cast<int>(count));
+    return;
+  }
+  allowed_to_send_ = false;
+  Trigger(OnSendEnd);
+}
+
+// ---- Receiving ---------------------------------------------------------------------
+
+void THttpCli::DataAvailable() {
+  if (receive_fill_ >= kReceiveBufferSize) {
+    // A header line that fills the whole buffer can never end: give up on the request
+    // instead of waiting for ever.
+    FailRequest(0, "HTTP line too long");
+    return;
+  }
+  char* buffer = receive_buffer_.data();
+  const int received = socket_->Receive(buffer + receive_fill_,
+                                        static_cast<int>(kReceiveBufferSize - receive_fill_));
+  if (!request_started_ || received <= 0) return;
+  ArmTimeout();
+  receive_fill_ += static_cast<std::size_t>(received);
+  buffer[receive_fill_] = '\0';
+  if (state_ == httpReadingBody) {
+    const std::size_t length = receive_fill_;
+    receive_fill_ = 0;
+    if (next_line_ == LineHandler::kBody) {
+      BodyChunk(buffer, length);
+    } else {
+      SetReady();
+    }
+    return;
+  }
+  SplitLines();
+}
+
+void THttpCli::SplitLines() {
+  char* buffer = receive_buffer_.data();
+  while (receive_fill_ > 0) {
+    // Lines are looked for only up to a zero byte, as in any C string.
+    const std::size_t limit = strnlen(buffer, receive_fill_);
+    const char* lf = static_cast<const char*>(std::memchr(buffer, '\n', limit));
+    if (lf == nullptr) return;
+    const std::size_t length = static_cast<std::size_t>(lf - buffer);
+    const bool has_cr = length > 0 && buffer[length - 1] == '\r';
+    const std::string line(buffer, has_cr ? length - 1 : length);
+    const std::string terminator = has_cr ? "\r\n" : "\n";
+    std::memmove(buffer, lf + 1, receive_fill_ - length);  // the rest and its zero byte
+    receive_fill_ -= length + 1;
+    if (state_ == httpReadingHeader || state_ == httpReadingBody) DeliverLine(line + terminator);
+  }
+}
+
+// Hands one complete line (with its terminator) to whoever reads the next line.
+void THttpCli::DeliverLine(const std::string& line) {
+  switch (next_line_) {
+    case LineHandler::kHeader: HeaderLine(line); break;
+    case LineHandler::kBody: BodyChunk(line.data(), line.size()); break;
+    case LineHandler::kNone: SetReady(); break;
+  }
+}
+
+void THttpCli::HeaderLine(const std::string& raw_line) {
+  std::string line = raw_line;
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+  if (!in_header_) {
+    in_header_ = true;
+    Trigger(OnHeaderBegin);
+  }
+  ++header_count_;
+  if (Lower(line.substr(0, 6)) == "<html>") {
+    // No header at all: the answer is the document. It reaches the stream as it came,
+    // line breaks included.
+    if (content_type_.empty()) content_type_ = "text/html";
+    EndHeader();
+    BodyChunk(raw_line.data(), raw_line.size());
+    if (receive_fill_ > 0) {
+      const std::size_t length = receive_fill_;
+      receive_fill_ = 0;
+      BodyChunk(receive_buffer_.data(), length);
+    }
+    return;
+  }
+  if (!line.empty()) {
+    HeaderField(line);
+    return;
+  }
+  EndOfHeader();
+}
+
+void THttpCli::HeaderField(const std::string& line) {
+  rcvd_header_lines_.push_back(line);
+  if (line.rfind("HTTP/1.0", 0) == 0 || line.rfind("HTTP/1.1", 0) == 0) {
+    const auto code = ParseInteger(line.size() > 9 ? line.substr(9, 3) : std::string());
+    if (!code) return;  // a status that is no number loses its line
+    status_code_ = static_cast<int>(*code);
+    reason_phrase_ = line.size() > 13 ? line.substr(13) : std::string();
+  } else if (const std::size_t colon = line.find(':'); colon != std::string::npos) {
+    const std::string field = Lower(line.substr(0, colon));
+    std::size_t start = colon + 1;
+    while (start + 1 < line.size() && line[start] == ' ') ++start;
+    const std::string value = start < line.size() ? line.substr(start) : std::string();
+    if (field == "location") {
+      location_seen_ = true;
+      ApplyLocationHeader(value, !Proxy.empty(), target_);
+      Username = target_.Username;
+      Password = target_.Password;
+    } else if (field == "content-length") {
+      const auto length = ParseInteger(value);
+      if (!length) return;
+      content_length_ = *length;
+    } else if (field == "content-range") {
+      const std::size_t dash = value.find('-');
+      const std::size_t slash = value.find('/');
+      if (dash != std::string::npos && dash >= 6) ContentRangeBegin = value.substr(6, dash - 6);
+      if (dash != std::string::npos && slash != std::string::npos && slash > dash) {
+        ContentRangeEnd = value.substr(dash + 1, slash - dash - 1);
+      }
+    } else if (field == "accept-ranges") {
+      accept_ranges_ = value;
+    } else if (field == "content-type") {
+      content_type_ = Lower(value);
+    } else if (field == "www-authenticate") {
+      challenges_.push_back(value);
+    } else if (field == "set-cookie") {
+      bool accept = true;
+      if (OnCookie) OnCookie(*this, value, accept);
+    }
+  }
+  Trigger(OnHeaderData);
+}
+
+void THttpCli::EndOfHeader() {
+  if (location_seen_) {
+    // The rest of this answer is not read: the relocation starts over when it has closed.
+    in_header_ = false;
+    Trigger(OnHeaderEnd);
+    receive_fill_ = 0;
+    header_count_ = 0;
+    body_count_ = 0;
+    closed_route_ = ClosedRoute::kRelocation;
+    socket_->Close();
+    return;
+  }
+  if (content_length_ != 0) {
+    target_.DocFileName = AdjustDocFileName(target_.DocFileName, content_type_);
+    EndHeader();
+    if (receive_fill_ > 0) {
+      const std::size_t length = receive_fill_;
+      receive_fill_ = 0;
+      BodyChunk(receive_buffer_.data(), length);
+    }
+    // A failed request ends without waiting for the rest of its body.
+    if (status_code_ >= 400) socket_->Close();
+    return;
+  }
+  in_header_ = false;
+  Trigger(OnHeaderEnd);
+  // Nothing follows an empty body: the connection is of no more use, and must not report
+  // its close into the next request.
+  receive_fill_ = 0;
+  closed_route_ = ClosedRoute::kIgnore;
+  socket_->Close();
+  connected_ = false;
+  SetReady();
+}
+
+void THttpCli::EndHeader() {
+  StateChange(httpReadingBody);
+  next_line_ = LineHandler::kBody;
+  in_header_ = false;
+  Trigger(OnHeaderEnd);
+}
+
+void THttpCli::BodyChunk(const char* data, std::size_t length) {
+  if (body_count_ == 0) Trigger(OnDocBegin);
+  ++body_count_;
+  rcvd_count_ += static_cast<std::int64_t>(length);
+  if (ReceiveStream != nullptr) ReceiveStream->WriteBuffer(data, length);
+  if (OnDocData) OnDocData(*this, data, static_cast<int>(length));
+}
+
+// ---- The end of a request ----------------------------------------------------------
+
+void THttpCli::SessionClosed(std::uint16_t error) {
+  if (error != 0) request_done_error_ = error;
+  connected_ = false;
+  if (state_ == httpReadingHeader && receive_fill_ > 0) {
+    // What came after the last line break is a last line: an answer without a header that
+    // does not end in a line break would be lost otherwise.
+    const std::string rest(receive_buffer_.data(), receive_fill_);
+    receive_fill_ = 0;
+    DeliverLine(rest);
+  }
+  if (in_header_) {
+    in_header_ = false;
+    Trigger(OnHeaderEnd);
+    if (location_seen_) {
+      RelocationHandler();
+      return;
+    }
+    SetReady();  // closed inside the header: the request ends with what arrived
+    return;
+  }
+  if (body_count_ > 0) Trigger(OnDocEnd);
+  SetReady();
+}
+
+void THttpCli::RelocationHandler() {
+  if (++relocations_ > kMaxRelocations) {
+    location_seen_ = false;
+    connected_ = false;
+    closed_route_ = ClosedRoute::kNormal;
+    status_code_ = 404;
+    reason_phrase_ = "Too many relocations (more than " + std::to_string(kMaxRelocations) + ")";
+    SetReady();
+    return;
+  }
+  const std::string location = target_.Location.substr(0, target_.Location.find('#'));
+  target_.DocFileName = DocFileNameFromPath(ParseURL(location).path);
+  connected_ = false;
+  location_seen_ = false;
+  if (request_type_ == httpPOST) request_type_ = httpGET;  // the body is not sent again
+  closed_route_ = ClosedRoute::kNormal;
+  Trigger(OnLocationChange);
+  rcvd_header_lines_.clear();
+  header_count_ = 0;
+  body_count_ = 0;
+  content_type_.clear();
+  status_code_ = 0;
+  content_length_ = -1;
+  if (!Proxy.empty()) target_.Port = ProxyPort;
+  window_->PostMessage(kMsgRelocation);
+}
+
+void THttpCli::FailRequest(std::uint16_t error, const std::string& reason) {
+  if (error != 0) request_done_error_ = error;
+  status_code_ = 404;
+  reason_phrase_ = reason;
+  closed_route_ = ClosedRoute::kIgnore;
+  socket_->CancelDnsLookup();
+  socket_->Abort();
+  connected_ = false;
+  in_header_ = false;
+  location_seen_ = false;
+  receive_fill_ = 0;
+  SetReady();
+}
+
+void THttpCli::ArmTimeout() { window_->SetTimer(kTimeoutTimer, Timeout); }
+
+void THttpCli::SetReady() { window_->PostMessage(kMsgSetReady); }
+
+void THttpCli::StateChange(THttpState new_state) {
+  if (new_state == state_) return;
+  state_ = new_state;
+  Trigger(OnStateChange);
+  if (new_state == httpIdle) {
+    window_->KillTimer(kTimeoutTimer);
+    window_->PostMessage(kMsgRequestDone);
+  }
+}
+
+platform::LRESULT THttpCli::WndProc(platform::UINT message, platform::WPARAM, platform::LPARAM) {
+  switch (message) {
+    case kMsgSetReady:
+      StateChange(httpIdle);
+      break;
+    case kMsgRequestDone:
+      if (OnRequestDone) OnRequestDone(*this, request_type_, request_done_error_);
+      break;
+    case kMsgRelocation:
+      DoStart();
+      break;
+    case platform::WM_TIMER:
+      // Nothing arrived for Timeout: a silent server must not keep the client busy.
+      if (state_ != httpIdle) FailRequest(platform::WSAETIMEDOUT, ErrorText(platform::WSAETIMEDOUT));
+      break;
+  }
+  return 0;
+}
+
+}  // namespace tessival::net

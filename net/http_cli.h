@@ -1,0 +1,212 @@
+#pragma once
+// THttpCli: one HTTP/1.0 request at a time over an owned socket, event-driven on the
+// message loop. It looks up the host, connects (directly, through an HTTP proxy or a SOCKS
+// server), sends the request header (and a POST body), reads the answer's header line by
+// line and hands every body chunk to the caller's stream; the document is complete when
+// the server closes. Relocations are followed inside one request.
+//
+//   httpIdle -StartRequest-> httpStarting -> httpResolving -> httpResolved -> httpConnected
+//     -> httpReadingHeader -(empty line)-> httpReadingBody -(server closes; ready)-> httpIdle
+//   httpReadingHeader -(location seen, empty line)-> httpResolving   (no pass through idle)
+//   lookup or connect failure, time-out -> httpIdle (through the session-closed handler)
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "net/http_date.h"
+#include "net/http_target.h"
+#include "platform/message_window.h"
+#include "platform/stream.h"
+
+namespace tessival::platform {
+class MessageLoop;
+}
+
+namespace tessival::net {
+
+class TCustomWSocket;
+using HttpSocket = TCustomWSocket;
+
+enum THttpState {
+  httpIdle, httpStarting, httpConnected, httpResolving, httpResolved, httpReadingHeader,
+  httpReadingBody, httpAborting
+};
+enum THttpRequest { httpNone = 0, httpGET = 1, httpPOST = 2, httpHEAD = 3 };
+
+class EHttpException : public std::runtime_error {
+ public:
+  EHttpException(const std::string& message, int error_code)
+      : std::runtime_error(message), ErrorCode(error_code) {}
+  int ErrorCode;
+};
+
+class THttpCli;
+using THttpNotify = std::function<void(THttpCli& sender)>;
+using TOnCommand = std::function<void(THttpCli& sender, std::string& line)>;
+using TDocDataEvent = std::function<void(THttpCli& sender, const void* buffer, int len)>;
+using TCookieRcvdEvent = std::function<void(THttpCli& sender, const std::string& data, bool& accept)>;
+using THttpRequestDone = std::function<void(THttpCli& sender, THttpRequest rq_type, std::uint16_t error)>;
+using TBeforeHeaderSendEvent =
+    std::function<void(THttpCli& sender, const std::string& method, std::vector<std::string>& headers)>;
+using THttpSessionEvent = std::function<void(THttpCli& sender, std::uint16_t error)>;
+using THttpSocksErrorEvent = std::function<void(THttpCli& sender, int error, const std::string& msg)>;
+
+class THttpCli {
+ public:
+  // The hidden window's messages.
+  static constexpr platform::UINT kMsgRequestDone = platform::WM_USER + 1;  // 1025
+  static constexpr platform::UINT kMsgSetReady = platform::WM_USER + 2;     // 1026
+  static constexpr platform::UINT kMsgRelocation = platform::WM_USER + 3;   // 1027
+  static constexpr int kMaxRelocations = 20;
+  static constexpr std::size_t kReceiveBufferSize = 8192;
+
+  explicit THttpCli(platform::MessageLoop& loop);
+  THttpCli();  // on this thread's loop
+  ~THttpCli();
+  THttpCli(const THttpCli&) = delete;
+  THttpCli& operator=(const THttpCli&) = delete;
+
+  // Published properties, with their defaults.
+  std::string URL;
+  std::string LocalAddr = "0.0.0.0";
+  std::string Proxy;
+  std::string ProxyPort = "80";
+  std::string Sender;
+  std::string Agent = "Mozilla/3.0 (compatible)";
+  std::string Accept = "image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*";
+  std::string AcceptLanguage;
+  std::string Reference;
+  std::string Username;
+  std::string Password;
+  std::string ProxyUsername;
+  std::string ProxyPassword;
+  bool NoCache = false;
+  TDateTime ModifiedSince = 0;
+  std::string Cookie;
+  std::string ContentTypePost = "application/x-www-form-urlencoded";
+  std::string ContentRangeBegin;
+  std::string ContentRangeEnd;
+  // A request that receives nothing for this long ends like a failed connection (10060).
+  std::chrono::milliseconds Timeout = std::chrono::seconds(60);
+
+  bool MultiThreaded() const { return multi_threaded_; }
+  void SetMultiThreaded(bool value);
+  // Events.
+  THttpNotify OnTrace, OnHeaderData, OnHeaderBegin, OnHeaderEnd, OnRequestHeaderBegin,
+      OnRequestHeaderEnd, OnDocBegin, OnDocEnd, OnSendBegin, OnSendEnd, OnStateChange,
+      OnLocationChange, OnSocketError;
+  THttpSessionEvent OnSessionConnected, OnSocksConnected;
+  TOnCommand OnCommand;
+  TDocDataEvent OnDocData, OnSendData;
+  THttpRequestDone OnRequestDone;
+  TCookieRcvdEvent OnCookie;
+  THttpSocksErrorEvent OnSocksError;
+  TBeforeHeaderSendEvent OnBeforeHeaderSend;
+
+  // Run-time data.
+  platform::TStream* ReceiveStream = nullptr;  // owned by the caller; unset discards
+  platform::TStream* PostStream = nullptr;     // owned by the caller
+  int StatusCode() const { return status_code_; }
+  const std::string& ReasonPhrase() const { return reason_phrase_; }
+  std::int64_t ContentLength() const { return content_length_; }
+  const std::string& ContentType() const { return content_type_; }
+  std::int64_t RcvdCount() const { return rcvd_count_; }
+  std::int64_t PostedCount() const { return posted_count_; }
+  const std::string& DocFileName() const { return target_.DocFileName; }
+  const std::string& Location() const { return target_.Location; }
+  const std::vector<std::string>& RcvdHeaderLines() const { return rcvd_header_lines_; }
+  const std::vector<std::string>& AuthChallenges() const { return challenges_; }
+  const std::string& DnsResult() const { return dns_result_; }
+  const std::string& Hostname() const { return target_.Hostname; }
+  const std::string& Port() const { return target_.Port; }
+  const std::string& ServerHost() const { return target_.ServerHost; }
+  const std::string& Path() const { return target_.Path; }
+  const std::string& AcceptRanges() const { return accept_ranges_; }
+  THttpState State() const { return state_; }
+  THttpRequest RequestType() const { return request_type_; }
+  HttpSocket& Socket() { return *socket_; }
+
+  // Requests.
+  void Get() { RunRequest(httpGET); }
+  void Post() { RunRequest(httpPOST); }
+  void Head() { RunRequest(httpHEAD); }
+  void StartRequest(THttpRequest kind);
+  // Starts and waits for the end, sleeping between events; raises EHttpException when the
+  // final status is above 399.
+  void RunRequest(THttpRequest kind);
+  // Ends a running request at once, as a failed connection (the program is closing).
+  void Abort();
+
+ private:
+  enum class LineHandler { kNone, kHeader, kBody };
+  enum class ClosedRoute { kNormal, kRelocation, kIgnore };
+
+  void WireSocket();
+  void ResetRequestData();
+  void DoStart();
+  void DnsLookupDone(std::uint16_t error);
+  void SessionConnected(std::uint16_t error);
+  void SessionClosed(std::uint16_t error);
+  void DataAvailable();
+  void DataSent();
+  void RelocationHandler();
+  void SendRequest(const std::string& method, const std::string& version);
+  void SendCommand(std::string line);
+  std::vector<std::string> BuildRequestHeader(const std::string& method);
+  void SplitLines();
+  void HeaderLine(const std::string& line);
+  void HeaderField(const std::string& line);
+  void EndOfHeader();
+  void EndHeader();
+  void BodyChunk(const char* data, std::size_t length);
+  void DeliverLine(const std::string& line);
+  void SetReady();
+  void StateChange(THttpState new_state);
+  void FailRequest(std::uint16_t error, const std::string& reason);
+  void ArmTimeout();
+  platform::LRESULT WndProc(platform::UINT message, platform::WPARAM wparam,
+                            platform::LPARAM lparam);
+  void Trigger(const THttpNotify& event) {
+    if (event) event(*this);
+  }
+
+  platform::MessageLoop& loop_;
+  std::unique_ptr<HttpSocket> socket_;
+  std::unique_ptr<platform::MessageWindow> window_;
+  bool multi_threaded_ = false;
+
+  HttpTarget target_;
+  int status_code_ = 0;
+  std::string reason_phrase_;
+  std::int64_t content_length_ = -1;
+  std::string content_type_;
+  std::int64_t rcvd_count_ = 0;
+  std::int64_t posted_count_ = 0;
+  std::vector<std::string> rcvd_header_lines_;
+  std::vector<std::string> challenges_;
+  std::string dns_result_;
+  std::string accept_ranges_;
+  THttpState state_ = httpIdle;
+  THttpRequest request_type_ = httpNone;
+
+  bool connected_ = false;
+  bool in_header_ = false;
+  bool location_seen_ = false;
+  bool allowed_to_send_ = false;
+  bool request_started_ = false;
+  int header_count_ = 0;
+  int body_count_ = 0;
+  int relocations_ = 0;
+  std::uint16_t request_done_error_ = 0;
+  LineHandler next_line_ = LineHandler::kNone;
+  ClosedRoute closed_route_ = ClosedRoute::kNormal;
+  std::vector<char> receive_buffer_;  // kReceiveBufferSize + 1, the last for a zero byte
+  std::size_t receive_fill_ = 0;
+  std::string request_stream_;
+};
+
+}  // namespace tessival::net

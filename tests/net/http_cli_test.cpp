@@ -1,0 +1,369 @@
+#include "net/http_cli.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "http_script_server.h"
+#include "loopback_peer.h"
+#include "platform/host_resolver.h"
+#include "platform/message_loop.h"
+
+namespace tessival::net {
+namespace {
+
+using namespace std::chrono_literals;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using testing::HttpScriptServer;
+using testing::ReadRequest;
+using testing::ReadUntilClosed;
+using testing::WriteAll;
+
+class HttpCliTest : public ::testing::Test {
+ protected:
+  HttpCliTest() : http_(loop_) {
+    http_.Timeout = 10s;  // a broken test fails instead of hanging
+    http_.ReceiveStream = &body_;
+  }
+  void Fetch(const std::string& url) {
+    http_.URL = url;
+    http_.Get();
+  }
+  std::string Body() const { return body_.AsString(); }
+
+  platform::MessageLoop loop_;
+  THttpCli http_;
+  platform::TMemoryStream body_;
+};
+
+// Answers every connection with one fixed reply, then closes.
+HttpScriptServer::Script Reply(std::string reply, std::vector<std::string>* requests = nullptr) {
+  return [reply = std::move(reply), requests](int, int fd) {
+    const std::string request = ReadRequest(fd);
+    if (requests) requests->push_back(request);
+    WriteAll(fd, reply);
+  };
+}
+
+TEST_F(HttpCliTest, SimpleGetSendsItsHeaderInOrderAndStoresTheBody) {
+  std::vector<std::string> requests;
+  HttpScriptServer server(1, Reply("HTTP/1.1 200 OK\r\nContent-Type:   Text/HTML\r\n\r\nhello",
+                                   &requests));
+  Fetch("http://" + server.address() + "/dir/page.html?q=1");
+  EXPECT_EQ(http_.StatusCode(), 200);
+  EXPECT_EQ(http_.ReasonPhrase(), "OK");
+  EXPECT_EQ(http_.ContentType(), "text/html");
+  EXPECT_EQ(Body(), "hello");
+  EXPECT_EQ(http_.RcvdCount(), 5);
+  EXPECT_EQ(http_.DocFileName(), "page.html");
+  EXPECT_THAT(http_.RcvdHeaderLines(),
+              ElementsAre("HTTP/1.1 200 OK", "Content-Type:   Text/HTML"));
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0],
+            "GET /dir/page.html?q=1 HTTP/1.0\r\n"
+            "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*\r\n"
+            "User-Agent: Mozilla/3.0 (compatible)\r\n"
+            "Host: 127.0.0.1\r\n\r\n");
+}
+
+TEST_F(HttpCliTest, EveryOptionalHeaderLineInItsPlace) {
+  std::vector<std::string> requests;
+  HttpScriptServer server(2, Reply("HTTP/1.0 200 OK\r\n\r\n", &requests));
+  http_.Sender = "me@example.org";
+  http_.Reference = "http://from/";
+  http_.AcceptLanguage = "de";
+  http_.NoCache = true;
+  http_.ModifiedSince = EncodeDateTime(2005, 1, 3, 10, 20, 30);
+  http_.Username = "user";
+  http_.Cookie = "a=b";
+  http_.ContentRangeBegin = "100";
+  Fetch("http://" + server.address() + "/");
+  Fetch("http://" + server.address() + "/");
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0],
+            "GET / HTTP/1.0\r\n"
+            "From: me@example.org\r\n"
+            "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*\r\n"
+            "Referer: http://from/\r\n"
+            "Accept-Language: de\r\n"
+            "User-Agent: Mozilla/3.0 (compatible)\r\n"
+            "Host: 127.0.0.1\r\n"
+            "Pragma: no-cache\r\n"
+            "If-Modified-Since: Mon, 03 Jan 2005 10:20:30 GMT\r\n"
+            "Authorization: Basic dXNlcjo=\r\n"
+            "Cookie: a=b\r\n"
+            "Range: bytes=100-\r\n\r\n");
+  EXPECT_THAT(requests[1], ::testing::Not(HasSubstr("Range:")));  // one request only
+}
+
+TEST_F(HttpCliTest, PostSendsTheBodyAndCommandsCanEditLines) {
+  std::vector<std::string> requests;
+  HttpScriptServer server(1, Reply("HTTP/1.0 200 OK\r\n\r\nposted", &requests));
+  platform::TMemoryStream post;
+  post.WriteBuffer("a=1&b=2", 7);
+  post.SetPosition(0);
+  http_.PostStream = &post;
+  http_.OnCommand = [](THttpCli&, std::string& line) {
+    if (line.rfind("User-Agent", 0) == 0) line = "User-Agent: edited";
+  };
+  http_.URL = "http://" + server.address() + "/form";
+  http_.Post();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_THAT(requests[0], HasSubstr("POST /form HTTP/1.0\r\n"));
+  EXPECT_THAT(requests[0], HasSubstr("Content-Type: application/x-www-form-urlencoded\r\n"
+                                     "User-Agent: edited\r\n"));
+  EXPECT_THAT(requests[0], HasSubstr("Content-Length: 7\r\n\r\na=1&b=2"));
+  EXPECT_EQ(http_.PostedCount(), 7);
+  EXPECT_EQ(Body(), "posted");
+}
+
+TEST_F(HttpCliTest, EventsOfASuccessfulGetComeInTheirOrder) {
+  HttpScriptServer server(1, Reply("HTTP/1.0 200 OK\r\nX: y\r\n\r\nbody"));
+  std::vector<std::string> events;
+  http_.OnStateChange = [&](THttpCli& h) { events.push_back("state" + std::to_string(h.State())); };
+  http_.OnSessionConnected = [&](THttpCli&, std::uint16_t) { events.push_back("connected"); };
+  http_.OnRequestHeaderBegin = [&](THttpCli&) { events.push_back("reqbegin"); };
+  http_.OnBeforeHeaderSend = [&](THttpCli&, const std::string&, std::vector<std::string>&) {
+    events.push_back("before");
+  };
+  http_.OnCommand = [&](THttpCli&, std::string& line) {
+    if (line.empty()) events.push_back("cmd-empty");
+  };
+  http_.OnRequestHeaderEnd = [&](THttpCli&) { events.push_back("reqend"); };
+  http_.OnHeaderBegin = [&](THttpCli&) { events.push_back("hbegin"); };
+  http_.OnHeaderData = [&](THttpCli&) { events.push_back("hdata"); };
+  http_.OnHeaderEnd = [&](THttpCli&) { events.push_back("hend"); };
+  http_.OnDocBegin = [&](THttpCli&) { events.push_back("docbegin"); };
+  http_.OnDocData = [&](THttpCli&, const void*, int) { events.push_back("docdata"); };
+  http_.OnDocEnd = [&](THttpCli&) { events.push_back("docend"); };
+  http_.OnRequestDone = [&](THttpCli&, THttpRequest type, std::uint16_t error) {
+    events.push_back("done" + std::to_string(type) + "/" + std::to_string(error));
+  };
+  Fetch("http://" + server.address() + "/");
+  testing::RunUntil(loop_, [&] { return events.back().rfind("done", 0) == 0; });
+  EXPECT_THAT(events, ElementsAre("state1", "state3", "state4", "state2", "connected", "state5",
+                                  "reqbegin", "before", "reqend", "cmd-empty", "hbegin", "hdata",
+                                  "hdata", "state6", "hend", "docbegin", "docdata", "docend",
+                                  "state0", "done1/0"));
+}
+
+TEST_F(HttpCliTest, NotFoundWithABodyEndsWithItsReasonAndTheBodyThatCameWithTheHeader) {
+  HttpScriptServer server(1, [](int, int fd) {
+    ReadRequest(fd);
+    WriteAll(fd, "HTTP/1.0 404 Not Found\r\nContent-Type: text/html\r\n\r\n<p>gone</p>");
+    ReadUntilClosed(fd);  // the client closes without waiting for more
+  });
+  try {
+    Fetch("http://" + server.address() + "/missing");
+    FAIL() << "no exception";
+  } catch (const EHttpException& e) {
+    EXPECT_EQ(e.ErrorCode, 404);
+    EXPECT_STREQ(e.what(), "Not Found");
+  }
+  EXPECT_EQ(Body(), "<p>gone</p>");
+}
+
+TEST_F(HttpCliTest, AnswerWithoutHeaderIsTheDocumentAsItCame) {
+  HttpScriptServer server(1, Reply("<HTML>\r\n<body>two\nlines</body>"));
+  Fetch("http://" + server.address() + "/");
+  EXPECT_EQ(http_.ContentType(), "text/html");
+  EXPECT_EQ(http_.StatusCode(), 0);
+  EXPECT_EQ(Body(), "<HTML>\r\n<body>two\nlines</body>");
+}
+
+TEST_F(HttpCliTest, ZeroContentLengthEndsAtTheEmptyLineWithTheConnectionOpen) {
+  HttpScriptServer server(1, [](int, int fd) {
+    ReadRequest(fd);
+    WriteAll(fd, "HTTP/1.0 204 No Content\r\nContent-Length: 0\r\n\r\n");
+    ReadUntilClosed(fd);
+  });
+  Fetch("http://" + server.address() + "/");
+  EXPECT_EQ(http_.StatusCode(), 204);
+  EXPECT_EQ(http_.ContentLength(), 0);
+  EXPECT_EQ(Body(), "");
+}
+
+TEST_F(HttpCliTest, OverlongHeaderLineEndsTheRequest) {
+  HttpScriptServer server(1, [](int, int fd) {
+    ReadRequest(fd);
+    WriteAll(fd, "HTTP/1.0 200 OK\r\nX-Long: " + std::string(9000, 'x') + "\r\n\r\nbody");
+    ReadUntilClosed(fd);
+  });
+  try {
+    Fetch("http://" + server.address() + "/");
+    FAIL() << "no exception";
+  } catch (const EHttpException& e) {
+    EXPECT_STREQ(e.what(), "HTTP line too long");
+  }
+}
+
+TEST_F(HttpCliTest, CloseInsideTheHeaderEndsWithWhatArrived) {
+  HttpScriptServer server(1, Reply("HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\nX-Half"));
+  Fetch("http://" + server.address() + "/");
+  EXPECT_EQ(http_.StatusCode(), 200);
+  EXPECT_EQ(http_.ContentType(), "text/plain");
+  EXPECT_EQ(http_.State(), httpIdle);
+}
+
+TEST_F(HttpCliTest, RelocationFollowsToTheNewPathAndAPostBecomesAGet) {
+  std::vector<std::string> requests;
+  HttpScriptServer server(2, [&](int index, int fd) {
+    requests.push_back(ReadRequest(fd));
+    WriteAll(fd, index == 0 ? "HTTP/1.0 302 Found\r\nLocation: /new\r\n\r\nredirect body"
+                            : "HTTP/1.0 200 OK\r\n\r\nfinal");
+  });
+  platform::TMemoryStream post;
+  post.WriteBuffer("x", 1);
+  post.SetPosition(0);
+  http_.PostStream = &post;
+  int location_changes = 0;
+  http_.OnLocationChange = [&](THttpCli&) { ++location_changes; };
+  http_.URL = "http://" + server.address() + "/old";
+  http_.Post();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_THAT(requests[0], HasSubstr("POST /old HTTP/1.0"));
+  EXPECT_THAT(requests[1], HasSubstr("GET /new HTTP/1.0"));
+  EXPECT_EQ(Body(), "final");  // the 302 body never reaches the stream
+  EXPECT_EQ(http_.StatusCode(), 200);
+  EXPECT_EQ(http_.RequestType(), httpGET);
+  EXPECT_EQ(location_changes, 1);
+  EXPECT_EQ(http_.Location(), "http://127.0.0.1/new");
+}
+
+TEST_F(HttpCliTest, RelativeLocationJoinsTheCurrentDirectory) {
+  std::vector<std::string> requests;
+  HttpScriptServer server(2, [&](int index, int fd) {
+    requests.push_back(ReadRequest(fd));
+    WriteAll(fd, index == 0 ? "HTTP/1.0 301 Moved\r\nLocation: next.html\r\n\r\n"
+                            : "HTTP/1.0 200 OK\r\n\r\nnext");
+  });
+  Fetch("http://" + server.address() + "/dir/page.html");
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_THAT(requests[1], HasSubstr("GET /dir/next.html HTTP/1.0"));
+  EXPECT_EQ(http_.Location(), "http://127.0.0.1//dir/next.html");
+  EXPECT_EQ(http_.DocFileName(), "next.html");
+}
+
+TEST_F(HttpCliTest, RelocationLoopEndsWithError) {
+  std::atomic<int> served = 0;
+  HttpScriptServer server(THttpCli::kMaxRelocations + 5, [&](int, int fd) {
+    ReadRequest(fd);
+    ++served;
+    WriteAll(fd, "HTTP/1.0 302 Found\r\nLocation: /again\r\n\r\n");
+  });
+  try {
+    Fetch("http://" + server.address() + "/again");
+    FAIL() << "no exception";
+  } catch (const EHttpException& e) {
+    EXPECT_EQ(e.ErrorCode, 404);
+    EXPECT_THAT(e.what(), HasSubstr("Too many relocations"));
+  }
+  EXPECT_EQ(served, THttpCli::kMaxRelocations + 1);
+}
+
+TEST_F(HttpCliTest, EveryCookieIsOfferedAndNoneIsKept) {
+  std::vector<std::string> requests;
+  HttpScriptServer server(2, Reply("HTTP/1.0 200 OK\r\nSet-Cookie: a=1\r\nSet-Cookie: b=2\r\n\r\n",
+                                   &requests));
+  std::vector<std::string> cookies;
+  http_.OnCookie = [&](THttpCli&, const std::string& data, bool& accept) {
+    EXPECT_TRUE(accept);
+    cookies.push_back(data);
+  };
+  Fetch("http://" + server.address() + "/");
+  Fetch("http://" + server.address() + "/");
+  EXPECT_THAT(cookies, ElementsAre("a=1", "b=2", "a=1", "b=2"));
+  EXPECT_THAT(requests[1], ::testing::Not(HasSubstr("Cookie")));
+}
+
+TEST_F(HttpCliTest, SilentServerTimesOutLikeAFailedConnection) {
+  HttpScriptServer server(1, [](int, int fd) { ReadUntilClosed(fd); });
+  http_.Timeout = 200ms;
+  try {
+    Fetch("http://" + server.address() + "/");
+    FAIL() << "no exception";
+  } catch (const EHttpException& e) {
+    EXPECT_EQ(e.ErrorCode, 404);
+    EXPECT_THAT(e.what(), HasSubstr("(Error #10060)"));
+  }
+  EXPECT_EQ(http_.State(), httpIdle);
+}
+
+TEST_F(HttpCliTest, RefusedConnectionReportsTheSocketError) {
+  const int port = testing::UnusedPort();
+  EXPECT_THROW(Fetch("http://127.0.0.1:" + std::to_string(port) + "/"), EHttpException);
+  EXPECT_EQ(http_.StatusCode(), 404);
+  EXPECT_THAT(http_.ReasonPhrase(), HasSubstr("(Error #10061)"));
+}
+
+class UnknownHosts : public platform::HostResolver {
+ public:
+  platform::HostLookupResult LookupName(const std::string&) override { return {11001, {}}; }
+  platform::HostLookupResult LookupAddress(std::uint32_t) override { return {11001, {}}; }
+};
+
+TEST_F(HttpCliTest, UnknownHostCannotBeResolved) {
+  const auto previous = platform::CurrentHostResolver();
+  platform::SetHostResolver(std::make_shared<UnknownHosts>());
+  EXPECT_THROW(Fetch("http://dead.host.test/"), EHttpException);
+  platform::SetHostResolver(previous);
+  EXPECT_EQ(http_.StatusCode(), 404);
+  EXPECT_EQ(http_.ReasonPhrase(), "can't resolve hostname to IP address");
+}
+
+TEST_F(HttpCliTest, BusyClientAndMissingPostBodyAreRefused) {
+  HttpScriptServer server(1, Reply("HTTP/1.0 200 OK\r\n\r\n"));
+  http_.URL = "http://" + server.address() + "/";
+  http_.StartRequest(httpGET);
+  try {
+    http_.StartRequest(httpGET);
+    FAIL() << "no exception";
+  } catch (const EHttpException& e) {
+    EXPECT_EQ(e.ErrorCode, 1);
+    EXPECT_STREQ(e.what(), "HTTP component is busy");
+  }
+  testing::RunUntil(loop_, [&] { return http_.State() == httpIdle; });
+  EXPECT_EQ(http_.StatusCode(), 200);  // the running request was not disturbed
+  try {
+    http_.Post();
+    FAIL() << "no exception";
+  } catch (const EHttpException& e) {
+    EXPECT_EQ(e.ErrorCode, 2);
+  }
+}
+
+TEST_F(HttpCliTest, ProxyRequestCarriesTheWholeAddressAndProxyCredentials) {
+  std::vector<std::string> requests;
+  HttpScriptServer proxy(1, Reply("HTTP/1.0 200 OK\r\n\r\nvia proxy", &requests));
+  http_.Proxy = "127.0.0.1";
+  http_.ProxyPort = std::to_string(proxy.port());
+  http_.ProxyUsername = "pu";
+  http_.ProxyPassword = "pw";
+  Fetch("http://target.example:8080/a/b.html");
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_THAT(requests[0], HasSubstr("GET http://target.example:8080/a/b.html HTTP/1.0\r\n"));
+  EXPECT_THAT(requests[0], HasSubstr("Host: target.example\r\n"));
+  EXPECT_THAT(requests[0], HasSubstr("Proxy-Authorization: Basic cHU6cHc=\r\n"));
+  EXPECT_EQ(Body(), "via proxy");
+  EXPECT_EQ(http_.DocFileName(), "b.html");
+}
+
+TEST_F(HttpCliTest, BodyArrivingInManyPiecesIsWrittenWhole) {
+  std::string big(200000, '\0');
+  for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7);
+  HttpScriptServer server(1, [&](int, int fd) {
+    ReadRequest(fd);
+    WriteAll(fd, "HTTP/1.0 200 OK\r\nContent-Length: 200000\r\n\r\n");
+    for (std::size_t at = 0; at < big.size(); at += 7000) WriteAll(fd, big.substr(at, 7000));
+  });
+  Fetch("http://" + server.address() + "/big");
+  EXPECT_EQ(Body(), big);
+  EXPECT_EQ(http_.ContentLength(), 200000);
+}
+
+}  // namespace
+}  // namespace tessival::net
