@@ -300,7 +300,34 @@ void THttpCli::DataAvailable() {
                                         static_cast<int>(kReceiveBufferSize - receive_fill_));
   if (!request_started_ || received <= 0) return;
   ArmTimeout();
-  receive_fill_ += static_cast<std::size_t>(received);
+  ProcessReceived(static_cast<std::size_t>(received));
+}
+
+void THttpCli::FeedAnswerForTesting(std::string_view piece) {
+  if (state_ == httpIdle || state_ == httpStarting || state_ == httpResolving) {
+    request_started_ = true;
+    next_line_ = LineHandler::kHeader;
+    StateChange(httpReadingHeader);
+  }
+  while (!piece.empty() && closed_route_ == ClosedRoute::kNormal) {
+    if (receive_fill_ >= kReceiveBufferSize) {
+      FailRequest(0, "HTTP line too long");
+      return;
+    }
+    const std::size_t count = std::min(piece.size(), kReceiveBufferSize - receive_fill_);
+    std::memcpy(receive_buffer_.data() + receive_fill_, piece.data(), count);
+    piece.remove_prefix(count);
+    ProcessReceived(count);
+  }
+}
+
+void THttpCli::EndAnswerForTesting() {
+  if (closed_route_ == ClosedRoute::kNormal) SessionClosed(0);
+}
+
+void THttpCli::ProcessReceived(std::size_t received) {
+  char* buffer = receive_buffer_.data();
+  receive_fill_ += received;
   buffer[receive_fill_] = '\0';
   if (state_ == httpReadingBody) {
     const std::size_t length = receive_fill_;

@@ -15,6 +15,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "net/http_date.h"
@@ -141,6 +142,11 @@ class THttpCli {
   // Ends a running request at once, as a failed connection (the program is closing).
   void Abort();
 
+  // For the tests and the fuzzer: runs the answer reader over bytes as if they had arrived
+  // on the connection of a request just sent, and then the server's close.
+  void FeedAnswerForTesting(std::string_view piece);
+  void EndAnswerForTesting();
+
  private:
   enum class LineHandler { kNone, kHeader, kBody };
   enum class ClosedRoute { kNormal, kRelocation, kIgnore };
@@ -152,6 +158,7 @@ class THttpCli {
   void SessionConnected(std::uint16_t error);
   void SessionClosed(std::uint16_t error);
   void DataAvailable();
+  void ProcessReceived(std::size_t received);
   void DataSent();
   void RelocationHandler();
   void SendRequest(const std::string& method, const std::string& version);
