@@ -30,7 +30,7 @@ TEST(HttpAnswerReader, EverySplitPositionReadsTheSame) {
       "HTTP/1.1 200 OK\r\nContent-Type:   Text/HTML\r\nContent-Length: 11\r\n\r\nhello\r\nworld",
       "HTTP/1.0 404 Not Found\nContent-Type: text/plain\n\nmissing",
       "<html>\r\n<p>no header</p>\r\n",
-      std::string("HTTP/1.0 200 OK\r\n\r\n\0binary\0body", 30),
+      std::string("HTTP/1.0 200 OK\r\n\r\n\0binary\0body", 31),
   };
   for (const std::string& answer : answers) {
     const Outcome whole = Read({answer});
