@@ -6,7 +6,7 @@
 #include "app/main_window.h"
 #include "app/plain_text_page_view.h"
 #include "app/qt_user_dialogs.h"
-#include "app/unavailable_http_client.h"
+#include "app/http_cli_fetcher.h"
 #include "platform/message_loop.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_loop_driver.h"
@@ -19,7 +19,7 @@ using namespace tessival;
 
 app::MainWindowServices MakeServices() {
   app::MainWindowServices services;
-  services.http = std::make_unique<app::UnavailableHttpClient>();
+  services.http = std::make_unique<app::HttpCliFetcher>();
   services.make_viewer = [](QWidget* parent) {
     return std::make_unique<app::PlainTextPageView>(parent);
   };
