@@ -202,6 +202,8 @@ class TCustomWSocket {
   platform::MessageLoop& Loop() const;
   // The next Receive/ReceiveFrom of any layer counts as progress of the receive loop.
   void NoteReceived() { ++receive_progress_; }
+  // The remote address and port in sin_ are set already (a layer connects elsewhere).
+  void MarkRemoteResolved() { addr_resolved_ = port_resolved_ = true; }
 
   TSocket hsocket_ = platform::INVALID_SOCKET;
   TSocketState state_ = wsClosed;

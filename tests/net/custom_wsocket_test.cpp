@@ -43,30 +43,9 @@ struct EventLog {
   }
 };
 
-// A resolver that answers from a table and never touches the network.
-class TableResolver : public platform::HostResolver {
- public:
-  platform::HostLookupResult LookupName(const std::string& name) override {
-    platform::HostLookupResult result;
-    if (name == "peer.example") {
-      result.entry.name = name;
-      result.entry.addresses = {htonl(0x7F000001), htonl(0x7F000002)};
-    } else {
-      result.error = 11001;
-    }
-    return result;
-  }
-  platform::HostLookupResult LookupAddress(std::uint32_t address) override {
-    platform::HostLookupResult result;
-    result.entry.name = "loopback.example";
-    result.entry.addresses = {address};
-    return result;
-  }
-};
-
 class CustomWSocketTest : public ::testing::Test {
  protected:
-  void SetUp() override { platform::SetHostResolver(std::make_shared<TableResolver>()); }
+  void SetUp() override { platform::SetHostResolver(std::make_shared<testing::TableResolver>()); }
   void TearDown() override { platform::SetHostResolver(nullptr); }
 
   void ConnectTo(TCustomWSocket& socket, int port) {

@@ -89,6 +89,24 @@ int UnusedPort() {
   return port;
 }
 
+platform::HostLookupResult TableResolver::LookupName(const std::string& name) {
+  platform::HostLookupResult result;
+  if (name == "peer.example") {
+    result.entry.name = name;
+    result.entry.addresses = {htonl(0x7F000001), htonl(0x7F000002)};
+  } else {
+    result.error = 11001;
+  }
+  return result;
+}
+
+platform::HostLookupResult TableResolver::LookupAddress(std::uint32_t address) {
+  platform::HostLookupResult result;
+  result.entry.name = "loopback.example";
+  result.entry.addresses = {address};
+  return result;
+}
+
 bool RunUntil(platform::MessageLoop& loop, const std::function<bool()>& done) {
   bool expired = false;
   platform::MessageWindow guard(loop, [&expired](platform::UINT message, platform::WPARAM,

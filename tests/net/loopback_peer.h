@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/host_resolver.h"
 #include "platform/message_loop.h"
 #include "platform/unique_fd.h"
 
@@ -36,6 +37,14 @@ void WriteAll(int fd, const std::string& data);
 
 // A port on 127.0.0.1 that nothing listens on (bound once and released).
 int UnusedPort();
+
+// A resolver that answers from a table and never touches the network: "peer.example"
+// is 127.0.0.1 and 127.0.0.2, every other name is unknown (11001).
+class TableResolver : public platform::HostResolver {
+ public:
+  platform::HostLookupResult LookupName(const std::string& name) override;
+  platform::HostLookupResult LookupAddress(std::uint32_t address) override;
+};
 
 // Runs the loop until done() is true; false when the safety timer (20 s) ran out.
 bool RunUntil(platform::MessageLoop& loop, const std::function<bool()>& done);
