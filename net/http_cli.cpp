@@ -57,7 +57,7 @@ const char* MethodName(THttpRequest kind) {
 
 THttpCli::THttpCli(platform::MessageLoop& loop)
     : loop_(loop),
-      socket_(std::make_unique<HttpSocket>(loop)),
+      socket_(std::make_unique<TWSocket>(loop)),
       window_(std::make_unique<platform::MessageWindow>(
           loop, [this](platform::UINT m, platform::WPARAM w, platform::LPARAM l) {
             return WndProc(m, w, l);
@@ -89,6 +89,12 @@ void THttpCli::WireSocket() {
   socket_->OnError = [this](TCustomWSocket&) { Trigger(OnSocketError); };
   socket_->OnSocksConnected = [this](TCustomWSocket&, Word error) {
     if (OnSocksConnected) OnSocksConnected(*this, error);
+  };
+  socket_->OnSocksError = [this](TCustomWSocket&, int error, const std::string& message) {
+    if (OnSocksError) OnSocksError(*this, error, message);
+  };
+  socket_->OnSocksAuthState = [this](TCustomWSocket&, TSocksAuthState state) {
+    if (OnSocksAuthState) OnSocksAuthState(*this, state);
   };
 }
 

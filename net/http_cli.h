@@ -20,6 +20,7 @@
 
 #include "net/http_date.h"
 #include "net/http_target.h"
+#include "net/wsocket.h"
 #include "platform/message_window.h"
 #include "platform/stream.h"
 
@@ -29,8 +30,6 @@ class MessageLoop;
 
 namespace tessival::net {
 
-class TCustomWSocket;
-using HttpSocket = TCustomWSocket;
 
 enum THttpState {
   httpIdle, httpStarting, httpConnected, httpResolving, httpResolved, httpReadingHeader,
@@ -96,6 +95,22 @@ class THttpCli {
 
   bool MultiThreaded() const { return multi_threaded_; }
   void SetMultiThreaded(bool value);
+  // The SOCKS settings live on the owned socket.
+  std::string SocksServer() const { return socket_->SocksServer(); }
+  void SetSocksServer(const std::string& value) { socket_->SetSocksServer(value); }
+  std::string SocksLevel() const { return socket_->SocksLevel(); }
+  void SetSocksLevel(const std::string& value) { socket_->SetSocksLevel(value); }
+  std::string SocksPort() const { return socket_->SocksPort(); }
+  void SetSocksPort(const std::string& value) { socket_->SetSocksPort(value); }
+  std::string SocksUsercode() const { return socket_->SocksUsercode(); }
+  void SetSocksUsercode(const std::string& value) { socket_->SetSocksUsercode(value); }
+  std::string SocksPassword() const { return socket_->SocksPassword(); }
+  void SetSocksPassword(const std::string& value) { socket_->SetSocksPassword(value); }
+  TSocksAuthentication SocksAuthentication() const { return socket_->SocksAuthentication(); }
+  void SetSocksAuthentication(TSocksAuthentication value) {
+    socket_->SetSocksAuthentication(value);
+  }
+
   // Events.
   THttpNotify OnTrace, OnHeaderData, OnHeaderBegin, OnHeaderEnd, OnRequestHeaderBegin,
       OnRequestHeaderEnd, OnDocBegin, OnDocEnd, OnSendBegin, OnSendEnd, OnStateChange,
@@ -106,6 +121,7 @@ class THttpCli {
   THttpRequestDone OnRequestDone;
   TCookieRcvdEvent OnCookie;
   THttpSocksErrorEvent OnSocksError;
+  std::function<void(THttpCli& sender, TSocksAuthState state)> OnSocksAuthState;
   TBeforeHeaderSendEvent OnBeforeHeaderSend;
 
   // Run-time data.
@@ -129,7 +145,7 @@ class THttpCli {
   const std::string& AcceptRanges() const { return accept_ranges_; }
   THttpState State() const { return state_; }
   THttpRequest RequestType() const { return request_type_; }
-  HttpSocket& Socket() { return *socket_; }
+  TWSocket& Socket() { return *socket_; }
 
   // Requests.
   void Get() { RunRequest(httpGET); }
@@ -182,7 +198,7 @@ class THttpCli {
   }
 
   platform::MessageLoop& loop_;
-  std::unique_ptr<HttpSocket> socket_;
+  std::unique_ptr<TWSocket> socket_;
   std::unique_ptr<platform::MessageWindow> window_;
   bool multi_threaded_ = false;
 
