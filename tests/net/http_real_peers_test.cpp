@@ -1,0 +1,105 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "net/http_cli.h"
+#include "platform/message_loop.h"
+#include "web_peers.h"
+
+namespace tessival::net {
+namespace {
+
+using namespace std::chrono_literals;
+using ::testing::HasSubstr;
+using testing::NginxPeer;
+using testing::TinyproxyPeer;
+
+class HttpRealPeersTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!nginx_.Start()) GTEST_SKIP() << "nginx is not available: " << nginx_.error();
+    http_.Timeout = 10s;
+    http_.ReceiveStream = &body_;
+  }
+  void Fetch(const std::string& url) {
+    http_.URL = url;
+    http_.Get();
+  }
+
+  NginxPeer nginx_;
+  platform::MessageLoop loop_;
+  THttpCli http_{loop_};
+  platform::TMemoryStream body_;
+};
+
+TEST_F(HttpRealPeersTest, StaticFileArrivesWhole) {
+  std::string big;
+  for (int i = 0; big.size() < 3'000'000; ++i) big += "line " + std::to_string(i) + "\r\n";
+  nginx_.AddFile("big.txt", big);
+  Fetch(nginx_.url("/big.txt"));
+  EXPECT_EQ(http_.StatusCode(), 200);
+  EXPECT_EQ(http_.ContentLength(), static_cast<std::int64_t>(big.size()));
+  EXPECT_EQ(http_.ContentType(), "text/plain");
+  EXPECT_TRUE(body_.AsString() == big);
+  EXPECT_EQ(http_.DocFileName(), "big.txt");
+}
+
+TEST_F(HttpRealPeersTest, NotFoundRaisesWithTheServersReason) {
+  try {
+    Fetch(nginx_.url("/missing.html"));
+    FAIL() << "no exception";
+  } catch (const EHttpException& e) {
+    EXPECT_EQ(e.ErrorCode, 404);
+    EXPECT_STREQ(e.what(), "Not Found");
+  }
+  // Only what came with the header may have been stored, and it is the 404 page's start.
+  EXPECT_EQ(std::string("<html>").compare(0, body_.AsString().size(), body_.AsString(), 0, 6), 0);
+}
+
+TEST_F(HttpRealPeersTest, RelocationChainEndsAtTheFinalPage) {
+  Fetch(nginx_.url("/r1"));
+  EXPECT_EQ(http_.StatusCode(), 200);
+  EXPECT_EQ(body_.AsString(), "<html><body>index</body></html>\n");
+  EXPECT_THAT(http_.Location(), HasSubstr("/index.html"));
+}
+
+TEST_F(HttpRealPeersTest, RelativeLocationIsResolvedAgainstTheDirectory) {
+  Fetch(nginx_.url("/dir/moved.html"));
+  EXPECT_EQ(body_.AsString(), "<html>next</html>\n");
+}
+
+TEST_F(HttpRealPeersTest, BasicAuthenticationOpensTheProtectedFolder) {
+  EXPECT_THROW(Fetch(nginx_.url("/secret/")), EHttpException);
+  EXPECT_EQ(http_.StatusCode(), 401);
+  body_.Clear();
+  http_.Username = NginxPeer::kUser;
+  http_.Password = NginxPeer::kPassword;
+  Fetch(nginx_.url("/secret/"));
+  EXPECT_EQ(body_.AsString(), "<html>for readers only</html>\n");
+  EXPECT_EQ(http_.DocFileName(), "document.htm");
+}
+
+TEST_F(HttpRealPeersTest, CredentialsInTheAddressAreUsed) {
+  Fetch("http://" + std::string(NginxPeer::kUser) + ":" + NginxPeer::kPassword + "@" +
+        nginx_.address() + "/secret/index.html");
+  EXPECT_EQ(http_.StatusCode(), 200);
+}
+
+TEST_F(HttpRealPeersTest, ProxyWithBasicAuthenticationFetchesThePage) {
+  TinyproxyPeer proxy;
+  if (!proxy.Start()) GTEST_SKIP() << "tinyproxy is not available: " << proxy.error();
+  http_.Proxy = "127.0.0.1";
+  http_.ProxyPort = std::to_string(proxy.port());
+  http_.ProxyUsername = TinyproxyPeer::kUser;
+  http_.ProxyPassword = "wrong";
+  EXPECT_THROW(Fetch(nginx_.url("/dir/page.html")), EHttpException);
+  // Refused as unauthorised (this proxy answers 401 rather than 407).
+  EXPECT_TRUE(http_.StatusCode() == 401 || http_.StatusCode() == 407) << http_.StatusCode();
+  body_.Clear();
+  http_.ProxyPassword = TinyproxyPeer::kPassword;
+  Fetch(nginx_.url("/dir/page.html"));
+  EXPECT_EQ(http_.StatusCode(), 200);
+  EXPECT_EQ(body_.AsString(), "<html>page</html>\n");
+}
+
+}  // namespace
+}  // namespace tessival::net
