@@ -1,0 +1,99 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app/http_cli_fetcher.h"
+#include "app/main_window.h"
+#include "app/plain_text_page_view.h"
+#include "app/user_dialogs.h"
+#include "platform/host_resolver.h"
+#include "qt_test_application.h"
+#include "scratch_directory.h"
+#include "web_peers.h"
+
+#include <QPushButton>
+
+namespace tessival::app {
+namespace {
+
+using namespace std::chrono_literals;
+
+class SilentDialogs : public UserDialogs {
+ public:
+  bool Confirm(const std::string&) override { return false; }
+  void ShowError(const std::string& message) override { errors.push_back(message); }
+  void Beep() override {}
+  std::vector<std::string> errors;
+};
+
+class UnknownHosts : public platform::HostResolver {
+ public:
+  platform::HostLookupResult LookupName(const std::string&) override { return {11001, {}}; }
+  platform::HostLookupResult LookupAddress(std::uint32_t) override { return {11001, {}}; }
+};
+
+// The window with the program's own HTTP client and the plain-text pane, against nginx.
+class FetchToFileTest : public ScratchDirectoryTest {
+ protected:
+  void SetUp() override {
+    ScratchDirectoryTest::SetUp();
+    if (!nginx_.Start()) GTEST_SKIP() << "nginx is not available: " << nginx_.error();
+    EnsureQtApplication();
+    MainWindowServices services;
+    auto http = std::make_unique<HttpCliFetcher>();
+    http->Client().Timeout = 10s;
+    services.http = std::move(http);
+    services.make_viewer = [](QWidget* parent) {
+      return std::make_unique<PlainTextPageView>(parent);
+    };
+    auto dialogs = std::make_unique<SilentDialogs>();
+    dialogs_ = dialogs.get();
+    services.dialogs = std::move(dialogs);
+    services.launch_browser = [](const std::string&) { return true; };
+    services.start_process = [](const std::string&, const std::vector<std::string>&) {
+      return true;
+    };
+    services.terminate_application = [] {};
+    form_ = std::make_unique<TForm1>(std::move(services));
+  }
+  void TearDown() override {
+    form_.reset();
+    ::unsetenv("TESSIVAL_SERVICE_HOST");
+    ScratchDirectoryTest::TearDown();
+  }
+
+  net::testing::NginxPeer nginx_;
+  SilentDialogs* dialogs_ = nullptr;
+  std::unique_ptr<TForm1> form_;
+};
+
+TEST_F(FetchToFileTest, ServiceButtonWritesTheAnswerAndReportsItsSize) {
+  const std::string page = "<html><body>Kurznachrichten</body></html>\n";
+  nginx_.AddFile("tick/km/index.html", page);
+  ::setenv("TESSIVAL_SERVICE_HOST", nginx_.address().c_str(), 1);
+  form_->ButtonByComponent("Button12")->click();
+  EXPECT_EQ(ReadFile("news.htm"), page);
+  EXPECT_EQ(form_->StatusPanelText(2), "Empfangen " + std::to_string(page.size()) + " Bytes");
+  EXPECT_EQ(ReadFile("url.txt"), "http://" + nginx_.address() + "/tick/km/\r\n");
+  EXPECT_TRUE(dialogs_->errors.empty());
+}
+
+TEST_F(FetchToFileTest, MissingPageReportsTheStatusAndLeavesTheFile) {
+  ::setenv("TESSIVAL_SERVICE_HOST", nginx_.address().c_str(), 1);
+  form_->SetMemoText("Haus");
+  form_->ButtonByComponent("Button6")->click();  // no such script on this server
+  EXPECT_EQ(form_->StatusPanelText(2), "Fehler : 404 Not Found");
+  EXPECT_TRUE(std::filesystem::exists("wortschatz.htm"));
+}
+
+TEST_F(FetchToFileTest, DeadHostReportsThatItCannotBeResolved) {
+  const auto previous = platform::CurrentHostResolver();
+  platform::SetHostResolver(std::make_shared<UnknownHosts>());
+  ::setenv("TESSIVAL_SERVICE_HOST", "dead.host.test", 1);
+  form_->ButtonByComponent("Button12")->click();
+  platform::SetHostResolver(previous);
+  EXPECT_EQ(form_->StatusPanelText(2), "Fehler : 404 can't resolve hostname to IP address");
+  EXPECT_EQ(ReadFile("news.htm"), "");
+}
+
+}  // namespace
+}  // namespace tessival::app
