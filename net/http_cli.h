@@ -62,7 +62,8 @@ class THttpCli {
   static constexpr platform::UINT kMsgSetReady = platform::WM_USER + 2;     // 1026
   static constexpr platform::UINT kMsgRelocation = platform::WM_USER + 3;   // 1027
   static constexpr int kMaxRelocations = 20;
-  static constexpr std::size_t kReceiveBufferSize = 8192;
+  static constexpr std::size_t kReceiveBufferSize = 8192;  // the longest header line
+  static constexpr std::size_t kBodyBlockSize = 65536;
 
   explicit THttpCli(platform::MessageLoop& loop);
   THttpCli();  // on this thread's loop
@@ -191,6 +192,8 @@ class THttpCli {
   void StateChange(THttpState new_state);
   void FailRequest(std::uint16_t error, const std::string& reason);
   void ArmTimeout();
+  void CheckTimeout();
+  void ReceiveBody();
   platform::LRESULT WndProc(platform::UINT message, platform::WPARAM wparam,
                             platform::LPARAM lparam);
   void Trigger(const THttpNotify& event) {
@@ -228,6 +231,9 @@ class THttpCli {
   LineHandler next_line_ = LineHandler::kNone;
   ClosedRoute closed_route_ = ClosedRoute::kNormal;
   std::vector<char> receive_buffer_;  // kReceiveBufferSize + 1, the last for a zero byte
+  std::vector<char> body_buffer_;
+  using Clock = std::chrono::steady_clock;
+  Clock::time_point last_activity_;
   std::size_t receive_fill_ = 0;
   std::string request_stream_;
 };
