@@ -17,6 +17,8 @@ namespace {
 
 constexpr std::uintptr_t kTimeoutTimer = 1;
 constexpr std::size_t kSendBlockSize = 8193;
+constexpr int kFirstSocksError = 20001;
+constexpr int kLastSocksError = 20017;
 
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -92,6 +94,7 @@ void THttpCli::WireSocket() {
     if (OnSocksConnected) OnSocksConnected(*this, error);
   };
   socket_->OnSocksError = [this](TCustomWSocket&, int error, const std::string& message) {
+    last_socks_error_ = message;
     if (OnSocksError) OnSocksError(*this, error, message);
   };
   socket_->OnSocksAuthState = [this](TCustomWSocket&, TSocksAuthState state) {
@@ -112,6 +115,7 @@ void THttpCli::StartRequest(THttpRequest kind) {
     throw EHttpException("HTTP component has nothing to post", 2);
   }
   closed_route_ = ClosedRoute::kNormal;
+  last_socks_error_.clear();
   StateChange(httpStarting);
   request_type_ = kind;
   ResetRequestData();
@@ -203,7 +207,11 @@ void THttpCli::SessionConnected(std::uint16_t error) {
   if (error != 0) {
     request_done_error_ = error;
     status_code_ = 404;
-    reason_phrase_ = ErrorText(error);
+    // A SOCKS failure is told in the SOCKS server's terms; the socket texts have none.
+    const bool socks_error = error >= kFirstSocksError && error <= kLastSocksError;
+    reason_phrase_ = socks_error && !last_socks_error_.empty()
+                         ? last_socks_error_ + " (Error #" + std::to_string(error) + ")"
+                         : ErrorText(error);
     SessionClosed(error);
     return;
   }

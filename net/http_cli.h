@@ -236,6 +236,7 @@ class THttpCli {
   Clock::time_point last_activity_;
   std::size_t receive_fill_ = 0;
   std::string request_stream_;
+  std::string last_socks_error_;
 };
 
 }  // namespace tessival::net

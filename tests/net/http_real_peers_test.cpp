@@ -101,5 +101,41 @@ TEST_F(HttpRealPeersTest, ProxyWithBasicAuthenticationFetchesThePage) {
   EXPECT_EQ(body_.AsString(), "<html>page</html>\n");
 }
 
+// The scripted SOCKS tests of the socket layer cover 4A, which this server does not speak.
+TEST_F(HttpRealPeersTest, SocksFourAndFiveCarryTheRequest) {
+  testing::DantePeer dante;
+  if (!dante.Start()) GTEST_SKIP() << "dante is not available: " << dante.error();
+  for (const char* level : {"4", "5"}) {
+    body_.Clear();
+    http_.SetSocksServer("127.0.0.1");
+    http_.SetSocksPort(std::to_string(dante.port()));
+    http_.SetSocksLevel(level);
+    int socks_connected = 0;
+    http_.OnSocksConnected = [&](THttpCli&, std::uint16_t error) {
+      EXPECT_EQ(error, 0);
+      ++socks_connected;
+    };
+    try {
+      Fetch(nginx_.url("/dir/page.html"));
+    } catch (const EHttpException& e) {
+      ADD_FAILURE() << "SOCKS " << level << ": " << e.what();
+    }
+    EXPECT_EQ(http_.StatusCode(), 200) << level;
+    EXPECT_EQ(body_.AsString(), "<html>page</html>\n") << level;
+    EXPECT_EQ(socks_connected, 1) << level;
+  }
+}
+
+TEST_F(HttpRealPeersTest, RefusedSocksRequestIsReportedInTheServersWords) {
+  testing::DantePeer dante;
+  if (!dante.Start()) GTEST_SKIP() << "dante is not available: " << dante.error();
+  http_.SetSocksServer("127.0.0.1");
+  http_.SetSocksPort(std::to_string(dante.port()));
+  http_.SetSocksLevel("4A");  // not spoken by this server: it rejects the request
+  EXPECT_THROW(Fetch(nginx_.url("/dir/page.html")), EHttpException);
+  EXPECT_EQ(http_.StatusCode(), 404);
+  EXPECT_EQ(http_.ReasonPhrase(), "request rejected or failed (Error #20016)");
+}
+
 }  // namespace
 }  // namespace tessival::net

@@ -44,4 +44,21 @@ class TinyproxyPeer {
   int port_ = 0;
 };
 
+// dante as a SOCKS 4 and 5 server on 127.0.0.1, optionally asking for a user name and
+// password (SOCKS 5); without them it lets every local client through.
+class DantePeer {
+ public:
+  static constexpr const char* kUser = "socksuser";
+  static constexpr const char* kPassword = "sockspass";
+
+  bool Start(bool require_password = false);
+  int port() const { return port_; }
+  const std::string& error() const { return process_.error(); }
+
+ private:
+  ScratchFolder folder_{"tessival-dante"};
+  PeerProcess process_;
+  int port_ = 0;
+};
+
 }  // namespace tessival::net::testing
