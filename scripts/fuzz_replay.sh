@@ -12,7 +12,7 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 if [ $# -ge 1 ]; then
   name=$1; secs=${2:-300}
-  mkdir -p "$top/fuzz/corpus/${name%_fuzz}"
+  mkdir -p "$top/fuzz/corpus/${name%_fuzz}" "$top/fuzz/crashes/${name%_fuzz}"
   "$dir/$name" -max_total_time="$secs" -timeout=10 -rss_limit_mb=2048 \
     -artifact_prefix="$top/fuzz/crashes/${name%_fuzz}/" "$top/fuzz/corpus/${name%_fuzz}"
   exit
