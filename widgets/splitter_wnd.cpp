@@ -88,14 +88,7 @@ QRect TSplitterWnd::DragRectAt(const QPoint& point) const {
 void TSplitterWnd::resizeEvent(QResizeEvent* event) {
   QFrame::resizeEvent(event);
   if (width() == 0 || height() == 0 || loading_ || panes_.empty()) return;
-  std::vector<int> sizes = Sizes();
-  if (proportional_resize_) {
-    RescaleAll(sizes, Extent());
-  } else {
-    FixSum(sizes, Extent());
-  }
-  StoreSizes(sizes);
-  LayoutPanes();
+  RescaleToExtent();
 }
 
 void TSplitterWnd::mousePressEvent(QMouseEvent* event) {
@@ -169,14 +162,7 @@ void TSplitterWnd::RemovePane(TPane& pane) {
   pane.splitter_ = nullptr;
   pane.pane_index_ = -1;
   Renumber();
-  std::vector<int> sizes = Sizes();
-  if (proportional_resize_) {
-    RescaleAll(sizes, Extent());
-  } else {
-    FixSum(sizes, Extent());
-  }
-  StoreSizes(sizes);
-  LayoutPanes();
+  RescaleToExtent();
 }
 
 void TSplitterWnd::MovePane(TPane& pane, int index) {
@@ -234,6 +220,17 @@ void TSplitterWnd::LayoutPanes() {
   for (std::size_t i = 0; i < panes_.size(); ++i) {
     panes_[i]->setGeometry(AxisRect(spans[i].start, spans[i].length));
   }
+}
+
+void TSplitterWnd::RescaleToExtent() {
+  std::vector<int> sizes = Sizes();
+  if (proportional_resize_) {
+    RescaleAll(sizes, Extent());
+  } else {
+    FixSum(sizes, Extent());
+  }
+  StoreSizes(sizes);
+  LayoutPanes();
 }
 
 void TSplitterWnd::UpdateCursor() {

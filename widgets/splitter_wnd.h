@@ -91,6 +91,9 @@ class TSplitterWnd : public QFrame {
   void Renumber();
   // Fixes the sum on the last pane and places the panes.
   void LayoutPanes();
+  // After the extent or the set of panes changed: all panes rescaled with
+  // ProportionalResize, otherwise only the last one takes the difference.
+  void RescaleToExtent();
   void UpdateCursor();
   QRect AxisRect(int start, int length) const;
   int AlongAxis(const QPoint& point) const;
