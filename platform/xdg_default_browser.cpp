@@ -36,18 +36,17 @@ std::vector<std::string> Split(std::string_view text, char separator) {
   return parts;
 }
 
-std::vector<std::string> ReadLines(const std::string& path) {
+std::string ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
-  std::vector<std::string> lines;
-  if (!file) return lines;
   std::string content;
   char chunk[4096];
-  while (content.size() < kMaxFileBytes && file.read(chunk, sizeof chunk).gcount() > 0) {
+  while (file && content.size() < kMaxFileBytes && file.read(chunk, sizeof chunk).gcount() > 0) {
     content.append(chunk, static_cast<std::size_t>(file.gcount()));
   }
-  for (std::string& line : Split(content, '\n')) lines.push_back(std::move(line));
-  return lines;
+  return content;
 }
+
+std::vector<std::string> ReadLines(const std::string& path) { return Split(ReadFile(path), '\n'); }
 
 bool FileExists(const std::string& path) { return std::ifstream(path).good(); }
 
@@ -142,14 +141,6 @@ std::optional<std::string> FindDesktopFile(const XdgDirectories& dirs, const std
   return std::nullopt;
 }
 
-std::optional<std::string> ExecOfDesktopFile(const std::string& path) {
-  const std::vector<std::string> lines = ReadLines(path);
-  if (Lower(GroupValue(lines, "Desktop Entry", "Hidden").value_or("")) == "true") return std::nullopt;
-  std::optional<std::string> exec = GroupValue(lines, "Desktop Entry", "Exec");
-  if (!exec || exec->empty()) return std::nullopt;
-  return UnescapeValue(*exec);
-}
-
 // The type of the highest-weighted glob "*<extension>" in one globs2 file.
 std::optional<std::string> TypeFromGlobs(const std::string& path, const std::string& pattern) {
   std::optional<std::string> best;
@@ -184,6 +175,14 @@ XdgDirectories XdgDirectories::FromEnvironment() {
   return dirs;
 }
 
+std::optional<std::string> DesktopEntryExec(std::string_view content) {
+  const std::vector<std::string> lines = Split(content, '\n');
+  if (Lower(GroupValue(lines, "Desktop Entry", "Hidden").value_or("")) == "true") return std::nullopt;
+  std::optional<std::string> exec = GroupValue(lines, "Desktop Entry", "Exec");
+  if (!exec || exec->empty()) return std::nullopt;
+  return UnescapeValue(*exec);
+}
+
 std::string MimeTypeOfExtension(const XdgDirectories& dirs, std::string_view extension) {
   const std::string pattern = "*" + Lower(extension);
   for (const std::string& dir : DataDirs(dirs)) {
@@ -201,7 +200,7 @@ std::optional<std::string> FindDefaultApplicationCommand(const XdgDirectories& d
     // The first listed application that is installed is the default.
     for (const std::string& id : Split(*ids, ';')) {
       if (auto path = FindDesktopFile(dirs, id)) {
-        if (auto exec = ExecOfDesktopFile(*path)) return exec;
+        if (auto exec = DesktopEntryExec(ReadFile(*path))) return exec;
       }
     }
   }

@@ -22,6 +22,10 @@ struct XdgDirectories {
 // The extensions whose types are asked for the default browser, in this order.
 inline constexpr std::string_view kHtmlExtensions[] = {".htm", ".html", ".shtml", ".shtm"};
 
+// The Exec line of a desktop entry's text, with the entry's own escapes (\s \n \t \r \\)
+// resolved; nothing when the entry is hidden or has no Exec line.
+std::optional<std::string> DesktopEntryExec(std::string_view content);
+
 // The MIME type of a file name extension such as ".htm" from the shared MIME database's
 // glob lists; "text/html" when the database does not know it.
 std::string MimeTypeOfExtension(const XdgDirectories& dirs, std::string_view extension);
