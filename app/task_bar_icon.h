@@ -12,8 +12,8 @@ namespace tessival::app {
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
-// A set of keys and buttons held during a mouse action.
-enum TShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
+// The keys and buttons held during a mouse action, as a set of bits. A notification icon
+// cannot tell them, so the tray icon always reports the empty set.
 using TShiftState = unsigned;
 
 class TTaskBarIcon {

@@ -58,6 +58,13 @@ TEST_F(TrayMinimizerTest, MinimisingMovesTheWindowToTheTrayAndDoubleClickBringsI
   EXPECT_EQ(skip_requests_, 2);
 }
 
+TEST_F(TrayMinimizerTest, WindowMinimisedByTheWindowManagerStaysMinimised) {
+  window_.setWindowState(Qt::WindowMinimized);  // the title bar button came first
+  MinimizeToTray(window_, tray_, hider_);
+  EXPECT_TRUE(hider_.Hidden());
+  EXPECT_TRUE(window_.isMinimized());
+}
+
 TEST_F(TrayMinimizerTest, MinimisingKeepsTheTaskbarButtonSoTheWindowCanComeBack) {
   std::vector<std::string> calls;
   TTaskBarIcon tray{std::make_unique<FakeTrayArea>(calls, /*accepts=*/false)};
