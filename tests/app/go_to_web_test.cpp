@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "tests/platform/temp_tree.h"
+#include "tests/platform/recording_script.h"
 
 namespace tessival::app {
 namespace {
@@ -68,6 +68,22 @@ TEST(GoToWeb, NoAssociationOnTheDesktopMeansFalseAndNothingStarted) {
   TGoToWeb web(nullptr, record.Launcher());
   EXPECT_FALSE(web.Execute());
   EXPECT_THAT(record.launches, IsEmpty());
+}
+
+TEST(GoToWeb, OpensTheAddressInTheDesktopsDefaultBrowser) {
+  testing::TempTree tree;
+  for (const char* name : {"XDG_CONFIG_DIRS", "XDG_DATA_HOME"}) setenv(name, tree.Path(name).c_str(), 1);
+  setenv("XDG_CONFIG_HOME", tree.Path("config").c_str(), 1);
+  setenv("XDG_DATA_DIRS", tree.Path("share").c_str(), 1);
+  tree.Write("config/mimeapps.list", "[Default Applications]\ntext/html=recorder.desktop\n");
+  tree.Write("share/applications/recorder.desktop",
+             "[Desktop Entry]\nExec=" + testing::RecordingScript(tree) + " --new-tab %u\n");
+  testing::ExpectDetachedRecording(tree);
+  TGoToWeb web;
+  web.Url = "http://dict.example/?q=a;b$(c)'d\"e\nf";
+  ASSERT_TRUE(web.Execute());
+  testing::WaitForDetachedRecording(tree);
+  EXPECT_THAT(testing::RecordedArguments(tree), ElementsAre("--new-tab", web.Url));
 }
 
 }  // namespace

@@ -1,40 +1,21 @@
 #include "platform/process_launch.h"
 
-#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
-#include <sstream>
 
-#include "temp_tree.h"
+#include "recording_script.h"
 
 namespace tessival::platform {
 namespace {
 
 using ::testing::ElementsAre;
 
-// A program that writes each of its arguments into a file of its own, arg1, arg2, ...
-std::string RecordingScript(const testing::TempTree& tree) {
-  const std::string path = tree.Write(
-      "record.sh", "#!/bin/sh\ni=0\nfor a in \"$@\"; do i=$((i+1)); printf '%s' \"$a\" > \"" +
-                       tree.Path("arg") + "$i\"; done\n");
-  chmod(path.c_str(), 0755);
-  return path;
-}
-
-std::vector<std::string> RecordedArguments(const testing::TempTree& tree) {
-  std::vector<std::string> arguments;
-  for (int i = 1;; ++i) {
-    std::ifstream file(tree.Path("arg" + std::to_string(i)), std::ios::binary);
-    if (!file) return arguments;
-    std::ostringstream content;
-    content << file.rdbuf();
-    arguments.push_back(content.str());
-  }
-}
+using testing::RecordedArguments;
+using testing::RecordingScript;
 
 TEST(ProcessLaunch, HostileAddressArrivesAsOneArgumentWithoutAShell) {
   testing::TempTree tree;
