@@ -1,11 +1,13 @@
-// desktop_preview SCREENSHOT.png [--skip-taskbar]
+// desktop_preview SCREENSHOT.png [--skip-taskbar | --drag]
 //
 // Builds the main window's two panes (a memo strip above, a cream viewer area below) in a
 // splitter of 439 rows, sets the upper pane to 70 as the main window does at start-up,
 // and saves a grab of the whole screen. With --skip-taskbar the taskbar button is hidden
 // as well and the window id is printed, so the window's state can be inspected from
-// outside while the window stays up for three seconds.
+// outside while the window stays up for three seconds. With --drag the bar is pressed and
+// dragged to row 200 before the grab, to show the inverted drag rectangle on screen.
 #include <QApplication>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTimer>
@@ -39,11 +41,12 @@ QWidget* ViewerStandIn() {
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   if (argc < 2) {
-    std::fprintf(stderr, "usage: desktop_preview SCREENSHOT.png [--skip-taskbar]\n");
+    std::fprintf(stderr, "usage: desktop_preview SCREENSHOT.png [--skip-taskbar | --drag]\n");
     return 2;
   }
   const QString output = QString::fromLocal8Bit(argv[1]);
   const bool skip_taskbar = argc > 2 && std::strcmp(argv[2], "--skip-taskbar") == 0;
+  const bool drag = argc > 2 && std::strcmp(argv[2], "--drag") == 0;
 
   QWidget window;
   window.setWindowTitle("Tessival - Browser");
@@ -73,6 +76,15 @@ int main(int argc, char* argv[]) {
     icon_hide.SetHidden(true);
     std::printf("0x%llx\n", static_cast<unsigned long long>(window.winId()));
     std::fflush(stdout);
+  }
+  if (drag) {
+    QTimer::singleShot(200, &app, [splitter] {
+      for (const auto& [type, row] : {std::pair{QEvent::MouseButtonPress, 70}, std::pair{QEvent::MouseMove, 200}}) {
+        const QPoint at(10, row);
+        QMouseEvent event(type, at, splitter->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(splitter, &event);
+      }
+    });
   }
   QTimer::singleShot(500, &app, [&] {
     const bool saved = window.screen()->grabWindow(0).save(output);
