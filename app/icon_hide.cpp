@@ -23,8 +23,11 @@ void TIconHide::SetHidden(bool hidden) {
   // Without a window or a desktop that knows the state there is nothing to change, and
   // hiding and showing the window would only make it flicker.
   if (window_ == nullptr || !skip_state_->Supported()) return;
-  window_->hide();
+  // A window not shown yet gets the state for when it is; it is not shown for that.
+  const bool shown = window_->isVisible();
+  if (shown) window_->hide();
   skip_state_->SetWhileHidden(*window_, hidden);
+  if (!shown) return;
   window_->show();
   skip_state_->RequestWhileShown(*window_, hidden);
 }

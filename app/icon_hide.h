@@ -18,7 +18,7 @@ class TIconHide {
   bool Hidden() const;
   // Setting the value the program already has changes nothing. Otherwise the window is
   // hidden, its skip-taskbar state set and the window shown again, as window managers
-  // read that state when a window is mapped.
+  // read that state when a window is mapped. A window not shown yet stays hidden.
   void SetHidden(bool hidden);
 
   // Whether the desktop can leave a window out of its taskbar at all.

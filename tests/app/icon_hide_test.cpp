@@ -67,6 +67,15 @@ TEST_F(IconHideTest, HidingTwiceChangesTheWindowOnce) {
   EXPECT_THAT(recorder_.log, ElementsAre("hide", "hidden set keep", "show", "visible ask keep"));
 }
 
+TEST_F(IconHideTest, WindowNotShownYetGetsTheStateButStaysHidden) {
+  window_.hide();
+  recorder_.log.clear();
+  TIconHide hider = Hider();
+  hider.SetHidden(true);
+  EXPECT_THAT(recorder_.log, ElementsAre("hidden set skip"));
+  EXPECT_FALSE(window_.isVisible());
+}
+
 TEST_F(IconHideTest, TheStateIsSharedByTheWholeProgram) {
   TIconHide first = Hider();
   first.SetHidden(true);
