@@ -1,13 +1,11 @@
 #include <QApplication>
-#include <QDesktopServices>
-#include <QProcess>
-#include <QUrl>
 
 #include "app/main_window.h"
 #include "app/plain_text_page_view.h"
 #include "app/qt_user_dialogs.h"
 #include "app/http_cli_fetcher.h"
 #include "platform/message_loop.h"
+#include "platform/process_launch.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_loop_driver.h"
 #include "platform/qt/qt_screen_cursor.h"
@@ -24,13 +22,8 @@ app::MainWindowServices MakeServices() {
     return std::make_unique<app::PlainTextPageView>(parent);
   };
   services.dialogs = std::make_unique<app::QtUserDialogs>(nullptr);
-  services.launch_browser = [](const std::string& url) {
-    return QDesktopServices::openUrl(QUrl(platform::ToQString(url)));
-  };
-  services.start_process = [](const std::string& program, const std::vector<std::string>& args) {
-    QStringList arguments;
-    for (const std::string& arg : args) arguments << platform::ToQString(arg);
-    return QProcess::startDetached(platform::ToQString(program), arguments);
+  services.launch = [](const std::vector<std::string>& argv) {
+    return platform::LaunchDetached(argv);
   };
   services.terminate_application = [] { QApplication::quit(); };
   return services;

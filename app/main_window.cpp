@@ -6,7 +6,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
 #include <filesystem>
@@ -15,6 +14,7 @@
 #include <string_view>
 
 #include "app/conversion_dialog.h"
+#include "app/tray_minimizer.h"
 #include "app/in_out_error.h"
 #include "app/program_icon.h"
 #include "app/query_encoding.h"
@@ -22,6 +22,8 @@
 #include "platform/qt/text_convert.h"
 #include "platform/screen_cursor.h"
 #include "platform/stream.h"
+#include "widgets/pane.h"
+#include "widgets/splitter_wnd.h"
 
 namespace tessival::app {
 namespace {
@@ -106,13 +108,32 @@ TForm1::TForm1(MainWindowServices services, QWidget* parent)
   BuildToolBar();
   BuildPanes();
   BuildStatusBar();
+  BuildDesktopComponents();
   form2_ = new TForm2(this);
   FormCreate();
 }
 
 TForm1::~TForm1() = default;
 
-void TForm1::FormCreate() { splitter_->setSizes({kMemoPaneSize, height()}); }
+void TForm1::FormCreate() {
+  // The memo starts as a narrow strip above a large viewer. The layout runs first, so the
+  // splitter has its final height and does not rescale the 70 pixels later.
+  layout()->activate();
+  pane1_->SetPaneSize(kMemoPaneSize);
+}
+
+void TForm1::BuildDesktopComponents() {
+  TaskBarIcon1_ = std::make_unique<TTaskBarIcon>(
+      services_.make_tray_area ? services_.make_tray_area() : MakeDesktopTrayArea());
+  TaskBarIcon1_->SetIcon(ProgramIcon());
+  TaskBarIcon1_->SetTip("Tessival Browser");
+  TaskBarIcon1_->OnDblClick = [this](TTaskBarIcon&, TMouseButton, TShiftState, int, int) {
+    TaskBarIcon1DblClick();
+  };
+  IconHide1_ = std::make_unique<TIconHide>(this);
+  GoToWeb1_ = std::make_unique<TGoToWeb>(services_.find_browser, services_.launch);
+  GoToWeb1_->BrowserState = gwMaximized;
+}
 
 void TForm1::BuildMenu() {
   QMenu* file_menu = menuBar()->addMenu(QStringLiteral("&Datei"));
@@ -169,18 +190,33 @@ void TForm1::BuildToolBar() {
 }
 
 void TForm1::BuildPanes() {
-  splitter_ = new QSplitter(Qt::Vertical, this);
+  splitter_ = new widgets::TSplitterWnd(this);
   splitter_->setObjectName(QStringLiteral("SplitterWnd1"));
-  splitter_->setHandleWidth(3);
-  splitter_->setChildrenCollapsible(false);
-  memo_ = new QPlainTextEdit(splitter_);
+  splitter_->SetOrientation(widgets::swHorizontal);
+  splitter_->SetThickness(3);
+  splitter_->SetBarStyle(widgets::sbCheckered);
+  splitter_->SetCursorHorz(Qt::SplitVCursor);
+  splitter_->SetCursorVert(Qt::SplitHCursor);
+  splitter_->setFrameShape(QFrame::NoFrame);
+  setCentralWidget(splitter_);
+
+  pane1_ = new widgets::TPane;
+  pane1_->setObjectName(QStringLiteral("Pane1"));
+  pane1_->SetPaneSize(220);
+  memo_ = new QPlainTextEdit;
   memo_->setObjectName(QStringLiteral("Memo1"));
   memo_->setAccessibleName(QStringLiteral("Memo1"));
   memo_->setFrameShape(QFrame::NoFrame);
   memo_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  splitter_->addWidget(memo_);
+  memo_->setMinimumSize(1, 1);  // fills the pane at any size, never scrolled by it
+  pane1_->setWidget(memo_);
+  pane1_->SetSplitterWnd(splitter_);
 
-  viewer_ = services_.make_viewer(splitter_);
+  pane3_ = new widgets::TPane;
+  pane3_->setObjectName(QStringLiteral("Pane3"));
+  pane3_->setFrameShape(QFrame::NoFrame);
+  pane3_->SetPaneSize(219);
+  viewer_ = services_.make_viewer(pane3_);
   viewer_->OnKeyPress = [this](char& key) { FrameViewer1KeyPress(key); };
   viewer_->OnFileRequest = [this](const std::string& src, std::string& new_name) {
     FrameViewer1FileRequest(src, new_name);
@@ -189,9 +225,9 @@ void TForm1::BuildPanes() {
                                          bool& handled) {
     FrameViewer1HotSpotTargetClick(target, url, handled);
   };
-  splitter_->addWidget(viewer_->Widget());
-  splitter_->setStretchFactor(1, 1);
-  setCentralWidget(splitter_);
+  viewer_->Widget()->setMinimumSize(1, 1);
+  pane3_->setWidget(viewer_->Widget());
+  pane3_->SetSplitterWnd(splitter_);
 }
 
 void TForm1::BuildStatusBar() {
@@ -268,7 +304,7 @@ bool TForm1::FetchToFile(const std::string& url, const std::string& directory,
 }
 
 void TForm1::RememberUrl(const std::string& url) {
-  go_to_web_url_ = url;
+  GoToWeb1_->Url = url;
   std::ofstream out(kUrlFile, std::ios::binary | std::ios::trunc);
   if (!out) throw EInOutError(std::string("Cannot create file \"") + kUrlFile + "\"");
   out << url << "\r\n";
@@ -330,14 +366,14 @@ void TForm1::RefreshMemoFromClipboardReported() {
   }
 }
 
-void TForm1::MinimizeToTray() {
-  // The tray icon and the hidden taskbar button join when the desktop components land;
-  // until then the window minimises the ordinary way.
-}
+void TForm1::MinimizeToTray() { app::MinimizeToTray(*this, *TaskBarIcon1_, *IconHide1_); }
+
+void TForm1::TaskBarIcon1DblClick() { RestoreFromTray(*this, *IconHide1_); }
 
 void TForm1::AskToQuit() {
   if (!services_.dialogs->Confirm(kQuitQuestion)) return;
   if (fetching_) services_.http->Abort();
+  TaskBarIcon1_->SetVisible(false);
   services_.terminate_application();
 }
 
@@ -345,12 +381,12 @@ void TForm1::Beenden1Click() { AskToQuit(); }
 
 void TForm1::Button5Click() { form2_->show(); }
 
-void TForm1::Button10Click() { services_.launch_browser(go_to_web_url_); }
+void TForm1::Button10Click() { GoToWeb1_->Execute(); }
 
 void TForm1::Button15Click() {
   // The address carries raw user text (CR, LF, quotes, "&"): it goes to the script as one
   // argument, never through a shell.
-  services_.start_process("./browser.sh", {go_to_web_url_});
+  services_.launch({"./browser.sh", GoToWeb1_->Url});
 }
 
 void TForm1::FrameViewer1KeyPress(char& key) {
@@ -400,6 +436,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
+  // Minimising goes to the tray instead; other state changes take their ordinary course.
   if (event->type() == QEvent::WindowStateChange && isMinimized()) MinimizeToTray();
 }
 

@@ -8,15 +8,22 @@
 #include <string>
 #include <vector>
 
+#include "app/go_to_web.h"
 #include "app/http_fetcher.h"
+#include "app/icon_hide.h"
 #include "app/page_view.h"
 #include "app/service_table.h"
+#include "app/task_bar_icon.h"
 #include "app/user_dialogs.h"
 
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-class QSplitter;
+
+namespace tessival::widgets {
+class TPane;
+class TSplitterWnd;
+}  // namespace tessival::widgets
 
 namespace tessival::app {
 
@@ -27,11 +34,12 @@ struct MainWindowServices {
   std::unique_ptr<HttpFetcher> http;  // HttpCli1
   std::function<std::unique_ptr<PageView>(QWidget* parent)> make_viewer;
   std::unique_ptr<UserDialogs> dialogs;
-  // "->Browser": opens an address in the desktop's default browser.
-  std::function<bool(const std::string& url)> launch_browser;
-  // "4L": starts a program with an argument vector, never through a shell.
-  std::function<bool(const std::string& program, const std::vector<std::string>& args)>
-      start_process;
+  // Starts a program from its argument vector, never through a shell ("4L", the browser).
+  TGoToWeb::Launcher launch;
+  // Finds the desktop's default browser command; empty: the desktop's associations.
+  TGoToWeb::CommandFinder find_browser;
+  // The notification area; empty: the desktop's.
+  std::function<std::unique_ptr<TrayArea>()> make_tray_area;
   // Ends the program once the user has confirmed.
   std::function<void()> terminate_application;
 };
@@ -60,6 +68,7 @@ class TForm1 : public QMainWindow {
   void Button5Click();   // "Rechn."
   void Button10Click();  // "->Browser"
   void Button15Click();  // "4L"
+  void TaskBarIcon1DblClick();
   void FrameViewer1KeyPress(char& key);
   void FrameViewer1FileRequest(const std::string& src, std::string& new_name);
   void FrameViewer1HotSpotTargetClick(const std::string& target, const std::string& url,
@@ -70,9 +79,12 @@ class TForm1 : public QMainWindow {
   void SetMemoText(const std::string& text);
   std::string StatusPanelText(int index) const;
   QPushButton* ButtonByComponent(const std::string& component) const;
-  const std::string& GoToWebUrl() const { return go_to_web_url_; }
+  const std::string& GoToWebUrl() const { return GoToWeb1_->Url; }
   TForm2* Form2() const { return form2_; }
-  QSplitter* SplitterWnd1() const { return splitter_; }
+  widgets::TSplitterWnd* SplitterWnd1() const { return splitter_; }
+  widgets::TPane* Pane1() const { return pane1_; }
+  TTaskBarIcon& TaskBarIcon1() const { return *TaskBarIcon1_; }
+  TIconHide& IconHide1() const { return *IconHide1_; }
   PageView& FrameViewer1() const { return *viewer_; }
 
  protected:
@@ -88,6 +100,7 @@ class TForm1 : public QMainWindow {
   void BuildToolBar();
   void BuildPanes();
   void BuildStatusBar();
+  void BuildDesktopComponents();
   QPushButton* AddToolButton(QWidget* bar, const std::string& caption, const char* component,
                              int width);
   void SetStatusPanel(int index, const std::string& text);
@@ -99,11 +112,15 @@ class TForm1 : public QMainWindow {
   MainWindowServices services_;
   std::unique_ptr<PageView> viewer_;
   QPlainTextEdit* memo_ = nullptr;
-  QSplitter* splitter_ = nullptr;
+  widgets::TSplitterWnd* splitter_ = nullptr;
+  widgets::TPane* pane1_ = nullptr;
+  widgets::TPane* pane3_ = nullptr;
+  std::unique_ptr<TTaskBarIcon> TaskBarIcon1_;
+  std::unique_ptr<TIconHide> IconHide1_;
+  std::unique_ptr<TGoToWeb> GoToWeb1_;
   std::vector<QLabel*> status_panels_;
   std::map<std::string, QPushButton*> buttons_;
   TForm2* form2_ = nullptr;
-  std::string go_to_web_url_;
   bool fetching_ = false;
   // The last error of the clipboard capture, shown once: the capture runs on every paint,
   // and an error box that repaints the window would otherwise come back for ever.

@@ -8,7 +8,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSplitter>
+#include "widgets/pane.h"
+#include "widgets/splitter_wnd.h"
 #include <QStatusBar>
 #include <QToolBar>
 #include <QComboBox>
@@ -18,7 +19,7 @@
 
 #include "app/conversion_dialog.h"
 #include "platform/clipboard.h"
-#include "qt_test_application.h"
+#include "tests/widgets/qt_app_fixture.h"
 #include "scratch_directory.h"
 #include "viewer/fv_load_error.h"
 
@@ -93,7 +94,7 @@ class MainWindowTest : public ScratchDirectoryTest {
  protected:
   void SetUp() override {
     ScratchDirectoryTest::SetUp();
-    EnsureQtApplication();
+    tessival::testing::EnsureQtApplication();
     platform::Clipboard::SetSystem(&clipboard_);
     ::setenv("TESSIVAL_SERVICE_HOST", "127.0.0.1:1", 1);
     MainWindowServices services;
@@ -108,16 +109,11 @@ class MainWindowTest : public ScratchDirectoryTest {
     auto dialogs = std::make_unique<ScriptedDialogs>();
     dialogs_ = dialogs.get();
     services.dialogs = std::move(dialogs);
-    services.launch_browser = [this](const std::string& url) {
-      browser_urls_.push_back(url);
+    services.launch = [this](const std::vector<std::string>& argv) {
+      started_.insert(started_.end(), argv.begin(), argv.end());
       return true;
     };
-    services.start_process = [this](const std::string& program,
-                                    const std::vector<std::string>& args) {
-      started_.push_back(program);
-      started_.insert(started_.end(), args.begin(), args.end());
-      return true;
-    };
+    services.find_browser = [] { return std::optional<std::string>("mybrowser %u"); };
     services.terminate_application = [this] { ++terminations_; };
     form_ = std::make_unique<TForm1>(std::move(services));
   }
@@ -133,7 +129,7 @@ class MainWindowTest : public ScratchDirectoryTest {
   ScriptedHttp* http_ = nullptr;
   RecordingViewer* viewer_ = nullptr;
   ScriptedDialogs* dialogs_ = nullptr;
-  std::vector<std::string> browser_urls_, started_;
+  std::vector<std::string> started_;
   int terminations_ = 0;
   std::unique_ptr<TForm1> form_;
 };
@@ -156,8 +152,9 @@ TEST_F(MainWindowTest, WindowHasItsCaptionGeometryMenuAndStatusPanels) {
   EXPECT_EQ(panels[0]->width(), 50);
   EXPECT_EQ(panels[1]->width(), 50);
   EXPECT_EQ(form_->statusBar()->height(), 19);
-  EXPECT_EQ(form_->SplitterWnd1()->orientation(), Qt::Vertical);
-  EXPECT_EQ(form_->SplitterWnd1()->sizes().at(0), 70);
+  EXPECT_EQ(form_->SplitterWnd1()->Orientation(), widgets::swHorizontal);
+  EXPECT_EQ(form_->SplitterWnd1()->Thickness(), 3);
+  EXPECT_EQ(form_->Pane1()->PaneSize(), 70);
 }
 
 TEST_F(MainWindowTest, ToolbarHoldsTheButtonsInOrderWithTheirWidthsAndSeparators) {
@@ -381,8 +378,9 @@ TEST_F(MainWindowTest, ScriptButtonPassesTheAddressAsOneArgumentWithoutAShell) {
   EXPECT_EQ(started_[0], "./browser.sh");
   EXPECT_EQ(started_[1], form_->GoToWebUrl());
   EXPECT_THAT(started_[1], ::testing::HasSubstr("a\";%20rm%20-rf%20~%20&\r\nb"));
+  started_.clear();
   Click("Button10");
-  EXPECT_THAT(browser_urls_, ElementsAre(form_->GoToWebUrl()));
+  EXPECT_THAT(started_, ElementsAre("mybrowser", form_->GoToWebUrl()));
 }
 
 TEST_F(MainWindowTest, ConversionDialogIsLaidOutAndIgnoresText) {
