@@ -6,7 +6,7 @@
 #include "app/plain_text_page_view.h"
 #include "app/user_dialogs.h"
 #include "platform/host_resolver.h"
-#include "qt_test_application.h"
+#include "tests/widgets/qt_app_fixture.h"
 #include "scratch_directory.h"
 #include "web_peers.h"
 
@@ -37,7 +37,7 @@ class FetchToFileTest : public ScratchDirectoryTest {
   void SetUp() override {
     ScratchDirectoryTest::SetUp();
     if (!nginx_.Start()) GTEST_SKIP() << "nginx is not available: " << nginx_.error();
-    EnsureQtApplication();
+    tessival::testing::EnsureQtApplication();
     MainWindowServices services;
     auto http = std::make_unique<HttpCliFetcher>();
     http->Client().Timeout = 10s;
@@ -48,10 +48,8 @@ class FetchToFileTest : public ScratchDirectoryTest {
     auto dialogs = std::make_unique<SilentDialogs>();
     dialogs_ = dialogs.get();
     services.dialogs = std::move(dialogs);
-    services.launch_browser = [](const std::string&) { return true; };
-    services.start_process = [](const std::string&, const std::vector<std::string>&) {
-      return true;
-    };
+    services.launch = [](const std::vector<std::string>&) { return true; };
+    services.find_browser = [] { return std::optional<std::string>(); };
     services.terminate_application = [] {};
     form_ = std::make_unique<TForm1>(std::move(services));
   }
