@@ -2,6 +2,8 @@
 
 #include <QFontMetrics>
 #include <QGlyphRun>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QRawFont>
 #include <map>
 #include <tuple>
@@ -61,6 +63,11 @@ QString FamilyFor(const std::string& name) {
 }
 
 }  // namespace
+
+void QtCanvas::RecordScreenDepth() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  DisplayDepth::RecordScreenBits(screen ? screen->depth() : 32);
+}
 
 QFont QtCanvas::QFontFor(const LogFont& font) {
   QFont q(FamilyFor(font.name));

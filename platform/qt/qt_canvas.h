@@ -32,6 +32,9 @@ class QtCanvas : public Canvas {
   std::unique_ptr<Canvas> CreateCompatibleCanvas(TBitmap& target) const override;
   void Flush() override;
 
+  // Reads the screen's depth once into the display class (at start-up, with the
+  // application object alive).
+  static void RecordScreenDepth();
   // The QFont a font description is realised with.
   static QFont QFontFor(const LogFont& font);
 
