@@ -12,6 +12,7 @@ namespace {
 
 constexpr char kBreakChar = ' ';
 constexpr std::size_t kFontCacheSize = 64;
+constexpr int kMaxPenWidth = 1000;
 
 std::string RectText(const Rect& r) {
   return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
@@ -21,14 +22,24 @@ std::string RectText(const Rect& r) {
 // Clips a blit to both the source bitmap and the destination device; false when nothing
 // is left. dest is in device coordinates.
 bool ClipBlit(Rect& dest, Point& source, const Rect& device, const TBitmap& bitmap) {
-  const int dx0 = std::max({dest.left, device.left, dest.left - source.x});
-  const int dy0 = std::max({dest.top, device.top, dest.top - source.y});
-  const int dx1 = std::min({dest.right, device.right, dest.left - source.x + bitmap.Width()});
-  const int dy1 = std::min({dest.bottom, device.bottom, dest.top - source.y + bitmap.Height()});
+  // Where source column and row 0 land on the device.
+  const long long origin_x = static_cast<long long>(dest.left) - source.x;
+  const long long origin_y = static_cast<long long>(dest.top) - source.y;
+  const long long dx0 = std::max({static_cast<long long>(dest.left), static_cast<long long>(device.left), origin_x});
+  const long long dy0 = std::max({static_cast<long long>(dest.top), static_cast<long long>(device.top), origin_y});
+  const long long dx1 = std::min({static_cast<long long>(dest.right), static_cast<long long>(device.right), origin_x + bitmap.Width()});
+  const long long dy1 = std::min({static_cast<long long>(dest.bottom), static_cast<long long>(device.bottom), origin_y + bitmap.Height()});
   if (dx1 <= dx0 || dy1 <= dy0) return false;
-  source = {source.x + dx0 - dest.left, source.y + dy0 - dest.top};
-  dest = {dx0, dy0, dx1, dy1};
+  source = {static_cast<int>(dx0 - origin_x), static_cast<int>(dy0 - origin_y)};
+  dest = {static_cast<int>(dx0), static_cast<int>(dy0), static_cast<int>(dx1), static_cast<int>(dy1)};
   return true;
+}
+
+// Rounds a / b to the nearest integer, halves up (b > 0).
+long long RoundedQuotient(__int128 a, long long b) {
+  const __int128 twice = 2 * a + b;
+  const __int128 q = twice / (2 * b);
+  return static_cast<long long>(twice % (2 * b) < 0 ? q - 1 : q);
 }
 
 }  // namespace
@@ -72,7 +83,7 @@ LogFont Canvas::SelectFont(const LogFont& font) {
 }
 
 int Canvas::BreakExtra(int break_index) const {
-  if (justify_breaks_ <= 0) return 0;
+  if (break_index >= justify_breaks_) return 0;
   const int share = justify_extra_ / justify_breaks_;
   const int rest = justify_extra_ % justify_breaks_;
   if (break_index < std::abs(rest)) return share + (rest < 0 ? -1 : 1);
@@ -80,7 +91,8 @@ int Canvas::BreakExtra(int break_index) const {
 }
 
 void Canvas::SetTextJustification(int extra, int break_count) {
-  justify_extra_ = break_count > 0 ? extra : 0;
+  // Clamped to what a line can use, so sums of shares stay far from overflowing.
+  justify_extra_ = break_count > 0 ? std::clamp(extra, -CoordinateLimit, CoordinateLimit) : 0;
   justify_breaks_ = break_count > 0 ? break_count : 0;
   justify_used_ = 0;
   if (Recording()) Record("SetTextJustification " + std::to_string(extra) + "," + std::to_string(break_count));
@@ -88,38 +100,39 @@ void Canvas::SetTextJustification(int extra, int break_count) {
 
 Size Canvas::GetTextExtentPoint32(std::string_view text) const {
   const auto& advance = font_->advance;
-  int width = 0;
+  long long width = 0;
   int breaks = 0;
   for (char c : text) {
     width += advance[static_cast<unsigned char>(c)];
     breaks += c == kBreakChar;
   }
   if (justify_breaks_ > 0) {
-    for (int k = 0; k < breaks; ++k) width += BreakExtra(justify_used_ + k);
+    const int last = std::min(justify_breaks_, justify_used_ + breaks);
+    for (int k = justify_used_; k < last; ++k) width += BreakExtra(k);
   }
-  return {width, font_->metrics.tmHeight};
+  return {ClampCoordinate(width), font_->metrics.tmHeight};
 }
 
 TextExtentEx Canvas::GetTextExtentExPoint(std::string_view text, int max_extent,
                                           std::span<int> partial) const {
   const auto& advance = font_->advance;
   TextExtentEx result;
-  int width = 0;
+  long long width = 0;
   int break_index = justify_used_;
   bool fitting = true;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     width += advance[static_cast<unsigned char>(c)];
-    if (c == kBreakChar) width += BreakExtra(break_index++);
-    if (i < partial.size()) partial[i] = width;
+    if (c == kBreakChar && break_index < justify_breaks_) width += BreakExtra(break_index++);
+    if (i < partial.size()) partial[i] = ClampCoordinate(width);
     if (fitting && width <= max_extent) {
       result.fit = static_cast<int>(i) + 1;
-      result.fit_width = width;
+      result.fit_width = static_cast<int>(width);
     } else {
       fitting = false;
     }
   }
-  result.size = {width, font_->metrics.tmHeight};
+  result.size = {ClampCoordinate(width), font_->metrics.tmHeight};
   return result;
 }
 
@@ -157,11 +170,11 @@ void Canvas::ExtTextOut(int x, int y, unsigned options, const Rect* rect, std::s
   const bool update_cp = (text_align_ & TA_UPDATECP) != 0;
   const Point start = update_cp ? current_ : Point{x, y};
   const TextMetrics& m = font_->metrics;
-  int baseline = start.y + m.tmAscent;
+  long long baseline = static_cast<long long>(start.y) + m.tmAscent;
   if ((text_align_ & TA_BASELINE) == TA_BASELINE) {
     baseline = start.y;
   } else if (text_align_ & TA_BOTTOM) {
-    baseline = start.y - m.tmDescent;
+    baseline = static_cast<long long>(start.y) - m.tmDescent;
   }
   if (Recording()) {
     Record((options ? "ExtTextOut " : "TextOut ") + std::to_string(start.x) + "," +
@@ -170,14 +183,15 @@ void Canvas::ExtTextOut(int x, int y, unsigned options, const Rect* rect, std::s
   // Character positions, using up justification spaces as the text goes.
   std::vector<int> xs(text.size());
   const Point origin = window_origin_;
-  int pen_x = start.x - origin.x;
+  const int left = ClampCoordinate(static_cast<long long>(start.x) - origin.x);
+  long long pen_x = left;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    xs[i] = pen_x;
+    xs[i] = ClampCoordinate(pen_x);
     pen_x += font_->advance[static_cast<unsigned char>(text[i])];
-    if (text[i] == kBreakChar) pen_x += BreakExtra(justify_used_++);
+    if (text[i] == kBreakChar && justify_used_ < justify_breaks_) pen_x += BreakExtra(justify_used_++);
   }
-  const int width = pen_x - (start.x - origin.x);
-  const int device_baseline = baseline - origin.y;
+  const int width = ClampCoordinate(pen_x - left);
+  const int device_baseline = ClampCoordinate(baseline - origin.y);
   Rect clip_rect;
   const Rect* clip = nullptr;
   if (rect) clip_rect = ToDevice(*rect);
@@ -190,22 +204,16 @@ void Canvas::ExtTextOut(int x, int y, unsigned options, const Rect* rect, std::s
   if (rect && (options & ETO_OPAQUE)) {
     fill(clip_rect, bk_color_);
   } else if (bk_mode_ == BkMode::OPAQUE) {
-    fill({start.x - origin.x, device_baseline - m.tmAscent, start.x - origin.x + width,
-          device_baseline + m.tmDescent},
-         bk_color_);
+    fill(Rect::FromSize(left, device_baseline - m.tmAscent, width, m.tmHeight), bk_color_);
   }
   if (!text.empty()) {
     DeviceDrawGlyphs({text, xs.data(), device_baseline, ResolveColor(text_color_), clip, font_.get()});
   }
   const LogFont& f = font_->font;
   const int thickness = std::max(1, f.PixelHeight() / 16);
-  const int left = start.x - origin.x;
-  if (f.Underline()) fill({left, device_baseline + 1, left + width, device_baseline + 1 + thickness}, text_color_);
-  if (f.StrikeOut()) {
-    const int top = device_baseline - m.tmAscent / 3;
-    fill({left, top, left + width, top + thickness}, text_color_);
-  }
-  if (update_cp) current_.x += width;
+  if (f.Underline()) fill(Rect::FromSize(left, device_baseline + 1, width, thickness), text_color_);
+  if (f.StrikeOut()) fill(Rect::FromSize(left, device_baseline - m.tmAscent / 3, width, thickness), text_color_);
+  if (update_cp) current_.x = ClampCoordinate(static_cast<long long>(current_.x) + width);
 }
 
 void Canvas::FillDevice(const Rect& device_rect, const TBrush& brush) {
@@ -246,7 +254,7 @@ void Canvas::Rectangle(int left, int top, int right, int bottom) {
   const Rect box = ToDevice({left, top, right, bottom});
   if (box.IsEmpty()) return;
   const bool has_pen = pen_.color != NoColor && pen_.width > 0;
-  const int w = has_pen ? std::min({pen_.width, box.Width(), box.Height()}) : 0;
+  const int w = has_pen ? std::min({pen_.width, box.Width(), box.Height(), kMaxPenWidth}) : 0;
   FillDevice({box.left + w, box.top + w, box.right - w, box.bottom - w}, brush_);
   if (!has_pen) return;
   const TBrush pen = TBrush::Solid(pen_.color);
@@ -261,12 +269,14 @@ void Canvas::LineTo(int x, int y) {
     Record("LineTo " + std::to_string(current_.x) + "," + std::to_string(current_.y) + "," +
            std::to_string(x) + "," + std::to_string(y));
   }
-  const Point from{current_.x - window_origin_.x, current_.y - window_origin_.y};
-  const Point to{x - window_origin_.x, y - window_origin_.y};
+  const Point from{ClampCoordinate(static_cast<long long>(current_.x) - window_origin_.x),
+                   ClampCoordinate(static_cast<long long>(current_.y) - window_origin_.y)};
+  const Point to{ClampCoordinate(static_cast<long long>(x) - window_origin_.x),
+                 ClampCoordinate(static_cast<long long>(y) - window_origin_.y)};
   current_ = {x, y};
   if (pen_.color == NoColor || pen_.width <= 0) return;
   const TBrush pen = TBrush::Solid(pen_.color);
-  const int w = pen_.width;
+  const int w = std::min(pen_.width, kMaxPenWidth);
   if (from.y == to.y) {  // horizontal: the pen's width grows downwards
     FillDevice({std::min(from.x, to.x + 1), from.y, std::max(from.x + 1, to.x), from.y + w}, pen);
     return;
@@ -275,16 +285,29 @@ void Canvas::LineTo(int x, int y) {
     FillDevice({from.x, std::min(from.y, to.y + 1), from.x + w, std::max(from.y + 1, to.y)}, pen);
     return;
   }
-  // Bresenham, end point excluded.
-  int px = from.x, py = from.y;
-  const int dx = std::abs(to.x - from.x), dy = -std::abs(to.y - from.y);
-  const int sx = from.x < to.x ? 1 : -1, sy = from.y < to.y ? 1 : -1;
-  int error = dx + dy;
-  while (px != to.x || py != to.y) {
-    FillDevice({px, py, px + w, py + w}, pen);
-    const int e2 = 2 * error;
-    if (e2 >= dy) error += dy, px += sx;
-    if (e2 <= dx) error += dx, py += sy;
+  // Slanted: one pixel per step of the longer axis, k = 0 .. steps - 1 (the end point is
+  // left out); the other axis is the exact position rounded, halves up. Only the steps
+  // that can reach the device are walked, so a line of any length costs the device's size.
+  const long long dx = static_cast<long long>(to.x) - from.x, dy = static_cast<long long>(to.y) - from.y;
+  const bool along_x = std::llabs(dx) >= std::llabs(dy);
+  const long long steps = along_x ? std::llabs(dx) : std::llabs(dy);
+  const long long major_from = along_x ? from.x : from.y;
+  const int direction = (along_x ? dx : dy) > 0 ? 1 : -1;
+  const Rect b = DeviceBounds();
+  const long long low = (along_x ? b.left : b.top) - w, high = along_x ? b.right : b.bottom;
+  long long k0 = 0, k1 = steps;  // walk [k0, k1)
+  if (direction > 0) {
+    k0 = std::max(k0, low - major_from);
+    k1 = std::min(k1, high - major_from + 1);
+  } else {
+    k0 = std::max(k0, major_from - high);
+    k1 = std::min(k1, major_from - low + 1);
+  }
+  for (long long k = k0; k < k1; ++k) {
+    const long long major = major_from + direction * k;
+    const long long minor = (along_x ? from.y : from.x) + RoundedQuotient(static_cast<__int128>(k) * (along_x ? dy : dx), steps);
+    const long long px = along_x ? major : minor, py = along_x ? minor : major;
+    FillDevice(Rect::FromSize(ClampCoordinate(px), ClampCoordinate(py), w, w), pen);
   }
 }
 
@@ -300,11 +323,13 @@ void Canvas::DrawFocusRect(const Rect& rect) {
   auto dotted = [&](int x, int y) {
     if (((x + y) & 1) == 0) InvertDevicePixel(x, y);
   };
-  for (int x = r.left; x < r.right; ++x) {
+  // Only the part of the frame on the device is walked.
+  const Rect b = DeviceBounds();
+  for (int x = std::max(r.left, b.left); x < std::min(r.right, b.right); ++x) {
     dotted(x, r.top);
     if (r.bottom - 1 > r.top) dotted(x, r.bottom - 1);
   }
-  for (int y = r.top + 1; y < r.bottom - 1; ++y) {
+  for (int y = std::max(r.top + 1, b.top); y < std::min(r.bottom - 1, b.bottom); ++y) {
     dotted(r.left, y);
     if (r.right - 1 > r.left) dotted(r.right - 1, y);
   }
@@ -317,9 +342,10 @@ void Canvas::InvertRect(const Rect& rect) {
 }
 
 void Canvas::PatBlt(int x, int y, int width, int height, RasterOp op) {
-  if (Recording()) Record(std::string("PatBlt ") + RectText({x, y, x + width, y + height}) + " " + RasterOpName(op));
+  const Rect area = Rect::FromSize(x, y, width, height);
+  if (Recording()) Record(std::string("PatBlt ") + RectText(area) + " " + RasterOpName(op));
   if (UsesSource(op)) return;
-  const Rect r = IntersectRect(ToDevice({x, y, x + width, y + height}), DeviceBounds());
+  const Rect r = IntersectRect(ToDevice(area), DeviceBounds());
   if (r.IsEmpty()) return;
   TBrush resolved = brush_;
   if (resolved.style == TBrush::Style::Hollow) resolved = TBrush::Solid(0);
@@ -342,15 +368,16 @@ void Canvas::FillRgn(const TRegion& region, const TBrush& brush) {
 
 void Canvas::BitBlt(int x, int y, int width, int height, const TBitmap& source, int source_x,
                     int source_y, RasterOp op) {
+  const Rect area = Rect::FromSize(x, y, width, height);
   if (Recording()) {
-    Record(std::string("BitBlt ") + RectText({x, y, x + width, y + height}) + " from " +
-           std::to_string(source_x) + "," + std::to_string(source_y) + " " + RasterOpName(op));
+    Record(std::string("BitBlt ") + RectText(area) + " from " + std::to_string(source_x) + "," +
+           std::to_string(source_y) + " " + RasterOpName(op));
   }
   if (!UsesSource(op)) {
     PatBlt(x, y, width, height, op);
     return;
   }
-  Rect dest = ToDevice({x, y, x + width, y + height});
+  Rect dest = ToDevice(area);
   Point from{source_x, source_y};
   if (dest.IsEmpty() || !ClipBlit(dest, from, DeviceBounds(), source)) return;
   DeviceBlit({dest.left, dest.top}, source, {from.x, from.y, from.x + dest.Width(), from.y + dest.Height()}, op);
@@ -362,23 +389,23 @@ void Canvas::StretchBlt(int x, int y, int width, int height, const TBitmap& sour
     BitBlt(x, y, width, height, source, source_x, source_y, op);
     return;
   }
+  const Rect area = Rect::FromSize(x, y, width, height);
   if (Recording()) {
-    Record(std::string("StretchBlt ") + RectText({x, y, x + width, y + height}) + " from " +
-           RectText({source_x, source_y, source_x + source_width, source_y + source_height}) + " " +
-           RasterOpName(op));
+    Record(std::string("StretchBlt ") + RectText(area) + " from " +
+           RectText(Rect::FromSize(source_x, source_y, source_width, source_height)) + " " + RasterOpName(op));
   }
   if (width <= 0 || height <= 0 || source_width <= 0 || source_height <= 0) return;
   // Only the visible part is scaled, so a huge destination costs no more than the device.
-  const Rect visible = IntersectRect(ToDevice({x, y, x + width, y + height}), DeviceBounds());
+  const Rect device = ToDevice(area);
+  const Rect visible = IntersectRect(device, DeviceBounds());
   if (visible.IsEmpty()) return;
-  const Rect device = ToDevice({x, y, x + width, y + height});
   TBitmap scaled(visible.Width(), visible.Height(), source.IsIndexed() ? PixelFormat::pf32bit : source.Format());
   for (int row = 0; row < scaled.Height(); ++row) {
-    const long long i = row + visible.top - device.top;
-    const int sy = source_y + static_cast<int>(i * source_height / height);
+    const long long i = static_cast<long long>(row) + visible.top - device.top;
+    const int sy = ClampCoordinate(source_y + i * source_height / height);
     for (int col = 0; col < scaled.Width(); ++col) {
-      const long long j = col + visible.left - device.left;
-      const int sx = source_x + static_cast<int>(j * source_width / width);
+      const long long j = static_cast<long long>(col) + visible.left - device.left;
+      const int sx = ClampCoordinate(source_x + j * source_width / width);
       scaled.SetRaw(col, row, source.GetPixel(sx, sy));
     }
   }

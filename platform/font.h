@@ -5,6 +5,7 @@
 // style bits, colour and character set. It is a plain value; a canvas realises it when it
 // is selected (SelectFont) and keeps the realised font in a cache, so selecting the same
 // description again is cheap.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -29,9 +30,13 @@ constexpr std::uint8_t SYMBOL_CHARSET = 2;
 constexpr int ScreenPixelsPerInch = 96;
 constexpr int PointsToPixels(int points) { return (points * ScreenPixelsPerInch + 36) / 72; }
 
+constexpr int MaxFontHeight = 1000;
+
 struct LogFont {
   std::string name = "Arial";
-  // Pixel size of the font (its em height); 0 or less means the default, 16.
+  // Pixel size of the font (its em height). A negative height means the same as its
+  // magnitude (the habit of passing character heights negated), 0 the default 16, and
+  // sizes are capped at MaxFontHeight.
   int height = 16;
   TFontStyles style = 0;
   TColor color = 0;  // the text colour a selection of this font sets
@@ -41,9 +46,15 @@ struct LogFont {
   bool Italic() const { return (style & fsItalic) != 0; }
   bool Underline() const { return (style & fsUnderline) != 0; }
   bool StrikeOut() const { return (style & fsStrikeOut) != 0; }
-  int PixelHeight() const { return height > 0 ? height : 16; }
+  int PixelHeight() const;
   friend bool operator==(const LogFont&, const LogFont&) = default;
 };
+
+inline int LogFont::PixelHeight() const {
+  if (height == 0) return 16;
+  const long long magnitude = height < 0 ? -static_cast<long long>(height) : height;
+  return static_cast<int>(std::min<long long>(magnitude, MaxFontHeight));
+}
 
 struct TextMetrics {
   int tmHeight = 0;  // ascent + descent: the height of a line of the font

@@ -5,6 +5,13 @@
 
 namespace tessival::platform {
 
+// Coordinates that reach a device are kept within +-CoordinateLimit, far outside any
+// device, so that sums and widths of clamped values never overflow.
+constexpr int CoordinateLimit = (1 << 30) - 1;
+constexpr int ClampCoordinate(long long v) {
+  return static_cast<int>(std::clamp<long long>(v, -CoordinateLimit, CoordinateLimit));
+}
+
 struct Point {
   int x = 0;
   int y = 0;
@@ -26,7 +33,16 @@ struct Rect {
   int Width() const { return right - left; }
   int Height() const { return bottom - top; }
   bool IsEmpty() const { return right <= left || bottom <= top; }
-  Rect Offset(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
+  // Moved by (dx, dy), every edge clamped to +-CoordinateLimit.
+  Rect Offset(long long dx, long long dy) const {
+    return {ClampCoordinate(left + dx), ClampCoordinate(top + dy), ClampCoordinate(right + dx),
+            ClampCoordinate(bottom + dy)};
+  }
+  // The rectangle at (x, y) of the size, clamped like Offset.
+  static Rect FromSize(int x, int y, int width, int height) {
+    return {ClampCoordinate(x), ClampCoordinate(y), ClampCoordinate(static_cast<long long>(x) + width),
+            ClampCoordinate(static_cast<long long>(y) + height)};
+  }
   friend bool operator==(const Rect&, const Rect&) = default;
 };
 

@@ -175,9 +175,12 @@ Rect TRegion::Bounds() const {
 
 void TRegion::OffsetRgn(int dx, int dy) {
   for (RegionBand& band : bands_) {
-    band.top += dy;
-    band.bottom += dy;
-    for (RegionSpan& s : band.spans) s.left += dx, s.right += dx;
+    band.top = ClampCoordinate(static_cast<long long>(band.top) + dy);
+    band.bottom = ClampCoordinate(static_cast<long long>(band.bottom) + dy);
+    for (RegionSpan& s : band.spans) {
+      s.left = ClampCoordinate(static_cast<long long>(s.left) + dx);
+      s.right = ClampCoordinate(static_cast<long long>(s.right) + dx);
+    }
   }
 }
 

@@ -62,6 +62,7 @@ class TRegion {
   RegionKind Kind() const;
   // The smallest rectangle around the region (empty for the empty region).
   Rect Bounds() const;
+  // Moves the region; coordinates are clamped to +-CoordinateLimit.
   void OffsetRgn(int dx, int dy);
   const std::vector<RegionBand>& Bands() const { return bands_; }
   // The region as disjoint rectangles, band by band, left to right.

@@ -117,7 +117,8 @@ std::shared_ptr<const RealisedFont> QtCanvas::Realise(const LogFont& font) const
   return copy;
 }
 
-QtCanvas::QtCanvas(QPainter& painter) : painter_(&painter) {
+QtCanvas::QtCanvas(QPainter& painter) : painter_(&painter), borrowed_painter_(true) {
+  painter.save();  // the caller gets its painter back as it gave it
   const QPaintDevice* device = painter.device();
   bounds_ = {0, 0, device ? device->width() : 0, device ? device->height() : 0};
   device_bits_ = DisplayDepth::Class() == 24 ? 32 : DisplayDepth::Class();
@@ -142,7 +143,10 @@ void QtCanvas::Begin(QPaintDevice& device) {
   bounds_ = {0, 0, device.width(), device.height()};
 }
 
-QtCanvas::~QtCanvas() { Flush(); }
+QtCanvas::~QtCanvas() {
+  Flush();
+  if (borrowed_painter_) painter_->restore();
+}
 
 void QtCanvas::Flush() {
   if (!bitmap_ || bitmap_->Format() == PixelFormat::pf32bit || image_.isNull()) return;

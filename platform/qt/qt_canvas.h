@@ -20,7 +20,8 @@ namespace tessival::platform {
 class QtCanvas : public Canvas {
  public:
   // Paints with an active painter (on a widget or image); the painter must outlive the
-  // canvas. The device counts as the screen (its depth is the display class).
+  // canvas and gets its state back when the canvas goes. The device counts as the screen
+  // (its depth is the display class).
   explicit QtCanvas(QPainter& painter);
   // Paints on an image (32 bits).
   explicit QtCanvas(QImage& image);
@@ -54,6 +55,7 @@ class QtCanvas : public Canvas {
   QImage image_;                // wraps or copies bitmap_
   std::optional<QPainter> own_painter_;
   QPainter* painter_ = nullptr;
+  bool borrowed_painter_ = false;
   Rect bounds_;
   int device_bits_ = 32;
 };

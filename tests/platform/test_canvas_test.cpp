@@ -37,6 +37,26 @@ TEST(TestCanvas, MetricsDependOnHeightAndBoldOnly) {
   EXPECT_EQ(c.GetTextMetrics().tmHeight, 16);
   c.SelectFont({"Arial", 1, 0, 0, 0});
   EXPECT_EQ(c.GetTextExtentPoint32("ab").cx, 2);  // never a zero advance
+  c.SelectFont({"Arial", -16, 0, 0, 0});           // a negated height means its size
+  EXPECT_EQ(c.GetTextMetrics().tmHeight, 16);
+  c.SelectFont({"Arial", 2000000000, 0, 0, 0});
+  EXPECT_EQ(c.GetTextMetrics().tmHeight, MaxFontHeight);
+}
+
+TEST(TestCanvas, HostileCoordinatesAreClippedNotWalked) {
+  TestCanvas c(8, 8);
+  c.SelectPen({RGB(0, 0, 0), 1});
+  c.MoveToEx(-2000000000, -2000000000);
+  c.LineTo(2000000000, 2000000000);  // the diagonal through the whole canvas
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(c.PixelAt(i, i), RGB(0, 0, 0)) << i;
+  EXPECT_EQ(c.PixelAt(1, 0), RGB(0xFF, 0xFF, 0xFF));
+  c.SetWindowOrgEx(-2147483647 - 1, 2147483647);
+  c.DrawFocusRect({-2147483647 - 1, -2147483647 - 1, 2147483647, 2147483647});
+  c.SetWindowOrgEx(0, 0);
+  c.StretchBlt(-2147483647, -5, 2147483647, 2147483647, c.Target(), 0, 0, 3, 3, RasterOp::SRCCOPY);
+  c.SetTextJustification(2147483647, 1);
+  EXPECT_EQ(c.GetTextExtentPoint32("a b c").cx, CoordinateLimit);
+  c.TextOut(2147483647, 2147483647, "x y");
 }
 
 TEST(TestCanvas, GlyphsAreBoxesBetweenAscentAndBaseline) {

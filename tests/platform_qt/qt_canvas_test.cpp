@@ -89,11 +89,14 @@ TEST(QtCanvas, MissingFontFallsBackWithUsableMetrics) {
 TEST(QtCanvas, MeasuresLikeTheFontItResolvedTo) {
   TBitmap target(10, 10, PixelFormat::pf32bit);
   QtCanvas c(target);
-  const LogFont font{"Courier New", 20, 0, 0, 0};
-  c.SelectFont(font);
-  const QFontMetrics fm(QtCanvas::QFontFor(font));
-  EXPECT_EQ(c.GetTextExtentPoint32("Zwetschge").cx, fm.horizontalAdvance("Zwetschge"));
-  EXPECT_EQ(c.GetTextMetrics().tmAscent, fm.ascent());
+  for (const char* face : {"Courier New", "Arial", "Times New Roman"}) {
+    const LogFont font{face, 20, 0, 0, 0};
+    c.SelectFont(font);
+    const QFontMetrics fm(QtCanvas::QFontFor(font));
+    EXPECT_EQ(c.GetTextExtentPoint32("Zwetschge am Waldrand").cx, fm.horizontalAdvance("Zwetschge am Waldrand"))
+        << face;
+    EXPECT_EQ(c.GetTextMetrics().tmAscent, fm.ascent());
+  }
   // Bold widens a proportional face.
   c.SelectFont({"Arial", 20, 0, 0, 0});
   const int regular = c.GetTextExtentPoint32("Wasserwaage").cx;
