@@ -58,8 +58,8 @@ TBrush TBrush::Checkered() {
 
 TColor TBrush::ColorAt(int x, int y, Point origin) const {
   if (style != Style::Pattern) return color;
-  const int px = ((x - origin.x) % 8 + 8) % 8;
-  const int py = ((y - origin.y) % 8 + 8) % 8;
+  const int px = static_cast<int>(((static_cast<long long>(x) - origin.x) % 8 + 8) % 8);
+  const int py = static_cast<int>(((static_cast<long long>(y) - origin.y) % 8 + 8) % 8);
   return (pattern[py] >> (7 - px)) & 1 ? set_color : clear_color;
 }
 
@@ -197,6 +197,7 @@ void Canvas::ExtTextOut(int x, int y, unsigned options, const Rect* rect, std::s
   if (rect) clip_rect = ToDevice(*rect);
   if (rect && (options & ETO_CLIPPED)) clip = &clip_rect;
   auto fill = [&](Rect r, TColor color) {
+    if (color == NoColor) return;
     if (clip) r = IntersectRect(r, *clip);
     r = IntersectRect(r, DeviceBounds());
     if (!r.IsEmpty()) DeviceFill(r, ResolveColor(color));
@@ -206,7 +207,7 @@ void Canvas::ExtTextOut(int x, int y, unsigned options, const Rect* rect, std::s
   } else if (bk_mode_ == BkMode::OPAQUE) {
     fill(Rect::FromSize(left, device_baseline - m.tmAscent, width, m.tmHeight), bk_color_);
   }
-  if (!text.empty()) {
+  if (!text.empty() && text_color_ != NoColor) {
     DeviceDrawGlyphs({text, xs.data(), device_baseline, ResolveColor(text_color_), clip, font_.get()});
   }
   const LogFont& f = font_->font;
@@ -217,7 +218,8 @@ void Canvas::ExtTextOut(int x, int y, unsigned options, const Rect* rect, std::s
 }
 
 void Canvas::FillDevice(const Rect& device_rect, const TBrush& brush) {
-  if (brush.style == TBrush::Style::Hollow) return;
+  // NoColor means "no colour given": nothing is drawn with it.
+  if (brush.style == TBrush::Style::Hollow || (brush.style == TBrush::Style::Solid && brush.color == NoColor)) return;
   const Rect r = IntersectRect(device_rect, DeviceBounds());
   if (r.IsEmpty()) return;
   if (brush.style == TBrush::Style::Solid) {

@@ -202,7 +202,9 @@ class Canvas {
   virtual void Record(std::string entry) { (void)entry; }
 
  private:
-  Rect ToDevice(const Rect& r) const { return r.Offset(-window_origin_.x, -window_origin_.y); }
+  Rect ToDevice(const Rect& r) const {
+    return r.Offset(-static_cast<long long>(window_origin_.x), -static_cast<long long>(window_origin_.y));
+  }
   void FillDevice(const Rect& device_rect, const TBrush& brush);
   void InvertDevicePixel(int x, int y);
   int BreakExtra(int break_index) const;

@@ -43,6 +43,15 @@ TEST(TestCanvas, MetricsDependOnHeightAndBoldOnly) {
   EXPECT_EQ(c.GetTextMetrics().tmHeight, MaxFontHeight);
 }
 
+TEST(TestCanvas, NoColorDrawsNothing) {
+  TestCanvas c(8, 8);
+  c.FillRect({0, 0, 8, 8}, NoColor);
+  c.SelectFont({"Arial", 8, fsUnderline, NoColor, 0});
+  c.SetBkColor(NoColor);
+  c.TextOut(0, 0, "abc");
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(c.PixelAt(i, i), RGB(0xFF, 0xFF, 0xFF)) << i;
+}
+
 TEST(TestCanvas, HostileCoordinatesAreClippedNotWalked) {
   TestCanvas c(8, 8);
   c.SelectPen({RGB(0, 0, 0), 1});
