@@ -64,6 +64,27 @@ QString FamilyFor(const std::string& name) {
 
 }  // namespace
 
+namespace {
+
+// The bitmap is a base so that it exists before the canvas that draws into it.
+struct OwnedPixel {
+  TBitmap pixel{1, 1, PixelFormat::pf32bit};
+};
+
+class QtScreenContext : private OwnedPixel, public QtCanvas {
+ public:
+  QtScreenContext() : QtCanvas(pixel) {}
+
+ protected:
+  int DeviceBitsPerPixel() const override {
+    return DisplayDepth::Class() == 24 ? 32 : DisplayDepth::Class();
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Canvas> QtCanvas::ScreenContext() { return std::make_unique<QtScreenContext>(); }
+
 void QtCanvas::RecordScreenDepth() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   DisplayDepth::RecordScreenBits(screen ? screen->depth() : 32);

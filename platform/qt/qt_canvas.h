@@ -33,6 +33,9 @@ class QtCanvas : public Canvas {
   std::unique_ptr<Canvas> CreateCompatibleCanvas(TBitmap& target) const override;
   void Flush() override;
 
+  // A context for measuring outside painting (what GetDC gave): a canvas on a 1 x 1
+  // bitmap of its own whose device depth is the display class.
+  static std::unique_ptr<Canvas> ScreenContext();
   // Reads the screen's depth once into the display class (at start-up, with the
   // application object alive).
   static void RecordScreenDepth();

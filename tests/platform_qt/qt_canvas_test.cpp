@@ -104,6 +104,16 @@ TEST(QtCanvas, MeasuresLikeTheFontItResolvedTo) {
   EXPECT_GT(c.GetTextExtentPoint32("Wasserwaage").cx, regular);
 }
 
+TEST(QtCanvas, ScreenContextMeasuresAtTheDisplayDepth) {
+  const auto screen = QtCanvas::ScreenContext();
+  screen->SelectFont({"Arial", 16, 0, 0, 0});
+  EXPECT_GT(screen->GetTextExtentPoint32("Hallo").cx, 20);
+  EXPECT_EQ(screen->GetDeviceCaps(DeviceCap::BITSPIXEL), 32);
+  ScopedDisplayDepth depth(8);
+  EXPECT_EQ(screen->GetDeviceCaps(DeviceCap::BITSPIXEL), 8);
+  EXPECT_EQ(screen->CreateCompatibleBitmap(2, 2).Palette(), MakeProgramPalette());
+}
+
 TEST(QtCanvas, PaintsOnAWidgetThroughItsPainter) {
   class Panel : public QWidget {
    protected:
