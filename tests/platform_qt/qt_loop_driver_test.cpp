@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QTimer>
+#include <optional>
 
 #include "platform/message_window.h"
 
@@ -16,7 +17,9 @@ TEST(QtLoopDriver, QtEventLoopDispatchesPostedMessagesAndTimers) {
   int argc = 1;
   char name[] = "test";
   char* argv[] = {name, nullptr};
-  QCoreApplication app(argc, argv);
+  std::optional<QCoreApplication> own;  // the suite may already run a GUI application
+  if (!QCoreApplication::instance()) own.emplace(argc, argv);
+  QCoreApplication& app = *QCoreApplication::instance();
   MessageLoop loop;
   QtLoopDriver driver(loop);
   int posted = 0, ticks = 0;
@@ -37,7 +40,9 @@ TEST(QtLoopDriver, BlockingWaitRunsQtEventsWhileItWaits) {
   int argc = 1;
   char name[] = "test";
   char* argv[] = {name, nullptr};
-  QCoreApplication app(argc, argv);
+  std::optional<QCoreApplication> own;  // the suite may already run a GUI application
+  if (!QCoreApplication::instance()) own.emplace(argc, argv);
+  QCoreApplication& app = *QCoreApplication::instance();
   MessageLoop loop;
   QtLoopDriver driver(loop);
   bool qt_event_ran = false, done = false;

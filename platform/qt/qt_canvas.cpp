@@ -1,0 +1,251 @@
+#include "platform/qt/qt_canvas.h"
+
+#include <QFontMetrics>
+#include <QGlyphRun>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QRawFont>
+#include <map>
+#include <tuple>
+
+#include "platform/display_depth.h"
+#include "platform/qt/qt_bitmap.h"
+
+namespace tessival::platform {
+namespace {
+
+struct QtRealisedFont : RealisedFont {
+  QFont qfont;
+  QRawFont raw;
+};
+
+QColor ToQColor(TColor c) {
+  return QColor(static_cast<int>(GetRValue(c)), static_cast<int>(GetGValue(c)), static_cast<int>(GetBValue(c)));
+}
+
+QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+
+// Windows-1252 bytes 0x80..0x9F; the others equal their Latin-1 code points. Undefined
+// bytes keep the C1 control of the same value.
+char16_t Cp1252ToUtf16(unsigned char byte) {
+  static constexpr char16_t kHigh[32] = {
+      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  return byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : static_cast<char16_t>(byte);
+}
+
+QPainter::CompositionMode ModeFor(RasterOp op) {
+  switch (op) {
+    case RasterOp::SRCPAINT: return QPainter::RasterOp_SourceOrDestination;
+    case RasterOp::SRCAND: return QPainter::RasterOp_SourceAndDestination;
+    case RasterOp::SRCINVERT:
+    case RasterOp::PATINVERT: return QPainter::RasterOp_SourceXorDestination;
+    case RasterOp::SRCERASE: return QPainter::RasterOp_SourceAndNotDestination;
+    case RasterOp::NOTSRCCOPY: return QPainter::RasterOp_NotSource;
+    case RasterOp::DSTINVERT: return QPainter::RasterOp_NotDestination;
+    default: return QPainter::CompositionMode_Source;
+  }
+}
+
+QImage PatternImage(const TBrush& brush) {
+  QImage tile(8, 8, QImage::Format_RGB32);
+  for (int y = 0; y < 8; ++y) {
+    for (int x = 0; x < 8; ++x) tile.setPixel(x, y, ToQColor(brush.ColorAt(x, y, {0, 0})).rgb());
+  }
+  return tile;
+}
+
+QString FamilyFor(const std::string& name) {
+  // The one face fontconfig does not alias to a metric-compatible font.
+  if (name == "MS Sans Serif") return QStringLiteral("Arial");
+  return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+}  // namespace
+
+namespace {
+
+// The bitmap is a base so that it exists before the canvas that draws into it.
+struct OwnedPixel {
+  TBitmap pixel{1, 1, PixelFormat::pf32bit};
+};
+
+class QtScreenContext : private OwnedPixel, public QtCanvas {
+ public:
+  QtScreenContext() : QtCanvas(pixel) {}
+
+ protected:
+  int DeviceBitsPerPixel() const override {
+    return DisplayDepth::Class() == 24 ? 32 : DisplayDepth::Class();
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Canvas> QtCanvas::ScreenContext() { return std::make_unique<QtScreenContext>(); }
+
+void QtCanvas::RecordScreenDepth() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  DisplayDepth::RecordScreenBits(screen ? screen->depth() : 32);
+}
+
+QFont QtCanvas::QFontFor(const LogFont& font) {
+  QFont q(FamilyFor(font.name));
+  q.setPixelSize(font.PixelHeight());
+  q.setBold(font.Bold());
+  q.setItalic(font.Italic());
+  q.setKerning(false);
+  q.setHintingPreference(QFont::PreferFullHinting);
+  return q;
+}
+
+std::shared_ptr<const RealisedFont> QtCanvas::Realise(const LogFont& font) const {
+  // Fonts are a process resource, as on any desktop: realised once, shared by canvases.
+  using Key = std::tuple<std::string, int, TFontStyles, std::uint8_t>;
+  // Held for the whole run and never destroyed, so no font outlives the application
+  // object in a destructor at exit.
+  static auto* cache = new std::map<Key, std::shared_ptr<const QtRealisedFont>>;
+  const Key key{font.name, font.PixelHeight(), static_cast<TFontStyles>(font.style & (fsBold | fsItalic)),
+                font.charset};
+  std::shared_ptr<const QtRealisedFont> base;
+  if (auto it = cache->find(key); it != cache->end()) {
+    base = it->second;
+  } else {
+    auto made = std::make_shared<QtRealisedFont>();
+    made->qfont = QFontFor(font);
+    made->raw = QRawFont::fromFont(made->qfont);
+    const QFontMetrics fm(made->qfont);
+    TextMetrics& m = made->metrics;
+    m.tmAscent = fm.ascent();
+    m.tmDescent = fm.descent();
+    m.tmHeight = m.tmAscent + m.tmDescent;
+    m.tmInternalLeading = std::max(0, m.tmHeight - font.PixelHeight());
+    m.tmExternalLeading = std::max(0, fm.leading());
+    m.tmAveCharWidth = fm.averageCharWidth();
+    m.tmMaxCharWidth = fm.maxWidth();
+    m.tmCharSet = font.charset;
+    for (int b = 0; b < 256; ++b) {
+      made->advance[static_cast<std::size_t>(b)] = fm.horizontalAdvance(QChar(Cp1252ToUtf16(static_cast<unsigned char>(b))));
+    }
+    base = made;
+    cache->emplace(key, made);
+  }
+  if (base->font == font) return base;
+  // Same realisation, another colour or underline: share everything but the description.
+  auto copy = std::make_shared<QtRealisedFont>(*base);
+  copy->font = font;
+  return copy;
+}
+
+QtCanvas::QtCanvas(QPainter& painter) : painter_(&painter), borrowed_painter_(true) {
+  painter.save();  // the caller gets its painter back as it gave it
+  const QPaintDevice* device = painter.device();
+  bounds_ = {0, 0, device ? device->width() : 0, device ? device->height() : 0};
+  device_bits_ = DisplayDepth::Class() == 24 ? 32 : DisplayDepth::Class();
+  InitialiseFont();
+}
+
+QtCanvas::QtCanvas(QImage& image) {
+  Begin(image);
+  InitialiseFont();
+}
+
+QtCanvas::QtCanvas(TBitmap& target) : bitmap_(&target) {
+  device_bits_ = target.BitsPerPixel();
+  image_ = target.Format() == PixelFormat::pf32bit ? WrapBitmap(target) : ToQImage(target);
+  if (!image_.isNull()) Begin(image_);
+  InitialiseFont();
+}
+
+void QtCanvas::Begin(QPaintDevice& device) {
+  own_painter_.emplace(&device);
+  painter_ = &*own_painter_;
+  bounds_ = {0, 0, device.width(), device.height()};
+}
+
+QtCanvas::~QtCanvas() {
+  Flush();
+  if (borrowed_painter_) painter_->restore();
+}
+
+void QtCanvas::Flush() {
+  if (!bitmap_ || bitmap_->Format() == PixelFormat::pf32bit || image_.isNull()) return;
+  for (int y = 0; y < image_.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(image_.constScanLine(y));
+    for (int x = 0; x < image_.width(); ++x) {
+      bitmap_->SetPixel(x, y, RGB(qRed(row[x]), qGreen(row[x]), qBlue(row[x])));
+    }
+  }
+}
+
+std::unique_ptr<Canvas> QtCanvas::CreateCompatibleCanvas(TBitmap& target) const {
+  return std::make_unique<QtCanvas>(target);
+}
+
+void QtCanvas::DeviceFill(const Rect& rect, TColor color) {
+  if (!painter_) return;
+  painter_->setCompositionMode(QPainter::CompositionMode_Source);
+  painter_->fillRect(ToQRect(rect), ToQColor(color));
+}
+
+void QtCanvas::DevicePatBlt(const Rect& rect, RasterOp op, const TBrush& brush, Point origin) {
+  if (!painter_) return;
+  switch (op) {
+    case RasterOp::BLACKNESS: DeviceFill(rect, 0); return;
+    case RasterOp::WHITENESS: DeviceFill(rect, RGB(0xFF, 0xFF, 0xFF)); return;
+    default: break;
+  }
+  painter_->setCompositionMode(ModeFor(op));
+  if (brush.style == TBrush::Style::Pattern && op != RasterOp::DSTINVERT) {
+    const QPoint saved = painter_->brushOrigin();
+    painter_->setBrushOrigin(origin.x, origin.y);
+    painter_->fillRect(ToQRect(rect), QBrush(PatternImage(brush)));
+    painter_->setBrushOrigin(saved);
+  } else {
+    painter_->fillRect(ToQRect(rect), ToQColor(brush.color));
+  }
+}
+
+void QtCanvas::DeviceBlit(Point to, const TBitmap& source, const Rect& from, RasterOp op) {
+  if (!painter_) return;
+  painter_->setCompositionMode(ModeFor(op));
+  if (source.Format() == PixelFormat::pf32bit) {
+    // Shares the pixels; the alpha byte of a 32-bit bitmap is unused, so draw it opaque.
+    const QImage shared(source.Bits(), source.Width(), source.Height(), source.RowBytes(), QImage::Format_RGB32);
+    painter_->drawImage(QPoint(to.x, to.y), shared, ToQRect(from));
+    return;
+  }
+  painter_->drawImage(QPoint(to.x, to.y), ToQImage(source), ToQRect(from));
+}
+
+void QtCanvas::DeviceDrawGlyphs(const GlyphRun& run) {
+  if (!painter_) return;
+  const auto* font = static_cast<const QtRealisedFont*>(run.font);
+  QString text(static_cast<qsizetype>(run.text.size()), Qt::Uninitialized);
+  for (std::size_t i = 0; i < run.text.size(); ++i) {
+    text[static_cast<qsizetype>(i)] = QChar(Cp1252ToUtf16(static_cast<unsigned char>(run.text[i])));
+  }
+  painter_->save();
+  painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter_->setPen(ToQColor(run.color));
+  if (run.clip) painter_->setClipRect(ToQRect(*run.clip));
+  const QList<quint32> glyphs = font->raw.glyphIndexesForString(text);
+  if (glyphs.size() == text.size()) {
+    // Each glyph at the position the measurement gave it, so text and extents agree.
+    QList<QPointF> positions;
+    positions.reserve(glyphs.size());
+    for (std::size_t i = 0; i < run.text.size(); ++i) positions.append(QPointF(run.x[i], run.baseline));
+    QGlyphRun glyph_run;
+    glyph_run.setRawFont(font->raw);
+    glyph_run.setGlyphIndexes(glyphs);
+    glyph_run.setPositions(positions);
+    painter_->drawGlyphRun(QPointF(0, 0), glyph_run);
+  } else {
+    painter_->setFont(font->qfont);
+    for (qsizetype i = 0; i < text.size(); ++i) painter_->drawText(QPoint(run.x[i], run.baseline), QString(text[i]));
+  }
+  painter_->restore();
+}
+
+}  // namespace tessival::platform
