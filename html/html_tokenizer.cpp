@@ -1,5 +1,6 @@
 #include "html/html_tokenizer.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -24,6 +25,15 @@ constexpr std::array<char, 256> MakeUpperTable() {
 }
 constexpr std::array<char, 256> kUpper = MakeUpperTable();
 
+// Bytes the character reader delivers as they are, with nothing to fold or look at.
+constexpr std::array<bool, 256> MakePlainTable() {
+  std::array<bool, 256> table{};
+  for (int i = 0; i < 256; ++i) table[i] = true;
+  for (char c : {CR, LF, '\t', '<', EofChar}) table[static_cast<unsigned char>(c)] = false;
+  return table;
+}
+constexpr std::array<bool, 256> kPlainByte = MakePlainTable();
+
 unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
 bool IsUpperLetter(char c) { return c >= 'A' && c <= 'Z'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -41,6 +51,12 @@ int DigitValue(char c, bool hex) {
 // A text run stops before every control character except CR; the end-of-text character
 // is one of them, so a run also stops there.
 bool EndsTextRun(char c) { return c == '<' || c == '&' || (Byte(c) < 32 && c != CR); }
+
+// A byte a text run takes as it is: plain for the character reader, ending no run, and
+// (outside preformatted text) no space to collapse.
+bool IsOrdinary(char c, bool preFormatted) {
+  return kPlainByte[Byte(c)] && !EndsTextRun(c) && (preFormatted || c != ' ');
+}
 
 std::string_view TrimControls(std::string_view text) {
   while (!text.empty() && Byte(text.front()) <= 32) text.remove_prefix(1);
@@ -82,6 +98,48 @@ std::string NumericEntityBytes(std::uint32_t code, int codePage) {
 
 }  // namespace
 
+// Most characters are plain document bytes: no line end to fold, no tab, no '<' that
+// might open a comment, no progress report due. They take this short way; everything
+// else goes through the full reader.
+inline bool THtmlTokenizer::TakePlainByte() {
+  if (ptr_ >= fast_limit_) return false;
+  const char c = *ptr_;
+  if (!kPlainByte[Byte(c)]) return false;
+  pos_ = static_cast<std::int32_t>(ptr_ - start_);
+  ++ptr_;
+  last_line_end_ = 0;
+  ch_ = c;
+  upper_ch_ = kUpper[Byte(c)];
+  return true;
+}
+
+// The short way stops before an included text, before the end, and before the byte whose
+// reading is due to report progress.
+void THtmlTokenizer::RefreshFastLimit() {
+  if (in_include_) {
+    fast_limit_ = start_;
+  } else if (on_progress_) {
+    const std::ptrdiff_t due = ((ptr_ - start_) / ProgressStep + 1) * ProgressStep - 1;
+    fast_limit_ = due < end_ - start_ ? start_ + due : end_;
+  } else {
+    fast_limit_ = end_;
+  }
+}
+
+void THtmlTokenizer::ReadCharSlow() {
+  for (;;) {
+    ReadRawChar();
+    if (ch_ != '<' || script_mode_ || PeekRaw() != '!') return;
+    SkipCommentOrDeclaration();
+  }
+}
+
+inline void THtmlTokenizer::Advance() {
+  if (!TakePlainByte()) ReadCharSlow();
+}
+
+void THtmlTokenizer::ReadChar() { Advance(); }
+
 void THtmlTokenizer::Reset(std::string_view document) {
   start_ = document.data();
   ptr_ = start_;
@@ -99,6 +157,7 @@ void THtmlTokenizer::Reset(std::string_view document) {
   attributes_.Clear();
   in_comment_ = pre_formatted_ = script_mode_ = text_area_mode_ = false;
   text_code_page_ = SystemCodePage;
+  RefreshFastLimit();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -151,6 +210,7 @@ void THtmlTokenizer::ReadRawChar() {
     }
     ch_ = c;
     upper_ch_ = kUpper[Byte(c)];
+    RefreshFastLimit();
     return;
   }
 }
@@ -166,13 +226,6 @@ void THtmlTokenizer::ReportProgress() {
   on_progress_(1, static_cast<int>(progress_scale_ * done / total));
 }
 
-void THtmlTokenizer::ReadChar() {
-  for (;;) {
-    ReadRawChar();
-    if (ch_ != '<' || script_mode_ || PeekRaw() != '!') return;
-    SkipCommentOrDeclaration();
-  }
-}
 
 void THtmlTokenizer::SkipCommentOrDeclaration() {
   ReadRawChar();  // the '!'
@@ -267,11 +320,12 @@ void THtmlTokenizer::ReadIncludeDirective() {
     include_ = std::move(buffer);
     include_next_ = 0;
     in_include_ = true;
+    RefreshFastLimit();
   }
 }
 
 void THtmlTokenizer::SkipWhiteSpace() {
-  while (IsWhite(ch_)) ReadChar();
+  while (IsWhite(ch_)) Advance();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -294,7 +348,7 @@ void THtmlTokenizer::ReadToken() {
   } else {
     sy_ = OtherCharToken;
     token_.AddChar(ch_, pos_);
-    ReadChar();
+    Advance();
   }
 }
 
@@ -303,21 +357,42 @@ void THtmlTokenizer::ReadTextRun() {
   while (token_.Count() < MaxTextRun && !EndsTextRun(ch_)) {
     if (!pre_formatted_ && IsWhite(ch_)) {
       token_.AddChar(' ', pos_);
-      do ReadChar();
+      do Advance();
       while (IsWhite(ch_));
     } else {
-      token_.AddChar(ch_, pos_);
-      ReadChar();
+      TakeOrdinaryRun(MaxTextRun - token_.Count());
     }
   }
 }
 
+// Appends the current character and the ordinary document bytes after it (at most `room`
+// in all) in one step, then reads the character that follows them.
+void THtmlTokenizer::TakeOrdinaryRun(int room) {
+  const char* first = ptr_ - 1;
+  // Only a character that came unchanged from the byte before the read pointer can be
+  // taken together with the bytes after it (a tab or a folded line end cannot).
+  const bool fromDocument =
+      !in_include_ && ptr_ > start_ && pos_ == first - start_ && *first == ch_;
+  if (!fromDocument) {
+    token_.AddChar(ch_, pos_);
+    Advance();
+    return;
+  }
+  const char* stop = std::min(fast_limit_, first + room);
+  const char* next = ptr_;
+  while (next < stop && IsOrdinary(*next, pre_formatted_)) ++next;
+  token_.AddRun(std::string_view(first, static_cast<std::size_t>(next - first)), pos_);
+  if (next > ptr_) last_line_end_ = 0;  // a CR before the run pairs with no LF after it
+  ptr_ = next;
+  Advance();
+}
+
 void THtmlTokenizer::ReadTag() {
   tag_start_pos_ = pos_;
-  ReadChar();
+  Advance();
   const bool endTag = ch_ == '/';
   if (endTag) {
-    ReadChar();
+    Advance();
   } else if (!IsUpperLetter(upper_ch_)) {
     sy_ = TextToken;  // "a < b": the '<' is text, the next character ordinary input
     token_.AddChar('<', tag_start_pos_);
@@ -327,7 +402,7 @@ void THtmlTokenizer::ReadTag() {
   upper_name_.clear();
   while (IsUpperLetter(upper_ch_)) {
     if (upper_name_.size() < kMaxName) upper_name_ += upper_ch_;
-    ReadChar();
+    Advance();
   }
   sy_ = endTag ? EndSymbolOf(upper_name_) : StartSymbolOf(upper_name_);
   SkipWhiteSpace();
@@ -335,15 +410,15 @@ void THtmlTokenizer::ReadTag() {
     heading_level_ = 0;
     if (ch_ >= '1' && ch_ <= '6') {
       heading_level_ = ch_ - '0';
-      ReadChar();
+      Advance();
     }
   }
   attributes_.Clear();
   while (ReadAttribute()) {
   }
-  while (ch_ != '>' && !AtEof()) ReadChar();
+  while (ch_ != '>' && !AtEof()) Advance();
   // The style-sheet reader starts on the '>' of a STYLE tag.
-  if (ch_ == '>' && sy_ != StyleSy) ReadChar();
+  if (ch_ == '>' && sy_ != StyleSy) Advance();
 }
 
 bool THtmlTokenizer::ReadAttribute() {
@@ -354,14 +429,14 @@ bool THtmlTokenizer::ReadAttribute() {
   while (IsUpperLetter(upper_ch_) || ch_ == '-') {
     name_ += ch_;
     upper_name_ += upper_ch_;
-    ReadChar();
+    Advance();
   }
   const Symbol symbol = AttributeSymbolOf(upper_name_);
   SkipWhiteSpace();
   std::string value;
   std::int32_t number = 0;
   if (ch_ == '=') {
-    ReadChar();
+    Advance();
     SkipWhiteSpace();
     if (ch_ == '"' || ch_ == '\'') {
       ReadQuotedValue(value, number);
@@ -382,20 +457,20 @@ bool THtmlTokenizer::ReadAttribute() {
 
 void THtmlTokenizer::ReadQuotedValue(std::string& value, std::int32_t& number) {
   const char quote = ch_;
-  ReadChar();
+  Advance();
   while (ch_ != quote && !AtEof()) {
     if (ch_ == CR) {
-      ReadChar();
+      Advance();
     } else if (ch_ == '&') {
       value_entity_.Clear();
       ReadEntityInto(value_entity_, true);
       value += value_entity_.Text();
     } else {
       value += ch_;
-      ReadChar();
+      Advance();
     }
   }
-  if (ch_ == quote) ReadChar();
+  if (ch_ == quote) Advance();
   std::string_view numeric = TrimControls(value);
   if (!numeric.empty() && numeric.back() == '%') numeric.remove_suffix(1);
   number = RoundedNumber(numeric);
@@ -404,23 +479,23 @@ void THtmlTokenizer::ReadQuotedValue(std::string& value, std::int32_t& number) {
 // "10px" is collected whole (and converts to 0); "50%" keeps its sign and means 50.
 void THtmlTokenizer::ReadNumberValue(std::string& value, std::int32_t& number) {
   value += ch_;
-  ReadChar();
+  Advance();
   while (!IsWhite(ch_) && ch_ != '%' && ch_ != '>' && !AtEof()) {
     value += ch_;
-    ReadChar();
+    Advance();
   }
   SkipWhiteSpace();
   number = RoundedNumber(value);
   if (ch_ == '%') {
     value += '%';
-    ReadChar();
+    Advance();
   }
 }
 
 void THtmlTokenizer::ReadUnquotedValue(std::string& value) {
   while (!IsWhite(ch_) && ch_ != '>' && !AtEof()) {
     value += ch_;
-    ReadChar();
+    Advance();
   }
 }
 
@@ -438,7 +513,7 @@ void THtmlTokenizer::ReadEntityInto(TokenObj& out, bool inAttribute) {
   literal_.Clear();
   const std::int32_t start = pos_;
   literal_.AddChar(ch_, pos_);  // '&'
-  ReadChar();
+  Advance();
   const int codePage = inAttribute ? SystemCodePage : text_code_page_;
   std::string bytes;
   const bool resolved = ch_ == '#' ? ReadNumericEntity(bytes, codePage)
@@ -448,28 +523,28 @@ void THtmlTokenizer::ReadEntityInto(TokenObj& out, bool inAttribute) {
     return;
   }
   if (inAttribute && bytes.front() == 5) bytes.front() = ' ';
-  out.AddString(bytes, start);
+  out.AddRun(bytes, start);
 }
 
 bool THtmlTokenizer::ReadNumericEntity(std::string& bytes, int codePage) {
   constexpr int kMaxDigits = 5;
   literal_.AddChar(ch_, pos_);  // '#'
-  ReadChar();
+  Advance();
   const bool hex = upper_ch_ == 'X';
   if (hex) {
     literal_.AddChar(ch_, pos_);
-    ReadChar();
+    Advance();
   }
   std::uint32_t code = 0;
   int digits = 0;
   for (int digit; (digit = DigitValue(ch_, hex)) >= 0;) {
     literal_.AddChar(ch_, pos_);
-    ReadChar();
+    Advance();
     if (++digits > kMaxDigits) return false;
     code = code * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
   }
   if (digits == 0) return false;
-  if (ch_ == ';') ReadChar();
+  if (ch_ == ';') Advance();
   bytes = NumericEntityBytes(code, codePage);
   return true;
 }
@@ -479,13 +554,13 @@ bool THtmlTokenizer::ReadNamedEntity(std::string& bytes, int codePage) {
   while (IsAlnum(ch_)) {
     literal_.AddChar(ch_, pos_);
     name += ch_;
-    ReadChar();
+    Advance();
     if (static_cast<int>(name.size()) > MaxEntityNameLength) return false;
   }
   if (name.empty()) return false;
   if (ch_ == ';') {
     literal_.AddChar(ch_, pos_);
-    ReadChar();
+    Advance();
   }
   if (name == "hellip") {
     bytes = "...";
@@ -500,66 +575,66 @@ bool THtmlTokenizer::ReadNamedEntity(std::string& bytes, int codePage) {
 // ---------------------------------------------------------------------------------------
 // Script and text-area modes
 
-// Comments stay in script text. A '<' collects up to seven '/' or letters and a '>', so
-// that "</script>" (in any case, with spaces before the '>') closes the script.
-void THtmlTokenizer::ReadScriptToken() {
+template <typename Keep>
+void THtmlTokenizer::TakeWhile(Keep keep) {
+  while (!AtEof() && keep()) {
+    token_.AddChar(ch_, pos_);
+    Advance();
+  }
+}
+
+bool THtmlTokenizer::TokenEqualsUpper(std::string_view upper) const {
+  const std::string& text = token_.Text();
+  return std::equal(text.begin(), text.end(), upper.begin(), upper.end(),
+                    [](char a, char b) { return kUpper[Byte(a)] == b; });
+}
+
+// Both modes give the end of the text and each line end as tokens of their own.
+bool THtmlTokenizer::ReadEofOrLineEnd() {
   if (AtEof()) {
     sy_ = EofToken;
   } else if (ch_ == CR) {
     sy_ = EolToken;
-    ReadChar();
-  } else if (ch_ == '<') {
+    Advance();
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// Comments stay in script text. A '<' collects up to seven '/' or letters and a '>', so
+// that "</script>" (in any case, with spaces before the '>') closes the script.
+void THtmlTokenizer::ReadScriptToken() {
+  if (ReadEofOrLineEnd()) return;
+  if (ch_ == '<') {
     token_.AddChar(ch_, pos_);
-    ReadChar();
-    for (int i = 0; i < 7 && (ch_ == '/' || IsUpperLetter(upper_ch_)); ++i) {
-      token_.AddChar(ch_, pos_);
-      ReadChar();
-    }
+    Advance();
+    int letters = 0;
+    TakeWhile([&] { return (ch_ == '/' || IsUpperLetter(upper_ch_)) && letters++ < 7; });
     SkipWhiteSpace();
     if (ch_ == '>') {
       token_.AddChar(ch_, pos_);
-      ReadChar();
+      Advance();
     }
-    const std::string& text = token_.Text();
-    bool closes = text.size() == 9;
-    for (std::size_t i = 0; closes && i < text.size(); ++i) {
-      closes = kUpper[Byte(text[i])] == "</SCRIPT>"[i];
-    }
-    sy_ = closes ? ScriptEndSy : UnknownTagToken;
+    sy_ = TokenEqualsUpper("</SCRIPT>") ? ScriptEndSy : UnknownTagToken;
   } else {
     sy_ = TextToken;
-    while (token_.Count() < MaxTextRun && ch_ != CR && ch_ != '<' && !AtEof()) {
-      token_.AddChar(ch_, pos_);
-      ReadChar();
-    }
+    TakeWhile([&] { return token_.Count() < MaxTextRun && ch_ != CR && ch_ != '<'; });
   }
 }
 
 void THtmlTokenizer::ReadTextAreaToken() {
-  if (AtEof()) {
-    sy_ = EofToken;
-  } else if (ch_ == CR) {
-    sy_ = EolToken;
-    ReadChar();
-  } else if (ch_ == '&') {
+  if (ReadEofOrLineEnd()) return;
+  if (ch_ == '&') {
     ReadEntity(false);
   } else if (ch_ == '<') {
-    while (!IsWhite(ch_) && ch_ != '>' && !AtEof()) {
-      token_.AddChar(ch_, pos_);
-      ReadChar();
-    }
-    const std::string& text = token_.Text();
-    bool closes = text.size() == 10;
-    for (std::size_t i = 0; closes && i < text.size(); ++i) {
-      closes = kUpper[Byte(text[i])] == "</TEXTAREA"[i];
-    }
-    sy_ = closes ? TextAreaEndSy : TextToken;
+    TakeWhile([&] { return !IsWhite(ch_) && ch_ != '>'; });
+    sy_ = TokenEqualsUpper("</TEXTAREA") ? TextAreaEndSy : TextToken;
   } else {
     sy_ = TextToken;
-    while (token_.Count() < MaxTextRun && ch_ != CR && ch_ != '&' && ch_ != '<' && !AtEof()) {
-      token_.AddChar(ch_, pos_);
-      ReadChar();
-    }
+    TakeWhile([&] {
+      return token_.Count() < MaxTextRun && ch_ != CR && ch_ != '&' && ch_ != '<';
+    });
   }
 }
 

@@ -84,9 +84,14 @@ class THtmlTokenizer {
   void SetOnProgress(TProgressEvent handler, int scale) {
     on_progress_ = std::move(handler);
     progress_scale_ = scale;
+    RefreshFastLimit();
   }
 
  private:
+  bool TakePlainByte();
+  void RefreshFastLimit();
+  void Advance();
+  void ReadCharSlow();
   int PeekRaw() const;
   void ReportProgress();
   void SkipCommentOrDeclaration();
@@ -102,9 +107,14 @@ class THtmlTokenizer {
   void ReadNumberValue(std::string& value, std::int32_t& number);
   void ReadUnquotedValue(std::string& value);
   void ReadTextRun();
+  void TakeOrdinaryRun(int room);
   void ReadEntityInto(TokenObj& out, bool inAttribute);
   bool ReadNumericEntity(std::string& bytes, int codePage);
   bool ReadNamedEntity(std::string& bytes, int codePage);
+  template <typename Keep>
+  void TakeWhile(Keep keep);
+  bool TokenEqualsUpper(std::string_view upper) const;
+  bool ReadEofOrLineEnd();
   void ReadScriptToken();
   void ReadTextAreaToken();
 
@@ -112,6 +122,7 @@ class THtmlTokenizer {
   const char* start_ = nullptr;
   const char* ptr_ = nullptr;
   const char* end_ = nullptr;
+  const char* fast_limit_ = nullptr;  // where the short way of reading stops
   std::string include_;
   std::size_t include_next_ = 0;
   bool in_include_ = false;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace tessival::html {
 namespace {
@@ -49,12 +50,33 @@ constexpr std::array<AttributeEntry, AttributeCount> kAttributes = {{
     {"ONFOCUS", OnFocusSy}, {"ONBLUR", OnBlurSy}, {"ONCHANGE", OnChangeSy},
 }};
 
-int TagIndexOf(std::string_view upperName) {
-  if (upperName.size() > MaxTagNameLength) return -1;
-  for (int i = 0; i < TagCount; ++i) {
-    if (kTagNames[i] == upperName) return i;
+// The tables are searched in their order, but only among the names that share the first
+// letter: the same answers as a search through the whole table, at a fraction of the
+// comparisons. Both tables hold upper-case names that start with a letter.
+template <std::size_t N, typename NameOf>
+std::array<std::vector<int>, 26> BucketsByFirstLetter(NameOf nameOf) {
+  std::array<std::vector<int>, 26> buckets;
+  for (std::size_t i = 0; i < N; ++i) buckets[nameOf(i).front() - 'A'].push_back(static_cast<int>(i));
+  return buckets;
+}
+
+template <typename NameOf>
+int SearchBucket(const std::array<std::vector<int>, 26>& buckets, std::string_view upperName,
+                 NameOf nameOf) {
+  if (upperName.empty() || upperName.front() < 'A' || upperName.front() > 'Z') return -1;
+  for (int index : buckets[upperName.front() - 'A']) {
+    if (nameOf(index) == upperName) return index;
   }
   return -1;
+}
+
+std::string_view TagNameAt(std::size_t i) { return kTagNames[i]; }
+std::string_view AttributeNameAt(std::size_t i) { return kAttributes[i].name; }
+
+int TagIndexOf(std::string_view upperName) {
+  static const auto buckets = BucketsByFirstLetter<TagCount>(TagNameAt);
+  if (upperName.size() > MaxTagNameLength) return -1;
+  return SearchBucket(buckets, upperName, TagNameAt);
 }
 
 std::string LowerCopy(std::string_view name) {
@@ -89,16 +111,19 @@ Symbol EndSymbolOf(std::string_view upperName) {
 }
 
 Symbol AttributeSymbolOf(std::string_view upperName) {
+  static const auto buckets = BucketsByFirstLetter<AttributeCount>(AttributeNameAt);
   if (upperName.size() > MaxAttributeNameLength) return OtherAttribute;
-  for (const AttributeEntry& entry : kAttributes) {
-    if (entry.name == upperName) return entry.symbol;
-  }
-  return OtherAttribute;
+  const int index = SearchBucket(buckets, upperName, AttributeNameAt);
+  return index < 0 ? OtherAttribute : kAttributes[index].symbol;
 }
 
 std::string StartTagName(Symbol start, int headingLevel) {
   if (start < HtmlSy || start > LinkSy) return {};
-  if (start == HeadingSy) return "h" + std::to_string(headingLevel);
+  if (start == HeadingSy) {
+    std::string name(1, 'h');
+    name += std::to_string(headingLevel);
+    return name;
+  }
   return LowerCopy(kTagNames[start - HtmlSy]);
 }
 

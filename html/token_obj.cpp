@@ -7,25 +7,12 @@ TokenObj::TokenObj() {
   positions_.reserve(InitialCapacity);
 }
 
-void TokenObj::AddChar(char ch, std::int32_t pos) {
-  if (Count() >= capacity_) capacity_ += GrowBy;
-  chars_.push_back(ch);
-  positions_.push_back(pos);
-  cache_valid_ = false;
-}
-
 void TokenObj::AddToken(const TokenObj& other) {
   const int needed = Count() + other.Count();
   if (needed > capacity_) capacity_ = needed + GrowBy;
   chars_.insert(chars_.end(), other.chars_.begin(), other.chars_.end());
   positions_.insert(positions_.end(), other.positions_.begin(), other.positions_.end());
   cache_valid_ = false;
-}
-
-void TokenObj::AddString(std::string_view text, std::int32_t firstPos) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    AddChar(text[i], firstPos + static_cast<std::int32_t>(i));
-  }
 }
 
 void TokenObj::Clear() {

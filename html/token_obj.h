@@ -14,9 +14,23 @@ class TokenObj {
 
   TokenObj();
 
-  void AddChar(char ch, std::int32_t pos);
+  void AddChar(char ch, std::int32_t pos) {
+    if (Count() >= capacity_) capacity_ += GrowBy;
+    chars_.push_back(ch);
+    positions_.push_back(pos);
+    cache_valid_ = false;
+  }
   void AddToken(const TokenObj& other);
-  void AddString(std::string_view text, std::int32_t firstPos);
+  // Characters from consecutive source positions, starting at `firstPos`; the capacity
+  // grows as it would for one AddChar after the other.
+  void AddRun(std::string_view text, std::int32_t firstPos) {
+    const auto count = static_cast<int>(text.size());
+    const int missing = Count() + count - capacity_;
+    if (missing > 0) capacity_ += (missing + GrowBy - 1) / GrowBy * GrowBy;
+    chars_.insert(chars_.end(), text.begin(), text.end());
+    for (int i = 0; i < count; ++i) positions_.push_back(firstPos + i);
+    cache_valid_ = false;
+  }
   void Clear();
   // Replaces the character at the 1-based index; ignored beyond the count.
   void ReplaceChar(int index, char ch);

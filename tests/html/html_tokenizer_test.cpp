@@ -265,3 +265,39 @@ TEST(IdAttributes, RegisterTheirSourcePositionWhenADocumentIsBuilt) {
 
 }  // namespace
 }  // namespace tessival::html
+
+namespace tessival::html {
+namespace {
+
+TEST(CharacterReader, ReportsProgressAtEveryFourKilobytes) {
+  const std::string html = std::string(10000, 'x') + "<b>" + std::string(6384, 'y');
+  std::vector<int> values;
+  THtmlTokenizer reader;
+  reader.SetOnProgress([&](int stage, int value) {
+    EXPECT_EQ(stage, 1);
+    values.push_back(value);
+  }, 75);
+  EXPECT_EQ(test::TextOf(Tokenize(reader, html)).size(), 16384u);
+  EXPECT_THAT(values, ElementsAre(75 * 4096 / 16387, 75 * 8192 / 16387, 75 * 12288 / 16387,
+                                  75 * 16384 / 16387));
+}
+
+}  // namespace
+}  // namespace tessival::html
+
+namespace tessival::html {
+namespace {
+
+// Found by the fuzzer: a run taken in one step after a CR must still end the pairing of
+// that CR with a following LF.
+TEST(TextRuns, LineEndAfterARunTakenInOneStepIsItsOwn) {
+  THtmlTokenizer reader;
+  reader.Reset("a\r\xFA\nb");
+  reader.SetPreFormatted(true);
+  reader.ReadChar();
+  reader.ReadToken();
+  EXPECT_EQ(reader.Token().Text(), "a\r\xFA\rb");
+}
+
+}  // namespace
+}  // namespace tessival::html
