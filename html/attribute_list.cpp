@@ -1,19 +1,10 @@
 #include "html/attribute_list.h"
 
+#include "html/ascii_text.h"
+
 #include <memory>
 
 namespace tessival::html {
-namespace {
-
-std::string LowerAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
-}  // namespace
-
 void TAttributeList::Clear() {
   TFreeList<TAttribute>::Clear();
   id_.reset();
@@ -38,13 +29,13 @@ const TAttribute* TAttributeList::Find(Symbol symbol) const {
 
 std::string TAttributeList::GetClass() const {
   const TAttribute* found = Find(ClassSy);
-  return found ? LowerAscii(found->StrValue) : std::string();
+  return found ? ascii::ToLower(found->StrValue) : std::string();
 }
 
 const std::string& TAttributeList::GetID() const {
   if (!id_) {
     const TAttribute* found = Find(IDSy);
-    id_ = found ? LowerAscii(found->StrValue) : std::string();
+    id_ = found ? ascii::ToLower(found->StrValue) : std::string();
   }
   return *id_;
 }

@@ -1,5 +1,7 @@
 #include "html/html_tokenizer.h"
 
+#include "html/ascii_text.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -34,7 +36,8 @@ constexpr std::array<bool, 256> MakePlainTable() {
 }
 constexpr std::array<bool, 256> kPlainByte = MakePlainTable();
 
-unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
+using ascii::Byte;
+using ascii::TrimControls;
 bool IsUpperLetter(char c) { return c >= 'A' && c <= 'Z'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsAlnum(char c) { return IsDigit(c) || IsUpperLetter(kUpper[Byte(c)]); }
@@ -56,12 +59,6 @@ bool EndsTextRun(char c) { return c == '<' || c == '&' || (Byte(c) < 32 && c != 
 // (outside preformatted text) no space to collapse.
 bool IsOrdinary(char c, bool preFormatted) {
   return kPlainByte[Byte(c)] && !EndsTextRun(c) && (preFormatted || c != ' ');
-}
-
-std::string_view TrimControls(std::string_view text) {
-  while (!text.empty() && Byte(text.front()) <= 32) text.remove_prefix(1);
-  while (!text.empty() && Byte(text.back()) <= 32) text.remove_suffix(1);
-  return text;
 }
 
 // A decimal number ("12", "-3.5", "1e2") rounded to the nearest integer, halves to even;

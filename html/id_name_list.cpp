@@ -1,17 +1,16 @@
 #include "html/id_name_list.h"
 
+#include "html/ascii_text.h"
+
 #include <algorithm>
 
 namespace tessival::html {
 namespace {
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool LessNoCase(std::string_view a, std::string_view b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
                                       [](char x, char y) {
-                                        return static_cast<unsigned char>(LowerAscii(x)) <
-                                               static_cast<unsigned char>(LowerAscii(y));
+                                        return ascii::Byte(ascii::Lower(x)) < ascii::Byte(ascii::Lower(y));
                                       });
 }
 

@@ -1,5 +1,7 @@
 #include "html/map_item.h"
 
+#include "html/ascii_text.h"
+
 #include <algorithm>
 #include <charconv>
 #include <climits>
@@ -12,16 +14,7 @@ namespace {
 constexpr std::size_t MaxCoords = 301;
 constexpr std::size_t MaxNumberLength = 20;
 
-unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 bool IsSeparator(char c) { return c == ',' || c == ' '; }
-
-std::string_view TrimControls(std::string_view text) {
-  while (!text.empty() && Byte(text.front()) <= 32) text.remove_prefix(1);
-  while (!text.empty() && Byte(text.back()) <= 32) text.remove_suffix(1);
-  return text;
-}
 
 int DecimalOrZero(std::string_view text) {
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
@@ -40,8 +33,7 @@ enum class AreaKind { Rectangle, Circle, Polygon };
 AreaKind KindOf(const TAttributeList& attributes) {
   const TAttribute* shape = attributes.Find(ShapeSy);
   if (shape == nullptr) return AreaKind::Rectangle;
-  std::string prefix = shape->StrValue.substr(0, 4);
-  for (char& c : prefix) c = LowerAscii(c);
+  const std::string prefix = ascii::ToLower(shape->StrValue.substr(0, 4));
   if (prefix == "circ") return AreaKind::Circle;
   if (prefix == "poly") return AreaKind::Polygon;
   return AreaKind::Rectangle;
@@ -71,7 +63,7 @@ std::unique_ptr<MapAreaShape> MakeShape(AreaKind kind, const std::vector<int>& n
 }  // namespace
 
 std::vector<int> ParseCoords(std::string_view coords) {
-  std::string_view rest = TrimControls(coords);
+  std::string_view rest = ascii::TrimControls(coords);
   std::vector<int> numbers;
   while (!rest.empty() && numbers.size() < MaxCoords) {
     std::size_t length = 0;
@@ -83,9 +75,7 @@ std::vector<int> ParseCoords(std::string_view coords) {
   return numbers;
 }
 
-TMapItem::TMapItem(std::string_view mapName) : map_name_(mapName) {
-  for (char& c : map_name_) c = UpperAscii(c);
-}
+TMapItem::TMapItem(std::string_view mapName) : map_name_(ascii::ToUpper(mapName)) {}
 
 void TMapItem::AddArea(const TAttributeList& attributes) {
   const TAttribute* coords = attributes.Find(CoordsSy);

@@ -1,5 +1,7 @@
 #include "html/symbols.h"
 
+#include "html/ascii_text.h"
+
 #include <array>
 #include <string>
 #include <vector>
@@ -79,19 +81,11 @@ int TagIndexOf(std::string_view upperName) {
   return SearchBucket(buckets, upperName, TagNameAt);
 }
 
-std::string LowerCopy(std::string_view name) {
-  std::string lower(name);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
-
 // Lower-cased end-tag names, made once so EndTagName can hand out views.
 const std::array<std::string, TagsWithEnd>& LowerEndNames() {
   static const auto names = [] {
     std::array<std::string, TagsWithEnd> lower;
-    for (int i = 0; i < TagsWithEnd; ++i) lower[i] = LowerCopy(kTagNames[i]);
+    for (int i = 0; i < TagsWithEnd; ++i) lower[i] = ascii::ToLower(kTagNames[i]);
     return lower;
   }();
   return names;
@@ -124,7 +118,7 @@ std::string StartTagName(Symbol start, int headingLevel) {
     name += std::to_string(headingLevel);
     return name;
   }
-  return LowerCopy(kTagNames[start - HtmlSy]);
+  return ascii::ToLower(kTagNames[start - HtmlSy]);
 }
 
 std::string_view EndTagName(Symbol end) {

@@ -1,5 +1,7 @@
 #include "html/url_helpers.h"
 
+#include "html/ascii_text.h"
+
 #include <algorithm>
 
 namespace tessival::html {
@@ -7,20 +9,13 @@ namespace {
 
 constexpr std::size_t npos = std::string::npos;
 
-unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+using ascii::Lower;
+using ascii::TrimControls;
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-// Every character of code 32 or less goes from both ends.
-std::string_view TrimControls(std::string_view text) {
-  while (!text.empty() && Byte(text.front()) <= 32) text.remove_prefix(1);
-  while (!text.empty() && Byte(text.back()) <= 32) text.remove_suffix(1);
-  return text;
-}
 
 std::size_t FindNoCase(std::string_view text, std::string_view part) {
   const auto found = std::search(text.begin(), text.end(), part.begin(), part.end(),
-                                 [](char a, char b) { return LowerAscii(a) == LowerAscii(b); });
+                                 [](char a, char b) { return Lower(a) == Lower(b); });
   return found == text.end() ? npos : static_cast<std::size_t>(found - text.begin());
 }
 
@@ -68,7 +63,7 @@ void ResolveSameSteps(std::string& url) {
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
-  const char lower = LowerAscii(c);
+  const char lower = Lower(c);
   return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
 }
 
