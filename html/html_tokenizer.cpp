@@ -181,7 +181,12 @@ void THtmlTokenizer::ReadRawChar() {
       pos_ = static_cast<std::int32_t>(end_ - start_);
       c = EofChar;
       atEnd = true;
-      if (in_comment_) throw EParseError("Open Comment at End of HTML File");
+      if (in_comment_) {
+        // Reported once; a reader that goes on from here finds the end of the text.
+        in_comment_ = false;
+        ch_ = upper_ch_ = EofChar;
+        throw EParseError("Open Comment at End of HTML File");
+      }
     }
     if (c == LF) {
       if (last_line_end_ == CR) {

@@ -8,6 +8,11 @@ TokenObj::TokenObj() {
 }
 
 void TokenObj::AddToken(const TokenObj& other) {
+  if (&other == this) {
+    const TokenObj copy = other;
+    AddToken(copy);
+    return;
+  }
   const int needed = Count() + other.Count();
   if (needed > capacity_) capacity_ = needed + GrowBy;
   chars_.insert(chars_.end(), other.chars_.begin(), other.chars_.end());

@@ -89,9 +89,13 @@ TEST(Comments, OpenAtTheEndRaisesTheParseError) {
   }
   try {
     Tokenize(reader, "<!--");
+    ADD_FAILURE() << "no parse error";
   } catch (const EParseError& error) {
     EXPECT_STREQ(error.what(), "Open Comment at End of HTML File");
   }
+  // The document ends there: reading on finds the end of the text.
+  reader.ReadToken();
+  EXPECT_EQ(reader.Sy(), EofToken);
 }
 
 TEST(Includes, HandlerReceivesTheDirectiveAndItsTextIsReadNext) {

@@ -22,6 +22,10 @@ TEST(TokenObj, GrowsByFiftyAndKeepsEveryPosition) {
   EXPECT_EQ(token.Capacity(), 451);
   EXPECT_EQ(token.Count(), 401);
   EXPECT_EQ(token.PosAt(400), 99);
+
+  token.AddToken(token);
+  EXPECT_EQ(token.Count(), 802);
+  EXPECT_EQ(token.PosAt(801), 99);
 }
 
 TEST(TokenObj, TextCacheFollowsEveryChange) {
