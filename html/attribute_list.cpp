@@ -2,27 +2,26 @@
 
 #include "html/ascii_text.h"
 
-#include <memory>
-
 namespace tessival::html {
+
 void TAttributeList::Clear() {
-  TFreeList<TAttribute>::Clear();
+  count_ = 0;
   id_.reset();
 }
 
-void TAttributeList::Add(Symbol symbol, std::int32_t numValue, std::string strValue,
-                         std::string name) {
-  auto attribute = std::make_unique<TAttribute>();
-  attribute->Symbol = symbol;
-  attribute->NumValue = numValue;
-  attribute->StrValue = std::move(strValue);
-  attribute->Name = std::move(name);
-  TFreeList<TAttribute>::Add(std::move(attribute));
+void TAttributeList::Add(Symbol symbol, std::int32_t numValue, std::string_view strValue,
+                         std::string_view name) {
+  if (count_ == items_.size()) items_.push_back(std::make_unique<TAttribute>());
+  TAttribute& attribute = *items_[count_++];
+  attribute.Symbol = symbol;
+  attribute.NumValue = numValue;
+  attribute.StrValue.assign(strValue);
+  attribute.Name.assign(name);
 }
 
 const TAttribute* TAttributeList::Find(Symbol symbol) const {
-  for (const auto& attribute : *this) {
-    if (attribute->Symbol == symbol) return attribute.get();
+  for (std::size_t i = 0; i < count_; ++i) {
+    if (items_[i]->Symbol == symbol) return items_[i].get();
   }
   return nullptr;
 }

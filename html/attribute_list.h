@@ -1,10 +1,13 @@
 #pragma once
 // The attributes of the tag just read, in the order they appear in the tag.
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
-#include "html/free_list.h"
 #include "html/symbols.h"
 
 namespace tessival::html {
@@ -16,10 +19,17 @@ struct TAttribute {
   std::string Name;      // the name as written, kept for attributes outside the table
 };
 
-class TAttributeList : public TFreeList<TAttribute> {
+// Owns its attributes. The list is cleared for every tag, so cleared attributes are kept
+// and refilled by the next tag's Add instead of being freed and allocated again; an
+// attribute's address stays valid until the list is cleared.
+class TAttributeList {
  public:
   void Clear();
-  void Add(Symbol symbol, std::int32_t numValue, std::string strValue, std::string name = {});
+  void Add(Symbol symbol, std::int32_t numValue, std::string_view strValue,
+           std::string_view name = {});
+  std::size_t Count() const { return count_; }
+  const TAttribute& operator[](std::size_t index) const { return *items_[index]; }
+
   // The first attribute with that symbol, or nullptr.
   const TAttribute* Find(Symbol symbol) const;
   std::string GetClass() const;
@@ -28,6 +38,8 @@ class TAttributeList : public TFreeList<TAttribute> {
   std::string GetTitle() const;
 
  private:
+  std::vector<std::unique_ptr<TAttribute>> items_;  // the first count_ are in use
+  std::size_t count_ = 0;
   mutable std::optional<std::string> id_;
 };
 

@@ -367,15 +367,36 @@ void THtmlTokenizer::ReadTextRun() {
   }
 }
 
+// Only a character that came unchanged from the byte before the read pointer can be
+// taken together with the bytes after it (a tab, a folded line end or a character of an
+// included text cannot).
+bool THtmlTokenizer::CameFromDocument() const {
+  return !in_include_ && ptr_ > start_ && pos_ == ptr_ - 1 - start_ && ptr_[-1] == ch_;
+}
+
+// Appends to `out` the characters that `keep` accepts, from the current one on. Runs of
+// plain document bytes are taken in one step.
+template <typename Keep>
+void THtmlTokenizer::AppendWhile(std::string& out, Keep keep) {
+  while (!AtEof() && keep(ch_)) {
+    if (CameFromDocument()) {
+      const char* next = ptr_;
+      while (next < fast_limit_ && kPlainByte[Byte(*next)] && keep(*next)) ++next;
+      out.append(ptr_ - 1, next);
+      if (next > ptr_) last_line_end_ = 0;
+      ptr_ = next;
+    } else {
+      out += ch_;
+    }
+    Advance();
+  }
+}
+
 // Appends the current character and the ordinary document bytes after it (at most `room`
 // in all) in one step, then reads the character that follows them.
 void THtmlTokenizer::TakeOrdinaryRun(int room) {
   const char* first = ptr_ - 1;
-  // Only a character that came unchanged from the byte before the read pointer can be
-  // taken together with the bytes after it (a tab or a folded line end cannot).
-  const bool fromDocument =
-      !in_include_ && ptr_ > start_ && pos_ == first - start_ && *first == ch_;
-  if (!fromDocument) {
+  if (!CameFromDocument()) {
     token_.AddChar(ch_, pos_);
     Advance();
     return;
@@ -402,10 +423,9 @@ void THtmlTokenizer::ReadTag() {
   }
   constexpr std::size_t kMaxName = 255;
   upper_name_.clear();
-  while (IsUpperLetter(upper_ch_)) {
-    if (upper_name_.size() < kMaxName) upper_name_ += upper_ch_;
-    Advance();
-  }
+  AppendWhile(upper_name_, [](char c) { return IsUpperLetter(kUpper[Byte(c)]); });
+  if (upper_name_.size() > kMaxName) upper_name_.resize(kMaxName);
+  for (char& c : upper_name_) c = kUpper[Byte(c)];
   sy_ = endTag ? EndSymbolOf(upper_name_) : StartSymbolOf(upper_name_);
   SkipWhiteSpace();
   if (sy_ == HeadingSy || sy_ == HeadingEndSy) {
@@ -427,15 +447,13 @@ bool THtmlTokenizer::ReadAttribute() {
   SkipWhiteSpace();
   if (!IsUpperLetter(upper_ch_)) return false;
   name_.clear();
-  upper_name_.clear();
-  while (IsUpperLetter(upper_ch_) || ch_ == '-') {
-    name_ += ch_;
-    upper_name_ += upper_ch_;
-    Advance();
-  }
+  AppendWhile(name_, [](char c) { return IsUpperLetter(kUpper[Byte(c)]) || c == '-'; });
+  upper_name_.assign(name_);
+  for (char& c : upper_name_) c = kUpper[Byte(c)];
   const Symbol symbol = AttributeSymbolOf(upper_name_);
   SkipWhiteSpace();
-  std::string value;
+  std::string& value = value_;
+  value.clear();
   std::int32_t number = 0;
   if (ch_ == '=') {
     Advance();
@@ -453,7 +471,7 @@ bool THtmlTokenizer::ReadAttribute() {
   if (symbol == IDSy && !value.empty() && id_names_ != nullptr) {
     id_names_->AddChPosObject(value, pos_);
   }
-  attributes_.Add(symbol, number, std::move(value), name_);
+  attributes_.Add(symbol, number, value, name_);
   return true;
 }
 
@@ -468,8 +486,7 @@ void THtmlTokenizer::ReadQuotedValue(std::string& value, std::int32_t& number) {
       ReadEntityInto(value_entity_, true);
       value += value_entity_.Text();
     } else {
-      value += ch_;
-      Advance();
+      AppendWhile(value, [quote](char c) { return c != quote && c != CR && c != '&'; });
     }
   }
   if (ch_ == quote) Advance();
@@ -482,10 +499,7 @@ void THtmlTokenizer::ReadQuotedValue(std::string& value, std::int32_t& number) {
 void THtmlTokenizer::ReadNumberValue(std::string& value, std::int32_t& number) {
   value += ch_;
   Advance();
-  while (!IsWhite(ch_) && ch_ != '%' && ch_ != '>' && !AtEof()) {
-    value += ch_;
-    Advance();
-  }
+  AppendWhile(value, [](char c) { return !IsWhite(c) && c != '%' && c != '>'; });
   SkipWhiteSpace();
   number = RoundedNumber(value);
   if (ch_ == '%') {
@@ -495,10 +509,7 @@ void THtmlTokenizer::ReadNumberValue(std::string& value, std::int32_t& number) {
 }
 
 void THtmlTokenizer::ReadUnquotedValue(std::string& value) {
-  while (!IsWhite(ch_) && ch_ != '>' && !AtEof()) {
-    value += ch_;
-    Advance();
-  }
+  AppendWhile(value, [](char c) { return !IsWhite(c) && c != '>'; });
 }
 
 // ---------------------------------------------------------------------------------------

@@ -107,6 +107,9 @@ class THtmlTokenizer {
   void ReadNumberValue(std::string& value, std::int32_t& number);
   void ReadUnquotedValue(std::string& value);
   void ReadTextRun();
+  bool CameFromDocument() const;
+  template <typename Keep>
+  void AppendWhile(std::string& out, Keep keep);
   void TakeOrdinaryRun(int room);
   void ReadEntityInto(TokenObj& out, bool inAttribute);
   bool ReadNumericEntity(std::string& bytes, int codePage);
@@ -158,6 +161,7 @@ class THtmlTokenizer {
   TokenObj value_entity_;
   std::string name_;
   std::string upper_name_;
+  std::string value_;
 };
 
 }  // namespace tessival::html

@@ -94,6 +94,8 @@ TEST(Attributes, ValueForms) {
            Case{"<a href=\"a&amp;b\">", HrefSy, "a&b", 0},
            Case{"<a href='x\r\ny'>", HrefSy, "xy", 0},
            Case{"<a title=\"it's\">", TitleSy, "it's", 0},
+           Case{"<a title=\"a\tb\r\nc\">", TitleSy, "a bc", 0},
+           Case{"<a href=a\t>", HrefSy, "a", 0},
            Case{"<a title='&nbsp;x'>", TitleSy, " x", 0},
            Case{"<meta http-equiv=refresh>", HttpEqSy, "refresh", 0},
            Case{"<p data-x=1>", OtherAttribute, "1", 1},
