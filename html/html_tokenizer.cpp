@@ -1,13 +1,12 @@
 #include "html/html_tokenizer.h"
 
-#include "html/ascii_text.h"
-
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
 
+#include "html/ascii_text.h"
 #include "html/entities.h"
 #include "html/id_name_list.h"
 

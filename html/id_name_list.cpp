@@ -1,8 +1,8 @@
 #include "html/id_name_list.h"
 
-#include "html/ascii_text.h"
-
 #include <algorithm>
+
+#include "html/ascii_text.h"
 
 namespace tessival::html {
 namespace {

@@ -1,11 +1,10 @@
 #include "html/map_item.h"
 
-#include "html/ascii_text.h"
-
 #include <algorithm>
 #include <charconv>
 #include <climits>
 
+#include "html/ascii_text.h"
 #include "html/attribute_list.h"
 
 namespace tessival::html {

@@ -1,10 +1,10 @@
 #include "html/symbols.h"
 
-#include "html/ascii_text.h"
-
 #include <array>
 #include <string>
 #include <vector>
+
+#include "html/ascii_text.h"
 
 namespace tessival::html {
 namespace {
