@@ -4,6 +4,7 @@
 #include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -86,6 +87,9 @@ DanteServer::DanteServer(Method method) {
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
+  // danted's helpers outlive their parent for a moment: adopting orphans lets the test
+  // reap them instead of leaving zombies behind.
+  ::prctl(PR_SET_CHILD_SUBREAPER, 1);
   posix_spawnattr_t attributes;
   ::posix_spawnattr_init(&attributes);
   ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
@@ -111,6 +115,8 @@ DanteServer::~DanteServer() {
     int status = 0;
     ::waitpid(pid_, &status, 0);
     ::kill(-pid_, SIGKILL);  // any child that outlived its parent
+    while (::waitpid(-pid_, &status, 0) > 0) {
+    }
   }
   if (!directory_.empty()) {
     std::error_code ignored;
