@@ -654,25 +654,35 @@ int TCustomWSocket::RealSend(const void* data, int length) {
   return platform::WsSend(hsocket_, data, length, flags);
 }
 
-// Sends the unread part of the first block. True when the caller should go on with the
-// chain; false when the network is full, the socket went, or the chain is done.
-bool TCustomWSocket::SendFirstBuffer() {
-  TBuffer& first = buffer_list_.front();
-  const std::span<const std::byte> unread = first.Peek();
-  if (unread.empty()) {
-    if (buffer_list_.size() > 1) {
-      buffer_list_.pop_front();
-      return true;
+// Sends what the chain holds: one block at a time for datagrams (each block is one
+// datagram) and urgent data, and up to kMaxSendParts blocks in one call for streams, so
+// that the stack sees large writes (a peer's delayed acknowledgements make a stream of
+// 1460-byte writes crawl). True when the caller should go on with the chain; false when
+// the network is full, the socket went, or the chain is done.
+bool TCustomWSocket::SendFromChain() {
+  while (buffer_list_.front().Peek().empty()) {
+    if (buffer_list_.size() == 1) {
+      all_sent_ = true;
+      return false;
     }
-    all_sent_ = true;
-    return false;
+    buffer_list_.pop_front();
   }
-  const int length = static_cast<int>(unread.size());
-  const int sent = RealSend(unread.data(), length);
+  std::array<std::span<const std::byte>, platform::kMaxSendParts> parts;
+  std::size_t count = 0, total = 0;
+  const bool one_block = sock_type_ != SOCK_STREAM || send_flags_ == wsSendUrgent;
+  for (const TBuffer& buffer : buffer_list_) {
+    if (count == parts.size() || (one_block && count == 1)) break;
+    if (buffer.Peek().empty()) continue;
+    parts[count++] = buffer.Peek();
+    total += buffer.Peek().size();
+  }
+  const int sent = one_block ? RealSend(parts[0].data(), static_cast<int>(parts[0].size()))
+                             : platform::WsSendV(hsocket_, {parts.data(), count}, 0);
   if (sent > 0) {
-    first.Remove(sent);
+    RemoveSent(sent);
     if (OnSendData) OnSendData(*this, sent);
-    return sent == length && hsocket_ != INVALID_SOCKET && !buffer_list_.empty();
+    return static_cast<std::size_t>(sent) == total && hsocket_ != INVALID_SOCKET &&
+           !buffer_list_.empty();
   }
   if (sent == 0) return false;
   const int error = platform::WsGetLastError();
@@ -687,9 +697,17 @@ bool TCustomWSocket::SendFirstBuffer() {
   return false;
 }
 
+// Emptied blocks are freed, except the last, which is reused from its start.
+void TCustomWSocket::RemoveSent(int count) {
+  while (count > 0 && !buffer_list_.empty()) {
+    count -= buffer_list_.front().Remove(count);
+    if (buffer_list_.front().Peek().empty() && buffer_list_.size() > 1) buffer_list_.pop_front();
+  }
+}
+
 void TCustomWSocket::TryToSend() {
   if (hsocket_ == INVALID_SOCKET || buffer_list_.empty()) return;
-  while (SendFirstBuffer()) {
+  while (SendFromChain()) {
   }
 }
 

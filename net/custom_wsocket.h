@@ -224,7 +224,8 @@ class TCustomWSocket {
   void RegisterEvents(long events, const char* function_name);
   void AppendToBuffers(const std::byte* data, int length);
   void DeleteBufferedData();
-  bool SendFirstBuffer();
+  bool SendFromChain();
+  void RemoveSent(int count);
   void FailedLookup(Word error);
 
   std::unique_ptr<SocketWindow> window_;

@@ -6,7 +6,9 @@
 #include <sys/eventfd.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <sys/uio.h>
 
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <memory>
@@ -213,8 +215,12 @@ TSocket AddSocket(UniqueFd fd, int type) {
 
 int SendFlags(int flags) { return (flags & MSG_OOB) | MSG_NOSIGNAL | MSG_DONTWAIT; }
 
-void AfterSend(TSocket s, SocketEntry& entry, ssize_t sent) {
-  if (sent >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) return;
+// A send that would block re-enables FD_WRITE, and so does one that took only part of
+// the data: the stack's buffer is full either way, and no would-block may follow.
+void AfterSend(TSocket s, SocketEntry& entry, ssize_t sent, std::size_t length) {
+  const bool full = sent < 0 ? (errno == EAGAIN || errno == EWOULDBLOCK)
+                             : static_cast<std::size_t>(sent) < length;
+  if (!full) return;
   entry.select.write_enabled = true;
   UpdateWatch(s, entry);
 }
@@ -388,7 +394,28 @@ int WsSend(TSocket s, const void* data, int length, int flags) {
   if (entry == nullptr) return Fail(WSAENOTSOCK);
   const ssize_t sent = ::send(entry->fd.get(), data, static_cast<size_t>(length), SendFlags(flags));
   const int saved = errno;
-  AfterSend(s, *entry, sent);
+  AfterSend(s, *entry, sent, static_cast<std::size_t>(length));
+  if (sent < 0) return Fail(WinSockErrorFromErrno(saved));
+  return static_cast<int>(sent);
+}
+
+int WsSendV(TSocket s, std::span<const std::span<const std::byte>> parts, int flags) {
+  SocketEntry* entry = Find(s);
+  if (entry == nullptr) return Fail(WSAENOTSOCK);
+  std::array<iovec, kMaxSendParts> vector{};
+  const std::size_t count = std::min(parts.size(), vector.size());
+  std::size_t length = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    vector[i].iov_base = const_cast<std::byte*>(parts[i].data());
+    vector[i].iov_len = parts[i].size();
+    length += parts[i].size();
+  }
+  msghdr message{};
+  message.msg_iov = vector.data();
+  message.msg_iovlen = count;
+  const ssize_t sent = ::sendmsg(entry->fd.get(), &message, SendFlags(flags));
+  const int saved = errno;
+  AfterSend(s, *entry, sent, length);
   if (sent < 0) return Fail(WinSockErrorFromErrno(saved));
   return static_cast<int>(sent);
 }
@@ -399,7 +426,7 @@ int WsSendTo(TSocket s, const void* data, int length, int flags, const sockaddr_
   const ssize_t sent = ::sendto(entry->fd.get(), data, static_cast<size_t>(length),
                                 SendFlags(flags), reinterpret_cast<const sockaddr*>(&to), sizeof to);
   const int saved = errno;
-  AfterSend(s, *entry, sent);
+  AfterSend(s, *entry, sent, static_cast<std::size_t>(length));
   if (sent < 0) return Fail(WinSockErrorFromErrno(saved));
   return static_cast<int>(sent);
 }
