@@ -104,7 +104,11 @@ void OnConnectReadiness(TSocket s, SocketEntry& entry) {
       entry.connect_error != 0 ? entry.connect_error : PendingSocketError(entry.fd.get());
   entry.connect_error = 0;
   Post(entry, s, FD_CONNECT, error);
-  if (error != 0) entry.select.write_enabled = false;
+  if (error != 0) {
+    // A connection that never was has nothing more to report.
+    entry.select.write_enabled = false;
+    entry.select.close_posted = true;
+  }
 }
 
 // Tells data from end of stream without taking anything: the first waiting byte is
