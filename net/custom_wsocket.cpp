@@ -95,32 +95,23 @@ void TCustomWSocket::PostTestException() { window_->PostMessage(WM_TRIGGER_EXCEP
 
 // Properties ------------------------------------------------------------------------
 
-void TCustomWSocket::SetAddr(const std::string& value) {
+// The remote address, port and protocol texts: the same value again changes nothing,
+// anything else only while closed, and a new text must be resolved again.
+void TCustomWSocket::AssignRemoteText(RemoteText& item, const std::string& value,
+                                      const char* name) {
   const std::string text = Trim(value);
-  if (addr_assigned_ && text == addr_) return;
-  if (state_ != wsClosed) return RaiseException("Cannot change Addr if not closed");
-  addr_ = text;
-  addr_assigned_ = !text.empty();
-  addr_resolved_ = false;
+  if (item.assigned && text == item.text) return;
+  if (state_ != wsClosed) {
+    return RaiseException(std::string("Cannot change ") + name + " if not closed");
+  }
+  item.text = text;
+  item.assigned = !text.empty();
+  item.resolved = false;
 }
 
-void TCustomWSocket::SetPort(const std::string& value) {
-  const std::string text = Trim(value);
-  if (port_assigned_ && text == port_str_) return;
-  if (state_ != wsClosed) return RaiseException("Cannot change Port if not closed");
-  port_str_ = text;
-  port_assigned_ = !text.empty();
-  port_resolved_ = false;
-}
-
-void TCustomWSocket::SetProto(const std::string& value) {
-  const std::string text = Trim(value);
-  if (proto_assigned_ && text == proto_str_) return;
-  if (state_ != wsClosed) return RaiseException("Cannot change Proto if not closed");
-  proto_str_ = text;
-  proto_assigned_ = !text.empty();
-  proto_resolved_ = false;
-}
+void TCustomWSocket::SetAddr(const std::string& value) { AssignRemoteText(addr_, value, "Addr"); }
+void TCustomWSocket::SetPort(const std::string& value) { AssignRemoteText(port_, value, "Port"); }
+void TCustomWSocket::SetProto(const std::string& value) { AssignRemoteText(proto_, value, "Proto"); }
 
 void TCustomWSocket::SetLocalAddr(const std::string& value) {
   const std::string text = Trim(value).empty() ? "0.0.0.0" : Trim(value);
@@ -150,11 +141,11 @@ void TCustomWSocket::SetSendFlags(TSocketSendFlags value) {
 }
 
 void TCustomWSocket::AssignDefaultValue() {
-  addr_assigned_ = addr_resolved_ = false;
-  port_assigned_ = port_resolved_ = false;
-  proto_str_ = "tcp";
-  proto_assigned_ = true;
-  proto_resolved_ = false;
+  addr_.assigned = addr_.resolved = false;
+  port_.assigned = port_.resolved = false;
+  proto_.text = "tcp";
+  proto_.assigned = true;
+  proto_.resolved = false;
   local_port_str_ = "0";
   local_port_resolved_ = false;
   local_addr_ = "0.0.0.0";
@@ -420,23 +411,25 @@ void TCustomWSocket::SetRemotePort(int port) {
 
 void TCustomWSocket::ResolveForConnect(const char* prefix) {
   try {
-    if (!proto_resolved_) {
-      proto_ = WSocketResolveProto(proto_str_);
-      sock_type_ = proto_ == IPPROTO_TCP ? SOCK_STREAM : proto_ == IPPROTO_UDP ? SOCK_DGRAM : SOCK_RAW;
-      proto_resolved_ = true;
+    if (!proto_.resolved) {
+      proto_number_ = WSocketResolveProto(proto_.text);
+      sock_type_ = proto_number_ == IPPROTO_TCP ? SOCK_STREAM
+                   : proto_number_ == IPPROTO_UDP ? SOCK_DGRAM
+                                                  : SOCK_RAW;
+      proto_.resolved = true;
     }
-    if (!port_resolved_) {
-      SetRemotePort(WSocketResolvePort(port_str_, proto_str_));
-      port_resolved_ = true;
+    if (!port_.resolved) {
+      SetRemotePort(WSocketResolvePort(port_.text, proto_.text));
+      port_.resolved = true;
     }
     if (!local_port_resolved_) {
-      local_port_num_ = WSocketResolvePort(local_port_str_, proto_str_);
+      local_port_num_ = WSocketResolvePort(local_port_str_, proto_.text);
       local_port_resolved_ = true;
     }
-    if (!addr_resolved_) {
+    if (!addr_.resolved) {
       sin_.sin_family = AF_INET;
-      sin_.sin_addr.s_addr = WSocketResolveHost(addr_);
-      addr_resolved_ = true;
+      sin_.sin_addr.s_addr = WSocketResolveHost(addr_.text);
+      addr_.resolved = true;
     }
   } catch (const ESocketException& e) {
     throw ESocketException(std::string(prefix) + e.what());
@@ -516,16 +509,16 @@ void TCustomWSocket::Connect() {
   if (hsocket_ != INVALID_SOCKET && state_ != wsClosed) {
     return RaiseException("Connect: Socket already in use");
   }
-  if (!port_assigned_) return RaiseException("Connect: No Port Specified");
-  if (!addr_assigned_) return RaiseException("Connect: No IP Address Specified");
-  if (!proto_assigned_) return RaiseException("Connect: No Protocol Specified");
+  if (!port_.assigned) return RaiseException("Connect: No Port Specified");
+  if (!addr_.assigned) return RaiseException("Connect: No IP Address Specified");
+  if (!proto_.assigned) return RaiseException("Connect: No Protocol Specified");
   try {
     ResolveForConnect("connect: ");
   } catch (const ESocketException& e) {
     return RaiseException(e.what());
   }
   DeleteBufferedData();
-  hsocket_ = platform::WsSocket(sock_type_, proto_);
+  hsocket_ = platform::WsSocket(sock_type_, proto_number_);
   if (hsocket_ == INVALID_SOCKET) return SocketError("Connect (socket)");
   ChangeState(wsOpened);
   if (state_ != wsOpened) {
@@ -560,15 +553,15 @@ void TCustomWSocket::Listen() {
     platform::WsSetLastError(platform::WSAEINVAL);
     RaiseException(message);
   };
-  if (!port_assigned_) return fail_invalid("listen: port not assigned");
-  if (!proto_assigned_) return fail_invalid("listen: protocol not assigned");
-  if (!addr_assigned_) return fail_invalid("listen: address not assigned");
+  if (!port_.assigned) return fail_invalid("listen: port not assigned");
+  if (!proto_.assigned) return fail_invalid("listen: protocol not assigned");
+  if (!addr_.assigned) return fail_invalid("listen: address not assigned");
   try {
     ResolveForConnect("listen: ");
   } catch (const ESocketException& e) {
     return RaiseException(e.what());
   }
-  hsocket_ = platform::WsSocket(sock_type_, proto_);
+  hsocket_ = platform::WsSocket(sock_type_, proto_number_);
   if (hsocket_ == INVALID_SOCKET) return SocketError("socket");
   ChangeState(wsOpened);
   if (sock_type_ == SOCK_DGRAM && reuse_addr_) {

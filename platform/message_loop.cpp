@@ -98,7 +98,7 @@ bool MessageLoop::KillTimer(std::uint64_t window, std::uintptr_t id) {
 }
 
 void MessageLoop::ArmTimerFd() {
-  itimerspec spec{};
+  itimerspec due{};
   auto earliest = Clock::time_point::max();
   for (const auto& [key, timer] : timers_) {
     if (!timer.message_pending) earliest = std::min(earliest, timer.due);
@@ -108,10 +108,10 @@ void MessageLoop::ArmTimerFd() {
         std::chrono::duration_cast<std::chrono::nanoseconds>(earliest.time_since_epoch()).count();
     // An absolute time of zero would disarm the timer; anything in the past fires at once.
     const auto at = std::max<long long>(ns, 1);
-    spec.it_value.tv_sec = static_cast<time_t>(at / 1'000'000'000);
-    spec.it_value.tv_nsec = static_cast<long>(at % 1'000'000'000);
+    due.it_value.tv_sec = static_cast<time_t>(at / 1'000'000'000);
+    due.it_value.tv_nsec = static_cast<long>(at % 1'000'000'000);
   }
-  ::timerfd_settime(timer_.get(), TFD_TIMER_ABSTIME, &spec, nullptr);
+  ::timerfd_settime(timer_.get(), TFD_TIMER_ABSTIME, &due, nullptr);
 }
 
 void MessageLoop::FireDueTimers() {

@@ -486,25 +486,22 @@ int WsSetSockOpt(TSocket s, int level, int name, const void* value, int length) 
   return 0;
 }
 
-int WsGetSockName(TSocket s, sockaddr_in* name) {
+namespace {
+
+using NameQuery = int (*)(int, sockaddr*, socklen_t*);
+
+int QueryName(TSocket s, sockaddr_in* name, NameQuery query) {
   SocketEntry* entry = Find(s);
   if (entry == nullptr) return Fail(WSAENOTSOCK);
   socklen_t length = sizeof *name;
-  if (::getsockname(entry->fd.get(), reinterpret_cast<sockaddr*>(name), &length) != 0) {
-    return FailErrno();
-  }
+  if (query(entry->fd.get(), reinterpret_cast<sockaddr*>(name), &length) != 0) return FailErrno();
   return 0;
 }
 
-int WsGetPeerName(TSocket s, sockaddr_in* name) {
-  SocketEntry* entry = Find(s);
-  if (entry == nullptr) return Fail(WSAENOTSOCK);
-  socklen_t length = sizeof *name;
-  if (::getpeername(entry->fd.get(), reinterpret_cast<sockaddr*>(name), &length) != 0) {
-    return FailErrno();
-  }
-  return 0;
-}
+}  // namespace
+
+int WsGetSockName(TSocket s, sockaddr_in* name) { return QueryName(s, name, ::getsockname); }
+int WsGetPeerName(TSocket s, sockaddr_in* name) { return QueryName(s, name, ::getpeername); }
 
 int WsAsyncSelect(TSocket s, MessageWindow* window, UINT message, long events) {
   SocketEntry* entry = Find(s);
