@@ -338,15 +338,22 @@ void TCustomWSocket::FailedLookup(Word error) {
   TriggerDNSLookupDone(error);
 }
 
-void TCustomWSocket::DnsLookup(const std::string& host_name) {
-  if (host_name.empty()) {
-    RaiseException("DNS lookup: invalid host name.");
+// Common start of both lookups: a refused name still ends with OnDnsLookupDone; a
+// running lookup is cancelled and the last results are cleared.
+bool TCustomWSocket::BeginLookup(bool name_valid, const char* invalid_message) {
+  if (!name_valid) {
+    RaiseException(invalid_message);
     TriggerDNSLookupDone(platform::WSAEINVAL);
-    return;
+    return false;
   }
   if (dns_lookup_handle_ != 0) CancelDnsLookup();
   dns_result_.clear();
   dns_result_list_.clear();
+  return true;
+}
+
+void TCustomWSocket::DnsLookup(const std::string& host_name) {
+  if (!BeginLookup(!host_name.empty(), "DNS lookup: invalid host name.")) return;
   if (WSocketIsDottedIP(host_name)) {
     in_addr address{};
     if (::inet_aton(Trim(host_name).c_str(), &address) != 0 && address.s_addr != INADDR_NONE) {
@@ -362,14 +369,8 @@ void TCustomWSocket::DnsLookup(const std::string& host_name) {
 }
 
 void TCustomWSocket::ReverseDnsLookup(const std::string& host_addr) {
-  if (host_addr.empty() || host_addr.size() >= 257) {
-    RaiseException("ReverseDnsLookup: Invalid host name.");
-    TriggerDNSLookupDone(platform::WSAEINVAL);
-    return;
-  }
-  if (dns_lookup_handle_ != 0) CancelDnsLookup();
-  dns_result_.clear();
-  dns_result_list_.clear();
+  const bool valid = !host_addr.empty() && host_addr.size() < 257;
+  if (!BeginLookup(valid, "ReverseDnsLookup: Invalid host name.")) return;
   in_addr address{};
   address.s_addr = INADDR_NONE;
   ::inet_aton(Trim(host_addr).c_str(), &address);

@@ -226,6 +226,7 @@ class TCustomWSocket {
   void DeleteBufferedData();
   bool SendFromChain();
   void RemoveSent(int count);
+  bool BeginLookup(bool name_valid, const char* invalid_message);
   void FailedLookup(Word error);
 
   std::unique_ptr<SocketWindow> window_;

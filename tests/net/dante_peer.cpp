@@ -4,6 +4,8 @@
 #include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -64,7 +66,10 @@ int RunCommand(std::vector<std::string> args) {
 
 bool DanteServer::Installed() { return ::access(kBinary, X_OK) == 0; }
 
+// ctest runs the tests in parallel processes: one of them creates the user, under a lock.
 bool DanteServer::EnsureUser() {
+  platform::UniqueFd lock(::open("/tmp/tessival-socks-user.lock", O_CREAT | O_RDWR | O_CLOEXEC, 0600));
+  if (lock.valid()) ::flock(lock.get(), LOCK_EX);
   if (RunCommand({"/usr/bin/id", "-u", kUser}) == 0) return true;
   if (::geteuid() != 0) return false;
   if (RunCommand({"/usr/sbin/useradd", "-M", "-N", "-s", "/usr/sbin/nologin", kUser}) != 0) {
