@@ -437,6 +437,17 @@ void TCustomWSocket::ResolveForConnect(const char* prefix) {
   }
 }
 
+// A resolution failure is reported with the operation's prefix; false when there was one.
+bool TCustomWSocket::ResolveOrReport(const char* prefix) {
+  try {
+    ResolveForConnect(prefix);
+    return true;
+  } catch (const ESocketException& e) {
+    RaiseException(e.what());
+    return false;
+  }
+}
+
 void TCustomWSocket::SetOption(int level, int name, int value, const char* function_name) {
   if (platform::WsSetSockOpt(hsocket_, level, name, &value, sizeof value) != 0) {
     SocketError(function_name);
@@ -513,11 +524,7 @@ void TCustomWSocket::Connect() {
   if (!port_.assigned) return RaiseException("Connect: No Port Specified");
   if (!addr_.assigned) return RaiseException("Connect: No IP Address Specified");
   if (!proto_.assigned) return RaiseException("Connect: No Protocol Specified");
-  try {
-    ResolveForConnect("connect: ");
-  } catch (const ESocketException& e) {
-    return RaiseException(e.what());
-  }
+  if (!ResolveOrReport("connect: ")) return;
   DeleteBufferedData();
   hsocket_ = platform::WsSocket(sock_type_, proto_number_);
   if (hsocket_ == INVALID_SOCKET) return SocketError("Connect (socket)");
@@ -557,11 +564,7 @@ void TCustomWSocket::Listen() {
   if (!port_.assigned) return fail_invalid("listen: port not assigned");
   if (!proto_.assigned) return fail_invalid("listen: protocol not assigned");
   if (!addr_.assigned) return fail_invalid("listen: address not assigned");
-  try {
-    ResolveForConnect("listen: ");
-  } catch (const ESocketException& e) {
-    return RaiseException(e.what());
-  }
+  if (!ResolveOrReport("listen: ")) return;
   hsocket_ = platform::WsSocket(sock_type_, proto_number_);
   if (hsocket_ == INVALID_SOCKET) return SocketError("socket");
   ChangeState(wsOpened);

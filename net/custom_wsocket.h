@@ -216,6 +216,7 @@ class TCustomWSocket {
 
  private:
   void ResolveForConnect(const char* prefix);
+  bool ResolveOrReport(const char* prefix);
   void HandleSelectMessage(platform::WPARAM wparam, platform::LPARAM lparam);
   void HandleLookupMessage(platform::UINT message, platform::WPARAM wparam, platform::LPARAM lparam);
   void SetOption(int level, int name, int value, const char* function_name);
