@@ -95,32 +95,23 @@ void TCustomWSocket::PostTestException() { window_->PostMessage(WM_TRIGGER_EXCEP
 
 // Properties ------------------------------------------------------------------------
 
-void TCustomWSocket::SetAddr(const std::string& value) {
+// The remote address, port and protocol texts: the same value again changes nothing,
+// anything else only while closed, and a new text must be resolved again.
+void TCustomWSocket::AssignRemoteText(RemoteText& item, const std::string& value,
+                                      const char* name) {
   const std::string text = Trim(value);
-  if (addr_assigned_ && text == addr_) return;
-  if (state_ != wsClosed) return RaiseException("Cannot change Addr if not closed");
-  addr_ = text;
-  addr_assigned_ = !text.empty();
-  addr_resolved_ = false;
+  if (item.assigned && text == item.text) return;
+  if (state_ != wsClosed) {
+    return RaiseException(std::string("Cannot change ") + name + " if not closed");
+  }
+  item.text = text;
+  item.assigned = !text.empty();
+  item.resolved = false;
 }
 
-void TCustomWSocket::SetPort(const std::string& value) {
-  const std::string text = Trim(value);
-  if (port_assigned_ && text == port_str_) return;
-  if (state_ != wsClosed) return RaiseException("Cannot change Port if not closed");
-  port_str_ = text;
-  port_assigned_ = !text.empty();
-  port_resolved_ = false;
-}
-
-void TCustomWSocket::SetProto(const std::string& value) {
-  const std::string text = Trim(value);
-  if (proto_assigned_ && text == proto_str_) return;
-  if (state_ != wsClosed) return RaiseException("Cannot change Proto if not closed");
-  proto_str_ = text;
-  proto_assigned_ = !text.empty();
-  proto_resolved_ = false;
-}
+void TCustomWSocket::SetAddr(const std::string& value) { AssignRemoteText(addr_, value, "Addr"); }
+void TCustomWSocket::SetPort(const std::string& value) { AssignRemoteText(port_, value, "Port"); }
+void TCustomWSocket::SetProto(const std::string& value) { AssignRemoteText(proto_, value, "Proto"); }
 
 void TCustomWSocket::SetLocalAddr(const std::string& value) {
   const std::string text = Trim(value).empty() ? "0.0.0.0" : Trim(value);
@@ -150,11 +141,11 @@ void TCustomWSocket::SetSendFlags(TSocketSendFlags value) {
 }
 
 void TCustomWSocket::AssignDefaultValue() {
-  addr_assigned_ = addr_resolved_ = false;
-  port_assigned_ = port_resolved_ = false;
-  proto_str_ = "tcp";
-  proto_assigned_ = true;
-  proto_resolved_ = false;
+  addr_.assigned = addr_.resolved = false;
+  port_.assigned = port_.resolved = false;
+  proto_.text = "tcp";
+  proto_.assigned = true;
+  proto_.resolved = false;
   local_port_str_ = "0";
   local_port_resolved_ = false;
   local_addr_ = "0.0.0.0";
@@ -347,15 +338,22 @@ void TCustomWSocket::FailedLookup(Word error) {
   TriggerDNSLookupDone(error);
 }
 
-void TCustomWSocket::DnsLookup(const std::string& host_name) {
-  if (host_name.empty()) {
-    RaiseException("DNS lookup: invalid host name.");
+// Common start of both lookups: a refused name still ends with OnDnsLookupDone; a
+// running lookup is cancelled and the last results are cleared.
+bool TCustomWSocket::BeginLookup(bool name_valid, const char* invalid_message) {
+  if (!name_valid) {
+    RaiseException(invalid_message);
     TriggerDNSLookupDone(platform::WSAEINVAL);
-    return;
+    return false;
   }
   if (dns_lookup_handle_ != 0) CancelDnsLookup();
   dns_result_.clear();
   dns_result_list_.clear();
+  return true;
+}
+
+void TCustomWSocket::DnsLookup(const std::string& host_name) {
+  if (!BeginLookup(!host_name.empty(), "DNS lookup: invalid host name.")) return;
   if (WSocketIsDottedIP(host_name)) {
     in_addr address{};
     if (::inet_aton(Trim(host_name).c_str(), &address) != 0 && address.s_addr != INADDR_NONE) {
@@ -371,14 +369,8 @@ void TCustomWSocket::DnsLookup(const std::string& host_name) {
 }
 
 void TCustomWSocket::ReverseDnsLookup(const std::string& host_addr) {
-  if (host_addr.empty() || host_addr.size() >= 257) {
-    RaiseException("ReverseDnsLookup: Invalid host name.");
-    TriggerDNSLookupDone(platform::WSAEINVAL);
-    return;
-  }
-  if (dns_lookup_handle_ != 0) CancelDnsLookup();
-  dns_result_.clear();
-  dns_result_list_.clear();
+  const bool valid = !host_addr.empty() && host_addr.size() < 257;
+  if (!BeginLookup(valid, "ReverseDnsLookup: Invalid host name.")) return;
   in_addr address{};
   address.s_addr = INADDR_NONE;
   ::inet_aton(Trim(host_addr).c_str(), &address);
@@ -420,26 +412,39 @@ void TCustomWSocket::SetRemotePort(int port) {
 
 void TCustomWSocket::ResolveForConnect(const char* prefix) {
   try {
-    if (!proto_resolved_) {
-      proto_ = WSocketResolveProto(proto_str_);
-      sock_type_ = proto_ == IPPROTO_TCP ? SOCK_STREAM : proto_ == IPPROTO_UDP ? SOCK_DGRAM : SOCK_RAW;
-      proto_resolved_ = true;
+    if (!proto_.resolved) {
+      proto_number_ = WSocketResolveProto(proto_.text);
+      sock_type_ = proto_number_ == IPPROTO_TCP ? SOCK_STREAM
+                   : proto_number_ == IPPROTO_UDP ? SOCK_DGRAM
+                                                  : SOCK_RAW;
+      proto_.resolved = true;
     }
-    if (!port_resolved_) {
-      SetRemotePort(WSocketResolvePort(port_str_, proto_str_));
-      port_resolved_ = true;
+    if (!port_.resolved) {
+      SetRemotePort(WSocketResolvePort(port_.text, proto_.text));
+      port_.resolved = true;
     }
     if (!local_port_resolved_) {
-      local_port_num_ = WSocketResolvePort(local_port_str_, proto_str_);
+      local_port_num_ = WSocketResolvePort(local_port_str_, proto_.text);
       local_port_resolved_ = true;
     }
-    if (!addr_resolved_) {
+    if (!addr_.resolved) {
       sin_.sin_family = AF_INET;
-      sin_.sin_addr.s_addr = WSocketResolveHost(addr_);
-      addr_resolved_ = true;
+      sin_.sin_addr.s_addr = WSocketResolveHost(addr_.text);
+      addr_.resolved = true;
     }
   } catch (const ESocketException& e) {
     throw ESocketException(std::string(prefix) + e.what());
+  }
+}
+
+// A resolution failure is reported with the operation's prefix; false when there was one.
+bool TCustomWSocket::ResolveOrReport(const char* prefix) {
+  try {
+    ResolveForConnect(prefix);
+    return true;
+  } catch (const ESocketException& e) {
+    RaiseException(e.what());
+    return false;
   }
 }
 
@@ -516,16 +521,12 @@ void TCustomWSocket::Connect() {
   if (hsocket_ != INVALID_SOCKET && state_ != wsClosed) {
     return RaiseException("Connect: Socket already in use");
   }
-  if (!port_assigned_) return RaiseException("Connect: No Port Specified");
-  if (!addr_assigned_) return RaiseException("Connect: No IP Address Specified");
-  if (!proto_assigned_) return RaiseException("Connect: No Protocol Specified");
-  try {
-    ResolveForConnect("connect: ");
-  } catch (const ESocketException& e) {
-    return RaiseException(e.what());
-  }
+  if (!port_.assigned) return RaiseException("Connect: No Port Specified");
+  if (!addr_.assigned) return RaiseException("Connect: No IP Address Specified");
+  if (!proto_.assigned) return RaiseException("Connect: No Protocol Specified");
+  if (!ResolveOrReport("connect: ")) return;
   DeleteBufferedData();
-  hsocket_ = platform::WsSocket(sock_type_, proto_);
+  hsocket_ = platform::WsSocket(sock_type_, proto_number_);
   if (hsocket_ == INVALID_SOCKET) return SocketError("Connect (socket)");
   ChangeState(wsOpened);
   if (state_ != wsOpened) {
@@ -560,15 +561,11 @@ void TCustomWSocket::Listen() {
     platform::WsSetLastError(platform::WSAEINVAL);
     RaiseException(message);
   };
-  if (!port_assigned_) return fail_invalid("listen: port not assigned");
-  if (!proto_assigned_) return fail_invalid("listen: protocol not assigned");
-  if (!addr_assigned_) return fail_invalid("listen: address not assigned");
-  try {
-    ResolveForConnect("listen: ");
-  } catch (const ESocketException& e) {
-    return RaiseException(e.what());
-  }
-  hsocket_ = platform::WsSocket(sock_type_, proto_);
+  if (!port_.assigned) return fail_invalid("listen: port not assigned");
+  if (!proto_.assigned) return fail_invalid("listen: protocol not assigned");
+  if (!addr_.assigned) return fail_invalid("listen: address not assigned");
+  if (!ResolveOrReport("listen: ")) return;
+  hsocket_ = platform::WsSocket(sock_type_, proto_number_);
   if (hsocket_ == INVALID_SOCKET) return SocketError("socket");
   ChangeState(wsOpened);
   if (sock_type_ == SOCK_DGRAM && reuse_addr_) {
@@ -654,25 +651,35 @@ int TCustomWSocket::RealSend(const void* data, int length) {
   return platform::WsSend(hsocket_, data, length, flags);
 }
 
-// Sends the unread part of the first block. True when the caller should go on with the
-// chain; false when the network is full, the socket went, or the chain is done.
-bool TCustomWSocket::SendFirstBuffer() {
-  TBuffer& first = buffer_list_.front();
-  const std::span<const std::byte> unread = first.Peek();
-  if (unread.empty()) {
-    if (buffer_list_.size() > 1) {
-      buffer_list_.pop_front();
-      return true;
+// Sends what the chain holds: one block at a time for datagrams (each block is one
+// datagram) and urgent data, and up to kMaxSendParts blocks in one call for streams, so
+// that the stack sees large writes (a peer's delayed acknowledgements make a stream of
+// 1460-byte writes crawl). True when the caller should go on with the chain; false when
+// the network is full, the socket went, or the chain is done.
+bool TCustomWSocket::SendFromChain() {
+  while (buffer_list_.front().Peek().empty()) {
+    if (buffer_list_.size() == 1) {
+      all_sent_ = true;
+      return false;
     }
-    all_sent_ = true;
-    return false;
+    buffer_list_.pop_front();
   }
-  const int length = static_cast<int>(unread.size());
-  const int sent = RealSend(unread.data(), length);
+  std::array<std::span<const std::byte>, platform::kMaxSendParts> parts;
+  std::size_t count = 0, total = 0;
+  const bool one_block = sock_type_ != SOCK_STREAM || send_flags_ == wsSendUrgent;
+  for (const TBuffer& buffer : buffer_list_) {
+    if (count == parts.size() || (one_block && count == 1)) break;
+    if (buffer.Peek().empty()) continue;
+    parts[count++] = buffer.Peek();
+    total += buffer.Peek().size();
+  }
+  const int sent = one_block ? RealSend(parts[0].data(), static_cast<int>(parts[0].size()))
+                             : platform::WsSendV(hsocket_, {parts.data(), count}, 0);
   if (sent > 0) {
-    first.Remove(sent);
+    RemoveSent(sent);
     if (OnSendData) OnSendData(*this, sent);
-    return sent == length && hsocket_ != INVALID_SOCKET && !buffer_list_.empty();
+    return static_cast<std::size_t>(sent) == total && hsocket_ != INVALID_SOCKET &&
+           !buffer_list_.empty();
   }
   if (sent == 0) return false;
   const int error = platform::WsGetLastError();
@@ -687,9 +694,17 @@ bool TCustomWSocket::SendFirstBuffer() {
   return false;
 }
 
+// Emptied blocks are freed, except the last, which is reused from its start.
+void TCustomWSocket::RemoveSent(int count) {
+  while (count > 0 && !buffer_list_.empty()) {
+    count -= buffer_list_.front().Remove(count);
+    if (buffer_list_.front().Peek().empty() && buffer_list_.size() > 1) buffer_list_.pop_front();
+  }
+}
+
 void TCustomWSocket::TryToSend() {
   if (hsocket_ == INVALID_SOCKET || buffer_list_.empty()) return;
-  while (SendFirstBuffer()) {
+  while (SendFromChain()) {
   }
 }
 

@@ -73,11 +73,11 @@ class TCustomWSocket {
   TCustomWSocket& operator=(const TCustomWSocket&) = delete;
 
   // Properties ------------------------------------------------------------------------
-  const std::string& Addr() const { return addr_; }
+  const std::string& Addr() const { return addr_.text; }
   void SetAddr(const std::string& value);
-  const std::string& Port() const { return port_str_; }
+  const std::string& Port() const { return port_.text; }
   void SetPort(const std::string& value);
-  const std::string& Proto() const { return proto_str_; }
+  const std::string& Proto() const { return proto_.text; }
   void SetProto(const std::string& value);
   const std::string& LocalAddr() const { return local_addr_; }
   void SetLocalAddr(const std::string& value);
@@ -203,7 +203,7 @@ class TCustomWSocket {
   // The next Receive/ReceiveFrom of any layer counts as progress of the receive loop.
   void NoteReceived() { ++receive_progress_; }
   // The remote address and port in sin_ are set already (a layer connects elsewhere).
-  void MarkRemoteResolved() { addr_resolved_ = port_resolved_ = true; }
+  void MarkRemoteResolved() { addr_.resolved = port_.resolved = true; }
 
   TSocket hsocket_ = platform::INVALID_SOCKET;
   TSocketState state_ = wsClosed;
@@ -211,11 +211,12 @@ class TCustomWSocket {
   bool close_invoked_ = false;  // the session-closed event fired for this connection
   bool destroying_ = false;
   sockaddr_in sin_{};
-  int proto_ = 6;
+  int proto_number_ = 6;
   int sock_type_ = 1;  // SOCK_STREAM
 
  private:
   void ResolveForConnect(const char* prefix);
+  bool ResolveOrReport(const char* prefix);
   void HandleSelectMessage(platform::WPARAM wparam, platform::LPARAM lparam);
   void HandleLookupMessage(platform::UINT message, platform::WPARAM wparam, platform::LPARAM lparam);
   void SetOption(int level, int name, int value, const char* function_name);
@@ -224,19 +225,26 @@ class TCustomWSocket {
   void RegisterEvents(long events, const char* function_name);
   void AppendToBuffers(const std::byte* data, int length);
   void DeleteBufferedData();
-  bool SendFirstBuffer();
+  bool SendFromChain();
+  void RemoveSent(int count);
+  bool BeginLookup(bool name_valid, const char* invalid_message);
   void FailedLookup(Word error);
 
   std::unique_ptr<SocketWindow> window_;
   std::unique_ptr<TCustomWSocket> self_owner_;  // set by Release
-  std::string addr_;
-  std::string port_str_;
-  std::string proto_str_ = "tcp";
+  // A remote setting: its text, whether it was given, whether sin_ holds it resolved.
+  struct RemoteText {
+    std::string text;
+    bool assigned = false;
+    bool resolved = false;
+  };
+  void AssignRemoteText(RemoteText& item, const std::string& value, const char* name);
+
+  RemoteText addr_;
+  RemoteText port_;
+  RemoteText proto_{"tcp", true, false};
   std::string local_addr_ = "0.0.0.0";
   std::string local_port_str_ = "0";
-  bool addr_assigned_ = false, addr_resolved_ = false;
-  bool port_assigned_ = false, port_resolved_ = false;
-  bool proto_assigned_ = true, proto_resolved_ = false;
   bool local_port_resolved_ = false;
   int local_port_num_ = 0;
   std::string dns_result_;

@@ -94,15 +94,16 @@ SocksOutcome SocksNegotiation::OnMethodReply(Sink& sink) {
     if (auth_offered_ == 2) sink.AuthState(socksAuthSkipped);
     return SendConnectRequest(sink);
   }
-  if (reply_[1] == 2) {
-    SendAuthRequest(sink);
-    return SocksOutcome::Wait();
-  }
+  if (reply_[1] == 2) return SendAuthRequest(sink);
   return SocksOutcome::Error(20003, "authentification method not acceptable");
 }
 
-// RFC 1929: 1, user length, user, password length, password.
-void SocksNegotiation::SendAuthRequest(Sink& sink) {
+// RFC 1929: 1, user length, user, password length, password. The server may ask for it
+// without having been offered it, so the length is checked here too.
+SocksOutcome SocksNegotiation::SendAuthRequest(Sink& sink) {
+  if (3 + request_.user.size() + request_.password.size() > kRequestBuffer) {
+    return SocksOutcome::Error(kTooLong, kTooLongText);
+  }
   state_ = 2;
   sink.AuthState(socksAuthBegin);
   std::vector<std::uint8_t> out{1, static_cast<std::uint8_t>(request_.user.size())};
@@ -110,6 +111,7 @@ void SocksNegotiation::SendAuthRequest(Sink& sink) {
   out.push_back(static_cast<std::uint8_t>(request_.password.size()));
   AppendText(out, request_.password);
   sink.SendRequest(out);
+  return SocksOutcome::Wait();
 }
 
 SocksOutcome SocksNegotiation::OnAuthReply(Sink& sink) {

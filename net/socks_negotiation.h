@@ -70,7 +70,7 @@ class SocksNegotiation {
   SocksOutcome OnSocks4Reply();
   SocksOutcome OnSocks5Reply();
   SocksOutcome SendConnectRequest(Sink& sink);
-  void SendAuthRequest(Sink& sink);
+  SocksOutcome SendAuthRequest(Sink& sink);
   bool IsLevel4() const { return request_.level[0] == '4'; }
 
   SocksRequest request_;

@@ -6,7 +6,9 @@
 #include <sys/eventfd.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <sys/uio.h>
 
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <memory>
@@ -102,7 +104,11 @@ void OnConnectReadiness(TSocket s, SocketEntry& entry) {
       entry.connect_error != 0 ? entry.connect_error : PendingSocketError(entry.fd.get());
   entry.connect_error = 0;
   Post(entry, s, FD_CONNECT, error);
-  if (error != 0) entry.select.write_enabled = false;
+  if (error != 0) {
+    // A connection that never was has nothing more to report.
+    entry.select.write_enabled = false;
+    entry.select.close_posted = true;
+  }
 }
 
 // Tells data from end of stream without taking anything: the first waiting byte is
@@ -213,8 +219,12 @@ TSocket AddSocket(UniqueFd fd, int type) {
 
 int SendFlags(int flags) { return (flags & MSG_OOB) | MSG_NOSIGNAL | MSG_DONTWAIT; }
 
-void AfterSend(TSocket s, SocketEntry& entry, ssize_t sent) {
-  if (sent >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) return;
+// A send that would block re-enables FD_WRITE, and so does one that took only part of
+// the data: the stack's buffer is full either way, and no would-block may follow.
+void AfterSend(TSocket s, SocketEntry& entry, ssize_t sent, std::size_t length) {
+  const bool full = sent < 0 ? (errno == EAGAIN || errno == EWOULDBLOCK)
+                             : static_cast<std::size_t>(sent) < length;
+  if (!full) return;
   entry.select.write_enabled = true;
   UpdateWatch(s, entry);
 }
@@ -388,7 +398,28 @@ int WsSend(TSocket s, const void* data, int length, int flags) {
   if (entry == nullptr) return Fail(WSAENOTSOCK);
   const ssize_t sent = ::send(entry->fd.get(), data, static_cast<size_t>(length), SendFlags(flags));
   const int saved = errno;
-  AfterSend(s, *entry, sent);
+  AfterSend(s, *entry, sent, static_cast<std::size_t>(length));
+  if (sent < 0) return Fail(WinSockErrorFromErrno(saved));
+  return static_cast<int>(sent);
+}
+
+int WsSendV(TSocket s, std::span<const std::span<const std::byte>> parts, int flags) {
+  SocketEntry* entry = Find(s);
+  if (entry == nullptr) return Fail(WSAENOTSOCK);
+  std::array<iovec, kMaxSendParts> vector{};
+  const std::size_t count = std::min(parts.size(), vector.size());
+  std::size_t length = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    vector[i].iov_base = const_cast<std::byte*>(parts[i].data());
+    vector[i].iov_len = parts[i].size();
+    length += parts[i].size();
+  }
+  msghdr message{};
+  message.msg_iov = vector.data();
+  message.msg_iovlen = count;
+  const ssize_t sent = ::sendmsg(entry->fd.get(), &message, SendFlags(flags));
+  const int saved = errno;
+  AfterSend(s, *entry, sent, length);
   if (sent < 0) return Fail(WinSockErrorFromErrno(saved));
   return static_cast<int>(sent);
 }
@@ -399,7 +430,7 @@ int WsSendTo(TSocket s, const void* data, int length, int flags, const sockaddr_
   const ssize_t sent = ::sendto(entry->fd.get(), data, static_cast<size_t>(length),
                                 SendFlags(flags), reinterpret_cast<const sockaddr*>(&to), sizeof to);
   const int saved = errno;
-  AfterSend(s, *entry, sent);
+  AfterSend(s, *entry, sent, static_cast<std::size_t>(length));
   if (sent < 0) return Fail(WinSockErrorFromErrno(saved));
   return static_cast<int>(sent);
 }
@@ -455,25 +486,22 @@ int WsSetSockOpt(TSocket s, int level, int name, const void* value, int length) 
   return 0;
 }
 
-int WsGetSockName(TSocket s, sockaddr_in* name) {
+namespace {
+
+using NameQuery = int (*)(int, sockaddr*, socklen_t*);
+
+int QueryName(TSocket s, sockaddr_in* name, NameQuery query) {
   SocketEntry* entry = Find(s);
   if (entry == nullptr) return Fail(WSAENOTSOCK);
   socklen_t length = sizeof *name;
-  if (::getsockname(entry->fd.get(), reinterpret_cast<sockaddr*>(name), &length) != 0) {
-    return FailErrno();
-  }
+  if (query(entry->fd.get(), reinterpret_cast<sockaddr*>(name), &length) != 0) return FailErrno();
   return 0;
 }
 
-int WsGetPeerName(TSocket s, sockaddr_in* name) {
-  SocketEntry* entry = Find(s);
-  if (entry == nullptr) return Fail(WSAENOTSOCK);
-  socklen_t length = sizeof *name;
-  if (::getpeername(entry->fd.get(), reinterpret_cast<sockaddr*>(name), &length) != 0) {
-    return FailErrno();
-  }
-  return 0;
-}
+}  // namespace
+
+int WsGetSockName(TSocket s, sockaddr_in* name) { return QueryName(s, name, ::getsockname); }
+int WsGetPeerName(TSocket s, sockaddr_in* name) { return QueryName(s, name, ::getpeername); }
 
 int WsAsyncSelect(TSocket s, MessageWindow* window, UINT message, long events) {
   SocketEntry* entry = Find(s);

@@ -18,7 +18,9 @@
 // Single-threaded like the loop: call everything from the loop's thread.
 #include <netinet/in.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "platform/host_resolver.h"
@@ -65,6 +67,9 @@ int WsBind(TSocket s, const sockaddr_in& local);
 int WsListen(TSocket s, int backlog);
 TSocket WsAccept(TSocket s, sockaddr_in* from);
 int WsSend(TSocket s, const void* data, int length, int flags);
+// Sends several blocks in order with one call (at most kMaxSendParts of them).
+constexpr std::size_t kMaxSendParts = 64;
+int WsSendV(TSocket s, std::span<const std::span<const std::byte>> parts, int flags);
 int WsSendTo(TSocket s, const void* data, int length, int flags, const sockaddr_in& to);
 int WsRecv(TSocket s, void* buffer, int length, int flags);
 int WsRecvFrom(TSocket s, void* buffer, int length, int flags, sockaddr_in* from);

@@ -392,3 +392,39 @@ TEST_F(CustomWSocketTest, ReleaseDestroysTheSocketFromTheLoop) {
 
 }  // namespace
 }  // namespace tessival::net
+
+namespace tessival::net {
+namespace {
+
+TEST_F(CustomWSocketTest, PauseHoldsEventsUntilResume) {
+  ScriptedServer server([](int fd) {
+    WriteAll(fd, "held");
+    ReadUntilClosed(fd);
+  });
+  TCustomWSocket socket(loop);
+  std::string received;
+  socket.OnDataAvailable = [&](TCustomWSocket& s, Word) { received += s.ReceiveText(); };
+  socket.OnSessionConnected = [&](TCustomWSocket& s, Word) { s.Pause(); };
+  ConnectTo(socket, server.port());
+  ASSERT_TRUE(RunUntil(loop, [&] { return socket.State() == wsConnected; }));
+  for (int i = 0; i < 5; ++i) loop.ProcessMessages();
+  EXPECT_EQ(received, "");
+  socket.Resume();
+  ASSERT_TRUE(RunUntil(loop, [&] { return received == "held"; }));
+}
+
+TEST_F(CustomWSocketTest, PostCloseClosesFromTheLoop) {
+  ScriptedServer server([](int fd) { ReadUntilClosed(fd); });
+  TCustomWSocket socket(loop);
+  EventLog log;
+  log.Attach(socket);
+  ConnectTo(socket, server.port());
+  ASSERT_TRUE(RunUntil(loop, [&] { return socket.State() == wsConnected; }));
+  socket.PostClose();
+  EXPECT_EQ(socket.State(), wsConnected);
+  ASSERT_TRUE(RunUntil(loop, [&] { return socket.State() == wsClosed; }));
+  EXPECT_EQ(log.Count("closed 0"), 1);
+}
+
+}  // namespace
+}  // namespace tessival::net

@@ -40,14 +40,18 @@ ScriptedServer::ScriptedServer(Script script, int receive_buffer)
     : listener_(ListenOnLoopback(receive_buffer, &port_)) {
   thread_ = std::thread([this, script = std::move(script)] {
     platform::UniqueFd connection(::accept(listener_.get(), nullptr, nullptr));
+    connection_ = connection.get();
     if (connection.valid()) script(connection.get());
+    connection_ = -1;
   });
 }
 
 ScriptedServer::~ScriptedServer() {
   if (!thread_.joinable()) return;
-  // Wakes an accept that never got a client.
+  // Wakes an accept that never got a client, and a script still reading from its client.
   ::shutdown(listener_.get(), SHUT_RDWR);
+  const int connection = connection_;
+  if (connection >= 0) ::shutdown(connection, SHUT_RDWR);
   thread_.join();
 }
 

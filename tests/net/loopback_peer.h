@@ -4,6 +4,7 @@
 // safety timer so that a broken test fails instead of hanging.
 #include <netinet/in.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
@@ -27,6 +28,7 @@ class ScriptedServer {
  private:
   int port_ = 0;  // before listener_: set while listener_ is made
   platform::UniqueFd listener_;
+  std::atomic<int> connection_{-1};
   std::thread thread_;
 };
 

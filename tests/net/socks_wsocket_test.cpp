@@ -245,6 +245,25 @@ TEST_F(SocksTest, OverlongUserNameIsRefusedBeforeAnythingIsSent) {
   EXPECT_THAT(client.connected, ElementsAre(20014));
 }
 
+// Found by the fuzzer: a server choosing user name/password although it was not offered
+// made the client build an authentication request longer than its buffer.
+TEST_F(SocksTest, UnofferedAuthenticationWithOverlongCredentialsFailsCleanly) {
+  std::string after_offer = "unset";
+  ScriptedServer server([&](int fd) {
+    ReadExactly(fd, 3);
+    WriteAll(fd, Bytes({5, 2}));
+    after_offer = ReadUntilClosed(fd);
+  });
+  SocksClient client(loop);
+  client.socket.SetSocksUsercode(std::string(127, 'u'));
+  client.socket.SetSocksPassword("ppppppp");
+  client.Start(server.port(), "5");
+  ASSERT_TRUE(client.RunUntilConnectedOrFailed(loop));
+  server.Join();
+  EXPECT_EQ(after_offer, "");
+  EXPECT_THAT(client.errors, ElementsAre("20014 user name, password or host name too long"));
+}
+
 TEST_F(SocksTest, LongestNamesThatFitAreSent) {
   std::string request;
   ScriptedServer server([&](int fd) {
