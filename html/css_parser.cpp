@@ -144,8 +144,11 @@ class SheetReader {
     return keys;
   }
 
+  // The longhands of a block are collected and then given to each selector in turn, so the
+  // style list finds each selector's entry once per block, not once per declaration.
   void ReadDeclarationBlock(const std::vector<std::string>& selectors) {
     Advance();  // the "{"
+    Longhands.clear();
     do {
       SkipSpaces();
       std::string name;
@@ -161,19 +164,22 @@ class SheetReader {
           value += LowerAscii(Ch);
           Advance();
         }
-        Apply(selectors, name, StripQuotes(Trim(value)));
+        Expand(name, StripQuotes(Trim(value)));
       }
       SkipSpaces();
       if (Ch == ';') Advance();
       while (!IsNameChar(Ch) && !AtBlockEnd()) Advance();
     } while (!AtBlockEnd());
     if (Ch == '}') Advance();
+    for (const std::string& selector : selectors) {
+      for (const auto& [name, value] : Longhands) Styles.AddModifyProp(selector, name, value);
+    }
   }
 
-  void Apply(const std::vector<std::string>& selectors, std::string_view name, std::string_view value) {
-    if (selectors.empty() || name.empty()) return;
-    const TDeclarationSink add = [&](std::string_view longhand, std::string_view text) {
-      for (const std::string& selector : selectors) Styles.AddModifyProp(selector, longhand, text);
+  void Expand(std::string_view name, std::string_view value) {
+    if (name.empty()) return;
+    const TDeclarationSink add = [this](std::string_view longhand, std::string_view text) {
+      Longhands.emplace_back(longhand, text);
     };
     TUrlFixer fixUrl;
     if (!Base.empty() && Urls) {
@@ -192,6 +198,7 @@ class SheetReader {
   CommentlessReader Reader;
   std::string_view Base;
   const TCssUrlResolver* Urls;
+  std::vector<std::pair<std::string, std::string>> Longhands;
   char Ch = ' ';
 };
 

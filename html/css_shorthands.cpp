@@ -36,25 +36,27 @@ std::string Fixed(std::string_view value, const TUrlFixer& fixUrl) {
 
 bool IsColorWord(std::string_view word) { return ColorFromString(word, true).has_value(); }
 
-void ExpandSides(std::string_view prefix, std::string_view suffix, std::string_view value,
-                 const TDeclarationSink& sink) {
+using SideNames = std::array<std::string_view, 4>;  // top, right, bottom, left
+constexpr SideNames MarginNames = {"margin-top", "margin-right", "margin-bottom", "margin-left"};
+constexpr SideNames PaddingNames = {"padding-top", "padding-right", "padding-bottom", "padding-left"};
+constexpr SideNames BorderWidthNames = {"border-top-width", "border-right-width",
+                                        "border-bottom-width", "border-left-width"};
+
+void ExpandSides(const SideNames& names, std::string_view value, const TDeclarationSink& sink) {
   const auto words = SplitValueWords(value, FourSides);
   if (words.empty()) return;
   // top, right, bottom, left from the words given: 1 → all; 2 → vertical, horizontal;
   // 3 → top, horizontal, bottom.
   static constexpr std::array<std::array<int, 4>, 4> pick = {{
       {0, 0, 0, 0}, {0, 1, 0, 1}, {0, 1, 2, 1}, {0, 1, 2, 3}}};
-  static constexpr std::array<std::string_view, 4> sides = {"top", "right", "bottom", "left"};
   const auto& chosen = pick[words.size() - 1];
-  for (std::size_t side = 0; side < FourSides; ++side) {
-    sink(std::string(prefix) + std::string(sides[side]) + std::string(suffix), words[chosen[side]]);
-  }
+  for (std::size_t side = 0; side < FourSides; ++side) sink(names[side], words[chosen[side]]);
 }
 
 bool IsBorderStyleWord(std::string_view word) {
   static constexpr std::array<std::string_view, 9> styles = {
       "none", "solid", "dashed", "dotted", "double", "groove", "inset", "outset", "ridge"};
-  return std::ranges::find(styles, word) != styles.end();
+  return std::find(styles.begin(), styles.end(), word) != styles.end();
 }
 
 void ExpandBorder(std::string_view name, std::string_view value, const TDeclarationSink& sink) {
@@ -69,7 +71,7 @@ void ExpandBorder(std::string_view name, std::string_view value, const TDeclarat
     } else if (IsBorderStyleWord(word)) {
       sink(shorthand + "-style", word);
     } else if (name == "border") {
-      ExpandSides("border-", "-width", word, sink);
+      ExpandSides(BorderWidthNames, word, sink);
     } else {
       sink(shorthand + "-width", word);
     }
@@ -89,7 +91,7 @@ void ExpandFont(std::string_view value, const TDeclarationSink& sink) {
       sink("font-weight", word);
     } else if (word == "small-caps") {
       // font-variant is not part of the style model.
-    } else if (std::ranges::find(sizeWords, word) != sizeWords.end() || (!word.empty() && IsAsciiDigit(word[0]))) {
+    } else if (std::find(sizeWords.begin(), sizeWords.end(), word) != sizeWords.end() || (!word.empty() && IsAsciiDigit(word[0]))) {
       sink("font-size", word);
     } else {
       sink("font-family", word);
@@ -149,7 +151,8 @@ std::vector<std::string> SplitValueWords(std::string_view value, std::size_t max
       words.emplace_back(word);
     } else {
       words.emplace_back(word.substr(0, slash));
-      words.emplace_back(word.substr(slash));
+      // The second half counts against the limit as well: callers index by word count.
+      if (words.size() < maxWords) words.emplace_back(word.substr(slash));
     }
     ++pos;
   }
@@ -164,7 +167,7 @@ std::vector<std::string> TakeOutFunctions(std::string& value) {
     const std::size_t close = value.find(')', start);
     const std::size_t end = close == std::string::npos ? value.size() : close + 1;
     functions.push_back(value.substr(start, end - start));
-    value.replace(start, end - start, " ");
+    value.replace(start, end - start, 1, ' ');
   }
   return functions;
 }
@@ -173,14 +176,14 @@ bool IsShorthand(std::string_view name) {
   static constexpr std::array<std::string_view, 10> names = {
       "margin", "padding", "border-width", "border", "border-top", "border-right",
       "border-bottom", "border-left", "font", "background"};
-  return std::ranges::find(names, name) != names.end() || name == "list-style";
+  return std::find(names.begin(), names.end(), name) != names.end() || name == "list-style";
 }
 
 void ExpandShorthand(std::string_view name, std::string_view value, const TDeclarationSink& sink,
                      const TUrlFixer& fixUrl) {
-  if (name == "margin") ExpandSides("margin-", "", value, sink);
-  else if (name == "padding") ExpandSides("padding-", "", value, sink);
-  else if (name == "border-width") ExpandSides("border-", "-width", value, sink);
+  if (name == "margin") ExpandSides(MarginNames, value, sink);
+  else if (name == "padding") ExpandSides(PaddingNames, value, sink);
+  else if (name == "border-width") ExpandSides(BorderWidthNames, value, sink);
   else if (name == "font") ExpandFont(value, sink);
   else if (name == "background") ExpandBackground(value, sink, fixUrl);
   else if (name == "list-style") ExpandListStyle(value, sink, fixUrl);

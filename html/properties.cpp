@@ -91,6 +91,7 @@ void TProperties::CopyDefault(const TProperties& defaults) {
   CodePage = defaults.CodePage;
   DefaultFontSize = defaults.DefaultFontSize;
   PropTag = "default";
+  OpenFilter = FilterBitsOf(PropTag, {}, {});
   MeasureParentFont(*this);
 }
 
@@ -106,6 +107,7 @@ void TProperties::Inherit(const TProperties& parent) {
   InLink = parent.InLink;
   FontInfoArray = parent.InLink ? parent.FontInfoArray : std::nullopt;
   Parent = &parent;
+  OpenFilter = parent.OpenFilter;
   MeasureParentFont(parent);
 }
 
@@ -132,6 +134,7 @@ void TProperties::Combine(const TStyleList& styles, std::string_view tag,
   PropPseudo = pseudo;
   PropStyle = styleProps;
   if (!title.empty()) PropTitle = title;
+  OpenFilter = (Parent ? Parent->OpenFilter : 0) | FilterBitsOf(tag, klass, id);
   if (pseudo == "link") ComputeLinkFonts(styles);
 }
 
@@ -168,6 +171,7 @@ void TProperties::ReInherit(const TProperties& parent, const TStyleList& styles)
   }
   CachedFont.reset();
   Parent = &parent;
+  OpenFilter = parent.OpenFilter | FilterBitsOf(PropTag, PropClass, PropID);
   if (parent.InLink) {
     FontInfoArray = parent.FontInfoArray;
     InLink = true;
@@ -243,9 +247,10 @@ void TProperties::ApplyLinkFontChange(PropIndex index, const PropValue& value) {
 }
 
 void TProperties::SetByName(std::string_view name, std::string_view text) {
-  const auto found = PropertyIndexOf(name);
-  if (!found) return;
-  const PropIndex index = *found;
+  if (const auto index = PropertyIndexOf(name)) SetByIndex(*index, text);
+}
+
+void TProperties::SetByIndex(PropIndex index, std::string_view text) {
   const std::string value(text);
   switch (index) {
     case piBorderStyle:

@@ -9,6 +9,7 @@
 
 #include "html/font_info.h"
 #include "html/my_font.h"
+#include "html/selector_key.h"
 #include "html/style_values.h"
 
 namespace tessival::html {
@@ -68,6 +69,7 @@ class TProperties {
   void Merge(const TProperties& source);
   void AssignProperty(PropIndex index, PropValue value);
   void SetByName(std::string_view name, std::string_view text);
+  void SetByIndex(PropIndex index, std::string_view text);
   void SetCharset(int charset);
   void UpdateTextBackground();
 
@@ -115,6 +117,8 @@ class TProperties {
   double DefaultFontSize = 12;  // the document's, for keyword sizes
   bool InLink = false;
   std::optional<TFontInfoArray> FontInfoArray;  // the four looks of a link
+  // This element and every open element above it, summarised for descendant matching.
+  TAncestorFilter OpenFilter = 0;
 
  private:
   void ApplyLinkFontChange(PropIndex index, const PropValue& value);

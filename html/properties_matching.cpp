@@ -60,32 +60,24 @@ void TProperties::MergeStyleSheet(const TStyleList& styles, std::string_view tag
     if (hasTag && hasClass && hasPseudo) merge(Join({tag, ".", klass, "#", id, ":", pseudo}));
   }
 
-  // Descendant rules sit in the sorted sheet right behind the simple rules of their subject
-  // ("p 11pre" behind "p"), so each scan reads only the keys that begin with what the
-  // element is. A subject that names a tag is read in the tag scan alone, one that names a
-  // class (and no tag) in the class scan, so no rule is applied twice.
-  auto scan = [&](std::string_view prefix, auto&& scannedHere) {
-    for (char separator : {' ', '#', '.', ':'}) {
-      const std::string start = Join({prefix, std::string_view(&separator, 1)});
-      for (auto it = entries.lower_bound(start);
-           it != entries.end() && it->first.starts_with(start); ++it) {
-        const TSelectorKeyParts& parts = it->second.Parts;
-        if (parts.Ancestors.empty() || !scannedHere(parts.Subject)) continue;
-        if (!parts.Subject.Matches(tag, klass, id, pseudo)) continue;
-        if (AncestorsOpen(parts.Ancestors, Parent)) Merge(*it->second.Props);
+  // Descendant rules, grouped by what their subject names first (its tag, else its class,
+  // else its id, else its pseudo-class) and kept in key order within a group. Each rule
+  // sits in one group, so none is applied twice.
+  const TAncestorFilter open = Parent ? Parent->OpenFilter : 0;
+  auto scan = [&](const std::string& group) {
+    const TStyleList::DescendantGroup* rules = styles.DescendantRules(group);
+    if (!rules) return;
+    for (const TStyleEntry* entry : *rules) {
+      if ((entry->AncestorBits & ~open) == 0 && entry->Parts.Subject.Matches(tag, klass, id, pseudo) &&
+          AncestorsOpen(entry->Parts.Ancestors, Parent)) {
+        Merge(*entry->Props);
       }
     }
   };
-  if (hasTag) scan(tag, [](const TSimpleSelector&) { return true; });
-  if (hasClass) scan(Join({".", klass}), [](const TSimpleSelector& s) { return s.Tag.empty(); });
-  if (!id.empty()) {
-    scan(Join({"#", id}), [](const TSimpleSelector& s) { return s.Tag.empty() && s.Class.empty(); });
-  }
-  if (hasPseudo) {
-    scan(Join({":", pseudo}), [](const TSimpleSelector& s) {
-      return s.Tag.empty() && s.Class.empty() && s.ID.empty();
-    });
-  }
+  if (hasTag) scan(std::string(tag));
+  if (hasClass) scan(Join({".", klass}));
+  if (!id.empty()) scan(Join({"#", id}));
+  if (hasPseudo) scan(Join({":", pseudo}));
 }
 
 }  // namespace tessival::html

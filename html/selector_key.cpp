@@ -72,4 +72,25 @@ TSelectorKeyParts ParseSelectorKey(std::string_view key) {
   return result;
 }
 
+namespace {
+
+TAncestorFilter BitOf(char kind, std::string_view name) {
+  if (name.empty()) return 0;
+  std::uint64_t hash = 1469598103934665603ull ^ static_cast<unsigned char>(kind);
+  for (char c : name) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  return TAncestorFilter{1} << (hash >> 58);
+}
+
+}  // namespace
+
+TAncestorFilter FilterBitsOf(std::string_view tag, std::string_view klass, std::string_view id) {
+  return BitOf('t', tag) | BitOf('.', klass) | BitOf('#', id);
+}
+
+TAncestorFilter FilterBitsOf(const std::vector<TSimpleSelector>& ancestors) {
+  TAncestorFilter bits = 0;
+  for (const auto& a : ancestors) bits |= FilterBitsOf(a.Tag, a.Class, a.ID);
+  return bits;
+}
+
 }  // namespace tessival::html

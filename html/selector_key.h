@@ -6,6 +6,7 @@
 // the sheet's running number written together, then the ancestors from the nearest outwards,
 // each followed by a space: with running number 10 that is "c 210b a ". Leading with the
 // subject puts every rule for an element next to its simple rules in the sorted sheet.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,5 +34,12 @@ struct TSelectorKeyParts {
 
 // Splits a key into its subject and ancestors; at most ten parts are read.
 TSelectorKeyParts ParseSelectorKey(std::string_view key);
+
+// A 64-bit summary of tags, classes and ids, one bit per name. If a rule's ancestors need a
+// bit that the open elements' summary lacks, the rule cannot match and the walk up the open
+// elements is saved; a shared bit proves nothing, the walk then decides.
+using TAncestorFilter = std::uint64_t;
+TAncestorFilter FilterBitsOf(std::string_view tag, std::string_view klass, std::string_view id);
+TAncestorFilter FilterBitsOf(const std::vector<TSimpleSelector>& ancestors);
 
 }  // namespace tessival::html

@@ -8,6 +8,8 @@ TStyleList::TStyleList() = default;
 
 void TStyleList::Clear() {
   Items.clear();
+  Descendants.clear();
+  LastModified = nullptr;
   Default = nullptr;
   SeqNumber = FirstSeqNumber;
   HoverRules = false;
@@ -17,7 +19,13 @@ TProperties& TStyleList::AddObject(std::string_view key, std::unique_ptr<TProper
   props->PropTag = std::string(key);
   props->DefaultFontSize = DefFontSize;
   TStyleEntry entry{std::move(props), ParseSelectorKey(key)};
+  entry.AncestorBits = FilterBitsOf(entry.Parts.Ancestors);
   const auto it = Items.emplace(std::string(key), std::move(entry));
+  if (!it->second.Parts.Ancestors.empty()) {
+    GroupIndex& group = Descendants[ScanGroupOf(it->second.Parts.Subject)];
+    group.Sorted.emplace(it->first, &it->second);
+    group.Stale = true;
+  }
   return *it->second.Props;
 }
 
@@ -38,12 +46,36 @@ const TProperties* TStyleList::Find(std::string_view key) const {
 }
 
 TProperties& TStyleList::FindOrAdd(std::string_view key) {
-  if (TProperties* found = Find(key)) return *found;
-  return AddObject(key, std::make_unique<TProperties>());
+  // A rule sets several properties of the same selector in a row.
+  if (LastModified && LastModifiedKey == key) return *LastModified;
+  TProperties* props = Find(key);
+  if (!props) props = &AddObject(key, std::make_unique<TProperties>());
+  LastModifiedKey = key;
+  LastModified = props;
+  return *props;
 }
 
 void TStyleList::SetColorProp(std::string_view key, PropIndex index, TColor color) {
   if (TProperties* props = Find(key)) props->SetProp(index, ColorValue(color));
+}
+
+std::string TStyleList::ScanGroupOf(const TSimpleSelector& subject) {
+  if (!subject.Tag.empty()) return subject.Tag;
+  if (!subject.Class.empty()) return "." + subject.Class;
+  if (!subject.ID.empty()) return "#" + subject.ID;
+  return ":" + subject.Pseudo;
+}
+
+const TStyleList::DescendantGroup* TStyleList::DescendantRules(std::string_view group) const {
+  const auto it = Descendants.find(group);
+  if (it == Descendants.end()) return nullptr;
+  GroupIndex& index = it->second;
+  if (index.Stale) {
+    index.Flat.clear();
+    for (const auto& [key, entry] : index.Sorted) index.Flat.push_back(entry);
+    index.Stale = false;
+  }
+  return &index.Flat;
 }
 
 void TStyleList::SetLinkColor(std::string_view state, TColor color) {
@@ -73,7 +105,7 @@ bool TStyleList::AddModifyProp(std::string_view selector, std::string_view prope
       props.SetProp(*index, ColorValue(ColorFromString(value, false).value_or(NoColor)));
       break;
     default:
-      props.SetByName(propertyName, value);
+      props.SetByIndex(*index, value);
       break;
   }
   // A rule for A is a rule for every link.

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "html/properties.h"
 #include "html/selector_key.h"
@@ -15,6 +17,7 @@ namespace tessival::html {
 struct TStyleEntry {
   std::unique_ptr<TProperties> Props;
   TSelectorKeyParts Parts;  // the key read once, for descendant matching
+  TAncestorFilter AncestorBits = 0;
 };
 
 // Arguments of Initialize: the viewer's defaults.
@@ -35,6 +38,9 @@ struct TStyleDefaults {
 class TStyleList {
  public:
   using Map = std::multimap<std::string, TStyleEntry, std::less<>>;
+  // Descendant rules in key order. Rules arrive in any order and are read far more often
+  // than added, so a group is sorted into a flat list when it is first read after a change.
+  using DescendantGroup = std::vector<const TStyleEntry*>;
 
   TStyleList();
 
@@ -58,6 +64,10 @@ class TStyleList {
 
   const Map& Entries() const { return Items; }
   std::size_t Count() const { return Items.size(); }
+  // The descendant rules whose subject is read under `group`: its tag when it names one,
+  // else ".class", else "#id", else ":pseudo" (see ScanGroupOf).
+  const DescendantGroup* DescendantRules(std::string_view group) const;
+  static std::string ScanGroupOf(const TSimpleSelector& subject);
   // The first entry under exactly this key.
   TProperties* Find(std::string_view key);
   const TProperties* Find(std::string_view key) const;
@@ -68,7 +78,20 @@ class TStyleList {
   TProperties& FindOrAdd(std::string_view key);
   void SetColorProp(std::string_view key, PropIndex index, TColor color);
 
+  struct StringHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+
   Map Items;
+  struct GroupIndex {
+    std::multimap<std::string_view, const TStyleEntry*> Sorted;  // keyed by the entry's key
+    DescendantGroup Flat;
+    bool Stale = false;
+  };
+  mutable std::unordered_map<std::string, GroupIndex, StringHash, std::equal_to<>> Descendants;
+  std::string LastModifiedKey;
+  TProperties* LastModified = nullptr;
   const TProperties* Default = nullptr;
   double DefFontSize = 12;
   int SeqNumber = FirstSeqNumber;

@@ -18,10 +18,27 @@ const std::array<std::string_view, PropCount> PropertyNames = {
     "text-transform", "display",
 };
 
+namespace {
+
+// The names in alphabetical order with their slots: every declaration of every sheet looks
+// its name up here.
+using NameIndex = std::array<std::pair<std::string_view, PropIndex>, PropCount>;
+
+NameIndex SortedNames() {
+  NameIndex sorted;
+  for (int i = 0; i < PropCount; ++i) sorted[i] = {PropertyNames[i], static_cast<PropIndex>(i)};
+  std::sort(sorted.begin(), sorted.end());
+  return sorted;
+}
+
+}  // namespace
+
 std::optional<PropIndex> PropertyIndexOf(std::string_view name) {
-  const auto it = std::ranges::find(PropertyNames, name);
-  if (it == PropertyNames.end()) return std::nullopt;
-  return static_cast<PropIndex>(it - PropertyNames.begin());
+  static const NameIndex sorted = SortedNames();
+  const auto it = std::lower_bound(sorted.begin(), sorted.end(), name,
+                                   [](const auto& entry, std::string_view n) { return entry.first < n; });
+  if (it == sorted.end() || it->first != name) return std::nullopt;
+  return it->second;
 }
 
 }  // namespace tessival::html

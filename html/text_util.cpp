@@ -17,13 +17,14 @@ std::string ToLower(std::string_view text) {
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
 bool ContainsNoCase(std::string_view text, std::string_view part) {
-  return !std::ranges::search(text, part, [](char x, char y) {
-            return LowerAscii(x) == LowerAscii(y);
-          }).empty() || part.empty();
+  const auto found = std::search(text.begin(), text.end(), part.begin(), part.end(),
+                                 [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+  return found != text.end() || part.empty();
 }
 
 std::string_view StripQuotes(std::string_view text) {

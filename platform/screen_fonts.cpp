@@ -1,6 +1,7 @@
 #include "platform/screen_fonts.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <utility>
 
@@ -21,7 +22,7 @@ ScreenFontState& State() {
 }
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](unsigned char x, unsigned char y) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
     return std::tolower(x) == std::tolower(y);
   });
 }
@@ -41,7 +42,8 @@ void SetInstalledScreenFonts(std::vector<std::string> families) {
 
 bool IsScreenFontInstalled(std::string_view family) {
   const auto& families = State().families;
-  return std::ranges::any_of(families, [&](const std::string& f) { return EqualNoCase(f, family); });
+  return std::any_of(families.begin(), families.end(),
+                     [&](const std::string& f) { return EqualNoCase(f, family); });
 }
 
 int ScreenPixelsPerInch() { return State().pixels_per_inch; }
