@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "html/text_util.h"
 
@@ -76,12 +77,16 @@ TColor FromRgb(int r, int g, int b) {
 
 std::optional<TColor> LookUpName(std::string_view name) {
   if (name == TransparentName) return NoColor;
-  for (const auto& entry : NamedColors) {
-    if (entry.name == name) {
-      return FromRgb(entry.rgb >> 16 & 0xFF, entry.rgb >> 8 & 0xFF, entry.rgb & 0xFF);
-    }
-  }
-  return std::nullopt;
+  // Every colour word of every sheet is looked up, so the table is searched sorted.
+  static const std::vector<NamedColor> sorted = [] {
+    std::vector<NamedColor> names(std::begin(NamedColors), std::end(NamedColors));
+    std::sort(names.begin(), names.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+    return names;
+  }();
+  const auto it = std::lower_bound(sorted.begin(), sorted.end(), name,
+                                   [](const NamedColor& entry, std::string_view n) { return entry.name < n; });
+  if (it == sorted.end() || it->name != name) return std::nullopt;
+  return FromRgb(it->rgb >> 16 & 0xFF, it->rgb >> 8 & 0xFF, it->rgb & 0xFF);
 }
 
 int RgbComponent(std::string_view text) {

@@ -25,12 +25,16 @@ bool IsSelectorChar(char c) {
 
 // Characters in order, comments already removed. A comment ends at "*/", and also at a "<"
 // or the end of input so that an unterminated one stops at the STYLE element's end tag.
+//
+// Templated on the source so that a string source (a final class) is read without a
+// virtual call per character.
+template <typename Source>
 class CommentlessReader {
  public:
-  explicit CommentlessReader(TCssCharSource& source) : Source(source) {}
+  explicit CommentlessReader(Source& source) : Chars(source) {}
 
   void Push(char c) { Pending = c; }
-  char Peek() { return Pending ? *Pending : Source.PeekChar(); }
+  char Peek() { return Pending ? *Pending : Chars.PeekChar(); }
 
   char Next() {
     while (true) {
@@ -52,7 +56,7 @@ class CommentlessReader {
       Pending.reset();
       return c;
     }
-    return AsSpace(Source.NextChar());
+    return AsSpace(Chars.NextChar());
   }
 
   // Nothing when the comment closed; otherwise the "<" or end of input that cut it short.
@@ -66,13 +70,14 @@ class CommentlessReader {
     }
   }
 
-  TCssCharSource& Source;
+  Source& Chars;
   std::optional<char> Pending;
 };
 
+template <typename Source>
 class SheetReader {
  public:
-  SheetReader(TStyleList& styles, TCssCharSource& source, std::string_view base,
+  SheetReader(TStyleList& styles, Source& source, std::string_view base,
               const TCssUrlResolver* urls)
       : Styles(styles), Reader(source), Base(base), Urls(urls) {}
 
@@ -195,7 +200,7 @@ class SheetReader {
   }
 
   TStyleList& Styles;
-  CommentlessReader Reader;
+  CommentlessReader<Source> Reader;
   std::string_view Base;
   const TCssUrlResolver* Urls;
   std::vector<std::pair<std::string, std::string>> Longhands;
@@ -259,8 +264,11 @@ class AttributeReader {
 
 void ParseStyleSheet(TStyleList& styles, char& currentChar, TCssCharSource& source,
                      std::string_view base, const TCssUrlResolver* urls) {
-  SheetReader reader(styles, source, base, urls);
-  currentChar = reader.Read(currentChar);
+  if (auto* text = dynamic_cast<TStringCharSource*>(&source)) {
+    currentChar = SheetReader<TStringCharSource>(styles, *text, base, urls).Read(currentChar);
+  } else {
+    currentChar = SheetReader<TCssCharSource>(styles, source, base, urls).Read(currentChar);
+  }
 }
 
 void ParseStyleAttribute(std::string_view text, TProperties& props) {

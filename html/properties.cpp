@@ -251,12 +251,12 @@ void TProperties::SetByName(std::string_view name, std::string_view text) {
 }
 
 void TProperties::SetByIndex(PropIndex index, std::string_view text) {
-  const std::string value(text);
+  auto value = [text] { return PropValue(std::string(text)); };
   switch (index) {
     case piBorderStyle:
-      SetProp(piBorderStyle, value);
+      SetProp(piBorderStyle, value());
       for (int side = piBorderTopStyle; side <= piBorderLeftStyle; ++side) {
-        SetProp(static_cast<PropIndex>(side), value);
+        SetProp(static_cast<PropIndex>(side), value());
       }
       break;
     case piColor:
@@ -278,8 +278,8 @@ void TProperties::SetByIndex(PropIndex index, std::string_view text) {
       if (const auto number = WholeNumber(text)) SetProp(index, *number);
       break;
     default:
-      SetProp(index, value);
-      if (IsSideStyle(index) && text != "none") SetProp(piBorderStyle, value);
+      SetProp(index, value());
+      if (IsSideStyle(index) && text != "none") SetProp(piBorderStyle, value());
       break;
   }
 }

@@ -30,10 +30,10 @@ bool AncestorsOpen(const std::vector<TSimpleSelector>& ancestors, const TPropert
 void TProperties::MergeStyleSheet(const TStyleList& styles, std::string_view tag,
                                   std::string_view pseudo, std::string_view id,
                                   std::string_view klass) {
-  const auto& entries = styles.Entries();
   auto merge = [&](const std::string& key) {
-    const auto [first, last] = entries.equal_range(key);
-    for (auto it = first; it != last; ++it) Merge(*it->second.Props);
+    if (const auto* entries = styles.EntriesOf(key)) {
+      for (const TStyleEntry* entry : *entries) Merge(*entry->Props);
+    }
   };
   const bool hasTag = !tag.empty(), hasClass = !klass.empty(), hasPseudo = !pseudo.empty();
   // Hovered and visited looks are built on top of the plain element, which already carries

@@ -8,6 +8,7 @@ TStyleList::TStyleList() = default;
 
 void TStyleList::Clear() {
   Items.clear();
+  ByKey.clear();
   Descendants.clear();
   LastModified = nullptr;
   Default = nullptr;
@@ -21,6 +22,7 @@ TProperties& TStyleList::AddObject(std::string_view key, std::unique_ptr<TProper
   TStyleEntry entry{std::move(props), ParseSelectorKey(key)};
   entry.AncestorBits = FilterBitsOf(entry.Parts.Ancestors);
   const auto it = Items.emplace(std::string(key), std::move(entry));
+  ByKey[it->first].push_back(&it->second);
   if (!it->second.Parts.Ancestors.empty()) {
     GroupIndex& group = Descendants[ScanGroupOf(it->second.Parts.Subject)];
     group.Sorted.emplace(it->first, &it->second);
@@ -35,14 +37,19 @@ TProperties& TStyleList::AddDuplicate(std::string_view key, const TProperties& p
   return AddObject(key, std::move(copy));
 }
 
+const std::vector<const TStyleEntry*>* TStyleList::EntriesOf(std::string_view key) const {
+  const auto it = ByKey.find(key);
+  return it == ByKey.end() ? nullptr : &it->second;
+}
+
 TProperties* TStyleList::Find(std::string_view key) {
-  const auto it = Items.find(key);
-  return it == Items.end() ? nullptr : it->second.Props.get();
+  const auto* entries = EntriesOf(key);
+  return entries ? entries->front()->Props.get() : nullptr;
 }
 
 const TProperties* TStyleList::Find(std::string_view key) const {
-  const auto it = Items.find(key);
-  return it == Items.end() ? nullptr : it->second.Props.get();
+  const auto* entries = EntriesOf(key);
+  return entries ? entries->front()->Props.get() : nullptr;
 }
 
 TProperties& TStyleList::FindOrAdd(std::string_view key) {

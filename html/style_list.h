@@ -71,6 +71,8 @@ class TStyleList {
   // The first entry under exactly this key.
   TProperties* Find(std::string_view key);
   const TProperties* Find(std::string_view key) const;
+  // Every entry under exactly this key, in the order they were added; null when none.
+  const std::vector<const TStyleEntry*>* EntriesOf(std::string_view key) const;
 
  private:
   static constexpr int FirstSeqNumber = 10;
@@ -84,6 +86,9 @@ class TStyleList {
   };
 
   Map Items;
+  // Exact-key lookups go through a hash index: the sorted tree is slow to walk once the
+  // sheet is large, and every element asks for some twenty keys.
+  std::unordered_map<std::string, std::vector<const TStyleEntry*>, StringHash, std::equal_to<>> ByKey;
   struct GroupIndex {
     std::multimap<std::string_view, const TStyleEntry*> Sorted;  // keyed by the entry's key
     DescendantGroup Flat;
