@@ -16,6 +16,10 @@ namespace tessival::html {
 
 class TStyleList;
 
+// The address inside "url(...)" without surrounding quotes; a text without "url(" is taken
+// as the address itself.
+std::string ExtractUrl(std::string_view text);
+
 // Where a background sits along one axis.
 enum class TBackgroundPlace { bpTop, bpCenter, bpBottom, bpLeft, bpRight, bpPercent, bpLength };
 struct TBackgroundPosition {

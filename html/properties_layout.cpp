@@ -15,17 +15,11 @@ std::string_view TextOrEmpty(const PropValue& value) {
   return text ? std::string_view(*text) : std::string_view{};
 }
 
-// "url(x)", "url('x')" and "url("x")" give x.
 std::optional<std::string> UrlOf(const PropValue& value) {
   const std::string* text = AsString(value);
   if (!text) return std::nullopt;
-  std::string_view url = Trim(*text);
-  if (url == "none") return std::string();
-  if (const auto open = url.find("url("); open != std::string_view::npos) {
-    url.remove_prefix(open + 4);
-    url = url.substr(0, url.find(')'));
-  }
-  return std::string(StripQuotes(Trim(url)));
+  if (Trim(*text) == "none") return std::string();
+  return ExtractUrl(*text);
 }
 
 double LeadingNumber(std::string_view text) {
@@ -55,6 +49,15 @@ bool IsVertical(std::string_view word) { return word == "top" || word == "bottom
 bool IsHorizontal(std::string_view word) { return word == "left" || word == "right"; }
 
 }  // namespace
+
+std::string ExtractUrl(std::string_view text) {
+  std::string_view url = Trim(text);
+  if (const auto open = url.find("url("); open != std::string_view::npos) {
+    url.remove_prefix(open + 4);
+    url = url.substr(0, url.find(')'));
+  }
+  return std::string(StripQuotes(Trim(url)));
+}
 
 std::optional<std::string> TProperties::BackgroundImage() const { return UrlOf(Props[piBackgroundImage]); }
 std::optional<std::string> TProperties::ListStyleImage() const { return UrlOf(Props[piListStyleImage]); }

@@ -44,16 +44,16 @@ TEST_F(CssSheet, SelectorsAreStoredAsKeys) {
 TEST_F(CssSheet, SelectorsTheModelCannotMatchAreDropped) {
   Sheet("div > p, em { color: red } * { color: blue } a[href] { color: lime } li+li, b { color: navy }");
   EXPECT_EQ(Rule("div", piColor), "no rule");
-  EXPECT_EQ(Rule("em", piColor), "int:" + std::to_string(0x0000FF));
+  EXPECT_EQ(Rule("em", piColor), Int(0x0000FF));
   EXPECT_EQ(Rule("a", piColor), "no rule");
   EXPECT_EQ(Rule("li", piColor), "no rule");
-  EXPECT_EQ(Rule("b", piColor), "int:" + std::to_string(0x800000));
+  EXPECT_EQ(Rule("b", piColor), Int(0x800000));
 }
 
 TEST_F(CssSheet, LinkRulesReachTheViewerLinkEntries) {
   Sheet("a { color: blue } :visited { color: #00ff00 }");
-  EXPECT_EQ(Rule("::link", piColor), "int:" + std::to_string(0xFF0000));
-  EXPECT_EQ(Rule("::hover", piColor), "int:" + std::to_string(0x0200FF00));
+  EXPECT_EQ(Rule("::link", piColor), Int(0xFF0000));
+  EXPECT_EQ(Rule("::hover", piColor), Int(0x0200FF00));
   Sheet("a:hover { color: #f00 }");
   EXPECT_TRUE(Styles.LinksActive());
 }
@@ -62,8 +62,8 @@ TEST_F(CssSheet, UnknownPropertiesAndBadValuesAreSkipped) {
   Sheet("p { colour: red; color: notacolour; background-color: nope; border-color: #12;"
         " visibility: sometimes; text-transform: capitalize; text-align: justify }");
   EXPECT_EQ(Rule("p", piColor), "empty");  // a colour that does not parse changes nothing
-  EXPECT_EQ(Rule("p", piBackgroundColor), "int:" + std::to_string(NoColor));
-  EXPECT_EQ(Rule("p", piBorderColor), "int:" + std::to_string(0x02221100));
+  EXPECT_EQ(Rule("p", piBackgroundColor), Int(NoColor));
+  EXPECT_EQ(Rule("p", piBorderColor), Int(0x02221100));
   EXPECT_EQ(Rule("p", piVisibility), "empty");
   EXPECT_EQ(Rule("p", piTextTransform), "int:0");
   EXPECT_EQ(Rule("p", piTextAlign), "justify");
@@ -73,9 +73,9 @@ TEST_F(CssSheet, AtRulesAndCommentsArePassedOver) {
   Sheet("@import url(x.css); /* p { color: red } */ i { color: red }"
         " @media print { p { color: red } } b { color: blue } u/**/ { color: lime }");
   EXPECT_EQ(Rule("p", piColor), "empty");
-  EXPECT_EQ(Rule("i", piColor), "int:" + std::to_string(0x0000FF));
+  EXPECT_EQ(Rule("i", piColor), Int(0x0000FF));
   EXPECT_EQ(Rule("b", piColor), "empty");  // swallowed by the unbalanced @media skip
-  EXPECT_EQ(Rule("u", piColor), "int:" + std::to_string(0x00FF00));
+  EXPECT_EQ(Rule("u", piColor), Int(0x00FF00));
 }
 
 TEST_F(CssSheet, QuotesAndCaseInValues) {
@@ -84,13 +84,16 @@ TEST_F(CssSheet, QuotesAndCaseInValues) {
   EXPECT_EQ(Rule("p", piBackgroundImage), "url('a.gif')");
   TProperties& p = Push("p");
   EXPECT_EQ(p.BackgroundImage(), "a.gif");
+  EXPECT_EQ(ExtractUrl(" url( \"b c.gif\" ) "), "b c.gif");
+  EXPECT_EQ(ExtractUrl("plain.gif"), "plain.gif");
+  EXPECT_EQ(ExtractUrl("url(open"), "open");
 }
 
 TEST_F(CssSheet, StopsAtTheEndTagAndHandsBackTheCharacter) {
   const auto [ch, used] = ReadStyleElement("<!-- p { color: red } --></style>rest");
   EXPECT_EQ(ch, '<');
   EXPECT_EQ(used, std::string_view("<!-- p { color: red } --><").size());
-  EXPECT_EQ(Rule("p", piColor), "int:" + std::to_string(0x0000FF));
+  EXPECT_EQ(Rule("p", piColor), Int(0x0000FF));
 
   const auto [emptyCh, emptyUsed] = ReadStyleElement("</style>body");
   EXPECT_EQ(emptyCh, '<');
@@ -104,14 +107,14 @@ TEST_F(CssSheet, CallerCharacterIsTheFirstOfTheSheet) {
   TStringCharSource source(" { color: red }");
   char ch = 'b';
   ParseStyleSheet(Styles, ch, source, "");
-  EXPECT_EQ(Rule("b", piColor), "int:" + std::to_string(0x0000FF));
+  EXPECT_EQ(Rule("b", piColor), Int(0x0000FF));
   EXPECT_EQ(ch, EofChar);
 }
 
 TEST_F(CssSheet, UnterminatedCommentEndsAtTheEndTag) {
   const auto [ch, used] = ReadStyleElement("p { color: red } /* unterminated </style><p>");
   EXPECT_EQ(ch, '<');
-  EXPECT_EQ(Rule("p", piColor), "int:" + std::to_string(0x0000FF));
+  EXPECT_EQ(Rule("p", piColor), Int(0x0000FF));
 }
 
 TEST_F(CssSheet, HostileSheetsEndCleanly) {
@@ -135,7 +138,7 @@ TEST_F(CssSheet, HostileSheetsEndCleanly) {
   }
   Styles.Initialize(Defaults);
   ReadStyleElement("b { color: red } " + nested);
-  EXPECT_EQ(Rule("b", piColor), "int:" + std::to_string(0x0000FF));
+  EXPECT_EQ(Rule("b", piColor), Int(0x0000FF));
 }
 
 TEST_F(CssSheet, UrlsAreMadeAbsoluteAgainstTheSheetsBase) {
@@ -210,14 +213,14 @@ TEST_F(Shorthands, BorderSetsWidthsStylesAndOneColour) {
     EXPECT_EQ(Rule(".a", PropIndex(side - piBorderTopWidth + piBorderTopStyle)), "solid");
   }
   EXPECT_EQ(Rule(".a", piBorderStyle), "solid");
-  EXPECT_EQ(Rule(".a", piBorderColor), "int:" + std::to_string(0x02000000));
-  EXPECT_EQ(Rule(".b", piBorderColor), "int:" + std::to_string(0x0000FF));
-  EXPECT_EQ(Rule(".b", piBorderTopWidth), "int:" + std::to_string(UnsetValue));
+  EXPECT_EQ(Rule(".a", piBorderColor), Int(0x02000000));
+  EXPECT_EQ(Rule(".b", piBorderColor), Int(0x0000FF));
+  EXPECT_EQ(Rule(".b", piBorderTopWidth), Int(UnsetValue));
   EXPECT_EQ(Rule(".c", piBorderLeftStyle), "dotted");
   EXPECT_EQ(Rule(".c", piBorderStyle), "dotted");
   EXPECT_EQ(Rule(".c", piBorderLeftWidth), "3px");
-  EXPECT_EQ(Rule(".c", piBorderTopWidth), "int:" + std::to_string(UnsetValue));
-  EXPECT_EQ(Rule(".d", piBorderColor), "int:" + std::to_string(0x02FF0000));
+  EXPECT_EQ(Rule(".c", piBorderTopWidth), Int(UnsetValue));
+  EXPECT_EQ(Rule(".d", piBorderColor), Int(0x02FF0000));
   EXPECT_EQ(Rule(".d", piBorderStyle), "double");
 }
 
@@ -226,10 +229,10 @@ TEST_F(Shorthands, BackgroundSortsItsWords) {
         " .b { background: none rgb(1,2,3) repeat-x 10% } .c { background: left bottom red fixed }");
   EXPECT_EQ(Rule(".a", piBackgroundImage), "url(img/b.gif)");
   EXPECT_EQ(Rule(".a", piBackgroundRepeat), "no-repeat");
-  EXPECT_EQ(Rule(".a", piBackgroundColor), "int:" + std::to_string(0x02FFFFFF));
+  EXPECT_EQ(Rule(".a", piBackgroundColor), Int(0x02FFFFFF));
   EXPECT_EQ(Rule(".a", piBackgroundPosition), "center top ");
   EXPECT_EQ(Rule(".b", piBackgroundImage), "none");
-  EXPECT_EQ(Rule(".b", piBackgroundColor), "int:" + std::to_string(0x02030201));
+  EXPECT_EQ(Rule(".b", piBackgroundColor), Int(0x02030201));
   EXPECT_EQ(Rule(".b", piBackgroundRepeat), "repeat-x");
   EXPECT_EQ(Rule(".b", piBackgroundPosition), "10% ");
   EXPECT_EQ(Rule(".c", piBackgroundPosition), "bottom fixed ");
@@ -262,7 +265,7 @@ TEST_F(StyleAttribute, ReadsDeclarationsIntoProperties) {
   TProperties props;
   ParseStyleAttribute("COLOR: Red; font-size:12PT;;  margin: 1px 2px ; font-family: 'A B';"
                       "border-top-style: none; nonsense; z-index: 5; visibility:hidden", props);
-  EXPECT_EQ(Str(props.Prop(piColor)), "int:" + std::to_string(0x0000FF));
+  EXPECT_EQ(Str(props.Prop(piColor)), Int(0x0000FF));
   EXPECT_EQ(Str(props.Prop(piFontSize)), "12pt");
   EXPECT_EQ(Str(props.Prop(piMarginLeft)), "2px");
   EXPECT_EQ(Str(props.Prop(piMarginBottom)), "1px");
@@ -277,8 +280,8 @@ TEST_F(StyleAttribute, BadColoursStoreTheirFallbacks) {
   TProperties props;
   ParseStyleAttribute("color: bogus; background-color: bogus; border-color: bogus", props);
   EXPECT_EQ(Str(props.Prop(piColor)), "int:0");
-  EXPECT_EQ(Str(props.Prop(piBackgroundColor)), "int:" + std::to_string(NoColor));
-  EXPECT_EQ(Str(props.Prop(piBorderColor)), "int:" + std::to_string(NoColor));
+  EXPECT_EQ(Str(props.Prop(piBackgroundColor)), Int(NoColor));
+  EXPECT_EQ(Str(props.Prop(piBorderColor)), Int(NoColor));
 }
 
 TEST_F(StyleAttribute, GarbageIsHarmless) {
@@ -289,7 +292,7 @@ TEST_F(StyleAttribute, GarbageIsHarmless) {
   }
   TProperties props;
   ParseStyleAttribute("/* x */ color: red", props);
-  EXPECT_EQ(Str(props.Prop(piColor)), "int:" + std::to_string(0x0000FF));  // "x" is no property
+  EXPECT_EQ(Str(props.Prop(piColor)), Int(0x0000FF));  // "x" is no property
 }
 
 }  // namespace

@@ -7,8 +7,8 @@ namespace {
 
 using DefaultSheet = StyleFixture;
 
-const std::string Unset = "int:" + std::to_string(UnsetValue);
-const std::string ParagraphSpace = "int:" + std::to_string(ParagraphSpaceValue);
+const std::string Unset = Int(UnsetValue);
+const std::string ParagraphSpace = Int(ParagraphSpaceValue);
 
 TEST_F(DefaultSheet, RootCarriesTheViewerDefaults) {
   const TProperties& root = *Stack.front();

@@ -22,7 +22,7 @@ TEST_F(Inheritance, TextPropertiesPassDownBoxAndPlacementDoNot) {
     EXPECT_FALSE(span.IsAssigned(kept));
   }
   for (int box = piMarginTop; box <= piLeft; ++box) {
-    EXPECT_EQ(Str(span.Prop(PropIndex(box))), "int:" + std::to_string(UnsetValue)) << box;
+    EXPECT_EQ(Str(span.Prop(PropIndex(box))), Int(UnsetValue)) << box;
   }
   for (PropIndex dropped : {piBorderStyle, piBackgroundColor, piBorderColor, piBackgroundImage,
                             piVerticalAlign, piPosition, piFloat, piClear, piDisplay,
@@ -80,6 +80,19 @@ TEST_F(Matching, LaterRuleForTheSameSelectorWins) {
   EXPECT_EQ(Push("b").Color(), 0xFF0000u);
 }
 
+TEST_F(Matching, EntriesUnderOneKeyAllApplyInTheOrderAdded) {
+  TProperties first, second;
+  first.SetByName("color", "red");
+  first.SetByName("font-style", "italic");
+  second.SetByName("color", "lime");
+  Styles.AddObject("q", std::make_unique<TProperties>(first));
+  Styles.AddDuplicate("q", second);
+  TProperties& q = Push("q");
+  EXPECT_EQ(q.Color(), 0x00FF00u);
+  EXPECT_EQ(Str(q.Prop(piFontStyle)), "italic");
+  EXPECT_EQ(Styles.Find("q")->PropTag, "q");
+}
+
 TEST_F(Matching, PseudoClassRules) {
   Sheet(":hover { color: red } a:hover { text-decoration: none } .n:hover { font-style: italic }");
   TProperties& hovered = Push({"a", "n", "", "hover"});
@@ -107,7 +120,7 @@ TEST_F(Matching, DescendantRulesSkipElementsInBetween) {
   EXPECT_EQ(Str(Nest({{"div", "box"}, {"div"}, {"p"}}).Prop(piMarginLeft)), "9px");
   Stack.resize(1);
   EXPECT_EQ(Str(Nest({{"div", "other"}, {"p"}}).Prop(piMarginLeft)),
-            "int:" + std::to_string(UnsetValue));
+            Int(UnsetValue));
   Stack.resize(1);
   EXPECT_EQ(Nest({{"div", "", "nav"}, {"span"}}).Color(), 0x00FF00u);
   Stack.resize(1);
@@ -119,7 +132,7 @@ TEST_F(Matching, DescendantRulesSkipElementsInBetween) {
 TEST_F(Matching, ParagraphInsidePreLosesItsTopSpace) {
   EXPECT_EQ(Str(Nest({{"pre"}, {"p"}}).Prop(piMarginTop)), "int:0");
   Stack.resize(1);
-  EXPECT_EQ(Str(Push("p").Prop(piMarginTop)), "int:" + std::to_string(ParagraphSpaceValue));
+  EXPECT_EQ(Str(Push("p").Prop(piMarginTop)), Int(ParagraphSpaceValue));
 }
 
 using Links = StyleFixture;
@@ -181,7 +194,7 @@ TEST_F(Links, ReInheritTakesUnassignedValuesFromTheNewParent) {
   span.ReInherit(other, Styles);
   EXPECT_EQ(Str(span.Prop(piColor)), Str(other.Prop(piColor)));
   EXPECT_EQ(Str(span.Prop(piFontStyle)), "italic");
-  EXPECT_EQ(Str(span.Prop(piMarginLeft)), "int:" + std::to_string(UnsetValue));
+  EXPECT_EQ(Str(span.Prop(piMarginLeft)), Int(UnsetValue));
 }
 
 using Fonts = StyleFixture;
@@ -242,6 +255,75 @@ TEST_F(Fonts, AbsurdSizesStayPaintable) {
   Sheet(".big { font-size: 99999999999999999999pt } .neg { font-size: -5pt }");
   EXPECT_EQ(Push({"span", "big"}).GetFontInfo().iSize, 1000);
   EXPECT_EQ(Push({"span", "neg"}).GetFontInfo().iSize, 1);
+}
+
+}  // namespace
+}  // namespace tessival::html::testing
+
+namespace tessival::html::testing {
+namespace {
+
+using LayoutAccessors = StyleFixture;
+
+TEST_F(LayoutAccessors, BackgroundPositionWordsFindTheirAxes) {
+  using P = TBackgroundPlace;
+  struct Case { const char* text; P x; P y; };
+  const Case cases[] = {
+      {"center top ", P::bpCenter, P::bpTop},     {"top left", P::bpLeft, P::bpTop},
+      {"center left", P::bpLeft, P::bpCenter},    {"bottom", P::bpCenter, P::bpBottom},
+      {"right", P::bpRight, P::bpCenter},         {"10% 2em", P::bpPercent, P::bpLength},
+  };
+  for (const auto& c : cases) {
+    TProperties props;
+    props.SetByName("background-position", c.text);
+    const auto pos = props.BackgroundPosition(16, 8);
+    EXPECT_EQ(pos.X.PosType, c.x) << c.text;
+    EXPECT_EQ(pos.Y.PosType, c.y) << c.text;
+  }
+  TProperties props;
+  EXPECT_EQ(props.BackgroundPosition(16, 8).X.PosType, P::bpLength);
+  props.SetByName("background-position", "10% 2em");
+  props.SetByName("background-repeat", "repeat-x");
+  const auto pos = props.BackgroundPosition(16, 8);
+  EXPECT_EQ(pos.X.Value, 10);
+  EXPECT_EQ(pos.Y.Value, 32);
+  EXPECT_TRUE(pos.X.RepeatD);
+  EXPECT_FALSE(pos.Y.RepeatD);
+}
+
+TEST_F(LayoutAccessors, LineHeightIndentAndBoxLengths) {
+  TProperties& p = Push({"p", "", "", "", "line-height: 1.5; text-indent: 2em; width: 50%;"
+                                          " margin-left: auto; padding-top: 1ex; height: 3q"});
+  EXPECT_EQ(p.LineHeight(20), 30);
+  EXPECT_EQ(p.TextIndent().Value, 32);
+  const TBoxPixels box = p.BoxPixels(400);
+  EXPECT_EQ(box.Pixels[piWidth - BoxFirst], 200);
+  EXPECT_EQ(box.Pixels[piMarginLeft - BoxFirst], AutoValue);
+  EXPECT_EQ(box.Pixels[piPaddingTop - BoxFirst], 8);
+  EXPECT_EQ(box.Pixels[piHeight - BoxFirst], 0);
+  EXPECT_EQ(box.Pixels[piMarginRight - BoxFirst], 0);  // not given
+
+  TProperties& q = Push({"div", "", "", "", "line-height: 150%; text-indent: 10%"});
+  EXPECT_EQ(q.LineHeight(20), 24);  // a share of the em
+  EXPECT_TRUE(q.TextIndent().Percent);
+  EXPECT_EQ(q.TextIndent().Value, 10);
+}
+
+TEST_F(LayoutAccessors, KeywordAccessors) {
+  TProperties& e = Push({"div", "", "", "", "vertical-align: text-top; float: right; clear: both;"
+                                            " position: relative; list-style-type: lower-roman;"
+                                            " page-break-after: always; border-style: none"});
+  EXPECT_EQ(e.VerticalAlign(), TAlignmentType::aTop);
+  EXPECT_EQ(e.Float(), TFloatSide::fsRight);
+  EXPECT_EQ(e.Clear(), TClearSide::csBoth);
+  EXPECT_EQ(e.Position(), posRelative);
+  EXPECT_EQ(e.ListStyleType(), lbLowerRoman);
+  EXPECT_TRUE(e.PageBreakAfter());
+  EXPECT_FALSE(e.PageBreakBefore());
+  EXPECT_FALSE(e.HasBorderStyle());
+  TProperties& f = Push({"div", "", "", "", "float: sideways; list-style-type: klingon"});
+  EXPECT_EQ(f.Float(), TFloatSide::fsNotGiven);
+  EXPECT_EQ(f.ListStyleType(), lbBlank);
 }
 
 }  // namespace

@@ -73,6 +73,9 @@ class StyleFixture : public ::testing::Test {
   std::vector<std::unique_ptr<TProperties>> Stack;
 };
 
+// How Str shows a stored integer.
+inline std::string Int(long long value) { return "int:" + std::to_string(value); }
+
 inline std::string Str(const PropValue& v) {
   if (const auto* s = AsString(v)) return *s;
   if (const auto* i = AsInt(v)) return "int:" + std::to_string(*i);
