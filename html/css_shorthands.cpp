@@ -91,7 +91,8 @@ void ExpandFont(std::string_view value, const TDeclarationSink& sink) {
       sink("font-weight", word);
     } else if (word == "small-caps") {
       // font-variant is not part of the style model.
-    } else if (std::find(sizeWords.begin(), sizeWords.end(), word) != sizeWords.end() || (!word.empty() && IsAsciiDigit(word[0]))) {
+    } else if ((!word.empty() && IsAsciiDigit(word.front())) ||
+               std::find(sizeWords.begin(), sizeWords.end(), word) != sizeWords.end()) {
       sink("font-size", word);
     } else {
       sink("font-family", word);
