@@ -7,7 +7,9 @@
 #include "platform/message_loop.h"
 #include "platform/process_launch.h"
 #include "platform/qt/qt_clipboard.h"
+#include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_loop_driver.h"
+#include "platform/qt/qt_screen_fonts.h"
 #include "platform/qt/qt_screen_cursor.h"
 #include "platform/qt/text_convert.h"
 
@@ -44,6 +46,8 @@ int main(int argc, char* argv[]) {
   platform::QtClipboard clipboard;
   platform::Clipboard::SetSystem(&clipboard);
   platform::InstallQtScreenCursor();
+  platform::InstallQtScreenFonts();
+  platform::QtCanvas::RecordScreenDepth();
 
   app::TForm1 form1(MakeServices());
   form1.show();

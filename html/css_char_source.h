@@ -1,0 +1,33 @@
+#pragma once
+// Where the style-sheet reader takes its characters from: the HTML reader's character
+// stream for a STYLE element, or the text of a linked sheet.
+#include <cstddef>
+#include <string_view>
+
+namespace tessival::html {
+
+// Marks the end of input; a source keeps returning it once it is exhausted.
+constexpr char EofChar = 26;
+
+class TCssCharSource {
+ public:
+  virtual ~TCssCharSource() = default;
+  // The next character, consumed.
+  virtual char NextChar() = 0;
+  // The next character without consuming it.
+  virtual char PeekChar() = 0;
+};
+
+class TStringCharSource final : public TCssCharSource {
+ public:
+  explicit TStringCharSource(std::string_view text) : Text(text) {}
+  char NextChar() override { return Pos < Text.size() ? Text[Pos++] : EofChar; }
+  char PeekChar() override { return Pos < Text.size() ? Text[Pos] : EofChar; }
+  std::size_t Position() const { return Pos; }
+
+ private:
+  std::string_view Text;
+  std::size_t Pos = 0;
+};
+
+}  // namespace tessival::html

@@ -1,0 +1,278 @@
+#include "html/css_parser.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "html/css_shorthands.h"
+#include "html/properties.h"
+#include "html/style_list.h"
+#include "html/text_util.h"
+
+namespace tessival::html {
+
+namespace {
+
+// Every control character reads as a space: line ends and tabs separate like spaces do.
+char AsSpace(char c) { return c != EofChar && static_cast<unsigned char>(c) < ' ' ? ' ' : c; }
+
+bool IsNameChar(char c) { return c == '-' || IsAsciiDigit(c) || IsAsciiLetter(c); }
+
+bool IsSelectorChar(char c) {
+  return c == ' ' || c == '#' || c == '-' || c == '.' || c == ':' || c == '_' ||
+         IsAsciiDigit(c) || IsAsciiLetter(c);
+}
+
+// Characters in order, comments already removed. A comment ends at "*/", and also at a "<"
+// or the end of input so that an unterminated one stops at the STYLE element's end tag.
+//
+// Templated on the source so that a string source (a final class) is read without a
+// virtual call per character.
+template <typename Source>
+class CommentlessReader {
+ public:
+  explicit CommentlessReader(Source& source) : Chars(source) {}
+
+  void Push(char c) { Pending = c; }
+  char Peek() { return Pending ? *Pending : Chars.PeekChar(); }
+
+  char Next() {
+    while (true) {
+      const char c = Raw();
+      if (c != '/') return c;
+      const char after = Raw();
+      if (after != '*') {
+        Pending = after;
+        return '/';
+      }
+      if (const auto stop = SkipComment()) return *stop;
+    }
+  }
+
+ private:
+  char Raw() {
+    if (Pending) {
+      const char c = *Pending;
+      Pending.reset();
+      return c;
+    }
+    return AsSpace(Chars.NextChar());
+  }
+
+  // Nothing when the comment closed; otherwise the "<" or end of input that cut it short.
+  std::optional<char> SkipComment() {
+    char previous = 0;
+    while (true) {
+      const char c = Raw();
+      if (c == EofChar || c == '<') return c;
+      if (previous == '*' && c == '/') return std::nullopt;
+      previous = c;
+    }
+  }
+
+  Source& Chars;
+  std::optional<char> Pending;
+};
+
+template <typename Source>
+class SheetReader {
+ public:
+  SheetReader(TStyleList& styles, Source& source, std::string_view base,
+              const TCssUrlResolver* urls)
+      : Styles(styles), Reader(source), Base(base), Urls(urls) {}
+
+  char Read(char callerChar) {
+    Ch = ' ';
+    Reader.Push(AsSpace(callerChar));
+    SkipPrologue();
+    while (!AtStop()) {
+      if (Ch == '@') SkipAtRule();
+      else ReadRule();
+      while (Ch == ' ' || Ch == '-' || Ch == '>') Advance();
+    }
+    return UpperAscii(Ch);
+  }
+
+ private:
+  void Advance() { Ch = Reader.Next(); }
+  bool AtStop() const { return Ch == EofChar || Ch == '<'; }
+  bool AtBlockEnd() const { return Ch == '}' || AtStop(); }
+  void SkipSpaces() {
+    while (Ch == ' ') Advance();
+  }
+
+  // Passes over spaces and the "<!--" that old pages wrap a sheet in. A "<" counts only
+  // when "!" follows: anything else is the end tag of an empty STYLE element.
+  void SkipPrologue() {
+    while (Ch == ' ' || Ch == '!' || Ch == '-' || Ch == '>' || (Ch == '<' && Reader.Peek() == '!')) {
+      Advance();
+    }
+  }
+
+  // "@import ...;" or "@media ... { ... }": read up to the first "}" (nested blocks are not
+  // counted; what follows the inner block is read as ordinary, usually empty, rules).
+  void SkipAtRule() {
+    while (Ch != ';' && Ch != '{' && !AtStop()) Advance();
+    if (Ch == '{') {
+      while (!AtBlockEnd()) Advance();
+      if (Ch == '}') Advance();
+    } else if (Ch == ';') {
+      Advance();
+    }
+  }
+
+  void ReadRule() {
+    const auto selectors = ReadSelectorList();
+    while (Ch != '{' && !AtStop()) Advance();
+    if (Ch == '{') ReadDeclarationBlock(selectors);
+  }
+
+  // A selector with a character the style model cannot match ("*", ">", "+", "[" ...) is
+  // dropped whole: keeping only the part before it would style the wrong elements.
+  std::vector<std::string> ReadSelectorList() {
+    std::vector<std::string> keys;
+    do {
+      if (Ch == ',') Advance();
+      SkipSpaces();
+      std::string text;
+      while (IsSelectorChar(Ch)) {
+        text += LowerAscii(Ch);
+        Advance();
+      }
+      const bool complete = Ch == ',' || Ch == '{' || AtStop();
+      if (!complete) {
+        while (Ch != ',' && Ch != '{' && !AtStop()) Advance();
+      }
+      const std::string_view selector = Trim(text);
+      if (complete && !selector.empty()) keys.push_back(Styles.KeyOf(selector));
+    } while (Ch == ',');
+    return keys;
+  }
+
+  // The longhands of a block are collected and then given to each selector in turn, so the
+  // style list finds each selector's entry once per block, not once per declaration.
+  void ReadDeclarationBlock(const std::vector<std::string>& selectors) {
+    Advance();  // the "{"
+    Longhands.clear();
+    do {
+      SkipSpaces();
+      std::string name;
+      while (IsNameChar(Ch)) {
+        name += LowerAscii(Ch);
+        Advance();
+      }
+      SkipSpaces();
+      if (Ch == ':') {
+        Advance();
+        std::string value;
+        while (Ch != ';' && !AtBlockEnd()) {
+          value += LowerAscii(Ch);
+          Advance();
+        }
+        Expand(name, StripQuotes(Trim(value)));
+      }
+      SkipSpaces();
+      if (Ch == ';') Advance();
+      while (!IsNameChar(Ch) && !AtBlockEnd()) Advance();
+    } while (!AtBlockEnd());
+    if (Ch == '}') Advance();
+    for (const std::string& selector : selectors) {
+      for (const auto& [name, value] : Longhands) Styles.AddModifyProp(selector, name, value);
+    }
+  }
+
+  void Expand(std::string_view name, std::string_view value) {
+    if (name.empty()) return;
+    const TDeclarationSink add = [this](std::string_view longhand, std::string_view text) {
+      Longhands.emplace_back(longhand, text);
+    };
+    TUrlFixer fixUrl;
+    if (!Base.empty() && Urls) {
+      fixUrl = [this](std::string_view text) { return MakeUrlAbsolute(text, Base, *Urls); };
+    }
+    if (IsShorthand(name)) {
+      ExpandShorthand(name, value, add, fixUrl);
+    } else if (fixUrl && value.find("url(") != std::string_view::npos) {
+      add(name, fixUrl(value));
+    } else {
+      add(name, value);
+    }
+  }
+
+  TStyleList& Styles;
+  CommentlessReader<Source> Reader;
+  std::string_view Base;
+  const TCssUrlResolver* Urls;
+  std::vector<std::pair<std::string, std::string>> Longhands;
+  char Ch = ' ';
+};
+
+// A style attribute's text, lower-cased whole; no comments.
+class AttributeReader {
+ public:
+  AttributeReader(std::string_view text, TProperties& props) : Text(ToLower(text)), Props(props) {}
+
+  void Read() {
+    Advance();
+    while (Ch != EofChar) {
+      SkipSpaces();
+      std::string name;
+      while (IsNameChar(Ch)) {
+        name += Ch;
+        Advance();
+      }
+      SkipSpaces();
+      if (Ch == ':') {
+        Advance();
+        std::string value;
+        while (Ch != ';' && Ch != EofChar) {
+          value += Ch;
+          Advance();
+        }
+        Apply(name, StripQuotes(Trim(value)));
+      }
+      SkipSpaces();
+      if (Ch == ';') Advance();
+      while (!IsNameChar(Ch) && Ch != EofChar) Advance();
+    }
+  }
+
+ private:
+  void Advance() { Ch = Pos < Text.size() ? AsSpace(Text[Pos++]) : EofChar; }
+  void SkipSpaces() {
+    while (Ch == ' ') Advance();
+  }
+
+  void Apply(std::string_view name, std::string_view value) {
+    if (name.empty()) return;
+    if (IsShorthand(name)) {
+      ExpandShorthand(name, value,
+                      [this](std::string_view longhand, std::string_view text) { Props.SetByName(longhand, text); },
+                      {});
+    } else {
+      Props.SetByName(name, value);
+    }
+  }
+
+  std::string Text;
+  TProperties& Props;
+  std::size_t Pos = 0;
+  char Ch = ' ';
+};
+
+}  // namespace
+
+void ParseStyleSheet(TStyleList& styles, char& currentChar, TCssCharSource& source,
+                     std::string_view base, const TCssUrlResolver* urls) {
+  if (auto* text = dynamic_cast<TStringCharSource*>(&source)) {
+    currentChar = SheetReader<TStringCharSource>(styles, *text, base, urls).Read(currentChar);
+  } else {
+    currentChar = SheetReader<TCssCharSource>(styles, source, base, urls).Read(currentChar);
+  }
+}
+
+void ParseStyleAttribute(std::string_view text, TProperties& props) {
+  AttributeReader(text, props).Read();
+}
+
+}  // namespace tessival::html

@@ -1,0 +1,96 @@
+#include "html/selector_key.h"
+
+#include "html/text_util.h"
+
+namespace tessival::html {
+
+namespace {
+
+constexpr int MaxKeyParts = 10;
+
+std::vector<std::string_view> SplitAtSpaces(std::string_view text, std::size_t limit) {
+  std::vector<std::string_view> words;
+  while (words.size() < limit) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    if (text.empty()) break;
+    const auto space = text.find(' ');
+    words.push_back(text.substr(0, space));
+    if (space == std::string_view::npos) break;
+    text.remove_prefix(space);
+  }
+  return words;
+}
+
+}  // namespace
+
+bool TSimpleSelector::Matches(std::string_view tag, std::string_view klass, std::string_view id,
+                              std::string_view pseudo) const {
+  return (Tag.empty() || Tag == tag) && (Class.empty() || Class == klass) &&
+         (ID.empty() || ID == id) && (Pseudo.empty() || Pseudo == pseudo);
+}
+
+TSimpleSelector ParseSimpleSelector(std::string_view text) {
+  TSimpleSelector selector;
+  std::string* field = &selector.Tag;
+  for (char c : text) {
+    switch (c) {
+      case '.': field = &selector.Class; break;
+      case '#': field = &selector.ID; break;
+      case ':': field = &selector.Pseudo; break;
+      default: *field += c; break;
+    }
+  }
+  return selector;
+}
+
+std::string MakeSelectorKey(std::string_view selector, int& runningNumber) {
+  const auto parts = SplitAtSpaces(selector, std::string_view::npos);
+  if (parts.size() <= 1) return std::string(parts.empty() ? std::string_view{} : parts[0]);
+  std::string key(parts.back());
+  key += ' ';
+  key += std::to_string(parts.size() - 1);
+  key += std::to_string(runningNumber++);
+  for (auto it = parts.rbegin() + 1; it != parts.rend(); ++it) {
+    key += *it;
+    key += ' ';
+  }
+  return key;
+}
+
+TSelectorKeyParts ParseSelectorKey(std::string_view key) {
+  const auto parts = SplitAtSpaces(key, MaxKeyParts);
+  TSelectorKeyParts result;
+  if (parts.empty()) return result;
+  result.Subject = ParseSimpleSelector(parts[0]);
+  for (std::size_t i = 1; i < parts.size(); ++i) {
+    std::string_view part = parts[i];
+    if (i == 1) {
+      while (!part.empty() && IsAsciiDigit(part.front())) part.remove_prefix(1);
+    }
+    result.Ancestors.push_back(ParseSimpleSelector(part));
+  }
+  return result;
+}
+
+namespace {
+
+TAncestorFilter BitOf(char kind, std::string_view name) {
+  if (name.empty()) return 0;
+  std::uint64_t hash = 1469598103934665603ull ^ static_cast<unsigned char>(kind);
+  for (char c : name) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  return TAncestorFilter{1} << (hash >> 58);
+}
+
+}  // namespace
+
+TAncestorFilter FilterBitsOf(std::string_view tag, std::string_view klass, std::string_view id) {
+  return BitOf('t', tag) | BitOf('.', klass) | BitOf('#', id);
+}
+
+TAncestorFilter FilterBitsOf(const std::vector<TSimpleSelector>& ancestors) {
+  TAncestorFilter bits = 0;
+  for (const auto& a : ancestors) bits |= FilterBitsOf(a.Tag, a.Class, a.ID);
+  return bits;
+}
+
+}  // namespace tessival::html

@@ -1,0 +1,123 @@
+#include "html/style_list.h"
+
+#include "html/color_parser.h"
+
+namespace tessival::html {
+
+TStyleList::TStyleList() = default;
+
+void TStyleList::Clear() {
+  Items.clear();
+  ByKey.clear();
+  Descendants.clear();
+  LastModified = nullptr;
+  Default = nullptr;
+  SeqNumber = FirstSeqNumber;
+  HoverRules = false;
+}
+
+TProperties& TStyleList::AddObject(std::string_view key, std::unique_ptr<TProperties> props) {
+  props->PropTag = std::string(key);
+  props->DefaultFontSize = DefFontSize;
+  TStyleEntry entry{std::move(props), ParseSelectorKey(key)};
+  entry.AncestorBits = FilterBitsOf(entry.Parts.Ancestors);
+  const auto it = Items.emplace(std::string(key), std::move(entry));
+  ByKey[it->first].push_back(&it->second);
+  if (!it->second.Parts.Ancestors.empty()) {
+    GroupIndex& group = Descendants[ScanGroupOf(it->second.Parts.Subject)];
+    group.Sorted.emplace(it->first, &it->second);
+    group.Stale = true;
+  }
+  return *it->second.Props;
+}
+
+TProperties& TStyleList::AddDuplicate(std::string_view key, const TProperties& props) {
+  auto copy = std::make_unique<TProperties>();
+  copy->Assign(props);
+  return AddObject(key, std::move(copy));
+}
+
+const std::vector<const TStyleEntry*>* TStyleList::EntriesOf(std::string_view key) const {
+  const auto it = ByKey.find(key);
+  return it == ByKey.end() ? nullptr : &it->second;
+}
+
+TProperties* TStyleList::Find(std::string_view key) {
+  const auto* entries = EntriesOf(key);
+  return entries ? entries->front()->Props.get() : nullptr;
+}
+
+const TProperties* TStyleList::Find(std::string_view key) const {
+  const auto* entries = EntriesOf(key);
+  return entries ? entries->front()->Props.get() : nullptr;
+}
+
+TProperties& TStyleList::FindOrAdd(std::string_view key) {
+  // A rule sets several properties of the same selector in a row.
+  if (LastModified && LastModifiedKey == key) return *LastModified;
+  TProperties* props = Find(key);
+  if (!props) props = &AddObject(key, std::make_unique<TProperties>());
+  LastModifiedKey = key;
+  LastModified = props;
+  return *props;
+}
+
+void TStyleList::SetColorProp(std::string_view key, PropIndex index, TColor color) {
+  if (TProperties* props = Find(key)) props->SetProp(index, ColorValue(color));
+}
+
+std::string TStyleList::ScanGroupOf(const TSimpleSelector& subject) {
+  if (!subject.Tag.empty()) return subject.Tag;
+  if (!subject.Class.empty()) return "." + subject.Class;
+  if (!subject.ID.empty()) return "#" + subject.ID;
+  return ":" + subject.Pseudo;
+}
+
+const TStyleList::DescendantGroup* TStyleList::DescendantRules(std::string_view group) const {
+  const auto it = Descendants.find(group);
+  if (it == Descendants.end()) return nullptr;
+  GroupIndex& index = it->second;
+  if (index.Stale) {
+    index.Flat.clear();
+    for (const auto& [key, entry] : index.Sorted) index.Flat.push_back(entry);
+    index.Stale = false;
+  }
+  return &index.Flat;
+}
+
+void TStyleList::SetLinkColor(std::string_view state, TColor color) {
+  SetColorProp("::" + std::string(state), piColor, color);
+}
+
+bool TStyleList::AddModifyProp(std::string_view selector, std::string_view propertyName,
+                               std::string_view value) {
+  const auto index = PropertyIndexOf(propertyName);
+  if (!index) return false;
+  if (selector.find(":hover") != std::string_view::npos) HoverRules = true;
+  TProperties& props = FindOrAdd(selector);
+  switch (*index) {
+    case piColor:
+      if (const auto color = ColorFromString(value, false)) {
+        props.SetProp(piColor, ColorValue(*color));
+        if (selector == ":link") {
+          SetColorProp("::hover", piColor, *color);
+          SetColorProp("::visited", piColor, *color);
+        } else if (selector == ":visited") {
+          SetColorProp("::hover", piColor, *color);
+        }
+      }
+      break;
+    case piBackgroundColor:
+    case piBorderColor:
+      props.SetProp(*index, ColorValue(ColorFromString(value, false).value_or(NoColor)));
+      break;
+    default:
+      props.SetByIndex(*index, value);
+      break;
+  }
+  // A rule for A is a rule for every link.
+  if (selector == "a") AddModifyProp("::link", propertyName, value);
+  return true;
+}
+
+}  // namespace tessival::html

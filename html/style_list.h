@@ -1,0 +1,106 @@
+#pragma once
+// A document's style sheet: property sets filed under selector keys (selector_key.h), kept
+// sorted with duplicates allowed; entries under one key keep the order they were added in.
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "html/properties.h"
+#include "html/selector_key.h"
+
+namespace tessival::html {
+
+struct TStyleEntry {
+  std::unique_ptr<TProperties> Props;
+  TSelectorKeyParts Parts;  // the key read once, for descendant matching
+  TAncestorFilter AncestorBits = 0;
+};
+
+// Arguments of Initialize: the viewer's defaults.
+struct TStyleDefaults {
+  std::string FontName = "Times New Roman";
+  std::string PreFontName = "Courier New";
+  int MarginWidth = 10;
+  int MarginHeight = 5;
+  int Charset = 1;
+  bool UnderlineLinks = true;
+  TColor HoverColor = 0x0000FF;
+  TColor VisitedColor = 0x800080;
+  TColor LinkColor = 0xFF0000;
+  TColor TextColor = 0;
+  double FontSize = 12;  // points
+};
+
+class TStyleList {
+ public:
+  using Map = std::multimap<std::string, TStyleEntry, std::less<>>;
+  // Descendant rules in key order. Rules arrive in any order and are read far more often
+  // than added, so a group is sorted into a flat list when it is first read after a change.
+  using DescendantGroup = std::vector<const TStyleEntry*>;
+
+  TStyleList();
+
+  void Clear();
+  // Sets one property of a rule from the style sheet; false for a name the model does not
+  // hold.
+  bool AddModifyProp(std::string_view selector, std::string_view propertyName,
+                     std::string_view value);
+  TProperties& AddObject(std::string_view key, std::unique_ptr<TProperties> props);
+  TProperties& AddDuplicate(std::string_view key, const TProperties& props);
+  void SetLinkColor(std::string_view state, TColor color);
+  void Initialize(const TStyleDefaults& defaults);
+
+  const TProperties* DefaultProperties() const { return Default; }
+  double DefaultFontSize() const { return DefFontSize; }
+  // A rule for ":hover" was read: links must follow the mouse.
+  bool LinksActive() const { return HoverRules; }
+  // The key for a selector text as the CSS reader collects it; advances the running number
+  // for descendant selectors.
+  std::string KeyOf(std::string_view selector) { return MakeSelectorKey(selector, SeqNumber); }
+
+  const Map& Entries() const { return Items; }
+  std::size_t Count() const { return Items.size(); }
+  // The descendant rules whose subject is read under `group`: its tag when it names one,
+  // else ".class", else "#id", else ":pseudo" (see ScanGroupOf).
+  const DescendantGroup* DescendantRules(std::string_view group) const;
+  static std::string ScanGroupOf(const TSimpleSelector& subject);
+  // The first entry under exactly this key.
+  TProperties* Find(std::string_view key);
+  const TProperties* Find(std::string_view key) const;
+  // Every entry under exactly this key, in the order they were added; null when none.
+  const std::vector<const TStyleEntry*>* EntriesOf(std::string_view key) const;
+
+ private:
+  static constexpr int FirstSeqNumber = 10;
+
+  TProperties& FindOrAdd(std::string_view key);
+  void SetColorProp(std::string_view key, PropIndex index, TColor color);
+
+  struct StringHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+
+  Map Items;
+  // Exact-key lookups go through a hash index: the sorted tree is slow to walk once the
+  // sheet is large, and every element asks for some twenty keys.
+  std::unordered_map<std::string, std::vector<const TStyleEntry*>, StringHash, std::equal_to<>> ByKey;
+  struct GroupIndex {
+    std::multimap<std::string_view, const TStyleEntry*> Sorted;  // keyed by the entry's key
+    DescendantGroup Flat;
+    bool Stale = false;
+  };
+  mutable std::unordered_map<std::string, GroupIndex, StringHash, std::equal_to<>> Descendants;
+  std::string LastModifiedKey;
+  TProperties* LastModified = nullptr;
+  const TProperties* Default = nullptr;
+  double DefFontSize = 12;
+  int SeqNumber = FirstSeqNumber;
+  bool HoverRules = false;
+};
+
+}  // namespace tessival::html
