@@ -1,8 +1,16 @@
 #include "html/attribute_list.h"
 
+#include "html/css_parser.h"
+#include "html/properties.h"
+
 #include "html/ascii_text.h"
 
 namespace tessival::html {
+
+TAttributeList::TAttributeList() = default;
+TAttributeList::~TAttributeList() = default;
+TAttributeList::TAttributeList(TAttributeList&&) noexcept = default;
+TAttributeList& TAttributeList::operator=(TAttributeList&&) noexcept = default;
 
 void TAttributeList::Clear() {
   count_ = 0;
@@ -42,6 +50,14 @@ const std::string& TAttributeList::GetID() const {
 std::string TAttributeList::GetTitle() const {
   const TAttribute* found = Find(TitleSy);
   return found ? found->StrValue : std::string();
+}
+
+TProperties* TAttributeList::GetStyle() {
+  const TAttribute* found = Find(StyleSy);
+  if (found == nullptr) return nullptr;
+  style_ = std::make_unique<TProperties>();
+  ParseStyleAttribute(found->StrValue, *style_);
+  return style_.get();
 }
 
 }  // namespace tessival::html

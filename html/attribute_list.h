@@ -12,6 +12,8 @@
 
 namespace tessival::html {
 
+class TProperties;
+
 struct TAttribute {
   html::Symbol Symbol = OtherAttribute;
   std::int32_t NumValue = 0;
@@ -24,6 +26,11 @@ struct TAttribute {
 // attribute's address stays valid until the list is cleared.
 class TAttributeList {
  public:
+  TAttributeList();
+  ~TAttributeList();
+  TAttributeList(TAttributeList&&) noexcept;
+  TAttributeList& operator=(TAttributeList&&) noexcept;
+
   void Clear();
   void Add(Symbol symbol, std::int32_t numValue, std::string_view strValue,
            std::string_view name = {});
@@ -36,11 +43,15 @@ class TAttributeList {
   // Lower-cased; cached after the first call until the list is cleared.
   const std::string& GetID() const;
   std::string GetTitle() const;
+  // The properties of the STYLE attribute, read afresh on every call (the previous ones
+  // are freed), or nullptr when there is none.
+  TProperties* GetStyle();
 
  private:
   std::vector<std::unique_ptr<TAttribute>> items_;  // the first count_ are in use
   std::size_t count_ = 0;
   mutable std::optional<std::string> id_;
+  std::unique_ptr<TProperties> style_;
 };
 
 }  // namespace tessival::html
