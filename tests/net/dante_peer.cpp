@@ -20,21 +20,13 @@
 #include <thread>
 
 #include "loopback_peer.h"
+#include "peer_process.h"
 #include "platform/unique_fd.h"
 
 extern char** environ;
 
 namespace tessival::net::testing {
 namespace {
-
-bool Accepts(int port) {
-  platform::UniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  return ::connect(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-}
 
 std::string Config(DanteServer::Method method, int port, const std::string& log) {
   std::ostringstream out;
@@ -109,7 +101,7 @@ DanteServer::DanteServer(Method method) {
       pid_ = -1;
       return;
     }
-    ready_ = Accepts(port_);
+    ready_ = PortAccepts(port_);
     if (!ready_) std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
 }

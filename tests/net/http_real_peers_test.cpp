@@ -3,6 +3,7 @@
 
 #include "net/http_cli.h"
 #include "platform/message_loop.h"
+#include "dante_peer.h"
 #include "web_peers.h"
 
 namespace tessival::net {
@@ -103,8 +104,8 @@ TEST_F(HttpRealPeersTest, ProxyWithBasicAuthenticationFetchesThePage) {
 
 // The scripted SOCKS tests of the socket layer cover 4A, which this server does not speak.
 TEST_F(HttpRealPeersTest, SocksFourAndFiveCarryTheRequest) {
-  testing::DantePeer dante;
-  if (!dante.Start()) GTEST_SKIP() << "dante is not available: " << dante.error();
+  testing::DanteServer dante(testing::DanteServer::Method::kNone);
+  if (!dante.running()) GTEST_SKIP() << "dante is not available";
   for (const char* level : {"4", "5"}) {
     body_.Clear();
     http_.SetSocksServer("127.0.0.1");
@@ -127,8 +128,8 @@ TEST_F(HttpRealPeersTest, SocksFourAndFiveCarryTheRequest) {
 }
 
 TEST_F(HttpRealPeersTest, RefusedSocksRequestIsReportedInTheServersWords) {
-  testing::DantePeer dante;
-  if (!dante.Start()) GTEST_SKIP() << "dante is not available: " << dante.error();
+  testing::DanteServer dante(testing::DanteServer::Method::kNone);
+  if (!dante.running()) GTEST_SKIP() << "dante is not available";
   http_.SetSocksServer("127.0.0.1");
   http_.SetSocksPort(std::to_string(dante.port()));
   http_.SetSocksLevel("4A");  // not spoken by this server: it rejects the request

@@ -18,8 +18,6 @@
 extern char** environ;
 
 namespace tessival::net::testing {
-namespace {
-
 bool PortAccepts(int port) {
   platform::UniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
   sockaddr_in address{};
@@ -28,8 +26,6 @@ bool PortAccepts(int port) {
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   return ::connect(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
 }
-
-}  // namespace
 
 std::string FindProgram(const std::string& name) {
   std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";

@@ -40,6 +40,9 @@ class ScratchFolder {
   std::filesystem::path path_;
 };
 
+// True when something accepts connections on 127.0.0.1:port.
+bool PortAccepts(int port);
+
 // The full path of a program, searching PATH and the system folders; empty when absent.
 std::string FindProgram(const std::string& name);
 

@@ -67,26 +67,4 @@ bool TinyproxyPeer::Start() {
   return process_.Start({tinyproxy, "-d", "-c", dir + "/tinyproxy.conf"}, port_);
 }
 
-bool DantePeer::Start(bool require_password) {
-  const std::string danted = FindProgram("danted");
-  if (danted.empty()) return false;
-  port_ = UnusedPort();
-  const std::string dir = folder_.path().string();
-  // With a password required, dante checks it against the system's users: the tests use
-  // a password file of their own through its "username" method only when allowed to run
-  // as root, which is what CI does.
-  const std::string method = require_password ? "username" : "none";
-  folder_.Write("danted.conf",
-                "logoutput: " + dir + "/danted.log\n"
-                "internal: 127.0.0.1 port = " + std::to_string(port_) + "\n"
-                "external: 127.0.0.1\n"
-                "clientmethod: none\n"
-                "socksmethod: " + method + "\n"
-                "user.privileged: root\n"
-                "user.unprivileged: root\n"
-                "client pass { from: 127.0.0.0/8 to: 0.0.0.0/0 }\n"
-                "socks pass { from: 127.0.0.0/8 to: 0.0.0.0/0 }\n");
-  return process_.Start({danted, "-f", dir + "/danted.conf", "-p", dir + "/danted.pid"}, port_);
-}
-
 }  // namespace tessival::net::testing

@@ -1,7 +1,8 @@
 #pragma once
 // The real web peers of the tests, on 127.0.0.1: nginx serving a small site (static files, a
 // 404 page, a 302/301 chain, a relative location, a password-protected folder) and
-// tinyproxy as an HTTP proxy with Basic authentication in front of it.
+// tinyproxy as an HTTP proxy with Basic authentication in front of it. (dante, the SOCKS
+// server, is in dante_peer.h.)
 #include <string>
 
 #include "peer_process.h"
@@ -40,23 +41,6 @@ class TinyproxyPeer {
 
  private:
   ScratchFolder folder_{"tessival-tinyproxy"};
-  PeerProcess process_;
-  int port_ = 0;
-};
-
-// dante as a SOCKS 4 and 5 server on 127.0.0.1, optionally asking for a user name and
-// password (SOCKS 5); without them it lets every local client through.
-class DantePeer {
- public:
-  static constexpr const char* kUser = "socksuser";
-  static constexpr const char* kPassword = "sockspass";
-
-  bool Start(bool require_password = false);
-  int port() const { return port_; }
-  const std::string& error() const { return process_.error(); }
-
- private:
-  ScratchFolder folder_{"tessival-dante"};
   PeerProcess process_;
   int port_ = 0;
 };
