@@ -48,14 +48,15 @@ void Reduce(const TRow24Reader& reader, Lookup& lookup, TDitherMode mode, TDibWr
 
 }  // namespace
 
-PixelImage ReduceColors(const PixelImage& source, TPaletteKind kind, TDitherMode mode) {
+namespace {
+
+PixelImage ReduceWith(const PixelImage& source, Palette palette, bool cube, TDitherMode mode) {
   TRow24Reader reader(source);
-  if (kind == TPaletteKind::None) return ConvertTo24(source);
   PixelImage result(source.Width(), source.Height(), 8, RowOrder::BottomUp);
-  result.Colors() = PaletteFor(source, kind);
+  result.Colors() = std::move(palette);
   if (result.Colors().empty()) return result;
   TDibWriter writer(result, 8);
-  if (kind == TPaletteKind::Cube) {
+  if (cube) {
     TCubeColorLookup lookup;
     Reduce(reader, lookup, mode, writer);
   } else {
@@ -64,6 +65,20 @@ PixelImage ReduceColors(const PixelImage& source, TPaletteKind kind, TDitherMode
   }
   writer.Finish();
   return result;
+}
+
+}  // namespace
+
+PixelImage ReduceColors(const PixelImage& source, TPaletteKind kind, TDitherMode mode) {
+  if (kind == TPaletteKind::None) {
+    TRow24Reader check(source);
+    return ConvertTo24(source);
+  }
+  return ReduceWith(source, PaletteFor(source, kind), kind == TPaletteKind::Cube, mode);
+}
+
+PixelImage ReduceToPalette(const PixelImage& source, const Palette& palette, TDitherMode mode) {
+  return ReduceWith(source, palette, false, mode);
 }
 
 PixelImage ReduceForDisplay(const PixelImage& source, TDisplayClass display) {

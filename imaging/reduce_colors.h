@@ -15,6 +15,9 @@ enum class TDisplayClass { Bits4 = 4, Bits8 = 8, Bits24 = 24 };
 // EBitmapRowError for an empty source.
 PixelImage ReduceColors(const PixelImage& source, TPaletteKind kind, TDitherMode mode);
 
+// The same onto any palette of up to 256 entries (through the fast lookup).
+PixelImage ReduceToPalette(const PixelImage& source, const Palette& palette, TDitherMode mode);
+
 // Empty for an empty source; pictures above 8 bits per pixel are dithered onto the system
 // palette (4-bit displays) or the program palette (8-bit displays); others are copied.
 PixelImage ReduceForDisplay(const PixelImage& source, TDisplayClass display);
