@@ -111,7 +111,7 @@ inline void SubBlocks(GifBytes& out, const GifBytes& data) {
 // Rows of a frame in the order an interlaced file stores them.
 inline std::vector<std::uint8_t> InterlaceRows(const GifFrameSpec& f) {
   std::vector<std::uint8_t> out;
-  for (const auto [start, step] : {std::pair{0, 8}, std::pair{4, 8}, std::pair{2, 4}, std::pair{1, 2}})
+  for (const auto& [start, step] : {std::pair{0, 8}, std::pair{4, 8}, std::pair{2, 4}, std::pair{1, 2}})
     for (int y = start; y < f.height; y += step)
       out.insert(out.end(), f.pixels.begin() + y * f.width, f.pixels.begin() + (y + 1) * f.width);
   return out;

@@ -199,7 +199,9 @@ TEST(GifDecoder, EveryTruncationOfAnAnimationFailsCleanly) {
   for (std::size_t cut = 0; cut < file.size(); ++cut) {
     bool non_animated = false;
     auto image = CreateGifImage(std::span(file).first(cut), non_animated);
-    if (image != nullptr) EXPECT_GE(image->NumFrames(), 1);
+    if (image != nullptr) {
+      EXPECT_GE(image->NumFrames(), 1);
+    }
   }
 }
 
