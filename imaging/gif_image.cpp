@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -147,10 +148,17 @@ const PixelImage& TGIFImage::Bitmap() {
 const PixelImage* TGIFImage::Mask() {
   if (!transparent_ || !strip_->HasMask()) return nullptr;
   if (!single_mask_) {
+    // Frame 1's slot starts at bit 0 of every strip row: copy whole bytes and clear the
+    // bits of frame 2 that share the last one.
     single_mask_.emplace(width_, height_, 1);
     single_mask_->Colors() = strip_->mask.Colors();
-    for (int y = 0; y < height_; ++y)
-      for (int x = 0; x < width_; ++x) single_mask_->SetIndex(x, y, strip_->mask.IndexAt(x, y));
+    const std::size_t bytes = (static_cast<std::size_t>(width_) + 7) / 8;
+    const auto last_bits = static_cast<std::uint8_t>(0xFF00 >> (((width_ - 1) & 7) + 1));
+    for (int y = 0; y < height_ && bytes > 0; ++y) {
+      std::uint8_t* row = single_mask_->Row(y);
+      std::memcpy(row, strip_->mask.Row(y), bytes);
+      row[bytes - 1] &= last_bits;
+    }
   }
   return &*single_mask_;
 }

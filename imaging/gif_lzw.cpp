@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "imaging/gif_error.h"
 
@@ -13,57 +14,14 @@ namespace {
 constexpr int kMaxCodeSize = 12;
 constexpr int kTableSize = 1 << kMaxCodeSize;  // codes 0..4095
 
-// Where decoded bytes go: reading order, rows in interlaced order when asked. A byte whose
-// position lies outside the image is dropped.
-class PixelSink {
- public:
-  PixelSink(std::span<std::uint8_t> pixels, int width, int height, bool interlaced)
-      : pixels_(pixels), width_(width), height_(height), interlaced_(interlaced) {}
-
-  void Put(const std::uint8_t* bytes, int count) {
-    if (!interlaced_) {
-      const std::size_t room = position_ < pixels_.size() ? pixels_.size() - position_ : 0;
-      std::memcpy(pixels_.data() + position_, bytes, std::min<std::size_t>(room, static_cast<std::size_t>(count)));
-      position_ += static_cast<std::size_t>(count);
-      return;
-    }
-    for (int i = 0; i < count; ++i) PutInterlaced(bytes[i]);
-  }
-
- private:
-  struct Pass { int start, step; };
-  static constexpr Pass kPasses[4] = {{0, 8}, {4, 8}, {2, 4}, {1, 2}};
-
-  void PutInterlaced(std::uint8_t byte) {
-    if (row_ < height_) pixels_[static_cast<std::size_t>(row_) * width_ + column_] = byte;
-    if (++column_ < width_) return;
-    column_ = 0;
-    row_ += kPasses[pass_].step;
-    // Past the last row the next pass starts; after the fourth the cycle begins again.
-    while (row_ >= height_) {
-      pass_ = (pass_ + 1) % 4;
-      row_ = kPasses[pass_].start;
-    }
-  }
-
-  std::span<std::uint8_t> pixels_;
-  int width_, height_;
-  bool interlaced_;
-  std::size_t position_ = 0;
-  int row_ = 0, column_ = 0, pass_ = 0;
-};
-
 // Codes are packed least-significant bit first. A code that would need bytes past the
 // end of the data is not read: decoding ends there.
 class CodeReader {
  public:
   explicit CodeReader(std::span<const std::uint8_t> data) : data_(data) {}
   bool Read(int size, int& code) {
-    while (bits_ < size) {
-      if (next_ >= data_.size()) return false;
-      buffer_ |= std::uint32_t{data_[next_++]} << bits_;
-      bits_ += 8;
-    }
+    if (bits_ < size) Refill();
+    if (bits_ < size) return false;
     code = static_cast<int>(buffer_ & ((1u << size) - 1));
     buffer_ >>= size;
     bits_ -= size;
@@ -71,51 +29,83 @@ class CodeReader {
   }
 
  private:
+  void Refill() {
+    if (data_.size() - next_ >= 8) {
+      // Bytes that do not fit whole are loaded again next time into the same bit
+      // positions, so OR-ing them in early does no harm.
+      std::uint64_t word;
+      std::memcpy(&word, data_.data() + next_, 8);
+      buffer_ |= word << bits_;
+      const int take = (63 - bits_) >> 3;
+      next_ += static_cast<std::size_t>(take);
+      bits_ += take * 8;
+      return;
+    }
+    while (bits_ <= 56 && next_ < data_.size()) {
+      buffer_ |= std::uint64_t{data_[next_++]} << bits_;
+      bits_ += 8;
+    }
+  }
+
   std::span<const std::uint8_t> data_;
   std::size_t next_ = 0;
-  std::uint32_t buffer_ = 0;
+  std::uint64_t buffer_ = 0;
   int bits_ = 0;
 };
 
-struct StringTable {
-  std::array<std::uint16_t, kTableSize> prefix{};
-  std::array<std::uint8_t, kTableSize> suffix{};
-  std::array<std::uint8_t, kTableSize> first{};
-  std::array<std::uint16_t, kTableSize> length{};
+// The decoded bytes in reading order. Every table entry's string has occurred earlier in
+// this output, so an entry is kept as the place of that occurrence and its length, and
+// writing a code's string is a copy from earlier output. Bytes past the end are dropped.
+class Output {
+ public:
+  explicit Output(std::span<std::uint8_t> out) : out_(out) {}
+  std::size_t Position() const { return position_; }
+  void PutRoot(int root) {
+    if (position_ < out_.size()) out_[position_] = static_cast<std::uint8_t>(root);
+    ++position_;
+  }
+  // Copies `length` bytes that start at `from` (< Position()); the ranges may overlap by
+  // one byte when a code refers to the entry being made.
+  void PutCopy(std::size_t from, std::size_t length) {
+    if (position_ < out_.size()) {
+      const std::size_t n = std::min(length, out_.size() - position_);
+      std::uint8_t* d = out_.data() + position_;
+      const std::uint8_t* s = out_.data() + from;
+      const std::size_t apart = position_ - from;
+      std::memcpy(d, s, std::min(n, apart));
+      for (std::size_t i = apart; i < n; ++i) d[i] = s[i];
+    }
+    position_ += length;
+  }
+
+ private:
+  std::span<std::uint8_t> out_;
+  std::size_t position_ = 0;
 };
 
-}  // namespace
+struct Entry {
+  std::size_t start = 0;
+  std::uint16_t length = 1;
+};
 
-void DecodeGifLzw(std::span<const std::uint8_t> data, int min_code_size, int width, int height, bool interlaced,
-                  std::span<std::uint8_t> pixels) {
-  if (min_code_size < 0 || min_code_size + 1 > kMaxCodeSize) throw EInvalidGraphicOperation(GifError::InvalidLzwCodeSize);
-  if (width <= 0 || height <= 0) return;
+// Rows of an interlaced image arrive in four passes: rows 0, 8, 16 …, then 4, 12 …, then
+// 2, 6 …, then 1, 3 ….
+void Deinterlace(const std::vector<std::uint8_t>& reading_order, int width, int height, std::span<std::uint8_t> pixels) {
+  constexpr int kStarts[4] = {0, 4, 2, 1};
+  constexpr int kSteps[4] = {8, 8, 4, 2};
+  const auto w = static_cast<std::size_t>(width);
+  std::size_t row = 0;
+  for (int pass = 0; pass < 4; ++pass)
+    for (int y = kStarts[pass]; y < height; y += kSteps[pass], ++row)
+      std::memcpy(pixels.data() + static_cast<std::size_t>(y) * w, reading_order.data() + row * w, w);
+}
+
+void Decode(std::span<const std::uint8_t> data, int min_code_size, std::span<std::uint8_t> out) {
   const int clear = 1 << min_code_size;
   const int end = clear + 1;
-  auto table = std::make_unique<StringTable>();
-  for (int i = 0; i < clear; ++i) {
-    table->suffix[static_cast<std::size_t>(i)] = table->first[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
-    table->length[static_cast<std::size_t>(i)] = 1;
-  }
-  PixelSink sink(pixels, width, height, interlaced);
+  std::vector<Entry> table(kTableSize);
+  Output output(out);
   CodeReader reader(data);
-  std::array<std::uint8_t, kTableSize> string{};
-  const auto output = [&](int code) {
-    const int len = table->length[static_cast<std::size_t>(code)];
-    for (int i = len - 1; i >= 0; --i) {
-      string[static_cast<std::size_t>(i)] = table->suffix[static_cast<std::size_t>(code)];
-      code = table->prefix[static_cast<std::size_t>(code)];
-    }
-    sink.Put(string.data(), len);
-  };
-  const auto add = [&](int& next_free, int prefix, std::uint8_t byte) {
-    if (next_free >= kTableSize) return;  // full: nothing is added until the next clear code
-    const auto slot = static_cast<std::size_t>(next_free++);
-    table->prefix[slot] = static_cast<std::uint16_t>(prefix);
-    table->suffix[slot] = byte;
-    table->first[slot] = table->first[static_cast<std::size_t>(prefix)];
-    table->length[slot] = static_cast<std::uint16_t>(table->length[static_cast<std::size_t>(prefix)] + 1);
-  };
 
   int code_size = min_code_size + 1;
   int next_free = end + 1;
@@ -126,10 +116,30 @@ void DecodeGifLzw(std::span<const std::uint8_t> data, int min_code_size, int wid
       ++code_size;
     }
   };
+  // Where the previous code's string was written, and its length.
+  std::size_t previous_start = 0;
+  std::size_t previous_length = 0;
+  const auto put = [&](int c) {
+    previous_start = output.Position();
+    if (c < clear) {
+      output.PutRoot(c);
+      previous_length = 1;
+    } else {
+      const Entry& e = table[static_cast<std::size_t>(c)];
+      output.PutCopy(e.start, e.length);
+      previous_length = e.length;
+    }
+  };
+  // The new entry is the previous string plus one byte, which sits right after it.
+  const auto add = [&](std::size_t start, std::size_t length) {
+    if (next_free >= kTableSize) return false;  // full until the next clear code
+    table[static_cast<std::size_t>(next_free++)] = Entry{start, static_cast<std::uint16_t>(length + 1)};
+    return true;
+  };
+
   int code = 0;
   if (!reader.Read(code_size, code)) return;
   if (code != clear) throw EInvalidGraphicOperation(GifError::InvalidLzwData);
-  int previous = code;
   while (code != end) {
     if (code == clear) {
       code_size = min_code_size + 1;
@@ -140,23 +150,36 @@ void DecodeGifLzw(std::span<const std::uint8_t> data, int min_code_size, int wid
       } while (code == clear);
       if (code == end) throw EInvalidGraphicOperation(GifError::InvalidLzwData);
       if (code >= next_free) code = 0;
-      output(code);
+      put(code);
     } else if (code < next_free) {
-      output(code);
-      add(next_free, previous, table->first[static_cast<std::size_t>(code)]);
+      const std::size_t start = previous_start, length = previous_length;
+      put(code);
+      add(start, length);
       grow();
     } else if (code == next_free) {
-      const int before = next_free;
-      add(next_free, previous, table->first[static_cast<std::size_t>(previous)]);
+      if (!add(previous_start, previous_length)) throw EInvalidGraphicOperation(GifError::InvalidLzwData);
       grow();
-      if (next_free == before) throw EInvalidGraphicOperation(GifError::InvalidLzwData);
-      output(code);
+      put(code);
     } else {
       throw EInvalidGraphicOperation(GifError::InvalidLzwData);
     }
-    previous = code;
     if (!reader.Read(code_size, code)) return;
   }
+}
+
+}  // namespace
+
+void DecodeGifLzw(std::span<const std::uint8_t> data, int min_code_size, int width, int height, bool interlaced,
+                  std::span<std::uint8_t> pixels) {
+  if (min_code_size < 0 || min_code_size + 1 > kMaxCodeSize) throw EInvalidGraphicOperation(GifError::InvalidLzwCodeSize);
+  if (width <= 0 || height <= 0) return;
+  if (!interlaced) {
+    Decode(data, min_code_size, pixels);
+    return;
+  }
+  std::vector<std::uint8_t> reading_order(pixels.size(), 0);
+  Decode(data, min_code_size, reading_order);
+  Deinterlace(reading_order, width, height, pixels);
 }
 
 }  // namespace tessival::imaging
