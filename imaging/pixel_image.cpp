@@ -1,5 +1,8 @@
 #include "imaging/pixel_image.h"
 
+#include <cstring>
+#include <utility>
+#include <new>
 #include <stdexcept>
 
 namespace tessival::imaging {
@@ -24,7 +27,40 @@ PixelImage::PixelImage(int width, int height, int bits_per_pixel, RowOrder order
   }
   CheckImageSize(width, height);
   stride_ = StrideFor(width, bits_per_pixel);
-  bits_.assign(stride_ * static_cast<std::size_t>(height), 0);
+  size_ = stride_ * static_cast<std::size_t>(height);
+  bits_.reset(static_cast<std::uint8_t*>(std::calloc(size_ == 0 ? 1 : size_, 1)));
+  if (!bits_) throw std::bad_alloc();
+}
+
+PixelImage::PixelImage(const PixelImage& other)
+    : width_(other.width_),
+      height_(other.height_),
+      bits_per_pixel_(other.bits_per_pixel_),
+      stride_(other.stride_),
+      order_(other.order_),
+      size_(other.size_),
+      palette_(other.palette_) {
+  if (other.bits_) {
+    bits_.reset(static_cast<std::uint8_t*>(std::malloc(size_ == 0 ? 1 : size_)));
+    if (!bits_) throw std::bad_alloc();
+    std::memcpy(bits_.get(), other.bits_.get(), size_);
+  }
+}
+
+void PixelImage::Swap(PixelImage& other) noexcept {
+  std::swap(width_, other.width_);
+  std::swap(height_, other.height_);
+  std::swap(bits_per_pixel_, other.bits_per_pixel_);
+  std::swap(stride_, other.stride_);
+  std::swap(order_, other.order_);
+  std::swap(bits_, other.bits_);
+  std::swap(size_, other.size_);
+  std::swap(palette_, other.palette_);
+}
+
+PixelImage& PixelImage::operator=(const PixelImage& other) {
+  if (this != &other) *this = PixelImage(other);
+  return *this;
 }
 
 int PixelImage::IndexAt(int x, int y) const {

@@ -13,6 +13,8 @@
 //   - `palette` holds up to 256 entries for formats of 8 bits or fewer.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -42,6 +44,15 @@ class PixelImage {
   PixelImage() = default;
   // Throws std::length_error for a size beyond kMaxImagePixels or an unknown bit count.
   PixelImage(int width, int height, int bits_per_pixel, RowOrder order = RowOrder::TopDown);
+  PixelImage(const PixelImage& other);
+  PixelImage& operator=(const PixelImage& other);
+  // A moved-from image is empty.
+  PixelImage(PixelImage&& other) noexcept { Swap(other); }
+  PixelImage& operator=(PixelImage&& other) noexcept {
+    PixelImage taken(std::move(other));
+    Swap(taken);
+    return *this;
+  }
 
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -50,10 +61,10 @@ class PixelImage {
   RowOrder Order() const { return order_; }
   bool Empty() const { return width_ == 0 || height_ == 0; }
 
-  std::uint8_t* Row(int y) { return bits_.data() + StoredRow(y) * stride_; }
-  const std::uint8_t* Row(int y) const { return bits_.data() + StoredRow(y) * stride_; }
-  std::span<std::uint8_t> Bits() { return bits_; }
-  std::span<const std::uint8_t> Bits() const { return bits_; }
+  std::uint8_t* Row(int y) { return bits_.get() + StoredRow(y) * stride_; }
+  const std::uint8_t* Row(int y) const { return bits_.get() + StoredRow(y) * stride_; }
+  std::span<std::uint8_t> Bits() { return {bits_.get(), size_}; }
+  std::span<const std::uint8_t> Bits() const { return {bits_.get(), size_}; }
 
   Palette& Colors() { return palette_; }
   const Palette& Colors() const { return palette_; }
@@ -67,6 +78,7 @@ class PixelImage {
   static std::size_t StrideFor(int width, int bits_per_pixel);
 
  private:
+  void Swap(PixelImage& other) noexcept;
   std::size_t StoredRow(int y) const {
     return order_ == RowOrder::TopDown ? static_cast<std::size_t>(y)
                                        : static_cast<std::size_t>(height_ - 1 - y);
@@ -77,7 +89,13 @@ class PixelImage {
   int bits_per_pixel_ = 24;
   std::size_t stride_ = 0;
   RowOrder order_ = RowOrder::TopDown;
-  std::vector<std::uint8_t> bits_;
+  // Zeroed by calloc: large buffers come as fresh pages the system zeroes on first touch,
+  // so the parts of a strip no frame covers cost nothing.
+  struct Free {
+    void operator()(std::uint8_t* p) const { std::free(p); }
+  };
+  std::unique_ptr<std::uint8_t[], Free> bits_;
+  std::size_t size_ = 0;
   Palette palette_;
 };
 

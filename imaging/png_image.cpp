@@ -92,9 +92,12 @@ void TPNGImage::ReadChunks(std::span<const std::uint8_t> rest) {
       continue;
     }
     std::unique_ptr<TChunk> chunk = entry != nullptr ? entry->make() : std::make_unique<TChunk>(type);
+    const bool is_idat = entry != nullptr && entry->cls == typeid(TChunkIDAT);
+    // Later IDATs are appended to the first: room for all that can follow, reserved once.
+    if (is_idat) chunk->Data().reserve(length + rest.size());
     chunk->Data().assign(data, data + length);
     TChunk& added = chunks_.Add(std::move(chunk));
-    if (entry != nullptr && entry->cls == typeid(TChunkIDAT)) first_idat = static_cast<TChunkIDAT*>(&added);
+    if (is_idat) first_idat = static_cast<TChunkIDAT*>(&added);
     if (entry != nullptr && entry->cls == typeid(TChunkIEND)) break;
   }
 }

@@ -146,7 +146,7 @@ Bytes MakeGifAnimation() {
     f.top = full ? 0 : (n * 23) % (h - 150);
     f.width = full ? w : 200;
     f.height = full ? h : 150;
-    f.disposal = n % 4;
+    f.disposal = n % 3;
     f.delay = 4;
     f.transparent = full ? -1 : 0;
     for (int y = 0; y < f.height; ++y)

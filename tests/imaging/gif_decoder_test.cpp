@@ -138,7 +138,7 @@ TEST(GifDecoder, StructuralFaultsGiveTheirMessages) {
   GifBytes no_table = MakeGif(2, 2, {}, {Solid(0, 0, 2, 2, 1)});
   GifBytes no_image = MakeGif(2, 2, palette, {});
   GifBytes bad_op = good;
-  bad_op.back() = 0x99;
+  bad_op.at(bad_op.size() - 1) = 0x99;
   GifBytes no_trailer = good;
   no_trailer.pop_back();
   GifBytes bad_gce = MakeGif(2, 2, palette, {Solid(0, 0, 2, 2, 1)}, {0x21, 0xF9, 5, 0, 0, 0, 0, 0, 0});

@@ -93,8 +93,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Combine(::testing::Values(2, 4, 6), ::testing::Values(8, 16), ::testing::Bool()));
 
 TEST(PngImage, EachFilterTypeAloneRoundTrips) {
-  // RGB (3-byte distance), 16-bit grey (2-byte distance) and 1-bit (1-byte distance).
-  for (const auto& [color_type, depth] : {std::pair{2, 8}, std::pair{0, 16}, std::pair{0, 1}, std::pair{6, 16}}) {
+  // Pixel distances of 3 and 4 bytes (RGB, RGBA, 16-bit grey with alpha), 2 (16-bit grey),
+  // 1 (1-bit) and 8 (16-bit RGBA).
+  for (const auto& [color_type, depth] : {std::pair{2, 8}, std::pair{6, 8}, std::pair{4, 16}, std::pair{0, 16},
+                                          std::pair{0, 1}, std::pair{6, 16}}) {
     for (int filter = 0; filter <= 4; ++filter) {
       const Samples s = Pattern(17, 6, depth, color_type);
       TPNGImage image;
