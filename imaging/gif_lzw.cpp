@@ -90,17 +90,20 @@ struct Entry {
 
 // Rows of an interlaced image arrive in four passes: rows 0, 8, 16 …, then 4, 12 …, then
 // 2, 6 …, then 1, 3 ….
-void Deinterlace(const std::vector<std::uint8_t>& reading_order, int width, int height, std::span<std::uint8_t> pixels) {
+// Only the `decoded` first bytes of the reading order were written; later rows stay zero.
+void Deinterlace(const std::vector<std::uint8_t>& reading_order, std::size_t decoded, int width, int height,
+                 std::span<std::uint8_t> pixels) {
   constexpr int kStarts[4] = {0, 4, 2, 1};
   constexpr int kSteps[4] = {8, 8, 4, 2};
   const auto w = static_cast<std::size_t>(width);
   std::size_t row = 0;
   for (int pass = 0; pass < 4; ++pass)
-    for (int y = kStarts[pass]; y < height; y += kSteps[pass], ++row)
+    for (int y = kStarts[pass]; y < height && row * w < decoded; y += kSteps[pass], ++row)
       std::memcpy(pixels.data() + static_cast<std::size_t>(y) * w, reading_order.data() + row * w, w);
 }
 
-void Decode(std::span<const std::uint8_t> data, int min_code_size, std::span<std::uint8_t> out) {
+// Returns how many bytes were output (possibly more than fit).
+std::size_t Decode(std::span<const std::uint8_t> data, int min_code_size, std::span<std::uint8_t> out) {
   const int clear = 1 << min_code_size;
   const int end = clear + 1;
   std::vector<Entry> table(kTableSize);
@@ -138,7 +141,7 @@ void Decode(std::span<const std::uint8_t> data, int min_code_size, std::span<std
   };
 
   int code = 0;
-  if (!reader.Read(code_size, code)) return;
+  if (!reader.Read(code_size, code)) return 0;
   if (code != clear) throw EInvalidGraphicOperation(GifError::InvalidLzwData);
   while (code != end) {
     if (code == clear) {
@@ -146,7 +149,7 @@ void Decode(std::span<const std::uint8_t> data, int min_code_size, std::span<std
       next_free = end + 1;
       limit = 1 << code_size;
       do {
-        if (!reader.Read(code_size, code)) return;
+        if (!reader.Read(code_size, code)) return output.Position();
       } while (code == clear);
       if (code == end) throw EInvalidGraphicOperation(GifError::InvalidLzwData);
       if (code >= next_free) code = 0;
@@ -163,8 +166,9 @@ void Decode(std::span<const std::uint8_t> data, int min_code_size, std::span<std
     } else {
       throw EInvalidGraphicOperation(GifError::InvalidLzwData);
     }
-    if (!reader.Read(code_size, code)) return;
+    if (!reader.Read(code_size, code)) return output.Position();
   }
+  return output.Position();
 }
 
 }  // namespace
@@ -178,8 +182,8 @@ void DecodeGifLzw(std::span<const std::uint8_t> data, int min_code_size, int wid
     return;
   }
   std::vector<std::uint8_t> reading_order(pixels.size(), 0);
-  Decode(data, min_code_size, reading_order);
-  Deinterlace(reading_order, width, height, pixels);
+  const std::size_t decoded = Decode(data, min_code_size, reading_order);
+  Deinterlace(reading_order, decoded, width, height, pixels);
 }
 
 }  // namespace tessival::imaging

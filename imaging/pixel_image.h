@@ -35,9 +35,10 @@ using Palette = std::vector<PaletteEntry>;
 
 enum class RowOrder { TopDown, BottomUp };
 
-// Pictures larger than this are refused before anything is allocated: 2^28 pixels is far
-// beyond any page picture and keeps every size computation inside 64-bit arithmetic.
-constexpr std::uint64_t kMaxImagePixels = std::uint64_t{1} << 28;
+// Pictures larger than this are refused before anything is allocated: 2^26 pixels (8192 ×
+// 8192) is far beyond any page picture, keeps a 24-bit buffer under 200 MB and every size
+// computation well inside 64-bit arithmetic.
+constexpr std::uint64_t kMaxImagePixels = std::uint64_t{1} << 26;
 
 class PixelImage {
  public:
