@@ -60,6 +60,12 @@ class Output {
  public:
   explicit Output(std::span<std::uint8_t> out) : out_(out) {}
   std::size_t Position() const { return position_; }
+  // Clears what the last short copy wrote past the end of the output, so pixels the data
+  // did not reach stay 0.
+  std::size_t Finish() {
+    if (position_ < out_.size()) std::memset(out_.data() + position_, 0, std::min<std::size_t>(16, out_.size() - position_));
+    return position_;
+  }
   void PutRoot(int root) {
     if (position_ < out_.size()) out_[position_] = static_cast<std::uint8_t>(root);
     ++position_;
@@ -67,6 +73,14 @@ class Output {
   // Copies `length` bytes that start at `from` (< Position()); the ranges may overlap by
   // one byte when a code refers to the entry being made.
   void PutCopy(std::size_t from, std::size_t length) {
+    // Most strings are short: one fixed 16-byte copy when source and destination are far
+    // enough apart and there is room. The bytes past the string are overwritten by the
+    // strings that follow, or cleared by Finish.
+    if (length <= 16 && position_ - from >= 16 && out_.size() - position_ >= 16 && position_ < out_.size()) {
+      std::memcpy(out_.data() + position_, out_.data() + from, 16);
+      position_ += length;
+      return;
+    }
     if (position_ < out_.size()) {
       const std::size_t n = std::min(length, out_.size() - position_);
       std::uint8_t* d = out_.data() + position_;
@@ -141,7 +155,7 @@ std::size_t Decode(std::span<const std::uint8_t> data, int min_code_size, std::s
   };
 
   int code = 0;
-  if (!reader.Read(code_size, code)) return 0;
+  if (!reader.Read(code_size, code)) return output.Finish();
   if (code != clear) throw EInvalidGraphicOperation(GifError::InvalidLzwData);
   while (code != end) {
     if (code == clear) {
@@ -149,7 +163,7 @@ std::size_t Decode(std::span<const std::uint8_t> data, int min_code_size, std::s
       next_free = end + 1;
       limit = 1 << code_size;
       do {
-        if (!reader.Read(code_size, code)) return output.Position();
+        if (!reader.Read(code_size, code)) return output.Finish();
       } while (code == clear);
       if (code == end) throw EInvalidGraphicOperation(GifError::InvalidLzwData);
       if (code >= next_free) code = 0;
@@ -166,9 +180,9 @@ std::size_t Decode(std::span<const std::uint8_t> data, int min_code_size, std::s
     } else {
       throw EInvalidGraphicOperation(GifError::InvalidLzwData);
     }
-    if (!reader.Read(code_size, code)) return output.Position();
+    if (!reader.Read(code_size, code)) return output.Finish();
   }
-  return output.Position();
+  return output.Finish();
 }
 
 }  // namespace

@@ -51,8 +51,14 @@ void AverageFirstRow(std::uint8_t* row, std::size_t n) {
 // together in 16-bit lanes instead.
 template <std::size_t Bpp>
 __m128i LoadPixel(const std::uint8_t* p) {
-  std::uint32_t v = 0;
-  std::memcpy(&v, p, Bpp);
+  std::uint32_t v;
+  if constexpr (Bpp == 4) {
+    std::memcpy(&v, p, 4);
+  } else {
+    // Assembled in a register: a 3-byte copy through memory would stall on the store
+    // of the pixel just written.
+    v = p[0] | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16);
+  }
   return _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(v)), _mm_setzero_si128());
 }
 
