@@ -135,8 +135,11 @@ void TPNGImage::DecodePixels(const TChunkIDAT& idat) {
   const TChunkIHDR& header = Header();
   PngLayout layout = MakePngLayout(header.Width(), header.Height(), header.Field(0), header.Field(1),
                                    header.Field(4));
-  bitmap_ = PixelImage(layout.width, layout.height, layout.bitmap_bits);
-  if (layout.bitmap_bits <= 8) bitmap_.Colors() = MakePalette(layout.bit_depth, layout.color_type);
+  const bool expand = pixel_format_ == TPngPixels::TrueColor && layout.bitmap_bits <= 8;
+  bitmap_ = PixelImage(layout.width, layout.height, expand ? 24 : layout.bitmap_bits);
+  Palette palette;
+  if (layout.bitmap_bits <= 8) palette = MakePalette(layout.bit_depth, layout.color_type);
+  if (!expand) bitmap_.Colors() = palette;
   TChunkGAMA* gamma = chunks_.Find<TChunkGAMA>();
   PngRowProgress progress;
   if (OnProgress) {
@@ -144,7 +147,8 @@ void TPNGImage::DecodePixels(const TChunkIDAT& idat) {
       OnProgress("Drawing...", percent, ProgressRect{0, top, bitmap_.Width(), bottom});
     };
   }
-  DecodePngPixels(layout, idat.Data(), gamma != nullptr ? gamma->Forward().data() : nullptr, bitmap_, progress);
+  DecodePngPixels(layout, idat.Data(), gamma != nullptr ? gamma->Forward().data() : nullptr, bitmap_, progress,
+                  expand ? &palette : nullptr);
 }
 
 }  // namespace tessival::imaging

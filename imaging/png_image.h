@@ -20,6 +20,10 @@ struct ProgressRect {
   int left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// What the bitmap holds: the formats above, or 24 bits for every colour type (for callers
+// that want true colour anyway; saves a conversion pass).
+enum class TPngPixels { Native, TrueColor };
+
 class TPNGImage {
  public:
   TPNGImage();
@@ -30,6 +34,7 @@ class TPNGImage {
   // Throws EPNGImageException.
   void LoadFromStream(std::span<const std::uint8_t> stream);
 
+  void SetPixelFormat(TPngPixels format) { pixel_format_ = format; }
   const PixelImage& Bitmap() const { return bitmap_; }
   PixelImage TakeBitmap() { return std::move(bitmap_); }
   TChunkList& Chunks() { return chunks_; }
@@ -61,6 +66,7 @@ class TPNGImage {
   PixelImage bitmap_;
   bool transparent_ = false;
   std::uint32_t transparent_color_ = 0;
+  TPngPixels pixel_format_ = TPngPixels::Native;
 };
 
 }  // namespace tessival::imaging

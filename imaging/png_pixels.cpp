@@ -127,6 +127,20 @@ void PlacePixel(const PngLayout& l, const std::uint8_t* src, int k, const std::u
   }
 }
 
+// Indexed row (1, 4 or 8 bits per pixel) to blue, green, red through the palette.
+void ExpandRow(const std::uint8_t* indexed, int bits, int width, const Palette& palette, std::uint8_t* out) {
+  for (int x = 0; x < width; ++x, out += 3) {
+    int index;
+    if (bits == 8) index = indexed[x];
+    else if (bits == 4) index = (indexed[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F;
+    else index = (indexed[x >> 3] >> (7 - (x & 7))) & 1;
+    const PaletteEntry& e = palette[static_cast<std::size_t>(index)];
+    out[0] = e.blue;
+    out[1] = e.green;
+    out[2] = e.red;
+  }
+}
+
 struct Adam7Pass {
   int row0, col0, row_step, col_step;
 };
@@ -163,8 +177,32 @@ std::size_t PngRowBytes(const PngLayout& l, std::uint32_t width) {
 }
 
 void DecodePngPixels(const PngLayout& l, std::span<const std::uint8_t> zlib_data, const std::uint8_t* gamma,
-                     PixelImage& bitmap, const PngRowProgress& progress) {
+                     PixelImage& bitmap, const PngRowProgress& progress, const Palette* expand) {
   if (l.width == 0 || l.height == 0) return;
+  if (expand != nullptr && l.bitmap_bits <= 8) {
+    if (l.interlaced) {
+      PixelImage indexed(l.width, l.height, l.bitmap_bits);
+      DecodePngPixels(l, zlib_data, gamma, indexed, progress);
+      for (int y = 0; y < l.height; ++y) ExpandRow(indexed.Row(y), l.bitmap_bits, l.width, *expand, bitmap.Row(y));
+      return;
+    }
+    // Row by row through a one-row indexed buffer, while the row is still in cache.
+    PixelImage row(l.width, 1, l.bitmap_bits);
+    RowInflater inflater(zlib_data);
+    const std::size_t bytes = PngRowBytes(l, static_cast<std::uint32_t>(l.width));
+    std::vector<std::uint8_t> row_a(bytes + 1), row_b(bytes + 1);
+    std::uint8_t* current = row_a.data();
+    std::uint8_t* previous = row_b.data();
+    for (int y = 0; y < l.height; ++y) {
+      inflater.Read(current, bytes + 1);
+      UnfilterRow(current[0], current + 1, y == 0 ? nullptr : previous + 1, bytes, l.filter_bpp);
+      ConvertRow(l, current + 1, bytes, gamma, row.Row(0));
+      ExpandRow(row.Row(0), l.bitmap_bits, l.width, *expand, bitmap.Row(y));
+      std::swap(current, previous);
+      if (progress) progress(static_cast<int>(std::int64_t{y} * 100 / l.height), y, y + 1);
+    }
+    return;
+  }
   RowInflater inflater(zlib_data);
   const std::size_t full_bytes = PngRowBytes(l, static_cast<std::uint32_t>(l.width));
   // Two rows that swap roles; one spare byte each in front holds the filter type.

@@ -30,7 +30,9 @@ std::size_t PngRowBytes(const PngLayout& layout, std::uint32_t width);
 using PngRowProgress = std::function<void(int percent, int top, int bottom)>;
 
 // `bitmap` is already sized for the layout. `gamma` is a 256-byte forward table or null.
+// With `expand` (a palette with an entry for every possible index), indexed rows are
+// written through it into a 24-bit `bitmap` instead.
 void DecodePngPixels(const PngLayout& layout, std::span<const std::uint8_t> zlib_data, const std::uint8_t* gamma,
-                     PixelImage& bitmap, const PngRowProgress& progress);
+                     PixelImage& bitmap, const PngRowProgress& progress, const Palette* expand = nullptr);
 
 }  // namespace tessival::imaging

@@ -80,6 +80,11 @@ TEST_P(PngFormats, DecodesEverySampleWithEveryFilter) {
     const int expected_bits = color_type == 2 || color_type == 6 ? 24 : depth == 1 ? 1 : depth < 8 ? 4 : 8;
     EXPECT_EQ(image.Bitmap().BitsPerPixel(), expected_bits);
     ExpectSamePicture(s, image.Bitmap());
+    TPNGImage true_color;
+    true_color.SetPixelFormat(TPngPixels::TrueColor);
+    true_color.LoadFromStream(MakePng(s, interlaced, -1, plte));
+    EXPECT_EQ(true_color.Bitmap().BitsPerPixel(), 24);
+    ExpectSamePicture(s, true_color.Bitmap());
   }
 }
 
