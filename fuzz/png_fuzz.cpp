@@ -1,4 +1,5 @@
-// PNG decoding of arbitrary bytes, then the reduction of small results onto a palette.
+// PNG decoding of arbitrary bytes (native and true-colour output), then the reduction of
+// small results onto a palette.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -19,6 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const EPNGImageException&) {
     return 0;
   }
+  TPNGImage true_color;
+  true_color.SetPixelFormat(TPngPixels::TrueColor);
+  true_color.LoadFromStream(input);  // the same input decoded once already
   const PixelImage& bitmap = image.Bitmap();
   if (!bitmap.Empty() && std::uint64_t(bitmap.Width()) * bitmap.Height() <= (1u << 16)) {
     ReduceColors(bitmap, TPaletteKind::ProgramCopy, TDitherMode::FloydSteinberg);
