@@ -150,26 +150,28 @@ class SheetReader {
   }
 
   // The longhands of a block are collected and then given to each selector in turn, so the
-  // style list finds each selector's entry once per block, not once per declaration.
+  // style list finds each selector's entry once per block, not once per declaration, and
+  // each name is looked up once.
   void ReadDeclarationBlock(const std::vector<std::string>& selectors) {
     Advance();  // the "{"
     Longhands.clear();
+    LonghandText.clear();
     do {
       SkipSpaces();
-      std::string name;
+      Name.clear();
       while (IsNameChar(Ch)) {
-        name += LowerAscii(Ch);
+        Name += LowerAscii(Ch);
         Advance();
       }
       SkipSpaces();
       if (Ch == ':') {
         Advance();
-        std::string value;
+        Value.clear();
         while (Ch != ';' && !AtBlockEnd()) {
-          value += LowerAscii(Ch);
+          Value += LowerAscii(Ch);
           Advance();
         }
-        Expand(name, StripQuotes(Trim(value)));
+        Expand(Name, StripQuotes(Trim(Value)));
       }
       SkipSpaces();
       if (Ch == ';') Advance();
@@ -177,14 +179,24 @@ class SheetReader {
     } while (!AtBlockEnd());
     if (Ch == '}') Advance();
     for (const std::string& selector : selectors) {
-      for (const auto& [name, value] : Longhands) Styles.AddModifyProp(selector, name, value);
+      for (const TLonghand& longhand : Longhands) {
+        Styles.AddModifyProp(selector, longhand.Index,
+                             std::string_view(LonghandText).substr(longhand.Start, longhand.Size));
+      }
     }
+  }
+
+  void Collect(std::string_view name, std::string_view value) {
+    const auto index = PropertyIndexOf(name);
+    if (!index) return;
+    Longhands.push_back({*index, LonghandText.size(), value.size()});
+    LonghandText += value;
   }
 
   void Expand(std::string_view name, std::string_view value) {
     if (name.empty()) return;
     const TDeclarationSink add = [this](std::string_view longhand, std::string_view text) {
-      Longhands.emplace_back(longhand, text);
+      Collect(longhand, text);
     };
     TUrlFixer fixUrl;
     if (!Base.empty() && Urls) {
@@ -193,17 +205,25 @@ class SheetReader {
     if (IsShorthand(name)) {
       ExpandShorthand(name, value, add, fixUrl);
     } else if (fixUrl && value.find("url(") != std::string_view::npos) {
-      add(name, fixUrl(value));
+      Collect(name, fixUrl(value));
     } else {
-      add(name, value);
+      Collect(name, value);
     }
   }
+
+  // One longhand of the block being read: its slot and its value, a piece of LonghandText.
+  struct TLonghand {
+    PropIndex Index;
+    std::size_t Start, Size;
+  };
 
   TStyleList& Styles;
   CommentlessReader<Source> Reader;
   std::string_view Base;
   const TCssUrlResolver* Urls;
-  std::vector<std::pair<std::string, std::string>> Longhands;
+  std::vector<TLonghand> Longhands;
+  // Buffers kept from block to block so that reading does not allocate per declaration.
+  std::string LonghandText, Name, Value;
   char Ch = ' ';
 };
 

@@ -93,9 +93,14 @@ bool TStyleList::AddModifyProp(std::string_view selector, std::string_view prope
                                std::string_view value) {
   const auto index = PropertyIndexOf(propertyName);
   if (!index) return false;
+  AddModifyProp(selector, *index, value);
+  return true;
+}
+
+void TStyleList::AddModifyProp(std::string_view selector, PropIndex index, std::string_view value) {
   if (selector.find(":hover") != std::string_view::npos) HoverRules = true;
   TProperties& props = FindOrAdd(selector);
-  switch (*index) {
+  switch (index) {
     case piColor:
       if (const auto color = ColorFromString(value, false)) {
         props.SetProp(piColor, ColorValue(*color));
@@ -109,15 +114,14 @@ bool TStyleList::AddModifyProp(std::string_view selector, std::string_view prope
       break;
     case piBackgroundColor:
     case piBorderColor:
-      props.SetProp(*index, ColorValue(ColorFromString(value, false).value_or(NoColor)));
+      props.SetProp(index, ColorValue(ColorFromString(value, false).value_or(NoColor)));
       break;
     default:
-      props.SetByIndex(*index, value);
+      props.SetByIndex(index, value);
       break;
   }
   // A rule for A is a rule for every link.
-  if (selector == "a") AddModifyProp("::link", propertyName, value);
-  return true;
+  if (selector == "a") AddModifyProp("::link", index, value);
 }
 
 }  // namespace tessival::html

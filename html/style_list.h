@@ -49,6 +49,8 @@ class TStyleList {
   // hold.
   bool AddModifyProp(std::string_view selector, std::string_view propertyName,
                      std::string_view value);
+  // The same for a name already looked up.
+  void AddModifyProp(std::string_view selector, PropIndex index, std::string_view value);
   TProperties& AddObject(std::string_view key, std::unique_ptr<TProperties> props);
   TProperties& AddDuplicate(std::string_view key, const TProperties& props);
   void SetLinkColor(std::string_view state, TColor color);

@@ -1,10 +1,10 @@
 #include "html/style_values.h"
 
-#include <algorithm>
+#include <cstddef>
 
 namespace tessival::html {
 
-const std::array<std::string_view, PropCount> PropertyNames = {
+constexpr std::array<std::string_view, PropCount> PropertyNames = {
     "font-family", "font-size", "font-style", "font-weight", "text-align", "text-decoration",
     "border-style", "color", "background-color", "border-color",
     "margin-top", "margin-right", "margin-bottom", "margin-left",
@@ -20,25 +20,38 @@ const std::array<std::string_view, PropCount> PropertyNames = {
 
 namespace {
 
-// The names in alphabetical order with their slots: every declaration of every sheet looks
-// its name up here.
-using NameIndex = std::array<std::pair<std::string_view, PropIndex>, PropCount>;
+// Every declaration of every sheet looks its name up, so the names sit in an open-addressed
+// hash table built at compile time: one hash over the name and, nearly always, one compare.
+constexpr std::size_t NameSlots = 128;  // a power of two, well above PropCount
+constexpr int NoSlot = -1;
 
-NameIndex SortedNames() {
-  NameIndex sorted;
-  for (int i = 0; i < PropCount; ++i) sorted[i] = {PropertyNames[i], static_cast<PropIndex>(i)};
-  std::sort(sorted.begin(), sorted.end());
-  return sorted;
+constexpr std::uint32_t NameHash(std::string_view name) {
+  std::uint32_t hash = 2166136261u;
+  for (const char c : name) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  return hash;
+}
+
+using NameTable = std::array<int, NameSlots>;
+
+constexpr NameTable BuildNameTable() {
+  NameTable table{};
+  for (int& slot : table) slot = NoSlot;
+  for (int i = 0; i < PropCount; ++i) {
+    std::size_t at = NameHash(PropertyNames[i]) & (NameSlots - 1);
+    while (table[at] != NoSlot) at = (at + 1) & (NameSlots - 1);
+    table[at] = i;
+  }
+  return table;
 }
 
 }  // namespace
 
 std::optional<PropIndex> PropertyIndexOf(std::string_view name) {
-  static const NameIndex sorted = SortedNames();
-  const auto it = std::lower_bound(sorted.begin(), sorted.end(), name,
-                                   [](const auto& entry, std::string_view n) { return entry.first < n; });
-  if (it == sorted.end() || it->first != name) return std::nullopt;
-  return it->second;
+  static constexpr NameTable table = BuildNameTable();
+  for (std::size_t at = NameHash(name) & (NameSlots - 1); table[at] != NoSlot; at = (at + 1) & (NameSlots - 1)) {
+    if (PropertyNames[table[at]] == name) return static_cast<PropIndex>(table[at]);
+  }
+  return std::nullopt;
 }
 
 }  // namespace tessival::html

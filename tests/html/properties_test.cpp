@@ -7,6 +7,21 @@ namespace {
 
 using Inheritance = StyleFixture;
 
+// The name table is hashed: every name must find its own slot, and names that share a
+// prefix, a hash bucket or a length with a real one must find none.
+TEST(PropertyNameLookup, EveryNameFindsItsSlotAndNearMissesFindNone) {
+  for (int i = 0; i < PropCount; ++i) {
+    EXPECT_EQ(PropertyIndexOf(PropertyNames[i]), std::optional<PropIndex>(PropIndex(i))) << PropertyNames[i];
+    const std::string name(PropertyNames[i]);
+    EXPECT_FALSE(PropertyIndexOf(name + "x")) << name;
+    EXPECT_FALSE(PropertyIndexOf(name.substr(0, name.size() - 1))) << name;
+    EXPECT_FALSE(PropertyIndexOf("-" + name.substr(1))) << name;
+  }
+  for (std::string_view unknown : {"", "font", "margin", "border", "FONT-SIZE", "colour", "z"}) {
+    EXPECT_FALSE(PropertyIndexOf(unknown)) << unknown;
+  }
+}
+
 TEST_F(Inheritance, TextPropertiesPassDownBoxAndPlacementDoNot) {
   Sheet("div { color: #102030; text-align: right; line-height: 2; font-style: italic;"
         " text-indent: 5px; visibility: hidden; text-transform: uppercase; list-style-type: disc;"
