@@ -8,6 +8,7 @@
 #include <map>
 #include <tuple>
 
+#include "platform/code_page_1252.h"
 #include "platform/display_depth.h"
 #include "platform/qt/qt_bitmap.h"
 
@@ -25,14 +26,9 @@ QColor ToQColor(TColor c) {
 
 QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
-// Windows-1252 bytes 0x80..0x9F; the others equal their Latin-1 code points. Undefined
-// bytes keep the C1 control of the same value.
+// Engine text is Windows-1252; every byte maps to one UTF-16 unit.
 char16_t Cp1252ToUtf16(unsigned char byte) {
-  static constexpr char16_t kHigh[32] = {
-      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-  return byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : static_cast<char16_t>(byte);
+  return static_cast<char16_t>(Cp1252ToUnicode(byte));
 }
 
 QPainter::CompositionMode ModeFor(RasterOp op) {
