@@ -222,7 +222,7 @@ void THttpCli::SessionConnected(std::uint16_t error) {
   next_line_ = LineHandler::kHeader;
   StateChange(httpReadingHeader);
   try {
-    SendRequest(MethodName(request_type_), "1.0");
+    SendRequest(MethodName(request_type_));
     if (request_type_ == httpPOST) {
       Trigger(OnSendBegin);
       allowed_to_send_ = true;
@@ -268,11 +268,10 @@ std::vector<std::string> THttpCli::BuildRequestHeader(const std::string& method)
   return lines;
 }
 
-void THttpCli::SendRequest(const std::string& method, const std::string& version) {
+void THttpCli::SendRequest(const std::string& method) {
   request_stream_.clear();
   Trigger(OnRequestHeaderBegin);
   std::vector<std::string> headers = BuildRequestHeader(method);
-  (void)version;  // the request line always names HTTP/1.0
   if (OnBeforeHeaderSend) OnBeforeHeaderSend(*this, method, headers);
   for (const std::string& line : headers) SendCommand(line);
   Trigger(OnRequestHeaderEnd);

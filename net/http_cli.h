@@ -178,7 +178,7 @@ class THttpCli {
   void ProcessReceived(std::size_t received);
   void DataSent();
   void RelocationHandler();
-  void SendRequest(const std::string& method, const std::string& version);
+  void SendRequest(const std::string& method);  // always HTTP/1.0
   void SendCommand(std::string line);
   std::vector<std::string> BuildRequestHeader(const std::string& method);
   void SplitLines();
