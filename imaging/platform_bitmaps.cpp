@@ -14,19 +14,9 @@ platform::PixelFormat FormatFor(int bits_per_pixel) {
 
 }  // namespace
 
-platform::TPalette ToPlatformPalette(const Palette& palette) {
-  std::vector<platform::PaletteEntry> entries;
-  entries.reserve(palette.size());
-  for (const PaletteEntry& e : palette) entries.push_back({e.red, e.green, e.blue, e.flags});
-  return platform::TPalette(std::move(entries));
-}
+platform::TPalette ToPlatformPalette(const Palette& palette) { return platform::TPalette(palette); }
 
-Palette FromPlatformPalette(const platform::TPalette& palette) {
-  Palette entries;
-  entries.reserve(palette.Entries().size());
-  for (const platform::PaletteEntry& e : palette.Entries()) entries.push_back({e.red, e.green, e.blue, e.flags});
-  return entries;
-}
+Palette FromPlatformPalette(const platform::TPalette& palette) { return palette.Entries(); }
 
 platform::TBitmap ToPlatformBitmap(const PixelImage& image) {
   return ToPlatformBitmap(image, TRect{0, 0, image.Width(), image.Height()});
