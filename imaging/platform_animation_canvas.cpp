@@ -1,5 +1,7 @@
 #include "imaging/platform_animation_canvas.h"
 
+#include <stdexcept>
+
 #include "imaging/platform_bitmaps.h"
 
 namespace tessival::imaging {
@@ -55,6 +57,8 @@ void TPlatformAnimationCanvas::StretchDraw(const TRect& dest, const PixelImage& 
   const TRect whole{0, 0, bitmap.Width(), bitmap.Height()};
   const TRect part = crop ? source : whole;
   const int sx = crop ? 0 : source.left, sy = crop ? 0 : source.top;
+  if (mask != nullptr && (mask->Width() != bitmap.Width() || mask->Height() != bitmap.Height()))
+    throw std::invalid_argument("mask size differs from the bitmap");
   const platform::StretchMode previous = canvas_.SetStretchBltMode(platform::StretchMode::COLORONCOLOR);
   platform::TBitmap picture = ToPlatformBitmap(bitmap, part);
   const auto stretch = [&](const platform::TBitmap& from, platform::RasterOp op) {
@@ -62,7 +66,7 @@ void TPlatformAnimationCanvas::StretchDraw(const TRect& dest, const PixelImage& 
                        op);
   };
   if (mask == nullptr) {
-    stretch(picture, platform::RasterOp::SRCPAINT);
+    stretch(picture, platform::RasterOp::SRCCOPY);
   } else {
     platform::TBitmap transparent = ToPlatformBitmap(*mask, part);
     // Set bits must draw white and clear ones black, whatever table the mask came with.

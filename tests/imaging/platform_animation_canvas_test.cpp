@@ -77,5 +77,25 @@ TEST(PlatformAnimationCanvas, ReadsBackThroughTheWindowOrigin) {
   EXPECT_EQ(under.ColorAt(1, 1), 0x102030u);
 }
 
+TEST(PlatformAnimationCanvas, WithoutMaskTheStretchReplacesTheCanvas) {
+  platform::TestCanvas screen(4, 2);
+  screen.FillRect({0, 0, 4, 2}, platform::RGB(0x80, 0x40, 0x20));
+  TPlatformAnimationCanvas adapter(screen, screen.Target());
+  PixelImage picture(2, 1, 24);
+  picture.Row(0)[0] = 0x01;  // blue of pixel 0; pixel 1 stays black
+  adapter.StretchDraw({0, 0, 4, 2}, picture, {0, 0, 2, 1}, nullptr);
+  for (int y = 0; y < 2; ++y) {
+    EXPECT_EQ(screen.PixelAt(1, y), platform::RGB(0, 0, 1));
+    EXPECT_EQ(screen.PixelAt(3, y), platform::RGB(0, 0, 0));
+  }
+}
+
+TEST(PlatformAnimationCanvas, RefusesAMaskOfAnotherSize) {
+  platform::TestCanvas screen(4, 4);
+  TPlatformAnimationCanvas adapter(screen, screen.Target());
+  const PixelImage picture(4, 4, 24), mask(2, 4, 1);
+  EXPECT_THROW(adapter.StretchDraw({0, 0, 4, 4}, picture, {0, 0, 4, 4}, &mask), std::invalid_argument);
+}
+
 }  // namespace
 }  // namespace tessival::imaging
