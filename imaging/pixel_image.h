@@ -18,18 +18,15 @@
 #include <span>
 #include <vector>
 
+#include "platform/palette.h"
+
 namespace tessival::imaging {
 
-struct PaletteEntry {
-  std::uint8_t red = 0;
-  std::uint8_t green = 0;
-  std::uint8_t blue = 0;
-  std::uint8_t flags = 0;
-  friend bool operator==(const PaletteEntry&, const PaletteEntry&) = default;
-};
+// The platform's palette entry, so tables pass between the two sides as they are.
+using PaletteEntry = platform::PaletteEntry;
 
 // PC_NOCOLLAPSE: the entry must get its own slot when the palette is realised.
-constexpr std::uint8_t kPaletteNoCollapse = 4;
+constexpr std::uint8_t kPaletteNoCollapse = platform::PC_NOCOLLAPSE;
 
 using Palette = std::vector<PaletteEntry>;
 

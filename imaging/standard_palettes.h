@@ -1,6 +1,7 @@
 #pragma once
-// The fixed palettes colour reduction can aim at. They are plain data here; the platform
-// layer realises them on a display.
+// The fixed palettes colour reduction can aim at, in the decoders' palette type. The
+// system and program palettes are the platform's own tables, so a reduced bitmap's
+// indexes mean the same colours on both sides.
 #include "imaging/pixel_image.h"
 
 namespace tessival::imaging {
