@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "html/color_parser.h"
 #include "html/css_shorthands.h"
 #include "html/properties.h"
 #include "html/style_list.h"
@@ -180,8 +181,12 @@ class SheetReader {
     if (Ch == '}') Advance();
     for (const std::string& selector : selectors) {
       for (const TLonghand& longhand : Longhands) {
-        Styles.AddModifyProp(selector, longhand.Index,
-                             std::string_view(LonghandText).substr(longhand.Start, longhand.Size));
+        if (TStyleList::IsColorSlot(longhand.Index)) {
+          Styles.AddModifyColor(selector, longhand.Index, longhand.Color);
+        } else {
+          Styles.AddModifyProp(selector, longhand.Index,
+                               std::string_view(LonghandText).substr(longhand.Start, longhand.Size));
+        }
       }
     }
   }
@@ -189,7 +194,9 @@ class SheetReader {
   void Collect(std::string_view name, std::string_view value) {
     const auto index = PropertyIndexOf(name);
     if (!index) return;
-    Longhands.push_back({*index, LonghandText.size(), value.size()});
+    // A colour is parsed here, once for all the selectors of the rule.
+    const auto color = TStyleList::IsColorSlot(*index) ? ColorFromString(value, false) : std::nullopt;
+    Longhands.push_back({*index, LonghandText.size(), value.size(), color});
     LonghandText += value;
   }
 
@@ -211,10 +218,12 @@ class SheetReader {
     }
   }
 
-  // One longhand of the block being read: its slot and its value, a piece of LonghandText.
+  // One longhand of the block being read: its slot and its value, a piece of LonghandText
+  // (and, for a colour slot, the colour read from it).
   struct TLonghand {
     PropIndex Index;
     std::size_t Start, Size;
+    std::optional<TColor> Color;
   };
 
   TStyleList& Styles;
