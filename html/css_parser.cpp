@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "html/color_parser.h"
@@ -37,6 +38,22 @@ class CommentlessReader {
   void Push(char c) { Pending = c; }
   char Peek() { return Pending ? *Pending : Chars.PeekChar(); }
 
+  // Appends to `out`, lower-cased, the characters up to the next one that can end a value
+  // or open a comment: a string source hands them over in one piece, any other source
+  // leaves them to Next.
+  void TakeValueRun(std::string& out) {
+    if constexpr (std::is_same_v<Source, TStringCharSource>) {
+      if (Pending) return;
+      const std::string_view rest = Chars.Rest();
+      std::size_t run = 0;
+      while (run < rest.size() && !IsValueStop(rest[run])) ++run;
+      const std::size_t start = out.size();
+      out.append(rest.substr(0, run));
+      for (std::size_t i = start; i < out.size(); ++i) out[i] = LowerAscii(AsSpace(out[i]));
+      Chars.Skip(run);
+    }
+  }
+
   char Next() {
     while (true) {
       const char c = Raw();
@@ -70,6 +87,8 @@ class CommentlessReader {
       previous = c;
     }
   }
+
+  static bool IsValueStop(char c) { return c == ';' || c == '}' || c == '/' || c == '<' || c == EofChar; }
 
   Source& Chars;
   std::optional<char> Pending;
@@ -170,6 +189,7 @@ class SheetReader {
         Value.clear();
         while (Ch != ';' && !AtBlockEnd()) {
           Value += LowerAscii(Ch);
+          Reader.TakeValueRun(Value);
           Advance();
         }
         Expand(Name, StripQuotes(Trim(Value)));
