@@ -20,6 +20,8 @@ char AsSpace(char c) { return c != EofChar && static_cast<unsigned char>(c) < ' 
 
 bool IsNameChar(char c) { return c == '-' || IsAsciiDigit(c) || IsAsciiLetter(c); }
 
+bool IsValueChar(char c) { return c != ';' && c != '}' && c != '/' && c != '<' && c != EofChar; }
+
 bool IsSelectorChar(char c) {
   return c == ' ' || c == '#' || c == '-' || c == '.' || c == ':' || c == '_' ||
          IsAsciiDigit(c) || IsAsciiLetter(c);
@@ -38,15 +40,17 @@ class CommentlessReader {
   void Push(char c) { Pending = c; }
   char Peek() { return Pending ? *Pending : Chars.PeekChar(); }
 
-  // Appends to `out`, lower-cased, the characters up to the next one that can end a value
-  // or open a comment: a string source hands them over in one piece, any other source
-  // leaves them to Next.
-  void TakeValueRun(std::string& out) {
+  // Appends to `out`, lower-cased, the characters that follow for as long as `keep`
+  // accepts them (as Next would give them; `keep` must refuse "/", so that no comment is
+  // passed over): a string source hands them over in one piece, any other source leaves
+  // them to Next.
+  template <typename Keep>
+  void TakeRun(std::string& out, Keep keep) {
     if constexpr (std::is_same_v<Source, TStringCharSource>) {
       if (Pending) return;
       const std::string_view rest = Chars.Rest();
       std::size_t run = 0;
-      while (run < rest.size() && !IsValueStop(rest[run])) ++run;
+      while (run < rest.size() && keep(AsSpace(rest[run]))) ++run;
       const std::size_t start = out.size();
       out.append(rest.substr(0, run));
       for (std::size_t i = start; i < out.size(); ++i) out[i] = LowerAscii(AsSpace(out[i]));
@@ -87,8 +91,6 @@ class CommentlessReader {
       previous = c;
     }
   }
-
-  static bool IsValueStop(char c) { return c == ';' || c == '}' || c == '/' || c == '<' || c == EofChar; }
 
   Source& Chars;
   std::optional<char> Pending;
@@ -157,6 +159,7 @@ class SheetReader {
       std::string text;
       while (IsSelectorChar(Ch)) {
         text += LowerAscii(Ch);
+        Reader.TakeRun(text, IsSelectorChar);
         Advance();
       }
       const bool complete = Ch == ',' || Ch == '{' || AtStop();
@@ -181,6 +184,7 @@ class SheetReader {
       Name.clear();
       while (IsNameChar(Ch)) {
         Name += LowerAscii(Ch);
+        Reader.TakeRun(Name, IsNameChar);
         Advance();
       }
       SkipSpaces();
@@ -189,7 +193,7 @@ class SheetReader {
         Value.clear();
         while (Ch != ';' && !AtBlockEnd()) {
           Value += LowerAscii(Ch);
-          Reader.TakeValueRun(Value);
+          Reader.TakeRun(Value, IsValueChar);
           Advance();
         }
         Expand(Name, StripQuotes(Trim(Value)));

@@ -131,6 +131,7 @@ TEST_F(CssSheet, ValuesReadAlikeFromEverySource) {
       "p { font-family: Cut </style> i { color: red }",
       "p { font-family: x/*never closed",
       "p { font-family: x\x1ay; color: red }",
+      "I\t{ Font-Size: 2PT } P/**/ { Color: Red } p\x1a{ width: 1px }",
   };
   for (const std::string_view sheet : sheets) {
     TStyleList fromString, fromChars;
