@@ -35,6 +35,9 @@ void SplitWords(std::string_view value, std::size_t maxWords, std::string& text,
                 std::vector<std::string_view>& words) {
   NormaliseSpaces(value, text);
   words.clear();
+  // One allocation for the usual shorthand instead of one per doubling.
+  constexpr std::size_t UsualWords = 8;
+  words.reserve(std::min(maxWords, UsualWords));
   std::size_t pos = 0;
   while (pos < text.size() && words.size() < maxWords) {
     const std::size_t start = pos;
