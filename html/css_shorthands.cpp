@@ -78,7 +78,12 @@ std::string Fixed(std::string_view value, const TUrlFixer& fixUrl) {
   return fixUrl ? fixUrl(value) : std::string(value);
 }
 
-bool IsColorWord(std::string_view word) { return ColorFromString(word, true).has_value(); }
+// Lengths are the most common words of a shorthand; none of them can be a colour (a colour
+// word needs a "#", an rgb() or a name), so they skip the colour parser.
+bool IsColorWord(std::string_view word) {
+  if (word.empty() || IsAsciiDigit(word.front())) return false;
+  return ColorFromString(word, true).has_value();
+}
 
 using SideNames = std::array<std::string_view, 4>;  // top, right, bottom, left
 constexpr SideNames MarginNames = {"margin-top", "margin-right", "margin-bottom", "margin-left"};
