@@ -24,6 +24,9 @@ class TStringCharSource final : public TCssCharSource {
   char NextChar() override { return Pos < Text.size() ? Text[Pos++] : EofChar; }
   char PeekChar() override { return Pos < Text.size() ? Text[Pos] : EofChar; }
   std::size_t Position() const { return Pos; }
+  // What is left to read, and passing over part of it: for readers that take runs at once.
+  std::string_view Rest() const { return Text.substr(Pos); }
+  void Skip(std::size_t count) { Pos += count; }
 
  private:
   std::string_view Text;

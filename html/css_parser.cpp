@@ -2,8 +2,10 @@
 
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
+#include "html/color_parser.h"
 #include "html/css_shorthands.h"
 #include "html/properties.h"
 #include "html/style_list.h"
@@ -17,6 +19,8 @@ namespace {
 char AsSpace(char c) { return c != EofChar && static_cast<unsigned char>(c) < ' ' ? ' ' : c; }
 
 bool IsNameChar(char c) { return c == '-' || IsAsciiDigit(c) || IsAsciiLetter(c); }
+
+bool IsValueChar(char c) { return c != ';' && c != '}' && c != '/' && c != '<' && c != EofChar; }
 
 bool IsSelectorChar(char c) {
   return c == ' ' || c == '#' || c == '-' || c == '.' || c == ':' || c == '_' ||
@@ -35,6 +39,24 @@ class CommentlessReader {
 
   void Push(char c) { Pending = c; }
   char Peek() { return Pending ? *Pending : Chars.PeekChar(); }
+
+  // Appends to `out`, lower-cased, the characters that follow for as long as `keep`
+  // accepts them (as Next would give them; `keep` must refuse "/", so that no comment is
+  // passed over): a string source hands them over in one piece, any other source leaves
+  // them to Next.
+  template <typename Keep>
+  void TakeRun(std::string& out, Keep keep) {
+    if constexpr (std::is_same_v<Source, TStringCharSource>) {
+      if (Pending) return;
+      const std::string_view rest = Chars.Rest();
+      std::size_t run = 0;
+      while (run < rest.size() && keep(AsSpace(rest[run]))) ++run;
+      const std::size_t start = out.size();
+      out.append(rest.substr(0, run));
+      for (std::size_t i = start; i < out.size(); ++i) out[i] = LowerAscii(AsSpace(out[i]));
+      Chars.Skip(run);
+    }
+  }
 
   char Next() {
     while (true) {
@@ -137,6 +159,7 @@ class SheetReader {
       std::string text;
       while (IsSelectorChar(Ch)) {
         text += LowerAscii(Ch);
+        Reader.TakeRun(text, IsSelectorChar);
         Advance();
       }
       const bool complete = Ch == ',' || Ch == '{' || AtStop();
@@ -161,6 +184,7 @@ class SheetReader {
       Name.clear();
       while (IsNameChar(Ch)) {
         Name += LowerAscii(Ch);
+        Reader.TakeRun(Name, IsNameChar);
         Advance();
       }
       SkipSpaces();
@@ -169,6 +193,7 @@ class SheetReader {
         Value.clear();
         while (Ch != ';' && !AtBlockEnd()) {
           Value += LowerAscii(Ch);
+          Reader.TakeRun(Value, IsValueChar);
           Advance();
         }
         Expand(Name, StripQuotes(Trim(Value)));
@@ -180,8 +205,12 @@ class SheetReader {
     if (Ch == '}') Advance();
     for (const std::string& selector : selectors) {
       for (const TLonghand& longhand : Longhands) {
-        Styles.AddModifyProp(selector, longhand.Index,
-                             std::string_view(LonghandText).substr(longhand.Start, longhand.Size));
+        if (TStyleList::IsColorSlot(longhand.Index)) {
+          Styles.AddModifyColor(selector, longhand.Index, longhand.Color);
+        } else {
+          Styles.AddModifyProp(selector, longhand.Index,
+                               std::string_view(LonghandText).substr(longhand.Start, longhand.Size));
+        }
       }
     }
   }
@@ -189,7 +218,9 @@ class SheetReader {
   void Collect(std::string_view name, std::string_view value) {
     const auto index = PropertyIndexOf(name);
     if (!index) return;
-    Longhands.push_back({*index, LonghandText.size(), value.size()});
+    // A colour is parsed here, once for all the selectors of the rule.
+    const auto color = TStyleList::IsColorSlot(*index) ? ColorFromString(value, false) : std::nullopt;
+    Longhands.push_back({*index, LonghandText.size(), value.size(), color});
     LonghandText += value;
   }
 
@@ -211,10 +242,12 @@ class SheetReader {
     }
   }
 
-  // One longhand of the block being read: its slot and its value, a piece of LonghandText.
+  // One longhand of the block being read: its slot and its value, a piece of LonghandText
+  // (and, for a colour slot, the colour read from it).
   struct TLonghand {
     PropIndex Index;
     std::size_t Start, Size;
+    std::optional<TColor> Color;
   };
 
   TStyleList& Styles;

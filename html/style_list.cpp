@@ -98,30 +98,31 @@ bool TStyleList::AddModifyProp(std::string_view selector, std::string_view prope
 }
 
 void TStyleList::AddModifyProp(std::string_view selector, PropIndex index, std::string_view value) {
-  if (selector.find(":hover") != std::string_view::npos) HoverRules = true;
-  TProperties& props = FindOrAdd(selector);
-  switch (index) {
-    case piColor:
-      if (const auto color = ColorFromString(value, false)) {
-        props.SetProp(piColor, ColorValue(*color));
-        if (selector == ":link") {
-          SetColorProp("::hover", piColor, *color);
-          SetColorProp("::visited", piColor, *color);
-        } else if (selector == ":visited") {
-          SetColorProp("::hover", piColor, *color);
-        }
-      }
-      break;
-    case piBackgroundColor:
-    case piBorderColor:
-      props.SetProp(index, ColorValue(ColorFromString(value, false).value_or(NoColor)));
-      break;
-    default:
-      props.SetByIndex(index, value);
-      break;
+  if (IsColorSlot(index)) {
+    AddModifyColor(selector, index, ColorFromString(value, false));
+    return;
   }
+  if (selector.find(":hover") != std::string_view::npos) HoverRules = true;
+  FindOrAdd(selector).SetByIndex(index, value);
   // A rule for A is a rule for every link.
   if (selector == "a") AddModifyProp("::link", index, value);
+}
+
+void TStyleList::AddModifyColor(std::string_view selector, PropIndex index, std::optional<TColor> color) {
+  if (selector.find(":hover") != std::string_view::npos) HoverRules = true;
+  TProperties& props = FindOrAdd(selector);
+  if (index != piColor) {
+    props.SetProp(index, ColorValue(color.value_or(NoColor)));
+  } else if (color) {
+    props.SetProp(piColor, ColorValue(*color));
+    if (selector == ":link") {
+      SetColorProp("::hover", piColor, *color);
+      SetColorProp("::visited", piColor, *color);
+    } else if (selector == ":visited") {
+      SetColorProp("::hover", piColor, *color);
+    }
+  }
+  if (selector == "a") AddModifyColor("::link", index, color);
 }
 
 }  // namespace tessival::html

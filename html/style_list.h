@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -51,6 +52,13 @@ class TStyleList {
                      std::string_view value);
   // The same for a name already looked up.
   void AddModifyProp(std::string_view selector, PropIndex index, std::string_view value);
+  // The same for a colour slot (color, background-color, border-color) whose value is
+  // already parsed; nothing for text that is no colour. Lets a reader parse a colour once
+  // for all the selectors of a rule.
+  void AddModifyColor(std::string_view selector, PropIndex index, std::optional<TColor> color);
+  static bool IsColorSlot(PropIndex index) {
+    return index == piColor || index == piBackgroundColor || index == piBorderColor;
+  }
   TProperties& AddObject(std::string_view key, std::unique_ptr<TProperties> props);
   TProperties& AddDuplicate(std::string_view key, const TProperties& props);
   void SetLinkColor(std::string_view state, TColor color);

@@ -111,6 +111,52 @@ TEST_F(CssSheet, CallerCharacterIsTheFirstOfTheSheet) {
   EXPECT_EQ(ch, EofChar);
 }
 
+// A source that is not a string: the reader takes it a character at a time, so it gives
+// the result the string source's faster value scan must match.
+class OneByOneSource : public TCssCharSource {
+ public:
+  explicit OneByOneSource(std::string_view text) : Text(text) {}
+  char NextChar() override { return Pos < Text.size() ? Text[Pos++] : EofChar; }
+  char PeekChar() override { return Pos < Text.size() ? Text[Pos] : EofChar; }
+
+ private:
+  std::string_view Text;
+  std::size_t Pos = 0;
+};
+
+TEST_F(CssSheet, ValuesReadAlikeFromEverySource) {
+  const std::string_view sheets[] = {
+      "p { font-family: A/* x */B; font: 12PT/14pt\tSerif } i { color: red }",
+      "p { font-family: Times\nNew\x01Roman; width: 1/2 }",
+      "p { font-family: Cut </style> i { color: red }",
+      "p { font-family: x/*never closed",
+      "p { font-family: x\x1ay; color: red }",
+      "I\t{ Font-Size: 2PT } P/**/ { Color: Red } p\x1a{ width: 1px }",
+  };
+  for (const std::string_view sheet : sheets) {
+    TStyleList fromString, fromChars;
+    TStringCharSource text(sheet);
+    OneByOneSource chars(sheet);
+    char textCh = ' ', charsCh = ' ';
+    ParseStyleSheet(fromString, textCh, text, "");
+    ParseStyleSheet(fromChars, charsCh, chars, "");
+    EXPECT_EQ(textCh, charsCh) << sheet;
+    ASSERT_EQ(fromString.Count(), fromChars.Count()) << sheet;
+    for (const char* key : {"p", "i"}) {
+      const TProperties* a = fromString.Find(key);
+      const TProperties* b = fromChars.Find(key);
+      ASSERT_EQ(a == nullptr, b == nullptr) << sheet << key;
+      if (!a) continue;
+      for (int index = 0; index < PropCount; ++index) {
+        EXPECT_EQ(Str(a->Prop(PropIndex(index))), Str(b->Prop(PropIndex(index)))) << sheet << index;
+      }
+    }
+  }
+  Sheet("p { font-family: A/* x */B; font-size: 12PT }");
+  EXPECT_EQ(Rule("p", piFontFamily), "ab");
+  EXPECT_EQ(Rule("p", piFontSize), "12pt");
+}
+
 TEST_F(CssSheet, UnterminatedCommentEndsAtTheEndTag) {
   const auto [ch, used] = ReadStyleElement("p { color: red } /* unterminated </style><p>");
   EXPECT_EQ(ch, '<');
