@@ -4,17 +4,15 @@
 #include <string>
 #include <string_view>
 
+#include "html/text_util.h"
+
 namespace tessival::html::ascii {
 
+// The same rules as the style layer's helpers (html/text_util.h), under the readers' names.
 inline unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
-inline char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-inline char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-inline std::string ToLower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = Lower(c);
-  return lower;
-}
+inline char Lower(char c) { return LowerAscii(c); }
+inline char Upper(char c) { return UpperAscii(c); }
+using html::ToLower;
 
 inline std::string ToUpper(std::string_view text) {
   std::string upper(text);
@@ -22,10 +20,6 @@ inline std::string ToUpper(std::string_view text) {
   return upper;
 }
 
-inline std::string_view TrimControls(std::string_view text) {
-  while (!text.empty() && Byte(text.front()) <= 32) text.remove_prefix(1);
-  while (!text.empty() && Byte(text.back()) <= 32) text.remove_suffix(1);
-  return text;
-}
+inline std::string_view TrimControls(std::string_view text) { return html::Trim(text); }
 
 }  // namespace tessival::html::ascii

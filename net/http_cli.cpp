@@ -9,6 +9,7 @@
 #include "net/base64.h"
 #include "net/custom_wsocket.h"
 #include "net/url_splitter.h"
+#include "net/wsocket_resolve.h"
 #include "platform/message_loop.h"
 #include "platform/wsock_errors.h"
 
@@ -19,11 +20,6 @@ constexpr std::uintptr_t kTimeoutTimer = 1;
 constexpr std::size_t kSendBlockSize = 8193;
 constexpr int kFirstSocksError = 20001;
 constexpr int kLastSocksError = 20017;
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
 
 std::string Trim(const std::string& text) {
   const std::size_t first = text.find_first_not_of(" \t");
@@ -407,7 +403,7 @@ void THttpCli::HeaderLine(const std::string& raw_line) {
     Trigger(OnHeaderBegin);
   }
   ++header_count_;
-  if (Lower(line.substr(0, 6)) == "<html>") {
+  if (LowerCase(line.substr(0, 6)) == "<html>") {
     // No header at all: the answer is the document. It reaches the stream as it came,
     // line breaks included.
     if (content_type_.empty()) content_type_ = "text/html";
@@ -435,7 +431,7 @@ void THttpCli::HeaderField(const std::string& line) {
     status_code_ = static_cast<int>(*code);
     reason_phrase_ = line.size() > 13 ? line.substr(13) : std::string();
   } else if (const std::size_t colon = line.find(':'); colon != std::string::npos) {
-    const std::string field = Lower(line.substr(0, colon));
+    const std::string field = LowerCase(line.substr(0, colon));
     std::size_t start = colon + 1;
     while (start + 1 < line.size() && line[start] == ' ') ++start;
     const std::string value = start < line.size() ? line.substr(start) : std::string();
@@ -458,7 +454,7 @@ void THttpCli::HeaderField(const std::string& line) {
     } else if (field == "accept-ranges") {
       accept_ranges_ = value;
     } else if (field == "content-type") {
-      content_type_ = Lower(value);
+      content_type_ = LowerCase(value);
     } else if (field == "www-authenticate") {
       challenges_.push_back(value);
     } else if (field == "set-cookie") {

@@ -1,18 +1,14 @@
 #include "net/url_splitter.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "net/wsocket_resolve.h"
 
 namespace tessival::net {
 namespace {
 
 bool IsSchemeCharacter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
-}
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
 }
 
 bool StartsWith(const std::string& text, const std::string& prefix) {
@@ -55,7 +51,7 @@ std::size_t AuthorityStart(const std::string& url, SplitUrl& out) {
     }
     return 2;
   }
-  if (Lower(url.substr(0, 5)) == "http:") {
+  if (LowerCase(url.substr(0, 5)) == "http:") {
     out.protocol = "http";
     if (url.size() > 6 && url[6] != '/') {
       out.path = url.substr(5);
@@ -63,7 +59,7 @@ std::size_t AuthorityStart(const std::string& url, SplitUrl& out) {
     }
     return 6;
   }
-  if (Lower(url.substr(0, 7)) == "mailto:") {
+  if (LowerCase(url.substr(0, 7)) == "mailto:") {
     out.protocol = "mailto";
     return url.find(':') + 1;
   }
@@ -132,7 +128,7 @@ std::string DocFileNameFromPath(const std::string& path) {
 std::string AdjustDocFileName(const std::string& doc_file_name, const std::string& content_type) {
   if (content_type != "text/html") return doc_file_name;
   const std::size_t dot = doc_file_name.rfind('.');
-  const std::string extension = dot == std::string::npos ? "" : Lower(doc_file_name.substr(dot));
+  const std::string extension = dot == std::string::npos ? "" : LowerCase(doc_file_name.substr(dot));
   if (extension == ".exe") return doc_file_name.substr(0, dot + 1) + "htm";
   if (extension.empty()) return doc_file_name + ".htm";
   return doc_file_name;
