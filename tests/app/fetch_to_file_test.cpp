@@ -5,7 +5,7 @@
 #include "app/main_window.h"
 #include "app/plain_text_page_view.h"
 #include "app/user_dialogs.h"
-#include "platform/host_resolver.h"
+#include "unknown_hosts.h"
 #include "tests/widgets/qt_app_fixture.h"
 #include "scratch_directory.h"
 #include "web_peers.h"
@@ -23,12 +23,6 @@ class SilentDialogs : public UserDialogs {
   void ShowError(const std::string& message) override { errors.push_back(message); }
   void Beep() override {}
   std::vector<std::string> errors;
-};
-
-class UnknownHosts : public platform::HostResolver {
- public:
-  platform::HostLookupResult LookupName(const std::string&) override { return {11001, {}}; }
-  platform::HostLookupResult LookupAddress(std::uint32_t) override { return {11001, {}}; }
 };
 
 // The window with the program's own HTTP client and the plain-text pane, against nginx.
@@ -84,11 +78,11 @@ TEST_F(FetchToFileTest, MissingPageReportsTheStatusAndLeavesTheFile) {
 }
 
 TEST_F(FetchToFileTest, DeadHostReportsThatItCannotBeResolved) {
-  const auto previous = platform::CurrentHostResolver();
-  platform::SetHostResolver(std::make_shared<UnknownHosts>());
   ::setenv("TESSIVAL_SERVICE_HOST", "dead.host.test", 1);
-  form_->ButtonByComponent("Button12")->click();
-  platform::SetHostResolver(previous);
+  {
+    net::testing::ScopedUnknownHosts no_hosts;
+    form_->ButtonByComponent("Button12")->click();
+  }
   EXPECT_EQ(form_->StatusPanelText(2), "Fehler : 404 can't resolve hostname to IP address");
   EXPECT_EQ(ReadFile("news.htm"), "");
 }

@@ -9,7 +9,7 @@
 
 #include "http_script_server.h"
 #include "loopback_peer.h"
-#include "platform/host_resolver.h"
+#include "unknown_hosts.h"
 #include "platform/message_loop.h"
 
 namespace tessival::net {
@@ -300,17 +300,11 @@ TEST_F(HttpCliTest, RefusedConnectionReportsTheSocketError) {
   EXPECT_THAT(http_.ReasonPhrase(), HasSubstr("(Error #10061)"));
 }
 
-class UnknownHosts : public platform::HostResolver {
- public:
-  platform::HostLookupResult LookupName(const std::string&) override { return {11001, {}}; }
-  platform::HostLookupResult LookupAddress(std::uint32_t) override { return {11001, {}}; }
-};
-
 TEST_F(HttpCliTest, UnknownHostCannotBeResolved) {
-  const auto previous = platform::CurrentHostResolver();
-  platform::SetHostResolver(std::make_shared<UnknownHosts>());
-  EXPECT_THROW(Fetch("http://dead.host.test/"), EHttpException);
-  platform::SetHostResolver(previous);
+  {
+    testing::ScopedUnknownHosts no_hosts;
+    EXPECT_THROW(Fetch("http://dead.host.test/"), EHttpException);
+  }
   EXPECT_EQ(http_.StatusCode(), 404);
   EXPECT_EQ(http_.ReasonPhrase(), "can't resolve hostname to IP address");
 }
