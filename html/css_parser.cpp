@@ -203,16 +203,12 @@ class SheetReader {
       while (!IsNameChar(Ch) && !AtBlockEnd()) Advance();
     } while (!AtBlockEnd());
     if (Ch == '}') Advance();
-    for (const std::string& selector : selectors) {
-      for (const TLonghand& longhand : Longhands) {
-        if (TStyleList::IsColorSlot(longhand.Index)) {
-          Styles.AddModifyColor(selector, longhand.Index, longhand.Color);
-        } else {
-          Styles.AddModifyProp(selector, longhand.Index,
-                               std::string_view(LonghandText).substr(longhand.Start, longhand.Size));
-        }
-      }
+    Declared.clear();
+    for (const TLonghand& longhand : Longhands) {
+      Declared.push_back({longhand.Index, std::string_view(LonghandText).substr(longhand.Start, longhand.Size),
+                          longhand.Color});
     }
+    for (const std::string& selector : selectors) Styles.AddModifyProps(selector, Declared);
   }
 
   void Collect(std::string_view name, std::string_view value) {
@@ -255,6 +251,7 @@ class SheetReader {
   std::string_view Base;
   const TCssUrlResolver* Urls;
   std::vector<TLonghand> Longhands;
+  std::vector<TDeclaredValue> Declared;  // the longhands again, once LonghandText is complete
   // Buffers kept from block to block so that reading does not allocate per declaration.
   std::string LonghandText, Name, Value;
   char Ch = ' ';

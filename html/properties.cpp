@@ -80,6 +80,12 @@ void TProperties::SetProp(PropIndex index, PropValue value) {
   CachedFont.reset();
 }
 
+void TProperties::SetText(PropIndex index, std::string_view text) {
+  if (std::string* held = std::get_if<std::string>(&Props[index])) held->assign(text);
+  else Props[index].emplace<std::string>(text);
+  CachedFont.reset();
+}
+
 void TProperties::Assign(const TProperties& other) {
   Props = other.Props;
   CachedFont.reset();
@@ -251,12 +257,11 @@ void TProperties::SetByName(std::string_view name, std::string_view text) {
 }
 
 void TProperties::SetByIndex(PropIndex index, std::string_view text) {
-  auto value = [text] { return PropValue(std::string(text)); };
   switch (index) {
     case piBorderStyle:
-      SetProp(piBorderStyle, value());
+      SetText(piBorderStyle, text);
       for (int side = piBorderTopStyle; side <= piBorderLeftStyle; ++side) {
-        SetProp(static_cast<PropIndex>(side), value());
+        SetText(static_cast<PropIndex>(side), text);
       }
       break;
     case piColor:
@@ -278,8 +283,8 @@ void TProperties::SetByIndex(PropIndex index, std::string_view text) {
       if (const auto number = WholeNumber(text)) SetProp(index, *number);
       break;
     default:
-      SetProp(index, value());
-      if (IsSideStyle(index) && text != "none") SetProp(piBorderStyle, value());
+      SetText(index, text);
+      if (IsSideStyle(index) && text != "none") SetText(piBorderStyle, text);
       break;
   }
 }

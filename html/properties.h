@@ -125,6 +125,8 @@ class TProperties {
   TAncestorFilter OpenFilter = 0;
 
  private:
+  // Stores text in a slot, reusing the room of the text it held.
+  void SetText(PropIndex index, std::string_view text);
   void ApplyLinkFontChange(PropIndex index, const PropValue& value);
   void ComputeLinkFonts(const TStyleList& styles);
   void MergeStyleSheet(const TStyleList& styles, std::string_view tag, std::string_view pseudo,

@@ -110,7 +110,12 @@ void TStyleList::AddModifyProp(std::string_view selector, PropIndex index, std::
 
 void TStyleList::AddModifyColor(std::string_view selector, PropIndex index, std::optional<TColor> color) {
   if (selector.find(":hover") != std::string_view::npos) HoverRules = true;
-  TProperties& props = FindOrAdd(selector);
+  ApplyColor(FindOrAdd(selector), selector, index, color);
+  if (selector == "a") AddModifyColor("::link", index, color);
+}
+
+void TStyleList::ApplyColor(TProperties& props, std::string_view selector, PropIndex index,
+                            std::optional<TColor> color) {
   if (index != piColor) {
     props.SetProp(index, ColorValue(color.value_or(NoColor)));
   } else if (color) {
@@ -122,7 +127,17 @@ void TStyleList::AddModifyColor(std::string_view selector, PropIndex index, std:
       SetColorProp("::hover", piColor, *color);
     }
   }
-  if (selector == "a") AddModifyColor("::link", index, color);
+}
+
+void TStyleList::AddModifyProps(std::string_view selector, std::span<const TDeclaredValue> values) {
+  if (values.empty()) return;
+  if (selector.find(":hover") != std::string_view::npos) HoverRules = true;
+  TProperties& props = FindOrAdd(selector);
+  for (const TDeclaredValue& value : values) {
+    if (IsColorSlot(value.Index)) ApplyColor(props, selector, value.Index, value.Color);
+    else props.SetByIndex(value.Index, value.Text);
+  }
+  if (selector == "a") AddModifyProps("::link", values);
 }
 
 }  // namespace tessival::html

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -19,6 +20,13 @@ struct TStyleEntry {
   std::unique_ptr<TProperties> Props;
   TSelectorKeyParts Parts;  // the key read once, for descendant matching
   TAncestorFilter AncestorBits = 0;
+};
+
+// One longhand a style-sheet rule declares, read once for all the selectors of the rule.
+struct TDeclaredValue {
+  PropIndex Index;
+  std::string_view Text;
+  std::optional<TColor> Color;  // for a colour slot, the colour read from Text
 };
 
 // Arguments of Initialize: the viewer's defaults.
@@ -56,6 +64,9 @@ class TStyleList {
   // already parsed; nothing for text that is no colour. Lets a reader parse a colour once
   // for all the selectors of a rule.
   void AddModifyColor(std::string_view selector, PropIndex index, std::optional<TColor> color);
+  // The longhands of one rule for one selector, in order: the same as AddModifyProp (for a
+  // colour slot AddModifyColor) for each of them, with the selector's entry found once.
+  void AddModifyProps(std::string_view selector, std::span<const TDeclaredValue> values);
   static bool IsColorSlot(PropIndex index) {
     return index == piColor || index == piBackgroundColor || index == piBorderColor;
   }
@@ -89,6 +100,7 @@ class TStyleList {
 
   TProperties& FindOrAdd(std::string_view key);
   void SetColorProp(std::string_view key, PropIndex index, TColor color);
+  void ApplyColor(TProperties& props, std::string_view selector, PropIndex index, std::optional<TColor> color);
 
   struct StringHash {
     using is_transparent = void;

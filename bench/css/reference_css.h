@@ -12,6 +12,9 @@ struct ReferenceTimes {
   int elements = 0;
 };
 
+// Only reads the sheet (parse_stylesheet + sort_selectors), `runs` times; no matching.
+ReferenceTimes ReadReferenceSheet(const std::string& sheet, int runs);
+
 ReferenceTimes RunReference(const std::string& sheet, const std::string& html, int parseRuns);
 
 }  // namespace tessival::bench

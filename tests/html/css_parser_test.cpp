@@ -58,6 +58,20 @@ TEST_F(CssSheet, LinkRulesReachTheViewerLinkEntries) {
   EXPECT_TRUE(Styles.LinksActive());
 }
 
+// Every selector of a list gets the whole block in order, so the last declaration of a
+// property wins, within a block and across rules; a later shorter value replaces a longer one.
+TEST_F(CssSheet, LaterDeclarationsWin) {
+  Sheet("a, p { font-family: \"a rather long family name\"; color: red; font-family: x; color: #00f }"
+        "p { margin: 1px 2px; margin-top: 3px } p { margin-right: 4px; color: nonsense }");
+  for (const char* key : {"a", "::link", "p"}) {
+    EXPECT_EQ(Rule(key, piFontFamily), "x") << key;
+    EXPECT_EQ(Rule(key, piColor), Int(0x02FF0000)) << key;
+  }
+  EXPECT_EQ(Rule("p", piMarginTop), "3px");
+  EXPECT_EQ(Rule("p", piMarginRight), "4px");
+  EXPECT_EQ(Rule("p", piMarginBottom), "1px");
+}
+
 TEST_F(CssSheet, UnknownPropertiesAndBadValuesAreSkipped) {
   Sheet("p { colour: red; color: notacolour; background-color: nope; border-color: #12;"
         " visibility: sometimes; text-transform: capitalize; text-align: justify }");
