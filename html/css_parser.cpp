@@ -211,30 +211,28 @@ class SheetReader {
     for (const std::string& selector : selectors) Styles.AddModifyProps(selector, Declared);
   }
 
-  void Collect(std::string_view name, std::string_view value) {
-    const auto index = PropertyIndexOf(name);
-    if (!index) return;
+  void Collect(PropIndex index, std::string_view value) {
     // A colour is parsed here, once for all the selectors of the rule.
-    const auto color = TStyleList::IsColorSlot(*index) ? ColorFromString(value, false) : std::nullopt;
-    Longhands.push_back({*index, LonghandText.size(), value.size(), color});
+    const auto color = TStyleList::IsColorSlot(index) ? ColorFromString(value, false) : std::nullopt;
+    Longhands.push_back({index, LonghandText.size(), value.size(), color});
     LonghandText += value;
   }
 
   void Expand(std::string_view name, std::string_view value) {
     if (name.empty()) return;
-    const TDeclarationSink add = [this](std::string_view longhand, std::string_view text) {
-      Collect(longhand, text);
-    };
-    TUrlFixer fixUrl;
-    if (!Base.empty() && Urls) {
-      fixUrl = [this](std::string_view text) { return MakeUrlAbsolute(text, Base, *Urls); };
-    }
-    if (IsShorthand(name)) {
+    const auto index = PropertyIndexOf(name);
+    const bool fixUrls = !Base.empty() && Urls;
+    if (index) {
+      if (fixUrls && value.find("url(") != std::string_view::npos) {
+        Collect(*index, MakeUrlAbsolute(value, Base, *Urls));
+      } else {
+        Collect(*index, value);
+      }
+    } else if (IsShorthand(name)) {
+      auto add = [this](PropIndex longhand, std::string_view text) { Collect(longhand, text); };
+      TUrlFixer fixUrl;
+      if (fixUrls) fixUrl = [this](std::string_view text) { return MakeUrlAbsolute(text, Base, *Urls); };
       ExpandShorthand(name, value, add, fixUrl);
-    } else if (fixUrl && value.find("url(") != std::string_view::npos) {
-      Collect(name, fixUrl(value));
-    } else {
-      Collect(name, value);
     }
   }
 
@@ -296,9 +294,8 @@ class AttributeReader {
   void Apply(std::string_view name, std::string_view value) {
     if (name.empty()) return;
     if (IsShorthand(name)) {
-      ExpandShorthand(name, value,
-                      [this](std::string_view longhand, std::string_view text) { Props.SetByName(longhand, text); },
-                      {});
+      auto set = [this](PropIndex longhand, std::string_view text) { Props.SetByIndex(longhand, text); };
+      ExpandShorthand(name, value, set, {});
     } else {
       Props.SetByName(name, value);
     }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <span>
 
 #include "html/color_parser.h"
 #include "html/text_util.h"
@@ -16,9 +18,17 @@ constexpr std::size_t ListStyleWords = 7;
 constexpr std::size_t MaxFunctions = 7;
 constexpr std::size_t AllWords = static_cast<std::size_t>(-1);
 
+// Whether a value would change by NormaliseSpaces beyond trimming: only then are its words
+// taken from a normalised copy instead of from the value itself.
+bool NeedsNormalising(std::string_view value) {
+  for (std::size_t i = 1; i < value.size(); ++i) {
+    if (value[i] == ' ' && (value[i - 1] == ' ' || value[i - 1] == ',')) return true;
+  }
+  return false;
+}
+
 // Trims, reduces runs of spaces to one and drops the space after ", ".
 void NormaliseSpaces(std::string_view value, std::string& result) {
-  value = Trim(value);
   result.clear();
   result.reserve(value.size());
   for (char c : value) {
@@ -29,49 +39,69 @@ void NormaliseSpaces(std::string_view value, std::string& result) {
   }
 }
 
-// The words of a value as views of `text`, which holds the value with its spaces
-// normalised; the expanders read them in place instead of copying each word.
-void SplitWords(std::string_view value, std::size_t maxWords, std::string& text,
-                std::vector<std::string_view>& words) {
-  NormaliseSpaces(value, text);
-  words.clear();
-  // One allocation for the usual shorthand instead of one per doubling.
-  constexpr std::size_t UsualWords = 8;
-  words.reserve(std::min(maxWords, UsualWords));
-  std::size_t pos = 0;
-  while (pos < text.size() && words.size() < maxWords) {
-    const std::size_t start = pos;
-    while (pos < text.size() && text[pos] != ' ') {
-      if (text[pos] == '"' || text[pos] == '\'') {
-        const std::size_t close = text.find(text[pos], pos + 1);
-        pos = close == std::string::npos ? text.size() : close + 1;
-      } else {
-        ++pos;
-      }
+// The words of a value with its spaces normalised, as views of the value or, where it
+// needs normalising, of a normalised copy. The usual few words are kept in place, so that
+// splitting a shorthand allocates nothing.
+class TWords {
+ public:
+  TWords(std::string_view value, std::size_t maxWords) {
+    value = Trim(value);
+    if (NeedsNormalising(value)) {
+      NormaliseSpaces(value, Text);
+      value = Text;
     }
-    const std::string_view word = std::string_view(text).substr(start, pos - start);
-    // A url() keeps its path whole.
-    const bool splittable = word.size() > 1 && word.find("url(") == std::string_view::npos;
-    const std::size_t slash = splittable ? word.find('/', 1) : std::string_view::npos;
-    if (slash == std::string_view::npos) {
-      words.push_back(word);
-    } else {
-      words.push_back(word.substr(0, slash));
-      // The second half counts against the limit as well: callers index by word count.
-      if (words.size() < maxWords) words.push_back(word.substr(slash));
-    }
-    ++pos;
+    Split(value, maxWords);
   }
-}
-
-// The words of a value and its spaces-normalised text, kept together so that the views stay valid.
-struct TWords {
-  TWords(std::string_view value, std::size_t maxWords) { SplitWords(value, maxWords, Text, Items); }
   TWords(const TWords&) = delete;
   TWords& operator=(const TWords&) = delete;
 
-  std::string Text;
-  std::vector<std::string_view> Items;
+  std::span<const std::string_view> Items() const {
+    if (Count <= Inline.size()) return {Inline.data(), Count};
+    return More;
+  }
+
+ private:
+  void Split(std::string_view text, std::size_t maxWords) {
+    std::size_t pos = 0;
+    while (pos < text.size() && Count < maxWords) {
+      const std::size_t start = pos;
+      while (pos < text.size() && text[pos] != ' ') {
+        if (text[pos] == '"' || text[pos] == '\'') {
+          const std::size_t close = text.find(text[pos], pos + 1);
+          pos = close == std::string::npos ? text.size() : close + 1;
+        } else {
+          ++pos;
+        }
+      }
+      const std::string_view word = text.substr(start, pos - start);
+      // A url() keeps its path whole.
+      const bool splittable = word.size() > 1 && word.find("url(") == std::string_view::npos;
+      const std::size_t slash = splittable ? word.find('/', 1) : std::string_view::npos;
+      if (slash == std::string_view::npos) {
+        Add(word);
+      } else {
+        Add(word.substr(0, slash));
+        // The second half counts against the limit as well: callers index by word count.
+        if (Count < maxWords) Add(word.substr(slash));
+      }
+      ++pos;
+    }
+  }
+
+  void Add(std::string_view word) {
+    if (Count < Inline.size()) {
+      Inline[Count++] = word;
+      return;
+    }
+    if (Count == Inline.size()) More.assign(Inline.begin(), Inline.end());
+    More.push_back(word);
+    ++Count;
+  }
+
+  std::string Text;  // the normalised copy, when one was needed
+  std::array<std::string_view, 8> Inline;
+  std::vector<std::string_view> More;  // all the words, once there are more than fit in place
+  std::size_t Count = 0;
 };
 
 std::string Fixed(std::string_view value, const TUrlFixer& fixUrl) {
@@ -85,22 +115,27 @@ bool IsColorWord(std::string_view word) {
   return ColorFromString(word, true).has_value();
 }
 
-using SideNames = std::array<std::string_view, 4>;  // top, right, bottom, left
-constexpr SideNames MarginNames = {"margin-top", "margin-right", "margin-bottom", "margin-left"};
-constexpr SideNames PaddingNames = {"padding-top", "padding-right", "padding-bottom", "padding-left"};
-constexpr SideNames BorderWidthNames = {"border-top-width", "border-right-width",
-                                        "border-bottom-width", "border-left-width"};
+// Most values hold no url() or rgb(); only those that do are copied to cut them out.
+bool HasFunction(std::string_view value) {
+  return value.find("url(") != std::string_view::npos || value.find("rgb(") != std::string_view::npos;
+}
 
-void ExpandSides(const SideNames& names, std::string_view value, const TDeclarationSink& sink) {
+using SideSlots = std::array<PropIndex, 4>;  // top, right, bottom, left
+constexpr SideSlots MarginSlots = {piMarginTop, piMarginRight, piMarginBottom, piMarginLeft};
+constexpr SideSlots PaddingSlots = {piPaddingTop, piPaddingRight, piPaddingBottom, piPaddingLeft};
+constexpr SideSlots BorderWidthSlots = {piBorderTopWidth, piBorderRightWidth, piBorderBottomWidth,
+                                        piBorderLeftWidth};
+
+void ExpandSides(const SideSlots& slots, std::string_view value, const TLonghandSink& sink) {
   const TWords split(value, FourSides);
-  const auto& words = split.Items;
+  const auto words = split.Items();
   if (words.empty()) return;
   // top, right, bottom, left from the words given: 1 → all; 2 → vertical, horizontal;
   // 3 → top, horizontal, bottom.
   static constexpr std::array<std::array<int, 4>, 4> pick = {{
       {0, 0, 0, 0}, {0, 1, 0, 1}, {0, 1, 2, 1}, {0, 1, 2, 3}}};
   const auto& chosen = pick[words.size() - 1];
-  for (std::size_t side = 0; side < FourSides; ++side) sink(names[side], words[chosen[side]]);
+  for (std::size_t side = 0; side < FourSides; ++side) sink(slots[side], words[chosen[side]]);
 }
 
 bool IsBorderStyleWord(std::string_view word) {
@@ -109,89 +144,93 @@ bool IsBorderStyleWord(std::string_view word) {
   return std::find(styles.begin(), styles.end(), word) != styles.end();
 }
 
-// The style and width longhands a border shorthand sets for its style and width words.
-struct TBorderNames {
-  std::string_view Shorthand, Style, Width;
+// The style and width slots a border shorthand sets for its style and width words; the
+// widths of "border" itself go to all four sides.
+struct TBorderSlots {
+  std::string_view Shorthand;
+  std::optional<PropIndex> Style, Width;
 };
-constexpr std::array<TBorderNames, 5> BorderNames = {{
-    {"border", "border-style", "border-width"},
-    {"border-top", "border-top-style", "border-top-width"},
-    {"border-right", "border-right-style", "border-right-width"},
-    {"border-bottom", "border-bottom-style", "border-bottom-width"},
-    {"border-left", "border-left-style", "border-left-width"},
+constexpr std::array<TBorderSlots, 5> BorderSlots = {{
+    {"border", piBorderStyle, std::nullopt},
+    {"border-top", piBorderTopStyle, piBorderTopWidth},
+    {"border-right", piBorderRightStyle, piBorderRightWidth},
+    {"border-bottom", piBorderBottomStyle, piBorderBottomWidth},
+    {"border-left", piBorderLeftStyle, piBorderLeftWidth},
 }};
 
-const TBorderNames* BorderNamesOf(std::string_view name) {
-  for (const TBorderNames& names : BorderNames) {
-    if (names.Shorthand == name) return &names;
+TBorderSlots BorderSlotsOf(std::string_view name) {
+  for (const TBorderSlots& slots : BorderSlots) {
+    if (slots.Shorthand == name) return slots;
   }
-  return nullptr;
+  // A name outside the table: its longhands are spelled out.
+  return {name, PropertyIndexOf(std::string(name) + "-style"), PropertyIndexOf(std::string(name) + "-width")};
 }
 
-void ExpandBorder(std::string_view name, std::string_view value, const TDeclarationSink& sink) {
-  std::string rest(value);
-  for (const std::string& function : TakeOutFunctions(rest)) {
-    if (IsColorWord(function)) sink("border-color", function);
+void ExpandBorder(std::string_view name, std::string_view value, const TLonghandSink& sink) {
+  std::string rest;
+  if (HasFunction(value)) {
+    rest = value;
+    for (const std::string& function : TakeOutFunctions(rest)) {
+      if (IsColorWord(function)) sink(piBorderColor, function);
+    }
+    value = rest;
   }
-  const TBorderNames* names = BorderNamesOf(name);
-  std::string ownStyle, ownWidth;
-  if (!names) {  // a name outside the table: its longhands are spelled out
-    ownStyle = std::string(name) + "-style";
-    ownWidth = std::string(name) + "-width";
-  }
-  const std::string_view styleName = names ? names->Style : std::string_view(ownStyle);
-  const std::string_view widthName = names ? names->Width : std::string_view(ownWidth);
-  const TWords split(rest, AllWords);
-  for (const std::string_view word : split.Items) {
+  const TBorderSlots slots = BorderSlotsOf(name);
+  const TWords split(value, AllWords);
+  for (const std::string_view word : split.Items()) {
     if (IsColorWord(word)) {
-      sink("border-color", word);
+      sink(piBorderColor, word);
     } else if (IsBorderStyleWord(word)) {
-      sink(styleName, word);
+      if (slots.Style) sink(*slots.Style, word);
     } else if (name == "border") {
-      ExpandSides(BorderWidthNames, word, sink);
-    } else {
-      sink(widthName, word);
+      ExpandSides(BorderWidthSlots, word, sink);
+    } else if (slots.Width) {
+      sink(*slots.Width, word);
     }
   }
 }
 
-void ExpandFont(std::string_view value, const TDeclarationSink& sink) {
+void ExpandFont(std::string_view value, const TLonghandSink& sink) {
   static constexpr std::array<std::string_view, 9> sizeWords = {
       "larger", "smaller", "xx-small", "x-small", "small", "medium", "large", "x-large",
       "xx-large"};
   const TWords split(value, FontWords);
-  for (const std::string_view word : split.Items) {
+  for (const std::string_view word : split.Items()) {
     if (word.starts_with('/')) {
-      sink("line-height", word.substr(1));
+      sink(piLineHeight, word.substr(1));
     } else if (word == "italic" || word == "oblique") {
-      sink("font-style", word);
+      sink(piFontStyle, word);
     } else if (word == "normal" || word == "bolder" || word == "lighter" || word == "bold") {
-      sink("font-weight", word);
+      sink(piFontWeight, word);
     } else if (word == "small-caps") {
       // font-variant is not part of the style model.
     } else if ((!word.empty() && IsAsciiDigit(word.front())) ||
                std::find(sizeWords.begin(), sizeWords.end(), word) != sizeWords.end()) {
-      sink("font-size", word);
+      sink(piFontSize, word);
     } else {
-      sink("font-family", word);
+      sink(piFontFamily, word);
     }
   }
 }
 
-void ExpandBackground(std::string_view value, const TDeclarationSink& sink, const TUrlFixer& fixUrl) {
-  std::string rest(value);
-  for (const std::string& function : TakeOutFunctions(rest)) {
-    if (function.starts_with("rgb(")) sink("background-color", function);
-    else sink("background-image", Fixed(function, fixUrl));
+void ExpandBackground(std::string_view value, const TLonghandSink& sink, const TUrlFixer& fixUrl) {
+  std::string rest;
+  if (HasFunction(value)) {
+    rest = value;
+    for (const std::string& function : TakeOutFunctions(rest)) {
+      if (function.starts_with("rgb(")) sink(piBackgroundColor, function);
+      else sink(piBackgroundImage, Fixed(function, fixUrl));
+    }
+    value = rest;
   }
-  const TWords split(rest, AllWords);
+  const TWords split(value, AllWords);
   // The last two words that are neither colour, image nor repeat give the position.
   std::string_view remaining[2];
   std::size_t remainingCount = 0;
-  for (const std::string_view word : split.Items) {
-    if (IsColorWord(word)) sink("background-color", word);
-    else if (word == "none") sink("background-image", word);
-    else if (word.find("repeat") != std::string_view::npos) sink("background-repeat", word);
+  for (const std::string_view word : split.Items()) {
+    if (IsColorWord(word)) sink(piBackgroundColor, word);
+    else if (word == "none") sink(piBackgroundImage, word);
+    else if (word.find("repeat") != std::string_view::npos) sink(piBackgroundRepeat, word);
     else {
       remaining[0] = remaining[1];
       remaining[1] = word;
@@ -204,14 +243,14 @@ void ExpandBackground(std::string_view value, const TDeclarationSink& sink, cons
     position += remaining[i];
     position += ' ';
   }
-  sink("background-position", position);
+  sink(piBackgroundPosition, position);
 }
 
-void ExpandListStyle(std::string_view value, const TDeclarationSink& sink, const TUrlFixer& fixUrl) {
+void ExpandListStyle(std::string_view value, const TLonghandSink& sink, const TUrlFixer& fixUrl) {
   const TWords split(value, ListStyleWords);
-  for (const std::string_view word : split.Items) {
-    if (word.find("url(") != std::string_view::npos) sink("list-style-image", Fixed(word, fixUrl));
-    else sink("list-style-type", word);
+  for (const std::string_view word : split.Items()) {
+    if (word.find("url(") != std::string_view::npos) sink(piListStyleImage, Fixed(word, fixUrl));
+    else sink(piListStyleType, word);
   }
 }
 
@@ -219,7 +258,8 @@ void ExpandListStyle(std::string_view value, const TDeclarationSink& sink, const
 
 std::vector<std::string> SplitValueWords(std::string_view value, std::size_t maxWords) {
   const TWords split(value, maxWords);
-  return {split.Items.begin(), split.Items.end()};
+  const auto words = split.Items();
+  return {words.begin(), words.end()};
 }
 
 std::vector<std::string> TakeOutFunctions(std::string& value) {
@@ -242,11 +282,11 @@ bool IsShorthand(std::string_view name) {
   return std::find(names.begin(), names.end(), name) != names.end() || name == "list-style";
 }
 
-void ExpandShorthand(std::string_view name, std::string_view value, const TDeclarationSink& sink,
+void ExpandShorthand(std::string_view name, std::string_view value, const TLonghandSink& sink,
                      const TUrlFixer& fixUrl) {
-  if (name == "margin") ExpandSides(MarginNames, value, sink);
-  else if (name == "padding") ExpandSides(PaddingNames, value, sink);
-  else if (name == "border-width") ExpandSides(BorderWidthNames, value, sink);
+  if (name == "margin") ExpandSides(MarginSlots, value, sink);
+  else if (name == "padding") ExpandSides(PaddingSlots, value, sink);
+  else if (name == "border-width") ExpandSides(BorderWidthSlots, value, sink);
   else if (name == "font") ExpandFont(value, sink);
   else if (name == "background") ExpandBackground(value, sink, fixUrl);
   else if (name == "list-style") ExpandListStyle(value, sink, fixUrl);
