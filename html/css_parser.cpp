@@ -144,15 +144,15 @@ class SheetReader {
   }
 
   void ReadRule() {
-    const auto selectors = ReadSelectorList();
+    ReadSelectorList();
     while (Ch != '{' && !AtStop()) Advance();
-    if (Ch == '{') ReadDeclarationBlock(selectors);
+    if (Ch == '{') ReadDeclarationBlock();
   }
 
   // A selector with a character the style model cannot match ("*", ">", "+", "[" ...) is
   // dropped whole: keeping only the part before it would style the wrong elements.
-  std::vector<std::string> ReadSelectorList() {
-    std::vector<std::string> keys;
+  void ReadSelectorList() {
+    Keys.clear();
     do {
       if (Ch == ',') Advance();
       SkipSpaces();
@@ -167,15 +167,14 @@ class SheetReader {
         while (Ch != ',' && Ch != '{' && !AtStop()) Advance();
       }
       const std::string_view selector = Trim(text);
-      if (complete && !selector.empty()) keys.push_back(Styles.KeyOf(selector));
+      if (complete && !selector.empty()) Keys.push_back(Styles.KeyOf(selector));
     } while (Ch == ',');
-    return keys;
   }
 
   // The longhands of a block are collected and then given to each selector in turn, so the
   // style list finds each selector's entry once per block, not once per declaration, and
   // each name is looked up once.
-  void ReadDeclarationBlock(const std::vector<std::string>& selectors) {
+  void ReadDeclarationBlock() {
     Advance();  // the "{"
     Longhands.clear();
     LonghandText.clear();
@@ -208,7 +207,7 @@ class SheetReader {
       Declared.push_back({longhand.Index, std::string_view(LonghandText).substr(longhand.Start, longhand.Size),
                           longhand.Color});
     }
-    for (const std::string& selector : selectors) Styles.AddModifyProps(selector, Declared);
+    for (const std::string& key : Keys) Styles.AddModifyProps(key, Declared);
   }
 
   void Collect(PropIndex index, std::string_view value) {
@@ -248,6 +247,7 @@ class SheetReader {
   CommentlessReader<Source> Reader;
   std::string_view Base;
   const TCssUrlResolver* Urls;
+  std::vector<std::string> Keys;  // of the selectors of the rule being read
   std::vector<TLonghand> Longhands;
   std::vector<TDeclaredValue> Declared;  // the longhands again, once LonghandText is complete
   // Buffers kept from block to block so that reading does not allocate per declaration.

@@ -32,18 +32,23 @@ bool TSimpleSelector::Matches(std::string_view tag, std::string_view klass, std:
 TSimpleSelector ParseSimpleSelector(std::string_view text) {
   TSimpleSelector selector;
   std::string* field = &selector.Tag;
-  for (char c : text) {
-    switch (c) {
+  while (!text.empty()) {
+    const std::size_t mark = text.find_first_of(".#:");
+    field->append(text.substr(0, mark));
+    if (mark == std::string_view::npos) break;
+    switch (text[mark]) {
       case '.': field = &selector.Class; break;
       case '#': field = &selector.ID; break;
-      case ':': field = &selector.Pseudo; break;
-      default: *field += c; break;
+      default: field = &selector.Pseudo; break;
     }
+    text.remove_prefix(mark + 1);
   }
   return selector;
 }
 
 std::string MakeSelectorKey(std::string_view selector, int& runningNumber) {
+  // Most selectors are simple, and a simple selector is its own key.
+  if (selector.find(' ') == std::string_view::npos) return std::string(selector);
   const auto parts = SplitAtSpaces(selector, std::string_view::npos);
   if (parts.size() <= 1) return std::string(parts.empty() ? std::string_view{} : parts[0]);
   std::string key(parts.back());
@@ -58,8 +63,12 @@ std::string MakeSelectorKey(std::string_view selector, int& runningNumber) {
 }
 
 TSelectorKeyParts ParseSelectorKey(std::string_view key) {
-  const auto parts = SplitAtSpaces(key, MaxKeyParts);
   TSelectorKeyParts result;
+  if (key.find(' ') == std::string_view::npos) {
+    result.Subject = ParseSimpleSelector(key);
+    return result;
+  }
+  const auto parts = SplitAtSpaces(key, MaxKeyParts);
   if (parts.empty()) return result;
   result.Subject = ParseSimpleSelector(parts[0]);
   for (std::size_t i = 1; i < parts.size(); ++i) {
