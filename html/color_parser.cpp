@@ -5,8 +5,6 @@
 #include <charconv>
 #include <cmath>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "html/text_util.h"
 
@@ -75,18 +73,39 @@ TColor FromRgb(int r, int g, int b) {
   return static_cast<TColor>(r) | static_cast<TColor>(g) << 8 | static_cast<TColor>(b) << 16;
 }
 
+// Every word of every border and background shorthand is asked whether it is a colour, so
+// the names sit in an open-addressed hash table built at compile time: one hash over the
+// word and, nearly always, at most one compare.
+constexpr std::size_t NameSlots = 512;  // a power of two, well above the 140 names
+constexpr int NoName = -1;
+
+constexpr std::uint32_t NameHash(std::string_view name) {
+  std::uint32_t hash = 2166136261u;
+  for (const char c : name) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  return hash;
+}
+
+using NameTable = std::array<int, NameSlots>;
+
+constexpr NameTable BuildNameTable() {
+  NameTable table{};
+  for (int& slot : table) slot = NoName;
+  for (int i = 0; i < static_cast<int>(std::size(NamedColors)); ++i) {
+    std::size_t at = NameHash(NamedColors[i].name) & (NameSlots - 1);
+    while (table[at] != NoName) at = (at + 1) & (NameSlots - 1);
+    table[at] = i;
+  }
+  return table;
+}
+
 std::optional<TColor> LookUpName(std::string_view name) {
   if (name == TransparentName) return NoColor;
-  // Every colour word of every sheet is looked up, so the table is searched sorted.
-  static const std::vector<NamedColor> sorted = [] {
-    std::vector<NamedColor> names(std::begin(NamedColors), std::end(NamedColors));
-    std::sort(names.begin(), names.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
-    return names;
-  }();
-  const auto it = std::lower_bound(sorted.begin(), sorted.end(), name,
-                                   [](const NamedColor& entry, std::string_view n) { return entry.name < n; });
-  if (it == sorted.end() || it->name != name) return std::nullopt;
-  return FromRgb(it->rgb >> 16 & 0xFF, it->rgb >> 8 & 0xFF, it->rgb & 0xFF);
+  static constexpr NameTable table = BuildNameTable();
+  for (std::size_t at = NameHash(name) & (NameSlots - 1); table[at] != NoName; at = (at + 1) & (NameSlots - 1)) {
+    const NamedColor& entry = NamedColors[table[at]];
+    if (entry.name == name) return FromRgb(entry.rgb >> 16 & 0xFF, entry.rgb >> 8 & 0xFF, entry.rgb & 0xFF);
+  }
+  return std::nullopt;
 }
 
 int RgbComponent(std::string_view text) {
@@ -118,35 +137,54 @@ TColor ParseRgbTriple(std::string_view text) {
   return FromRgb(components[0], components[1], components[2]) | PaletteRelative;
 }
 
+int HexDigitValue(char c) {
+  if (IsAsciiDigit(c)) return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// The digits are the text without its "#"s; three or fewer stand for doubled digits ("f0c"
+// is "ff00cc"). More than six cannot be a 24-bit colour; reading them would wrap.
 std::optional<TColor> ParseHex(std::string_view text, bool needHash) {
-  std::string digits;
+  constexpr std::size_t MaxDigits = 6;
+  std::array<int, MaxDigits> digits{};
+  std::size_t count = 0;
   for (char c : text) {
-    if (c != '#') digits += c;
+    if (c == '#') continue;
+    if (count == MaxDigits) return std::nullopt;
+    digits[count] = HexDigitValue(c);
+    if (digits[count] < 0) return std::nullopt;
+    ++count;
   }
-  if (needHash && digits.size() == text.size()) return std::nullopt;
-  if (digits.size() <= 3) {
-    std::string doubled;
-    for (char c : digits) doubled.append(2, c);
-    digits = std::move(doubled);
-  }
-  // More than six digits cannot be a 24-bit colour; reading them would wrap.
-  if (digits.empty() || digits.size() > 6) return std::nullopt;
+  if ((needHash && count == text.size()) || count == 0) return std::nullopt;
   std::uint32_t rgb = 0;
-  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), rgb, 16);
-  if (ec != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
+  for (std::size_t i = 0; i < count; ++i) {
+    rgb = count <= 3 ? rgb << 8 | static_cast<std::uint32_t>(digits[i] * 0x11)
+                     : rgb << 4 | static_cast<std::uint32_t>(digits[i]);
+  }
   return FromRgb(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF) | PaletteRelative;
+}
+
+bool HasUpperCase(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
 }
 
 }  // namespace
 
 std::optional<TColor> ColorFromString(std::string_view text, bool needHash) {
-  const std::string lower = ToLower(Trim(text));
-  const bool has_hash = lower.starts_with('#');
-  if (!has_hash && lower.find("rgb(") == std::string::npos) {
-    if (auto named = LookUpName(lower)) return named;
+  text = Trim(text);
+  // The style-sheet reader hands over lower-case text; only other text is copied to lower it.
+  std::string lowered;
+  if (HasUpperCase(text)) {
+    lowered = ToLower(text);
+    text = lowered;
   }
-  if (lower.find("rgb") != std::string::npos) return ParseRgbTriple(lower);
-  return ParseHex(lower, needHash);
+  const bool has_hash = text.starts_with('#');
+  if (!has_hash && text.find("rgb(") == std::string_view::npos) {
+    if (auto named = LookUpName(text)) return named;
+  }
+  if (text.find("rgb") != std::string_view::npos) return ParseRgbTriple(text);
+  return ParseHex(text, needHash);
 }
 
 }  // namespace tessival::html

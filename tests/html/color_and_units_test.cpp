@@ -32,6 +32,9 @@ TEST(ColorFromString, ReadsEveryFormAndRejectsTheRest) {
       {"transparent", false, NoColor},
       {"#", false, std::nullopt},
       {"#12345678", false, std::nullopt},
+      {"#1234567", false, std::nullopt},
+      {"#12", false, 0x02221100u},  // two digits doubled: 0x001122
+      {" #AbC", true, 0x02CCBBAAu},
       {"#ggg", false, std::nullopt},
       {"reddish", false, std::nullopt},
       {"", false, std::nullopt},
