@@ -1,5 +1,7 @@
 #include "html/css_parser.h"
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <type_traits>
@@ -16,16 +18,52 @@ namespace tessival::html {
 namespace {
 
 // Every control character reads as a space: line ends and tabs separate like spaces do.
-char AsSpace(char c) { return c != EofChar && static_cast<unsigned char>(c) < ' ' ? ' ' : c; }
+constexpr char AsSpace(char c) { return c != EofChar && static_cast<unsigned char>(c) < ' ' ? ' ' : c; }
 
-bool IsNameChar(char c) { return c == '-' || IsAsciiDigit(c) || IsAsciiLetter(c); }
+constexpr bool IsNameChar(char c) { return c == '-' || IsAsciiDigit(c) || IsAsciiLetter(c); }
 
-bool IsValueChar(char c) { return c != ';' && c != '}' && c != '/' && c != '<' && c != EofChar; }
+constexpr bool IsValueChar(char c) { return c != ';' && c != '}' && c != '/' && c != '<' && c != EofChar; }
 
-bool IsSelectorChar(char c) {
+constexpr bool IsSelectorChar(char c) {
   return c == ' ' || c == '#' || c == '-' || c == '.' || c == ':' || c == '_' ||
          IsAsciiDigit(c) || IsAsciiLetter(c);
 }
+
+// What may lie between two declarations of a block: anything up to the next name, the
+// block's end or the end of input. "/" is left out so that a comment is still seen.
+constexpr bool IsBetweenDeclarations(char c) {
+  return !IsNameChar(c) && c != '}' && c != '<' && c != EofChar && c != '/';
+}
+
+// The classes above for every byte as the reader sees it (control characters as spaces),
+// and each byte as it is stored (a space or lower case): runs of a string source are
+// scanned and copied with one table look-up per character.
+enum CharClass : std::uint8_t {
+  ccName = 1, ccValue = 2, ccSelector = 4, ccSpace = 8, ccBetween = 16,
+};
+
+struct CharTables {
+  std::array<std::uint8_t, 256> Classes{};
+  std::array<char, 256> Stored{};
+};
+
+constexpr CharTables BuildCharTables() {
+  CharTables tables;
+  for (int byte = 0; byte < 256; ++byte) {
+    const char c = AsSpace(static_cast<char>(byte));
+    std::uint8_t classes = 0;
+    if (IsNameChar(c)) classes |= ccName;
+    if (IsValueChar(c)) classes |= ccValue;
+    if (IsSelectorChar(c)) classes |= ccSelector;
+    if (c == ' ') classes |= ccSpace;
+    if (IsBetweenDeclarations(c)) classes |= ccBetween;
+    tables.Classes[byte] = classes;
+    tables.Stored[byte] = LowerAscii(c);
+  }
+  return tables;
+}
+
+constexpr CharTables Tables = BuildCharTables();
 
 // Characters in order, comments already removed. A comment ends at "*/", and also at a "<"
 // or the end of input so that an unterminated one stops at the STYLE element's end tag.
@@ -40,21 +78,25 @@ class CommentlessReader {
   void Push(char c) { Pending = c; }
   char Peek() { return Pending ? *Pending : Chars.PeekChar(); }
 
-  // Appends to `out`, lower-cased, the characters that follow for as long as `keep`
-  // accepts them (as Next would give them; `keep` must refuse "/", so that no comment is
-  // passed over): a string source hands them over in one piece, any other source leaves
-  // them to Next.
-  template <typename Keep>
-  void TakeRun(std::string& out, Keep keep) {
+  // Appends to `out`, lower-cased, the characters that follow for as long as they belong to
+  // `keep` (a CharClass; none of them admits "/", so that no comment is passed over): a
+  // string source hands them over in one piece, any other source leaves them to Next.
+  void TakeRun(std::string& out, std::uint8_t keep) {
     if constexpr (std::is_same_v<Source, TStringCharSource>) {
       if (Pending) return;
-      const std::string_view rest = Chars.Rest();
-      std::size_t run = 0;
-      while (run < rest.size() && keep(AsSpace(rest[run]))) ++run;
+      const std::size_t run = RunLength(keep);
       const std::size_t start = out.size();
-      out.append(rest.substr(0, run));
-      for (std::size_t i = start; i < out.size(); ++i) out[i] = LowerAscii(AsSpace(out[i]));
+      out.resize(start + run);
+      const std::string_view rest = Chars.Rest();
+      for (std::size_t i = 0; i < run; ++i) out[start + i] = Tables.Stored[static_cast<unsigned char>(rest[i])];
       Chars.Skip(run);
+    }
+  }
+
+  // The same without keeping the characters.
+  void SkipRun(std::uint8_t keep) {
+    if constexpr (std::is_same_v<Source, TStringCharSource>) {
+      if (!Pending) Chars.Skip(RunLength(keep));
     }
   }
 
@@ -72,6 +114,13 @@ class CommentlessReader {
   }
 
  private:
+  std::size_t RunLength(std::uint8_t keep) const {
+    const std::string_view rest = Chars.Rest();
+    std::size_t run = 0;
+    while (run < rest.size() && (Tables.Classes[static_cast<unsigned char>(rest[run])] & keep)) ++run;
+    return run;
+  }
+
   char Raw() {
     if (Pending) {
       const char c = *Pending;
@@ -120,7 +169,10 @@ class SheetReader {
   bool AtStop() const { return Ch == EofChar || Ch == '<'; }
   bool AtBlockEnd() const { return Ch == '}' || AtStop(); }
   void SkipSpaces() {
-    while (Ch == ' ') Advance();
+    while (Ch == ' ') {
+      Reader.SkipRun(ccSpace);
+      Advance();
+    }
   }
 
   // Passes over spaces and the "<!--" that old pages wrap a sheet in. A "<" counts only
@@ -159,7 +211,7 @@ class SheetReader {
       std::string text;
       while (IsSelectorChar(Ch)) {
         text += LowerAscii(Ch);
-        Reader.TakeRun(text, IsSelectorChar);
+        Reader.TakeRun(text, ccSelector);
         Advance();
       }
       const bool complete = Ch == ',' || Ch == '{' || AtStop();
@@ -183,7 +235,7 @@ class SheetReader {
       Name.clear();
       while (IsNameChar(Ch)) {
         Name += LowerAscii(Ch);
-        Reader.TakeRun(Name, IsNameChar);
+        Reader.TakeRun(Name, ccName);
         Advance();
       }
       SkipSpaces();
@@ -192,14 +244,17 @@ class SheetReader {
         Value.clear();
         while (Ch != ';' && !AtBlockEnd()) {
           Value += LowerAscii(Ch);
-          Reader.TakeRun(Value, IsValueChar);
+          Reader.TakeRun(Value, ccValue);
           Advance();
         }
         Expand(Name, StripQuotes(Trim(Value)));
       }
       SkipSpaces();
       if (Ch == ';') Advance();
-      while (!IsNameChar(Ch) && !AtBlockEnd()) Advance();
+      while (!IsNameChar(Ch) && !AtBlockEnd()) {
+        Reader.SkipRun(ccBetween);
+        Advance();
+      }
     } while (!AtBlockEnd());
     if (Ch == '}') Advance();
     Declared.clear();
