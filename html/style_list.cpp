@@ -1,5 +1,7 @@
 #include "html/style_list.h"
 
+#include <algorithm>
+
 #include "html/color_parser.h"
 
 namespace tessival::html {
@@ -7,8 +9,10 @@ namespace tessival::html {
 TStyleList::TStyleList() = default;
 
 void TStyleList::Clear() {
-  Items.clear();
   ByKey.clear();
+  Sorted.clear();
+  SortedStale = false;
+  Items.clear();
   Descendants.clear();
   LastModified = nullptr;
   Default = nullptr;
@@ -19,16 +23,27 @@ void TStyleList::Clear() {
 TProperties& TStyleList::AddObject(std::string_view key, std::unique_ptr<TProperties> props) {
   props->PropTag = std::string(key);
   props->DefaultFontSize = DefFontSize;
-  TStyleEntry entry{std::move(props), ParseSelectorKey(key)};
+  TStyleEntry& entry = Items.emplace_back(std::string(key), std::move(props), ParseSelectorKey(key));
   entry.AncestorBits = FilterBitsOf(entry.Parts.Ancestors);
-  const auto it = Items.emplace(std::string(key), std::move(entry));
-  ByKey[it->first].push_back(&it->second);
-  if (!it->second.Parts.Ancestors.empty()) {
-    GroupIndex& group = Descendants[ScanGroupOf(it->second.Parts.Subject)];
-    group.Sorted.emplace(it->first, &it->second);
+  ByKey[entry.Key].push_back(&entry);
+  SortedStale = true;
+  if (!entry.Parts.Ancestors.empty()) {
+    GroupIndex& group = Descendants[ScanGroupOf(entry.Parts.Subject)];
+    group.Sorted.emplace(entry.Key, &entry);
     group.Stale = true;
   }
-  return *it->second.Props;
+  return *entry.Props;
+}
+
+const TStyleList::EntryList& TStyleList::Entries() const {
+  if (SortedStale) {
+    Sorted.clear();
+    for (const TStyleEntry& entry : Items) Sorted.push_back(&entry);
+    std::stable_sort(Sorted.begin(), Sorted.end(),
+                     [](const TStyleEntry* a, const TStyleEntry* b) { return a->Key < b->Key; });
+    SortedStale = false;
+  }
+  return Sorted;
 }
 
 TProperties& TStyleList::AddDuplicate(std::string_view key, const TProperties& props) {

@@ -1,6 +1,7 @@
 #pragma once
 // A document's style sheet: property sets filed under selector keys (selector_key.h), kept
 // sorted with duplicates allowed; entries under one key keep the order they were added in.
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -17,6 +18,7 @@
 namespace tessival::html {
 
 struct TStyleEntry {
+  std::string Key;
   std::unique_ptr<TProperties> Props;
   TSelectorKeyParts Parts;  // the key read once, for descendant matching
   TAncestorFilter AncestorBits = 0;
@@ -46,7 +48,8 @@ struct TStyleDefaults {
 
 class TStyleList {
  public:
-  using Map = std::multimap<std::string, TStyleEntry, std::less<>>;
+  // Every entry in key order; entries under one key in the order they were added.
+  using EntryList = std::vector<const TStyleEntry*>;
   // Descendant rules in key order. Rules arrive in any order and are read far more often
   // than added, so a group is sorted into a flat list when it is first read after a change.
   using DescendantGroup = std::vector<const TStyleEntry*>;
@@ -83,7 +86,7 @@ class TStyleList {
   // for descendant selectors.
   std::string KeyOf(std::string_view selector) { return MakeSelectorKey(selector, SeqNumber); }
 
-  const Map& Entries() const { return Items; }
+  const EntryList& Entries() const;
   std::size_t Count() const { return Items.size(); }
   // The descendant rules whose subject is read under `group`: its tag when it names one,
   // else ".class", else "#id", else ":pseudo" (see ScanGroupOf).
@@ -107,10 +110,13 @@ class TStyleList {
     std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
   };
 
-  Map Items;
-  // Exact-key lookups go through a hash index: the sorted tree is slow to walk once the
-  // sheet is large, and every element asks for some twenty keys.
-  std::unordered_map<std::string, std::vector<const TStyleEntry*>, StringHash, std::equal_to<>> ByKey;
+  // The entries in the order they were added (a deque, so that they never move), found by
+  // key through a hash index: every element asks for some twenty keys, and a sheet is read
+  // far more often by key than in order. The sorted order is made only when asked for.
+  std::deque<TStyleEntry> Items;
+  std::unordered_map<std::string_view, std::vector<const TStyleEntry*>, StringHash> ByKey;
+  mutable EntryList Sorted;
+  mutable bool SortedStale = false;
   struct GroupIndex {
     std::multimap<std::string_view, const TStyleEntry*> Sorted;  // keyed by the entry's key
     DescendantGroup Flat;

@@ -72,6 +72,20 @@ TEST_F(CssSheet, LaterDeclarationsWin) {
   EXPECT_EQ(Rule("p", piMarginBottom), "1px");
 }
 
+TEST_F(CssSheet, EntriesComeInKeyOrderWithDuplicatesInTheOrderAdded) {
+  Styles.Clear();
+  Sheet("td { color: red } b { color: red } a b { color: red }");
+  TProperties first, second;
+  Styles.AddDuplicate("b", first).SetByIndex(piFontFamily, "second");
+  Styles.AddDuplicate("b", second).SetByIndex(piFontFamily, "third");
+  std::vector<std::string> keys;
+  for (const TStyleEntry* entry : Styles.Entries()) keys.push_back(entry->Key + "/" + Str(entry->Props->Prop(piFontFamily)));
+  EXPECT_EQ(keys, (std::vector<std::string>{"b/empty", "b/second", "b/third", "b 110a /empty", "td/empty"}));
+  Sheet("p { color: red }");
+  ASSERT_EQ(Styles.Entries().size(), 6u);
+  EXPECT_EQ(Styles.Entries()[4]->Key, "p");
+}
+
 TEST_F(CssSheet, UnknownPropertiesAndBadValuesAreSkipped) {
   Sheet("p { colour: red; color: notacolour; background-color: nope; border-color: #12;"
         " visibility: sometimes; text-transform: capitalize; text-align: justify }");
