@@ -27,16 +27,17 @@ bool NeedsNormalising(std::string_view value) {
   return false;
 }
 
-// Trims, reduces runs of spaces to one and drops the space after ", ".
-void NormaliseSpaces(std::string_view value, std::string& result) {
-  result.clear();
-  result.reserve(value.size());
+// Reduces runs of spaces to one and drops the space after ", " (the value is trimmed);
+// `out` has room for the whole value. Returns the length written.
+std::size_t NormaliseSpaces(std::string_view value, char* out) {
+  std::size_t length = 0;
+  char previous = 0;
   for (char c : value) {
-    if (c == ' ' && !result.empty() && (result.back() == ' ' || result.back() == ',')) {
-      continue;
-    }
-    result += c;
+    if (c == ' ' && (previous == ' ' || previous == ',')) continue;
+    out[length++] = c;
+    previous = c;
   }
+  return length;
 }
 
 // The words of a value with its spaces normalised, as views of the value or, where it
@@ -47,8 +48,12 @@ class TWords {
   TWords(std::string_view value, std::size_t maxWords) {
     value = Trim(value);
     if (NeedsNormalising(value)) {
-      NormaliseSpaces(value, Text);
-      value = Text;
+      char* room = InlineText.data();
+      if (value.size() > InlineText.size()) {
+        Text.resize(value.size());
+        room = Text.data();
+      }
+      value = std::string_view(room, NormaliseSpaces(value, room));
     }
     Split(value, maxWords);
   }
@@ -98,7 +103,9 @@ class TWords {
     ++Count;
   }
 
-  std::string Text;  // the normalised copy, when one was needed
+  // The normalised copy, when one was needed: in place when it fits, as most values do.
+  std::array<char, 64> InlineText;
+  std::string Text;
   std::array<std::string_view, 8> Inline;
   std::vector<std::string_view> More;  // all the words, once there are more than fit in place
   std::size_t Count = 0;

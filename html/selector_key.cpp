@@ -1,5 +1,7 @@
 #include "html/selector_key.h"
 
+#include <algorithm>
+
 #include "html/text_util.h"
 
 namespace tessival::html {
@@ -10,6 +12,7 @@ constexpr int MaxKeyParts = 10;
 
 std::vector<std::string_view> SplitAtSpaces(std::string_view text, std::size_t limit) {
   std::vector<std::string_view> words;
+  words.reserve(std::min<std::size_t>(limit, 4));  // a selector rarely has more parts
   while (words.size() < limit) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     if (text.empty()) break;
@@ -71,6 +74,7 @@ TSelectorKeyParts ParseSelectorKey(std::string_view key) {
   const auto parts = SplitAtSpaces(key, MaxKeyParts);
   if (parts.empty()) return result;
   result.Subject = ParseSimpleSelector(parts[0]);
+  result.Ancestors.reserve(parts.size() - 1);
   for (std::size_t i = 1; i < parts.size(); ++i) {
     std::string_view part = parts[i];
     if (i == 1) {

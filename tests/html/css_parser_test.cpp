@@ -316,6 +316,11 @@ TEST(ValueWords, QuotesCommasAndSlashes) {
   using V = std::vector<std::string>;
   EXPECT_EQ(SplitValueWords("  a   b c ", 9), (V{"a", "b", "c"}));
   EXPECT_EQ(SplitValueWords("arial, sans-serif 12pt", 9), (V{"arial,sans-serif", "12pt"}));
+  // Long values and many words are kept whole as well.
+  const std::string family(70, 'f');
+  EXPECT_EQ(SplitValueWords(family + ",  " + family + "   x", 9), (V{family + "," + family, "x"}));
+  EXPECT_EQ(SplitValueWords("1 2 3 4 5 6 7 8 9 10 11", 99),
+            (V{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"}));
   EXPECT_EQ(SplitValueWords("'a b' \"c d e\" f", 9), (V{"'a b'", "\"c d e\"", "f"}));
   EXPECT_EQ(SplitValueWords("12pt/14pt x", 9), (V{"12pt", "/14pt", "x"}));
   EXPECT_EQ(SplitValueWords("1 2 3 4 5", 4), (V{"1", "2", "3", "4"}));
