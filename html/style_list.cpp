@@ -23,10 +23,14 @@ void TStyleList::Clear() {
 TProperties& TStyleList::AddObject(std::string_view key, std::unique_ptr<TProperties> props) {
   props->PropTag = std::string(key);
   props->DefaultFontSize = DefFontSize;
-  TStyleEntry& entry = Items.emplace_back(std::string(key), std::move(props), ParseSelectorKey(key));
-  entry.AncestorBits = FilterBitsOf(entry.Parts.Ancestors);
+  TStyleEntry& entry = Items.emplace_back(std::string(key), std::move(props));
   ByKey[entry.Key].push_back(&entry);
   SortedStale = true;
+  // Only a descendant rule is matched part by part; a simple one is found by its key.
+  if (key.find(' ') != std::string_view::npos) {
+    entry.Parts = ParseSelectorKey(key);
+    entry.AncestorBits = FilterBitsOf(entry.Parts.Ancestors);
+  }
   if (!entry.Parts.Ancestors.empty()) {
     GroupIndex& group = Descendants[ScanGroupOf(entry.Parts.Subject)];
     group.Sorted.emplace(entry.Key, &entry);

@@ -20,7 +20,7 @@ namespace tessival::html {
 struct TStyleEntry {
   std::string Key;
   std::unique_ptr<TProperties> Props;
-  TSelectorKeyParts Parts;  // the key read once, for descendant matching
+  TSelectorKeyParts Parts;  // the key read once, for descendant matching: empty for a simple key
   TAncestorFilter AncestorBits = 0;
 };
 

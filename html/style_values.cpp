@@ -25,10 +25,16 @@ namespace {
 constexpr std::size_t NameSlots = 128;  // a power of two, well above PropCount
 constexpr int NoSlot = -1;
 
+// The length and three characters tell the names apart well enough for a table this
+// sparse, and cost the same for every name; the compare after it decides.
 constexpr std::uint32_t NameHash(std::string_view name) {
-  std::uint32_t hash = 2166136261u;
-  for (const char c : name) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-  return hash;
+  if (name.empty()) return 0;
+  const auto at = [name](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(name[i])); };
+  std::uint32_t hash = static_cast<std::uint32_t>(name.size());
+  hash = hash * 31 + at(0);
+  hash = hash * 31 + at(name.size() / 2);
+  hash = hash * 31 + at(name.size() - 1);
+  return hash ^ hash >> 7;
 }
 
 using NameTable = std::array<int, NameSlots>;
