@@ -160,6 +160,12 @@ TEST_F(CssSheet, ValuesReadAlikeFromEverySource) {
       "p { font-family: x/*never closed",
       "p { font-family: x\x1ay; color: red }",
       "I\t{ Font-Size: 2PT } P/**/ { Color: Red } p\x1a{ width: 1px }",
+      // Values longer than one scanning step, each ending at another character.
+      "p { font-family: \"Some Very Long Family\", AND\tANOTHER\x80\xC4 ONE ; width: 1px }",
+      "p { font-family: abcdefghijklmnopqrstuvwxyz0123456789/*c*/Rest }",
+      "p { font-family: abcdefghijklmnopqrstuvwxyz0123456789} i { color: red }",
+      "p { font-family: abcdefghijklmnopqrstuvwxyz0123456789</style>",
+      "p { font-family: abcdefghijklmnopqrstuvwxyz012345678\x1a9; color: red }",
   };
   for (const std::string_view sheet : sheets) {
     TStyleList fromString, fromChars;
