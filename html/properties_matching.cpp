@@ -31,9 +31,7 @@ void TProperties::MergeStyleSheet(const TStyleList& styles, std::string_view tag
                                   std::string_view pseudo, std::string_view id,
                                   std::string_view klass) {
   auto merge = [&](const std::string& key) {
-    if (const auto* entries = styles.EntriesOf(key)) {
-      for (const TStyleEntry* entry : *entries) Merge(*entry->Props);
-    }
+    for (const TStyleEntry* entry : styles.EntriesOf(key)) Merge(*entry->Props);
   };
   const bool hasTag = !tag.empty(), hasClass = !klass.empty(), hasPseudo = !pseudo.empty();
   // Hovered and visited looks are built on top of the plain element, which already carries
@@ -68,8 +66,8 @@ void TProperties::MergeStyleSheet(const TStyleList& styles, std::string_view tag
     const TStyleList::DescendantGroup* rules = styles.DescendantRules(group);
     if (!rules) return;
     for (const TStyleEntry* entry : *rules) {
-      if ((entry->AncestorBits & ~open) == 0 && entry->Parts.Subject.Matches(tag, klass, id, pseudo) &&
-          AncestorsOpen(entry->Parts.Ancestors, Parent)) {
+      if ((entry->AncestorBits & ~open) == 0 && entry->Parts->Subject.Matches(tag, klass, id, pseudo) &&
+          AncestorsOpen(entry->Parts->Ancestors, Parent)) {
         Merge(*entry->Props);
       }
     }

@@ -24,15 +24,21 @@ TProperties& TStyleList::AddObject(std::string_view key, std::unique_ptr<TProper
   props->PropTag = std::string(key);
   props->DefaultFontSize = DefFontSize;
   TStyleEntry& entry = Items.emplace_back(std::string(key), std::move(props));
-  ByKey[entry.Key].push_back(&entry);
+  KeyEntries& entries = ByKey[entry.Key];
+  if (!entries.First) {
+    entries.First = &entry;
+  } else {
+    if (entries.All.empty()) entries.All.push_back(entries.First);
+    entries.All.push_back(&entry);
+  }
   SortedStale = true;
   // Only a descendant rule is matched part by part; a simple one is found by its key.
   if (key.find(' ') != std::string_view::npos) {
-    entry.Parts = ParseSelectorKey(key);
-    entry.AncestorBits = FilterBitsOf(entry.Parts.Ancestors);
+    entry.Parts = std::make_unique<const TSelectorKeyParts>(ParseSelectorKey(key));
+    entry.AncestorBits = FilterBitsOf(entry.Parts->Ancestors);
   }
-  if (!entry.Parts.Ancestors.empty()) {
-    GroupIndex& group = Descendants[ScanGroupOf(entry.Parts.Subject)];
+  if (entry.Parts && !entry.Parts->Ancestors.empty()) {
+    GroupIndex& group = Descendants[ScanGroupOf(entry.Parts->Subject)];
     group.Sorted.emplace(entry.Key, &entry);
     group.Stale = true;
   }
@@ -56,19 +62,22 @@ TProperties& TStyleList::AddDuplicate(std::string_view key, const TProperties& p
   return AddObject(key, std::move(copy));
 }
 
-const std::vector<const TStyleEntry*>* TStyleList::EntriesOf(std::string_view key) const {
+std::span<const TStyleEntry* const> TStyleList::EntriesOf(std::string_view key) const {
   const auto it = ByKey.find(key);
-  return it == ByKey.end() ? nullptr : &it->second;
+  if (it == ByKey.end()) return {};
+  const KeyEntries& entries = it->second;
+  if (entries.All.empty()) return {&entries.First, 1};
+  return entries.All;
 }
 
 TProperties* TStyleList::Find(std::string_view key) {
-  const auto* entries = EntriesOf(key);
-  return entries ? entries->front()->Props.get() : nullptr;
+  const auto it = ByKey.find(key);
+  return it == ByKey.end() ? nullptr : it->second.First->Props.get();
 }
 
 const TProperties* TStyleList::Find(std::string_view key) const {
-  const auto* entries = EntriesOf(key);
-  return entries ? entries->front()->Props.get() : nullptr;
+  const auto it = ByKey.find(key);
+  return it == ByKey.end() ? nullptr : it->second.First->Props.get();
 }
 
 TProperties& TStyleList::FindOrAdd(std::string_view key) {

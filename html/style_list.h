@@ -20,7 +20,9 @@ namespace tessival::html {
 struct TStyleEntry {
   std::string Key;
   std::unique_ptr<TProperties> Props;
-  TSelectorKeyParts Parts;  // the key read once, for descendant matching: empty for a simple key
+  // The key read once, for descendant matching; a simple rule is found by its key and has
+  // none.
+  std::unique_ptr<const TSelectorKeyParts> Parts;
   TAncestorFilter AncestorBits = 0;
 };
 
@@ -95,8 +97,8 @@ class TStyleList {
   // The first entry under exactly this key.
   TProperties* Find(std::string_view key);
   const TProperties* Find(std::string_view key) const;
-  // Every entry under exactly this key, in the order they were added; null when none.
-  const std::vector<const TStyleEntry*>* EntriesOf(std::string_view key) const;
+  // Every entry under exactly this key, in the order they were added; empty when none.
+  std::span<const TStyleEntry* const> EntriesOf(std::string_view key) const;
 
  private:
   static constexpr int FirstSeqNumber = 10;
@@ -114,7 +116,12 @@ class TStyleList {
   // key through a hash index: every element asks for some twenty keys, and a sheet is read
   // far more often by key than in order. The sorted order is made only when asked for.
   std::deque<TStyleEntry> Items;
-  std::unordered_map<std::string_view, std::vector<const TStyleEntry*>, StringHash> ByKey;
+  // The entries under one key: most keys have one, which needs no list of its own.
+  struct KeyEntries {
+    const TStyleEntry* First = nullptr;
+    std::vector<const TStyleEntry*> All;  // every entry, once there is more than one
+  };
+  std::unordered_map<std::string_view, KeyEntries, StringHash> ByKey;
   mutable EntryList Sorted;
   mutable bool SortedStale = false;
   struct GroupIndex {
