@@ -1,6 +1,7 @@
 #include "html/properties.h"
 
 #include <charconv>
+#include <utility>
 
 #include "html/charsets.h"
 #include "html/color_parser.h"
@@ -69,9 +70,20 @@ void SetStyleBit(int& style, int bit, bool on) { style = on ? style | bit : styl
 
 }  // namespace
 
-TProperties::TProperties() {
-  for (int i = piMarginTop; i <= piLeft; ++i) Props[i] = UnsetValue;
-  Props[piZIndex] = 0;
+// The values a new element or rule starts with: the box slots unset, z-index 0, the rest
+// empty. Made in place, slot by slot: every rule of a style sheet starts here.
+constexpr PropValue InitialValue(std::size_t index) {
+  if (IsBoxSlot(static_cast<int>(index))) return UnsetValue;
+  if (index == piZIndex) return 0;
+  return {};
+}
+
+template <std::size_t... Index>
+std::array<PropValue, PropCount> InitialValues(std::index_sequence<Index...>) {
+  return {InitialValue(Index)...};
+}
+
+TProperties::TProperties() : Props(InitialValues(std::make_index_sequence<PropCount>())) {
   CodePage = CodePageOfCharset(CharSet).value_or(0);
 }
 
