@@ -8,20 +8,19 @@ namespace tessival::html {
 
 namespace {
 
-constexpr int MaxKeyParts = 10;
+constexpr std::size_t MaxKeyParts = 10;
 
-std::vector<std::string_view> SplitAtSpaces(std::string_view text, std::size_t limit) {
-  std::vector<std::string_view> words;
-  words.reserve(std::min<std::size_t>(limit, 4));  // a selector rarely has more parts
-  while (words.size() < limit) {
+// Calls `take` with each space-separated part of `text` in order, at most `limit` of them.
+template <typename Take>
+void ForEachPart(std::string_view text, std::size_t limit, Take take) {
+  for (std::size_t count = 0; count < limit; ++count) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     if (text.empty()) break;
     const auto space = text.find(' ');
-    words.push_back(text.substr(0, space));
+    take(text.substr(0, space));
     if (space == std::string_view::npos) break;
     text.remove_prefix(space);
   }
-  return words;
 }
 
 }  // namespace
@@ -52,7 +51,9 @@ TSimpleSelector ParseSimpleSelector(std::string_view text) {
 std::string MakeSelectorKey(std::string_view selector, int& runningNumber) {
   // Most selectors are simple, and a simple selector is its own key.
   if (selector.find(' ') == std::string_view::npos) return std::string(selector);
-  const auto parts = SplitAtSpaces(selector, std::string_view::npos);
+  std::vector<std::string_view> parts;
+  parts.reserve(4);  // a selector rarely has more parts
+  ForEachPart(selector, std::string_view::npos, [&parts](std::string_view part) { parts.push_back(part); });
   if (parts.size() <= 1) return std::string(parts.empty() ? std::string_view{} : parts[0]);
   std::string key(parts.back());
   key += ' ';
@@ -71,17 +72,18 @@ TSelectorKeyParts ParseSelectorKey(std::string_view key) {
     result.Subject = ParseSimpleSelector(key);
     return result;
   }
-  const auto parts = SplitAtSpaces(key, MaxKeyParts);
-  if (parts.empty()) return result;
-  result.Subject = ParseSimpleSelector(parts[0]);
-  result.Ancestors.reserve(parts.size() - 1);
-  for (std::size_t i = 1; i < parts.size(); ++i) {
-    std::string_view part = parts[i];
-    if (i == 1) {
-      while (!part.empty() && IsAsciiDigit(part.front())) part.remove_prefix(1);
+  std::size_t count = 0;
+  ForEachPart(key, MaxKeyParts, [&](std::string_view part) {
+    if (count == 0) {
+      result.Subject = ParseSimpleSelector(part);
+    } else {
+      if (count == 1) {
+        while (!part.empty() && IsAsciiDigit(part.front())) part.remove_prefix(1);
+      }
+      result.Ancestors.push_back(ParseSimpleSelector(part));
     }
-    result.Ancestors.push_back(ParseSimpleSelector(part));
-  }
+    ++count;
+  });
   return result;
 }
 
