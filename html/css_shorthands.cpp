@@ -67,6 +67,9 @@ class TWords {
 
  private:
   void Split(std::string_view text, std::size_t maxWords) {
+    // Most values hold no "/" and no url(): looked for once in the value, not in every word.
+    const bool anySlash = text.find('/') != std::string_view::npos;
+    const bool anyFunction = text.find('(') != std::string_view::npos;
     std::size_t pos = 0;
     while (pos < text.size() && Count < maxWords) {
       const std::size_t start = pos;
@@ -80,7 +83,8 @@ class TWords {
       }
       const std::string_view word = text.substr(start, pos - start);
       // A url() keeps its path whole.
-      const bool splittable = word.size() > 1 && word.find("url(") == std::string_view::npos;
+      const bool splittable = anySlash && word.size() > 1 &&
+                              !(anyFunction && word.find("url(") != std::string_view::npos);
       const std::size_t slash = splittable ? word.find('/', 1) : std::string_view::npos;
       if (slash == std::string_view::npos) {
         Add(word);
