@@ -13,6 +13,9 @@ void TStyleList::Clear() {
   Sorted.clear();
   SortedStale = false;
   Items.clear();
+  Given.clear();
+  Made.clear();
+  MadeInLastBlock = 0;
   Descendants.clear();
   LastModified = nullptr;
   Default = nullptr;
@@ -21,9 +24,23 @@ void TStyleList::Clear() {
 }
 
 TProperties& TStyleList::AddObject(std::string_view key, std::unique_ptr<TProperties> props) {
-  props->PropTag = std::string(key);
-  props->DefaultFontSize = DefFontSize;
-  TStyleEntry& entry = Items.emplace_back(std::string(key), std::move(props));
+  TProperties& given = *props;
+  Given.push_back(std::move(props));
+  return AddEntry(key, given);
+}
+
+TProperties& TStyleList::MakeProperties() {
+  if (Made.empty() || MadeInLastBlock == MadeBlock) {
+    Made.push_back(std::make_unique<TProperties[]>(MadeBlock));
+    MadeInLastBlock = 0;
+  }
+  return Made.back()[MadeInLastBlock++];
+}
+
+TProperties& TStyleList::AddEntry(std::string_view key, TProperties& props) {
+  props.PropTag = std::string(key);
+  props.DefaultFontSize = DefFontSize;
+  TStyleEntry& entry = Items.emplace_back(std::string(key), &props);
   KeyEntries& entries = ByKey[entry.Key];
   if (!entries.First) {
     entries.First = &entry;
@@ -72,19 +89,19 @@ std::span<const TStyleEntry* const> TStyleList::EntriesOf(std::string_view key) 
 
 TProperties* TStyleList::Find(std::string_view key) {
   const auto it = ByKey.find(key);
-  return it == ByKey.end() ? nullptr : it->second.First->Props.get();
+  return it == ByKey.end() ? nullptr : it->second.First->Props;
 }
 
 const TProperties* TStyleList::Find(std::string_view key) const {
   const auto it = ByKey.find(key);
-  return it == ByKey.end() ? nullptr : it->second.First->Props.get();
+  return it == ByKey.end() ? nullptr : it->second.First->Props;
 }
 
 TProperties& TStyleList::FindOrAdd(std::string_view key) {
   // A rule sets several properties of the same selector in a row.
   if (LastModified && LastModifiedKey == key) return *LastModified;
   TProperties* props = Find(key);
-  if (!props) props = &AddObject(key, std::make_unique<TProperties>());
+  if (!props) props = &AddEntry(key, MakeProperties());
   LastModifiedKey = key;
   LastModified = props;
   return *props;

@@ -19,7 +19,7 @@ namespace tessival::html {
 
 struct TStyleEntry {
   std::string Key;
-  std::unique_ptr<TProperties> Props;
+  TProperties* Props = nullptr;  // owned by the style list
   // The key read once, for descendant matching; a simple rule is found by its key and has
   // none.
   std::unique_ptr<const TSelectorKeyParts> Parts;
@@ -104,6 +104,8 @@ class TStyleList {
   static constexpr int FirstSeqNumber = 10;
 
   TProperties& FindOrAdd(std::string_view key);
+  TProperties& AddEntry(std::string_view key, TProperties& props);
+  TProperties& MakeProperties();
   void SetColorProp(std::string_view key, PropIndex index, TColor color);
   void ApplyColor(TProperties& props, std::string_view selector, PropIndex index, std::optional<TColor> color);
 
@@ -116,6 +118,12 @@ class TStyleList {
   // key through a hash index: every element asks for some twenty keys, and a sheet is read
   // far more often by key than in order. The sorted order is made only when asked for.
   std::deque<TStyleEntry> Items;
+  // The property sets of the entries: those handed to AddObject, and those the style list
+  // made itself for new rules, made in blocks because a sheet makes thousands of them.
+  static constexpr std::size_t MadeBlock = 16;
+  std::vector<std::unique_ptr<TProperties>> Given;
+  std::vector<std::unique_ptr<TProperties[]>> Made;
+  std::size_t MadeInLastBlock = 0;
   // The entries under one key: most keys have one, which needs no list of its own.
   struct KeyEntries {
     const TStyleEntry* First = nullptr;
