@@ -253,13 +253,12 @@ class SheetReader {
     } while (Ch == ',');
   }
 
-  // The longhands of a block are collected and then given to each selector in turn, so the
-  // style list finds each selector's entry once per block, not once per declaration, and
-  // each name is looked up once.
+  // Each declaration is read, its name looked up once, and its longhands given to every
+  // selector of the rule; the style list finds each selector's entry once per block.
   void ReadDeclarationBlock() {
     Advance();  // the "{"
-    Longhands.clear();
-    LonghandText.clear();
+    Rules.clear();
+    for (const std::string& key : Keys) Rules.push_back({key});
     do {
       SkipSpaces();
       Name.clear();
@@ -287,19 +286,14 @@ class SheetReader {
       }
     } while (!AtBlockEnd());
     if (Ch == '}') Advance();
-    Declared.clear();
-    for (const TLonghand& longhand : Longhands) {
-      Declared.push_back({longhand.Index, std::string_view(LonghandText).substr(longhand.Start, longhand.Size),
-                          longhand.Color});
-    }
-    for (const std::string& key : Keys) Styles.AddModifyProps(key, Declared);
   }
 
+  // Each longhand goes straight to the entries of the rule's selectors, found once per rule;
+  // a colour is parsed once for all of them.
   void Collect(PropIndex index, std::string_view value) {
-    // A colour is parsed here, once for all the selectors of the rule.
     const auto color = TStyleList::IsColorSlot(index) ? ColorFromString(value, false) : std::nullopt;
-    Longhands.push_back({index, LonghandText.size(), value.size(), color});
-    LonghandText += value;
+    const TDeclaredValue declared{index, value, color};
+    for (TRuleEntry& rule : Rules) Styles.AddModifyValue(rule, declared);
   }
 
   void Expand(std::string_view name, std::string_view value) {
@@ -320,23 +314,14 @@ class SheetReader {
     }
   }
 
-  // One longhand of the block being read: its slot and its value, a piece of LonghandText
-  // (and, for a colour slot, the colour read from it).
-  struct TLonghand {
-    PropIndex Index;
-    std::size_t Start, Size;
-    std::optional<TColor> Color;
-  };
-
   TStyleList& Styles;
   CommentlessReader<Source> Reader;
   std::string_view Base;
   const TCssUrlResolver* Urls;
   std::vector<std::string> Keys;  // of the selectors of the rule being read
-  std::vector<TLonghand> Longhands;
-  std::vector<TDeclaredValue> Declared;  // the longhands again, once LonghandText is complete
+  std::vector<TRuleEntry> Rules;  // the entries of those selectors, for the block being read
   // Buffers kept from block to block so that reading does not allocate per declaration.
-  std::string LonghandText, Name, Value;
+  std::string Name, Value;
   char Ch = ' ';
 };
 

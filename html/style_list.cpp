@@ -175,14 +175,23 @@ void TStyleList::ApplyColor(TProperties& props, std::string_view selector, PropI
 }
 
 void TStyleList::AddModifyProps(std::string_view selector, std::span<const TDeclaredValue> values) {
-  if (values.empty()) return;
-  if (selector.find(":hover") != std::string_view::npos) HoverRules = true;
-  TProperties& props = FindOrAdd(selector);
-  for (const TDeclaredValue& value : values) {
+  TRuleEntry rule{selector};
+  for (const TDeclaredValue& value : values) AddModifyValue(rule, value);
+}
+
+void TStyleList::AddModifyValue(TRuleEntry& rule, const TDeclaredValue& value) {
+  if (!rule.Props) {
+    if (rule.Selector.find(":hover") != std::string_view::npos) HoverRules = true;
+    rule.Props = &FindOrAdd(rule.Selector);
+    // A rule for A is a rule for every link.
+    if (rule.Selector == "a") rule.LinkProps = &FindOrAdd("::link");
+  }
+  auto apply = [&](TProperties& props, std::string_view selector) {
     if (IsColorSlot(value.Index)) ApplyColor(props, selector, value.Index, value.Color);
     else props.SetByIndex(value.Index, value.Text);
-  }
-  if (selector == "a") AddModifyProps("::link", values);
+  };
+  apply(*rule.Props, rule.Selector);
+  if (rule.LinkProps) apply(*rule.LinkProps, "::link");
 }
 
 }  // namespace tessival::html

@@ -33,6 +33,14 @@ struct TDeclaredValue {
   std::optional<TColor> Color;  // for a colour slot, the colour read from Text
 };
 
+// One selector of a style-sheet rule being read: its entry is found (or made) when the rule
+// sets its first longhand and then kept for the rest of the rule.
+struct TRuleEntry {
+  std::string_view Selector;
+  TProperties* Props = nullptr;
+  TProperties* LinkProps = nullptr;  // for "a": the viewer's link entry, which it sets too
+};
+
 // Arguments of Initialize: the viewer's defaults.
 struct TStyleDefaults {
   std::string FontName = "Times New Roman";
@@ -72,6 +80,8 @@ class TStyleList {
   // The longhands of one rule for one selector, in order: the same as AddModifyProp (for a
   // colour slot AddModifyColor) for each of them, with the selector's entry found once.
   void AddModifyProps(std::string_view selector, std::span<const TDeclaredValue> values);
+  // One longhand of a rule for one of its selectors, as AddModifyProps does for each.
+  void AddModifyValue(TRuleEntry& rule, const TDeclaredValue& value);
   static bool IsColorSlot(PropIndex index) {
     return index == piColor || index == piBackgroundColor || index == piBorderColor;
   }

@@ -70,6 +70,9 @@ TEST_F(CssSheet, LaterDeclarationsWin) {
   EXPECT_EQ(Rule("p", piMarginTop), "3px");
   EXPECT_EQ(Rule("p", piMarginRight), "4px");
   EXPECT_EQ(Rule("p", piMarginBottom), "1px");
+  // A rule that sets nothing the model holds makes no entry.
+  Sheet(".q, .s { nonsense: 1; margin-top } .u {}");
+  for (const char* key : {".q", ".s", ".u"}) EXPECT_EQ(Styles.Find(key), nullptr) << key;
 }
 
 TEST_F(CssSheet, EntriesComeInKeyOrderWithDuplicatesInTheOrderAdded) {
