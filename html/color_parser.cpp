@@ -179,11 +179,12 @@ std::optional<TColor> ColorFromString(std::string_view text, bool needHash) {
     lowered = ToLower(text);
     text = lowered;
   }
-  const bool has_hash = text.starts_with('#');
-  if (!has_hash && text.find("rgb(") == std::string_view::npos) {
+  const std::size_t rgb = text.find("rgb");
+  const bool rgbCall = rgb != std::string_view::npos && text.find("rgb(", rgb) != std::string_view::npos;
+  if (!text.starts_with('#') && !rgbCall) {
     if (auto named = LookUpName(text)) return named;
   }
-  if (text.find("rgb") != std::string_view::npos) return ParseRgbTriple(text);
+  if (rgb != std::string_view::npos) return ParseRgbTriple(text);
   return ParseHex(text, needHash);
 }
 

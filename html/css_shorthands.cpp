@@ -61,7 +61,7 @@ class TWords {
   TWords& operator=(const TWords&) = delete;
 
   std::span<const std::string_view> Items() const {
-    if (Count <= Inline.size()) return {Inline.data(), Count};
+    if (Count <= InlineWords) return {Inline.Words.data(), Count};
     return More;
   }
 
@@ -98,11 +98,11 @@ class TWords {
   }
 
   void Add(std::string_view word) {
-    if (Count < Inline.size()) {
-      Inline[Count++] = word;
+    if (Count < InlineWords) {
+      Inline.Words[Count++] = word;
       return;
     }
-    if (Count == Inline.size()) More.assign(Inline.begin(), Inline.end());
+    if (Count == InlineWords) More.assign(Inline.Words.begin(), Inline.Words.end());
     More.push_back(word);
     ++Count;
   }
@@ -110,7 +110,12 @@ class TWords {
   // The normalised copy, when one was needed: in place when it fits, as most values do.
   std::array<char, 64> InlineText;
   std::string Text;
-  std::array<std::string_view, 8> Inline;
+  // The first words, in room left uninitialised: only the words added are ever read.
+  static constexpr std::size_t InlineWords = 8;
+  union WordRoom {
+    WordRoom() {}  // NOLINT(modernize-use-equals-default): leaves the room uninitialised
+    std::array<std::string_view, InlineWords> Words;
+  } Inline;
   std::vector<std::string_view> More;  // all the words, once there are more than fit in place
   std::size_t Count = 0;
 };

@@ -4,12 +4,6 @@
 
 namespace tessival::html {
 
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsTrimmed(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsTrimmed(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 std::string ToLower(std::string_view text) {
   std::string lower(text);
   for (char& c : lower) c = LowerAscii(c);

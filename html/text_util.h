@@ -13,7 +13,11 @@ constexpr bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 // Trimming drops spaces and control characters at both ends.
 constexpr bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
-std::string_view Trim(std::string_view text);
+inline std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsTrimmed(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsTrimmed(text.back())) text.remove_suffix(1);
+  return text;
+}
 std::string ToLower(std::string_view text);
 bool ContainsNoCase(std::string_view text, std::string_view part);
 bool EqualsNoCase(std::string_view a, std::string_view b);
