@@ -43,6 +43,7 @@ constexpr bool IsBetweenDeclarations(char c) {
 // runs of a string source are scanned with one table look-up per character.
 enum CharClass : std::uint8_t {
   ccName = 1, ccValue = 2, ccSelector = 4, ccSpace = 8, ccBetween = 16,
+  ccChanged = 32,  // stored otherwise than it stands: a control character or a capital
 };
 
 constexpr std::array<std::uint8_t, 256> BuildCharClasses() {
@@ -55,6 +56,7 @@ constexpr std::array<std::uint8_t, 256> BuildCharClasses() {
     if (IsSelectorChar(c)) bits |= ccSelector;
     if (c == ' ') bits |= ccSpace;
     if (IsBetweenDeclarations(c)) bits |= ccBetween;
+    if (LowerAscii(c) != static_cast<char>(byte)) bits |= ccChanged;
     classes[byte] = bits;
   }
   return classes;
@@ -62,29 +64,54 @@ constexpr std::array<std::uint8_t, 256> BuildCharClasses() {
 
 constexpr std::array<std::uint8_t, 256> CharClasses = BuildCharClasses();
 
-std::size_t RunLengthByTable(std::string_view text, std::size_t from, std::uint8_t keep) {
+// A run of characters of one class, and whether it is stored exactly as it stands.
+struct TRun {
+  std::size_t Length;
+  bool Plain;
+};
+
+TRun RunByTable(std::string_view text, std::size_t from, std::uint8_t keep, bool plain) {
   std::size_t run = from;
-  while (run < text.size() && (CharClasses[static_cast<unsigned char>(text[run])] & keep)) ++run;
-  return run;
+  std::uint8_t seen = 0;
+  for (; run < text.size(); ++run) {
+    const std::uint8_t classes = CharClasses[static_cast<unsigned char>(text[run])];
+    if (!(classes & keep)) break;
+    seen |= classes;
+  }
+  return {run, plain && !(seen & ccChanged)};
 }
 
 // Values make up most of a sheet, and a value runs on to the first of five characters:
 // sixteen bytes are compared at once where the processor allows.
-std::size_t ValueRunLength(std::string_view text) {
+TRun ValueRun(std::string_view text) {
   std::size_t run = 0;
 #if defined(__SSE2__)
   const __m128i semicolon = _mm_set1_epi8(';'), brace = _mm_set1_epi8('}'), slash = _mm_set1_epi8('/');
   const __m128i less = _mm_set1_epi8('<'), eof = _mm_set1_epi8(EofChar);
+  const __m128i space = _mm_set1_epi8(' '), minusOne = _mm_set1_epi8(-1);
+  const __m128i beforeA = _mm_set1_epi8('A' - 1), afterZ = _mm_set1_epi8('Z' + 1);
+  int changed = 0;
   for (; run + 16 <= text.size(); run += 16) {
     const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + run));
     const __m128i stops = _mm_or_si128(
         _mm_or_si128(_mm_cmpeq_epi8(chars, semicolon), _mm_cmpeq_epi8(chars, brace)),
         _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chars, slash), _mm_cmpeq_epi8(chars, less)),
                      _mm_cmpeq_epi8(chars, eof)));
-    if (const int mask = _mm_movemask_epi8(stops)) return run + static_cast<std::size_t>(__builtin_ctz(mask));
+    // Bytes 0 to 31 and "A" to "Z" (compared as signed, so bytes from 128 are neither).
+    const __m128i control = _mm_and_si128(_mm_cmpgt_epi8(chars, minusOne), _mm_cmplt_epi8(chars, space));
+    const __m128i capital = _mm_and_si128(_mm_cmpgt_epi8(chars, beforeA), _mm_cmplt_epi8(chars, afterZ));
+    const int changes = _mm_movemask_epi8(_mm_or_si128(control, capital));
+    if (const int mask = _mm_movemask_epi8(stops)) {
+      const int at = __builtin_ctz(mask);
+      changed |= changes & ((1 << at) - 1);
+      return {run + static_cast<std::size_t>(at), changed == 0};
+    }
+    changed |= changes;
   }
+  return RunByTable(text, run, ccValue, changed == 0);
+#else
+  return RunByTable(text, run, ccValue, true);
 #endif
-  return RunLengthByTable(text, run, ccValue);
 }
 
 // Copies a run as it is stored: control characters as spaces, letters in lower case. No
@@ -118,18 +145,23 @@ class CommentlessReader {
   void TakeRun(std::string& out, std::uint8_t keep) {
     if constexpr (std::is_same_v<Source, TStringCharSource>) {
       if (Pending) return;
-      const std::size_t run = RunLength(keep);
-      const std::size_t start = out.size();
-      out.resize(start + run);
-      StoreRun(Chars.Rest().data(), run, out.data() + start);
-      Chars.Skip(run);
+      const TRun run = Run(keep);
+      const char* from = Chars.Rest().data();
+      if (run.Plain) {
+        out.append(from, run.Length);
+      } else {
+        const std::size_t start = out.size();
+        out.resize(start + run.Length);
+        StoreRun(from, run.Length, out.data() + start);
+      }
+      Chars.Skip(run.Length);
     }
   }
 
   // The same without keeping the characters.
   void SkipRun(std::uint8_t keep) {
     if constexpr (std::is_same_v<Source, TStringCharSource>) {
-      if (!Pending) Chars.Skip(RunLength(keep));
+      if (!Pending) Chars.Skip(Run(keep).Length);
     }
   }
 
@@ -147,8 +179,8 @@ class CommentlessReader {
   }
 
  private:
-  std::size_t RunLength(std::uint8_t keep) const {
-    return keep == ccValue ? ValueRunLength(Chars.Rest()) : RunLengthByTable(Chars.Rest(), 0, keep);
+  TRun Run(std::uint8_t keep) const {
+    return keep == ccValue ? ValueRun(Chars.Rest()) : RunByTable(Chars.Rest(), 0, keep, true);
   }
 
   char Raw() {

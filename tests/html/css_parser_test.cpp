@@ -169,6 +169,8 @@ TEST_F(CssSheet, ValuesReadAlikeFromEverySource) {
       "p { font-family: abcdefghijklmnopqrstuvwxyz0123456789} i { color: red }",
       "p { font-family: abcdefghijklmnopqrstuvwxyz0123456789</style>",
       "p { font-family: abcdefghijklmnopqrstuvwxyz012345678\x1a9; color: red }",
+      "p { font-family: abcdefghijklmnopqRSTUVWXYZ\x7f\x80\xff; width: 1PX }",
+      "p { font-family: a\tb\rcdefghijklmnopqrstuvwxyz ; width: 1px; font-size: 2PT }",
   };
   for (const std::string_view sheet : sheets) {
     TStyleList fromString, fromChars;
