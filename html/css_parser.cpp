@@ -115,8 +115,7 @@ TRun ValueRun(std::string_view text) {
 }
 
 // Copies a run as it is stored: control characters as spaces, letters in lower case. No
-// run holds the end-of-input mark, so the rule needs no exception for it and the loop
-// compiles to whole-register steps.
+// run holds the end-of-input mark, so the rule needs no exception for it.
 void StoreRun(const char* from, std::size_t count, char* to) {
   for (std::size_t i = 0; i < count; ++i) {
     unsigned char c = static_cast<unsigned char>(from[i]);

@@ -40,7 +40,9 @@ TProperties& TStyleList::MakeProperties() {
 TProperties& TStyleList::AddEntry(std::string_view key, TProperties& props) {
   props.PropTag = std::string(key);
   props.DefaultFontSize = DefFontSize;
-  TStyleEntry& entry = Items.emplace_back(std::string(key), &props);
+  TStyleEntry& entry = Items.emplace_back();
+  entry.Key = key;
+  entry.Props = &props;
   KeyEntries& entries = ByKey[entry.Key];
   if (!entries.First) {
     entries.First = &entry;
@@ -172,11 +174,6 @@ void TStyleList::ApplyColor(TProperties& props, std::string_view selector, PropI
       SetColorProp("::hover", piColor, *color);
     }
   }
-}
-
-void TStyleList::AddModifyProps(std::string_view selector, std::span<const TDeclaredValue> values) {
-  TRuleEntry rule{selector};
-  for (const TDeclaredValue& value : values) AddModifyValue(rule, value);
 }
 
 void TStyleList::AddModifyValue(TRuleEntry& rule, const TDeclaredValue& value) {

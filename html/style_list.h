@@ -1,6 +1,7 @@
 #pragma once
-// A document's style sheet: property sets filed under selector keys (selector_key.h), kept
-// sorted with duplicates allowed; entries under one key keep the order they were added in.
+// A document's style sheet: property sets filed under selector keys (selector_key.h), with
+// duplicates allowed; entries under one key keep the order they were added in, and Entries
+// gives them all sorted by key.
 #include <deque>
 #include <functional>
 #include <map>
@@ -77,10 +78,8 @@ class TStyleList {
   // already parsed; nothing for text that is no colour. Lets a reader parse a colour once
   // for all the selectors of a rule.
   void AddModifyColor(std::string_view selector, PropIndex index, std::optional<TColor> color);
-  // The longhands of one rule for one selector, in order: the same as AddModifyProp (for a
-  // colour slot AddModifyColor) for each of them, with the selector's entry found once.
-  void AddModifyProps(std::string_view selector, std::span<const TDeclaredValue> values);
-  // One longhand of a rule for one of its selectors, as AddModifyProps does for each.
+  // One longhand of a rule for one of its selectors: the same as AddModifyProp (for a
+  // colour slot AddModifyColor), with the selector's entry found once for the whole rule.
   void AddModifyValue(TRuleEntry& rule, const TDeclaredValue& value);
   static bool IsColorSlot(PropIndex index) {
     return index == piColor || index == piBackgroundColor || index == piBorderColor;
