@@ -100,13 +100,17 @@ const TProperties* TStyleList::Find(std::string_view key) const {
 }
 
 TProperties& TStyleList::FindOrAdd(std::string_view key) {
-  // A rule sets several properties of the same selector in a row.
+  // AddModifyProp is called for several properties of the same selector in a row.
   if (LastModified && LastModifiedKey == key) return *LastModified;
-  TProperties* props = Find(key);
-  if (!props) props = &AddEntry(key, MakeProperties());
+  TProperties& props = FindOrMake(key);
   LastModifiedKey = key;
-  LastModified = props;
-  return *props;
+  LastModified = &props;
+  return props;
+}
+
+TProperties& TStyleList::FindOrMake(std::string_view key) {
+  TProperties* props = Find(key);
+  return props ? *props : AddEntry(key, MakeProperties());
 }
 
 void TStyleList::SetColorProp(std::string_view key, PropIndex index, TColor color) {
@@ -179,9 +183,9 @@ void TStyleList::ApplyColor(TProperties& props, std::string_view selector, PropI
 void TStyleList::AddModifyValue(TRuleEntry& rule, const TDeclaredValue& value) {
   if (!rule.Props) {
     if (rule.Selector.find(":hover") != std::string_view::npos) HoverRules = true;
-    rule.Props = &FindOrAdd(rule.Selector);
+    rule.Props = &FindOrMake(rule.Selector);
     // A rule for A is a rule for every link.
-    if (rule.Selector == "a") rule.LinkProps = &FindOrAdd("::link");
+    if (rule.Selector == "a") rule.LinkProps = &FindOrMake("::link");
   }
   auto apply = [&](TProperties& props, std::string_view selector) {
     if (IsColorSlot(value.Index)) ApplyColor(props, selector, value.Index, value.Color);

@@ -113,6 +113,7 @@ class TStyleList {
   static constexpr int FirstSeqNumber = 10;
 
   TProperties& FindOrAdd(std::string_view key);
+  TProperties& FindOrMake(std::string_view key);  // FindOrAdd without the last-key shortcut
   TProperties& AddEntry(std::string_view key, TProperties& props);
   TProperties& MakeProperties();
   void SetColorProp(std::string_view key, PropIndex index, TColor color);
