@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "imaging/palette_search.h"
 #include "imaging/pixel_image.h"
 
 namespace tessival::imaging {
@@ -35,14 +36,14 @@ class TFastColorLookup final : public TColorLookup {
   LookupResult Find(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
     const int key = (red >> 3) | ((green >> 3) << 5) | ((blue >> 3) << 10);
     std::int16_t index = inverse_[static_cast<std::size_t>(key)];
-    if (index < 0) index = inverse_[static_cast<std::size_t>(key)] = Search(red, green, blue);
+    if (index < 0) index = inverse_[static_cast<std::size_t>(key)] = static_cast<std::int16_t>(search_.Nearest(red, green, blue));
     const PaletteEntry& e = palette_[static_cast<std::size_t>(index)];
     return {index, e.red, e.green, e.blue};
   }
 
  private:
-  std::int16_t Search(int red, int green, int blue) const;
   Palette palette_;
+  TPaletteSearch search_;
   std::vector<std::int16_t> inverse_;
 };
 
