@@ -12,16 +12,7 @@ namespace tessival::imaging {
 
 template <class Engine>
 void DitherRows(const TRow24Reader& reader, Engine& engine, TDibWriter& writer) {
-  const int width = reader.Width();
-  for (int y = 0; y < reader.Height(); ++y) {
-    const std::uint8_t* in = reader.Row(y);
-    std::uint8_t* out = writer.Row(y);
-    for (int x = engine.Column(); x >= 0 && x < width; x = engine.Column()) {
-      const std::uint8_t* p = in + 3 * static_cast<std::size_t>(x);
-      out[x] = static_cast<std::uint8_t>(engine.Convert(p[2], p[1], p[0]));
-    }
-    engine.NextLine();
-  }
+  for (int y = 0; y < reader.Height(); ++y) engine.ConvertRow(reader.Row(y), writer.Row(y));
 }
 
 // An 8-bit bitmap carrying `palette`, whose indexes `lookup` gives (it must answer with
