@@ -42,18 +42,28 @@ class TFloydSteinbergDither {
   int Direction() const { return direction_; }
 
   // Converts one row of blue, green, red pixels into `indexes`, walking it in the current
-  // direction, then starts the next line. The running values live in locals for the row:
-  // each pixel waits for the error of the one before it, and nothing else should sit on
-  // that path.
+  // direction, then starts the next line.
   void ConvertRow(const std::uint8_t* bgr, std::uint8_t* indexes) {
-    const std::ptrdiff_t direction = direction_;
-    const std::ptrdiff_t first = direction > 0 ? 0 : width_ - 1;
+    if (direction_ > 0) Walk<1>(bgr, indexes);
+    else Walk<-1>(bgr, indexes);
+    direction_ = -direction_;
+  }
+
+ private:
+  // One row in one direction. Each pixel waits for the error of the one before it, so
+  // nothing else should sit on that path: the running values live in locals and the
+  // direction is a constant, which leaves the processor's registers to them.
+  template <int kDirection>
+  void Walk(const std::uint8_t* bgr, std::uint8_t* indexes) {
+    constexpr std::ptrdiff_t kStep = 3 * kDirection;
+    const std::ptrdiff_t first = kDirection > 0 ? 0 : width_ - 1;
     const std::uint8_t* p = bgr + 3 * first;
     std::uint8_t* out = indexes + first;
-    int* entry = errors_.data() + (direction > 0 ? 0 : 3 * (static_cast<std::ptrdiff_t>(width_) + 1));
+    std::uint8_t* const end = out + kDirection * static_cast<std::ptrdiff_t>(width_);
+    int* entry = errors_.data() + (kDirection > 0 ? 0 : 3 * (static_cast<std::ptrdiff_t>(width_) + 1));
     Channel red, green, blue;
-    for (int n = width_; n > 0; --n, p += 3 * direction, out += direction, entry += 3 * direction) {
-      const int* const ahead = entry + 3 * direction;
+    for (; out != end; p += kStep, out += kDirection, entry += kStep) {
+      const int* const ahead = entry + kStep;
       const int vr = red.Value(p[2], ahead[0]);
       const int vg = green.Value(p[1], ahead[1]);
       const int vb = blue.Value(p[0], ahead[2]);
@@ -64,14 +74,12 @@ class TFloydSteinbergDither {
       entry[2] = blue.Spread(vb - chosen.blue);
       *out = static_cast<std::uint8_t>(chosen.index);
     }
-    // Next line: below-previous goes to the last entry, the direction turns.
+    // Next line: below-previous goes to the last entry.
     entry[0] = red.below_previous;
     entry[1] = green.below_previous;
     entry[2] = blue.below_previous;
-    direction_ = -direction_;
   }
 
- private:
   // The running values of one channel along a row. The error carried to the next pixel
   // (7d) and the one for the entry ahead on the next row (d) come from the same d, so only
   // d is kept.
