@@ -87,8 +87,14 @@ class TFloydSteinbergDither {
     int d = 0;
     int below_previous = 0;  // for the entry under the pixel on the next row
     // component + (error-row entry ahead + 7d + 8) div 16, the division truncating toward
-    // zero, clamped to 0..255.
-    int Value(int component, int ahead) const { return std::clamp(component + (ahead + 7 * d + 8) / 16, 0, 255); }
+    // zero, clamped to 0..255. The clamp is one unsigned comparison choosing between the
+    // value and its bound (0 below, 255 above, from the sign), both ready at once, rather
+    // than two comparisons in a row.
+    int Value(int component, int ahead) const {
+      const int value = component + (ahead + 7 * d + 8) / 16;
+      const int bound = (~value >> 31) & 255;
+      return static_cast<unsigned>(value) > 255u ? bound : value;
+    }
     // Takes the pixel's error and returns the error-row entry at the pointer.
     int Spread(int error) {
       const int entry = below_previous + 3 * error;
