@@ -72,7 +72,9 @@ constexpr std::array<std::uint8_t, 256 + kCopyWidth> kRoots = [] {
 // Copies a string that ends before the destination begins (or lies in kRoots). Each step
 // loads 16 bytes before it stores them, and the source is at least 16 bytes behind whenever
 // the string is longer, so no step reads what an earlier one wrote. The bytes written past
-// the string are overwritten by the strings that follow.
+// the string are overwritten by the strings that follow. (In the room after a full picture
+// source and destination may overlap; those bytes are dropped, and every read and write
+// still stays inside the buffer.)
 inline void CopyString(std::uint8_t* to, const std::uint8_t* from, std::size_t length) {
   std::size_t done = 0;
   do {
