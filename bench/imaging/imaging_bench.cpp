@@ -228,7 +228,7 @@ int main(int argc, char** argv) {
   ReportColorError("no dithering, fast lookup", photo,
                    imaging::ReduceToPalette(photo, arbitrary, imaging::TDitherMode::Nearest), arbitrary,
                    arbitrary_yardstick);
-  for (const auto& [label, distance] : {std::pair{"same dithering, exact nearest by |dr|+|dg|+|db|", bench::Distance::SumOfDifferences},
+  for (const auto& [label, distance] : {std::pair{"same dithering, exact nearest by summed differences", bench::Distance::SumOfDifferences},
                                         std::pair{"same dithering, exact nearest by Euclidean distance", bench::Distance::Euclidean}}) {
     bench::ExactNearestLookup exact(arbitrary, distance);
     ReportColorError(label, photo, imaging::ReduceWithLookup(photo, arbitrary, exact, fs), arbitrary, arbitrary_yardstick);
