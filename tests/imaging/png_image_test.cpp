@@ -244,9 +244,10 @@ TEST(PngImage, AncillaryUnknownChunkIsKeptAndIgnored) {
 }
 
 TEST(PngImage, RowsStraddlingTheInflaterBlocksComeOutWhole) {
-  // 397 × 211 RGB is about 250 KB of rows of 1192 bytes, which straddle the blocks the
-  // data is inflated in many times, in both row orders and with rows of every pass width.
-  const Samples s = Pattern(397, 211, 8, 2);
+  // 613 × 307 RGB is about 565 KB of rows of 1840 bytes, more than two of the blocks the
+  // data is inflated in, so rows straddle block ends, in both row orders and with rows of
+  // every pass width.
+  const Samples s = Pattern(613, 307, 8, 2);
   for (const bool interlaced : {false, true}) {
     TPNGImage image;
     image.LoadFromStream(MakePng(s, interlaced, 4));
@@ -267,7 +268,7 @@ TEST(PngImage, ImageDataShortOfTheLastRowFailsAndDataAfterItIsIgnored) {
   EXPECT_EQ(LoadError(with_data(Bytes(rows.begin(), rows.end() - 1))),
             kPrefix + std::string(png_text::kCorruptedData) + "(the image data ends early)");
   Bytes longer = rows;
-  longer.resize(70000, 0xEE);  // past the first inflater block
+  longer.resize(600000, 0xEE);  // past the first inflater blocks
   TPNGImage image;
   image.LoadFromStream(with_data(longer));
   EXPECT_EQ(image.Bitmap().ColorAt(3, 2), Rgb(12, 12, 12));
