@@ -1,7 +1,7 @@
 #pragma once
 // Dither engines walk a picture in serpentine order (left to right on the first row,
 // then alternating) and turn each pixel into a palette index through a lookup.
-#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -12,7 +12,6 @@ template <class Lookup>
 class TPlainDither {
  public:
   TPlainDither(int width, Lookup& lookup) : width_(width), lookup_(lookup) {}
-  int Direction() const { return direction_; }
   // Converts one row of blue, green, red pixels into `indexes`, walking it in the current
   // direction, then turns for the next row.
   void ConvertRow(const std::uint8_t* bgr, std::uint8_t* indexes) {
@@ -39,7 +38,6 @@ class TFloydSteinbergDither {
  public:
   TFloydSteinbergDither(int width, Lookup& lookup)
       : width_(width), lookup_(lookup), errors_(3 * (static_cast<std::size_t>(width) + 2), 0) {}
-  int Direction() const { return direction_; }
 
   // Converts one row of blue, green, red pixels into `indexes`, walking it in the current
   // direction, then starts the next line.

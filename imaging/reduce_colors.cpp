@@ -1,5 +1,7 @@
 #include "imaging/reduce_colors.h"
 
+#include <algorithm>
+
 #include "imaging/bitmap_rows.h"
 #include "imaging/color_lookup.h"
 #include "imaging/octree_quantizer.h"
