@@ -1,32 +1,31 @@
 #include "imaging/color_lookup.h"
 
-#include <limits>
+#include <algorithm>
 
 namespace tessival::imaging {
 
 TFastColorLookup::TFastColorLookup(const Palette& palette)
     : palette_(palette.begin(), palette.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(palette.size(), 256))),
-      inverse_(32768, -1) {
+      search_(palette_),
+      inverse_(32768, -1),
+      slot_colors_(32768, 0) {
   // Each entry first claims the slot of its own colour, in index order.
   for (std::size_t i = 0; i < palette_.size(); ++i) {
     const PaletteEntry& e = palette_[i];
-    const int key = (e.red >> 3) | ((e.green >> 3) << 5) | ((e.blue >> 3) << 10);
-    if (inverse_[static_cast<std::size_t>(key)] < 0) inverse_[static_cast<std::size_t>(key)] = static_cast<std::int16_t>(i);
+    const std::size_t key = Key(e.red, e.green, e.blue);
+    if (inverse_[key] < 0) Claim(key, static_cast<int>(i));
   }
 }
 
-std::int16_t TFastColorLookup::Search(int red, int green, int blue) const {
-  int best = 0;
-  int best_distance = std::numeric_limits<int>::max();
-  for (std::size_t i = 0; i < palette_.size(); ++i) {
-    const PaletteEntry& e = palette_[i];
-    const int distance = std::abs(red - e.red) + std::abs(green - e.green) + std::abs(blue - e.blue);
-    if (distance < best_distance) {
-      best_distance = distance;
-      best = static_cast<int>(i);
-    }
-  }
-  return static_cast<std::int16_t>(best);
+int TFastColorLookup::Learn(std::size_t key, int red, int green, int blue) {
+  Claim(key, search_.Nearest(red, green, blue));
+  return inverse_[key];
+}
+
+void TFastColorLookup::Claim(std::size_t key, int index) {
+  const PaletteEntry& e = palette_[static_cast<std::size_t>(index)];
+  inverse_[key] = static_cast<std::int16_t>(index);
+  slot_colors_[key] = e.red | (std::uint32_t{e.green} << 8) | (std::uint32_t{e.blue} << 16);
 }
 
 }  // namespace tessival::imaging

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "imaging/palette_search.h"
 #include "imaging/pixel_image.h"
 
 namespace tessival::imaging {
@@ -33,17 +34,29 @@ class TFastColorLookup final : public TColorLookup {
     return Find(red, green, blue);
   }
   LookupResult Find(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
-    const int key = (red >> 3) | ((green >> 3) << 5) | ((blue >> 3) << 10);
-    std::int16_t index = inverse_[static_cast<std::size_t>(key)];
-    if (index < 0) index = inverse_[static_cast<std::size_t>(key)] = Search(red, green, blue);
-    const PaletteEntry& e = palette_[static_cast<std::size_t>(index)];
-    return {index, e.red, e.green, e.blue};
+    const std::size_t key = Key(red, green, blue);
+    int index = inverse_[key];
+    if (index < 0) [[unlikely]] index = Learn(key, red, green, blue);
+    const std::uint32_t color = slot_colors_[key];
+    return {index, static_cast<std::uint8_t>(color), static_cast<std::uint8_t>(color >> 8),
+            static_cast<std::uint8_t>(color >> 16)};
   }
 
  private:
-  std::int16_t Search(int red, int green, int blue) const;
+  static std::size_t Key(int red, int green, int blue) {
+    return static_cast<std::size_t>((red >> 3) | ((green >> 3) << 5) | ((blue >> 3) << 10));
+  }
+  // Fills an empty slot from the full search; returns the index.
+  int Learn(std::size_t key, int red, int green, int blue);
+  void Claim(std::size_t key, int index);
+
   Palette palette_;
+  TPaletteSearch search_;
   std::vector<std::int16_t> inverse_;
+  // The colour of each filled slot's entry (red + green × 256 + blue × 65536), kept beside
+  // the slot: dithering waits for every answer before its next pixel, and reading the
+  // colour by the key rather than by the index found in the slot saves one read in turn.
+  std::vector<std::uint32_t> slot_colors_;
 };
 
 // The 6 × 6 × 6 cube of CubePalette(), computed without a table.

@@ -40,12 +40,26 @@ struct TGif::Reader {
     }
     return blocks;
   }
-  // The same, appended into one buffer (image data).
-  void SubBlocksInto(std::vector<std::uint8_t>& out) {
-    for (std::uint8_t n = Byte(); n != 0; n = Byte()) {
-      const auto bytes = Bytes(n);
-      out.insert(out.end(), bytes.begin(), bytes.end());
+  // The same joined into one buffer (image data): the chain is walked once to size the
+  // buffer, then each block is copied into place.
+  std::vector<std::uint8_t> JoinedSubBlocks() {
+    std::size_t total = 0;
+    std::size_t at = pos;
+    for (;;) {
+      if (at >= data.size()) throw EInvalidGraphicOperation(GifError::UnexpectedEndOfFile);
+      const std::size_t n = data[at];
+      if (n == 0) break;
+      if (data.size() - at - 1 < n) throw EInvalidGraphicOperation(GifError::UnexpectedEndOfFile);
+      total += n;
+      at += n + 1;
     }
+    std::vector<std::uint8_t> out(total);
+    for (std::uint8_t* to = out.data(); pos < at; pos += data[pos] + std::size_t{1}) {
+      std::memcpy(to, data.data() + pos + 1, data[pos]);
+      to += data[pos];
+    }
+    pos = at + 1;
+    return out;
   }
 };
 
@@ -234,14 +248,12 @@ void TGif::ReadImage(Reader& in) {
   else image.table_index = screen_.global_table_index;
   if (image.table_index < 0) throw EInvalidGraphicOperation(GifError::NoColorTable);
   image.min_code_size = in.Byte();
-  std::vector<std::uint8_t> data;
-  in.SubBlocksInto(data);
+  const std::vector<std::uint8_t> data = in.JoinedSubBlocks();
   // All frames' index arrays together stay within the pixel limit.
   const std::uint64_t count = static_cast<std::uint64_t>(image.width) * static_cast<std::uint64_t>(image.height);
   total_pixels_ += count;
   if (total_pixels_ > kMaxImagePixels) throw EInvalidGraphicOperation(GifError::ValueOutOfRange);
-  image.pixels.assign(static_cast<std::size_t>(count), 0);
-  DecodeGifLzw(data, image.min_code_size, image.width, image.height, image.interlaced, image.pixels);
+  image.pixels = DecodeGifLzw(data, image.min_code_size, image.width, image.height, image.interlaced);
   images_.push_back(std::move(image));
 }
 

@@ -1,9 +1,8 @@
 #include "imaging/gif_lzw.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
-#include <memory>
-#include <vector>
 
 #include "imaging/gif_error.h"
 
@@ -20,8 +19,10 @@ class CodeReader {
  public:
   explicit CodeReader(std::span<const std::uint8_t> data) : data_(data) {}
   bool Read(int size, int& code) {
-    if (bits_ < size) Refill();
-    if (bits_ < size) return false;
+    if (bits_ < size) {
+      Refill();
+      if (bits_ < size) return false;
+    }
     code = static_cast<int>(buffer_ & ((1u << size) - 1));
     buffer_ >>= size;
     bits_ -= size;
@@ -53,54 +54,36 @@ class CodeReader {
   int bits_ = 0;
 };
 
-// The decoded bytes in reading order. Every table entry's string has occurred earlier in
-// this output, so an entry is kept as the place of that occurrence and its length, and
-// writing a code's string is a copy from earlier output. Bytes past the end are dropped.
-class Output {
- public:
-  explicit Output(std::span<std::uint8_t> out) : out_(out) {}
-  std::size_t Position() const { return position_; }
-  // Clears what the last short copy wrote past the end of the output, so pixels the data
-  // did not reach stay 0.
-  std::size_t Finish() {
-    if (position_ < out_.size()) std::memset(out_.data() + position_, 0, std::min<std::size_t>(16, out_.size() - position_));
-    return position_;
-  }
-  void PutRoot(int root) {
-    if (position_ < out_.size()) out_[position_] = static_cast<std::uint8_t>(root);
-    ++position_;
-  }
-  // Copies `length` bytes that start at `from` (< Position()); the ranges may overlap by
-  // one byte when a code refers to the entry being made.
-  void PutCopy(std::size_t from, std::size_t length) {
-    // Most strings are short: one fixed 16-byte copy when source and destination are far
-    // enough apart and there is room. The bytes past the string are overwritten by the
-    // strings that follow, or cleared by Finish.
-    if (length <= 16 && position_ - from >= 16 && out_.size() - position_ >= 16 && position_ < out_.size()) {
-      std::memcpy(out_.data() + position_, out_.data() + from, 16);
-      position_ += length;
-      return;
-    }
-    if (position_ < out_.size()) {
-      const std::size_t n = std::min(length, out_.size() - position_);
-      std::uint8_t* d = out_.data() + position_;
-      const std::uint8_t* s = out_.data() + from;
-      const std::size_t apart = position_ - from;
-      std::memcpy(d, s, std::min(n, apart));
-      for (std::size_t i = apart; i < n; ++i) d[i] = s[i];
-    }
-    position_ += length;
-  }
+// Strings are copied 16 bytes at a time.
+constexpr std::size_t kCopyWidth = 16;
+// Room kept after a decoded picture: the longest string (a code stands for at most one byte
+// more than there are table entries) plus the overshoot of its last copy. Once the picture is
+// full, the remaining strings are written there, over and over, and dropped.
+constexpr std::size_t kSlack = kTableSize + kCopyWidth;
 
- private:
-  std::span<std::uint8_t> out_;
-  std::size_t position_ = 0;
-};
+// The strings of the root codes: the 256 byte values, with room for a whole copy after the
+// last one. Codes of 256 and above (minimum code sizes of 8 to 11) stand for their low byte.
+constexpr std::array<std::uint8_t, 256 + kCopyWidth> kRoots = [] {
+  std::array<std::uint8_t, 256 + kCopyWidth> roots{};
+  for (std::size_t i = 0; i < 256; ++i) roots[i] = static_cast<std::uint8_t>(i);
+  return roots;
+}();
 
-struct Entry {
-  std::size_t start = 0;
-  std::uint16_t length = 1;
-};
+// Copies a string that ends before the destination begins (or lies in kRoots). Each step
+// loads 16 bytes before it stores them, and the source is at least 16 bytes behind whenever
+// the string is longer, so no step reads what an earlier one wrote. The bytes written past
+// the string are overwritten by the strings that follow. (In the room after a full picture
+// source and destination may overlap; those bytes are dropped, and every read and write
+// still stays inside the buffer.)
+inline void CopyString(std::uint8_t* to, const std::uint8_t* from, std::size_t length) {
+  std::size_t done = 0;
+  do {
+    std::uint8_t chunk[kCopyWidth];
+    std::memcpy(chunk, from + done, kCopyWidth);
+    std::memcpy(to + done, chunk, kCopyWidth);
+    done += kCopyWidth;
+  } while (done < length);
+}
 
 // Rows of an interlaced image arrive in four passes: rows 0, 8, 16 …, then 4, 12 …, then
 // 2, 6 …, then 1, 3 ….
@@ -116,88 +99,109 @@ void Deinterlace(const std::vector<std::uint8_t>& reading_order, std::size_t dec
       std::memcpy(pixels.data() + static_cast<std::size_t>(y) * w, reading_order.data() + row * w, w);
 }
 
-// Returns how many bytes were output (possibly more than fit).
-std::size_t Decode(std::span<const std::uint8_t> data, int min_code_size, std::span<std::uint8_t> out) {
+// Decodes into `out`, which has kSlack bytes of room after its `size`. Every string a table
+// entry stands for has been written to the output before, so an entry is the place of that
+// string and its length, and writing a code is one copy from there; the root codes copy from
+// kRoots. Returns how many bytes of the picture were decoded.
+std::size_t Decode(std::span<const std::uint8_t> data, int min_code_size, std::uint8_t* const out,
+                   const std::size_t size) {
   const int clear = 1 << min_code_size;
   const int end = clear + 1;
-  std::vector<Entry> table(kTableSize);
-  Output output(out);
+  std::array<const std::uint8_t*, kTableSize> from;
+  // 0 marks the clear and end codes and the codes not defined yet.
+  std::array<std::uint16_t, kTableSize> length{};
+  for (int c = 0; c < clear; ++c) {
+    from[static_cast<std::size_t>(c)] = kRoots.data() + (c & 0xFF);
+    length[static_cast<std::size_t>(c)] = 1;
+  }
   CodeReader reader(data);
-
+  std::uint8_t* put = out;
+  std::uint8_t* const stop = out + size;
+  // Where the previous code's string was written, and its length.
+  const std::uint8_t* previous = nullptr;
+  std::size_t previous_length = 0;
   int code_size = min_code_size + 1;
   int next_free = end + 1;
   int limit = 1 << code_size;
-  const auto grow = [&] {
-    if (next_free >= limit && code_size < kMaxCodeSize) {
+  // The new entry is the previous string plus one byte, which sits right after it. A full
+  // table takes no more entries until the next clear code.
+  const auto add = [&] {
+    if (next_free >= kTableSize) return;
+    from[static_cast<std::size_t>(next_free)] = previous;
+    length[static_cast<std::size_t>(next_free)] = static_cast<std::uint16_t>(previous_length + 1);
+    if (++next_free >= limit && code_size < kMaxCodeSize) {
       limit <<= 1;
       ++code_size;
     }
   };
-  // Where the previous code's string was written, and its length.
-  std::size_t previous_start = 0;
-  std::size_t previous_length = 0;
-  const auto put = [&](int c) {
-    previous_start = output.Position();
-    if (c < clear) {
-      output.PutRoot(c);
-      previous_length = 1;
-    } else {
-      const Entry& e = table[static_cast<std::size_t>(c)];
-      output.PutCopy(e.start, e.length);
-      previous_length = e.length;
-    }
-  };
-  // The new entry is the previous string plus one byte, which sits right after it.
-  const auto add = [&](std::size_t start, std::size_t length) {
-    if (next_free >= kTableSize) return false;  // full until the next clear code
-    table[static_cast<std::size_t>(next_free++)] = Entry{start, static_cast<std::uint16_t>(length + 1)};
-    return true;
+  const auto finish = [&] {
+    std::memset(put, 0, std::min<std::size_t>(kCopyWidth, static_cast<std::size_t>(stop - put)));
+    return static_cast<std::size_t>(put - out);
   };
 
   int code = 0;
-  if (!reader.Read(code_size, code)) return output.Finish();
+  if (!reader.Read(code_size, code)) return finish();
   if (code != clear) throw EInvalidGraphicOperation(GifError::InvalidLzwData);
-  while (code != end) {
-    if (code == clear) {
+  for (;;) {
+    const std::size_t n = length[static_cast<std::size_t>(code)];
+    if (n != 0) [[likely]] {
+      CopyString(put, from[static_cast<std::size_t>(code)], n);
+      add();
+      previous = put;
+      previous_length = n;
+      put += n;
+    } else if (code == clear) {
+      std::fill(length.begin() + end + 1, length.begin() + next_free, 0);
       code_size = min_code_size + 1;
       next_free = end + 1;
       limit = 1 << code_size;
       do {
-        if (!reader.Read(code_size, code)) return output.Finish();
+        if (!reader.Read(code_size, code)) return finish();
       } while (code == clear);
       if (code == end) throw EInvalidGraphicOperation(GifError::InvalidLzwData);
       if (code >= next_free) code = 0;
-      put(code);
-    } else if (code < next_free) {
-      const std::size_t start = previous_start, length = previous_length;
-      put(code);
-      add(start, length);
-      grow();
+      // A root; the first code after a clear makes no entry.
+      *put = static_cast<std::uint8_t>(code);
+      previous = put;
+      previous_length = 1;
+      ++put;
     } else if (code == next_free) {
-      if (!add(previous_start, previous_length)) throw EInvalidGraphicOperation(GifError::InvalidLzwData);
-      grow();
-      put(code);
+      // The entry being made: the previous string plus its own first byte.
+      add();
+      CopyString(put, previous, previous_length);
+      put[previous_length] = *previous;
+      previous = put;
+      put += ++previous_length;
+    } else if (code == end) {
+      break;
     } else {
       throw EInvalidGraphicOperation(GifError::InvalidLzwData);
     }
-    if (!reader.Read(code_size, code)) return output.Finish();
+    // Past the end of the picture: later strings go to the slack, to be dropped.
+    if (put > stop) put = stop;
+    if (!reader.Read(code_size, code)) break;
   }
-  return output.Finish();
+  return finish();
 }
 
 }  // namespace
 
-void DecodeGifLzw(std::span<const std::uint8_t> data, int min_code_size, int width, int height, bool interlaced,
-                  std::span<std::uint8_t> pixels) {
+std::vector<std::uint8_t> DecodeGifLzw(std::span<const std::uint8_t> data, int min_code_size, int width, int height,
+                                       bool interlaced) {
   if (min_code_size < 0 || min_code_size + 1 > kMaxCodeSize) throw EInvalidGraphicOperation(GifError::InvalidLzwCodeSize);
-  if (width <= 0 || height <= 0) return;
+  if (width <= 0 || height <= 0) return {};
+  const std::size_t size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
   if (!interlaced) {
-    Decode(data, min_code_size, pixels);
-    return;
+    std::vector<std::uint8_t> pixels(size + kSlack, 0);
+    Decode(data, min_code_size, pixels.data(), size);
+    pixels.resize(size);
+    return pixels;
   }
-  std::vector<std::uint8_t> reading_order(pixels.size(), 0);
-  const std::size_t decoded = Decode(data, min_code_size, reading_order);
+  std::vector<std::uint8_t> reading_order(size + kSlack, 0);
+  const std::size_t decoded = Decode(data, min_code_size, reading_order.data(), size);
+  std::vector<std::uint8_t> pixels(size, 0);
   Deinterlace(reading_order, decoded, width, height, pixels);
+  return pixels;
 }
 
 }  // namespace tessival::imaging

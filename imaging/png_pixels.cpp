@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <stdexcept>
 #include <vector>
@@ -23,9 +24,16 @@ bool ValidDepth(int color_type, int depth) {
   }
 }
 
-// Inflates the concatenated image data row by row. The zlib header is checked here and
-// the rest is inflated raw: every chunk's CRC already vouches for the bytes, so the
-// Adler-32 pass over the output would only cost time.
+// Inflates the concatenated image data and hands it out row by row, in place: a row stays
+// where it was inflated and is unfiltered there, and the row before it stays too, for the
+// filters that look up. The zlib header is checked here and the rest is inflated raw:
+// every chunk's CRC already vouches for the bytes, so the Adler-32 pass over the output
+// would only cost time. The data is inflated ahead into a block of at least kBlockBytes,
+// not a row at a time: zlib's fast loop only runs while at least 258 bytes of room are
+// left, so filling single rows would send the end of every row through its slow loop, and
+// zlib copies up to the last 32 KiB of every call's output into its own window, which for
+// single rows is all of it. A fault in the data is reported when a row needs the bytes
+// behind it, as it would be when inflating row by row.
 class RowInflater {
  public:
   explicit RowInflater(std::span<const std::uint8_t> data) {
@@ -40,23 +48,60 @@ class RowInflater {
   RowInflater(const RowInflater&) = delete;
   RowInflater& operator=(const RowInflater&) = delete;
 
-  void Read(std::uint8_t* out, std::size_t count) {
-    stream_.next_out = out;
-    stream_.avail_out = static_cast<uInt>(count);
-    while (stream_.avail_out > 0) {
-      const int result = inflate(&stream_, Z_NO_FLUSH);
-      if (result == Z_STREAM_END && stream_.avail_out > 0) Fail("the image data ends early");
-      if (result == Z_BUF_ERROR) Fail("the image data ends early");
-      if (result != Z_OK && result != Z_STREAM_END) Fail(stream_.msg != nullptr ? stream_.msg : "inflate failed");
-    }
+  // The next `count` bytes, writable; they and the row handed out before them stay put
+  // until the next call.
+  std::uint8_t* Next(std::size_t count) {
+    if (filled_ - next_ < count) Fill(count);
+    before_last_ = last_;
+    last_ = next_;
+    next_ += count;
+    return block_.data() + last_;
   }
+  // The row handed out before the last one.
+  const std::uint8_t* Previous() const { return block_.data() + before_last_; }
 
  private:
+  static constexpr std::size_t kBlockBytes = 256 * 1024;
+
+  // Moves the last row and the bytes not handed out yet to the front and inflates behind
+  // them until the block is full; fails with the reason the stream stopped when the next
+  // `count` bytes are still not there.
+  void Fill(std::size_t count) {
+    if (filled_ > last_) std::memmove(block_.data(), block_.data() + last_, filled_ - last_);
+    filled_ -= last_;
+    next_ -= last_;
+    last_ = 0;
+    if (block_.size() < 2 * (filled_ + count)) block_.resize(std::max(kBlockBytes, 2 * (filled_ + count)));
+    stream_.next_out = block_.data() + filled_;
+    stream_.avail_out = static_cast<uInt>(block_.size() - filled_);
+    while (stream_.avail_out > 0 && failure_ == nullptr) {
+      const int result = inflate(&stream_, Z_NO_FLUSH);
+      if (result == Z_STREAM_END || result == Z_BUF_ERROR) failure_ = "the image data ends early";
+      else if (result != Z_OK) failure_ = stream_.msg != nullptr ? stream_.msg : "inflate failed";
+    }
+    filled_ = block_.size() - stream_.avail_out;
+    if (filled_ - next_ < count) Fail(failure_);
+  }
   [[noreturn]] static void Fail(const char* why) {
     throw EPNGImageException(std::string(png_text::kCorruptedData) + "(" + why + ")");
   }
+
   z_stream stream_{};
+  std::vector<std::uint8_t> block_;
+  std::size_t before_last_ = 0;  // where the row before the last one starts
+  std::size_t last_ = 0;         // where the last row handed out starts
+  std::size_t next_ = 0;         // the first byte not handed out
+  std::size_t filled_ = 0;       // the end of the inflated bytes
+  const char* failure_ = nullptr;  // why the stream gives no more, once it does not
 };
+
+// The next row of `bytes` bytes after its filter byte, unfiltered in place; the first row
+// of an image or pass has no row above it.
+std::uint8_t* NextRow(RowInflater& inflater, std::size_t bytes, bool first, std::size_t filter_bpp) {
+  std::uint8_t* row = inflater.Next(bytes + 1);
+  UnfilterRow(row[0], row + 1, first ? nullptr : inflater.Previous() + 1, bytes, filter_bpp);
+  return row + 1;
+}
 
 // Converts one unfiltered row of samples into bitmap row `out` for the non-interlaced case.
 void ConvertRow(const PngLayout& l, const std::uint8_t* src, std::size_t src_bytes, const std::uint8_t* gamma,
@@ -65,7 +110,20 @@ void ConvertRow(const PngLayout& l, const std::uint8_t* src, std::size_t src_byt
   if (l.bitmap_bits == 24) {
     const std::size_t step = static_cast<std::size_t>(l.channels) * (l.bit_depth / 8);
     const std::size_t hi = l.bit_depth == 16 ? 2 : 1;  // distance between the samples' high bytes
-    if (gamma == nullptr) {
+    if (gamma == nullptr && step == 3 && std::endian::native == std::endian::little) {
+      // Red, green, blue to blue, green, red four bytes at a time: the byte after each
+      // pixel is read along and its place written, then rewritten by the next pixel. The
+      // last pixel goes alone, as the rows end there.
+      for (int x = 1; x < w; ++x, src += 3, out += 3) {
+        std::uint32_t rgb;
+        std::memcpy(&rgb, src, 4);
+        const std::uint32_t bgr = __builtin_bswap32(rgb) >> 8;
+        std::memcpy(out, &bgr, 4);
+      }
+      out[0] = src[2];
+      out[1] = src[1];
+      out[2] = src[0];
+    } else if (gamma == nullptr) {
       for (int x = 0; x < w; ++x, src += step, out += 3) {
         out[0] = src[2 * hi];
         out[1] = src[hi];
@@ -190,32 +248,18 @@ void DecodePngPixels(const PngLayout& l, std::span<const std::uint8_t> zlib_data
     PixelImage row(l.width, 1, l.bitmap_bits);
     RowInflater inflater(zlib_data);
     const std::size_t bytes = PngRowBytes(l, static_cast<std::uint32_t>(l.width));
-    std::vector<std::uint8_t> row_a(bytes + 1), row_b(bytes + 1);
-    std::uint8_t* current = row_a.data();
-    std::uint8_t* previous = row_b.data();
     for (int y = 0; y < l.height; ++y) {
-      inflater.Read(current, bytes + 1);
-      UnfilterRow(current[0], current + 1, y == 0 ? nullptr : previous + 1, bytes, l.filter_bpp);
-      ConvertRow(l, current + 1, bytes, gamma, row.Row(0));
+      ConvertRow(l, NextRow(inflater, bytes, y == 0, l.filter_bpp), bytes, gamma, row.Row(0));
       ExpandRow(row.Row(0), l.bitmap_bits, l.width, *expand, bitmap.Row(y));
-      std::swap(current, previous);
       if (progress) progress(static_cast<int>(std::int64_t{y} * 100 / l.height), y, y + 1);
     }
     return;
   }
   RowInflater inflater(zlib_data);
   const std::size_t full_bytes = PngRowBytes(l, static_cast<std::uint32_t>(l.width));
-  // Two rows that swap roles; one spare byte each in front holds the filter type.
-  std::vector<std::uint8_t> row_a(full_bytes + 1), row_b(full_bytes + 1);
-  std::uint8_t* current = row_a.data();
-  std::uint8_t* previous = row_b.data();
-
   if (!l.interlaced) {
     for (int y = 0; y < l.height; ++y) {
-      inflater.Read(current, full_bytes + 1);
-      UnfilterRow(current[0], current + 1, y == 0 ? nullptr : previous + 1, full_bytes, l.filter_bpp);
-      ConvertRow(l, current + 1, full_bytes, gamma, bitmap.Row(y));
-      std::swap(current, previous);
+      ConvertRow(l, NextRow(inflater, full_bytes, y == 0, l.filter_bpp), full_bytes, gamma, bitmap.Row(y));
       if (progress) progress(static_cast<int>(std::int64_t{y} * 100 / l.height), y, y + 1);
     }
     return;
@@ -227,11 +271,9 @@ void DecodePngPixels(const PngLayout& l, std::span<const std::uint8_t> zlib_data
     if (pass_width > 0 && pass_height > 0) {
       const std::size_t bytes = PngRowBytes(l, static_cast<std::uint32_t>(pass_width));
       for (int j = 0; j < pass_height; ++j) {
-        inflater.Read(current, bytes + 1);
-        UnfilterRow(current[0], current + 1, j == 0 ? nullptr : previous + 1, bytes, l.filter_bpp);
+        const std::uint8_t* row = NextRow(inflater, bytes, j == 0, l.filter_bpp);
         std::uint8_t* out = bitmap.Row(p.row0 + j * p.row_step);
-        for (int k = 0; k < pass_width; ++k) PlacePixel(l, current + 1, k, gamma, out, p.col0 + k * p.col_step);
-        std::swap(current, previous);
+        for (int k = 0; k < pass_width; ++k) PlacePixel(l, row, k, gamma, out, p.col0 + k * p.col_step);
       }
     }
     if (progress) progress((100 * pass + 3) / 6, 0, l.height);  // MulDiv(100, pass, 6)

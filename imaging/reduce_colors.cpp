@@ -1,9 +1,11 @@
 #include "imaging/reduce_colors.h"
 
+#include <algorithm>
+
 #include "imaging/bitmap_rows.h"
 #include "imaging/color_lookup.h"
-#include "imaging/dither_engine.h"
 #include "imaging/octree_quantizer.h"
+#include "imaging/reduce_with_lookup.h"
 #include "imaging/standard_palettes.h"
 
 namespace tessival::imaging {
@@ -21,50 +23,13 @@ Palette PaletteFor(const PixelImage& source, TPaletteKind kind) {
   return {};
 }
 
-template <class Engine>
-void RunEngine(const TRow24Reader& reader, Engine& engine, TDibWriter& writer) {
-  const int width = reader.Width();
-  for (int y = 0; y < reader.Height(); ++y) {
-    const std::uint8_t* in = reader.Row(y);
-    std::uint8_t* out = writer.Row(y);
-    for (int x = engine.Column(); x >= 0 && x < width; x = engine.Column()) {
-      const std::uint8_t* p = in + 3 * static_cast<std::size_t>(x);
-      out[x] = static_cast<std::uint8_t>(engine.Convert(p[2], p[1], p[0]));
-    }
-    engine.NextLine();
-  }
-}
-
-template <class Lookup>
-void Reduce(const TRow24Reader& reader, Lookup& lookup, TDitherMode mode, TDibWriter& writer) {
-  if (mode == TDitherMode::FloydSteinberg) {
-    TFloydSteinbergDither<Lookup> engine(reader.Width(), lookup);
-    RunEngine(reader, engine, writer);
-  } else {
-    TPlainDither<Lookup> engine(reader.Width(), lookup);
-    RunEngine(reader, engine, writer);
-  }
-}
-
-}  // namespace
-
-namespace {
-
 PixelImage ReduceWith(const PixelImage& source, Palette palette, bool cube, TDitherMode mode) {
-  TRow24Reader reader(source);
-  PixelImage result(source.Width(), source.Height(), 8, RowOrder::BottomUp);
-  result.Colors() = std::move(palette);
-  if (result.Colors().empty()) return result;
-  TDibWriter writer(result, 8);
   if (cube) {
     TCubeColorLookup lookup;
-    Reduce(reader, lookup, mode, writer);
-  } else {
-    TFastColorLookup lookup(result.Colors());
-    Reduce(reader, lookup, mode, writer);
+    return ReduceWithLookup(source, std::move(palette), lookup, mode);
   }
-  writer.Finish();
-  return result;
+  TFastColorLookup lookup(palette);
+  return ReduceWithLookup(source, std::move(palette), lookup, mode);
 }
 
 }  // namespace

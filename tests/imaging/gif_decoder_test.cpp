@@ -97,6 +97,46 @@ TEST(GifDecoder, FullTableWithoutClearCodeDecodesToTheEnd) {
   EXPECT_EQ(gif.Images()[0].pixels, pixels);
 }
 
+// One image of 4 colours whose LZW data is given as it stands, with its minimum code size.
+GifBytes WithImageData(int width, int height, int min_code_size, const GifBytes& data) {
+  GifBytes file = MakeGif(width, height, {0, 1, 2, 3}, {});
+  file.pop_back();  // trailer
+  file.push_back(0x2C);
+  test::Word(file, 0); test::Word(file, 0); test::Word(file, width); test::Word(file, height);
+  file.insert(file.end(), {0, static_cast<std::uint8_t>(min_code_size)});
+  test::SubBlocks(file, data);
+  file.push_back(0x3B);
+  return file;
+}
+
+TEST(GifDecoder, EveryMinimumCodeSizeRoundTripsShortAndLongStrings) {
+  // Noise gives strings of one to three bytes, the runs strings of hundreds; codes of 256
+  // and above stand for their low byte.
+  std::uint32_t state = 7;
+  for (int min_code_size = 1; min_code_size <= 11; ++min_code_size) {
+    std::vector<std::uint8_t> pixels(120 * 70);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+      state = state * 1664525u + 1013904223u;
+      const bool run = (i / 700) % 2 == 1;
+      const unsigned value = run ? static_cast<unsigned>(i / 700) : state >> 20;
+      pixels[i] = static_cast<std::uint8_t>(value % (1u << std::min(min_code_size, 8)));
+    }
+    TGif gif;
+    gif.LoadFromStream(WithImageData(120, 70, min_code_size, test::LzwWriter(min_code_size).Encode(pixels)));
+    EXPECT_EQ(gif.Images()[0].pixels, pixels) << "minimum code size " << min_code_size;
+  }
+}
+
+TEST(GifDecoder, DataForMorePixelsThanTheImageHasIsCutOff) {
+  const std::vector<std::uint8_t> pixels = Counting(5000, 4);
+  for (const auto& [width, height] : {std::pair{10, 10}, std::pair{70, 70}}) {
+    TGif gif;
+    gif.LoadFromStream(WithImageData(width, height, 2, test::LzwWriter(2).Encode(pixels)));
+    const std::size_t size = static_cast<std::size_t>(width * height);
+    EXPECT_EQ(gif.Images()[0].pixels, std::vector<std::uint8_t>(pixels.begin(), pixels.begin() + size));
+  }
+}
+
 TEST(GifDecoder, InterlacedTenRowsFillPassByPass) {
   GifFrameSpec frame = Solid(0, 0, 3, 10, 0);
   for (int y = 0; y < 10; ++y)

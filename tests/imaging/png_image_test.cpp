@@ -243,6 +243,37 @@ TEST(PngImage, AncillaryUnknownChunkIsKeptAndIgnored) {
   EXPECT_EQ(image.Chunks().Item(2).TypeName(), "abCD");
 }
 
+TEST(PngImage, RowsStraddlingTheInflaterBlocksComeOutWhole) {
+  // 613 × 307 RGB is about 565 KB of rows of 1840 bytes, more than two of the blocks the
+  // data is inflated in, so rows straddle block ends, in both row orders and with rows of
+  // every pass width.
+  const Samples s = Pattern(613, 307, 8, 2);
+  for (const bool interlaced : {false, true}) {
+    TPNGImage image;
+    image.LoadFromStream(MakePng(s, interlaced, 4));
+    ExpectSamePicture(s, image.Bitmap());
+  }
+}
+
+TEST(PngImage, ImageDataShortOfTheLastRowFailsAndDataAfterItIsIgnored) {
+  // 4 × 3 grey: three rows of a filter byte and four samples.
+  const Bytes rows = {0, 1, 2, 3, 4, 0, 5, 6, 7, 8, 0, 9, 10, 11, 12};
+  const auto with_data = [](const Bytes& raw) {
+    Bytes f = test::Signature();
+    Append(f, test::Ihdr(4, 3, 8, 0));
+    Append(f, Chunk("IDAT", test::Deflate(raw)));
+    Append(f, Chunk("IEND", {}));
+    return f;
+  };
+  EXPECT_EQ(LoadError(with_data(Bytes(rows.begin(), rows.end() - 1))),
+            kPrefix + std::string(png_text::kCorruptedData) + "(the image data ends early)");
+  Bytes longer = rows;
+  longer.resize(600000, 0xEE);  // past the first inflater blocks
+  TPNGImage image;
+  image.LoadFromStream(with_data(longer));
+  EXPECT_EQ(image.Bitmap().ColorAt(3, 2), Rgb(12, 12, 12));
+}
+
 TEST(PngImage, EveryTruncationFailsCleanly) {
   const Bytes file = MakePng(Pattern(9, 9, 8, 6), true, -1);
   for (std::size_t cut = 0; cut < file.size(); ++cut) {

@@ -55,6 +55,22 @@ TEST(ColorLookup, EntriesClaimTheirOwnSlotFirstAndTiesGoToTheLowerIndex) {
   EXPECT_EQ(lookup.Find(90, 90, 90).index, 2);
 }
 
+TEST(ColorLookup, FastLookupAnswersWithTheColourOfTheIndexItGives) {
+  // The colour comes from a table beside the slots; it must stay the entry's own, both for
+  // slots claimed by entries and for slots filled by the search.
+  const Palette palette = {{0, 0, 0, 0}, {255, 0, 0, 0}, {250, 2, 3, 0}, {0, 128, 255, 0}, {90, 90, 90, 0}};
+  TFastColorLookup lookup(palette);
+  for (int r = 0; r < 256; r += 15)
+    for (int g = 0; g < 256; g += 17)
+      for (int b = 0; b < 256; b += 51) {
+        const LookupResult found = lookup.Find(r, g, b);
+        const PaletteEntry& e = palette[static_cast<std::size_t>(found.index)];
+        ASSERT_EQ((PaletteEntry{found.red, found.green, found.blue, 0}), (PaletteEntry{e.red, e.green, e.blue, 0}))
+            << r << "," << g << "," << b;
+      }
+  EXPECT_EQ(lookup.Find(252, 1, 1).index, 1);  // entry 2 shares entry 1's slot
+}
+
 TEST(ReduceColors, ExactPaletteColoursSpreadNoError) {
   // Pure red and the program palette's other exact colours map to themselves and stay put.
   // Entries that share their 15-bit slot with an earlier entry (greys 170 and 175) are
