@@ -49,7 +49,7 @@ void PropValue::CopyFrom(const PropValue& other) {
   Kind = other.Kind;
 }
 
-void PropValue::SetText(std::string_view text) {
+void PropValue::SetLongText(std::string_view text) {
   // No sheet holds a value of four gigabytes; one beyond that is cut rather than wrapped.
   text = text.substr(0, std::numeric_limits<std::uint32_t>::max());
   if (text.size() <= InlineRoom) {

@@ -7,6 +7,7 @@
 // inside the value itself; only a longer one takes room of its own, owned by the value.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,7 +38,15 @@ class PropValue {
   }
   // Makes this a text, reusing room of its own where the text fits; `text` may be a view of
   // this value's own text.
-  void SetText(std::string_view text);
+  void SetText(std::string_view text) {
+    if (OnHeap || text.size() > InlineRoom) {
+      SetLongText(text);
+      return;
+    }
+    CopyShort(Number.Inline, text.data(), text.size());
+    Length = static_cast<std::uint32_t>(text.size());
+    Kind = TKind::Text;
+  }
 
  private:
   enum class TKind : std::uint8_t { Empty, Int, Double, Text };
@@ -47,6 +56,32 @@ class PropValue {
     OnHeap = false;
   }
   void CopyFrom(const PropValue& other);
+  void SetLongText(std::string_view text);
+
+  // Copies at most InlineRoom characters in a few overlapping pieces, every piece read before
+  // any is written, so that `from` may overlap `to`: most texts are stored through here.
+  static void CopyShort(char* to, const char* from, std::size_t count) {
+    if (count >= 8) {
+      std::uint64_t first, middle, last;
+      std::memcpy(&first, from, 8);
+      std::memcpy(&middle, from + count / 2 - 4, 8);
+      std::memcpy(&last, from + count - 8, 8);
+      std::memcpy(to, &first, 8);
+      std::memcpy(to + count / 2 - 4, &middle, 8);
+      std::memcpy(to + count - 8, &last, 8);
+    } else if (count >= 4) {
+      std::uint32_t first, last;
+      std::memcpy(&first, from, 4);
+      std::memcpy(&last, from + count - 4, 4);
+      std::memcpy(to, &first, 4);
+      std::memcpy(to + count - 4, &last, 4);
+    } else if (count > 0) {
+      const char first = from[0], middle = from[count / 2], last = from[count - 1];
+      to[0] = first;
+      to[count / 2] = middle;
+      to[count - 1] = last;
+    }
+  }
 
   union Storage {
     int Int;

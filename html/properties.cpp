@@ -92,11 +92,6 @@ void TProperties::SetProp(PropIndex index, PropValue value) {
   CachedFont.reset();
 }
 
-void TProperties::SetText(PropIndex index, std::string_view text) {
-  Props[index].SetText(text);
-  CachedFont.reset();
-}
-
 void TProperties::Assign(const TProperties& other) {
   Props = other.Props;
   CachedFont.reset();

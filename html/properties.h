@@ -126,7 +126,10 @@ class TProperties {
 
  private:
   // Stores text in a slot, reusing the room of the text it held.
-  void SetText(PropIndex index, std::string_view text);
+  void SetText(PropIndex index, std::string_view text) {
+    Props[index].SetText(text);
+    CachedFont.reset();
+  }
   void ApplyLinkFontChange(PropIndex index, const PropValue& value);
   void ComputeLinkFonts(const TStyleList& styles);
   void MergeStyleSheet(const TStyleList& styles, std::string_view tag, std::string_view pseudo,

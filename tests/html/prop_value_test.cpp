@@ -77,5 +77,19 @@ TEST(PropValueTest, TakesAPartOfItsOwnText) {
   EXPECT_EQ(TextOf(value), Long + Long + Long);
 }
 
+// Short texts are copied in overlapping pieces: every length up to the room held in place,
+// from elsewhere and from the value's own text shifted by one, must come out whole.
+TEST(PropValueTest, EveryShortLengthIsCopiedWhole) {
+  const std::string alphabet = "abcdefghijklmnopqrstuvwxyz0123456789";
+  for (std::size_t length = 0; length <= PropValue::InlineRoom; ++length) {
+    PropValue value(std::string(PropValue::InlineRoom, '-'));
+    value.SetText(std::string_view(alphabet).substr(0, length));
+    EXPECT_EQ(TextOf(value), alphabet.substr(0, length)) << length;
+    if (length == 0) continue;
+    value.SetText(value.TextValue()->substr(1));
+    EXPECT_EQ(TextOf(value), alphabet.substr(1, length - 1)) << length;
+  }
+}
+
 }  // namespace
 }  // namespace tessival::html
