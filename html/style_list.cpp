@@ -17,6 +17,7 @@ void TStyleList::Clear() {
   Made.clear();
   MadeInLastBlock = 0;
   Descendants.clear();
+  Unindexed.clear();
   LastModified = nullptr;
   Default = nullptr;
   SeqNumber = FirstSeqNumber;
@@ -52,16 +53,20 @@ TProperties& TStyleList::AddEntry(std::string_view key, TProperties& props) {
   }
   SortedStale = true;
   // Only a descendant rule is matched part by part; a simple one is found by its key.
-  if (key.find(' ') != std::string_view::npos) {
-    entry.Parts = std::make_unique<const TSelectorKeyParts>(ParseSelectorKey(key));
-    entry.AncestorBits = FilterBitsOf(entry.Parts->Ancestors);
-  }
-  if (entry.Parts && !entry.Parts->Ancestors.empty()) {
-    GroupIndex& group = Descendants[ScanGroupOf(entry.Parts->Subject)];
-    group.Sorted.emplace(entry.Key, &entry);
+  if (key.find(' ') != std::string_view::npos) Unindexed.push_back(&entry);
+  return *entry.Props;
+}
+
+void TStyleList::IndexDescendants() const {
+  for (const TStyleEntry* entry : Unindexed) {
+    entry->Parts = std::make_unique<const TSelectorKeyParts>(ParseSelectorKey(entry->Key));
+    entry->AncestorBits = FilterBitsOf(entry->Parts->Ancestors);
+    if (entry->Parts->Ancestors.empty()) continue;
+    GroupIndex& group = Descendants[ScanGroupOf(entry->Parts->Subject)];
+    group.Sorted.emplace(entry->Key, entry);
     group.Stale = true;
   }
-  return *entry.Props;
+  Unindexed.clear();
 }
 
 const TStyleList::EntryList& TStyleList::Entries() const {
@@ -125,6 +130,7 @@ std::string TStyleList::ScanGroupOf(const TSimpleSelector& subject) {
 }
 
 const TStyleList::DescendantGroup* TStyleList::DescendantRules(std::string_view group) const {
+  if (!Unindexed.empty()) IndexDescendants();
   const auto it = Descendants.find(group);
   if (it == Descendants.end()) return nullptr;
   GroupIndex& index = it->second;

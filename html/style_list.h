@@ -21,10 +21,10 @@ namespace tessival::html {
 struct TStyleEntry {
   std::string Key;
   TProperties* Props = nullptr;  // owned by the style list
-  // The key read once, for descendant matching; a simple rule is found by its key and has
-  // none.
-  std::unique_ptr<const TSelectorKeyParts> Parts;
-  TAncestorFilter AncestorBits = 0;
+  // The key read once, for descendant matching, when matching first asks for descendant
+  // rules; a simple rule is found by its key and has none.
+  mutable std::unique_ptr<const TSelectorKeyParts> Parts;
+  mutable TAncestorFilter AncestorBits = 0;
 };
 
 // One longhand a style-sheet rule declares, read once for all the selectors of the rule.
@@ -148,6 +148,10 @@ class TStyleList {
     bool Stale = false;
   };
   mutable std::unordered_map<std::string, GroupIndex, StringHash, std::equal_to<>> Descendants;
+  // Descendant rules added since matching last asked: reading a sheet only files them, and
+  // they are read into parts and groups all at once when they are first needed.
+  mutable std::vector<const TStyleEntry*> Unindexed;
+  void IndexDescendants() const;
   std::string LastModifiedKey;
   TProperties* LastModified = nullptr;
   const TProperties* Default = nullptr;
