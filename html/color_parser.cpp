@@ -165,6 +165,10 @@ std::optional<TColor> ParseHex(std::string_view text, bool needHash) {
   return FromRgb(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF) | PaletteRelative;
 }
 
+bool AllHexDigits(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return HexDigitValue(c) >= 0; });
+}
+
 bool HasUpperCase(std::string_view text) {
   return std::any_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
 }
@@ -173,6 +177,8 @@ bool HasUpperCase(std::string_view text) {
 
 std::optional<TColor> ColorFromString(std::string_view text, bool needHash) {
   text = Trim(text);
+  // The usual form, "#" and hexadecimal digits, has nothing to lower and no "rgb" in it.
+  if (text.size() > 1 && text[0] == '#' && AllHexDigits(text.substr(1))) return ParseHex(text, needHash);
   // The style-sheet reader hands over lower-case text; only other text is copied to lower it.
   std::string lowered;
   if (HasUpperCase(text)) {
