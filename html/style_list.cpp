@@ -9,7 +9,7 @@ namespace tessival::html {
 TStyleList::TStyleList() = default;
 
 void TStyleList::Clear() {
-  ByKey.clear();
+  ByKey.Clear();
   Sorted.clear();
   SortedStale = false;
   Items.clear();
@@ -44,7 +44,7 @@ TProperties& TStyleList::AddEntry(std::string_view key, TProperties& props) {
   TStyleEntry& entry = Items.emplace_back();
   entry.Key = key;
   entry.Props = &props;
-  KeyEntries& entries = ByKey[entry.Key];
+  KeyEntries& entries = ByKey.FindOrAdd(entry.Key);
   if (!entries.First) {
     entries.First = &entry;
   } else {
@@ -87,21 +87,21 @@ TProperties& TStyleList::AddDuplicate(std::string_view key, const TProperties& p
 }
 
 std::span<const TStyleEntry* const> TStyleList::EntriesOf(std::string_view key) const {
-  const auto it = ByKey.find(key);
-  if (it == ByKey.end()) return {};
-  const KeyEntries& entries = it->second;
+  const KeyEntries* found = ByKey.Find(key);
+  if (!found) return {};
+  const KeyEntries& entries = *found;
   if (entries.All.empty()) return {&entries.First, 1};
   return entries.All;
 }
 
 TProperties* TStyleList::Find(std::string_view key) {
-  const auto it = ByKey.find(key);
-  return it == ByKey.end() ? nullptr : it->second.First->Props;
+  const KeyEntries* entries = ByKey.Find(key);
+  return entries ? entries->First->Props : nullptr;
 }
 
 const TProperties* TStyleList::Find(std::string_view key) const {
-  const auto it = ByKey.find(key);
-  return it == ByKey.end() ? nullptr : it->second.First->Props;
+  const KeyEntries* entries = ByKey.Find(key);
+  return entries ? entries->First->Props : nullptr;
 }
 
 TProperties& TStyleList::FindOrAdd(std::string_view key) {

@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "html/key_index.h"
 #include "html/properties.h"
 #include "html/selector_key.h"
 
@@ -139,7 +140,7 @@ class TStyleList {
     const TStyleEntry* First = nullptr;
     std::vector<const TStyleEntry*> All;  // every entry, once there is more than one
   };
-  std::unordered_map<std::string_view, KeyEntries, StringHash> ByKey;
+  TKeyIndex<KeyEntries> ByKey;
   mutable EntryList Sorted;
   mutable bool SortedStale = false;
   struct GroupIndex {
