@@ -165,8 +165,18 @@ std::optional<TColor> ParseHex(std::string_view text, bool needHash) {
   return FromRgb(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF) | PaletteRelative;
 }
 
-bool AllHexDigits(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return HexDigitValue(c) >= 0; });
+// What ParseHex makes of "#" and `digits`, read in one pass; nothing when a character is no
+// hexadecimal digit, for the general path to judge.
+std::optional<std::optional<TColor>> HashAndDigits(std::string_view digits) {
+  std::uint32_t rgb = 0;
+  const bool doubled = digits.size() <= 3;
+  for (const char c : digits) {
+    const int digit = HexDigitValue(c);
+    if (digit < 0) return std::nullopt;
+    rgb = doubled ? rgb << 8 | static_cast<std::uint32_t>(digit * 0x11) : rgb << 4 | static_cast<std::uint32_t>(digit);
+  }
+  if (digits.size() > 6) return std::optional<TColor>();
+  return FromRgb(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF) | PaletteRelative;
 }
 
 bool HasUpperCase(std::string_view text) {
@@ -178,7 +188,9 @@ bool HasUpperCase(std::string_view text) {
 std::optional<TColor> ColorFromString(std::string_view text, bool needHash) {
   text = Trim(text);
   // The usual form, "#" and hexadecimal digits, has nothing to lower and no "rgb" in it.
-  if (text.size() > 1 && text[0] == '#' && AllHexDigits(text.substr(1))) return ParseHex(text, needHash);
+  if (text.size() > 1 && text[0] == '#') {
+    if (const auto color = HashAndDigits(text.substr(1))) return *color;
+  }
   // The style-sheet reader hands over lower-case text; only other text is copied to lower it.
   std::string lowered;
   if (HasUpperCase(text)) {

@@ -18,7 +18,7 @@ class PropValue {
  public:
   static constexpr std::size_t InlineRoom = 24;
 
-  PropValue() noexcept : Number{} {}
+  PropValue() noexcept {}  // NOLINT: an empty value leaves its room unset, as nothing reads it
   PropValue(int value) noexcept : Kind(TKind::Int) { Number.Int = value; }           // NOLINT: a value
   PropValue(double value) noexcept : Kind(TKind::Double) { Number.Double = value; }  // NOLINT: a value
   PropValue(std::string_view text) : Number{} { SetText(text); }                     // NOLINT: a value
