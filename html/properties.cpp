@@ -262,7 +262,7 @@ void TProperties::SetByName(std::string_view name, std::string_view text) {
   if (const auto index = PropertyIndexOf(name)) SetByIndex(*index, text);
 }
 
-void TProperties::SetByIndex(PropIndex index, std::string_view text) {
+void TProperties::SetReadValue(PropIndex index, std::string_view text) {
   switch (index) {
     case piBorderStyle:
       SetText(piBorderStyle, text);

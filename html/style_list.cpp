@@ -186,7 +186,7 @@ void TStyleList::ApplyColor(TProperties& props, std::string_view selector, PropI
   }
 }
 
-void TStyleList::AddModifyValue(TRuleEntry& rule, const TDeclaredValue& value) {
+void TStyleList::AddModifyValueFully(TRuleEntry& rule, const TDeclaredValue& value) {
   if (!rule.Props) {
     if (rule.Selector.find(":hover") != std::string_view::npos) HoverRules = true;
     rule.Props = &FindOrMake(rule.Selector);

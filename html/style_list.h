@@ -81,7 +81,12 @@ class TStyleList {
   void AddModifyColor(std::string_view selector, PropIndex index, std::optional<TColor> color);
   // One longhand of a rule for one of its selectors: the same as AddModifyProp (for a
   // colour slot AddModifyColor), with the selector's entry found once for the whole rule.
-  void AddModifyValue(TRuleEntry& rule, const TDeclaredValue& value);
+  void AddModifyValue(TRuleEntry& rule, const TDeclaredValue& value) {
+    // After a rule's first longhand its entry is known: a text for an entry other than A's
+    // goes straight into its slot.
+    if (rule.Props && !rule.LinkProps && !IsColorSlot(value.Index)) rule.Props->SetByIndex(value.Index, value.Text);
+    else AddModifyValueFully(rule, value);
+  }
   static bool IsColorSlot(PropIndex index) {
     return index == piColor || index == piBackgroundColor || index == piBorderColor;
   }
@@ -113,6 +118,7 @@ class TStyleList {
  private:
   static constexpr int FirstSeqNumber = 10;
 
+  void AddModifyValueFully(TRuleEntry& rule, const TDeclaredValue& value);
   TProperties& FindOrAdd(std::string_view key);
   TProperties& FindOrMake(std::string_view key);  // FindOrAdd without the last-key shortcut
   TProperties& AddEntry(std::string_view key, TProperties& props);
