@@ -47,6 +47,11 @@ class TWords {
  public:
   TWords(std::string_view value, std::size_t maxWords) {
     value = Trim(value);
+    // One word with no slash, as most lengths and many values are, is itself.
+    if (IsOneWord(value)) {
+      if (!value.empty() && maxWords > 0) Add(value);
+      return;
+    }
     if (NeedsNormalising(value)) {
       char* room = InlineText.data();
       if (value.size() > InlineText.size()) {
@@ -66,6 +71,13 @@ class TWords {
   }
 
  private:
+  static bool IsOneWord(std::string_view text) {
+    for (const char c : text) {
+      if (c == ' ' || c == '/') return false;
+    }
+    return true;
+  }
+
   void Split(std::string_view text, std::size_t maxWords) {
     // Most values hold no "/" and no url(): looked for once in the value, not in every word.
     const bool anySlash = text.find('/') != std::string_view::npos;
