@@ -179,6 +179,16 @@ std::optional<std::optional<TColor>> HashAndDigits(std::string_view digits) {
   return FromRgb(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF) | PaletteRelative;
 }
 
+bool IsPlainWord(std::string_view text) {
+  if (text.empty()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if ((c < 'a' || c > 'z') && c != '-') return false;
+    if (c == 'r' && text.substr(i, 3) == "rgb") return false;
+  }
+  return true;
+}
+
 bool HasUpperCase(std::string_view text) {
   return std::any_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
 }
@@ -187,6 +197,12 @@ bool HasUpperCase(std::string_view text) {
 
 std::optional<TColor> ColorFromString(std::string_view text, bool needHash) {
   text = Trim(text);
+  // A word of small letters and "-" with no "rgb" in it ("solid", "no-repeat") is a colour
+  // only by name, or by hexadecimal digits where no "#" is needed.
+  if (IsPlainWord(text)) {
+    if (const auto named = LookUpName(text)) return named;
+    return needHash ? std::nullopt : ParseHex(text, false);
+  }
   // The usual form, "#" and hexadecimal digits, has nothing to lower and no "rgb" in it.
   if (text.size() > 1 && text[0] == '#') {
     if (const auto color = HashAndDigits(text.substr(1))) return *color;

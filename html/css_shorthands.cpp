@@ -40,6 +40,14 @@ std::size_t NormaliseSpaces(std::string_view value, char* out) {
   return length;
 }
 
+// The characters a word does not simply run on over: the space that ends it and the quotes
+// that keep a part together; one look-up per character.
+constexpr std::array<bool, 256> EndsOrQuotes = [] {
+  std::array<bool, 256> table{};
+  table[' '] = table['"'] = table['\''] = true;
+  return table;
+}();
+
 // The words of a value with its spaces normalised, as views of the value or, where it
 // needs normalising, of a normalised copy. The usual few words are kept in place, so that
 // splitting a shorthand allocates nothing.
@@ -85,12 +93,15 @@ class TWords {
     std::size_t pos = 0;
     while (pos < text.size() && Count < maxWords) {
       const std::size_t start = pos;
-      while (pos < text.size() && text[pos] != ' ') {
-        if (text[pos] == '"' || text[pos] == '\'') {
-          const std::size_t close = text.find(text[pos], pos + 1);
-          pos = close == std::string::npos ? text.size() : close + 1;
-        } else {
+      while (pos < text.size()) {
+        const char c = text[pos];
+        if (!EndsOrQuotes[static_cast<unsigned char>(c)]) {
           ++pos;
+        } else if (c == ' ') {
+          break;
+        } else {
+          const std::size_t close = text.find(c, pos + 1);
+          pos = close == std::string::npos ? text.size() : close + 1;
         }
       }
       const std::string_view word = text.substr(start, pos - start);
