@@ -350,6 +350,14 @@ TEST(ValueWords, QuotesCommasAndSlashes) {
   std::string value = "a url(x) rgb(1,2,3) url(y";
   EXPECT_EQ(TakeOutFunctions(value), (V{"url(x)", "rgb(1,2,3)", "url(y"}));
   EXPECT_EQ(SplitValueWords(value, 9), (V{"a"}));
+  // Seven at most; what follows stays in the value, however long it is.
+  std::string many;
+  for (int i = 0; i < 8; ++i) many += "url(" + std::to_string(i) + ") ";
+  EXPECT_EQ(TakeOutFunctions(many).size(), 7u);
+  EXPECT_EQ(SplitValueWords(many, 9), (V{"url(7)"}));
+  std::string longValue = family + " rgb(1,2,3)" + family + " y";
+  EXPECT_EQ(TakeOutFunctions(longValue), (V{"rgb(1,2,3)"}));
+  EXPECT_EQ(SplitValueWords(longValue, 9), (V{family, family, "y"}));
 }
 
 TEST_F(Shorthands, ListStyleTakesImageAndType) {
