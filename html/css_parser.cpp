@@ -179,7 +179,8 @@ class CommentlessReader {
     }
   }
 
-  char Next() {
+  // Next and Run are asked for once per character or run: kept inline in every caller.
+  [[gnu::always_inline]] char Next() {
     while (true) {
       const char c = Raw();
       if (c != '/') return c;
@@ -193,7 +194,7 @@ class CommentlessReader {
   }
 
  private:
-  TRun Run(std::uint8_t keep) const {
+  [[gnu::always_inline]] TRun Run(std::uint8_t keep) const {
     return keep == ccValue ? ValueRun(Chars.Rest()) : RunByTable(Chars.Rest(), 0, keep, true);
   }
 
