@@ -165,6 +165,30 @@ std::optional<TColor> ParseHex(std::string_view text, bool needHash) {
   return FromRgb(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF) | PaletteRelative;
 }
 
+// What ParseHex makes of "#" and `digits`, read in one pass; nothing when a character is no
+// hexadecimal digit, for the general path to judge.
+std::optional<std::optional<TColor>> HashAndDigits(std::string_view digits) {
+  std::uint32_t rgb = 0;
+  const bool doubled = digits.size() <= 3;
+  for (const char c : digits) {
+    const int digit = HexDigitValue(c);
+    if (digit < 0) return std::nullopt;
+    rgb = doubled ? rgb << 8 | static_cast<std::uint32_t>(digit * 0x11) : rgb << 4 | static_cast<std::uint32_t>(digit);
+  }
+  if (digits.size() > 6) return std::optional<TColor>();
+  return FromRgb(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF) | PaletteRelative;
+}
+
+bool IsPlainWord(std::string_view text) {
+  if (text.empty()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if ((c < 'a' || c > 'z') && c != '-') return false;
+    if (c == 'r' && text.substr(i, 3) == "rgb") return false;
+  }
+  return true;
+}
+
 bool HasUpperCase(std::string_view text) {
   return std::any_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
 }
@@ -173,6 +197,16 @@ bool HasUpperCase(std::string_view text) {
 
 std::optional<TColor> ColorFromString(std::string_view text, bool needHash) {
   text = Trim(text);
+  // A word of small letters and "-" with no "rgb" in it ("solid", "no-repeat") is a colour
+  // only by name, or by hexadecimal digits where no "#" is needed.
+  if (IsPlainWord(text)) {
+    if (const auto named = LookUpName(text)) return named;
+    return needHash ? std::nullopt : ParseHex(text, false);
+  }
+  // The usual form, "#" and hexadecimal digits, has nothing to lower and no "rgb" in it.
+  if (text.size() > 1 && text[0] == '#') {
+    if (const auto color = HashAndDigits(text.substr(1))) return *color;
+  }
   // The style-sheet reader hands over lower-case text; only other text is copied to lower it.
   std::string lowered;
   if (HasUpperCase(text)) {

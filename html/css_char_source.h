@@ -27,6 +27,8 @@ class TStringCharSource final : public TCssCharSource {
   // What is left to read, and passing over part of it: for readers that take runs at once.
   std::string_view Rest() const { return Text.substr(Pos); }
   void Skip(std::size_t count) { Pos += count; }
+  // The `count` characters read last (at most Position()).
+  std::string_view Last(std::size_t count) const { return Text.substr(Pos - count, count); }
 
  private:
   std::string_view Text;

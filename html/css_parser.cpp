@@ -157,6 +157,21 @@ class CommentlessReader {
     }
   }
 
+  // For a string source, `first` and the run of class `keep` that follows it as a view of
+  // the source, consumed, when they stand there as they are stored: `first` must be the
+  // character read last. Nothing, and nothing consumed, otherwise.
+  std::optional<std::string_view> ViewRun(char first, std::uint8_t keep) {
+    if constexpr (std::is_same_v<Source, TStringCharSource>) {
+      if (Pending || Chars.Position() == 0 || Chars.Last(1).front() != first) return std::nullopt;
+      const TRun run = Run(keep);
+      if (!run.Plain) return std::nullopt;
+      Chars.Skip(run.Length);
+      return Chars.Last(run.Length + 1);
+    } else {
+      return std::nullopt;
+    }
+  }
+
   // The same without keeping the characters.
   void SkipRun(std::uint8_t keep) {
     if constexpr (std::is_same_v<Source, TStringCharSource>) {
@@ -164,7 +179,8 @@ class CommentlessReader {
     }
   }
 
-  char Next() {
+  // Next and Run are asked for once per character or run: kept inline in every caller.
+  [[gnu::always_inline]] char Next() {
     while (true) {
       const char c = Raw();
       if (c != '/') return c;
@@ -178,7 +194,7 @@ class CommentlessReader {
   }
 
  private:
-  TRun Run(std::uint8_t keep) const {
+  [[gnu::always_inline]] TRun Run(std::uint8_t keep) const {
     return keep == ccValue ? ValueRun(Chars.Rest()) : RunByTable(Chars.Rest(), 0, keep, true);
   }
 
@@ -292,22 +308,12 @@ class SheetReader {
     for (const std::string& key : Keys) Rules.push_back({key});
     do {
       SkipSpaces();
-      Name.clear();
-      while (IsNameChar(Ch)) {
-        Name += LowerAscii(Ch);
-        Reader.TakeRun(Name, ccName);
-        Advance();
-      }
+      const std::string_view name = ReadText(Name, ccName, [this] { return IsNameChar(Ch); });
       SkipSpaces();
       if (Ch == ':') {
         Advance();
-        Value.clear();
-        while (Ch != ';' && !AtBlockEnd()) {
-          Value += LowerAscii(Ch);
-          Reader.TakeRun(Value, ccValue);
-          Advance();
-        }
-        Expand(Name, StripQuotes(Trim(Value)));
+        const std::string_view value = ReadText(Value, ccValue, [this] { return Ch != ';' && !AtBlockEnd(); });
+        Expand(name, StripQuotes(Trim(value)));
       }
       SkipSpaces();
       if (Ch == ';') Advance();
@@ -317,6 +323,27 @@ class SheetReader {
       }
     } while (!AtBlockEnd());
     if (Ch == '}') Advance();
+  }
+
+  // The characters from the current one on for as long as `belongs` holds, lower-cased: as
+  // a view of the source where it holds them so, else collected in `buffer`. The text is
+  // valid until the next call with the same buffer.
+  template <typename Belongs>
+  std::string_view ReadText(std::string& buffer, std::uint8_t keep, Belongs belongs) {
+    buffer.clear();
+    if (!belongs()) return {};
+    if (const auto run = Reader.ViewRun(LowerAscii(Ch), keep)) {
+      Advance();
+      // A comment can split a name or value: what follows it is collected with the rest.
+      if (!belongs()) return *run;
+      buffer.assign(*run);
+    }
+    while (belongs()) {
+      buffer += LowerAscii(Ch);
+      Reader.TakeRun(buffer, keep);
+      Advance();
+    }
+    return buffer;
   }
 
   // Each longhand goes straight to the entries of the rule's selectors, found once per rule;

@@ -40,6 +40,14 @@ std::size_t NormaliseSpaces(std::string_view value, char* out) {
   return length;
 }
 
+// The characters a word does not simply run on over: the space that ends it and the quotes
+// that keep a part together; one look-up per character.
+constexpr std::array<bool, 256> EndsOrQuotes = [] {
+  std::array<bool, 256> table{};
+  table[' '] = table['"'] = table['\''] = true;
+  return table;
+}();
+
 // The words of a value with its spaces normalised, as views of the value or, where it
 // needs normalising, of a normalised copy. The usual few words are kept in place, so that
 // splitting a shorthand allocates nothing.
@@ -47,6 +55,11 @@ class TWords {
  public:
   TWords(std::string_view value, std::size_t maxWords) {
     value = Trim(value);
+    // One word with no slash, as most lengths and many values are, is itself.
+    if (IsOneWord(value)) {
+      if (!value.empty() && maxWords > 0) Add(value);
+      return;
+    }
     if (NeedsNormalising(value)) {
       char* room = InlineText.data();
       if (value.size() > InlineText.size()) {
@@ -66,6 +79,13 @@ class TWords {
   }
 
  private:
+  static bool IsOneWord(std::string_view text) {
+    for (const char c : text) {
+      if (c == ' ' || c == '/') return false;
+    }
+    return true;
+  }
+
   void Split(std::string_view text, std::size_t maxWords) {
     // Most values hold no "/" and no url(): looked for once in the value, not in every word.
     const bool anySlash = text.find('/') != std::string_view::npos;
@@ -73,12 +93,15 @@ class TWords {
     std::size_t pos = 0;
     while (pos < text.size() && Count < maxWords) {
       const std::size_t start = pos;
-      while (pos < text.size() && text[pos] != ' ') {
-        if (text[pos] == '"' || text[pos] == '\'') {
-          const std::size_t close = text.find(text[pos], pos + 1);
-          pos = close == std::string::npos ? text.size() : close + 1;
-        } else {
+      while (pos < text.size()) {
+        const char c = text[pos];
+        if (!EndsOrQuotes[static_cast<unsigned char>(c)]) {
           ++pos;
+        } else if (c == ' ') {
+          break;
+        } else {
+          const std::size_t close = text.find(c, pos + 1);
+          pos = close == std::string::npos ? text.size() : close + 1;
         }
       }
       const std::string_view word = text.substr(start, pos - start);
@@ -120,6 +143,50 @@ class TWords {
   std::size_t Count = 0;
 };
 
+// A value with each url(...) and rgb(...) cut out, leftmost first and at most MaxFunctions
+// of them, a space put in the place of each; the functions go to `take` in order, as views
+// of the value. What is left is kept in place when it fits, as it does for most values.
+class TValueWithoutFunctions {
+ public:
+  template <typename Take>
+  TValueWithoutFunctions(std::string_view value, Take take) {
+    auto next = [&value](std::size_t from) { return std::min(value.find("url(", from), value.find("rgb(", from)); };
+    std::size_t start = next(0);
+    // Most values hold none, and are left as they are.
+    Rest = value;
+    if (start == std::string_view::npos) return;
+    char* out = InlineText.data();
+    if (value.size() > InlineText.size()) {
+      Text.resize(value.size());
+      out = Text.data();
+    }
+    std::size_t length = 0, pos = 0;
+    auto keep = [&](std::string_view part) {
+      std::copy(part.begin(), part.end(), out + length);
+      length += part.size();
+    };
+    for (std::size_t count = 0; count < MaxFunctions && start != std::string_view::npos; ++count) {
+      const std::size_t close = value.find(')', start);
+      const std::size_t end = close == std::string_view::npos ? value.size() : close + 1;
+      keep(value.substr(pos, start - pos));
+      out[length++] = ' ';
+      take(value.substr(start, end - start));
+      pos = end;
+      start = next(pos);
+    }
+    keep(value.substr(pos));
+    Rest = std::string_view(out, length);
+  }
+  TValueWithoutFunctions(const TValueWithoutFunctions&) = delete;
+  TValueWithoutFunctions& operator=(const TValueWithoutFunctions&) = delete;
+
+  std::string_view Rest;
+
+ private:
+  std::array<char, 96> InlineText;
+  std::string Text;
+};
+
 std::string Fixed(std::string_view value, const TUrlFixer& fixUrl) {
   return fixUrl ? fixUrl(value) : std::string(value);
 }
@@ -129,11 +196,6 @@ std::string Fixed(std::string_view value, const TUrlFixer& fixUrl) {
 bool IsColorWord(std::string_view word) {
   if (word.empty() || IsAsciiDigit(word.front())) return false;
   return ColorFromString(word, true).has_value();
-}
-
-// Most values hold no url() or rgb(); only those that do are copied to cut them out.
-bool HasFunction(std::string_view value) {
-  return value.find("url(") != std::string_view::npos || value.find("rgb(") != std::string_view::npos;
 }
 
 using SideSlots = std::array<PropIndex, 4>;  // top, right, bottom, left
@@ -183,16 +245,11 @@ TBorderSlots BorderSlotsOf(std::string_view name) {
 }
 
 void ExpandBorder(std::string_view name, std::string_view value, const TLonghandSink& sink) {
-  std::string rest;
-  if (HasFunction(value)) {
-    rest = value;
-    for (const std::string& function : TakeOutFunctions(rest)) {
-      if (IsColorWord(function)) sink(piBorderColor, function);
-    }
-    value = rest;
-  }
+  const TValueWithoutFunctions cut(value, [&sink](std::string_view function) {
+    if (IsColorWord(function)) sink(piBorderColor, function);
+  });
   const TBorderSlots slots = BorderSlotsOf(name);
-  const TWords split(value, AllWords);
+  const TWords split(cut.Rest, AllWords);
   for (const std::string_view word : split.Items()) {
     if (IsColorWord(word)) {
       sink(piBorderColor, word);
@@ -230,16 +287,11 @@ void ExpandFont(std::string_view value, const TLonghandSink& sink) {
 }
 
 void ExpandBackground(std::string_view value, const TLonghandSink& sink, const TUrlFixer& fixUrl) {
-  std::string rest;
-  if (HasFunction(value)) {
-    rest = value;
-    for (const std::string& function : TakeOutFunctions(rest)) {
-      if (function.starts_with("rgb(")) sink(piBackgroundColor, function);
-      else sink(piBackgroundImage, Fixed(function, fixUrl));
-    }
-    value = rest;
-  }
-  const TWords split(value, AllWords);
+  const TValueWithoutFunctions cut(value, [&](std::string_view function) {
+    if (function.starts_with("rgb(")) sink(piBackgroundColor, function);
+    else sink(piBackgroundImage, Fixed(function, fixUrl));
+  });
+  const TWords split(cut.Rest, AllWords);
   // The last two words that are neither colour, image nor repeat give the position.
   std::string_view remaining[2];
   std::size_t remainingCount = 0;
@@ -280,14 +332,8 @@ std::vector<std::string> SplitValueWords(std::string_view value, std::size_t max
 
 std::vector<std::string> TakeOutFunctions(std::string& value) {
   std::vector<std::string> functions;
-  while (functions.size() < MaxFunctions) {
-    const std::size_t start = std::min(value.find("url("), value.find("rgb("));
-    if (start == std::string::npos) break;
-    const std::size_t close = value.find(')', start);
-    const std::size_t end = close == std::string::npos ? value.size() : close + 1;
-    functions.push_back(value.substr(start, end - start));
-    value.replace(start, end - start, 1, ' ');
-  }
+  const TValueWithoutFunctions cut(value, [&functions](std::string_view function) { functions.emplace_back(function); });
+  value = cut.Rest;
   return functions;
 }
 

@@ -72,7 +72,7 @@ void SetStyleBit(int& style, int bit, bool on) { style = on ? style | bit : styl
 
 // The values a new element or rule starts with: the box slots unset, z-index 0, the rest
 // empty. Made in place, slot by slot: every rule of a style sheet starts here.
-constexpr PropValue InitialValue(std::size_t index) {
+PropValue InitialValue(std::size_t index) {
   if (IsBoxSlot(static_cast<int>(index))) return UnsetValue;
   if (index == piZIndex) return 0;
   return {};
@@ -89,12 +89,6 @@ TProperties::TProperties() : Props(InitialValues(std::make_index_sequence<PropCo
 
 void TProperties::SetProp(PropIndex index, PropValue value) {
   Props[index] = std::move(value);
-  CachedFont.reset();
-}
-
-void TProperties::SetText(PropIndex index, std::string_view text) {
-  if (std::string* held = std::get_if<std::string>(&Props[index])) held->assign(text);
-  else Props[index].emplace<std::string>(text);
   CachedFont.reset();
 }
 
@@ -157,7 +151,7 @@ void TProperties::Combine(const TStyleList& styles, std::string_view tag,
 }
 
 void TProperties::ResolveFontSize(double reference) {
-  if (const std::string* text = AsString(Props[piFontSize])) {
+  if (const auto text = AsString(Props[piFontSize])) {
     SetProp(piFontSize, FontSizeToPoints(*text, reference, DefaultFontSize));
   }
 }
@@ -226,7 +220,7 @@ void TProperties::AssignProperty(PropIndex index, PropValue value) {
 }
 
 void TProperties::ApplyLinkFontChange(PropIndex index, const PropValue& value) {
-  const std::string* text = AsString(value);
+  const auto text = AsString(value);
   const int* number = AsInt(value);
   const std::optional<std::string> family =
       index == piFontFamily && text ? FirstInstalledFont(*text) : std::nullopt;
@@ -268,7 +262,7 @@ void TProperties::SetByName(std::string_view name, std::string_view text) {
   if (const auto index = PropertyIndexOf(name)) SetByIndex(*index, text);
 }
 
-void TProperties::SetByIndex(PropIndex index, std::string_view text) {
+void TProperties::SetReadValue(PropIndex index, std::string_view text) {
   switch (index) {
     case piBorderStyle:
       SetText(piBorderStyle, text);
@@ -323,7 +317,7 @@ void TProperties::UpdateTextBackground() {
 
 double TProperties::FontSizePoints() const {
   if (const double* points = AsDouble(Props[piFontSize])) return *points;
-  if (const std::string* text = AsString(Props[piFontSize])) {
+  if (const auto text = AsString(Props[piFontSize])) {
     return FontSizeToPoints(*text, DefaultFontSize, DefaultFontSize);
   }
   return DefaultFontSize;
@@ -336,16 +330,16 @@ ThtFontInfo TProperties::GetFontInfo() const {
   info.ibgColor = TextBackground;
   info.iCharset = CharSet;
   info.iSize = ClampFontPoints(FontSizePoints());
-  const std::string* weight = AsString(Props[piFontWeight]);
-  const std::string* style = AsString(Props[piFontStyle]);
-  const std::string* decoration = AsString(Props[piTextDecoration]);
+  const auto weight = AsString(Props[piFontWeight]);
+  const auto style = AsString(Props[piFontStyle]);
+  const auto decoration = AsString(Props[piTextDecoration]);
   if (weight && IsBoldWeight(*weight)) info.iStyle |= fsBold;
   if (style && IsItalicStyle(*style)) info.iStyle |= fsItalic;
   if (decoration && *decoration == "underline") info.iStyle |= fsUnderline;
   else if (decoration && *decoration == "line-through") info.iStyle |= fsStrikeOut;
-  if (const std::string* family = AsString(Props[piFontFamily])) {
+  if (const auto family = AsString(Props[piFontFamily])) {
     const auto installed = FirstInstalledFont(*family);
-    info.iName = installed.value_or(*family);
+    info.iName = installed ? *installed : std::string(*family);
     // Symbol fonts have no letters to map a code page onto.
     if (installed && ContainsNoCase(*installed, "dings")) info.iCharset = DefaultCharset;
   }

@@ -73,7 +73,12 @@ class TProperties {
   void Merge(const TProperties& source);
   void AssignProperty(PropIndex index, PropValue value);
   void SetByName(std::string_view name, std::string_view text);
-  void SetByIndex(PropIndex index, std::string_view text);
+  void SetByIndex(PropIndex index, std::string_view text) {
+    // Most slots keep the text as written: set here, without a call, as a sheet sets
+    // thousands of them.
+    if (StoresTextAsWritten(index)) SetText(index, text);
+    else SetReadValue(index, text);
+  }
   void SetCharset(int charset);
   void UpdateTextBackground();
 
@@ -125,8 +130,18 @@ class TProperties {
   TAncestorFilter OpenFilter = 0;
 
  private:
+  static constexpr bool StoresTextAsWritten(PropIndex index) {
+    return index != piBorderStyle && index != piColor && index != piBackgroundColor &&
+           index != piBorderColor && index != piVisibility && index != piTextTransform &&
+           index != piZIndex && !(index >= piBorderTopStyle && index <= piBorderLeftStyle);
+  }
+  // SetByIndex for the slots that read their text or set others with it.
+  void SetReadValue(PropIndex index, std::string_view text);
   // Stores text in a slot, reusing the room of the text it held.
-  void SetText(PropIndex index, std::string_view text);
+  void SetText(PropIndex index, std::string_view text) {
+    Props[index].SetText(text);
+    CachedFont.reset();
+  }
   void ApplyLinkFontChange(PropIndex index, const PropValue& value);
   void ComputeLinkFonts(const TStyleList& styles);
   void MergeStyleSheet(const TStyleList& styles, std::string_view tag, std::string_view pseudo,

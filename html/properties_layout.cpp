@@ -11,12 +11,12 @@ namespace tessival::html {
 namespace {
 
 std::string_view TextOrEmpty(const PropValue& value) {
-  const std::string* text = AsString(value);
+  const auto text = AsString(value);
   return text ? std::string_view(*text) : std::string_view{};
 }
 
 std::optional<std::string> UrlOf(const PropValue& value) {
-  const std::string* text = AsString(value);
+  const auto text = AsString(value);
   if (!text) return std::nullopt;
   if (Trim(*text) == "none") return std::string();
   return ExtractUrl(*text);
@@ -64,7 +64,7 @@ std::optional<std::string> TProperties::ListStyleImage() const { return UrlOf(Pr
 
 TBackgroundPositions TProperties::BackgroundPosition(int emSize, int exSize) const {
   TBackgroundPositions result;
-  if (const std::string* text = AsString(Props[piBackgroundPosition])) {
+  if (const auto text = AsString(Props[piBackgroundPosition])) {
     const std::string_view trimmed = Trim(*text);
     const auto space = trimmed.find(' ');
     const std::string_view first = trimmed.substr(0, space);
@@ -147,7 +147,7 @@ int TProperties::ZIndex() const {
 bool TProperties::DisplayNone() const { return TextOrEmpty(Props[piDisplay]) == "none"; }
 
 int TProperties::LineHeight(int fontHeight) const {
-  const std::string* text = AsString(Props[piLineHeight]);
+  const auto text = AsString(Props[piLineHeight]);
   if (!text) return 0;
   const std::string_view value = Trim(*text);
   double number = 0;
@@ -157,7 +157,7 @@ int TProperties::LineHeight(int fontHeight) const {
 }
 
 TTextIndent TProperties::TextIndent() const {
-  const std::string* text = AsString(Props[piTextIndent]);
+  const auto text = AsString(Props[piTextIndent]);
   if (!text) return {};
   if (text->find('%') != std::string::npos) return {RoundToInt(LeadingNumber(*text)), true};
   return {LengthToPixels(*text, LengthBase::Absolute, 0, 0, EmSize, EmSize), false};
@@ -178,7 +178,7 @@ TColor TProperties::Color() const {
 }
 
 bool TProperties::HasBorderStyle() const {
-  const std::string* style = AsString(Props[piBorderStyle]);
+  const auto style = AsString(Props[piBorderStyle]);
   return style && *style != "none";
 }
 
@@ -200,7 +200,7 @@ TBoxPixels TProperties::BoxPixels(int width) const {
   const TVMarginArray box = GetVMarginArray();
   TBoxPixels result;
   for (int i = 0; i < BoxCount; ++i) {
-    if (const std::string* text = AsString(box[i])) {
+    if (const auto text = AsString(box[i])) {
       // "auto" stays recognisable for the block layout that centres and stretches.
       result.Pixels[i] = Trim(*text) == "auto"
                              ? AutoValue

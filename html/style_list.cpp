@@ -9,7 +9,7 @@ namespace tessival::html {
 TStyleList::TStyleList() = default;
 
 void TStyleList::Clear() {
-  ByKey.clear();
+  ByKey.Clear();
   Sorted.clear();
   SortedStale = false;
   Items.clear();
@@ -17,6 +17,7 @@ void TStyleList::Clear() {
   Made.clear();
   MadeInLastBlock = 0;
   Descendants.clear();
+  Unindexed.clear();
   LastModified = nullptr;
   Default = nullptr;
   SeqNumber = FirstSeqNumber;
@@ -43,7 +44,7 @@ TProperties& TStyleList::AddEntry(std::string_view key, TProperties& props) {
   TStyleEntry& entry = Items.emplace_back();
   entry.Key = key;
   entry.Props = &props;
-  KeyEntries& entries = ByKey[entry.Key];
+  KeyEntries& entries = ByKey.FindOrAdd(entry.Key);
   if (!entries.First) {
     entries.First = &entry;
   } else {
@@ -52,16 +53,20 @@ TProperties& TStyleList::AddEntry(std::string_view key, TProperties& props) {
   }
   SortedStale = true;
   // Only a descendant rule is matched part by part; a simple one is found by its key.
-  if (key.find(' ') != std::string_view::npos) {
-    entry.Parts = std::make_unique<const TSelectorKeyParts>(ParseSelectorKey(key));
-    entry.AncestorBits = FilterBitsOf(entry.Parts->Ancestors);
-  }
-  if (entry.Parts && !entry.Parts->Ancestors.empty()) {
-    GroupIndex& group = Descendants[ScanGroupOf(entry.Parts->Subject)];
-    group.Sorted.emplace(entry.Key, &entry);
+  if (key.find(' ') != std::string_view::npos) Unindexed.push_back(&entry);
+  return *entry.Props;
+}
+
+void TStyleList::IndexDescendants() const {
+  for (const TStyleEntry* entry : Unindexed) {
+    entry->Parts = std::make_unique<const TSelectorKeyParts>(ParseSelectorKey(entry->Key));
+    entry->AncestorBits = FilterBitsOf(entry->Parts->Ancestors);
+    if (entry->Parts->Ancestors.empty()) continue;
+    GroupIndex& group = Descendants[ScanGroupOf(entry->Parts->Subject)];
+    group.Sorted.emplace(entry->Key, entry);
     group.Stale = true;
   }
-  return *entry.Props;
+  Unindexed.clear();
 }
 
 const TStyleList::EntryList& TStyleList::Entries() const {
@@ -82,21 +87,21 @@ TProperties& TStyleList::AddDuplicate(std::string_view key, const TProperties& p
 }
 
 std::span<const TStyleEntry* const> TStyleList::EntriesOf(std::string_view key) const {
-  const auto it = ByKey.find(key);
-  if (it == ByKey.end()) return {};
-  const KeyEntries& entries = it->second;
+  const KeyEntries* found = ByKey.Find(key);
+  if (!found) return {};
+  const KeyEntries& entries = *found;
   if (entries.All.empty()) return {&entries.First, 1};
   return entries.All;
 }
 
 TProperties* TStyleList::Find(std::string_view key) {
-  const auto it = ByKey.find(key);
-  return it == ByKey.end() ? nullptr : it->second.First->Props;
+  const KeyEntries* entries = ByKey.Find(key);
+  return entries ? entries->First->Props : nullptr;
 }
 
 const TProperties* TStyleList::Find(std::string_view key) const {
-  const auto it = ByKey.find(key);
-  return it == ByKey.end() ? nullptr : it->second.First->Props;
+  const KeyEntries* entries = ByKey.Find(key);
+  return entries ? entries->First->Props : nullptr;
 }
 
 TProperties& TStyleList::FindOrAdd(std::string_view key) {
@@ -125,6 +130,7 @@ std::string TStyleList::ScanGroupOf(const TSimpleSelector& subject) {
 }
 
 const TStyleList::DescendantGroup* TStyleList::DescendantRules(std::string_view group) const {
+  if (!Unindexed.empty()) IndexDescendants();
   const auto it = Descendants.find(group);
   if (it == Descendants.end()) return nullptr;
   GroupIndex& index = it->second;
@@ -180,7 +186,7 @@ void TStyleList::ApplyColor(TProperties& props, std::string_view selector, PropI
   }
 }
 
-void TStyleList::AddModifyValue(TRuleEntry& rule, const TDeclaredValue& value) {
+void TStyleList::AddModifyValueFully(TRuleEntry& rule, const TDeclaredValue& value) {
   if (!rule.Props) {
     if (rule.Selector.find(":hover") != std::string_view::npos) HoverRules = true;
     rule.Props = &FindOrMake(rule.Selector);

@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "html/key_index.h"
 #include "html/properties.h"
 #include "html/selector_key.h"
 
@@ -21,10 +22,10 @@ namespace tessival::html {
 struct TStyleEntry {
   std::string Key;
   TProperties* Props = nullptr;  // owned by the style list
-  // The key read once, for descendant matching; a simple rule is found by its key and has
-  // none.
-  std::unique_ptr<const TSelectorKeyParts> Parts;
-  TAncestorFilter AncestorBits = 0;
+  // The key read once, for descendant matching, when matching first asks for descendant
+  // rules; a simple rule is found by its key and has none.
+  mutable std::unique_ptr<const TSelectorKeyParts> Parts;
+  mutable TAncestorFilter AncestorBits = 0;
 };
 
 // One longhand a style-sheet rule declares, read once for all the selectors of the rule.
@@ -80,7 +81,12 @@ class TStyleList {
   void AddModifyColor(std::string_view selector, PropIndex index, std::optional<TColor> color);
   // One longhand of a rule for one of its selectors: the same as AddModifyProp (for a
   // colour slot AddModifyColor), with the selector's entry found once for the whole rule.
-  void AddModifyValue(TRuleEntry& rule, const TDeclaredValue& value);
+  void AddModifyValue(TRuleEntry& rule, const TDeclaredValue& value) {
+    // After a rule's first longhand its entry is known: a text for an entry other than A's
+    // goes straight into its slot.
+    if (rule.Props && !rule.LinkProps && !IsColorSlot(value.Index)) rule.Props->SetByIndex(value.Index, value.Text);
+    else AddModifyValueFully(rule, value);
+  }
   static bool IsColorSlot(PropIndex index) {
     return index == piColor || index == piBackgroundColor || index == piBorderColor;
   }
@@ -112,6 +118,7 @@ class TStyleList {
  private:
   static constexpr int FirstSeqNumber = 10;
 
+  void AddModifyValueFully(TRuleEntry& rule, const TDeclaredValue& value);
   TProperties& FindOrAdd(std::string_view key);
   TProperties& FindOrMake(std::string_view key);  // FindOrAdd without the last-key shortcut
   TProperties& AddEntry(std::string_view key, TProperties& props);
@@ -139,7 +146,7 @@ class TStyleList {
     const TStyleEntry* First = nullptr;
     std::vector<const TStyleEntry*> All;  // every entry, once there is more than one
   };
-  std::unordered_map<std::string_view, KeyEntries, StringHash> ByKey;
+  TKeyIndex<KeyEntries> ByKey;
   mutable EntryList Sorted;
   mutable bool SortedStale = false;
   struct GroupIndex {
@@ -148,6 +155,10 @@ class TStyleList {
     bool Stale = false;
   };
   mutable std::unordered_map<std::string, GroupIndex, StringHash, std::equal_to<>> Descendants;
+  // Descendant rules added since matching last asked: reading a sheet only files them, and
+  // they are read into parts and groups all at once when they are first needed.
+  mutable std::vector<const TStyleEntry*> Unindexed;
+  void IndexDescendants() const;
   std::string LastModifiedKey;
   TProperties* LastModified = nullptr;
   const TProperties* Default = nullptr;

@@ -6,7 +6,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
+
+#include "html/prop_value.h"
 
 namespace tessival::html {
 
@@ -45,14 +46,10 @@ extern const std::array<std::string_view, PropCount> PropertyNames;
 // The slot of a lower-case property name, or nothing for a name the model does not hold.
 std::optional<PropIndex> PropertyIndexOf(std::string_view name);
 
-// One property value: empty, an integer (lengths' sentinels, colours, flags), a
-// floating-point number (font sizes after combining) or the text as written.
-using PropValue = std::variant<std::monostate, int, double, std::string>;
-
-inline bool IsEmpty(const PropValue& v) { return std::holds_alternative<std::monostate>(v); }
-inline const std::string* AsString(const PropValue& v) { return std::get_if<std::string>(&v); }
-inline const int* AsInt(const PropValue& v) { return std::get_if<int>(&v); }
-inline const double* AsDouble(const PropValue& v) { return std::get_if<double>(&v); }
+inline bool IsEmpty(const PropValue& v) { return v.IsEmpty(); }
+inline std::optional<std::string_view> AsString(const PropValue& v) { return v.TextValue(); }
+inline const int* AsInt(const PropValue& v) { return v.IntValue(); }
+inline const double* AsDouble(const PropValue& v) { return v.DoubleValue(); }
 inline PropValue ColorValue(TColor c) { return static_cast<int>(c); }
 
 }  // namespace tessival::html

@@ -37,6 +37,12 @@ TEST(ColorFromString, ReadsEveryFormAndRejectsTheRest) {
       {" #AbC", true, 0x02CCBBAAu},
       {"#ggg", false, std::nullopt},
       {"reddish", false, std::nullopt},
+      // Plain words: a colour by name, by digits where no "#" is needed, or by "rgb" in them.
+      {"no-repeat", true, std::nullopt},
+      {"face", false, 0x02CEFA00u},
+      {"face", true, std::nullopt},
+      {"argb", true, 0x02000000u},
+      {"transparent", true, NoColor},
       {"", false, std::nullopt},
   };
   for (const auto& c : cases) {

@@ -171,6 +171,11 @@ TEST_F(CssSheet, ValuesReadAlikeFromEverySource) {
       "p { font-family: abcdefghijklmnopqrstuvwxyz012345678\x1a9; color: red }",
       "p { font-family: abcdefghijklmnopqRSTUVWXYZ\x7f\x80\xff; width: 1PX }",
       "p { font-family: a\tb\rcdefghijklmnopqrstuvwxyz ; width: 1px; font-size: 2PT }",
+      // Names and values read as views of the text, and those that cannot be.
+      "p { col/**/or: red; Font-WEIGHT: bold; mar/* x */gin-top: 1px; font-size: 1/**/2pt }",
+      "p {color:red;width:1px;height:\t2px;line-height:\n3px} i{text-indent:4PX}",
+      "p { width: 1px; font-size",
+      "p { width: 1px; font-size: 2pt/**/",
   };
   for (const std::string_view sheet : sheets) {
     TStyleList fromString, fromChars;
@@ -194,6 +199,12 @@ TEST_F(CssSheet, ValuesReadAlikeFromEverySource) {
   Sheet("p { font-family: A/* x */B; font-size: 12PT }");
   EXPECT_EQ(Rule("p", piFontFamily), "ab");
   EXPECT_EQ(Rule("p", piFontSize), "12pt");
+  Sheet("p { col/**/or: #00f; Font-WEIGHT: Bold; mar/* x */gin-top: 1px; font-size: 1/**/2pt; width:\t3px }");
+  EXPECT_EQ(Rule("p", piColor), Int(0x02FF0000));
+  EXPECT_EQ(Rule("p", piFontWeight), "bold");
+  EXPECT_EQ(Rule("p", piMarginTop), "1px");
+  EXPECT_EQ(Rule("p", piFontSize), "12pt");
+  EXPECT_EQ(Rule("p", piWidth), "3px");
 }
 
 TEST_F(CssSheet, UnterminatedCommentEndsAtTheEndTag) {
@@ -339,6 +350,14 @@ TEST(ValueWords, QuotesCommasAndSlashes) {
   std::string value = "a url(x) rgb(1,2,3) url(y";
   EXPECT_EQ(TakeOutFunctions(value), (V{"url(x)", "rgb(1,2,3)", "url(y"}));
   EXPECT_EQ(SplitValueWords(value, 9), (V{"a"}));
+  // Seven at most; what follows stays in the value, however long it is.
+  std::string many;
+  for (int i = 0; i < 8; ++i) many += "url(" + std::to_string(i) + ") ";
+  EXPECT_EQ(TakeOutFunctions(many).size(), 7u);
+  EXPECT_EQ(SplitValueWords(many, 9), (V{"url(7)"}));
+  std::string longValue = family + " rgb(1,2,3)" + family + " y";
+  EXPECT_EQ(TakeOutFunctions(longValue), (V{"rgb(1,2,3)"}));
+  EXPECT_EQ(SplitValueWords(longValue, 9), (V{family, family, "y"}));
 }
 
 TEST_F(Shorthands, ListStyleTakesImageAndType) {

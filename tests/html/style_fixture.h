@@ -77,7 +77,7 @@ class StyleFixture : public ::testing::Test {
 inline std::string Int(long long value) { return "int:" + std::to_string(value); }
 
 inline std::string Str(const PropValue& v) {
-  if (const auto* s = AsString(v)) return *s;
+  if (const auto s = AsString(v)) return std::string(*s);
   if (const auto* i = AsInt(v)) return "int:" + std::to_string(*i);
   if (const auto* d = AsDouble(v)) return "num:" + std::to_string(*d);
   return "empty";
