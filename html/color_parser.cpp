@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "html/name_table.h"
 #include "html/text_util.h"
 
 namespace tessival::html {
@@ -73,39 +74,19 @@ TColor FromRgb(int r, int g, int b) {
   return static_cast<TColor>(r) | static_cast<TColor>(g) << 8 | static_cast<TColor>(b) << 16;
 }
 
-// Every word of every border and background shorthand is asked whether it is a colour, so
-// the names sit in an open-addressed hash table built at compile time: one hash over the
-// word and, nearly always, at most one compare.
+// Every word of every border and background shorthand is asked whether it is a colour.
 constexpr std::size_t NameSlots = 512;  // a power of two, well above the 140 names
-constexpr int NoName = -1;
 
-constexpr std::uint32_t NameHash(std::string_view name) {
-  std::uint32_t hash = 2166136261u;
-  for (const char c : name) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-  return hash;
-}
-
-using NameTable = std::array<int, NameSlots>;
-
-constexpr NameTable BuildNameTable() {
-  NameTable table{};
-  for (int& slot : table) slot = NoName;
-  for (int i = 0; i < static_cast<int>(std::size(NamedColors)); ++i) {
-    std::size_t at = NameHash(NamedColors[i].name) & (NameSlots - 1);
-    while (table[at] != NoName) at = (at + 1) & (NameSlots - 1);
-    table[at] = i;
-  }
-  return table;
-}
+constexpr std::string_view ColorNameAt(int i) { return NamedColors[i].name; }
 
 std::optional<TColor> LookUpName(std::string_view name) {
   if (name == TransparentName) return NoColor;
-  static constexpr NameTable table = BuildNameTable();
-  for (std::size_t at = NameHash(name) & (NameSlots - 1); table[at] != NoName; at = (at + 1) & (NameSlots - 1)) {
-    const NamedColor& entry = NamedColors[table[at]];
-    if (entry.name == name) return FromRgb(entry.rgb >> 16 & 0xFF, entry.rgb >> 8 & 0xFF, entry.rgb & 0xFF);
-  }
-  return std::nullopt;
+  static constexpr auto table =
+      BuildNameSlots<NameSlots>(static_cast<int>(std::size(NamedColors)), HashWholeText, ColorNameAt);
+  const int index = FindName(table, name, HashWholeText, ColorNameAt);
+  if (index == NoName) return std::nullopt;
+  const NamedColor& entry = NamedColors[index];
+  return FromRgb(entry.rgb >> 16 & 0xFF, entry.rgb >> 8 & 0xFF, entry.rgb & 0xFF);
 }
 
 int RgbComponent(std::string_view text) {

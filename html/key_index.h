@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "html/name_table.h"
+
 namespace tessival::html {
 
 template <typename Value>
@@ -51,11 +53,7 @@ class TKeyIndex {
     std::uint32_t Number = 0;  // of the value, counted from 1; 0 for a free slot
   };
 
-  static std::uint32_t HashOf(std::string_view key) {
-    std::uint32_t hash = 2166136261u;
-    for (const char c : key) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-    return hash;
-  }
+  static std::uint32_t HashOf(std::string_view key) { return HashWholeText(key); }
   std::size_t Mask() const { return Slots.size() - 1; }
 
   void Grow() {

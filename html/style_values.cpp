@@ -1,6 +1,9 @@
 #include "html/style_values.h"
 
 #include <cstddef>
+#include <cstdint>
+
+#include "html/name_table.h"
 
 namespace tessival::html {
 
@@ -20,10 +23,8 @@ constexpr std::array<std::string_view, PropCount> PropertyNames = {
 
 namespace {
 
-// Every declaration of every sheet looks its name up, so the names sit in an open-addressed
-// hash table built at compile time: one hash over the name and, nearly always, one compare.
+// Every declaration of every sheet looks its name up.
 constexpr std::size_t NameSlots = 128;  // a power of two, well above PropCount
-constexpr int NoSlot = -1;
 
 // The length and three characters tell the names apart well enough for a table this
 // sparse, and cost the same for every name; the compare after it decides.
@@ -37,27 +38,15 @@ constexpr std::uint32_t NameHash(std::string_view name) {
   return hash ^ hash >> 7;
 }
 
-using NameTable = std::array<int, NameSlots>;
-
-constexpr NameTable BuildNameTable() {
-  NameTable table{};
-  for (int& slot : table) slot = NoSlot;
-  for (int i = 0; i < PropCount; ++i) {
-    std::size_t at = NameHash(PropertyNames[i]) & (NameSlots - 1);
-    while (table[at] != NoSlot) at = (at + 1) & (NameSlots - 1);
-    table[at] = i;
-  }
-  return table;
-}
+constexpr std::string_view PropertyNameAt(int i) { return PropertyNames[i]; }
 
 }  // namespace
 
 std::optional<PropIndex> PropertyIndexOf(std::string_view name) {
-  static constexpr NameTable table = BuildNameTable();
-  for (std::size_t at = NameHash(name) & (NameSlots - 1); table[at] != NoSlot; at = (at + 1) & (NameSlots - 1)) {
-    if (PropertyNames[table[at]] == name) return static_cast<PropIndex>(table[at]);
-  }
-  return std::nullopt;
+  static constexpr auto table = BuildNameSlots<NameSlots>(PropCount, NameHash, PropertyNameAt);
+  const int index = FindName(table, name, NameHash, PropertyNameAt);
+  if (index == NoName) return std::nullopt;
+  return static_cast<PropIndex>(index);
 }
 
 }  // namespace tessival::html
