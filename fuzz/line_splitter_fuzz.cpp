@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string echo;
   std::size_t pos = 1;
   while (pos < size) {
-    const std::size_t chunk = std::min<std::size_t>(data[pos++], size - pos);
+    const std::size_t wanted = data[pos++];
+    const std::size_t chunk = std::min<std::size_t>(wanted, size - pos);
     const std::string_view bytes(reinterpret_cast<const char*>(data + pos), chunk);
     pos += chunk;
     std::size_t from = edit ? buffer.AppendEdited(bytes, line_end.size(), &echo)

@@ -25,8 +25,10 @@ void TChunkList::Remove(TChunk& chunk) {
 }
 
 int TChunkList::IndexOfClass(std::type_index cls) const {
-  for (std::size_t i = 0; i < chunks_.size(); ++i)
-    if (std::type_index(typeid(*chunks_[i])) == cls) return static_cast<int>(i);
+  for (std::size_t i = 0; i < chunks_.size(); ++i) {
+    const TChunk& chunk = *chunks_[i];
+    if (std::type_index(typeid(chunk)) == cls) return static_cast<int>(i);
+  }
   return -1;
 }
 

@@ -164,8 +164,8 @@ void OnReadiness(TSocket s, std::uint32_t ready) {
 std::uint32_t WantedEpollEvents(const SocketEntry& entry) {
   const Selection& sel = entry.select;
   if (sel.window == nullptr || sel.events == 0) return 0;
-  if (entry.connect_pending) return (sel.events & FD_CONNECT) ? EPOLLOUT : 0;
-  if (entry.listening) return ((sel.events & FD_ACCEPT) && sel.accept_enabled) ? EPOLLIN : 0;
+  if (entry.connect_pending) return (sel.events & FD_CONNECT) ? std::uint32_t{EPOLLOUT} : 0u;
+  if (entry.listening) return ((sel.events & FD_ACCEPT) && sel.accept_enabled) ? std::uint32_t{EPOLLIN} : 0u;
   std::uint32_t wanted = 0;
   if (entry.type == SOCK_STREAM) {
     if (!sel.close_posted) {

@@ -22,7 +22,7 @@ std::map<int, std::string> ExpectedEscapes() {
   std::map<int, std::string> escapes;
   const auto escape_range = [&](int from, int to) {
     for (int b = from; b <= to; ++b) {
-      char text[4];
+      char text[8];
       std::snprintf(text, sizeof text, "%%%02X", b);
       escapes[b] = text;
     }

@@ -26,7 +26,7 @@ TEST(LineBuffer, FindsLineEndsSplitAcrossReceptions) {
   for (std::size_t split = 0; split <= text.size(); ++split) {
     LineBuffer buffer;
     std::vector<std::string> lines;
-    for (const std::string piece : {text.substr(0, split), text.substr(split)}) {
+    for (const std::string& piece : {text.substr(0, split), text.substr(split)}) {
       std::size_t from = buffer.Append(piece, 2);
       while (const auto found = buffer.Find("\r\n", from)) {
         std::string line(*found + 2, '\0');
