@@ -117,8 +117,9 @@ TEST(MessageLoop, TimerTicksRepeatAndStopWhenKilled) {
   MessageLoop loop;
   std::vector<Received> log;
   RecordingWindow window(loop, log);
-  window.SetTimer(7, 5ms);
+  // The first tick is due 5 ms after SetTimer, so the clock starts before it.
   const auto start = MessageLoop::Clock::now();
+  window.SetTimer(7, 5ms);
   while (log.size() < 3) loop.RunOnce();
   EXPECT_GE(MessageLoop::Clock::now() - start, 15ms);
   for (const auto& r : log) {
@@ -162,8 +163,8 @@ TEST(MessageLoop, WaitForEventSleepsUntilTheTimerIsDue) {
   MessageLoop loop;
   std::vector<Received> log;
   RecordingWindow window(loop, log);
-  window.SetTimer(1, 30ms);
   const auto start = MessageLoop::Clock::now();
+  window.SetTimer(1, 30ms);
   loop.WaitForEvent(1000ms);
   const auto waited = MessageLoop::Clock::now() - start;
   EXPECT_GE(waited, 25ms);
