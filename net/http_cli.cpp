@@ -8,6 +8,7 @@
 
 #include "net/base64.h"
 #include "net/custom_wsocket.h"
+#include "net/http_request_header.h"
 #include "net/url_splitter.h"
 #include "net/wsocket_resolve.h"
 #include "platform/message_loop.h"
@@ -37,6 +38,10 @@ std::optional<std::int64_t> ParseInteger(const std::string& text) {
   const auto [ptr, error] = std::from_chars(begin, end, value);
   if (error != std::errc() || ptr != end || begin == end) return std::nullopt;
   return value;
+}
+
+std::string LineBreakRefusal(const std::string& header) {
+  return "HTTP header value holds a line break (" + header + ")";
 }
 
 std::string ErrorText(int error) {
@@ -106,9 +111,14 @@ void THttpCli::SetMultiThreaded(bool value) {
 // ---- Requests ----------------------------------------------------------------------
 
 void THttpCli::StartRequest(THttpRequest kind) {
-  if (state_ != httpIdle) throw EHttpException("HTTP component is busy", 1);
+  if (state_ != httpIdle) throw EHttpException("HTTP component is busy", kBusyError);
   if (kind == httpPOST && PostStream == nullptr) {
-    throw EHttpException("HTTP component has nothing to post", 2);
+    throw EHttpException("HTTP component has nothing to post", kNothingToPostError);
+  }
+  // Refused before anything happens: nothing of such a request may reach the wire.
+  if (const std::string name = FirstValueWithLineBreak(HeaderFields(MethodName(kind)));
+      !name.empty()) {
+    throw EHttpException(LineBreakRefusal(name), kHeaderLineBreakError);
   }
   closed_route_ = ClosedRoute::kNormal;
   last_socks_error_.clear();
@@ -218,7 +228,7 @@ void THttpCli::SessionConnected(std::uint16_t error) {
   next_line_ = LineHandler::kHeader;
   StateChange(httpReadingHeader);
   try {
-    SendRequest(MethodName(request_type_));
+    if (!SendRequest(MethodName(request_type_))) return;
     if (request_type_ == httpPOST) {
       Trigger(OnSendBegin);
       allowed_to_send_ = true;
@@ -231,49 +241,57 @@ void THttpCli::SessionConnected(std::uint16_t error) {
 
 // ---- The request header ------------------------------------------------------------
 
-std::vector<std::string> THttpCli::BuildRequestHeader(const std::string& method) {
-  std::vector<std::string> lines;
-  lines.push_back(method + " " + target_.Path + " HTTP/1.0");
-  if (!Sender.empty()) lines.push_back("From: " + Sender);
-  if (!Accept.empty()) lines.push_back("Accept: " + Accept);
-  if (!Reference.empty()) lines.push_back("Referer: " + Reference);
-  if (!AcceptLanguage.empty()) lines.push_back("Accept-Language: " + AcceptLanguage);
-  if (method == "POST" && !ContentTypePost.empty()) {
-    lines.push_back("Content-Type: " + ContentTypePost);
-  }
-  if (!Agent.empty()) lines.push_back("User-Agent: " + Agent);
-  lines.push_back("Host: " + target_.ServerHost);
-  if (NoCache) lines.push_back("Pragma: no-cache");
-  if (method == "POST") lines.push_back("Content-Length: " + std::to_string(PostStream->Size()));
-  if (ModifiedSince != 0) lines.push_back("If-Modified-Since: " + RFC1123Date(ModifiedSince) + " GMT");
-  if (!Username.empty()) {
-    lines.push_back("Authorization: Basic " + Base64Encode(Username + ":" + Password));
-  }
-  if (!Proxy.empty() && !ProxyUsername.empty()) {
-    lines.push_back("Proxy-Authorization: Basic " +
-                    Base64Encode(ProxyUsername + ":" + ProxyPassword));
-  }
-  if (!Cookie.empty()) lines.push_back("Cookie: " + Cookie);
-  if (!ContentRangeBegin.empty() || !ContentRangeEnd.empty()) {
-    // A range applies to one request only.
-    lines.push_back("Range: bytes=" + ContentRangeBegin + "-" + ContentRangeEnd);
-    ContentRangeBegin.clear();
-    ContentRangeEnd.clear();
-  }
-  accept_ranges_.clear();
-  return lines;
+RequestHeaderFields THttpCli::HeaderFields(const std::string& method) const {
+  RequestHeaderFields fields;
+  fields.method = method;
+  fields.path = target_.Path;
+  fields.server_host = target_.ServerHost;
+  fields.sender = Sender;
+  fields.accept = Accept;
+  fields.reference = Reference;
+  fields.accept_language = AcceptLanguage;
+  fields.content_type_post = ContentTypePost;
+  fields.agent = Agent;
+  fields.no_cache = NoCache;
+  if (method == "POST" && PostStream != nullptr) fields.post_size = PostStream->Size();
+  fields.modified_since = ModifiedSince;
+  fields.username = Username;
+  fields.password = Password;
+  fields.through_proxy = !Proxy.empty();
+  fields.proxy_username = ProxyUsername;
+  fields.proxy_password = ProxyPassword;
+  fields.cookie = Cookie;
+  fields.range_begin = ContentRangeBegin;
+  fields.range_end = ContentRangeEnd;
+  return fields;
 }
 
-void THttpCli::SendRequest(const std::string& method) {
+// A range asks for part of one document: it is sent with one request only. What the
+// server said about ranges belongs to its previous answer.
+void THttpCli::ForgetSingleRequestValues() {
+  ContentRangeBegin.clear();
+  ContentRangeEnd.clear();
+  accept_ranges_.clear();
+}
+
+bool THttpCli::SendRequest(const std::string& method) {
   request_stream_.clear();
   Trigger(OnRequestHeaderBegin);
-  std::vector<std::string> headers = BuildRequestHeader(method);
+  const RequestHeaderFields fields = HeaderFields(method);
+  // Checked again here: an event handler may have changed a value since the start.
+  if (const std::string name = FirstValueWithLineBreak(fields); !name.empty()) {
+    FailRequest(0, LineBreakRefusal(name));
+    return false;
+  }
+  std::vector<std::string> headers = BuildRequestHeader(fields);
+  ForgetSingleRequestValues();
   if (OnBeforeHeaderSend) OnBeforeHeaderSend(*this, method, headers);
   for (const std::string& line : headers) SendCommand(line);
   Trigger(OnRequestHeaderEnd);
   SendCommand(std::string());
   socket_->Send(request_stream_.data(), static_cast<int>(request_stream_.size()));
   request_stream_.clear();
+  return true;
 }
 
 void THttpCli::SendCommand(std::string line) {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "net/http_date.h"
+#include "net/http_request_header.h"
 #include "net/http_target.h"
 #include "net/wsocket.h"
 #include "platform/message_window.h"
@@ -64,6 +65,10 @@ class THttpCli {
   static constexpr int kMaxRelocations = 20;
   static constexpr std::size_t kReceiveBufferSize = 8192;  // the longest header line
   static constexpr std::size_t kBodyBlockSize = 65536;
+  // EHttpException codes raised before a request starts.
+  static constexpr int kBusyError = 1;
+  static constexpr int kNothingToPostError = 2;
+  static constexpr int kHeaderLineBreakError = 5;  // a header value holds CR or LF
 
   explicit THttpCli(platform::MessageLoop& loop);
   THttpCli();  // on this thread's loop
@@ -178,9 +183,11 @@ class THttpCli {
   void ProcessReceived(std::size_t received);
   void DataSent();
   void RelocationHandler();
-  void SendRequest(const std::string& method);  // always HTTP/1.0
+  // Always HTTP/1.0; false when the request was refused and ended instead.
+  bool SendRequest(const std::string& method);
   void SendCommand(std::string line);
-  std::vector<std::string> BuildRequestHeader(const std::string& method);
+  RequestHeaderFields HeaderFields(const std::string& method) const;
+  void ForgetSingleRequestValues();
   void SplitLines();
   void HeaderLine(const std::string& line);
   void HeaderField(const std::string& line);

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,7 @@
 namespace tessival::net {
 namespace {
 
+using namespace std::chrono_literals;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using testing::ReadExactly;
@@ -137,12 +141,30 @@ TEST_F(CustomWSocketTest, SendThatFitsLeavesOneBlockAndOneDataSentFromTheLoop) {
   EXPECT_EQ(send_data_total, 5000);
 }
 
+// The chain only queues when the network refuses part of a send. So that this happens
+// whatever the machine's load, the peer reads nothing until the queue has been looked
+// at, and both ends have small socket buffers: the kernel cannot take the 4 MB at once.
 TEST_F(CustomWSocketTest, SlowPeerMakesTheChainQueueAndDrainInOrder) {
   std::string at_peer;
   bool queued_seen = false;
+  std::mutex mutex;
+  std::condition_variable queue_looked_at;
+  bool looked_at = false;
   const int total = 4 * 1024 * 1024;
-  ScriptedServer server([&](int fd) { at_peer = ReadUntilClosed(fd); }, 4096);
+  ScriptedServer server(
+      [&](int fd) {
+        {
+          std::unique_lock lock(mutex);
+          queue_looked_at.wait_for(lock, 20s, [&] { return looked_at; });
+        }
+        at_peer = ReadUntilClosed(fd);
+      },
+      4096);
   TCustomWSocket socket(loop);
+  socket.OnChangeState = [](TCustomWSocket& s, TSocketState, TSocketState now) {
+    const int small = 4096;
+    if (now == wsOpened) ::setsockopt(s.HSocket(), SOL_SOCKET, SO_SNDBUF, &small, sizeof small);
+  };
   int parts = 0;
   socket.OnSendData = [&](TCustomWSocket&, int) { ++parts; };
   std::string data(total, '\0');
@@ -150,6 +172,11 @@ TEST_F(CustomWSocketTest, SlowPeerMakesTheChainQueueAndDrainInOrder) {
   socket.OnSessionConnected = [&](TCustomWSocket& s, Word) {
     s.Send(data.data(), total);
     queued_seen = !s.AllSent() && s.SendBufferCount() > 1;
+    {
+      std::lock_guard lock(mutex);
+      looked_at = true;
+    }
+    queue_looked_at.notify_all();
     s.Flush();
     s.Close();
   };

@@ -1,6 +1,7 @@
 #include "loopback_peer.h"
 
 #include <arpa/inet.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -25,7 +26,7 @@ platform::UniqueFd ListenOnLoopback(int receive_buffer, int* port) {
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   if (::bind(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::listen(fd.get(), 8) != 0) {
+      ::listen(fd.get(), 16) != 0) {
     throw std::runtime_error("cannot listen on 127.0.0.1");
   }
   socklen_t length = sizeof address;
@@ -39,11 +40,27 @@ platform::UniqueFd ListenOnLoopback(int receive_buffer, int* port) {
 ScriptedServer::ScriptedServer(Script script, int receive_buffer)
     : listener_(ListenOnLoopback(receive_buffer, &port_)) {
   thread_ = std::thread([this, script = std::move(script)] {
-    platform::UniqueFd connection(::accept(listener_.get(), nullptr, nullptr));
-    connection_ = connection.get();
-    if (connection.valid()) script(connection.get());
-    connection_ = -1;
+    Serve(1, [&script](int, int connection) { script(connection); });
   });
+}
+
+ScriptedServer::ScriptedServer(int connections, IndexedScript script)
+    : listener_(ListenOnLoopback(0, &port_)) {
+  thread_ = std::thread([this, connections, script = std::move(script)] {
+    Serve(connections, script);
+  });
+}
+
+void ScriptedServer::Serve(int connections, const IndexedScript& script) {
+  for (int i = 0; i < connections; ++i) {
+    pollfd waiting{listener_.get(), POLLIN, 0};
+    if (::poll(&waiting, 1, 20000) <= 0 || (waiting.revents & POLLIN) == 0) return;
+    platform::UniqueFd connection(::accept(listener_.get(), nullptr, nullptr));
+    if (!connection.valid()) return;
+    connection_ = connection.get();
+    script(i, connection.get());
+    connection_ = -1;
+  }
 }
 
 ScriptedServer::~ScriptedServer() {
@@ -85,6 +102,21 @@ void WriteAll(int fd, const std::string& data) {
     if (n <= 0) return;
     done += static_cast<std::size_t>(n);
   }
+}
+
+std::string ReadRequest(int fd) {
+  std::string request;
+  char byte;
+  while (request.find("\r\n\r\n") == std::string::npos) {
+    if (::read(fd, &byte, 1) != 1) return request;
+    request += byte;
+  }
+  const std::size_t at = request.find("Content-Length: ");
+  if (at != std::string::npos) {
+    const std::size_t length = std::stoul(request.substr(at + 16));
+    request += ReadExactly(fd, length);
+  }
+  return request;
 }
 
 int UnusedPort() {

@@ -15,17 +15,26 @@
 
 namespace tessival::net::testing {
 
-// Listens at once; the script runs on a thread with the first accepted connection.
+// A scripted peer for the cases no real server produces on demand. It listens at once;
+// on its own thread it accepts connections one after the other (waiting at most 20 s for
+// each) and runs the script on each.
 class ScriptedServer {
  public:
   using Script = std::function<void(int connection)>;
+  using IndexedScript = std::function<void(int index, int connection)>;
+  // One connection; receive_buffer > 0 sets the listener's SO_RCVBUF.
   explicit ScriptedServer(Script script, int receive_buffer = 0);
+  // Up to connections connections, each handed to the script with its index.
+  ScriptedServer(int connections, IndexedScript script);
   ~ScriptedServer();  // stops waiting for a client and joins the script
   int port() const { return port_; }
   std::string port_text() const { return std::to_string(port_); }
-  void Join();  // waits for the client and the end of the script
+  std::string address() const { return "127.0.0.1:" + port_text(); }
+  void Join();  // waits for the clients and the end of the script
 
  private:
+  void Serve(int connections, const IndexedScript& script);
+
   int port_ = 0;  // before listener_: set while listener_ is made
   platform::UniqueFd listener_;
   std::atomic<int> connection_{-1};
@@ -36,6 +45,8 @@ class ScriptedServer {
 std::string ReadExactly(int fd, std::size_t count);
 std::string ReadUntilClosed(int fd);
 void WriteAll(int fd, const std::string& data);
+// Reads one HTTP request: the header up to its empty line, and a body of Content-Length bytes.
+std::string ReadRequest(int fd);
 
 // A port on 127.0.0.1 that nothing listens on (bound once and released).
 int UnusedPort();
