@@ -168,39 +168,65 @@ void THttpCli::ResetRequestData() {
 
 void THttpCli::DoStart() {
   dns_result_.clear();
+  if (ProxyResolvesNames()) {
+    // The name goes to the SOCKS server as it is: looking it up here would fail where
+    // only the proxy has name service, and tell the local name service where we go.
+    try {
+      socket_->SetLocalAddr(LocalAddr);
+    } catch (const ESocketException& error) {
+      FailToStart(error.what());
+      return;
+    }
+    StateChange(httpResolved);
+    ConnectTo(target_.Hostname);
+    return;
+  }
   StateChange(httpResolving);
   try {
     socket_->SetLocalAddr(LocalAddr);
     socket_->DnsLookup(target_.Hostname);
-  } catch (const std::exception& error) {
-    status_code_ = 404;
-    reason_phrase_ = error.what();
-    connected_ = false;
-    StateChange(httpIdle);
+  } catch (const ESocketException& error) {
+    FailToStart(error.what());
   }
+}
+
+// SOCKS 4A and 5 carry the destination as a name; SOCKS 4 only as an address.
+bool THttpCli::ProxyResolvesNames() const {
+  return !socket_->SocksServer().empty() && socket_->SocksLevel() != "4";
+}
+
+void THttpCli::FailToStart(const std::string& reason) {
+  status_code_ = kLocalFailureStatus;
+  reason_phrase_ = reason;
+  connected_ = false;
+  StateChange(httpIdle);
 }
 
 void THttpCli::DnsLookupDone(std::uint16_t error) {
   if (error != 0) {
     if (state_ == httpAborting) return;
     request_done_error_ = error;
-    status_code_ = 404;
+    status_code_ = kLocalFailureStatus;
     reason_phrase_ = "can't resolve hostname to IP address";
     SessionClosed(error);
     return;
   }
   dns_result_ = socket_->DnsResult();
   StateChange(httpResolved);
+  ConnectTo(dns_result_);
+}
+
+void THttpCli::ConnectTo(const std::string& address) {
   try {
-    socket_->SetAddr(dns_result_);
+    socket_->SetAddr(address);
     socket_->SetLocalAddr(LocalAddr);
     socket_->SetPort(target_.Port);
     socket_->SetProto("tcp");
     socket_->Connect();
-  } catch (const std::exception&) {
+  } catch (const ESocketException&) {
     const int last_error = socket_->LastError();
     request_done_error_ = static_cast<std::uint16_t>(last_error);
-    status_code_ = 404;
+    status_code_ = kLocalFailureStatus;
     reason_phrase_ = "can't connect: " + ErrorText(last_error);
     closed_route_ = ClosedRoute::kIgnore;
     socket_->Close();

@@ -66,6 +66,9 @@ class THttpCli {
   static constexpr std::size_t kReceiveBufferSize = 8192;  // the longest header line
   static constexpr std::size_t kBodyBlockSize = 65536;
   // EHttpException codes raised before a request starts.
+  // The status a request gets when it fails on this side (no lookup, no connection, a
+  // relocation loop, a time-out): there is no answer, so it reads as "not found".
+  static constexpr int kLocalFailureStatus = 404;
   static constexpr int kBusyError = 1;
   static constexpr int kNothingToPostError = 2;
   static constexpr int kHeaderLineBreakError = 5;  // a header value holds CR or LF
@@ -176,7 +179,10 @@ class THttpCli {
   void WireSocket();
   void ResetRequestData();
   void DoStart();
+  bool ProxyResolvesNames() const;
+  void FailToStart(const std::string& reason);
   void DnsLookupDone(std::uint16_t error);
+  void ConnectTo(const std::string& address);
   void SessionConnected(std::uint16_t error);
   void SessionClosed(std::uint16_t error);
   void DataAvailable();

@@ -409,6 +409,92 @@ TEST_F(HttpCliTest, HeaderValueWithALineBreakRefusesTheRequest) {
   EXPECT_TRUE(connected);
 }
 
+std::string Bytes(std::initializer_list<int> values) {
+  std::string out;
+  for (const int v : values) out.push_back(static_cast<char>(v));
+  return out;
+}
+
+// With SOCKS 4A or 5 the proxy resolves the name: the client looks up nothing (every
+// lookup here would fail) and passes through no resolving state.
+class SocksNameTest : public HttpCliTest {
+ protected:
+  void FetchThrough(int socks_port, const char* level) {
+    testing::ScopedUnknownHosts no_local_names;
+    http_.SetSocksServer("127.0.0.1");
+    http_.SetSocksPort(std::to_string(socks_port));
+    http_.SetSocksLevel(level);
+    http_.OnStateChange = [this](THttpCli& sender) { states_.push_back(sender.State()); };
+    Fetch("http://target.invalid/page.html");
+  }
+  static constexpr const char* kHttpRequest =
+      "GET /page.html HTTP/1.0\r\n"
+      "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*\r\n"
+      "User-Agent: Mozilla/3.0 (compatible)\r\n"
+      "Host: target.invalid\r\n\r\n";
+  std::vector<THttpState> states_;
+};
+
+TEST_F(SocksNameTest, Socks4AHandsTheNameToTheProxy) {
+  std::string socks_request, http_request;
+  ScriptedServer proxy([&](int fd) {
+    socks_request = testing::ReadExactly(fd, 24);
+    WriteAll(fd, Bytes({0, 90, 0, 0, 0, 0, 0, 0}));
+    http_request = ReadRequest(fd);
+    WriteAll(fd, "HTTP/1.0 200 OK\r\n\r\nthrough 4A");
+  });
+  FetchThrough(proxy.port(), "4A");
+  EXPECT_EQ(socks_request, Bytes({4, 1, 0, 80, 0, 0, 0, 1, 0}) + "target.invalid" + Bytes({0}));
+  EXPECT_EQ(http_request, kHttpRequest);
+  EXPECT_EQ(Body(), "through 4A");
+  EXPECT_EQ(http_.DnsResult(), "");
+  EXPECT_THAT(states_, ElementsAre(httpStarting, httpResolved, httpConnected, httpReadingHeader,
+                                   httpReadingBody, httpIdle));
+}
+
+TEST_F(SocksNameTest, Socks5HandsTheNameToTheProxy) {
+  std::string offer, socks_request, http_request;
+  ScriptedServer proxy([&](int fd) {
+    offer = testing::ReadExactly(fd, 3);
+    WriteAll(fd, Bytes({5, 0}));
+    socks_request = testing::ReadExactly(fd, 7 + 14);
+    WriteAll(fd, Bytes({5, 0, 0, 1, 127, 0, 0, 1, 0, 80}));
+    http_request = ReadRequest(fd);
+    WriteAll(fd, "HTTP/1.0 200 OK\r\n\r\nthrough 5");
+  });
+  FetchThrough(proxy.port(), "5");
+  EXPECT_EQ(offer, Bytes({5, 1, 0}));
+  EXPECT_EQ(socks_request, Bytes({5, 1, 0, 3, 14}) + "target.invalid" + Bytes({0, 80}));
+  EXPECT_EQ(http_request, kHttpRequest);
+  EXPECT_EQ(Body(), "through 5");
+  EXPECT_EQ(http_.DnsResult(), "");
+}
+
+// A name the proxy cannot reach is its refusal, told in its words.
+TEST_F(SocksNameTest, NameTheProxyCannotResolveIsItsRefusal) {
+  ScriptedServer proxy([&](int fd) {
+    testing::ReadExactly(fd, 3);
+    WriteAll(fd, Bytes({5, 0}));
+    testing::ReadExactly(fd, 7 + 14);
+    WriteAll(fd, Bytes({5, 4, 0, 1, 0, 0, 0, 0, 0, 0}));
+    ReadUntilClosed(fd);
+  });
+  EXPECT_THROW(FetchThrough(proxy.port(), "5"), EHttpException);
+  EXPECT_EQ(http_.StatusCode(), THttpCli::kLocalFailureStatus);
+  EXPECT_EQ(http_.ReasonPhrase(), "host unreachable (Error #20007)");
+}
+
+// SOCKS 4 carries only an address: the name is still looked up here, and when that fails
+// the proxy is never contacted.
+TEST_F(SocksNameTest, Socks4StillLooksTheNameUpItself) {
+  std::atomic<bool> contacted = false;
+  ScriptedServer proxy([&](int) { contacted = true; });
+  EXPECT_THROW(FetchThrough(proxy.port(), "4"), EHttpException);
+  EXPECT_EQ(http_.ReasonPhrase(), "can't resolve hostname to IP address");
+  EXPECT_EQ(states_.at(1), httpResolving);
+  EXPECT_FALSE(contacted);
+}
+
 TEST_F(HttpCliTest, BodyArrivingInManyPiecesIsWrittenWhole) {
   std::string big(200000, '\0');
   for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7);

@@ -4,6 +4,7 @@
 #include "net/http_cli.h"
 #include "platform/message_loop.h"
 #include "dante_peer.h"
+#include "unknown_hosts.h"
 #include "web_peers.h"
 
 namespace tessival::net {
@@ -125,6 +126,23 @@ TEST_F(HttpRealPeersTest, SocksFourAndFiveCarryTheRequest) {
     EXPECT_EQ(body_.AsString(), "<html>page</html>\n") << level;
     EXPECT_EQ(socks_connected, 1) << level;
   }
+}
+
+// The name "localhost" reaches the SOCKS server unresolved: the client could not look up
+// any name here.
+TEST_F(HttpRealPeersTest, Socks5ServerResolvesTheNameItIsGiven) {
+  testing::DanteServer dante(testing::DanteServer::Method::kNone);
+  if (!dante.running()) GTEST_SKIP() << "dante is not available";
+  http_.SetSocksServer("127.0.0.1");
+  http_.SetSocksPort(std::to_string(dante.port()));
+  http_.SetSocksLevel("5");
+  {
+    testing::ScopedUnknownHosts no_local_names;
+    Fetch("http://localhost:" + std::to_string(nginx_.port()) + "/dir/page.html");
+  }
+  EXPECT_EQ(http_.StatusCode(), 200);
+  EXPECT_EQ(body_.AsString(), "<html>page</html>\n");
+  EXPECT_EQ(http_.DnsResult(), "");
 }
 
 TEST_F(HttpRealPeersTest, RefusedSocksRequestIsReportedInTheServersWords) {
