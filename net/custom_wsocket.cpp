@@ -80,7 +80,8 @@ TCustomWSocket::~TCustomWSocket() {
   destroying_ = true;
   try {
     CancelDnsLookup();
-  } catch (...) {
+  } catch (const ESocketException&) {
+    // A lookup that cannot be cancelled any more is of no interest to a socket that goes.
   }
   if (hsocket_ != INVALID_SOCKET) {
     platform::WsCloseSocket(hsocket_);
@@ -196,13 +197,15 @@ void TCustomWSocket::HandleBackGroundException(const std::exception& e) {
   if (OnBgException) {
     try {
       OnBgException(*this, e, can_close);
-    } catch (...) {
+    } catch (const std::runtime_error&) {
+      // A failing report of a failure: the socket still has to be put right below.
     }
   }
   if (!can_close) return;
   try {
     Abort();
-  } catch (...) {
+  } catch (const ESocketException&) {
+    // The socket is closed whatever the abort reported.
   }
 }
 
@@ -252,7 +255,9 @@ bool TCustomWSocket::DispatchGuarded(UINT message, WPARAM wparam, LPARAM lparam)
   try {
     HandleWindowMessage(message, wparam, lparam);
     return true;
-  } catch (const std::exception& e) {
+  } catch (const std::runtime_error& e) {
+    // A handler's failure ends up with the socket's owner; out of memory and logic errors
+    // are no such failure and pass on to the program's error report.
     HandleBackGroundException(e);
     return false;
   }
@@ -319,7 +324,9 @@ void TCustomWSocket::ReceiveLoop(bool always) {
           break;
         }
       }
-    } catch (...) {
+    } catch (const ENetException&) {
+      // A handler that gives up on the data it was offered ends this round; the next
+      // event offers what is left.
       break;
     }
     if (!always && component_options_.contains(wsoNoReceiveLoop)) break;
@@ -809,17 +816,18 @@ void TCustomWSocket::Release(std::unique_ptr<TCustomWSocket> socket) {
   raw->window_->PostMessage(WM_WSOCKET_RELEASE);
 }
 
+// An abort must end with the socket closed: failures on the way there are dropped.
 void TCustomWSocket::Abort() {
   try {
     CancelDnsLookup();
-  } catch (...) {
+  } catch (const ESocketException&) {
   }
   DeleteBufferedData();
   if (state_ == wsConnected && sock_type_ == SOCK_STREAM && hsocket_ != INVALID_SOCKET) {
     linger_on_off_ = wsLingerOff;
     try {
       ApplyLinger();
-    } catch (...) {
+    } catch (const ESocketException&) {
     }
   }
   InternalClose(false, 0);
@@ -848,7 +856,8 @@ void TCustomWSocket::InternalClose(bool shutdown_first, Word error) {
   }
   try {
     AssignDefaultValue();
-  } catch (...) {
+  } catch (const ESocketException&) {
+    // The connection is closed; defaults that cannot be restored change nothing of that.
   }
 }
 

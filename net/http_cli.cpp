@@ -260,8 +260,8 @@ void THttpCli::SessionConnected(std::uint16_t error) {
       allowed_to_send_ = true;
       DataSent();
     }
-  } catch (const std::exception&) {
-    socket_->Close();
+  } catch (const ENetException&) {
+    socket_->Close();  // the request ends with what arrived, as any closed connection
   }
 }
 

@@ -21,6 +21,7 @@
 #include "net/http_date.h"
 #include "net/http_request_header.h"
 #include "net/http_target.h"
+#include "net/socket_exception.h"
 #include "net/wsocket.h"
 #include "platform/message_window.h"
 #include "platform/stream.h"
@@ -38,10 +39,10 @@ enum THttpState {
 };
 enum THttpRequest { httpNone = 0, httpGET = 1, httpPOST = 2, httpHEAD = 3 };
 
-class EHttpException : public std::runtime_error {
+class EHttpException : public ENetException {
  public:
   EHttpException(const std::string& message, int error_code)
-      : std::runtime_error(message), ErrorCode(error_code) {}
+      : ENetException(message), ErrorCode(error_code) {}
   int ErrorCode;
 };
 

@@ -5,6 +5,8 @@
 #include <exception>
 #include <vector>
 
+#include "net/socket_exception.h"
+
 namespace tessival::net {
 namespace {
 
@@ -138,7 +140,7 @@ SocksOutcome SocksNegotiation::SendConnectRequest(Sink& sink) {
     } else {
       try {
         address = sink.ResolveSocks4Destination(request_.host);
-      } catch (const std::exception& e) {
+      } catch (const ESocketException& e) {
         return SocksOutcome::Error(20017, std::string("ESocketException ") + e.what());
       }
     }

@@ -342,6 +342,52 @@ TEST_F(CustomWSocketTest, HandlerExceptionGoesToBgExceptionAndAborts) {
   EXPECT_EQ(socket.State(), wsClosed);
 }
 
+// Without the receive loop's progress check, a handler that leaves the data where it is
+// would be called for ever within one event. (It reads after many calls, so that a broken
+// check fails the test instead of hanging it.)
+TEST_F(CustomWSocketTest, HandlerThatReadsNothingIsNotCalledForEver) {
+  ScriptedServer server([&](int fd) {
+    WriteAll(fd, "unread");
+    ReadUntilClosed(fd);
+  });
+  TCustomWSocket socket(loop);
+  int calls = 0;
+  socket.OnDataAvailable = [&](TCustomWSocket& s, Word) {
+    if (++calls == 1000) s.ReceiveText();
+  };
+  ConnectTo(socket, server.port());
+  ASSERT_TRUE(RunUntil(loop, [&] { return calls > 0; }));
+  loop.ProcessMessages();
+  EXPECT_LT(calls, 10);
+  EXPECT_EQ(socket.State(), wsConnected);
+}
+
+// The receive loop drops the network layer's own failures (a handler giving up on the
+// data); a fault of another kind is not hidden there nor handed to OnBgException.
+TEST_F(CustomWSocketTest, ReceiveLoopDropsOnlyTheLayersOwnFailures) {
+  ScriptedServer server([&](int fd) {
+    WriteAll(fd, "ab");
+    ReadUntilClosed(fd);
+  });
+  TCustomWSocket socket(loop);
+  int background = 0;
+  socket.OnBgException = [&](TCustomWSocket&, const std::exception&, bool& can_close) {
+    ++background;
+    can_close = false;
+  };
+  int calls = 0;
+  socket.OnDataAvailable = [&](TCustomWSocket& s, Word) {
+    char byte;
+    s.Receive(&byte, 1);
+    if (++calls == 1) throw ESocketException("given up");
+    throw std::logic_error("a fault");
+  };
+  ConnectTo(socket, server.port());
+  EXPECT_THROW(RunUntil(loop, [&] { return calls >= 2; }), std::logic_error);
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(background, 0);
+}
+
 TEST_F(CustomWSocketTest, ListenAcceptDupAndTalk) {
   TCustomWSocket listener(loop);
   TCustomWSocket server_side(loop);

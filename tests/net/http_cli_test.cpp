@@ -186,6 +186,70 @@ TEST_F(HttpCliTest, ZeroContentLengthEndsAtTheEmptyLineWithTheConnectionOpen) {
   EXPECT_EQ(Body(), "");
 }
 
+// One client, several requests: nothing of an answer carries over into the next
+// request's reading (an empty body announced once must not swallow the next body), and
+// any final status from 400 up raises, not only 404.
+TEST_F(HttpCliTest, OneClientReadsEveryAnswerAfreshAndRaisesFromStatus400) {
+  const std::vector<std::string> answers = {
+      "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: 0\r\n\r\n",
+      "HTTP/1.0 200 OK\r\n\r\nsecond body",
+      "HTTP/1.0 400 Bad Request\r\nContent-Length: 3\r\n\r\nbad",
+      "HTTP/1.0 399 Odd\r\n\r\nlast",
+  };
+  ScriptedServer server(static_cast<int>(answers.size()), [&](int index, int fd) {
+    ReadRequest(fd);
+    WriteAll(fd, answers[static_cast<std::size_t>(index)]);
+  });
+  const std::string url = "http://" + server.address() + "/";
+  Fetch(url);
+  EXPECT_EQ(http_.ContentLength(), 0);
+  EXPECT_EQ(Body(), "");
+
+  Fetch(url);
+  EXPECT_EQ(http_.StatusCode(), 200);
+  EXPECT_EQ(http_.ContentLength(), -1);
+  EXPECT_EQ(http_.ContentType(), "");
+  EXPECT_EQ(Body(), "second body");
+  EXPECT_EQ(http_.RcvdCount(), 11);
+
+  body_.Clear();
+  try {
+    Fetch(url);
+    ADD_FAILURE() << "400 did not raise";
+  } catch (const EHttpException& e) {
+    EXPECT_EQ(e.ErrorCode, 400);
+    EXPECT_STREQ(e.what(), "Bad Request");
+  }
+  EXPECT_EQ(Body(), "bad");
+
+  body_.Clear();
+  Fetch(url);  // 399 is no failure
+  EXPECT_EQ(http_.StatusCode(), 399);
+  EXPECT_EQ(Body(), "last");
+}
+
+// A POST after a GET that was answered with an empty body sends its own body and reads
+// the whole answer.
+TEST_F(HttpCliTest, PostAfterAnEmptyAnswerSendsAndReadsItsBody) {
+  std::vector<std::string> requests;
+  ScriptedServer server(2, [&](int index, int fd) {
+    requests.push_back(ReadRequest(fd));
+    WriteAll(fd, index == 0 ? "HTTP/1.0 204 No Content\r\nContent-Length: 0\r\n\r\n"
+                            : "HTTP/1.0 200 OK\r\n\r\nstored");
+  });
+  Fetch("http://" + server.address() + "/empty");
+  platform::TMemoryStream post;
+  post.WriteBuffer("k=v", 3);
+  post.SetPosition(0);
+  http_.PostStream = &post;
+  http_.URL = "http://" + server.address() + "/form";
+  http_.Post();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_THAT(requests[1], HasSubstr("Content-Length: 3\r\n\r\nk=v"));
+  EXPECT_EQ(http_.PostedCount(), 3);
+  EXPECT_EQ(Body(), "stored");
+}
+
 TEST_F(HttpCliTest, OverlongHeaderLineEndsTheRequest) {
   ScriptedServer server(1, [](int, int fd) {
     ReadRequest(fd);
