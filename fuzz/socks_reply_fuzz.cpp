@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "net/socket_exception.h"
 #include "net/socks_negotiation.h"
 
 namespace {
@@ -28,7 +29,7 @@ class NullSink : public SocksNegotiation::Sink {
   }
   void AuthState(tessival::net::TSocksAuthState) override {}
   std::uint32_t ResolveSocks4Destination(const std::string& host) override {
-    if (host.empty()) throw std::runtime_error("no host");
+    if (host.empty()) throw tessival::net::ESocketException("no host");
     return 0x0100007F;
   }
 };
@@ -66,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     char out[64];
     while (negotiation.TakeLeftOver(out, sizeof out) > 0) {
     }
-    if (negotiation.State() != 0) std::abort();
+    if (negotiation.State() != tessival::net::SocksState::kIdle) std::abort();
   }
   return 0;
 }

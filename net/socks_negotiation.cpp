@@ -42,7 +42,7 @@ std::string Socks5ErrorText(int code) {
 }  // namespace
 
 void SocksNegotiation::Reset() {
-  state_ = 0;
+  state_ = SocksState::kIdle;
   fill_ = 0;
   left_over_count_ = 0;
   left_over_pos_ = 0;
@@ -62,7 +62,7 @@ SocksOutcome SocksNegotiation::Start(const SocksRequest& request, Sink& sink) {
                                      3 + user + request.password.size() <= kRequestBuffer);
   if (!fits) return SocksOutcome::Error(kTooLong, kTooLongText);
   if (IsLevel4()) return SendConnectRequest(sink);
-  state_ = 1;
+  state_ = SocksState::kMethodReply;
   auth_offered_ = authenticate ? 2 : 0;
   const std::uint8_t offer[3] = {5, 1, static_cast<std::uint8_t>(auth_offered_)};
   sink.SendRequest(offer);
@@ -71,8 +71,8 @@ SocksOutcome SocksNegotiation::Start(const SocksRequest& request, Sink& sink) {
 
 std::span<std::uint8_t> SocksNegotiation::ReceiveSpace() {
   // SOCKS 4 replies are exactly 8 bytes: nothing behind them is taken from the network.
-  const int limit = (state_ == 3 && IsLevel4()) ? 8 : kBufferSize - 1;
-  if (state_ == 0 || fill_ >= limit) return {};
+  const int limit = (state_ == SocksState::kConnectReply && IsLevel4()) ? 8 : kBufferSize - 1;
+  if (state_ == SocksState::kIdle || fill_ >= limit) return {};
   return {reply_.data() + fill_, static_cast<std::size_t>(limit - fill_)};
 }
 
@@ -80,11 +80,12 @@ SocksOutcome SocksNegotiation::Received(int count, Sink& sink) {
   if (count <= 0) return SocksOutcome::Wait();
   fill_ = std::min(fill_ + count, kBufferSize - 1);
   switch (state_) {
-    case 1: return OnMethodReply(sink);
-    case 2: return OnAuthReply(sink);
-    case 3: return IsLevel4() ? OnSocks4Reply() : OnSocks5Reply();
-    default: return SocksOutcome::Error(20013, "internal error");
+    case SocksState::kMethodReply: return OnMethodReply(sink);
+    case SocksState::kAuthReply: return OnAuthReply(sink);
+    case SocksState::kConnectReply: return IsLevel4() ? OnSocks4Reply() : OnSocks5Reply();
+    case SocksState::kIdle: break;
   }
+  return SocksOutcome::Error(20013, "internal error");
 }
 
 SocksOutcome SocksNegotiation::OnMethodReply(Sink& sink) {
@@ -106,7 +107,7 @@ SocksOutcome SocksNegotiation::SendAuthRequest(Sink& sink) {
   if (3 + request_.user.size() + request_.password.size() > kRequestBuffer) {
     return SocksOutcome::Error(kTooLong, kTooLongText);
   }
-  state_ = 2;
+  state_ = SocksState::kAuthReply;
   sink.AuthState(socksAuthBegin);
   std::vector<std::uint8_t> out{1, static_cast<std::uint8_t>(request_.user.size())};
   AppendText(out, request_.user);
@@ -130,7 +131,7 @@ SocksOutcome SocksNegotiation::OnAuthReply(Sink& sink) {
 //           then host ... | 0]
 // SOCKS 5:  5 | 1 | 0 | 3 (name) | length | host ... | port (2)
 SocksOutcome SocksNegotiation::SendConnectRequest(Sink& sink) {
-  state_ = 3;
+  state_ = SocksState::kConnectReply;
   fill_ = 0;
   std::vector<std::uint8_t> out;
   if (IsLevel4()) {
@@ -168,7 +169,7 @@ SocksOutcome SocksNegotiation::OnSocks4Reply() {
   fill_ = 0;
   if (reply_[0] != 0) return SocksOutcome::Error(20002, "socks version error");
   switch (reply_[1]) {
-    case 90: state_ = 0; return SocksOutcome::Connected();
+    case 90: state_ = SocksState::kIdle; return SocksOutcome::Connected();
     case 91: return SocksOutcome::Error(20016, "request rejected or failed");
     case 92: return SocksOutcome::Error(20008, "connection refused");
     case 93: return SocksOutcome::Error(20015, "authentification failed");
@@ -203,7 +204,7 @@ SocksOutcome SocksNegotiation::OnSocks5Reply() {
   left_over_count_ = fill_ - length;
   left_over_pos_ = length;
   fill_ = 0;
-  state_ = 0;
+  state_ = SocksState::kIdle;
   return SocksOutcome::Connected();
 }
 

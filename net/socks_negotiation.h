@@ -3,9 +3,11 @@
 // into ReceiveSpace(), reports the count with Received(), and sends what the Sink is given.
 // Kept apart from the socket so that it can be driven by tests and the fuzzer directly.
 //
-//   state 0 (idle) -Start-> 1 (method reply; SOCKS 4 goes straight to 3)
-//   1 -method 0-> 3,  1 -method 2-> 2 (user name/password reply) -accepted-> 3
-//   3 (connection reply) -success-> 0 (left-over bytes kept), any failure -> 0
+//   kIdle -Start-> kMethodReply            (SOCKS 4 and 4A: straight to kConnectReply)
+//   kMethodReply -method 0-> kConnectReply
+//   kMethodReply -method 2-> kAuthReply (user name/password) -accepted-> kConnectReply
+//   kConnectReply -success-> kIdle (left-over bytes kept)
+//   any failure: the owner calls Reset -> kIdle
 #include <array>
 #include <cstdint>
 #include <span>
@@ -24,6 +26,9 @@ struct SocksRequest {
   std::string host;      // the destination as given (sent as a name by 4A and 5)
   int port = 0;          // destination port
 };
+
+// What the negotiation waits for; the numbers are the ones the socket reports.
+enum class SocksState { kIdle = 0, kMethodReply = 1, kAuthReply = 2, kConnectReply = 3 };
 
 // What one step of the negotiation came to.
 struct SocksOutcome {
@@ -56,7 +61,7 @@ class SocksNegotiation {
   // count bytes were written into ReceiveSpace().
   SocksOutcome Received(int count, Sink& sink);
 
-  int State() const { return state_; }
+  SocksState State() const { return state_; }
   void Reset();
   const std::string& BoundAddr() const { return bound_addr_; }
   const std::string& BoundPort() const { return bound_port_; }
@@ -74,7 +79,7 @@ class SocksNegotiation {
   bool IsLevel4() const { return request_.level[0] == '4'; }
 
   SocksRequest request_;
-  int state_ = 0;
+  SocksState state_ = SocksState::kIdle;
   int auth_offered_ = 0;
   std::array<std::uint8_t, kBufferSize> reply_{};
   int fill_ = 0;

@@ -127,7 +127,7 @@ void TCustomSocksWSocket::SocksError(int code, const std::string& text) {
 }
 
 void TCustomSocksWSocket::TriggerSessionClosed(Word error) {
-  if (negotiation_.State() == 2) AuthState(socksAuthRefused);
+  if (negotiation_.State() == SocksState::kAuthReply) AuthState(socksAuthRefused);
   TCustomWSocket::TriggerSessionClosed(error);
 }
 

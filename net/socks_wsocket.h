@@ -34,8 +34,11 @@ class TCustomSocksWSocket : public TCustomWSocket, private SocksNegotiation::Sin
   // What a SOCKS 5 server reported as its bound address and port.
   const std::string& SocksBoundAddr() const { return negotiation_.BoundAddr(); }
   const std::string& SocksBoundPort() const { return negotiation_.BoundPort(); }
-  // The negotiation state: 0 none or finished, 1 method, 2 authentication, 3 connection.
-  int SocksState() const { return connecting_to_server_ ? 1 : negotiation_.State(); }
+  // The negotiation state as a number: 0 none or finished, 1 connecting to the server or
+  // waiting for its method, 2 authentication, 3 connection.
+  int SocksState() const {
+    return static_cast<int>(connecting_to_server_ ? net::SocksState::kMethodReply : negotiation_.State());
+  }
 
   TSocksErrorEvent OnSocksError;
   TSocksAuthStateEvent OnSocksAuthState;
@@ -52,7 +55,9 @@ class TCustomSocksWSocket : public TCustomWSocket, private SocksNegotiation::Sin
   int GetRcvdCount() override;
   // The user's view of the connection event, past the negotiation.
   void TriggerSocksSessionConnected(Word error) { TCustomWSocket::TriggerSessionConnected(error); }
-  bool Negotiating() const { return connecting_to_server_ || negotiation_.State() != 0; }
+  bool Negotiating() const {
+    return connecting_to_server_ || negotiation_.State() != net::SocksState::kIdle;
+  }
 
  private:
   void HandleOutcome(const SocksOutcome& outcome);
