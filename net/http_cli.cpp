@@ -65,7 +65,6 @@ THttpCli::THttpCli(platform::MessageLoop& loop)
           loop, [this](platform::UINT m, platform::WPARAM w, platform::LPARAM l) {
             return WndProc(m, w, l);
           })),
-      receive_buffer_(kReceiveBufferSize + 1, '\0'),
       body_buffer_(kBodyBlockSize) {
   WireSocket();
 }
@@ -103,11 +102,6 @@ void THttpCli::WireSocket() {
   };
 }
 
-void THttpCli::SetMultiThreaded(bool value) {
-  multi_threaded_ = value;
-  socket_->SetMultiThreaded(value);
-}
-
 // ---- Requests ----------------------------------------------------------------------
 
 void THttpCli::StartRequest(THttpRequest kind) {
@@ -130,7 +124,6 @@ void THttpCli::StartRequest(THttpRequest kind) {
   ComputeRequestTarget(URL, Proxy, ProxyPort, target_);
   Username = target_.Username;
   Password = target_.Password;
-  request_started_ = true;
   ArmTimeout();
   DoStart();
 }
@@ -154,15 +147,13 @@ void THttpCli::ResetRequestData() {
   status_code_ = 0;
   rcvd_count_ = 0;
   posted_count_ = 0;
-  header_count_ = 0;
   body_count_ = 0;
   relocations_ = 0;
   content_length_ = -1;
   content_type_.clear();
   allowed_to_send_ = false;
-  in_header_ = false;
+  reader_.Reset();
   location_seen_ = false;
-  receive_fill_ = 0;
   target_.Location = URL;
 }
 
@@ -196,18 +187,21 @@ bool THttpCli::ProxyResolvesNames() const {
 }
 
 void THttpCli::FailToStart(const std::string& reason) {
+  SetLocalFailure(reason);
+  StateChange(httpIdle);
+}
+
+// The request failed on this side: there is no answer whose status could be reported.
+void THttpCli::SetLocalFailure(const std::string& reason) {
   status_code_ = kLocalFailureStatus;
   reason_phrase_ = reason;
-  connected_ = false;
-  StateChange(httpIdle);
 }
 
 void THttpCli::DnsLookupDone(std::uint16_t error) {
   if (error != 0) {
     if (state_ == httpAborting) return;
     request_done_error_ = error;
-    status_code_ = kLocalFailureStatus;
-    reason_phrase_ = "can't resolve hostname to IP address";
+    SetLocalFailure("can't resolve hostname to IP address");
     SessionClosed(error);
     return;
   }
@@ -226,8 +220,7 @@ void THttpCli::ConnectTo(const std::string& address) {
   } catch (const ESocketException&) {
     const int last_error = socket_->LastError();
     request_done_error_ = static_cast<std::uint16_t>(last_error);
-    status_code_ = kLocalFailureStatus;
-    reason_phrase_ = "can't connect: " + ErrorText(last_error);
+    SetLocalFailure("can't connect: " + ErrorText(last_error));
     closed_route_ = ClosedRoute::kIgnore;
     socket_->Close();
     closed_route_ = ClosedRoute::kNormal;
@@ -238,20 +231,18 @@ void THttpCli::ConnectTo(const std::string& address) {
 void THttpCli::SessionConnected(std::uint16_t error) {
   if (error != 0) {
     request_done_error_ = error;
-    status_code_ = 404;
     // A SOCKS failure is told in the SOCKS server's terms; the socket texts have none.
     const bool socks_error = error >= kFirstSocksError && error <= kLastSocksError;
-    reason_phrase_ = socks_error && !last_socks_error_.empty()
-                         ? last_socks_error_ + " (Error #" + std::to_string(error) + ")"
-                         : ErrorText(error);
+    SetLocalFailure(socks_error && !last_socks_error_.empty()
+                        ? last_socks_error_ + " (Error #" + std::to_string(error) + ")"
+                        : ErrorText(error));
     SessionClosed(error);
     return;
   }
   last_activity_ = Clock::now();
-  connected_ = true;
   StateChange(httpConnected);
   if (OnSessionConnected) OnSessionConnected(*this, 0);
-  next_line_ = LineHandler::kHeader;
+  reader_.Reset();  // a new answer, also after a relocation
   StateChange(httpReadingHeader);
   try {
     if (!SendRequest(MethodName(request_type_))) return;
@@ -342,53 +333,55 @@ void THttpCli::DataSent() {
 
 // ---- Receiving ---------------------------------------------------------------------
 
-void THttpCli::DataAvailable() {
-  if (state_ == httpReadingBody && receive_fill_ == 0) {
-    ReceiveBody();
-    return;
+// One arrival of answer bytes. source(into, room) writes at most room bytes and tells how
+// many (0 or less: none). The header goes through the answer reader's line buffer; the
+// body needs no line splitting and is read in blocks larger than a header line may be:
+// fewer system calls for the same bytes. False when nothing was read.
+template <class Source>
+bool THttpCli::ReadAnswer(const Source& source) {
+  if (reader_.phase() != HttpAnswerReader::Phase::kHeader) {
+    const int received = source(body_buffer_.data(), body_buffer_.size());
+    if (received <= 0) return false;
+    last_activity_ = Clock::now();
+    reader_.BodyReceived(body_buffer_.data(), static_cast<std::size_t>(received), *this);
+    return true;
   }
-  if (receive_fill_ >= kReceiveBufferSize) {
+  const std::span<char> space = reader_.HeaderSpace();
+  if (space.empty()) {
     // A header line that fills the whole buffer can never end: give up on the request
     // instead of waiting for ever.
     FailRequest(0, "HTTP line too long");
-    return;
+    return false;
   }
-  char* buffer = receive_buffer_.data();
-  const int received = socket_->Receive(buffer + receive_fill_,
-                                        static_cast<int>(kReceiveBufferSize - receive_fill_));
-  if (!request_started_ || received <= 0) return;
+  const int received = source(space.data(), space.size());
+  if (received <= 0) return false;
   last_activity_ = Clock::now();
-  ProcessReceived(static_cast<std::size_t>(received));
+  reader_.HeaderReceived(static_cast<std::size_t>(received), *this);
+  if (reader_.phase() == HttpAnswerReader::Phase::kDone) StopReadingAnswer();
+  return true;
 }
 
-// The body needs no line splitting, so it is read in blocks larger than a header line may
-// be: fewer system calls for the same bytes.
-void THttpCli::ReceiveBody() {
-  const int received = socket_->Receive(body_buffer_.data(), static_cast<int>(body_buffer_.size()));
-  if (received <= 0) return;
-  last_activity_ = Clock::now();
-  if (next_line_ == LineHandler::kBody) {
-    BodyChunk(body_buffer_.data(), static_cast<std::size_t>(received));
-  } else {
-    SetReady();
-  }
+void THttpCli::DataAvailable() {
+  ReadAnswer([this](char* into, std::size_t room) {
+    return socket_->Receive(into, static_cast<int>(room));
+  });
 }
 
 void THttpCli::FeedAnswerForTesting(std::string_view piece) {
   if (state_ == httpIdle || state_ == httpStarting || state_ == httpResolving) {
-    request_started_ = true;
-    next_line_ = LineHandler::kHeader;
+    reader_.Reset();
     StateChange(httpReadingHeader);
   }
-  while (!piece.empty() && closed_route_ == ClosedRoute::kNormal) {
-    if (receive_fill_ >= kReceiveBufferSize) {
-      FailRequest(0, "HTTP line too long");
-      return;
-    }
-    const std::size_t count = std::min(piece.size(), kReceiveBufferSize - receive_fill_);
-    std::memcpy(receive_buffer_.data() + receive_fill_, piece.data(), count);
+  const auto from_piece = [&piece](char* into, std::size_t room) {
+    const std::size_t count = std::min(piece.size(), room);
+    std::memcpy(into, piece.data(), count);
     piece.remove_prefix(count);
-    ProcessReceived(count);
+    return static_cast<int>(count);
+  };
+  // Once the answer is over, the connection would be closed: nothing more arrives.
+  while (!piece.empty() && closed_route_ == ClosedRoute::kNormal &&
+         reader_.phase() != HttpAnswerReader::Phase::kDone) {
+    if (!ReadAnswer(from_piece)) return;
   }
 }
 
@@ -396,75 +389,12 @@ void THttpCli::EndAnswerForTesting() {
   if (closed_route_ == ClosedRoute::kNormal) SessionClosed(0);
 }
 
-void THttpCli::ProcessReceived(std::size_t received) {
-  char* buffer = receive_buffer_.data();
-  receive_fill_ += received;
-  buffer[receive_fill_] = '\0';
-  if (state_ == httpReadingBody) {
-    const std::size_t length = receive_fill_;
-    receive_fill_ = 0;
-    if (next_line_ == LineHandler::kBody) {
-      BodyChunk(buffer, length);
-    } else {
-      SetReady();
-    }
-    return;
-  }
-  SplitLines();
-}
+void THttpCli::HeaderBegin() { Trigger(OnHeaderBegin); }
 
-void THttpCli::SplitLines() {
-  char* buffer = receive_buffer_.data();
-  while (receive_fill_ > 0) {
-    // Lines are looked for only up to a zero byte, as in any C string.
-    const std::size_t limit = strnlen(buffer, receive_fill_);
-    const char* lf = static_cast<const char*>(std::memchr(buffer, '\n', limit));
-    if (lf == nullptr) return;
-    const std::size_t length = static_cast<std::size_t>(lf - buffer);
-    const bool has_cr = length > 0 && buffer[length - 1] == '\r';
-    const std::string line(buffer, has_cr ? length - 1 : length);
-    const std::string terminator = has_cr ? "\r\n" : "\n";
-    std::memmove(buffer, lf + 1, receive_fill_ - length);  // the rest and its zero byte
-    receive_fill_ -= length + 1;
-    if (state_ == httpReadingHeader || state_ == httpReadingBody) DeliverLine(line + terminator);
-  }
-}
-
-// Hands one complete line (with its terminator) to whoever reads the next line.
-void THttpCli::DeliverLine(const std::string& line) {
-  switch (next_line_) {
-    case LineHandler::kHeader: HeaderLine(line); break;
-    case LineHandler::kBody: BodyChunk(line.data(), line.size()); break;
-    case LineHandler::kNone: SetReady(); break;
-  }
-}
-
-void THttpCli::HeaderLine(const std::string& raw_line) {
-  std::string line = raw_line;
-  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-  if (!in_header_) {
-    in_header_ = true;
-    Trigger(OnHeaderBegin);
-  }
-  ++header_count_;
-  if (LowerCase(line.substr(0, 6)) == "<html>") {
-    // No header at all: the answer is the document. It reaches the stream as it came,
-    // line breaks included.
-    if (content_type_.empty()) content_type_ = "text/html";
-    EndHeader();
-    BodyChunk(raw_line.data(), raw_line.size());
-    if (receive_fill_ > 0) {
-      const std::size_t length = receive_fill_;
-      receive_fill_ = 0;
-      BodyChunk(receive_buffer_.data(), length);
-    }
-    return;
-  }
-  if (!line.empty()) {
-    HeaderField(line);
-    return;
-  }
-  EndOfHeader();
+void THttpCli::NoHeader() {
+  if (content_type_.empty()) content_type_ = "text/html";
+  StateChange(httpReadingBody);
+  Trigger(OnHeaderEnd);
 }
 
 void THttpCli::HeaderField(const std::string& line) {
@@ -509,46 +439,36 @@ void THttpCli::HeaderField(const std::string& line) {
   Trigger(OnHeaderData);
 }
 
-void THttpCli::EndOfHeader() {
-  if (location_seen_) {
-    // The rest of this answer is not read: the relocation starts over when it has closed.
-    in_header_ = false;
+HttpAnswerReader::HeaderOutcome THttpCli::HeaderEnd() {
+  using Outcome = HttpAnswerReader::HeaderOutcome;
+  if (location_seen_ || content_length_ == 0) {
     Trigger(OnHeaderEnd);
-    receive_fill_ = 0;
-    header_count_ = 0;
-    body_count_ = 0;
+    return Outcome::kStop;
+  }
+  target_.DocFileName = AdjustDocFileName(target_.DocFileName, content_type_);
+  StateChange(httpReadingBody);
+  Trigger(OnHeaderEnd);
+  // A failed request ends without waiting for the rest of its body.
+  return status_code_ >= 400 ? Outcome::kReadThisBlockOnly : Outcome::kReadBody;
+}
+
+// The answer's header decided that nothing more of it is read.
+void THttpCli::StopReadingAnswer() {
+  if (location_seen_) {
+    // The relocation starts over once this connection has closed.
     closed_route_ = ClosedRoute::kRelocation;
     socket_->Close();
     return;
   }
-  if (content_length_ != 0) {
-    target_.DocFileName = AdjustDocFileName(target_.DocFileName, content_type_);
-    EndHeader();
-    if (receive_fill_ > 0) {
-      const std::size_t length = receive_fill_;
-      receive_fill_ = 0;
-      BodyChunk(receive_buffer_.data(), length);
-    }
-    // A failed request ends without waiting for the rest of its body.
-    if (status_code_ >= 400) socket_->Close();
+  if (content_length_ == 0) {
+    // Nothing follows an empty body: the connection is of no more use, and must not
+    // report its close into the next request.
+    closed_route_ = ClosedRoute::kIgnore;
+    socket_->Close();
+    SetReady();
     return;
   }
-  in_header_ = false;
-  Trigger(OnHeaderEnd);
-  // Nothing follows an empty body: the connection is of no more use, and must not report
-  // its close into the next request.
-  receive_fill_ = 0;
-  closed_route_ = ClosedRoute::kIgnore;
   socket_->Close();
-  connected_ = false;
-  SetReady();
-}
-
-void THttpCli::EndHeader() {
-  StateChange(httpReadingBody);
-  next_line_ = LineHandler::kBody;
-  in_header_ = false;
-  Trigger(OnHeaderEnd);
 }
 
 void THttpCli::BodyChunk(const char* data, std::size_t length) {
@@ -563,16 +483,8 @@ void THttpCli::BodyChunk(const char* data, std::size_t length) {
 
 void THttpCli::SessionClosed(std::uint16_t error) {
   if (error != 0) request_done_error_ = error;
-  connected_ = false;
-  if (state_ == httpReadingHeader && receive_fill_ > 0) {
-    // What came after the last line break is a last line: an answer without a header that
-    // does not end in a line break would be lost otherwise.
-    const std::string rest(receive_buffer_.data(), receive_fill_);
-    receive_fill_ = 0;
-    DeliverLine(rest);
-  }
-  if (in_header_) {
-    in_header_ = false;
+  reader_.Closed(*this);
+  if (reader_.InHeader()) {
     Trigger(OnHeaderEnd);
     if (location_seen_) {
       RelocationHandler();
@@ -588,22 +500,18 @@ void THttpCli::SessionClosed(std::uint16_t error) {
 void THttpCli::RelocationHandler() {
   if (++relocations_ > kMaxRelocations) {
     location_seen_ = false;
-    connected_ = false;
     closed_route_ = ClosedRoute::kNormal;
-    status_code_ = 404;
-    reason_phrase_ = "Too many relocations (more than " + std::to_string(kMaxRelocations) + ")";
+    SetLocalFailure("Too many relocations (more than " + std::to_string(kMaxRelocations) + ")");
     SetReady();
     return;
   }
   const std::string location = target_.Location.substr(0, target_.Location.find('#'));
   target_.DocFileName = DocFileNameFromPath(ParseURL(location).path);
-  connected_ = false;
   location_seen_ = false;
   if (request_type_ == httpPOST) request_type_ = httpGET;  // the body is not sent again
   closed_route_ = ClosedRoute::kNormal;
   Trigger(OnLocationChange);
   rcvd_header_lines_.clear();
-  header_count_ = 0;
   body_count_ = 0;
   content_type_.clear();
   status_code_ = 0;
@@ -614,15 +522,12 @@ void THttpCli::RelocationHandler() {
 
 void THttpCli::FailRequest(std::uint16_t error, const std::string& reason) {
   if (error != 0) request_done_error_ = error;
-  status_code_ = 404;
-  reason_phrase_ = reason;
+  SetLocalFailure(reason);
   closed_route_ = ClosedRoute::kIgnore;
   socket_->CancelDnsLookup();
   socket_->Abort();
-  connected_ = false;
-  in_header_ = false;
+  reader_.Reset();
   location_seen_ = false;
-  receive_fill_ = 0;
   SetReady();
 }
 

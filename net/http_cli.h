@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "net/http_answer_reader.h"
 #include "net/http_date.h"
 #include "net/http_request_header.h"
 #include "net/http_target.h"
@@ -57,14 +58,14 @@ using TBeforeHeaderSendEvent =
 using THttpSessionEvent = std::function<void(THttpCli& sender, std::uint16_t error)>;
 using THttpSocksErrorEvent = std::function<void(THttpCli& sender, int error, const std::string& msg)>;
 
-class THttpCli {
+class THttpCli : private HttpAnswerReader::Sink {
  public:
   // The hidden window's messages.
   static constexpr platform::UINT kMsgRequestDone = platform::WM_USER + 1;  // 1025
   static constexpr platform::UINT kMsgSetReady = platform::WM_USER + 2;     // 1026
   static constexpr platform::UINT kMsgRelocation = platform::WM_USER + 3;   // 1027
   static constexpr int kMaxRelocations = 20;
-  static constexpr std::size_t kReceiveBufferSize = 8192;  // the longest header line
+  static constexpr std::size_t kReceiveBufferSize = HttpAnswerReader::kLineLimit;
   static constexpr std::size_t kBodyBlockSize = 65536;
   // EHttpException codes raised before a request starts.
   // The status a request gets when it fails on this side (no lookup, no connection, a
@@ -76,7 +77,7 @@ class THttpCli {
 
   explicit THttpCli(platform::MessageLoop& loop);
   THttpCli();  // on this thread's loop
-  ~THttpCli();
+  ~THttpCli() override;
   THttpCli(const THttpCli&) = delete;
   THttpCli& operator=(const THttpCli&) = delete;
 
@@ -103,8 +104,9 @@ class THttpCli {
   // A request that receives nothing for this long ends like a failed connection (10060).
   std::chrono::milliseconds Timeout = std::chrono::seconds(60);
 
-  bool MultiThreaded() const { return multi_threaded_; }
-  void SetMultiThreaded(bool value);
+  // Only chooses the socket's message pump: it lives on the socket.
+  bool MultiThreaded() const { return socket_->MultiThreaded(); }
+  void SetMultiThreaded(bool value) { socket_->SetMultiThreaded(value); }
   // The SOCKS settings live on the owned socket.
   std::string SocksServer() const { return socket_->SocksServer(); }
   void SetSocksServer(const std::string& value) { socket_->SetSocksServer(value); }
@@ -168,13 +170,13 @@ class THttpCli {
   // Ends a running request at once, as a failed connection (the program is closing).
   void Abort();
 
-  // For the tests and the fuzzer: runs the answer reader over bytes as if they had arrived
-  // on the connection of a request just sent, and then the server's close.
+  // For the tests and the fuzzer: bytes taken as if they had arrived on the connection of
+  // a request just sent (through the same reading path as the socket's), and then the
+  // server's close.
   void FeedAnswerForTesting(std::string_view piece);
   void EndAnswerForTesting();
 
  private:
-  enum class LineHandler { kNone, kHeader, kBody };
   enum class ClosedRoute { kNormal, kRelocation, kIgnore };
 
   void WireSocket();
@@ -182,12 +184,15 @@ class THttpCli {
   void DoStart();
   bool ProxyResolvesNames() const;
   void FailToStart(const std::string& reason);
+  void SetLocalFailure(const std::string& reason);
   void DnsLookupDone(std::uint16_t error);
   void ConnectTo(const std::string& address);
   void SessionConnected(std::uint16_t error);
   void SessionClosed(std::uint16_t error);
   void DataAvailable();
-  void ProcessReceived(std::size_t received);
+  template <class Source>
+  bool ReadAnswer(const Source& source);
+  void StopReadingAnswer();
   void DataSent();
   void RelocationHandler();
   // Always HTTP/1.0; false when the request was refused and ended instead.
@@ -195,19 +200,18 @@ class THttpCli {
   void SendCommand(std::string line);
   RequestHeaderFields HeaderFields(const std::string& method) const;
   void ForgetSingleRequestValues();
-  void SplitLines();
-  void HeaderLine(const std::string& line);
-  void HeaderField(const std::string& line);
-  void EndOfHeader();
-  void EndHeader();
-  void BodyChunk(const char* data, std::size_t length);
-  void DeliverLine(const std::string& line);
+  // HttpAnswerReader::Sink
+  void HeaderBegin() override;
+  void HeaderField(const std::string& line) override;
+  HttpAnswerReader::HeaderOutcome HeaderEnd() override;
+  void NoHeader() override;
+  void BodyChunk(const char* data, std::size_t length) override;
+
   void SetReady();
   void StateChange(THttpState new_state);
   void FailRequest(std::uint16_t error, const std::string& reason);
   void ArmTimeout();
   void CheckTimeout();
-  void ReceiveBody();
   platform::LRESULT WndProc(platform::UINT message, platform::WPARAM wparam,
                             platform::LPARAM lparam);
   void Trigger(const THttpNotify& event) {
@@ -217,7 +221,6 @@ class THttpCli {
   platform::MessageLoop& loop_;
   std::unique_ptr<TWSocket> socket_;
   std::unique_ptr<platform::MessageWindow> window_;
-  bool multi_threaded_ = false;
 
   HttpTarget target_;
   int status_code_ = 0;
@@ -233,22 +236,16 @@ class THttpCli {
   THttpState state_ = httpIdle;
   THttpRequest request_type_ = httpNone;
 
-  bool connected_ = false;
-  bool in_header_ = false;
   bool location_seen_ = false;
   bool allowed_to_send_ = false;
-  bool request_started_ = false;
-  int header_count_ = 0;
   int body_count_ = 0;
   int relocations_ = 0;
   std::uint16_t request_done_error_ = 0;
-  LineHandler next_line_ = LineHandler::kNone;
   ClosedRoute closed_route_ = ClosedRoute::kNormal;
-  std::vector<char> receive_buffer_;  // kReceiveBufferSize + 1, the last for a zero byte
+  HttpAnswerReader reader_;
   std::vector<char> body_buffer_;
   using Clock = std::chrono::steady_clock;
   Clock::time_point last_activity_;
-  std::size_t receive_fill_ = 0;
   std::string request_stream_;
   std::string last_socks_error_;
 };
