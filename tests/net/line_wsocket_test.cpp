@@ -126,6 +126,26 @@ TEST_F(LineModeTest, OverlongLineFiresLimitAndIsCleared) {
   EXPECT_EQ(lines.back().substr(lines.back().size() - 4), "ok\r\n");
 }
 
+// The limit holds at its exact value: LineLimit bytes still wait for their line end, one
+// byte more is reported.
+TEST_F(LineModeTest, LineLimitHoldsAtItsExactValue) {
+  ScriptedServer server([](int fd) {
+    WriteAll(fd, std::string(10, 'x'));
+    ::usleep(20000);
+    WriteAll(fd, "y");
+    ::usleep(20000);
+    WriteAll(fd, "\r\n");
+  });
+  socket.SetLineLimit(10);
+  std::vector<int> exceeded;
+  socket.OnLineLimitExceeded = [&](TCustomWSocket&, int length, bool&) { exceeded.push_back(length); };
+  ReadLines();
+  Connect(server);
+  ASSERT_TRUE(RunUntil(loop, [&] { return closed; }));
+  ASSERT_FALSE(exceeded.empty());
+  EXPECT_EQ(exceeded.front(), 11);
+}
+
 TEST_F(LineModeTest, FinalLineWithoutHandlerIsDroppedAndTheCloseStillComes) {
   ScriptedServer server([](int fd) { WriteAll(fd, "no line end"); });
   Connect(server);

@@ -44,6 +44,18 @@ TEST(WSocketResolve, FailuresCarryTheirMessages) {
   EXPECT_EQ(MessageOf([] { WSocketResolveProto(std::string(32, 'p')); }),
             "WSocketResolveProto: Invalid Protocol.");
   EXPECT_EQ(WSocketResolveProto("17"), 17);
+  // Each length limit at its exact value.
+  EXPECT_EQ(MessageOf([] { WSocketResolveHost(std::string(256, 'h')); }),
+            "WSocketResolveHost: Cannot convert host address '" + std::string(256, 'h') +
+                "', Error #11001");
+  EXPECT_EQ(MessageOf([] { WSocketResolveHost(std::string(257, 'h')); }),
+            "WSocketResolveHost: '" + std::string(257, 'h') + "' Invalid Hostname.");
+  EXPECT_EQ(WSocketResolvePort("80" + std::string(29, 'x'), std::string(31, 't')), 80);
+  EXPECT_EQ(MessageOf([] { WSocketResolvePort("80" + std::string(30, 'x'), "tcp"); }),
+            "WSocketResolvePort: Invalid Port.");
+  EXPECT_EQ(MessageOf([] { WSocketResolvePort("80", std::string(32, 't')); }),
+            "WSocketResolvePort: Invalid Proto.");
+  EXPECT_EQ(WSocketResolveProto("6" + std::string(30, 'p')), 6);
   EXPECT_EQ(WSocketResolveProto("tcp"), 6);
   platform::SetHostResolver(nullptr);
 }
