@@ -109,6 +109,16 @@ TEST_F(CssSheet, AtRulesAndCommentsArePassedOver) {
   EXPECT_EQ(Rule("u", piColor), Int(0x00FF00));
 }
 
+TEST_F(CssSheet, ABlockAtRuleEndsAtItsBraceAndTheNextRuleIsRead) {
+  Sheet("@page { margin: 1in } p { color: red }"
+        " @font-face{font-family:x}i{color:blue}"
+        " @charset \"x\"; b { color: lime }");
+  EXPECT_EQ(Rule("p", piColor), Int(0x0000FF));
+  EXPECT_EQ(Rule("i", piColor), Int(0xFF0000));
+  EXPECT_EQ(Rule("b", piColor), Int(0x00FF00));
+  EXPECT_EQ(Rule("page", piMarginTop), "no rule");
+}
+
 TEST_F(CssSheet, QuotesAndCaseInValues) {
   Sheet("p { font-family: \"Comic Sans\"; background-image: URL('A.GIF') }");
   EXPECT_EQ(Rule("p", piFontFamily), "comic sans");

@@ -207,6 +207,22 @@ TEST(GifDecoder, StructuralFaultsGiveTheirMessages) {
   EXPECT_EQ(CreateGifImage(unknown, non_animated), nullptr);
 }
 
+TEST(GifDecoder, AllFramesTogetherMayHoldExactlyThePixelLimit) {
+  // Two 8192-pixel-wide frames whose data is one pixel (the rest is left at index 0):
+  // 2^26 pixels together load, one row more does not.
+  const auto frames = [](int second_height) {
+    GifFrameSpec first = Solid(0, 0, 8192, 4096, 0), second = Solid(0, 0, 8192, second_height, 0);
+    first.pixels = second.pixels = {0};
+    return MakeGif(8192, 8192, {0, 0xFFFFFF}, {first, second});
+  };
+  ASSERT_EQ(std::uint64_t{8192} * 8192, kMaxImagePixels);
+  TGif gif;
+  gif.LoadFromStream(frames(4096));
+  ASSERT_EQ(gif.Images().size(), 2u);
+  EXPECT_EQ(gif.Images()[1].pixels.size(), std::size_t{8192} * 4096);
+  EXPECT_EQ(LoadError(frames(4097)), "TGif: Value Out Of Range");
+}
+
 TEST(GifDecoder, ZeroByteEndsTheFileLikeTheTrailer) {
   GifBytes file = MakeGif(2, 2, {0, 0xFFFFFF}, {Solid(0, 0, 2, 2, 1)});
   file.back() = 0x00;
