@@ -125,9 +125,10 @@ std::vector<Screen> ExpectedScreens(int width, int height, const std::vector<std
     const Screen before = screen;
     const auto each_pixel = [&](auto&& visit) {
       for (int y = 0; y < f.height && f.top + y < height; ++y)
-        for (int x = 0; x < f.width && f.left + x < width; ++x)
-          visit(static_cast<std::size_t>((f.top + y) * width + f.left + x),
-                f.pixels[static_cast<std::size_t>(y * f.width + x)]);
+        for (int x = 0; x < f.width && f.left + x < width; ++x) {
+          const int on_screen = (f.top + y) * width + f.left + x, in_frame = y * f.width + x;
+          visit(static_cast<std::size_t>(on_screen), f.pixels[static_cast<std::size_t>(in_frame)]);
+        }
     };
     each_pixel([&](std::size_t at, std::uint8_t index) {
       if (index != f.transparent) screen[at] = palette[index];
@@ -146,7 +147,8 @@ void ExpectScreen(const PixelImage& shown, const Screen& expected, int width, in
   int wrong = 0;
   for (int y = 0; y < shown.Height(); ++y)
     for (int x = 0; x < shown.Width(); ++x) {
-      const std::uint32_t want = expected[static_cast<std::size_t>(y / scale * width + x / scale)];
+      const int at = y / scale * width + x / scale;
+      const std::uint32_t want = expected[static_cast<std::size_t>(at)];
       if (shown.ColorAt(x, y) != want && wrong++ < 3)
         ADD_FAILURE() << what << ": pixel (" << x << ", " << y << ") is " << std::hex << shown.ColorAt(x, y)
                       << ", expected " << want;
