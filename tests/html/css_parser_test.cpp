@@ -178,7 +178,7 @@ TEST_F(CssSheet, ValuesReadAlikeFromEverySource) {
       "p { font-family: abcdefghijklmnopqrstuvwxyz0123456789/*c*/Rest }",
       "p { font-family: abcdefghijklmnopqrstuvwxyz0123456789} i { color: red }",
       "p { font-family: abcdefghijklmnopqrstuvwxyz0123456789</style>",
-      "p { font-family: abcdefghijklmnopqrstuvwxyz012345678\x1a" "9; color: red }",
+      "p { font-family: abcdefghijklmnopqrstuvwxyz012345678\0329; color: red }",  // \032 = 0x1A
       "p { font-family: abcdefghijklmnopqRSTUVWXYZ\x7f\x80\xff; width: 1PX }",
       "p { font-family: a\tb\rcdefghijklmnopqrstuvwxyz ; width: 1px; font-size: 2PT }",
       // Names and values read as views of the text, and those that cannot be.
