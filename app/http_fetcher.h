@@ -13,8 +13,10 @@ class HttpFetcher {
   virtual void SetURL(const std::string& url) = 0;
   // Not owned; nullptr discards the body.
   virtual void SetRcvdStream(platform::TStream* stream) = 0;
-  // Returns when the whole body is written; throws when the request fails or the status is
-  // 400 or more. StatusCode and ReasonPhrase are meaningful either way.
+  // Returns when the whole body is written; throws net::EHttpException or
+  // net::ESocketException when the request fails or the status is 400 or more, and
+  // platform::EStreamError when the body cannot be written. StatusCode and ReasonPhrase
+  // are meaningful either way.
   virtual void Get() = 0;
   // Ends a running request at once (the program is closing).
   virtual void Abort() = 0;

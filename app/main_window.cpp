@@ -18,6 +18,8 @@
 #include "app/in_out_error.h"
 #include "app/program_icon.h"
 #include "app/query_encoding.h"
+#include "net/http_cli.h"
+#include "net/socket_exception.h"
 #include "platform/clipboard.h"
 #include "platform/qt/text_convert.h"
 #include "platform/screen_cursor.h"
@@ -37,22 +39,17 @@ constexpr int kStatusPanelWidth = 50;
 constexpr int kStatusPanelCount = 3;
 constexpr int kMemoPaneSize = 70;
 
-// The toolbar from left to right; a null caption is an 8-pixel separator.
-struct ToolItem {
+// The buttons after the fifteen services, which run commands of the window itself.
+struct CommandButton {
   const char* caption;
   const char* component;
   int width;
+  ToolbarGap gap;
 };
-constexpr ToolItem kSeparator{nullptr, nullptr, kSeparatorWidth};
-constexpr ToolItem kToolBar[] = {
-    {"W:DE- EN", "Button1", 57}, {"W:DE-FR", "Button2", 56}, kSeparator,
-    {"T:DE>EN", "Button13", 54}, {"T:EN>DE", "Button14", 54}, kSeparator,
-    {"Abk\xFCrzungen", "Button3", 71}, {"Wikipedia", "Button4", 57},
-    {"Wortschatz", "Button6", 64}, kSeparator,
-    {"QA1", "Button16", 30}, {"QA2", "Button17", 30}, {"QA3", "Button18", 30}, kSeparator,
-    {"Domain", "Button7", 48}, {"IP-Whois", "Button8", 56}, {"IP-Ort", "Button9", 40},
-    kSeparator, {"Preise", "Button11", 40}, kSeparator, {"News", "Button12", 37}, kSeparator,
-    {"->Browser", "Button10", 55}, kSeparator, {"4L", "Button15", 25}, {"Rechn.", "Button5", 40},
+constexpr CommandButton kCommandButtons[] = {
+    {"->Browser", "Button10", 55, ToolbarGap::kSeparatorAfter},
+    {"4L", "Button15", 25, ToolbarGap::kNone},
+    {"Rechn.", "Button5", 40, ToolbarGap::kNone},
 };
 
 // Puts the current directory back when it goes, whatever happened in between.
@@ -68,6 +65,27 @@ class DirectoryRestorer {
 
  private:
   fs::path saved_;
+};
+
+// Hands the output file to the client for one request and takes it back however the
+// request ends, so the client never keeps a pointer to a closed file and a fault that
+// escapes does not leave the window believing a fetch still runs.
+class LentStream {
+ public:
+  LentStream(HttpFetcher& http, platform::TStream& stream, bool& fetching) : http_(http), fetching_(fetching) {
+    http_.SetRcvdStream(&stream);
+    fetching_ = true;
+  }
+  ~LentStream() {
+    fetching_ = false;
+    http_.SetRcvdStream(nullptr);
+  }
+  LentStream(const LentStream&) = delete;
+  LentStream& operator=(const LentStream&) = delete;
+
+ private:
+  HttpFetcher& http_;
+  bool& fetching_;
 };
 
 std::string ReadFileBytes(const std::string& name) {
@@ -143,14 +161,20 @@ void TForm1::BuildMenu() {
   connect(quit, &QAction::triggered, this, [this] { Beenden1Click(); });
 }
 
-QPushButton* TForm1::AddToolButton(QWidget* bar, const std::string& caption,
-                                   const char* component, int width) {
+QAction* TForm1::AddToolButton(QToolBar* bar, const std::string& caption,
+                               const char* component, int width, ToolbarGap gap) {
   auto* button = new QPushButton(platform::ToQString(caption), bar);
   button->setObjectName(QString::fromLatin1(component));
   button->setFixedSize(width, kButtonHeight);
   button->setFocusPolicy(Qt::TabFocus);
+  QAction* action = bar->addWidget(button);
   buttons_[component] = button;
-  return button;
+  if (gap == ToolbarGap::kSeparatorAfter) {
+    auto* separator = new QWidget(bar);
+    separator->setFixedSize(kSeparatorWidth, kButtonHeight);
+    bar->addWidget(separator);
+  }
+  return action;
 }
 
 void TForm1::BuildToolBar() {
@@ -162,23 +186,17 @@ void TForm1::BuildToolBar() {
   bar->layout()->setSpacing(0);
   bar->layout()->setContentsMargins(0, 0, 0, 0);
   bar->setContentsMargins(0, 0, 0, 0);
-  for (const ToolItem& item : kToolBar) {
-    if (item.caption == nullptr) {
-      auto* separator = new QWidget(bar);
-      separator->setFixedSize(kSeparatorWidth, kButtonHeight);
-      bar->addWidget(separator);
-      continue;
-    }
-    QPushButton* button = AddToolButton(bar, item.caption, item.component, item.width);
-    QAction* action = bar->addWidget(button);
-    if (std::string_view(item.component) == "Button5") {
+  for (const ServiceRow& row : ServiceTable()) {
+    AddToolButton(bar, row.caption, row.component, row.button_width, row.gap);
+    connect(buttons_[row.component], &QPushButton::clicked, this,
+            [this, &row] { ReportErrors([this, &row] { RunQuery(row); }); });
+  }
+  for (const CommandButton& command : kCommandButtons) {
+    QAction* action = AddToolButton(bar, command.caption, command.component, command.width, command.gap);
+    if (std::string_view(command.component) == "Button5") {
       // "Rechn." is there but cannot be reached.
-      button->setEnabled(false);
+      buttons_["Button5"]->setEnabled(false);
       action->setVisible(false);
-    }
-    if (const ServiceRow* row = FindService(item.caption)) {
-      connect(button, &QPushButton::clicked, this,
-              [this, row] { ReportErrors([this, row] { RunQuery(*row); }); });
     }
   }
   connect(buttons_["Button10"], &QPushButton::clicked, this,
@@ -283,24 +301,31 @@ bool TForm1::FetchToFile(const std::string& url, const std::string& directory,
   if (error) return false;
 
   services_.http->SetURL(url);
-  auto stream = std::make_unique<platform::TFileStream>(file_name,
-                                                        platform::TFileStream::Mode::kCreate);
-  services_.http->SetRcvdStream(stream.get());
   bool result = true;
-  fetching_ = true;
-  try {
-    services_.http->Get();
-    SetStatusPanel(2, "Empfangen " + std::to_string(stream->Size()) + " Bytes");
-  } catch (...) {
-    result = false;
-    SetStatusPanel(2, "Fehler : " + std::to_string(services_.http->StatusCode()) + " " +
-                          services_.http->ReasonPhrase());
+  {
+    platform::TFileStream stream(file_name, platform::TFileStream::Mode::kCreate);
+    const LentStream lent(*services_.http, stream, fetching_);
+    // A failed fetch is reported in the status bar only. What the client raises for a
+    // failure is one of these; anything else is a fault and goes on to the error box.
+    try {
+      services_.http->Get();
+      SetStatusPanel(2, "Empfangen " + std::to_string(stream.Size()) + " Bytes");
+    } catch (const net::EHttpException&) {
+      result = ReportFetchFailure();
+    } catch (const net::ESocketException&) {
+      result = ReportFetchFailure();
+    } catch (const platform::EStreamError&) {
+      result = ReportFetchFailure();
+    }
   }
-  fetching_ = false;
-  stream.reset();
-  services_.http->SetRcvdStream(nullptr);
   SetStatusPanel(1, "");
   return result;
+}
+
+bool TForm1::ReportFetchFailure() {
+  SetStatusPanel(2, "Fehler : " + std::to_string(services_.http->StatusCode()) + " " +
+                        services_.http->ReasonPhrase());
+  return false;
 }
 
 void TForm1::RememberUrl(const std::string& url) {

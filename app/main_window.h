@@ -16,9 +16,11 @@
 #include "app/task_bar_icon.h"
 #include "app/user_dialogs.h"
 
+class QAction;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QToolBar;
 
 namespace tessival::widgets {
 class TPane;
@@ -101,9 +103,12 @@ class TForm1 : public QMainWindow {
   void BuildPanes();
   void BuildStatusBar();
   void BuildDesktopComponents();
-  QPushButton* AddToolButton(QWidget* bar, const std::string& caption, const char* component,
-                             int width);
+  // Adds a button (and the gap after it) to the toolbar; the action shows or hides it.
+  QAction* AddToolButton(QToolBar* bar, const std::string& caption, const char* component,
+                         int width, ToolbarGap gap);
   void SetStatusPanel(int index, const std::string& text);
+  // "Fehler : " + status code + reason phrase in panel 2; returns false, the fetch's result.
+  bool ReportFetchFailure();
   void AskToQuit();
   // Runs a handler; an exception becomes the standard error box and the program goes on.
   void ReportErrors(const std::function<void()>& handler);

@@ -11,6 +11,10 @@ namespace tessival::app {
 class PageView {
  public:
   virtual ~PageView() = default;
+  // The pane's widget: the same one at every call, never nullptr, and not handed over by
+  // the call. A view made with a parent leaves its widget to that parent's widget tree
+  // (the main window puts it into the lower pane, which adopts it); the view must not
+  // outlive the tree that holds its widget.
   virtual QWidget* Widget() = 0;
   // Throws viewer::EfvLoadError ("Can't locate file: " + name) when the file is missing.
   virtual void LoadFromFile(const std::string& file_name) = 0;

@@ -1,6 +1,6 @@
 #pragma once
-// The fifteen query services of the toolbar: for each button, where its query goes, how the
-// text is prepared, and which file receives the answer.
+// The fifteen query services of the toolbar: for each button, its place on the toolbar,
+// where its query goes, how the text is prepared, and which file receives the answer.
 #include <span>
 #include <string>
 
@@ -8,10 +8,14 @@ namespace tessival::app {
 
 enum class PrePass { kNone, kSpacesToPlus, kLineBreaksToSpaces };
 enum class PostProcessing { kNone, kConvertUtf8Page };
+// Whether the toolbar leaves an 8-pixel gap after a row's button, closing a group.
+enum class ToolbarGap { kNone, kSeparatorAfter };
 
 struct ServiceRow {
   const char* caption;        // toolbar caption, as shown
   const char* component;      // the button's component name
+  int button_width;           // pixels
+  ToolbarGap gap;
   const char* kind;           // what the service is
   const char* host;           // default endpoint; TESSIVAL_SERVICE_HOST replaces it
   const char* prefix;         // path and query, appended after "http://" + host

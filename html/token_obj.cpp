@@ -9,7 +9,8 @@ TokenObj::TokenObj() {
 
 void TokenObj::AddToken(const TokenObj& other) {
   if (&other == this) {
-    const TokenObj copy = other;
+    // The copy is needed: appending a token to itself would read what it writes.
+    const TokenObj copy = other;  // NOLINT(performance-unnecessary-copy-initialization)
     AddToken(copy);
     return;
   }

@@ -6,7 +6,9 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <new>
 
+#include "imaging/gif_error.h"
 #include "imaging/pixel_blit.h"
 
 namespace tessival::imaging {
@@ -14,6 +16,7 @@ namespace tessival::imaging {
 namespace {
 constexpr int kMinimumFrameDelayMs = 30;
 constexpr int kDisposalRestoreBackground = 2;
+constexpr int kDisposalRestorePrevious = 3;
 }  // namespace
 
 std::uint32_t SystemMilliseconds() {
@@ -128,12 +131,19 @@ void TGIFImage::DrawAnimated(TAnimationCanvas& canvas, int x, int y, int w, int 
   canvas.DrawBitmap(x, y, *composite_);
   DrawFrame(Scaled(p.frame, sx, sy, x, y), p, canvas);
 
-  // Leave the composite as the next frame must find it.
+  // Leave the composite as the next frame must find it. It still holds what was there
+  // before this frame was drawn, so "restore to previous" is to leave it as it is; it is
+  // also what a repaint of this frame draws the frame over again.
   const TRect in_composite = Scaled(p.frame, sx, sy, 0, 0);
-  if (frames_[static_cast<std::size_t>(current_frame_ - 1)].FrameDisposal == kDisposalRestoreBackground) {
-    StretchBlit(*composite_, in_composite, *saved_background_, in_composite, nullptr);
-  } else {
-    StretchBlit(*composite_, in_composite, strip_->bitmap, p.source, strip_->HasMask() ? &strip_->mask : nullptr);
+  switch (frames_[static_cast<std::size_t>(current_frame_ - 1)].FrameDisposal) {
+    case kDisposalRestoreBackground:
+      StretchBlit(*composite_, in_composite, *saved_background_, in_composite, nullptr);
+      break;
+    case kDisposalRestorePrevious:
+      break;
+    default:
+      StretchBlit(*composite_, in_composite, strip_->bitmap, p.source, strip_->HasMask() ? &strip_->mask : nullptr);
+      break;
   }
 }
 
@@ -175,7 +185,10 @@ std::unique_ptr<TGIFImage> CreateGifImage(std::span<const std::uint8_t> stream, 
     auto image = LoadGifImage(stream);
     non_animated = image->NumFrames() < 2;
     return image;
-  } catch (const std::exception&) {
+  } catch (const EInvalidGraphicOperation&) {
+    return nullptr;
+  } catch (const std::bad_alloc&) {
+    // A picture too big for the memory left is not shown either.
     return nullptr;
   }
 }

@@ -53,7 +53,7 @@ void TBitmap::SetSize(int width, int height, PixelFormat format) {
   palette_ = DefaultPaletteFor(format);
 }
 
-void TBitmap::SetPalette(TPalette palette) {
+void TBitmap::SetPalette(const TPalette& palette) {
   if (!IsIndexed()) return;
   // A table never holds more entries than the pixels can address.
   std::vector<PaletteEntry> entries = palette.Entries();

@@ -58,7 +58,7 @@ class TBitmap {
 
   // The colour table of an indexed bitmap (empty for 24 and 32 bits).
   const TPalette& Palette() const { return palette_; }
-  void SetPalette(TPalette palette);
+  void SetPalette(const TPalette& palette);
 
   // Pixel access in plain colours; an indexed bitmap stores the nearest palette entry.
   // Coordinates outside the bitmap read black and write nothing.

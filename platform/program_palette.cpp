@@ -11,7 +11,7 @@ TPalette MakeProgramPalette() {
   const TPalette& system = SystemPalette();
   for (int i = 0; i < 10; ++i) {
     entries[static_cast<std::size_t>(i)] = system.Entry(i);
-    entries[static_cast<std::size_t>(246 + i)] = system.Entry(10 + i);
+    entries[246 + static_cast<std::size_t>(i)] = system.Entry(10 + i);
   }
   constexpr std::array<std::uint8_t, 6> kLevels = {0x37, 0x73, 0xA5, 0xCD, 0xEB, 0xFF};
   std::size_t index = 10;

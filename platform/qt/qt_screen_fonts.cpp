@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
+#include <cmath>
 
 #include "platform/screen_fonts.h"
 
@@ -34,7 +35,7 @@ void InstallQtScreenFonts() {
   for (const std::string& alias : InstalledScreenFonts()) families.push_back(alias);
   SetInstalledScreenFonts(std::move(families));
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    SetScreenPixelsPerInch(static_cast<int>(screen->logicalDotsPerInch() + 0.5));
+    SetScreenPixelsPerInch(static_cast<int>(std::lround(screen->logicalDotsPerInch())));
   }
   SetScreenFontMeasurer(&MeasureWithQt);
 }

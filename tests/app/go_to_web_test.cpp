@@ -24,7 +24,7 @@ struct LaunchRecord {
   }
 };
 
-TGoToWeb::CommandFinder Registered(std::optional<std::string> command) {
+TGoToWeb::CommandFinder Registered(const std::optional<std::string>& command) {
   return [command] { return command; };
 }
 

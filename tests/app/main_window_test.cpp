@@ -18,6 +18,8 @@
 #include <stdexcept>
 
 #include "app/conversion_dialog.h"
+#include "net/http_cli.h"
+#include "net/socket_exception.h"
 #include "platform/clipboard.h"
 #include "tests/widgets/qt_app_fixture.h"
 #include "scratch_directory.h"
@@ -50,15 +52,16 @@ class ScriptedHttp : public HttpFetcher {
     status = code;
     reason = phrase;
     if (stream) stream->WriteBuffer(body.data(), body.size());
-    if (code >= 400) throw std::runtime_error(phrase);
+    if (code >= 400) throw net::EHttpException(phrase, code);
   }
   int aborts = 0;
 };
 
 class RecordingViewer : public PageView {
  public:
-  RecordingViewer() : widget_(std::make_unique<QWidget>()) {}
-  QWidget* Widget() override { return widget_.release(); }  // the splitter takes it
+  // The widget belongs to the parent's tree, as the window's real viewer does.
+  explicit RecordingViewer(QWidget* parent) : widget_(new QWidget(parent)) {}
+  QWidget* Widget() override { return widget_; }
   void LoadFromFile(const std::string& name) override {
     if (!std::ifstream(name)) throw viewer::EfvLoadError("Can't locate file: " + name);
     loaded.push_back(name);
@@ -74,7 +77,7 @@ class RecordingViewer : public PageView {
   int copies = 0;
 
  private:
-  std::unique_ptr<QWidget> widget_;
+  QWidget* widget_;
 };
 
 class ScriptedDialogs : public UserDialogs {
@@ -101,8 +104,8 @@ class MainWindowTest : public ScratchDirectoryTest {
     auto http = std::make_unique<ScriptedHttp>();
     http_ = http.get();
     services.http = std::move(http);
-    services.make_viewer = [this](QWidget*) {
-      auto viewer = std::make_unique<RecordingViewer>();
+    services.make_viewer = [this](QWidget* parent) {
+      auto viewer = std::make_unique<RecordingViewer>(parent);
       viewer_ = viewer.get();
       return viewer;
     };
@@ -155,6 +158,22 @@ TEST_F(MainWindowTest, WindowHasItsCaptionGeometryMenuAndStatusPanels) {
   EXPECT_EQ(form_->SplitterWnd1()->Orientation(), widgets::swHorizontal);
   EXPECT_EQ(form_->SplitterWnd1()->Thickness(), 3);
   EXPECT_EQ(form_->Pane1()->PaneSize(), 70);
+}
+
+TEST_F(MainWindowTest, LowerPaneHoldsTheViewBelowTheMemo) {
+  form_->show();
+  QApplication::processEvents();
+  widgets::TSplitterWnd* splitter = form_->SplitterWnd1();
+  ASSERT_EQ(splitter->PaneCount(), 2);
+  EXPECT_EQ(splitter->Pane(0), form_->Pane1());
+  widgets::TPane* lower = splitter->Pane(1);
+  ASSERT_NE(lower, nullptr);
+  EXPECT_EQ(lower->objectName(), "Pane3");
+  EXPECT_EQ(lower->widget(), viewer_->Widget());
+  EXPECT_TRUE(viewer_->Widget()->isVisible());
+  // It fills the pane below the bar.
+  EXPECT_GT(lower->y(), form_->Pane1()->y());
+  EXPECT_EQ(viewer_->Widget()->size(), lower->viewport()->size());
 }
 
 TEST_F(MainWindowTest, ToolbarHoldsTheButtonsInOrderWithTheirWidthsAndSeparators) {
@@ -239,6 +258,35 @@ TEST_F(MainWindowTest, FailedQueriesReportStatusKeepThePageAndStillRememberTheAd
   }
   EXPECT_TRUE(viewer_->loaded.empty());
   EXPECT_TRUE(dialogs_->errors.empty());
+}
+
+TEST_F(MainWindowTest, SocketAndFileFailuresOfTheFetchAreReportedInTheStatusBarToo) {
+  const std::function<void()> failures[] = {
+      [] { throw net::ESocketException("Connection refused (#10061 in connect)"); },
+      [] { throw platform::EStreamError("Stream write error"); }};
+  for (const auto& fail : failures) {
+    http_->on_get = [&](ScriptedHttp& h) {
+      h.status = 404;
+      h.reason = "refused";
+      fail();
+    };
+    Click("Button12");
+    EXPECT_EQ(form_->StatusPanelText(2), "Fehler : 404 refused");
+    EXPECT_EQ(http_->stream, nullptr);
+  }
+  EXPECT_TRUE(dialogs_->errors.empty());
+}
+
+TEST_F(MainWindowTest, AFaultInsideTheClientReachesTheErrorBoxAndTheNextQueryRuns) {
+  http_->on_get = [](ScriptedHttp&) { throw std::logic_error("broken invariant"); };
+  Click("Button12");
+  EXPECT_THAT(dialogs_->errors, ElementsAre("broken invariant"));
+  EXPECT_NE(form_->StatusPanelText(2).rfind("Fehler", 0), 0u);
+  EXPECT_EQ(http_->stream, nullptr);  // the closed file is not left with the client
+  http_->on_get = [](ScriptedHttp& h) { h.Answer(200, "OK", "news"); };
+  Click("Button12");
+  EXPECT_EQ(form_->StatusPanelText(2), "Empfangen 4 Bytes");
+  EXPECT_THAT(viewer_->loaded, ElementsAre("news.htm"));
 }
 
 TEST_F(MainWindowTest, WikipediaPageIsConvertedFromUtf8BeforeItIsShown) {

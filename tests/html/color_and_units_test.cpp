@@ -33,6 +33,9 @@ TEST(ColorFromString, ReadsEveryFormAndRejectsTheRest) {
       {"#", false, std::nullopt},
       {"#12345678", false, std::nullopt},
       {"#1234567", false, std::nullopt},
+      {"#123456", false, 0x02563412u},  // six digits, the most there may be
+      {"#123", false, 0x02332211u},     // three digits, the most that are doubled
+      {"#1234", false, 0x02341200u},    // four are not doubled
       {"#12", false, 0x02221100u},  // two digits doubled: 0x001122
       {" #AbC", true, 0x02CCBBAAu},
       {"#ggg", false, std::nullopt},

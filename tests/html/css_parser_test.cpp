@@ -109,6 +109,16 @@ TEST_F(CssSheet, AtRulesAndCommentsArePassedOver) {
   EXPECT_EQ(Rule("u", piColor), Int(0x00FF00));
 }
 
+TEST_F(CssSheet, ABlockAtRuleEndsAtItsBraceAndTheNextRuleIsRead) {
+  Sheet("@page { margin: 1in } p { color: red }"
+        " @font-face{font-family:x}i{color:blue}"
+        " @charset \"x\"; b { color: lime }");
+  EXPECT_EQ(Rule("p", piColor), Int(0x0000FF));
+  EXPECT_EQ(Rule("i", piColor), Int(0xFF0000));
+  EXPECT_EQ(Rule("b", piColor), Int(0x00FF00));
+  EXPECT_EQ(Rule("page", piMarginTop), "no rule");
+}
+
 TEST_F(CssSheet, QuotesAndCaseInValues) {
   Sheet("p { font-family: \"Comic Sans\"; background-image: URL('A.GIF') }");
   EXPECT_EQ(Rule("p", piFontFamily), "comic sans");
@@ -146,13 +156,13 @@ TEST_F(CssSheet, CallerCharacterIsTheFirstOfTheSheet) {
 // the result the string source's faster value scan must match.
 class OneByOneSource : public TCssCharSource {
  public:
-  explicit OneByOneSource(std::string_view text) : Text(text) {}
-  char NextChar() override { return Pos < Text.size() ? Text[Pos++] : EofChar; }
-  char PeekChar() override { return Pos < Text.size() ? Text[Pos] : EofChar; }
+  explicit OneByOneSource(std::string_view text) : text_(text) {}
+  char NextChar() override { return pos_ < text_.size() ? text_[pos_++] : EofChar; }
+  char PeekChar() override { return pos_ < text_.size() ? text_[pos_] : EofChar; }
 
  private:
-  std::string_view Text;
-  std::size_t Pos = 0;
+  std::string_view text_;
+  std::size_t pos_ = 0;
 };
 
 TEST_F(CssSheet, ValuesReadAlikeFromEverySource) {
@@ -168,7 +178,7 @@ TEST_F(CssSheet, ValuesReadAlikeFromEverySource) {
       "p { font-family: abcdefghijklmnopqrstuvwxyz0123456789/*c*/Rest }",
       "p { font-family: abcdefghijklmnopqrstuvwxyz0123456789} i { color: red }",
       "p { font-family: abcdefghijklmnopqrstuvwxyz0123456789</style>",
-      "p { font-family: abcdefghijklmnopqrstuvwxyz012345678\x1a" "9; color: red }",
+      "p { font-family: abcdefghijklmnopqrstuvwxyz012345678\0329; color: red }",  // \032 = 0x1A
       "p { font-family: abcdefghijklmnopqRSTUVWXYZ\x7f\x80\xff; width: 1PX }",
       "p { font-family: a\tb\rcdefghijklmnopqrstuvwxyz ; width: 1px; font-size: 2PT }",
       // Names and values read as views of the text, and those that cannot be.
@@ -178,17 +188,17 @@ TEST_F(CssSheet, ValuesReadAlikeFromEverySource) {
       "p { width: 1px; font-size: 2pt/**/",
   };
   for (const std::string_view sheet : sheets) {
-    TStyleList fromString, fromChars;
+    TStyleList from_string, from_chars;
     TStringCharSource text(sheet);
     OneByOneSource chars(sheet);
-    char textCh = ' ', charsCh = ' ';
-    ParseStyleSheet(fromString, textCh, text, "");
-    ParseStyleSheet(fromChars, charsCh, chars, "");
-    EXPECT_EQ(textCh, charsCh) << sheet;
-    ASSERT_EQ(fromString.Count(), fromChars.Count()) << sheet;
+    char text_ch = ' ', chars_ch = ' ';
+    ParseStyleSheet(from_string, text_ch, text, "");
+    ParseStyleSheet(from_chars, chars_ch, chars, "");
+    EXPECT_EQ(text_ch, chars_ch) << sheet;
+    ASSERT_EQ(from_string.Count(), from_chars.Count()) << sheet;
     for (const char* key : {"p", "i"}) {
-      const TProperties* a = fromString.Find(key);
-      const TProperties* b = fromChars.Find(key);
+      const TProperties* a = from_string.Find(key);
+      const TProperties* b = from_chars.Find(key);
       ASSERT_EQ(a == nullptr, b == nullptr) << sheet << key;
       if (!a) continue;
       for (int index = 0; index < PropCount; ++index) {
@@ -355,9 +365,9 @@ TEST(ValueWords, QuotesCommasAndSlashes) {
   for (int i = 0; i < 8; ++i) many += "url(" + std::to_string(i) + ") ";
   EXPECT_EQ(TakeOutFunctions(many).size(), 7u);
   EXPECT_EQ(SplitValueWords(many, 9), (V{"url(7)"}));
-  std::string longValue = family + " rgb(1,2,3)" + family + " y";
-  EXPECT_EQ(TakeOutFunctions(longValue), (V{"rgb(1,2,3)"}));
-  EXPECT_EQ(SplitValueWords(longValue, 9), (V{family, family, "y"}));
+  std::string long_value = family + " rgb(1,2,3)" + family + " y";
+  EXPECT_EQ(TakeOutFunctions(long_value), (V{"rgb(1,2,3)"}));
+  EXPECT_EQ(SplitValueWords(long_value, 9), (V{family, family, "y"}));
 }
 
 TEST_F(Shorthands, ListStyleTakesImageAndType) {

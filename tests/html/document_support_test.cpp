@@ -68,12 +68,12 @@ TEST(SelectionBuffers, ClipBufferPutsItsTextOnTheClipboard) {
 }
 
 TAttributeList Area(const char* shape, const char* coords, const char* href,
-                    bool noHref = false) {
+                    bool no_href = false) {
   TAttributeList list;
   if (shape) list.Add(ShapeSy, 0, shape);
   list.Add(CoordsSy, 0, coords);
   if (href) list.Add(HrefSy, 0, href);
-  if (noHref) list.Add(NoHrefSy, 0, "");
+  if (no_href) list.Add(NoHrefSy, 0, "");
   list.Add(TargetSy, 0, "frame1");
   return list;
 }
@@ -124,7 +124,7 @@ TEST(TMapItem, TooFewNumbersAddNoArea) {
 
 TEST(TMapItem, FirstContainingAreaDecidesEvenWithoutLink) {
   TMapItem map("m");
-  map.AddArea(Area("rect", "0,0,10,10", "hidden.htm", /*noHref=*/true));
+  map.AddArea(Area("rect", "0,0,10,10", "hidden.htm", /*no_href=*/true));
   map.AddArea(Area("rect", "0,0,100,100", "big.htm"));
   EXPECT_EQ(LinkAt(map, 5, 5), "-");
   EXPECT_EQ(LinkAt(map, 50, 50), "big.htm");

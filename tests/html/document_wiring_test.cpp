@@ -36,7 +36,7 @@ class DocumentUrls : public StyleFixture {
     const TProperties* props = Styles.Find("p");
     return props ? Str(props->Prop(piBackgroundImage)) : "no rule";
   }
-  const DocumentUrlResolver urls_;
+  const DocumentUrlResolver urls_{};
 };
 
 TEST_F(DocumentUrls, StyleSheetUrlsFollowTheDocumentsLinkRules) {

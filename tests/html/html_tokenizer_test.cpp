@@ -171,7 +171,10 @@ TEST(Tags, HeadingLevels) {
   };
   for (const Case& c : {Case{"<H1>", HeadingSy, 1}, Case{"<h1 >", HeadingSy, 1},
                         Case{"<H7>", HeadingSy, 0}, Case{"<H>", HeadingSy, 0},
-                        Case{"</h3>", HeadingEndSy, 3}, Case{"<h 2>", HeadingSy, 2}}) {
+                        Case{"</h3>", HeadingEndSy, 3}, Case{"<h 2>", HeadingSy, 2},
+                        // the levels at both ends and just beyond them
+                        Case{"<h6>", HeadingSy, 6}, Case{"</H6>", HeadingEndSy, 6},
+                        Case{"<H0>", HeadingSy, 0}, Case{"<h1>", HeadingSy, 1}}) {
     SCOPED_TRACE(c.html);
     const auto tokens = Tokenize(reader, c.html);
     ASSERT_EQ(tokens.size(), 1u);

@@ -216,9 +216,15 @@ using Fonts = StyleFixture;
 
 TEST_F(Fonts, WeightsStylesAndDecorations) {
   Sheet(".w7 { font-weight: 700 } .w5 { font-weight: 500 } .ob { font-style: oblique }"
-        " .lt { text-decoration: line-through }");
+        " .lt { text-decoration: line-through } .w6 { font-weight: 600 } .w599 { font-weight: 599 }"
+        " .bolder { font-weight: bolder } .lighter { font-weight: lighter }");
   EXPECT_TRUE(Push({"span", "w7"}).GetFontInfo().iStyle & fsBold);
   EXPECT_FALSE(Push({"span", "w5"}).GetFontInfo().iStyle & fsBold);
+  // 600 is the lightest bold weight.
+  EXPECT_TRUE(Push({"span", "w6"}).GetFontInfo().iStyle & fsBold);
+  EXPECT_FALSE(Push({"span", "w599"}).GetFontInfo().iStyle & fsBold);
+  EXPECT_TRUE(Push({"span", "bolder"}).GetFontInfo().iStyle & fsBold);
+  EXPECT_FALSE(Push({"span", "lighter"}).GetFontInfo().iStyle & fsBold);
   EXPECT_TRUE(Push({"span", "ob"}).GetFontInfo().iStyle & fsItalic);
   EXPECT_EQ(Push({"span", "lt"}).GetFontInfo().iStyle & (fsStrikeOut | fsUnderline), fsStrikeOut);
 }

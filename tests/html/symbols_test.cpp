@@ -33,6 +33,7 @@ TEST(Symbols, ElementNamesAreLowerCase) {
   EXPECT_EQ(StartTagName(TDSy), "td");
   EXPECT_EQ(StartTagName(BlockQuoteSy), "blockquote");
   EXPECT_EQ(StartTagName(HeadingSy, 3), "h3");
+  EXPECT_EQ(StartTagName(HeadingSy, 6), "h6");
   EXPECT_EQ(StartTagName(WbrSy), "wbr");
   EXPECT_EQ(StartTagName(TextToken), "");
   EXPECT_EQ(EndTagName(BEndSy), "b");

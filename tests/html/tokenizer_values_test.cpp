@@ -39,7 +39,13 @@ INSTANTIATE_TEST_SUITE_P(
                       EntityCase{"&frac14;", "\xBC"}, EntityCase{"&unknown;", "&unknown;"},
                       EntityCase{"&bogus;", "&bogus;"}, EntityCase{"&#x4E00;", "?"},
                       EntityCase{"&#2;&#0;&#8;", "   "}, EntityCase{"&#65", "A"},
-                      EntityCase{"&lt;b&gt;", "<b>"}));
+                      EntityCase{"&lt;b&gt;", "<b>"},
+                      // Five digits are the most a numeric reference may have, a sixth
+                      // abandons it; a name may have six characters, a seventh abandons it.
+                      EntityCase{"&#00233;", "\xE9"}, EntityCase{"&#000233;", "&#000233;"},
+                      EntityCase{"&#x000E9;", "\xE9"}, EntityCase{"&#x0000E9;", "&#x0000E9;"},
+                      EntityCase{"&#65535;", "?"}, EntityCase{"&frac34;", "\xBE"},
+                      EntityCase{"&frac345;", "&frac345;"}));
 
 TEST(Entities, KeepThePositionsOfWhatTheyReplace) {
   auto tokens = Tokenize("a&hellip;b");

@@ -166,7 +166,7 @@ inline GifBytes MakeGif(int width, int height, const std::vector<std::uint32_t>&
 inline GifFrameSpec Solid(int left, int top, int w, int h, std::uint8_t index, int disposal = 0) {
   GifFrameSpec f;
   f.left = left; f.top = top; f.width = w; f.height = h;
-  f.pixels.assign(static_cast<std::size_t>(w * h), index);
+  f.pixels.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), index);
   f.disposal = disposal;
   return f;
 }

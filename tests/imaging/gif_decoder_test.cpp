@@ -132,7 +132,7 @@ TEST(GifDecoder, DataForMorePixelsThanTheImageHasIsCutOff) {
   for (const auto& [width, height] : {std::pair{10, 10}, std::pair{70, 70}}) {
     TGif gif;
     gif.LoadFromStream(WithImageData(width, height, 2, test::LzwWriter(2).Encode(pixels)));
-    const std::size_t size = static_cast<std::size_t>(width * height);
+    const std::size_t size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     EXPECT_EQ(gif.Images()[0].pixels, std::vector<std::uint8_t>(pixels.begin(), pixels.begin() + size));
   }
 }
@@ -140,7 +140,7 @@ TEST(GifDecoder, DataForMorePixelsThanTheImageHasIsCutOff) {
 TEST(GifDecoder, InterlacedTenRowsFillPassByPass) {
   GifFrameSpec frame = Solid(0, 0, 3, 10, 0);
   for (int y = 0; y < 10; ++y)
-    for (int x = 0; x < 3; ++x) frame.pixels[static_cast<std::size_t>(y * 3 + x)] = static_cast<std::uint8_t>(y);
+    for (int x = 0; x < 3; ++x) frame.pixels[static_cast<std::size_t>(y) * 3 + static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(y);
   frame.interlaced = true;
   const GifBytes file = MakeGif(3, 10, std::vector<std::uint32_t>(16), {frame});
   TGif gif;
@@ -205,6 +205,22 @@ TEST(GifDecoder, StructuralFaultsGiveTheirMessages) {
   EXPECT_EQ(LoadError(huge), "TGif: Value Out Of Range");
   bool non_animated = false;
   EXPECT_EQ(CreateGifImage(unknown, non_animated), nullptr);
+}
+
+TEST(GifDecoder, AllFramesTogetherMayHoldExactlyThePixelLimit) {
+  // Two 8192-pixel-wide frames whose data is one pixel (the rest is left at index 0):
+  // 2^26 pixels together load, one row more does not.
+  const auto frames = [](int second_height) {
+    GifFrameSpec first = Solid(0, 0, 8192, 4096, 0), second = Solid(0, 0, 8192, second_height, 0);
+    first.pixels = second.pixels = {0};
+    return MakeGif(8192, 8192, {0, 0xFFFFFF}, {first, second});
+  };
+  ASSERT_EQ(std::uint64_t{8192} * 8192, kMaxImagePixels);
+  TGif gif;
+  gif.LoadFromStream(frames(4096));
+  ASSERT_EQ(gif.Images().size(), 2u);
+  EXPECT_EQ(gif.Images()[1].pixels.size(), std::size_t{8192} * 4096);
+  EXPECT_EQ(LoadError(frames(4097)), "TGif: Value Out Of Range");
 }
 
 TEST(GifDecoder, ZeroByteEndsTheFileLikeTheTrailer) {

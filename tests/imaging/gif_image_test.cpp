@@ -97,8 +97,7 @@ std::unique_ptr<TGIFImage> ThreeFrames(int disposal) {
 }
 
 TEST(GifAnimation, DisposalDecidesWhatTheNextFrameFinds) {
-  // Disposal 3 keeps the frame like 0 and 1 do.
-  for (int disposal : {0, 1, 3}) {
+  for (int disposal : {0, 1}) {
     auto image = ThreeFrames(disposal);
     EXPECT_EQ(Picture(Composite(*image, 1)), "RR..\nRR..\n....\n");
     EXPECT_EQ(Picture(Composite(*image, 2)), "RR..\nRBB.\n.BB.\n");
@@ -107,6 +106,119 @@ TEST(GifAnimation, DisposalDecidesWhatTheNextFrameFinds) {
   auto restoring = ThreeFrames(2);
   EXPECT_EQ(Picture(Composite(*restoring, 2)), "....\n.BB.\n.BB.\n");
   EXPECT_EQ(Picture(Composite(*restoring, 3)), "...G\n....\n....\n");
+  // Restoring to the previous state takes frames 1 and 2 away again: each found the page.
+  auto previous = ThreeFrames(3);
+  EXPECT_EQ(Picture(Composite(*previous, 2)), "....\n.BB.\n.BB.\n");
+  EXPECT_EQ(Picture(Composite(*previous, 3)), "...G\n....\n....\n");
+}
+
+// What a viewer following the GIF format shows after each frame, worked out from the
+// frame descriptions alone on a white page: a frame's opaque pixels are drawn over what
+// the previous frames left, then its disposal takes effect before the next one.
+using Screen = std::vector<std::uint32_t>;  // row-major 0xRRGGBB
+
+std::vector<Screen> ExpectedScreens(int width, int height, const std::vector<std::uint32_t>& palette,
+                                    const std::vector<GifFrameSpec>& frames) {
+  Screen screen(static_cast<std::size_t>(width * height), kWhite);
+  std::vector<Screen> shown;
+  for (const GifFrameSpec& f : frames) {
+    const Screen before = screen;
+    const auto each_pixel = [&](auto&& visit) {
+      for (int y = 0; y < f.height && f.top + y < height; ++y)
+        for (int x = 0; x < f.width && f.left + x < width; ++x) {
+          const int on_screen = (f.top + y) * width + f.left + x, in_frame = y * f.width + x;
+          visit(static_cast<std::size_t>(on_screen), f.pixels[static_cast<std::size_t>(in_frame)]);
+        }
+    };
+    each_pixel([&](std::size_t at, std::uint8_t index) {
+      if (index != f.transparent) screen[at] = palette[index];
+    });
+    shown.push_back(screen);
+    each_pixel([&](std::size_t at, std::uint8_t) {
+      if (f.disposal == 2) screen[at] = kWhite;
+      if (f.disposal == 3) screen[at] = before[at];
+    });
+  }
+  return shown;
+}
+
+// Compares every pixel of `shown` with `expected` magnified `scale` times.
+void ExpectScreen(const PixelImage& shown, const Screen& expected, int width, int scale, const std::string& what) {
+  int wrong = 0;
+  for (int y = 0; y < shown.Height(); ++y)
+    for (int x = 0; x < shown.Width(); ++x) {
+      const int at = y / scale * width + x / scale;
+      const std::uint32_t want = expected[static_cast<std::size_t>(at)];
+      if (shown.ColorAt(x, y) != want && wrong++ < 3)
+        ADD_FAILURE() << what << ": pixel (" << x << ", " << y << ") is " << std::hex << shown.ColorAt(x, y)
+                      << ", expected " << want;
+    }
+}
+
+// Frames 1..n drawn at `scale` times the size, as Composite does.
+PixelImage ScaledComposite(TGIFImage& image, int n, int scale) {
+  TPixelCanvas canvas(image.Width() * scale, image.Height() * scale);
+  TSolidBackground white(kWhite);
+  for (int frame = 1; frame <= n; ++frame) {
+    image.SetCurrentFrame(frame);
+    if (frame == 1) white.FillBackground(canvas.Surface(), 0, 0);
+    image.DrawAnimated(canvas, 0, 0, canvas.Surface().Width(), canvas.Surface().Height(), white);
+  }
+  return canvas.Surface();
+}
+
+void ExpectAnimationMatches(int width, int height, const std::vector<GifFrameSpec>& frames, int scale) {
+  const std::vector<std::uint32_t> palette = {0x000000, kRed, kBlue, kGreen, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0x808080};
+  auto image = LoadGifImage(MakeGif(width, height, palette, frames));
+  const std::vector<Screen> expected = ExpectedScreens(width, height, palette, frames);
+  for (int n = 1; n <= image->NumFrames(); ++n)
+    ExpectScreen(ScaledComposite(*image, n, scale), expected[static_cast<std::size_t>(n - 1)], width, scale,
+                 "frame " + std::to_string(n) + " at scale " + std::to_string(scale));
+}
+
+// A frame with the given indexes, 0 transparent.
+GifFrameSpec Patch(int left, int top, int w, int h, std::vector<std::uint8_t> pixels, int disposal) {
+  GifFrameSpec f = Solid(left, top, w, h, 0, disposal);
+  f.pixels = std::move(pixels);
+  f.transparent = 0;
+  return f;
+}
+
+TEST(GifAnimation, RestoreToPreviousOverABackgroundFrame) {
+  // 5 × 4: a background with one hole onto the page, then two frames with holes that are
+  // each taken away again. Frame 1 with disposal 3 leaves only the page for frame 2.
+  for (int first_disposal : {0, 1, 3}) {
+    const std::vector<GifFrameSpec> frames = {
+        Patch(0, 0, 5, 4, {1, 2, 1, 2, 1, 4, 4, 4, 4, 4, 2, 1, 0, 1, 2, 5, 5, 5, 5, 5}, first_disposal),
+        Patch(1, 1, 3, 2, {3, 0, 3, 6, 6, 0}, 3),
+        Patch(2, 0, 2, 3, {7, 0, 0, 7, 6, 6}, 3)};
+    SCOPED_TRACE(first_disposal);
+    ExpectAnimationMatches(5, 4, frames, 1);
+    ExpectAnimationMatches(5, 4, frames, 2);
+  }
+}
+
+TEST(GifAnimation, RestoreToPreviousKeepsWhatEarlierFramesLeft) {
+  // Frame 2 stays (disposal 0), frame 3 overlaps it and goes, frame 4 overlaps both and
+  // goes; each restored area shows frame 2 where it was, not the background under it.
+  const std::vector<GifFrameSpec> frames = {
+      Patch(0, 0, 4, 4, {1, 1, 1, 1, 2, 2, 2, 2, 1, 1, 1, 1, 2, 2, 2, 2}, 1),
+      Patch(1, 0, 2, 3, {3, 3, 0, 3, 3, 0}, 0),
+      Patch(0, 1, 3, 3, {4, 0, 4, 0, 5, 5, 6, 6, 0}, 3),
+      Patch(2, 2, 2, 2, {7, 0, 7, 7}, 3)};
+  ExpectAnimationMatches(4, 4, frames, 1);
+  ExpectAnimationMatches(4, 4, frames, 2);
+  // Drawing the same frame again (a repaint) shows the same picture.
+  const std::vector<std::uint32_t> palette = {0x000000, kRed, kBlue, kGreen, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0x808080};
+  auto image = LoadGifImage(MakeGif(4, 4, palette, frames));
+  TPixelCanvas canvas(4, 4);
+  TSolidBackground white(kWhite);
+  for (int frame = 1; frame <= 3; ++frame) {
+    image->SetCurrentFrame(frame);
+    image->DrawAnimated(canvas, 0, 0, 4, 4, white);
+  }
+  image->DrawAnimated(canvas, 0, 0, 4, 4, white);
+  ExpectScreen(canvas.Surface(), ExpectedScreens(4, 4, palette, frames)[2], 4, 1, "frame 3 drawn twice");
 }
 
 TEST(GifAnimation, TransparentPixelsShowWhatIsBehind) {

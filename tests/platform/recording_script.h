@@ -17,7 +17,7 @@
 namespace tessival::testing {
 
 inline std::string RecordingScript(const TempTree& tree) {
-  const std::string path = tree.Write(
+  std::string path = tree.Write(
       "record.sh", "#!/bin/sh\ni=0\nfor a in \"$@\"; do i=$((i+1)); printf '%s' \"$a\" > \"" +
                        tree.Path("arg") + "$i\"; done\nif [ -p \"" + tree.Path("done") +
                        "\" ]; then echo done > \"" + tree.Path("done") + "\"; fi\n");

@@ -1,6 +1,7 @@
 #pragma once
-// The one QApplication a GUI test executable needs, created on first use. Tests of several
-// files (and of other authors) share it: an application that already exists is reused.
+// The one QApplication a GUI test executable needs, created on first use; every Qt test
+// executable (platform_qt, widgets, app) gets it here. Tests of several files share it:
+// an application that already exists is reused.
 #include <QApplication>
 #include <cstdlib>
 
