@@ -91,7 +91,7 @@ void LayoutFixture::Text(std::string_view text, BreakRule rule) {
 void LayoutFixture::Char(char ch) { Section().AddChar(ch, SourcePos++); }
 
 void LayoutFixture::OpenInline(const Element& element, TVShift shift) {
-  Push(element);
+  Push(element).UpdateTextBackground();  // an inline element's background is its text's
   SourcePos += static_cast<int>(element.tag.size()) + 2;  // the tag's own text
   Section().ChangeFont(Top(), shift);
 }
