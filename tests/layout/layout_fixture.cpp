@@ -21,7 +21,7 @@ void ExpectMatchesFile(const std::string& name, const std::string& actual) {
   EXPECT_EQ(actual, expected.str()) << "dump differs from " << path;
 }
 
-LayoutFixture::LayoutFixture() {
+DocumentBuilder::DocumentBuilder() {
   Doc.SetFonts(html::TStyleDefaults{}, 0xFFFFFF, false);
   auto root = std::make_unique<html::TProperties>();
   root->CopyDefault(*Doc.Styles.DefaultProperties());
@@ -34,7 +34,7 @@ LayoutFixture::LayoutFixture() {
   Cells.push_back(Body->ContentCell.get());
 }
 
-html::TProperties& LayoutFixture::Push(const Element& element) {
+html::TProperties& DocumentBuilder::Push(const Element& element) {
   auto props = std::make_unique<html::TProperties>();
   props->Inherit(*Stack.back());
   const html::TProperties* style = nullptr;
@@ -50,9 +50,9 @@ html::TProperties& LayoutFixture::Push(const Element& element) {
   return *Stack.back();
 }
 
-void LayoutFixture::Pop() { Stack.pop_back(); }
+void DocumentBuilder::Pop() { Stack.pop_back(); }
 
-TBlock& LayoutFixture::OpenBlock(const Element& element) {
+TBlock& DocumentBuilder::OpenBlock(const Element& element) {
   CloseText();
   Push(element);
   auto block = std::make_unique<TBlock>(Cells.back(), Top(), nullptr);
@@ -62,80 +62,80 @@ TBlock& LayoutFixture::OpenBlock(const Element& element) {
   return *kept;
 }
 
-void LayoutFixture::CloseBlock() {
+void DocumentBuilder::CloseBlock() {
   CloseText();
   Cells.pop_back();
   Pop();
 }
 
-TSection& LayoutFixture::OpenText(bool startsParagraph) {
+TSection& DocumentBuilder::OpenText(bool startsParagraph) {
   CloseText();
   Pending = std::make_unique<TSection>(&Doc, startsParagraph, Cells.back(), &Link, Top(), nullptr);
   return *Pending;
 }
 
-TSection& LayoutFixture::Section() { return Pending ? *Pending : OpenText(); }
+TSection& DocumentBuilder::Section() { return Pending ? *Pending : OpenText(); }
 
-TSectionBase* LayoutFixture::CloseText() {
+TSectionBase* DocumentBuilder::CloseText() {
   if (!Pending) return nullptr;
   return Cells.back()->AddSection(std::move(Pending));
 }
 
-void LayoutFixture::Text(std::string_view text, BreakRule rule) {
+void DocumentBuilder::Text(std::string_view text, BreakRule rule) {
   html::TokenObj tokens;
   tokens.AddRun(text, SourcePos);
   SourcePos += static_cast<int>(text.size());
   Section().AddTokens(tokens, Top(), rule);
 }
 
-void LayoutFixture::Char(char ch) { Section().AddChar(ch, SourcePos++); }
+void DocumentBuilder::Char(char ch) { Section().AddChar(ch, SourcePos++); }
 
-void LayoutFixture::OpenInline(const Element& element, TVShift shift) {
+void DocumentBuilder::OpenInline(const Element& element, TVShift shift) {
   Push(element).UpdateTextBackground();  // an inline element's background is its text's
   SourcePos += static_cast<int>(element.tag.size()) + 2;  // the tag's own text
   Section().ChangeFont(Top(), shift);
 }
 
-void LayoutFixture::CloseInline() {
+void DocumentBuilder::CloseInline() {
   Pop();
   SourcePos += 4;
   Section().ChangeFont(Top());
 }
 
-void LayoutFixture::OpenLink(const std::string& href) {
+void DocumentBuilder::OpenLink(const std::string& href) {
   Link.Assign(href, "");
   Push({"a", "", "", "link"});
   SourcePos += 9 + static_cast<int>(href.size());
   Section().HRefChange(Top(), Link, LinkEdge::Start);
 }
 
-void LayoutFixture::CloseLink() {
+void DocumentBuilder::CloseLink() {
   Link.Clear();
   Pop();
   SourcePos += 4;
   Section().HRefChange(Top(), Link, LinkEdge::End);
 }
 
-TBlock& LayoutFixture::Paragraph(std::string_view text, const std::string& style) {
+TBlock& DocumentBuilder::Paragraph(std::string_view text, const std::string& style) {
   TBlock& block = OpenBlock({"p", style});
   Text(text);
   CloseBlock();
   return block;
 }
 
-void LayoutFixture::Sheet(std::string_view css) {
+void DocumentBuilder::Sheet(std::string_view css) {
   html::TStringCharSource source(css);
   char ch = ' ';
   html::ParseStyleSheet(Doc.Styles, ch, source, "");
 }
 
-int LayoutFixture::Layout(int width) {
+int DocumentBuilder::Layout(int width) {
   CloseText();
   int pos = 0;
   return Doc.Layout(Canvas, 0, pos, MaxWidth, 300, width);
 }
 
-void LayoutFixture::Paint(int yOffset) {
+void DocumentBuilder::Paint(int yOffset) {
   Doc.SetYOffset(yOffset);
   Canvas.ClearOps();
   Doc.Paint(Canvas, {0, 0, 400, 300}, 0);

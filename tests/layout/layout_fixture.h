@@ -42,9 +42,12 @@ class RecordingMessageBoxes : public platform::MessageBoxes {
 // in the environment the file is written instead.
 void ExpectMatchesFile(const std::string& name, const std::string& actual);
 
-class LayoutFixture : public ::testing::Test {
- protected:
-  LayoutFixture();
+// A document under construction, with the element stack and the open cells.
+class DocumentBuilder {
+ public:
+  DocumentBuilder();
+  DocumentBuilder(const DocumentBuilder&) = delete;
+  DocumentBuilder& operator=(const DocumentBuilder&) = delete;
 
   // --- the element stack --------------------------------------------------------------
   html::TProperties& Push(const Element& element);
@@ -88,5 +91,7 @@ class LayoutFixture : public ::testing::Test {
   int SourcePos = 0;
   int MaxWidth = 0;
 };
+
+class LayoutFixture : public ::testing::Test, public DocumentBuilder {};
 
 }  // namespace tessival::layout::testing
