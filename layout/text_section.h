@@ -67,6 +67,7 @@ struct LineRec {
   int LineWidth = 0;    // right - left indent when the line was made
   int Spaces = 0;       // justification: the spaces to widen ...
   int Extra = 0;        // ... and the pixels spread over them
+  int Width = 0;        // text width without trailing spaces (for dumps and selection)
 };
 
 class TSection : public TSectionBase {
@@ -155,18 +156,24 @@ class TSection : public TSectionBase {
   bool IsLeadByte(int offset) const;
 
   // line breaking (text_section_lines.cpp)
-  int FitCount(platform::Canvas& canvas, int start, int y, bool firstLine,
-               IndentManager& indents) const;
-  int BreakLine(int start, int fit, int& longWordWidth, platform::Canvas& canvas) const;
-  int BreakLineDoubleByte(int start, int fit) const;
+  struct LineContext;
+  int FitCount(platform::Canvas& canvas, const LineContext& context, int start, int y,
+               bool firstLine, IndentManager& indents) const;
+  // Where a line that fits `fit` characters from `start` ends; longWord is set when the
+  // line holds only a word wider than the line.
+  int LineEnd(int start, int fit, bool& longWord) const;
+  int LineEndDoubleByte(int start, int fit) const;
+  int TakeFollowingSpaces(int end, bool withLineBreak) const;
   void FinishLine(platform::Canvas& canvas, LineRec& line, bool firstLine, bool lastLine,
                   int x, int y, IndentManager& indents);
   int ClearingHeight(const IndentManager& indents, int y) const;
-  int FirstLineIndent(int availWidth) const;
+  void EnsureRunMetrics(platform::Canvas& canvas) const;
 
   // hit testing (text_section_hits.cpp)
-  int LineAtY(int y, int& bandTop) const;
+  int LineAt(int y, int& bandTop) const;
   int CountFitting(platform::Canvas& canvas, const LineRec& line, int width) const;
+  // Text width helpers (text_section_widths.cpp)
+  int StretchWidth(platform::Canvas& canvas, int start, int count) const;
 
   std::string Text_;
   std::string Breaks_;

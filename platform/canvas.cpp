@@ -136,6 +136,23 @@ TextExtentEx Canvas::GetTextExtentExPoint(std::string_view text, int max_extent,
   return result;
 }
 
+TextExtentEx Canvas::FitText(std::string_view text, int max_extent) const {
+  const auto& advance = font_->advance;
+  TextExtentEx result;
+  long long width = 0;
+  int break_index = justify_used_;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    width += advance[static_cast<unsigned char>(c)];
+    if (c == kBreakChar && break_index < justify_breaks_) width += BreakExtra(break_index++);
+    if (width > max_extent) break;
+    result.fit = static_cast<int>(i) + 1;
+    result.fit_width = static_cast<int>(width);
+  }
+  result.size = {result.fit_width, font_->metrics.tmHeight};
+  return result;
+}
+
 unsigned Canvas::SetTextAlign(unsigned flags) {
   const unsigned previous = text_align_;
   text_align_ = flags;
