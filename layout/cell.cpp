@@ -192,7 +192,7 @@ int TCell::DoLayout(const LayoutArgs& args, int& pos, int& maxWidth) {
   OwnIndents.Reset(0, args.availWidth);
   OwnIndents.Width = args.availWidth;
   LaidOutWidth = args.availWidth;
-  ScopedIndentOwner owner(OwnIndents, nullptr);
+  ScopedIndentOwner owner(OwnIndents, this);
   const int left = OwnIndents.PushLeft(0, args.y);
   const int right = OwnIndents.PushRight(args.availWidth, args.y);
   const int height = TCellBasic::DoLayout(args, pos, maxWidth);

@@ -13,15 +13,13 @@
 
 namespace tessival::layout {
 
-class TSectionBase;
-
 constexpr int OpenBandBottom = 9999999;
 
 struct IndentRec {
   int X = 0;       // left band: right edge of what is taken; right band: its left edge
   int Top = 0;     // the band covers Top <= y < Bottom
   int Bottom = OpenBandBottom;
-  const TSectionBase* Owner = nullptr;  // null for floats
+  const void* Owner = nullptr;  // null for floats; else the block or cell that pushed it
   bool IsFloat = false;
 };
 
@@ -57,7 +55,8 @@ class IndentManager {
   int Width = 0;
   int LeftEdge = 0;
   int RightEdge = 0;
-  const TSectionBase* CurrentOwner = nullptr;
+  // The block (or the top cell) being laid out: only its own open indents apply.
+  const void* CurrentOwner = nullptr;
 
  private:
   bool Sees(const IndentRec& band, int y) const {
@@ -73,7 +72,7 @@ class IndentManager {
 // Makes a block the current owner for a scope and restores the previous one.
 class ScopedIndentOwner {
  public:
-  ScopedIndentOwner(IndentManager& indents, const TSectionBase* owner)
+  ScopedIndentOwner(IndentManager& indents, const void* owner)
       : indents_(indents), previous_(indents.CurrentOwner) {
     indents.CurrentOwner = owner;
   }
@@ -83,7 +82,7 @@ class ScopedIndentOwner {
 
  private:
   IndentManager& indents_;
-  const TSectionBase* previous_;
+  const void* previous_;
 };
 
 }  // namespace tessival::layout

@@ -230,7 +230,8 @@ int TSection::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentMana
       line.Count = end - start;
       FinishLine(canvas, line, firstLine, end >= size, args.x, y, indents);
       if (firstLine) firstBaseline = y + line.SpaceBefore + line.LineHeight - line.Descent;
-      if (longWord) maxWidth = std::max(maxWidth, line.Width + (firstLine ? FirstIndentPixels_ : 0));
+      // The widest line is what the section needs; a long word makes it wider than given.
+      maxWidth = std::max(maxWidth, line.Width + (firstLine ? FirstIndentPixels_ : 0));
       y += line.LineBottom;
       Lines_.push_back(line);
       firstLine = false;
