@@ -324,12 +324,10 @@ void TTagReader::ParseBodyTag() {
   const TAttribute* height = attrs.Find(MarginHeightSy);
   if (width) marginWidth = std::clamp(width->NumValue, 0, 200);
   if (height) marginHeight = std::clamp(height->NumValue, 0, 200);
-  if (width || height) {
-    props.AssignProperty(piMarginLeft, PropValue(marginWidth));
-    props.AssignProperty(piMarginRight, PropValue(marginWidth));
-    props.AssignProperty(piMarginTop, PropValue(marginHeight));
-    props.AssignProperty(piMarginBottom, PropValue(marginHeight));
-  }
+  props.AssignProperty(piMarginLeft, PropValue(marginWidth));
+  props.AssignProperty(piMarginRight, PropValue(marginWidth));
+  props.AssignProperty(piMarginTop, PropValue(marginHeight));
+  props.AssignProperty(piMarginBottom, PropValue(marginHeight));
   Doc.DeleteSection(Body);
   auto body = std::make_unique<TBodyBlock>(&Doc, props, &attrs);
   Body = body.get();
