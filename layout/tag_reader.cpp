@@ -290,7 +290,11 @@ void TTagReader::ParseBody(const SymbolSet& termSet) {
 }
 
 void TTagReader::ParseBodyTag() {
-  const bool bodyEmpty = Body->ContentCell->Empty() && (!Section || Section->IsDroppable());
+  // White space before BODY (the line ends around the head) leaves the body empty.
+  const auto onlySpace = [](const TSection& section) {
+    return !section.HasAnchor && section.Text().find_first_not_of(' ') == std::string::npos;
+  };
+  const bool bodyEmpty = Body->ContentCell->Empty() && (!Section || onlySpace(*Section));
   if (!bodyEmpty) {
     Next();
     return;

@@ -67,6 +67,10 @@ TEST_F(StructureTest, TheBodyTagSetsColoursAndMargins) {
   EXPECT_EQ(TextSections()[0]->Fonts()[1].Font.Color & 0xFFFFFF, 0x0000FFu);
 }
 
+TEST_F(StructureTest, WhiteSpaceBeforeTheBodyTagLeavesTheBodyEmpty) {
+  EXPECT_EQ(Read("<html>\r\n<head>\r\n</head>\r\n<body text=red>\r\na"), "Body\n  Text [#0000FF]\"a\"\n");
+}
+
 TEST_F(StructureTest, ALaterBodyTagIsSkipped) {
   EXPECT_EQ(Read("<body text=red>a<body text=blue>b"), "Body\n  Text [#0000FF]\"ab\"\n");
 }
