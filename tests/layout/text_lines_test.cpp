@@ -135,7 +135,7 @@ TEST_F(TextLines, LinesStartBesideAFloatAndReturnBelowIt) {
     using TSectionBase::TSectionBase;
     int Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManager& indents) override {
       TSectionBase::Layout(args, pos, maxWidth, indents);
-      indents.AddFloatLeft(args.y, indents.LeftIndentAt(args.y) + 50, 100);
+      indents.AddFloatBlock(args.y, indents.LeftIndentAt(args.y) + 50, FloatSide::Left, 100);
       return 0;
     }
   };
