@@ -100,12 +100,16 @@ int TSectionList::FindLink(platform::Canvas& canvas, int x, std::string& title,
   if (LinksActive && previousLink != ActiveLinkFont) {
     LightLink(previousLink, false);
     LightLink(ActiveLinkFont, true);
+    if (OnInvalidate) OnInvalidate();
   }
   return found;
 }
 
 void TSectionList::ClearHover() {
-  if (LinksActive) LightLink(ActiveLinkFont, false);
+  if (LinksActive && ActiveLinkFont) {
+    LightLink(ActiveLinkFont, false);
+    if (OnInvalidate) OnInvalidate();
+  }
   ActiveLinkFont = nullptr;
   ActiveImage = nullptr;
 }

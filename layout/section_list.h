@@ -138,6 +138,8 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
   // When set, the first text section laid out reports its first baseline here.
   int* FirstLineHeight = nullptr;
   TProgressEvent OnProgress;
+  // The viewer repaints its panel: a link lit or dimmed under the mouse.
+  std::function<void()> OnInvalidate;
 
  private:
   int CopySelectionTo(html::SelTextCount& buffer);

@@ -91,6 +91,8 @@ TEST_F(TextHits, PositionsMapBackToPoints) {
 
 TEST_F(TextHits, LinksAndTitlesAreFoundUnderThePointerAndLightUpWhole) {
   Doc.LinksActive = true;
+  int repaints = 0;
+  Doc.OnInvalidate = [&] { ++repaints; };
   OpenBlock({"p"});
   Text("Siehe ");
   OpenLink("ziel.htm");
@@ -117,7 +119,11 @@ TEST_F(TextHits, LinksAndTitlesAreFoundUnderThePointerAndLightUpWhole) {
   ASSERT_EQ(Doc.LinkList().size(), 2u);
   EXPECT_TRUE(Doc.LinkList()[0]->Hover);
   EXPECT_TRUE(Doc.LinkList()[1]->Hover);
+  EXPECT_EQ(repaints, 1);
+  Doc.FindLink(Canvas, 10 + 11 * 8 + 2, title, control, target, 25);  // the same run: no repaint
+  EXPECT_EQ(repaints, 1);
   Doc.ClearHover();
+  EXPECT_EQ(repaints, 2);
   EXPECT_FALSE(Doc.LinkList()[0]->Hover);
   EXPECT_FALSE(Doc.LinkList()[1]->Hover);
   // Past the end of the line's text there is no link.
