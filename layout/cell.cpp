@@ -30,8 +30,28 @@ TSectionBase* TCellBasic::AddSection(std::unique_ptr<TSectionBase> section) {
   return Sections.back().get();
 }
 
+namespace {
+
+// What the document still knows of a section that goes: its names, its link runs and its
+// place in the position list, for it and everything inside it.
+void ForgetSection(TSectionList& document, const TSectionBase& section) {
+  if (!document.IsCopy) document.IDNameList.RemoveObject(&section);
+  std::erase(document.PositionList, &section);
+  if (const auto* text = dynamic_cast<const TSection*>(&section))
+    for (const auto& run : text->Fonts().Runs())
+      if (run->Listed) document.RemoveLinkRun(*run);
+  if (const TCellBasic* cell = section.ChildCell())
+    for (const auto& child : cell->Items()) ForgetSection(document, *child);
+}
+
+}  // namespace
+
 void TCellBasic::DeleteSection(const TSectionBase* section) {
-  std::erase_if(Sections, [section](const auto& item) { return item.get() == section; });
+  const auto found = std::find_if(Sections.begin(), Sections.end(),
+                                  [section](const auto& item) { return item.get() == section; });
+  if (found == Sections.end()) return;
+  if (Document) ForgetSection(*Document, **found);
+  Sections.erase(found);
 }
 
 TSectionBase* TCellBasic::LastFlowSection() const {

@@ -28,10 +28,12 @@ TEST_F(Document, ASectionThatCannotBeLaidOutIsReportedAndDropped) {
     }
   };
   Paragraph("vorher");
-  Cells.back()->AddSection(std::make_unique<Unlayoutable>(&Doc));
+  TSectionBase* broken = Cells.back()->AddSection(std::make_unique<Unlayoutable>(&Doc));
+  Doc.IDNameList.AddObject("KAPUTT", broken);
   Paragraph("nachher");
   Layout(200);
   EXPECT_EQ(Messages.Shown, std::vector<std::string>{"Table has too many Columns"});
+  EXPECT_EQ(Doc.IDNameList.Find("KAPUTT"), nullptr);  // its name went with it
   EXPECT_EQ(Body->ContentCell->Items().size(), 2u);
   ExpectMatchesFile("process_error", Dump());
   Layout(200);  // gone for good: no second message
@@ -152,6 +154,32 @@ TEST_F(Document, SectionsAreFoundByTheirYAndLayoutReportsProgress) {
   EXPECT_EQ(index, 1);
   EXPECT_EQ(sectionY, 49);
   EXPECT_EQ(Doc.FindSectionAtY(-1, sectionY, index), nullptr);
+}
+
+}  // namespace
+}  // namespace tessival::layout::testing
+
+namespace tessival::layout::testing {
+namespace {
+
+TEST_F(Document, ADeletedBlockTakesItsLinksAndPositionsWithIt) {
+  TBlock& block = OpenBlock({"p"});
+  OpenLink("weg.htm");
+  Text("Verweis");
+  CloseLink();
+  CloseBlock();
+  Layout(200);
+  Paint();
+  std::string title;
+  TFormControlObj* control = nullptr;
+  std::unique_ptr<html::TUrlTarget> target;
+  ASSERT_EQ(Doc.FindLink(Canvas, 12, title, control, target, 25), flLink);
+  ASSERT_NE(Doc.ActiveLinkFont, nullptr);
+  ASSERT_EQ(Doc.PositionList.size(), 1u);
+  Body->ContentCell->DeleteSection(&block);
+  EXPECT_TRUE(Doc.LinkList().empty());
+  EXPECT_EQ(Doc.ActiveLinkFont, nullptr);
+  EXPECT_TRUE(Doc.PositionList.empty());
 }
 
 }  // namespace
