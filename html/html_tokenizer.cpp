@@ -156,6 +156,22 @@ void THtmlTokenizer::Reset(std::string_view document) {
   RefreshFastLimit();
 }
 
+void THtmlTokenizer::ContinueIn(std::string_view document) {
+  // The current character was taken from the old text: it is taken again from the new one.
+  const std::ptrdiff_t offset = std::min<std::ptrdiff_t>(pos_, static_cast<std::ptrdiff_t>(document.size()));
+  start_ = document.data();
+  ptr_ = start_ + offset;
+  end_ = start_ + document.size();
+  last_line_end_ = 0;
+  RefreshFastLimit();
+  if (!in_include_) ReadRawChar();
+}
+
+char THtmlTokenizer::PeekRawChar() const {
+  const int next = PeekRaw();
+  return next < 0 ? EofChar : static_cast<char>(next);
+}
+
 // ---------------------------------------------------------------------------------------
 // Character reader
 

@@ -15,6 +15,7 @@
 
 #include "html/attribute_list.h"
 #include "html/code_page.h"
+#include "html/css_char_source.h"
 #include "html/symbols.h"
 #include "html/token_obj.h"
 
@@ -22,8 +23,8 @@ namespace tessival::html {
 
 class TIDNameList;
 
-// The end of the text inside the readers.
-constexpr char EofChar = 26;
+// The end of the text inside the readers is EofChar (css_char_source.h), shared with the
+// style-sheet reader, which reads a STYLE element from this tokenizer's characters.
 // The longest text run a token carries.
 constexpr int MaxTextRun = 100;
 
@@ -50,6 +51,13 @@ class THtmlTokenizer {
   void Reset(std::string_view document);
 
   void ReadRawChar();
+  // The character the next ReadRawChar starts from, unfolded and not consumed; EofChar at
+  // the end. For readers that take characters straight from the source (a STYLE sheet).
+  char PeekRawChar() const;
+  // Goes on reading in `document` at the same offset as in the text read so far: for a
+  // text converted in place after part of it was read. The current character is read again
+  // from the new text.
+  void ContinueIn(std::string_view document);
   void ReadChar();
   void ReadToken();
   void SkipWhiteSpace();

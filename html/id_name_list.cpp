@@ -52,6 +52,10 @@ void TIDNameList::AddChPosObject(std::string_view name, std::int32_t sourcePos) 
 
 void TIDNameList::Clear() { entries_.clear(); }
 
+void TIDNameList::RemoveObject(const TIDObject* object) {
+  std::erase_if(entries_, [object](const Entry& entry) { return entry.object == object; });
+}
+
 const TIDObject* TIDNameList::Find(std::string_view name) const {
   auto at = std::lower_bound(entries_.begin(), entries_.end(), name,
                              [](const Entry& entry, std::string_view key) {

@@ -52,6 +52,8 @@ class TIDNameList {
   void AddChPosObject(std::string_view name, std::int32_t sourcePos);
   // Frees the source-position anchors; sections belong to the document.
   void Clear();
+  // Forgets every name that stands for `object` (a section the document dropped).
+  void RemoveObject(const TIDObject* object);
 
   const TIDObject* Find(std::string_view name) const;
   int Count() const { return static_cast<int>(entries_.size()); }

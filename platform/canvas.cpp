@@ -65,19 +65,21 @@ TColor TBrush::ColorAt(int x, int y, Point origin) const {
 
 void Canvas::InitialiseFont() { font_ = Realise(LogFont{}); }
 
+std::shared_ptr<const RealisedFont> Canvas::RealiseFont(const LogFont& font) const {
+  auto cached = std::find_if(font_cache_.begin(), font_cache_.end(),
+                             [&](const auto& f) { return f->font == font; });
+  if (cached != font_cache_.end()) return *cached;
+  auto realised = Realise(font);
+  if (font_cache_.size() >= kFontCacheSize) font_cache_.erase(font_cache_.begin());
+  font_cache_.push_back(realised);
+  return realised;
+}
+
 LogFont Canvas::SelectFont(const LogFont& font) {
   LogFont previous = font_->font;
   text_color_ = font.color;
   if (font == previous) return previous;
-  auto cached = std::find_if(font_cache_.begin(), font_cache_.end(),
-                             [&](const auto& f) { return f->font == font; });
-  if (cached != font_cache_.end()) {
-    font_ = *cached;
-  } else {
-    font_ = Realise(font);
-    if (font_cache_.size() >= kFontCacheSize) font_cache_.erase(font_cache_.begin());
-    font_cache_.push_back(font_);
-  }
+  font_ = RealiseFont(font);
   if (Recording()) Record("SelectFont " + font.name + " " + std::to_string(font.height));
   return previous;
 }
@@ -133,6 +135,23 @@ TextExtentEx Canvas::GetTextExtentExPoint(std::string_view text, int max_extent,
     }
   }
   result.size = {ClampCoordinate(width), font_->metrics.tmHeight};
+  return result;
+}
+
+TextExtentEx Canvas::FitText(std::string_view text, int max_extent) const {
+  const auto& advance = font_->advance;
+  TextExtentEx result;
+  long long width = 0;
+  int break_index = justify_used_;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    width += advance[static_cast<unsigned char>(c)];
+    if (c == kBreakChar && break_index < justify_breaks_) width += BreakExtra(break_index++);
+    if (width > max_extent) break;
+    result.fit = static_cast<int>(i) + 1;
+    result.fit_width = static_cast<int>(width);
+  }
+  result.size = {result.fit_width, font_->metrics.tmHeight};
   return result;
 }
 

@@ -87,6 +87,10 @@ class Canvas {
   // Selects a font and sets the text colour to its colour; returns the previous font.
   LogFont SelectFont(const LogFont& font);
   const LogFont& Font() const { return font_->font; }
+  // A font as this canvas realises it, without selecting it (from the same cache that
+  // SelectFont uses): layout measures runs of many fonts and needs only their advances and
+  // metrics, not a change of the drawing state for each.
+  std::shared_ptr<const RealisedFont> RealiseFont(const LogFont& font) const;
   const TextMetrics& GetTextMetrics() const { return font_->metrics; }
 
   // --- Measuring (honours SetTextJustification) ---------------------------------------
@@ -95,6 +99,10 @@ class Canvas {
   // character in partial (as far as partial reaches).
   TextExtentEx GetTextExtentExPoint(std::string_view text, int max_extent,
                                     std::span<int> partial = {}) const;
+  // The characters of a run that fit in max_extent and their extent, as
+  // GetTextExtentExPoint reports them, but it stops at the first character that does not
+  // fit: line breaking asks this of the rest of a long paragraph for every line.
+  TextExtentEx FitText(std::string_view text, int max_extent) const;
   // Spreads extra pixels over the next break_count spaces that are measured or drawn:
   // each gets extra / break_count, and the first (extra mod break_count) one more. Text
   // output uses up spaces (the next run continues where the last one stopped); measuring

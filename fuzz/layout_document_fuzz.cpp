@@ -1,0 +1,66 @@
+// Arbitrary bytes read as an HTML document, laid out at two widths, painted and asked a few
+// hit tests, all on the deterministic test canvas: no crash, no hang, and a document that
+// stays within a bound of its text.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "html/url_target.h"
+#include "layout/section_list.h"
+#include "layout/tag_reader.h"
+#include "platform/test_canvas.h"
+
+using namespace tessival;
+
+namespace {
+
+constexpr std::size_t MaxInput = 1 << 16;
+// Pixels of height per byte of text that a document may not exceed: even one line per byte
+// in the largest font stays far below it.
+constexpr long MaxHeightPerByte = 200;
+
+void HitTests(layout::TSectionList& doc, platform::Canvas& canvas, int width, int height) {
+  const int ys[] = {0, height / 3, height / 2, height - 1};
+  const int xs[] = {0, width / 2, width - 1};
+  for (const int y : ys) {
+    for (const int x : xs) {
+      std::string title;
+      layout::TFormControlObj* control = nullptr;
+      std::unique_ptr<html::TUrlTarget> target;
+      doc.FindLink(canvas, x, title, control, target, y);
+      bool inside = false;
+      int lineHeight = 0, lineTop = 0, charX = 0;
+      doc.PositionAtPoint(canvas, x, y, inside, lineHeight, lineTop, charX);
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size > MaxInput) return 0;
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  layout::TSectionList doc;
+  doc.SetFonts(html::TStyleDefaults{}, 0xE6FEFF, false);
+  layout::ParseDocument(text, doc);
+
+  platform::TestCanvas canvas(200, 200);
+  for (const int width : {640, 97}) {
+    int pos = 0;
+    int maxWidth = 0;
+    const int height = doc.Layout(canvas, 0, pos, maxWidth, 200, width);
+    if (height < 0 || static_cast<long>(height) > MaxHeightPerByte * static_cast<long>(size + 1) + 1000) std::abort();
+    doc.SetYOffset(0);
+    doc.Paint(canvas, platform::Rect{0, 0, 200, 200}, 0);
+    doc.SetYOffset(height / 2);
+    doc.Paint(canvas, platform::Rect{0, 0, 200, 200}, 0);
+    HitTests(doc, canvas, width, height + 1);
+  }
+  doc.SelStart = 0;
+  doc.SelEnd = doc.DocumentLength();
+  doc.GetSelLength();
+  return 0;
+}

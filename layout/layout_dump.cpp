@@ -1,0 +1,94 @@
+#include "layout/layout_dump.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "layout/block.h"
+#include "layout/section_list.h"
+#include "layout/text_section.h"
+
+namespace tessival::layout {
+namespace {
+
+void Indent(std::string& out, int depth) { out.append(static_cast<std::size_t>(2 * depth), ' '); }
+
+std::string Quoted(const TSection& section, const LineRec& line) {
+  std::string out = "\"";
+  const std::string& text = section.Text();
+  const std::string& breaks = section.Breaks();
+  for (int i = line.Start; i < line.Start + line.Count; ++i) {
+    const auto ch = static_cast<unsigned char>(text[i]);
+    if (ch == LineBreakChar) out += "\\n";
+    else if (ch == ' ' && breaks[i] == BreakNever) out += '~';
+    else if (ch == '"' || ch == '\\') (out += '\\') += static_cast<char>(ch);
+    else if (ch < 0x20 || ch >= 0x7F) {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", ch);
+      out += hex;
+    } else out += static_cast<char>(ch);
+  }
+  return out + "\"";
+}
+
+std::string Format(const char* format, auto... values) {
+  char buffer[160];
+  std::snprintf(buffer, sizeof buffer, format, values...);
+  return buffer;
+}
+
+void DumpText(std::string& out, const TSection& section, int depth) {
+  int width = 0;
+  for (const LineRec& line : section.Lines()) width = std::max(width, line.LineWidth);
+  Indent(out, depth);
+  out += Format("Text x=%d y=%d w=%d h=%d pos=%d len=%d\n", section.ContentLeft, section.Top,
+                width, section.SectionHeight, section.StartPos, section.Length);
+  int top = section.Top;
+  int number = 0;
+  for (const LineRec& line : section.Lines()) {
+    Indent(out, depth + 1);
+    const int baseline = top + line.SpaceBefore + line.LineHeight - line.Descent;
+    out += Format("line %d x=%d y=%d w=%d h=%d base=%d", number++,
+                  section.ContentLeft + line.TextOffset, top + line.SpaceBefore, line.Width,
+                  line.LineHeight, baseline);
+    if (line.SpaceBefore || line.SpaceAfter)
+      out += Format(" above=%d below=%d", line.SpaceBefore, line.SpaceAfter);
+    if (line.Extra) out += Format(" extra=%d/%d", line.Extra, line.Spaces);
+    out += ' ';
+    out += Quoted(section, line);
+    out += '\n';
+    top += line.LineBottom;
+  }
+}
+
+void DumpSection(std::string& out, const TSectionBase& section, int depth) {
+  if (const auto* text = dynamic_cast<const TSection*>(&section)) {
+    DumpText(out, *text, depth);
+    return;
+  }
+  Indent(out, depth);
+  if (const auto* block = dynamic_cast<const TBlock*>(&section)) {
+    out += section.KindName();
+    if (!dynamic_cast<const TBodyBlock*>(block)) (out += ' ') += block->TagName;
+    out += Format(" x=%d y=%d w=%d h=%d", block->ContentLeft, block->Top, block->ContentWidth,
+                  block->SectionHeight);
+    if (block->MarginTop || block->MarginBottom)
+      out += Format(" mt=%d mb=%d", block->MarginTop, block->MarginBottom);
+    out += '\n';
+  } else {
+    out += Format("%s x=%d y=%d h=%d\n", section.KindName(), section.ContentLeft, section.Top,
+                  section.SectionHeight);
+  }
+  if (const TCellBasic* cell = section.ChildCell()) out += DumpCell(*cell, depth + 1);
+}
+
+}  // namespace
+
+std::string DumpCell(const TCellBasic& cell, int depth) {
+  std::string out;
+  for (const auto& section : cell.Items()) DumpSection(out, *section, depth);
+  return out;
+}
+
+std::string DumpLayout(const TSectionList& document) { return DumpCell(document, 0); }
+
+}  // namespace tessival::layout

@@ -1,0 +1,106 @@
+#pragma once
+// The working state of one document read by the tag reader, shared by its source files
+// (structure readers, inline reader, head elements). Not for use outside the reader.
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "html/html_tokenizer.h"
+#include "html/symbols.h"
+#include "html/url_target.h"
+#include "layout/font_size_tables.h"
+#include "layout/prop_stack.h"
+#include "layout/tag_reader.h"
+#include "layout/text_section.h"
+
+namespace tessival::layout {
+
+class TBlock;
+class TCellBasic;
+
+using html::Symbol;
+using html::SymbolSet;
+
+SymbolSet MakeSet(std::initializer_list<Symbol> symbols);
+
+class TTagReader {
+ public:
+  TTagReader(TSectionList& document, const TReaderSettings& settings,
+             const TReaderHandlers& handlers);
+
+  TDocumentHead ReadDocument(std::string_view text);
+  void ReadTextDocument(std::string_view text);
+
+ private:
+  // --- set-up and the current section (tag_reader.cpp)
+  void Start(std::string_view text);
+  void Finish();
+  Symbol Sy() const { return Tok.Sy(); }
+  void Next() { Tok.ReadToken(); }
+  html::TAttributeList& Attrs() { return Tok.Attributes(); }
+  std::string AttrText(Symbol symbol) const;
+  bool HasAttr(Symbol symbol) const { return Tok.Attributes().Find(symbol) != nullptr; }
+  TElementInfo InfoFromTag(std::string_view pseudo = {});
+  html::TProperties& Push(std::string_view name, std::string_view pseudo = {});
+  void Pop(std::string_view name);
+  void FontChanged();
+  void OpenSection(const html::TAttributeList* attributes = nullptr);
+  TSection& CurrentSection();
+  void CloseSection();
+  BreakRule TextBreakRule() const { return NoBreak ? BreakRule::NoBreak : BreakRule::Allowed; }
+  // A block in the current cell that becomes the current cell; returns the cell to go
+  // back to.
+  TCellBasic* EnterBlock();
+  void LeaveBlock(TCellBasic* outer);
+
+  // --- structure readers (tag_reader.cpp)
+  void ParseBody(const SymbolSet& termSet);
+  void ParseBodyTag();
+  void ParseParagraph(const SymbolSet& termSet);
+  void ParseHeading();
+  void ParseCenter(const SymbolSet& termSet);
+  void ParseDiv(const SymbolSet& termSet);
+  // Lists, tables, rules, preformatted text, forms and quotations are built by later parts
+  // of the reader; until then their tags are passed over, but the text they enclose is kept
+  // apart: it starts on a new line, and table cells stay one space apart.
+  void SeparateSkipped(Symbol sy);
+
+  // --- running text (tag_reader_inline.cpp)
+  void ParseInline();
+  void ParseBreak();
+  void ApplyFontTag(Symbol symbol, TTextKind kind);
+  void StartAnchor();
+  void EndAnchor();
+
+  // --- head elements and skipped content (tag_reader_head.cpp)
+  void ParseTitle();
+  void ParseBase();
+  void ParseMeta();
+  void ParseLinkTag();
+  void ParseBgSound();
+  void ParseStyle();
+  void ParseScript();
+  void ReadStyleSheetText(std::string_view text, std::string_view base);
+  void ConvertEucJp();
+
+  TSectionList& Doc;
+  const TReaderSettings& Settings;
+  const TReaderHandlers& Handlers;
+  html::THtmlTokenizer Tok;
+  TPropStack Stack;
+  TFontSizeTables Sizes;
+
+  std::string Text;  // the document as read (converted when it came in a Japanese encoding)
+  std::unique_ptr<TSection> Section;
+  TCellBasic* Cell = nullptr;
+  TBlock* Body = nullptr;
+  html::TUrlTarget UrlTarget;
+  bool InLink = false;
+  bool NoBreak = false;
+  int BaseFontSize = DefaultBaseFontSize;
+  TVShift VShift = TVShift::vsNone;
+  bool ConvertedToShiftJis = false;
+  TDocumentHead Head;
+};
+
+}  // namespace tessival::layout

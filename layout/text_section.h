@@ -1,0 +1,199 @@
+#pragma once
+// TSection: a run of inline content (characters with their font runs, links and source
+// positions) that breaks itself into lines.
+//
+// Storage per character is one byte of text and one byte of break marks; the source
+// position of every character is kept only while the section is being filled and then
+// folded into IndexObj records (one per place where the source does not continue by one).
+//
+// The class is split by concern over several files:
+//   text_section.cpp           building, FinishText, queries on the stored text
+//   text_section_lines.cpp     fitting characters on a line, line breaking, alignment
+//   text_section_widths.cpp    text widths and the minimum and maximum widths
+//   text_section_paint.cpp     painting with selection and links
+//   text_section_hits.cpp      point <-> position, links under a point, FindText, copying
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "html/attribute_list.h"
+#include "html/properties.h"
+#include "html/token_obj.h"
+#include "html/url_target.h"
+#include "layout/font_obj.h"
+#include "layout/section_base.h"
+
+namespace tessival::layout {
+
+class TCellBasic;
+
+// Marker bytes in section text.
+constexpr char FormControlChar = 2;
+constexpr char InlineObjectChar = 4;
+constexpr char NoBreakSpaceChar = 5;   // as the tokenizer delivers &nbsp;
+constexpr char LineBreakChar = 8;      // BR
+constexpr unsigned char SoftHyphenChar = 173;
+
+// Break marks, one per character: may a line break at or after it.
+constexpr char BreakAllowed = 'y';
+constexpr char BreakNever = 'n';
+
+// How characters join the section: inside NOBR (or preformatted text) they never break.
+enum class BreakRule { Allowed, NoBreak };
+// Which edge of a link HRefChange is told about.
+enum class LinkEdge { Start, End };
+
+enum TTextAlign : int { taLeft = 1, taCenter = 2, taRight = 3, taJustify = 4 };
+enum TClearKind : int { clNone = 0, clLeft = 1, clRight = 2, clBoth = 3 };
+
+// Where the source continues by one from the previous character no record is kept.
+struct IndexObj {
+  int Pos;                  // offset within the section
+  std::int32_t SourcePos;   // source position of the character at Pos
+};
+
+struct LineRec {
+  int Start = 0;        // offset of the first character
+  int SpaceBefore = 0;
+  int SpaceAfter = 0;
+  int LineHeight = 0;   // the tallest run's FontHeight
+  int LineBottom = 0;   // painted height including floats that start in the line
+  int Count = 0;        // characters
+  int Descent = 0;      // the largest run descent
+  int TextOffset = 0;   // x of the first character relative to the section's x
+  int TextX = 0;        // absolute x of the first character at the last paint
+  int LineWidth = 0;    // right - left indent when the line was made
+  int Spaces = 0;       // justification: the spaces to widen ...
+  int Extra = 0;        // ... and the pixels spread over them
+  int Width = 0;        // text width without trailing spaces (for dumps and selection)
+};
+
+class TSection : public TSectionBase {
+ public:
+  // A section starts with one font run from the element's properties; a current link with
+  // an address makes that run a link run. `attributes` may be null (CLEAR, ID are read).
+  TSection(TSectionList* document, bool startsParagraph, TCellBasic* ownerCell,
+           const html::TUrlTarget* link, const html::TProperties& props,
+           const html::TAttributeList* attributes);
+  ~TSection() override;
+
+  // --- building (the tag reader) --------------------------------------------------------
+  void AddChar(char ch, std::int32_t sourcePos, BreakRule rule = BreakRule::Allowed);
+  // The token's characters under the current element's text-transform.
+  void AddTokens(const html::TokenObj& tokens, const html::TProperties& current,
+                 BreakRule rule);
+  // The element changed: the following characters use its font and title.
+  void ChangeFont(const html::TProperties& props, TVShift shift = TVShift::vsNone);
+  // A link starts or ends here; `link` is the link from here on (empty at an end).
+  void HRefChange(const html::TProperties& props, const html::TUrlTarget& link, LinkEdge edge,
+                  TVShift shift = TVShift::vsNone);
+  // The section holds a named anchor (the reader registers it in the ID list).
+  void SetHasAnchor() { HasAnchor = true; }
+  // Normalises white space and seals the section; TCellBasic::AddSection calls it.
+  void FinishText();
+  // Nothing left worth keeping after FinishText.
+  virtual bool IsDroppable() const;
+
+  // --- the section interface --------------------------------------------------------
+  std::unique_ptr<TSectionBase> Clone(TSectionList* document) const override;
+  void CopySelection() override;
+  int Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManager& indents) override;
+  int Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft,
+            int x, IndentManager& indents) override;
+  int FindLink(platform::Canvas& canvas, int x, std::string& title,
+               TFormControlObj*& formControl, std::unique_ptr<html::TUrlTarget>& urlTarget,
+               int y) override;
+  int PositionAtPoint(platform::Canvas& canvas, int x, int y, bool& insideText,
+                      int& lineHeight, int& lineTop, int& charX) override;
+  int FindText(int fromPos, std::string_view text, bool matchCase) override;
+  int SourcePosOf(int docPos) const override;
+  int DocPosOf(int sourcePos, SearchDirection direction) const override;
+  bool PointOfPosition(platform::Canvas* canvas, int pos, int& y, int& x) override;
+  bool CharAt(int pos, char& ch, const TSectionBase*& section) const override;
+  void GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWidth) override;
+  const char* KindName() const override { return "Text"; }
+
+  // --- font runs --------------------------------------------------------------------
+  // Lights or dims a whole link: this run and its neighbours of the same link number.
+  static void SetLinkHover(TFontObj& run, bool hover);
+
+  // --- read access --------------------------------------------------------------------
+  const std::string& Text() const { return Text_; }
+  const std::string& Breaks() const { return Breaks_; }
+  const std::vector<LineRec>& Lines() const { return Lines_; }
+  const std::vector<IndexObj>& Index() const { return Index_; }
+  const TFontList& Fonts() const { return Fonts_; }
+  TFontList& Fonts() { return Fonts_; }
+  bool Finished() const { return Finished_; }
+  // Text width of [start, start + count) as painting measures it (see widths file).
+  int TextWidth(platform::Canvas& canvas, int start, int count, bool skipTrailing) const;
+
+  TCellBasic* OwnerCell;
+  int TextAlign = taLeft;
+  int Clear = clNone;
+  int LineHeightProp = 0;      // "line-height" in pixels, 0 when not given
+  int TextIndent = 0;          // first-line indent in pixels ...
+  int TextIndentPercent = 0;   // ... or in percent of the width (0 = not a percent)
+  bool HasDoubleByte = false;
+  bool HasAnchor = false;
+  int SectionNumber = 0;
+  int PaintX = 0;
+
+ private:
+  struct FitResult;
+  struct LineBox;
+  class Measurer;
+
+  TFontObj& StartRun(const html::TProperties& props, TVShift shift);
+  std::shared_ptr<const html::TFontInfoArray> ShareVariants(
+      const html::TFontInfoArray& variants) const;
+  void JoinLinkList(TFontObj& run);
+  void LeaveLinkList(const TFontObj& run);
+  void Append(char ch, std::int32_t sourcePos, char mark);
+  // Removes the marked characters and moves the font runs back; clears the marks.
+  void Compact(std::vector<char>& drop);
+  void DropRunsMovedOntoOthers();
+  void BuildIndex();
+  bool IsLeadByte(int offset) const;
+
+  // line breaking (text_section_lines.cpp)
+  struct LineContext;
+  int FitCount(platform::Canvas& canvas, const LineContext& context, int start, int y,
+               bool firstLine, IndentManager& indents) const;
+  // Where a line that fits `fit` characters from `start` ends; longWord is set when the
+  // line holds only a word wider than the line.
+  int LineEnd(int start, int fit, bool& longWord) const;
+  int LineEndDoubleByte(int start, int fit) const;
+  int TakeFollowingSpaces(int end, bool withLineBreak) const;
+  void FinishLine(platform::Canvas& canvas, LineRec& line, bool firstLine, bool lastLine,
+                  int x, int y, IndentManager& indents);
+  int ClearingHeight(const IndentManager& indents, int y) const;
+  void EnsureRunMetrics(platform::Canvas& canvas) const;
+
+  // hit testing (text_section_hits.cpp)
+  int LineAt(int y, int& bandTop) const;
+  int CountFitting(platform::Canvas& canvas, const LineRec& line, int width) const;
+  // text widths (text_section_widths.cpp): as laid out, and as painted (justified)
+  int MeasuredWidth(platform::Canvas& canvas, int start, int count) const;
+  int PaintedWidth(platform::Canvas& canvas, int start, int count) const;
+
+  std::string Text_;
+  std::string Breaks_;
+  std::vector<std::int32_t> SourcePositions_;  // while filling only
+  std::vector<IndexObj> Index_;
+  TFontList Fonts_;
+  std::vector<LineRec> Lines_;
+  bool Finished_ = false;
+  bool StartsParagraph_ = false;
+  int FirstIndentPixels_ = 0;  // the first-line indent resolved for the last layout
+  int MinWidthCache_ = -1;
+  int MaxWidthCache_ = -1;
+  // One-entry cache of CountFitting: same line start and width give the same count.
+  mutable int FitCacheStart_ = -1;
+  mutable int FitCacheWidth_ = -1;
+  mutable int FitCacheCount_ = 0;
+};
+
+}  // namespace tessival::layout

@@ -1,0 +1,260 @@
+// Line breaking and alignment of a text section.
+#include <algorithm>
+#include <cstring>
+
+#include "layout/indent_manager.h"
+#include "layout/section_list.h"
+#include "layout/text_section.h"
+
+namespace tessival::layout {
+namespace {
+
+bool IsObjectChar(char ch) { return ch == FormControlChar || ch == InlineObjectChar; }
+
+}  // namespace
+
+// What stays the same for every line of one layout.
+struct TSection::LineContext {
+  int widestChar = 0;   // the widest character of any run: the fast path's bound
+  int nextLineBreak = 0;  // the next code 8 at or after the line start (size when none)
+};
+
+void TSection::EnsureRunMetrics(platform::Canvas& canvas) const {
+  for (const auto& run : Fonts_.Runs()) run->EnsureMetrics(canvas);
+}
+
+int TSection::ClearingHeight(const IndentManager& indents, int y) const {
+  const ClearBottoms bottoms = indents.ClearY();
+  const int left = std::max(0, bottoms.Left - y - 1);
+  const int right = std::max(0, bottoms.Right - y - 1);
+  switch (Clear) {
+    case clLeft: return left;
+    case clRight: return right;
+    case clBoth: return std::max(left, right);
+    default: return 0;
+  }
+}
+
+int TSection::FitCount(platform::Canvas& canvas, const LineContext& context, int start, int y,
+                       bool firstLine, IndentManager& indents) const {
+  const int size = static_cast<int>(Text_.size());
+  if (Text_[start] == LineBreakChar) return 1;  // a break at the start fits alone
+  const int end = std::min(context.nextLineBreak, size);
+  int left = indents.LeftIndentAt(y);
+  if (firstLine) left += FirstIndentPixels_;
+  int free = indents.RightIndentAt(y) - left;
+  const int count = end - start;
+  // Most short paragraphs fit whole: no need to measure them.
+  if (firstLine && static_cast<long long>(count) * context.widestChar <= free) {
+    return end < size ? count + 1 : count;
+  }
+  int fitted = 0;
+  for (int index = Fonts_.IndexAt(start), pos = start; pos < end; ++index) {
+    const TFontObj& run = Fonts_[index];
+    const int chunkEnd = index + 1 < Fonts_.Count() ? std::min(Fonts_[index + 1].Pos, end) : end;
+    if (chunkEnd <= pos) continue;
+    int width = 0;
+    const int fit = platform::FitCountOf(
+        run.Realised(canvas),
+        std::string_view(Text_).substr(static_cast<std::size_t>(pos),
+                                       static_cast<std::size_t>(chunkEnd - pos)),
+        free, width);
+    fitted += fit;
+    if (fit < chunkEnd - pos) return fitted;
+    free -= width + run.Overhang();
+    pos = chunkEnd;
+  }
+  // All of it fit: the line break that ended it belongs to the line.
+  return end < size ? fitted + 1 : fitted;
+}
+
+int TSection::TakeFollowingSpaces(int end, bool withLineBreak) const {
+  const int size = static_cast<int>(Text_.size());
+  while (end < size && Text_[end] == ' ') ++end;
+  if (withLineBreak && end < size && Text_[end] == LineBreakChar) ++end;
+  return end;
+}
+
+int TSection::LineEnd(int start, int fit, bool& longWord) const {
+  longWord = false;
+  const int size = static_cast<int>(Text_.size());
+  const int last = start + fit - 1;
+  const int next = start + fit;
+  const auto mayBreak = [this](int i) { return Breaks_[i] == BreakAllowed; };
+  const auto breakableSpace = [&](int i) { return Text_[i] == ' ' && mayBreak(i); };
+  const char lastChar = Text_[last];
+  if (breakableSpace(last) || (IsObjectChar(lastChar) && mayBreak(last)) ||
+      lastChar == LineBreakChar)
+    return TakeFollowingSpaces(last + 1, false);
+  if (breakableSpace(next)) return TakeFollowingSpaces(next, false);
+  if (IsObjectChar(Text_[next]) && mayBreak(last)) return next;
+  for (int i = last; i >= start; --i) {
+    const char ch = Text_[i];
+    const bool opportunity =
+        mayBreak(i) && (ch == ' ' || IsObjectChar(ch) || ch == '-' || ch == '?');
+    if (!opportunity) continue;
+    if (i == start && !IsObjectChar(ch)) break;  // only the first character: a long word
+    return TakeFollowingSpaces(i + 1, false);
+  }
+  // A word longer than the line: it ends after a breakable hyphen or question mark, or
+  // before a space, object, control or line break.
+  longWord = true;
+  for (int i = std::max(last, start + 1); i < size; ++i) {
+    if (!mayBreak(i)) continue;
+    const char ch = Text_[i];
+    if (ch == '-' || ch == '?') return TakeFollowingSpaces(i + 1, true);
+    const char after = i + 1 < size ? Text_[i + 1] : '\0';
+    if (after == ' ' || IsObjectChar(after) || after == LineBreakChar)
+      return TakeFollowingSpaces(i + 1, true);
+  }
+  return size;
+}
+
+int TSection::LineEndDoubleByte(int start, int fit) const {
+  // Character starts from the line start, so that a trail byte is never taken for a lead.
+  const int size = static_cast<int>(Text_.size());
+  int limit = start + fit;
+  std::vector<int> starts;
+  int i = start;
+  while (i < limit) {
+    starts.push_back(i);
+    i += IsLeadByte(i) && i + 1 < size ? 2 : 1;
+  }
+  if (i > limit) limit = starts.back();  // the fitted part ended inside a character
+  if (limit <= start) return std::min(i, size);  // one character at least
+  if (limit >= size) return size;
+  if (IsLeadByte(limit) || IsObjectChar(Text_[limit]) || Text_[limit] == ' ')
+    return TakeFollowingSpaces(limit, false);
+  for (auto it = starts.rbegin(); it != starts.rend(); ++it) {
+    const int at = *it;
+    if (at <= start) break;
+    const char before = Text_[at - 1];
+    if (IsLeadByte(at) || before == ' ' || IsObjectChar(before)) return at;
+  }
+  return limit;
+}
+
+void TSection::FinishLine(platform::Canvas& canvas, LineRec& line, bool firstLine,
+                          bool lastLine, int x, int y, IndentManager& indents) {
+  const int end = line.Start + std::max(line.Count, 1);
+  line.LineHeight = 0;
+  line.Descent = 0;
+  const int first = Fonts_.IndexAt(line.Start);
+  for (int index = first; index < Fonts_.Count(); ++index) {
+    const TFontObj& run = Fonts_[index];
+    if (index > first && run.Pos >= end) break;
+    line.LineHeight = std::max(line.LineHeight, run.FontHeight());
+    line.Descent = std::max(line.Descent, run.Descent());
+  }
+  if (LineHeightProp > line.LineHeight) {
+    const int extra = LineHeightProp - line.LineHeight;
+    line.SpaceBefore = extra / 2;
+    line.SpaceAfter = extra - extra / 2;
+  }
+  int left = indents.LeftIndentAt(y);
+  if (firstLine) left += FirstIndentPixels_;
+  const int right = indents.RightIndentAt(y);
+  line.Width = TextWidth(canvas, line.Start, line.Count, true);
+  switch (TextAlign) {
+    case taCenter: line.TextOffset = (left + right - line.Width) / 2 - x; break;
+    case taRight: line.TextOffset = right - x - line.Width; break;
+    default: line.TextOffset = left - x; break;
+  }
+  if (TextAlign == taJustify && !lastLine) {
+    line.Extra = std::max(0, right - left - line.Width);
+    line.Spaces = static_cast<int>(
+        std::count(Text_.begin() + line.Start, Text_.begin() + line.Start + line.Count - 1, ' '));
+    if (line.Spaces == 0) line.Extra = 0;
+  }
+  line.LineWidth = right - left;
+  line.LineBottom = line.SpaceBefore + line.LineHeight + line.SpaceAfter;
+}
+
+int TSection::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManager& indents) {
+  platform::Canvas& canvas = *args.canvas;
+  Top = AnchorTop = HitTop = args.y;
+  StartPos = pos;
+  ContentLeft = args.x;
+  Lines_.clear();
+  maxWidth = 0;
+  const int size = static_cast<int>(Text_.size());
+  int y = args.y;
+  int firstBaseline = 0;
+  if (size == 0) {
+    y += ClearingHeight(indents, y);
+  } else {
+    EnsureRunMetrics(canvas);
+    FirstIndentPixels_ =
+        TextIndentPercent ? args.availWidth * TextIndentPercent / 100 : TextIndent;
+    LineContext context;
+    for (const auto& run : Fonts_.Runs())
+      context.widestChar = std::max(context.widestChar, run->MaxCharWidth());
+    context.nextLineBreak = -1;
+    bool firstLine = true;
+    if (const int clearing = ClearingHeight(indents, y); clearing > 0) {
+      LineRec gap;
+      gap.LineHeight = gap.LineBottom = clearing;
+      Lines_.push_back(gap);
+      y += clearing;
+    }
+    for (int start = 0; start < size;) {
+      if (context.nextLineBreak < start) {
+        const void* found = std::memchr(Text_.data() + start, LineBreakChar,
+                                        static_cast<std::size_t>(size - start));
+        context.nextLineBreak =
+            found ? static_cast<int>(static_cast<const char*>(found) - Text_.data()) : size;
+      }
+      int fit = FitCount(canvas, context, start, y, firstLine, indents);
+      if (fit == 0) {
+        if (const int below = indents.NextWiderY(y); below > y) {
+          LineRec gap;
+          gap.Start = start;
+          gap.LineHeight = gap.LineBottom = below - y;
+          Lines_.push_back(gap);
+          y = below;
+          continue;
+        }
+        fit = 1;
+      }
+      int end = size;
+      bool longWord = false;
+      if (start + fit < size)
+        end = HasDoubleByte ? LineEndDoubleByte(start, fit) : LineEnd(start, fit, longWord);
+      if (longWord) {
+        if (const int below = indents.NextWiderY(y); below > y) {
+          LineRec gap;
+          gap.Start = start;
+          gap.LineHeight = gap.LineBottom = below - y;
+          Lines_.push_back(gap);
+          y = below;
+          continue;
+        }
+      }
+      LineRec line;
+      line.Start = start;
+      line.Count = end - start;
+      FinishLine(canvas, line, firstLine, end >= size, args.x, y, indents);
+      if (firstLine) firstBaseline = y + line.SpaceBefore + line.LineHeight - line.Descent;
+      // The widest line is what the section needs; a long word makes it wider than given.
+      maxWidth = std::max(maxWidth, line.Width + (firstLine ? FirstIndentPixels_ : 0));
+      y += line.LineBottom;
+      Lines_.push_back(line);
+      firstLine = false;
+      start = end;
+    }
+  }
+  pos += size;
+  Length = size;
+  SectionHeight = y - args.y;
+  DrawHeight = SectionHeight;
+  ContentBottom = args.y + SectionHeight;
+  HitBottom = args.y + DrawHeight;
+  if (Document) {
+    if (Document->FirstLineHeight && *Document->FirstLineHeight == 0 && firstBaseline > 0)
+      *Document->FirstLineHeight = firstBaseline;
+    if (SectionNumber > 0) Document->ReportSectionProgress(SectionNumber);
+  }
+  return SectionHeight;
+}
+
+}  // namespace tessival::layout

@@ -1,0 +1,124 @@
+// Painting a text section: its lines as runs of one font, split at selection edges.
+#include <algorithm>
+
+#include "layout/section_list.h"
+#include "layout/text_section.h"
+
+namespace tessival::layout {
+namespace {
+
+constexpr platform::TColor White = 0xFFFFFF;
+
+// How far a sub- or superscript run sits from the baseline.
+int ShiftOf(const TFontObj& run) {
+  switch (run.VShift) {
+    case TVShift::vsLowered: return run.Descent() / 2 + 1;
+    case TVShift::vsRaised: return -run.FontHeight() / 3;
+    default: return 0;
+  }
+}
+
+constexpr platform::TColor PrintGrey = 0xA0A0A0;
+
+// The text colour on paper: black on a printer of fewer than 3 colours when asked for, and
+// grey for near-white text when backgrounds are not printed (it would vanish on white).
+platform::TColor PrintedColor(const TSectionList& document, platform::Canvas& canvas,
+                              platform::TColor color) {
+  if (!document.Printing) return color;
+  const platform::TColor plain = platform::PlainColor(color);
+  if (document.PrintMonoBlack && canvas.GetDeviceCaps(platform::DeviceCap::NUMCOLORS) >= 0 &&
+      canvas.GetDeviceCaps(platform::DeviceCap::NUMCOLORS) < 3 && plain != White)
+    return 0;
+  const int red = plain & 0xFF, green = (plain >> 8) & 0xFF;
+  if (!document.PrintBackgrounds && red >= 0xE0 && green >= 0xE0) return PrintGrey;
+  return color;
+}
+
+// Colours of a run: selected text swaps to the font colour behind the run's background
+// colour (or the inverse of the font colour when the run has none).
+void SetRunColors(platform::Canvas& canvas, const TFontObj& run, bool selected,
+                  const TSectionList& document) {
+  const platform::TColor font = PrintedColor(document, canvas, run.Font.Color);
+  if (!selected) canvas.SetTextColor(font);
+  const platform::TColor background = run.Font.bgColor;
+  if (selected) {
+    canvas.SetBkMode(platform::BkMode::OPAQUE);
+    canvas.SetBkColor(font);
+    canvas.SetTextColor(background != html::NoColor ? background
+                                                      : platform::PlainColor(font) ^ White);
+  } else if (background != html::NoColor) {
+    canvas.SetBkMode(platform::BkMode::OPAQUE);
+    canvas.SetBkColor(background);
+  } else {
+    canvas.SetBkMode(platform::BkMode::TRANSPARENT);
+  }
+}
+
+}  // namespace
+
+int TSection::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop,
+                    int refLeft, int x, IndentManager& indents) {
+  (void)refTop, (void)refLeft, (void)indents;
+  PaintX = x;
+  const int bottom = Top + SectionHeight;
+  if (Text_.empty() || !Document) return bottom;
+  const int yOffset = Document->YOffset;
+  if (Top + DrawHeight <= clip.top + yOffset || Top >= clip.bottom + yOffset) return bottom;
+  const unsigned oldAlign = canvas.SetTextAlign(platform::TA_BASELINE | platform::TA_UPDATECP);
+  const int selStart = Document->SelStart - StartPos;
+  const int selEnd = Document->SelEnd - StartPos;
+  int y = Top;
+  const int pageHeight = clip.bottom - clip.top;
+  for (LineRec& line : Lines_) {
+    const int band = line.LineBottom;
+    line.TextX = x + line.TextOffset;
+    if (Document->Printing && y + band > Document->PageBottom) {
+      // A line that does not fit goes to the next page, unless no page could hold it.
+      if (band < pageHeight && !Document->PageShortened) {
+        Document->PageBottom = y;
+        Document->PageShortened = true;
+        break;
+      }
+    }
+    const bool visible = y + band > clip.top + yOffset && y < clip.bottom + yOffset;
+    if (visible && line.Count > 0) {
+      const int baseline = y - yOffset + line.SpaceBefore + line.LineHeight - line.Descent;
+      int end = line.Start + line.Count;
+      // A space or line break that ends the line is not drawn.
+      while (end > line.Start && (Text_[end - 1] == ' ' || Text_[end - 1] == LineBreakChar)) --end;
+      if (line.Extra > 0) canvas.SetTextJustification(line.Extra, line.Spaces);
+      canvas.MoveToEx(line.TextX, baseline);
+      int shift = 0;
+      for (int pos = line.Start; pos < end;) {
+        const TFontObj& run = Fonts_.FontAt(pos);
+        int chunkEnd = pos + Fonts_.CharsToNextRun(pos, end);
+        const bool selected = pos >= selStart && pos < selEnd;
+        if (selected) chunkEnd = std::min(chunkEnd, selEnd);
+        else if (pos < selStart) chunkEnd = std::min(chunkEnd, selStart);
+        const bool caretHere = Document->ShowCaret && selStart == selEnd && pos == selStart;
+        run.Select(canvas);
+        if (const int runShift = ShiftOf(run); runShift != shift) {
+          shift = runShift;
+          canvas.MoveToEx(canvas.GetCurrentPositionEx().x, baseline + shift);
+        }
+        SetRunColors(canvas, run, selected, *Document);
+        if (caretHere) {
+          const int caretX = canvas.GetCurrentPositionEx().x;
+          const int lineTop = baseline + line.Descent - line.LineHeight;
+          canvas.FillRect({caretX, lineTop, caretX + 1, lineTop + line.LineHeight},
+                          canvas.GetTextColor());
+        }
+        canvas.TextOut(0, 0, std::string_view(Text_.data() + pos,
+                                              static_cast<std::size_t>(chunkEnd - pos)));
+        pos = chunkEnd;
+      }
+      if (line.Extra > 0) canvas.SetTextJustification(0, 0);
+    }
+    y += band;
+  }
+  canvas.SetBkMode(platform::BkMode::TRANSPARENT);
+  canvas.SetTextAlign(oldAlign);
+  return bottom;
+}
+
+}  // namespace tessival::layout

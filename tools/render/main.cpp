@@ -1,0 +1,125 @@
+// tessival-render: an HTML file laid out and painted as the viewer would, into a PNG file.
+#include <QGuiApplication>
+#include <QImage>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+
+#include "layout/layout_dump.h"
+#include "layout/section_list.h"
+#include "layout/tag_reader.h"
+#include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_screen_fonts.h"
+#include "tools/render/png_band_writer.h"
+#include "tools/render/render_options.h"
+
+using namespace tessival;
+
+namespace {
+
+// The viewer's defaults in the main window.
+constexpr platform::TColor ViewerBackground = 0xE6FEFF;
+// The largest picture side; a larger document is cut there.
+constexpr int MaxPictureSide = 32767;
+// Rows painted at a time.
+constexpr int BandHeight = 256;
+
+std::optional<std::string> ReadWholeFile(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  return text;
+}
+
+// Without a display the tool still runs, on Qt's offscreen platform.
+void ChooseQtPlatform() {
+  if (std::getenv("QT_QPA_PLATFORM")) return;
+  if (std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY")) return;
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+
+struct LaidOut {
+  int Height = 0;
+  int MaxWidth = 0;
+};
+
+LaidOut LayOut(layout::TSectionList& doc, const tools::RenderOptions& options) {
+  QImage scratch(1, 1, QImage::Format_RGB32);
+  platform::QtCanvas canvas(scratch);
+  LaidOut result;
+  int pos = 0;
+  result.Height = doc.Layout(canvas, 0, pos, result.MaxWidth, options.Height, options.Width);
+  return result;
+}
+
+bool PaintInBands(layout::TSectionList& doc, const std::string& path, int width, int height) {
+  tools::PngBandWriter writer(path, width, height);
+  if (!writer.Ok()) return false;
+  const platform::TColor bg = doc.Background;
+  const QColor fill(static_cast<int>(bg & 0xFF), static_cast<int>((bg >> 8) & 0xFF),
+                    static_cast<int>((bg >> 16) & 0xFF));
+  QImage band(width, BandHeight, QImage::Format_RGB32);
+  for (int top = 0; top < height; top += BandHeight) {
+    const int rows = std::min(BandHeight, height - top);
+    band.fill(fill);
+    {
+      platform::QtCanvas canvas(band);
+      doc.SetYOffset(top);
+      doc.Paint(canvas, platform::Rect{0, 0, width, rows}, 0);
+    }
+    for (int y = 0; y < rows; ++y) {
+      writer.AddRow(reinterpret_cast<const std::uint32_t*>(band.constScanLine(y)));
+    }
+  }
+  return writer.Finish();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string error;
+  const std::optional<tools::RenderOptions> options = tools::ParseRenderOptions(argc, argv, error);
+  if (!options) {
+    std::fprintf(stderr, "tessival-render: %s\n%s", error.c_str(), tools::RenderUsage);
+    return 2;
+  }
+  if (options->Help) {
+    std::fputs(tools::RenderUsage, stdout);
+    return 0;
+  }
+  const std::optional<std::string> text = ReadWholeFile(options->Input);
+  if (!text) {
+    std::fprintf(stderr, "Can't locate file: %s\n", options->Input.c_str());
+    return 1;
+  }
+
+  ChooseQtPlatform();
+  QGuiApplication app(argc, argv);
+  platform::InstallQtScreenFonts();
+
+  layout::TSectionList doc;
+  doc.SetFonts(html::TStyleDefaults{}, ViewerBackground, false);
+  doc.ShowImages = options->Images;
+  layout::ParseDocument(*text, doc);
+  const LaidOut laidOut = LayOut(doc, *options);
+  if (options->Dump) std::fputs(layout::DumpLayout(doc).c_str(), stdout);
+
+  const int wantedWidth = std::max(options->Width, laidOut.MaxWidth);
+  const int wantedHeight = std::max(options->Height, laidOut.Height);
+  const int width = std::min(wantedWidth, MaxPictureSide);
+  const int height = std::min(wantedHeight, MaxPictureSide);
+  if (width != wantedWidth || height != wantedHeight) {
+    std::fprintf(stderr, "tessival-render: the document is %d x %d pixels; the picture is cut at %d x %d\n",
+                 wantedWidth, wantedHeight, width, height);
+  }
+  if (!PaintInBands(doc, options->Output, width, height)) {
+    std::fprintf(stderr, "tessival-render: cannot write %s\n", options->Output.c_str());
+    return 1;
+  }
+  return 0;
+}
