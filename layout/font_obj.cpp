@@ -37,25 +37,27 @@ void TFontObj::UpdateLogical() {
   Logical.style = static_cast<platform::TFontStyles>(Font.Style & 0x0F);
   Logical.color = Font.Color;
   Logical.charset = static_cast<std::uint8_t>(Font.Charset);
-  metrics_valid_ = false;
+  realised_.reset();
 }
 
-void TFontObj::EnsureMetrics(platform::Canvas& canvas) const {
-  if (metrics_valid_) return;
-  const platform::LogFont previous = canvas.SelectFont(Logical);
-  const platform::TextMetrics& tm = canvas.GetTextMetrics();
+const platform::RealisedFont& TFontObj::Realised(platform::Canvas& canvas) const {
+  // Metrics differ between kinds of canvas (screen fonts, fixed test metrics), never
+  // between two canvases of one kind.
+  if (realised_ && realised_for_ == &typeid(canvas)) return *realised_;
+  realised_ = canvas.RealiseFont(Logical);
+  realised_for_ = &typeid(canvas);
+  const platform::TextMetrics& tm = realised_->metrics;
   metrics_.FontHeight = tm.tmHeight + tm.tmExternalLeading;
   metrics_.TextHeight = tm.tmHeight;
   metrics_.MaxCharWidth = tm.tmMaxCharWidth;
   metrics_.Descent = tm.tmDescent;
   metrics_.Overhang = (Font.Style & html::fsItalic) ? tm.tmHeight / 10 : 0;
-  metrics_valid_ = true;
-  canvas.SelectFont(previous);
+  return *realised_;
 }
 
 void TFontObj::Select(platform::Canvas& canvas) const {
-  canvas.SelectFont(Logical);
-  if (!metrics_valid_) EnsureMetrics(canvas);
+  if (canvas.Font() == Logical) canvas.SetTextColor(Logical.color);
+  else canvas.SelectFont(Logical);
 }
 
 TFontObj& TFontList::Add(std::unique_ptr<TFontObj> run) {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 #include "html/font_info.h"
@@ -33,10 +34,12 @@ class TFontObj {
   void SetVisited(bool visited);
   void SetHover(bool hover);
 
-  // Selects the run's font on the canvas, taking its metrics on first use.
+  // Selects the run's font on the canvas (only the text colour when it is selected).
   void Select(platform::Canvas& canvas) const;
-  // Takes the metrics on this canvas unless already known.
-  void EnsureMetrics(platform::Canvas& canvas) const;
+  // The run's font as this kind of canvas realises it, for measuring without selecting;
+  // kept until the font changes. Takes the metrics too.
+  const platform::RealisedFont& Realised(platform::Canvas& canvas) const;
+  void EnsureMetrics(platform::Canvas& canvas) const { Realised(canvas); }
   const platform::LogFont& LogicalFont() const { return Logical; }
 
   TSection* Section;  // not owned
@@ -70,7 +73,8 @@ class TFontObj {
 
   platform::LogFont Logical;
   mutable RunMetrics metrics_;
-  mutable bool metrics_valid_ = false;
+  mutable std::shared_ptr<const platform::RealisedFont> realised_;
+  mutable const std::type_info* realised_for_ = nullptr;  // the kind of canvas
 };
 
 // The runs of one section in offset order; every offset belongs to the last run starting

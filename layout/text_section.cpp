@@ -158,24 +158,26 @@ void TSection::HRefChange(const html::TProperties& props, const html::TUrlTarget
 // compaction that also moves the font runs back; so a long section costs a few passes,
 // never a deletion per character.
 
-void TSection::Compact(const std::vector<bool>& drop) {
+void TSection::Compact(std::vector<char>& drop) {
   const std::size_t size = Text_.size();
-  std::vector<int> keptBefore(size + 1);
+  const auto& runs = Fonts_.Runs();
+  std::size_t runIndex = 0;
   std::size_t out = 0;
   for (std::size_t i = 0; i < size; ++i) {
-    keptBefore[i] = static_cast<int>(out);
+    // A run starting here starts where the characters kept so far end.
+    for (; runIndex < runs.size() && runs[runIndex]->Pos <= static_cast<int>(i); ++runIndex)
+      runs[runIndex]->Pos = static_cast<int>(out);
     if (drop[i]) continue;
     Text_[out] = Text_[i];
     Breaks_[out] = Breaks_[i];
     SourcePositions_[out] = SourcePositions_[i];
     ++out;
   }
-  keptBefore[size] = static_cast<int>(out);
+  for (; runIndex < runs.size(); ++runIndex) runs[runIndex]->Pos = static_cast<int>(out);
   Text_.resize(out);
   Breaks_.resize(out);
   SourcePositions_.resize(out);
-  for (const auto& run : Fonts_.Runs())
-    run->Pos = keptBefore[std::min<std::size_t>(static_cast<std::size_t>(run->Pos), size)];
+  drop.assign(out, 0);
 }
 
 void TSection::DropRunsMovedOntoOthers() {
@@ -194,33 +196,36 @@ void TSection::DropRunsMovedOntoOthers() {
 
 void TSection::FinishText() {
   if (Finished_) return;
-  const auto pass = [this](auto shouldDrop) {
-    const std::size_t size = Text_.size();
-    std::vector<bool> drop(size, false);
+  // One mark per character, reused by every rule; a rule that drops nothing costs one scan.
+  std::vector<char> drop(Text_.size(), 0);
+  const auto pass = [&](auto shouldDrop) {
     bool any = false;
-    for (std::size_t i = 0; i < size; ++i)
-      if (shouldDrop(i, drop)) drop[i] = any = true;
+    for (std::size_t i = 0; i < Text_.size(); ++i)
+      if (shouldDrop(i)) drop[i] = any = true;
     if (any) Compact(drop);
   };
   const auto isSpace = [this](std::size_t i) { return Text_[i] == ' '; };
 
   // Leading spaces go.
-  pass([&](std::size_t i, const std::vector<bool>& drop) {
-    return isSpace(i) && (i == 0 || drop[i - 1]);
-  });
+  pass([&](std::size_t i) { return isSpace(i) && (i == 0 || drop[i - 1]); });
   // Of a run of spaces one stays: the first that may break, or else the last. (Removing
   // pairs one by one - the second unless the first may not break - keeps that one.)
   {
-    const std::size_t size = Text_.size();
-    std::vector<bool> drop(size, false);
     bool any = false;
+    const std::size_t size = Text_.size();
     for (std::size_t i = 0; i < size;) {
-      if (!isSpace(i)) { ++i; continue; }
+      if (!isSpace(i)) {
+        ++i;
+        continue;
+      }
       std::size_t end = i;
       while (end < size && isSpace(end)) ++end;
       std::size_t keep = end - 1;
       for (std::size_t k = i; k < end; ++k)
-        if (Breaks_[k] != BreakNever) { keep = k; break; }
+        if (Breaks_[k] != BreakNever) {
+          keep = k;
+          break;
+        }
       for (std::size_t k = i; k < end; ++k)
         if (k != keep) drop[k] = any = true;
       i = end;
@@ -228,23 +233,17 @@ void TSection::FinishText() {
     if (any) Compact(drop);
   }
   // (A space after a floating image goes too; images arrive with their slice.)
-  if (!HasDoubleByte) {
-    pass([&](std::size_t i, const std::vector<bool>&) {
-      return static_cast<unsigned char>(Text_[i]) == SoftHyphenChar;
-    });
-  }
+  if (!HasDoubleByte)
+    pass([&](std::size_t i) { return static_cast<unsigned char>(Text_[i]) == SoftHyphenChar; });
   // Spaces around a line break go: first those before it, then those after it.
   {
-    const std::size_t size = Text_.size();
-    std::vector<bool> drop(size, false);
     bool any = false;
-    for (std::size_t i = size; i-- > 0;) {
-      if (isSpace(i) && i + 1 < size && (Text_[i + 1] == LineBreakChar || drop[i + 1]))
+    for (std::size_t i = Text_.size(); i-- > 0;)
+      if (isSpace(i) && i + 1 < Text_.size() && (Text_[i + 1] == LineBreakChar || drop[i + 1]))
         drop[i] = any = true;
-    }
     if (any) Compact(drop);
   }
-  pass([&](std::size_t i, const std::vector<bool>& drop) {
+  pass([&](std::size_t i) {
     return isSpace(i) && i > 0 && (Text_[i - 1] == LineBreakChar || drop[i - 1]);
   });
   for (std::size_t i = 0; i < Text_.size(); ++i) {

@@ -150,7 +150,8 @@ class TSection : public TSectionBase {
   void JoinLinkList(TFontObj& run);
   void LeaveLinkList(const TFontObj& run);
   void Append(char ch, std::int32_t sourcePos, char mark);
-  void Compact(const std::vector<bool>& drop);
+  // Removes the marked characters and moves the font runs back; clears the marks.
+  void Compact(std::vector<char>& drop);
   void DropRunsMovedOntoOthers();
   void BuildIndex();
   bool IsLeadByte(int offset) const;
@@ -172,8 +173,9 @@ class TSection : public TSectionBase {
   // hit testing (text_section_hits.cpp)
   int LineAt(int y, int& bandTop) const;
   int CountFitting(platform::Canvas& canvas, const LineRec& line, int width) const;
-  // Text width helpers (text_section_widths.cpp)
-  int StretchWidth(platform::Canvas& canvas, int start, int count) const;
+  // text widths (text_section_widths.cpp): as laid out, and as painted (justified)
+  int MeasuredWidth(platform::Canvas& canvas, int start, int count) const;
+  int PaintedWidth(platform::Canvas& canvas, int start, int count) const;
 
   std::string Text_;
   std::string Breaks_;

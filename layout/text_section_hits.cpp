@@ -87,12 +87,12 @@ int TSection::PositionAtPoint(platform::Canvas& canvas, int x, int y, bool& insi
   int width = 0;
   {
     ScopedJustification justification(canvas, line);
-    width = TextWidth(canvas, line.Start, count, false);
+    width = PaintedWidth(canvas, line.Start, count);
     if (count < line.Count) {
       // Past the middle of the next character (both bytes of a double-byte one), the
       // position is after it.
       const int step = IsLeadByte(line.Start + count) && count + 1 < line.Count ? 2 : 1;
-      const int after = TextWidth(canvas, line.Start, count + step, false);
+      const int after = PaintedWidth(canvas, line.Start, count + step);
       if (x - textX > (width + after) / 2) {
         count += step;
         width = after;
@@ -119,7 +119,7 @@ bool TSection::PointOfPosition(platform::Canvas* canvas, int pos, int& y, int& x
       x = PaintX + line.TextOffset;
       if (canvas) {
         ScopedJustification justification(*canvas, line);
-        x += TextWidth(*canvas, line.Start, offset - line.Start, false);
+        x += PaintedWidth(*canvas, line.Start, offset - line.Start);
       }
       return true;
     }

@@ -49,15 +49,19 @@ int TSection::FitCount(platform::Canvas& canvas, const LineContext& context, int
     return end < size ? count + 1 : count;
   }
   int fitted = 0;
-  for (int pos = start; pos < end;) {
-    const int chunkEnd = pos + Fonts_.CharsToNextRun(pos, end);
-    const TFontObj& run = Fonts_.FontAt(pos);
-    run.Select(canvas);
-    const std::string_view chunk(Text_.data() + pos, static_cast<std::size_t>(chunkEnd - pos));
-    const platform::TextExtentEx fit = canvas.FitText(chunk, free);
-    fitted += fit.fit;
-    if (fit.fit < chunkEnd - pos) return fitted;
-    free -= fit.fit_width + run.Overhang();
+  for (int index = Fonts_.IndexAt(start), pos = start; pos < end; ++index) {
+    const TFontObj& run = Fonts_[index];
+    const int chunkEnd = index + 1 < Fonts_.Count() ? std::min(Fonts_[index + 1].Pos, end) : end;
+    if (chunkEnd <= pos) continue;
+    int width = 0;
+    const int fit = platform::FitCountOf(
+        run.Realised(canvas),
+        std::string_view(Text_).substr(static_cast<std::size_t>(pos),
+                                       static_cast<std::size_t>(chunkEnd - pos)),
+        free, width);
+    fitted += fit;
+    if (fit < chunkEnd - pos) return fitted;
+    free -= width + run.Overhang();
     pos = chunkEnd;
   }
   // All of it fit: the line break that ended it belongs to the line.
@@ -135,9 +139,10 @@ void TSection::FinishLine(platform::Canvas& canvas, LineRec& line, bool firstLin
   const int end = line.Start + std::max(line.Count, 1);
   line.LineHeight = 0;
   line.Descent = 0;
-  for (int index = Fonts_.IndexAt(line.Start); index < Fonts_.Count(); ++index) {
+  const int first = Fonts_.IndexAt(line.Start);
+  for (int index = first; index < Fonts_.Count(); ++index) {
     const TFontObj& run = Fonts_[index];
-    if (index > Fonts_.IndexAt(line.Start) && run.Pos >= end) break;
+    if (index > first && run.Pos >= end) break;
     line.LineHeight = std::max(line.LineHeight, run.FontHeight());
     line.Descent = std::max(line.Descent, run.Descent());
   }

@@ -1,19 +1,40 @@
 // Text widths of a section: stretches of text, and the narrowest and widest layouts.
+//
+// Layout measures with the runs' realised fonts (no drawing state, no justification);
+// hit testing measures on the canvas as painting drew, justification included.
 #include <algorithm>
 
 #include "layout/text_section.h"
 
 namespace tessival::layout {
 
-int TSection::StretchWidth(platform::Canvas& canvas, int start, int count) const {
+int TSection::MeasuredWidth(platform::Canvas& canvas, int start, int count) const {
   int width = 0;
   const int end = start + count;
-  for (int pos = start; pos < end;) {
-    const int chunkEnd = pos + Fonts_.CharsToNextRun(pos, end);
-    const TFontObj& run = Fonts_.FontAt(pos);
+  for (int index = Fonts_.IndexAt(start), pos = start; pos < end; ++index) {
+    const TFontObj& run = Fonts_[index];
+    const int chunkEnd = index + 1 < Fonts_.Count() ? std::min(Fonts_[index + 1].Pos, end) : end;
+    if (chunkEnd <= pos) continue;
+    width += platform::TextWidthOf(run.Realised(canvas), std::string_view(Text_).substr(
+                                                              static_cast<std::size_t>(pos),
+                                                              static_cast<std::size_t>(chunkEnd - pos))) +
+             run.Overhang();
+    pos = chunkEnd;
+  }
+  return width;
+}
+
+int TSection::PaintedWidth(platform::Canvas& canvas, int start, int count) const {
+  int width = 0;
+  const int end = start + count;
+  for (int index = Fonts_.IndexAt(start), pos = start; pos < end; ++index) {
+    const TFontObj& run = Fonts_[index];
+    const int chunkEnd = index + 1 < Fonts_.Count() ? std::min(Fonts_[index + 1].Pos, end) : end;
+    if (chunkEnd <= pos) continue;
     run.Select(canvas);
-    width += canvas.GetTextExtentPoint32(
-                 std::string_view(Text_.data() + pos, static_cast<std::size_t>(chunkEnd - pos)))
+    width += canvas.GetTextExtentPoint32(std::string_view(Text_).substr(
+                                             static_cast<std::size_t>(pos),
+                                             static_cast<std::size_t>(chunkEnd - pos)))
                  .cx +
              run.Overhang();
     pos = chunkEnd;
@@ -32,8 +53,24 @@ int TSection::TextWidth(platform::Canvas& canvas, int start, int count, bool ski
       else break;
     }
   }
-  return StretchWidth(canvas, start, count);
+  return MeasuredWidth(canvas, start, count);
 }
+
+namespace {
+
+// Widths of words and of stretches between line breaks, gathered in one walk over the
+// characters.
+struct WidthWalk {
+  int word = 0;     // the word being measured
+  int stretch = 0;  // the stretch being measured
+  int widestWord = 0;
+  int widestStretch = 0;
+  bool inWord = false;
+  bool wordFromStart = false;
+  bool stretchFromStart = true;
+};
+
+}  // namespace
 
 void TSection::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWidth) {
   if (MinWidthCache_ >= 0) {
@@ -44,48 +81,76 @@ void TSection::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWi
   const int size = static_cast<int>(Text_.size());
   minWidth = maxWidth = 0;
   if (size == 0) return;
-  EnsureRunMetrics(canvas);
   // A stretch from the section start carries the first-line indent.
-  const auto withIndent = [this](int width, int start) {
-    if (start != 0) return width;
+  const auto withIndent = [this](int width, bool fromStart) {
+    if (!fromStart) return width;
     if (TextIndentPercent > 0) return width * 100 / (100 - TextIndentPercent);
     return width + TextIndent;
   };
-  // Widest stretch between forced breaks.
-  for (int start = 0; start < size;) {
-    int end = start;
-    while (end < size && Text_[end] != LineBreakChar) ++end;
-    maxWidth = std::max(maxWidth, withIndent(StretchWidth(canvas, start, end - start), start));
-    start = end + 1;
-  }
-  // Widest word.
-  const auto endsWord = [this](int i) {
-    const char ch = Text_[i];
-    if (Breaks_[i] != BreakAllowed) return false;
+  const auto isWordBreak = [](char ch) {
     return ch == '\0' || ch == InlineObjectChar || ch == LineBreakChar || ch == ' ' ||
            ch == '-' || ch == '?';
   };
-  const auto between = [this](int i) {
-    const char ch = Text_[i];
-    return ch == InlineObjectChar || ch == LineBreakChar || ch == ' ' || ch == '-' || ch == '?';
+  WidthWalk walk;
+  const auto endWord = [&] {
+    if (walk.inWord) walk.widestWord = std::max(walk.widestWord, withIndent(walk.word, walk.wordFromStart));
+    walk.word = 0;
+    walk.inWord = false;
   };
   int i = 0;
-  while (i < size && Text_[i] == ' ') ++i;
-  while (i < size) {
-    const int wordStart = i;
-    if (HasDoubleByte) {
-      i += IsLeadByte(i) && i + 1 < size ? 2 : 1;
-      while (i < size && !endsWord(i) && !IsLeadByte(i)) ++i;
-    } else {
-      while (i < size && !endsWord(i)) ++i;
+  while (i < size && Text_[i] == ' ') ++i;  // words are counted from the first non-space
+  bool firstWord = true;
+  for (int index = Fonts_.IndexAt(0); index < Fonts_.Count(); ++index) {
+    const TFontObj& run = Fonts_[index];
+    const int runEnd = index + 1 < Fonts_.Count() ? Fonts_[index + 1].Pos : size;
+    if (runEnd <= i) continue;
+    const auto& advance = run.Realised(canvas).advance;
+    const int overhang = run.Overhang();
+    bool wordTouched = false, stretchTouched = false;
+    for (; i < runEnd; ++i) {
+      const char ch = Text_[i];
+      const int width = advance[static_cast<unsigned char>(ch)];
+      // Stretches end at line breaks.
+      if (ch == LineBreakChar) {
+        if (stretchTouched) walk.stretch += overhang;
+        walk.widestStretch = std::max(walk.widestStretch, withIndent(walk.stretch, walk.stretchFromStart));
+        walk.stretch = 0;
+        walk.stretchFromStart = false;
+        stretchTouched = false;
+      } else {
+        walk.stretch += width;
+        stretchTouched = true;
+      }
+      // Words end at a breaking character (marked so), which is not part of them; a
+      // double-byte character begins a word of its own.
+      const bool breaking = Breaks_[i] == BreakAllowed && isWordBreak(ch);
+      const bool leadByte = HasDoubleByte && IsLeadByte(i);
+      if (breaking || (leadByte && walk.inWord)) {
+        if (wordTouched) walk.word += overhang;
+        endWord();
+        wordTouched = false;
+        if (breaking) continue;
+      }
+      if (!walk.inWord) {
+        walk.inWord = true;
+        walk.wordFromStart = firstWord;
+        firstWord = false;
+      }
+      walk.word += width;
+      wordTouched = true;
+      if (leadByte && i + 1 < runEnd) {  // the trail byte belongs to the same character
+        const int trail = advance[static_cast<unsigned char>(Text_[++i])];
+        walk.word += trail;
+        walk.stretch += trail;
+      }
     }
-    if (i > wordStart)
-      minWidth = std::max(minWidth, withIndent(StretchWidth(canvas, wordStart, i - wordStart), wordStart));
-    if (i == wordStart) ++i;  // a breaking character of its own (a zero byte)
-    while (i < size && between(i)) ++i;
+    if (wordTouched) walk.word += overhang;
+    if (stretchTouched) walk.stretch += overhang;
   }
-  MinWidthCache_ = minWidth;
-  MaxWidthCache_ = maxWidth;
+  endWord();
+  walk.widestStretch = std::max(walk.widestStretch, withIndent(walk.stretch, walk.stretchFromStart));
+  minWidth = MinWidthCache_ = walk.widestWord;
+  maxWidth = MaxWidthCache_ = walk.widestStretch;
 }
 
 }  // namespace tessival::layout

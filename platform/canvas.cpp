@@ -65,19 +65,21 @@ TColor TBrush::ColorAt(int x, int y, Point origin) const {
 
 void Canvas::InitialiseFont() { font_ = Realise(LogFont{}); }
 
+std::shared_ptr<const RealisedFont> Canvas::RealiseFont(const LogFont& font) const {
+  auto cached = std::find_if(font_cache_.begin(), font_cache_.end(),
+                             [&](const auto& f) { return f->font == font; });
+  if (cached != font_cache_.end()) return *cached;
+  auto realised = Realise(font);
+  if (font_cache_.size() >= kFontCacheSize) font_cache_.erase(font_cache_.begin());
+  font_cache_.push_back(realised);
+  return realised;
+}
+
 LogFont Canvas::SelectFont(const LogFont& font) {
   LogFont previous = font_->font;
   text_color_ = font.color;
   if (font == previous) return previous;
-  auto cached = std::find_if(font_cache_.begin(), font_cache_.end(),
-                             [&](const auto& f) { return f->font == font; });
-  if (cached != font_cache_.end()) {
-    font_ = *cached;
-  } else {
-    font_ = Realise(font);
-    if (font_cache_.size() >= kFontCacheSize) font_cache_.erase(font_cache_.begin());
-    font_cache_.push_back(font_);
-  }
+  font_ = RealiseFont(font);
   if (Recording()) Record("SelectFont " + font.name + " " + std::to_string(font.height));
   return previous;
 }

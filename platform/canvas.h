@@ -87,6 +87,10 @@ class Canvas {
   // Selects a font and sets the text colour to its colour; returns the previous font.
   LogFont SelectFont(const LogFont& font);
   const LogFont& Font() const { return font_->font; }
+  // A font as this canvas realises it, without selecting it (from the same cache that
+  // SelectFont uses): layout measures runs of many fonts and needs only their advances and
+  // metrics, not a change of the drawing state for each.
+  std::shared_ptr<const RealisedFont> RealiseFont(const LogFont& font) const;
   const TextMetrics& GetTextMetrics() const { return font_->metrics; }
 
   // --- Measuring (honours SetTextJustification) ---------------------------------------

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/colors.h"
 
@@ -77,5 +78,27 @@ struct RealisedFont {
   TextMetrics metrics;
   std::array<int, 256> advance{};
 };
+
+// Measuring with a realised font directly, as a canvas measures without justification:
+// the extent of a run, and how many of its characters fit in max_extent (stopping at the
+// first that does not) with their extent.
+inline int TextWidthOf(const RealisedFont& font, std::string_view text) {
+  long long width = 0;
+  for (char c : text) width += font.advance[static_cast<unsigned char>(c)];
+  return static_cast<int>(std::min<long long>(width, 1 << 30));
+}
+inline int FitCountOf(const RealisedFont& font, std::string_view text, int max_extent,
+                      int& fit_width) {
+  long long width = 0;
+  int fit = 0;
+  for (char c : text) {
+    const long long next = width + font.advance[static_cast<unsigned char>(c)];
+    if (next > max_extent) break;
+    width = next;
+    ++fit;
+  }
+  fit_width = static_cast<int>(width);
+  return fit;
+}
 
 }  // namespace tessival::platform

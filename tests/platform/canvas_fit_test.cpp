@@ -35,3 +35,27 @@ TEST(CanvasFitText, HonoursJustificationWithoutUsingItUp) {
 
 }  // namespace
 }  // namespace tessival::platform
+
+namespace tessival::platform {
+namespace {
+
+TEST(CanvasRealiseFont, GivesTheFontSelectingWouldGiveWithoutSelectingIt) {
+  TestCanvas canvas(10, 10);
+  const LogFont bold{"Arial", 20, fsBold, 0, 0};
+  const LogFont before = canvas.Font();
+  const auto realised = canvas.RealiseFont(bold);
+  EXPECT_EQ(canvas.Font(), before);
+  canvas.SelectFont(bold);
+  EXPECT_EQ(realised->metrics, canvas.GetTextMetrics());
+  const std::string text = "Gr\xFC\xDF" "e aus Wien";
+  EXPECT_EQ(TextWidthOf(*realised, text), canvas.GetTextExtentPoint32(text).cx);
+  for (int limit : {-1, 0, 10, 55, 1000}) {
+    int width = -1;
+    const TextExtentEx expected = canvas.GetTextExtentExPoint(text, limit);
+    EXPECT_EQ(FitCountOf(*realised, text, limit, width), expected.fit) << limit;
+    EXPECT_EQ(width, expected.fit_width) << limit;
+  }
+}
+
+}  // namespace
+}  // namespace tessival::platform
