@@ -53,6 +53,33 @@ TBlock::TBlock(TCellBasic* ownerCell, const html::TProperties& props,
 
 TBlock::~TBlock() = default;
 
+TBlock::TBlock(TSectionList* document, const TBlock& source)
+    : TSectionBase(document),
+      OwnerCell(nullptr),
+      ContentCell(std::make_unique<TBlockCell>(document, source.ContentCell->OwnerTag, this)),
+      TagName(source.TagName),
+      TagPath(source.TagPath),
+      MarginTop(source.MarginTop),
+      MarginRight(source.MarginRight),
+      MarginBottom(source.MarginBottom),
+      MarginLeft(source.MarginLeft),
+      TopIsParagraphSpace(source.TopIsParagraphSpace),
+      BottomIsParagraphSpace(source.BottomIsParagraphSpace),
+      DisplayNone(source.DisplayNone),
+      Title(source.Title) {
+  ZIndex = source.ZIndex;
+  for (const auto& section : source.ContentCell->Items())
+    ContentCell->AddSection(section->Clone(document));
+}
+
+std::unique_ptr<TSectionBase> TBlock::Clone(TSectionList* document) const {
+  return std::unique_ptr<TBlock>(new TBlock(document, *this));
+}
+
+std::unique_ptr<TSectionBase> TBodyBlock::Clone(TSectionList* document) const {
+  return std::unique_ptr<TBodyBlock>(new TBodyBlock(document, *this));
+}
+
 void TBlock::CollapseTopMargin() {
   TSectionBase* previous = OwnerCell->LastFlowSection();
   if (auto* block = dynamic_cast<TBlock*>(previous)) {
@@ -221,9 +248,14 @@ int TBodyBlock::Layout(const LayoutArgs& args, int& pos, int& maxWidth,
   LayoutArgs inner = args;
   inner.availHeight = std::max(0, args.availHeight - MarginTop - MarginBottom);
   inner.refTop = inner.refLeft = 0;
+  // Text right in the body lies between its margins, as a block's content does.
+  const int left = indents.PushLeft(ContentLeft, ContentTop);
+  const int right = indents.PushRight(ContentLeft + ContentWidth, ContentTop);
   int innerMax = 0;
   const int contentHeight =
       LayoutContent(inner, ContentLeft, ContentTop, ContentWidth, pos, innerMax, indents);
+  indents.PopRight(right);
+  indents.PopLeft(left);
   Length = pos - StartPos;
   ContentBottom = ContentTop + contentHeight;
   HitBottom = std::max(ContentBottom, ContentCell->DrawBottom);

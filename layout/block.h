@@ -37,6 +37,7 @@ class TBlock : public TSectionBase {
   static bool DropTrailingMargin(TCellBasic& cell);
 
   // --- the section interface --------------------------------------------------------
+  std::unique_ptr<TSectionBase> Clone(TSectionList* document) const override;
   void CopySelection() override;
   int Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManager& indents) override;
   int Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft,
@@ -77,6 +78,8 @@ class TBlock : public TSectionBase {
   int PaintLeft = 0;    // content x at the last paint
 
  protected:
+  // A copy of `source` for another document, its content copied section by section.
+  TBlock(TSectionList* document, const TBlock& source);
   // Lays the content out from contentTop at contentX, contentWidth wide.
   int LayoutContent(const LayoutArgs& args, int contentX, int contentTop, int contentWidth,
                     int& pos, int& maxWidth, IndentManager& indents);
@@ -92,10 +95,14 @@ class TBodyBlock : public TBlock {
   TBodyBlock(TCellBasic* ownerCell, const html::TProperties& props,
              const html::TAttributeList* attributes);
 
+  std::unique_ptr<TSectionBase> Clone(TSectionList* document) const override;
   int Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManager& indents) override;
   int Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft,
             int x, IndentManager& indents) override;
   const char* KindName() const override { return "Body"; }
+
+ private:
+  TBodyBlock(TSectionList* document, const TBodyBlock& source) : TBlock(document, source) {}
 };
 
 }  // namespace tessival::layout

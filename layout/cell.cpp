@@ -15,6 +15,7 @@ TCellBasic::~TCellBasic() = default;
 TSectionBase* TCellBasic::AddSection(std::unique_ptr<TSectionBase> section) {
   if (!section) return nullptr;
   if (auto* text = dynamic_cast<TSection*>(section.get())) {
+    text->OwnerCell = this;
     text->FinishText();
     if (text->IsDroppable()) {
       // The runs leave the link list and the anchor its name as the section goes.

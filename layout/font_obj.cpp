@@ -14,8 +14,8 @@ void TFontObj::SetFont(const html::TMyFont& font) {
   UpdateLogical();
 }
 
-void TFontObj::SetVariants(const html::TFontInfoArray& variants) {
-  FontVariants = variants;
+void TFontObj::SetVariants(std::shared_ptr<const html::TFontInfoArray> variants) {
+  FontVariants = std::move(variants);
   SetHover(Hover);
 }
 

@@ -28,7 +28,8 @@ class TFontObj {
   // again at the next use.
   void SetFont(const html::TMyFont& font);
   // A link run's four looks; without them the run shows its own font whatever the state.
-  void SetVariants(const html::TFontInfoArray& variants);
+  // Runs of one link share them.
+  void SetVariants(std::shared_ptr<const html::TFontInfoArray> variants);
   void DropVariants() { FontVariants.reset(); }
   bool IsLinkRun() const { return !UrlTarget.Url().empty(); }
   void SetVisited(bool visited);
@@ -45,7 +46,7 @@ class TFontObj {
   TSection* Section;  // not owned
   int Pos;            // offset of the run's first character in its section
   html::TMyFont Font;
-  std::optional<html::TFontInfoArray> FontVariants;
+  std::shared_ptr<const html::TFontInfoArray> FontVariants;
   bool Visited = false;
   bool Hover = false;
   TVShift VShift = TVShift::vsNone;

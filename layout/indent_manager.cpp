@@ -94,12 +94,11 @@ ClearBottoms IndentManager::ClearY() const {
   return {lowest(LeftBands), lowest(RightBands)};
 }
 
-void IndentManager::AddFloatLeft(int y, int x, int height) {
-  LeftBands.push_back({x - LeftEdge, y, y + height, nullptr, true});
-}
-
-void IndentManager::AddFloatRight(int y, int x, int height) {
-  RightBands.push_back({x - LeftEdge, y, y + height, nullptr, true});
+void IndentManager::AddFloatBlock(int y, int x, FloatSide side, int height) {
+  if (side == FloatSide::Left)
+    LeftBands.push_back({x - LeftEdge, y, y + height, nullptr, true});
+  else
+    RightBands.push_back({RightIndentAt(y) - x - LeftEdge, y, y + height, nullptr, true});
 }
 
 }  // namespace tessival::layout

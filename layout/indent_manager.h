@@ -15,6 +15,8 @@ namespace tessival::layout {
 
 constexpr int OpenBandBottom = 9999999;
 
+enum class FloatSide { Left, Right };
+
 struct IndentRec {
   int X = 0;       // left band: right edge of what is taken; right band: its left edge
   int Top = 0;     // the band covers Top <= y < Bottom
@@ -47,10 +49,9 @@ class IndentManager {
   // The lowest float bottom (0 when there are no floats).
   int FloatBottom() const;
   ClearBottoms ClearY() const;
-  // A float of the given height at y: left floats take up to x, right ones from x
-  // (absolute x).
-  void AddFloatLeft(int y, int x, int height);
-  void AddFloatRight(int y, int x, int height);
+  // A floating block of the given height at y: a left float takes the room up to x; a
+  // right float of width x takes that much from the right indent at y.
+  void AddFloatBlock(int y, int x, FloatSide side, int height);
 
   int Width = 0;
   int LeftEdge = 0;

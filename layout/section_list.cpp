@@ -27,6 +27,7 @@ void TSectionList::SetFonts(const html::TStyleDefaults& defaults, platform::TCol
 void TSectionList::Clear() {
   Sections.clear();
   LinkFonts.clear();
+  SharedVariants.clear();
   PositionList.clear();
   DrawList.clear();
   if (!IsCopy) {
@@ -164,6 +165,17 @@ int TSectionList::GetSelTextBuf(char* buffer, int size) {
 TFormData TSectionList::GetFormData() const { return {}; }
 
 void TSectionList::SetFormData(const TFormData&) {}
+
+std::shared_ptr<const html::TFontInfoArray> TSectionList::ShareVariants(
+    const html::TFontInfoArray& variants) {
+  // A handful of recent looks covers a page; older ones stay alive in the runs using them.
+  constexpr std::size_t Recent = 8;
+  for (const auto& shared : SharedVariants)
+    if (*shared == variants) return shared;
+  if (SharedVariants.size() >= Recent) SharedVariants.erase(SharedVariants.begin());
+  SharedVariants.push_back(std::make_shared<const html::TFontInfoArray>(variants));
+  return SharedVariants.back();
+}
 
 void TSectionList::AddLinkRun(TFontObj& run) {
   if (run.Listed) return;

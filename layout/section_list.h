@@ -95,6 +95,9 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
   void SetFormData(const TFormData& data);
 
   // --- building helpers used by sections -------------------------------------------
+  // The four looks of a link, shared by the runs that have the same (most runs of a page's
+  // links look alike).
+  std::shared_ptr<const html::TFontInfoArray> ShareVariants(const html::TFontInfoArray& variants);
   void AddLinkRun(TFontObj& run);
   void RemoveLinkRun(const TFontObj& run);
   const std::vector<TFontObj*>& LinkList() const { return LinkFonts; }
@@ -142,6 +145,7 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
 
   platform::MessageBoxes* Messages;  // not owned
   std::vector<TFontObj*> LinkFonts;  // link runs in document order, not owned
+  std::vector<std::shared_ptr<const html::TFontInfoArray>> SharedVariants;  // a few recent
   int ProgressLayoutCount = 0;       // the layout pass that last reported
 };
 

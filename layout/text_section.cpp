@@ -48,7 +48,7 @@ TSection::TSection(TSectionList* document, bool startsParagraph, TCellBasic* own
   TFontObj& run = Fonts_.Add(std::make_unique<TFontObj>(this, 0, props.GetFont(), props.PropTitle));
   if (link && !link->Url().empty()) {
     run.UrlTarget = *link;
-    if (props.FontInfoArray) run.SetVariants(*props.FontInfoArray);
+    if (props.FontInfoArray) run.SetVariants(ShareVariants(*props.FontInfoArray));
     JoinLinkList(run);
   }
   HasDoubleByte = run.Font.tmLeadBytes.any();
@@ -67,6 +67,12 @@ TSection::TSection(TSectionList* document, bool startsParagraph, TCellBasic* own
 }
 
 TSection::~TSection() = default;
+
+std::shared_ptr<const html::TFontInfoArray> TSection::ShareVariants(
+    const html::TFontInfoArray& variants) const {
+  if (Document) return Document->ShareVariants(variants);
+  return std::make_shared<const html::TFontInfoArray>(variants);
+}
 
 void TSection::JoinLinkList(TFontObj& run) {
   if (Document && !run.Listed) Document->AddLinkRun(run);
@@ -130,7 +136,7 @@ void TSection::ChangeFont(const html::TProperties& props, TVShift shift) {
   if (Finished_) return;
   TFontObj& run = StartRun(props, shift);
   if (run.IsLinkRun()) {
-    if (props.FontInfoArray) run.SetVariants(*props.FontInfoArray);
+    if (props.FontInfoArray) run.SetVariants(ShareVariants(*props.FontInfoArray));
     JoinLinkList(run);
   } else {
     run.DropVariants();
@@ -144,7 +150,7 @@ void TSection::HRefChange(const html::TProperties& props, const html::TUrlTarget
   TFontObj& run = StartRun(props, shift);
   run.UrlTarget = link;
   if (edge == LinkEdge::Start && run.IsLinkRun()) {
-    if (props.FontInfoArray) run.SetVariants(*props.FontInfoArray);
+    if (props.FontInfoArray) run.SetVariants(ShareVariants(*props.FontInfoArray));
     JoinLinkList(run);
   } else {
     run.DropVariants();
@@ -255,6 +261,9 @@ void TSection::FinishText() {
   DropRunsMovedOntoOthers();
   Breaks_.push_back(BreakAllowed);
   BuildIndex();
+  // The text does not grow any more: give back what growing it reserved.
+  Text_.shrink_to_fit();
+  Breaks_.shrink_to_fit();
   Finished_ = true;
   if (!Text_.empty() && Document) SectionNumber = Document->NextSectionNumber();
 }
@@ -266,6 +275,7 @@ void TSection::BuildIndex() {
       Index_.push_back({static_cast<int>(i), SourcePositions_[i]});
   }
   std::vector<std::int32_t>().swap(SourcePositions_);
+  Index_.shrink_to_fit();
 }
 
 bool TSection::IsDroppable() const { return Text_.empty() && !HasAnchor && Clear == clNone; }

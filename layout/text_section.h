@@ -147,6 +147,8 @@ class TSection : public TSectionBase {
   class Measurer;
 
   TFontObj& StartRun(const html::TProperties& props, TVShift shift);
+  std::shared_ptr<const html::TFontInfoArray> ShareVariants(
+      const html::TFontInfoArray& variants) const;
   void JoinLinkList(TFontObj& run);
   void LeaveLinkList(const TFontObj& run);
   void Append(char ch, std::int32_t sourcePos, char mark);

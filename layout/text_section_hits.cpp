@@ -84,6 +84,16 @@ int TSection::PositionAtPoint(platform::Canvas& canvas, int x, int y, bool& insi
   }
   insideText = true;
   int count = CountFitting(canvas, line, x - textX);
+  if (HasDoubleByte) {
+    // The fitted part may end between the two bytes of a character: count whole ones.
+    int whole = 0;
+    while (whole < count) {
+      const int step = IsLeadByte(line.Start + whole) && whole + 1 < line.Count ? 2 : 1;
+      if (whole + step > count) break;
+      whole += step;
+    }
+    count = whole;
+  }
   int width = 0;
   {
     ScopedJustification justification(canvas, line);

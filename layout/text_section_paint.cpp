@@ -18,10 +18,28 @@ int ShiftOf(const TFontObj& run) {
   }
 }
 
+constexpr platform::TColor PrintGrey = 0xA0A0A0;
+
+// The text colour on paper: black on a printer of fewer than 3 colours when asked for, and
+// grey for near-white text when backgrounds are not printed (it would vanish on white).
+platform::TColor PrintedColor(const TSectionList& document, platform::Canvas& canvas,
+                              platform::TColor color) {
+  if (!document.Printing) return color;
+  const platform::TColor plain = platform::PlainColor(color);
+  if (document.PrintMonoBlack && canvas.GetDeviceCaps(platform::DeviceCap::NUMCOLORS) >= 0 &&
+      canvas.GetDeviceCaps(platform::DeviceCap::NUMCOLORS) < 3 && plain != White)
+    return 0;
+  const int red = plain & 0xFF, green = (plain >> 8) & 0xFF;
+  if (!document.PrintBackgrounds && red >= 0xE0 && green >= 0xE0) return PrintGrey;
+  return color;
+}
+
 // Colours of a run: selected text swaps to the font colour behind the run's background
 // colour (or the inverse of the font colour when the run has none).
-void SetRunColors(platform::Canvas& canvas, const TFontObj& run, bool selected) {
-  const platform::TColor font = run.Font.Color;
+void SetRunColors(platform::Canvas& canvas, const TFontObj& run, bool selected,
+                  const TSectionList& document) {
+  const platform::TColor font = PrintedColor(document, canvas, run.Font.Color);
+  if (!selected) canvas.SetTextColor(font);
   const platform::TColor background = run.Font.bgColor;
   if (selected) {
     canvas.SetBkMode(platform::BkMode::OPAQUE);
@@ -50,9 +68,18 @@ int TSection::Paint(platform::Canvas& canvas, const platform::Rect& clip, int re
   const int selStart = Document->SelStart - StartPos;
   const int selEnd = Document->SelEnd - StartPos;
   int y = Top;
+  const int pageHeight = clip.bottom - clip.top;
   for (LineRec& line : Lines_) {
     const int band = line.LineBottom;
     line.TextX = x + line.TextOffset;
+    if (Document->Printing && y + band > Document->PageBottom) {
+      // A line that does not fit goes to the next page, unless no page could hold it.
+      if (band < pageHeight && !Document->PageShortened) {
+        Document->PageBottom = y;
+        Document->PageShortened = true;
+        break;
+      }
+    }
     const bool visible = y + band > clip.top + yOffset && y < clip.bottom + yOffset;
     if (visible && line.Count > 0) {
       const int baseline = y - yOffset + line.SpaceBefore + line.LineHeight - line.Descent;
@@ -74,7 +101,7 @@ int TSection::Paint(platform::Canvas& canvas, const platform::Rect& clip, int re
           shift = runShift;
           canvas.MoveToEx(canvas.GetCurrentPositionEx().x, baseline + shift);
         }
-        SetRunColors(canvas, run, selected);
+        SetRunColors(canvas, run, selected, *Document);
         if (caretHere) {
           const int caretX = canvas.GetCurrentPositionEx().x;
           const int lineTop = baseline + line.Descent - line.LineHeight;

@@ -135,7 +135,7 @@ TEST_F(TextLines, LinesStartBesideAFloatAndReturnBelowIt) {
     using TSectionBase::TSectionBase;
     int Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManager& indents) override {
       TSectionBase::Layout(args, pos, maxWidth, indents);
-      indents.AddFloatLeft(args.y, indents.LeftIndentAt(args.y) + 50, 100);
+      indents.AddFloatBlock(args.y, indents.LeftIndentAt(args.y) + 50, FloatSide::Left, 100);
       return 0;
     }
   };
@@ -148,6 +148,43 @@ TEST_F(TextLines, LinesStartBesideAFloatAndReturnBelowIt) {
   CloseBlock();
   Layout(180);
   ExpectMatchesFile("beside_float", Dump());
+}
+
+}  // namespace
+}  // namespace tessival::layout::testing
+
+namespace tessival::layout::testing {
+namespace {
+
+TEST_F(TextLines, DoubleByteTextIsNeverSplitInsideACharacter) {
+  OpenBlock({"p"});
+  Stack.back()->SetCharset(128);  // Shift-JIS: lead bytes 0x81..0x9F
+  OpenText();
+  std::string text;
+  for (int i = 0; i < 9; ++i) text += "\x82\xA0";  // nine two-byte characters
+  Text(text);
+  TSection* section = dynamic_cast<TSection*>(CloseText());
+  CloseBlock();
+  ASSERT_NE(section, nullptr);
+  ASSERT_TRUE(section->HasDoubleByte);
+  Layout(20 + 40);  // 40 pixels: two and a half characters
+  for (const LineRec& line : section->Lines()) {
+    EXPECT_EQ(line.Start % 2, 0);
+    EXPECT_EQ(line.Count % 2, 0);
+  }
+  EXPECT_EQ(section->Lines().size(), 5u);
+  int minWidth = 0, maxWidth = 0;
+  section->GetWidthRange(Canvas, minWidth, maxWidth);
+  EXPECT_EQ(minWidth, 16);  // every character may stand alone
+  EXPECT_EQ(maxWidth, 9 * 16);
+  // A point anywhere in a character gives a position before or after it, never inside.
+  Paint();
+  for (int x = 10; x < 50; ++x) {
+    bool inside = false;
+    int height = 0, top = 0, charX = 0;
+    const int pos = Doc.PositionAtPoint(Canvas, x, section->Top + 2, inside, height, top, charX);
+    EXPECT_EQ((pos - section->StartPos) % 2, 0) << x;
+  }
 }
 
 }  // namespace
