@@ -127,11 +127,7 @@ void TTagReader::Start(std::string_view text) {
 }
 
 void TTagReader::Finish() {
-  try {
-    CloseSection();
-  } catch (...) {
-    Section.reset();
-  }
+  CloseSection();
   Stack.Clear();
   UrlTarget.Clear();
   Text.clear();

@@ -134,7 +134,8 @@ Figures MeasureReference(const std::string& page) {
     auto context = std::make_unique<litehtml::context>();
     context->load_master_stylesheet(ReferenceMasterSheet);
     auto document = litehtml::document::createFromString(page.c_str(), &container, context.get());
-    figures.Height = document->render(FirstWidth);
+    document->render(FirstWidth);
+    figures.Height = document->height();
     figures.ParseAndLayout = std::min(figures.ParseAndLayout, bench::ThreadSeconds() - start);
     figures.HeldBytes = HeapInUse() - heapBefore;
     start = bench::ThreadSeconds();
