@@ -154,6 +154,14 @@ TProperties& TTagReader::Push(std::string_view name, std::string_view pseudo) {
   return Stack.PushElement(name, InfoFromTag(pseudo));
 }
 
+TProperties& TTagReader::PushInline(std::string_view name, std::string_view pseudo) {
+  // An inline element's own background colour is drawn behind its text; a block's is its
+  // box's, so only running text takes it over this way.
+  TProperties& props = Push(name, pseudo);
+  props.UpdateTextBackground();
+  return props;
+}
+
 void TTagReader::Pop(std::string_view name) { Stack.PopElement(name); }
 
 void TTagReader::FontChanged() {

@@ -41,7 +41,7 @@ bool IsPlainFontEnd(Symbol sy) {
 void TTagReader::ParseInline() {
   const Symbol sy = Sy();
   if (IsPlainFontElement(sy)) {
-    Push(StartTagName(sy));
+    PushInline(StartTagName(sy));
     FontChanged();
   } else if (IsPlainFontEnd(sy)) {
     Pop(EndTagName(sy));
@@ -52,7 +52,7 @@ void TTagReader::ParseInline() {
         CurrentSection();
         if (sy == SubSy) VShift = TVShift::vsLowered;
         if (sy == SupSy) VShift = TVShift::vsRaised;
-        Push(StartTagName(sy));
+        PushInline(StartTagName(sy));
         FontChanged();
         break;
       case SubEndSy: case SupEndSy: case BigEndSy: case SmallEndSy:
@@ -135,7 +135,7 @@ void TTagReader::ApplyFontTag(Symbol symbol, TTextKind kind) {
   if (const TAttribute* attr = attrs.Find(CharSetSy)) {
     if (auto match = CharsetOfDeclaration(attr->StrValue)) charset = match->Charset;
   }
-  TProperties& props = Push("font");
+  TProperties& props = PushInline("font");
   if (color) props.AssignProperty(piColor, PropValue(static_cast<int>(*color)));
   if (size) props.AssignProperty(piFontSize, PropValue(Sizes.Points(*size, kind)));
   if (family) props.AssignProperty(piFontFamily, PropValue(*family));
@@ -152,7 +152,7 @@ void TTagReader::StartAnchor() {
     pseudo = "link";
   }
   const bool hadSection = Section != nullptr;
-  Push("a", pseudo);
+  PushInline("a", pseudo);
   if (hadSection) FontChanged();
   else OpenSection();
   if (const TAttribute* name = Attrs().Find(NameSy)) {

@@ -42,6 +42,7 @@ class TTagReader {
   bool HasAttr(Symbol symbol) const { return Tok.Attributes().Find(symbol) != nullptr; }
   TElementInfo InfoFromTag(std::string_view pseudo = {});
   html::TProperties& Push(std::string_view name, std::string_view pseudo = {});
+  html::TProperties& PushInline(std::string_view name, std::string_view pseudo = {});
   void Pop(std::string_view name);
   void FontChanged();
   void OpenSection(const html::TAttributeList* attributes = nullptr);

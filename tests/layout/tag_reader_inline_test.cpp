@@ -35,6 +35,18 @@ TEST_F(InlineTest, FontColourAndFace) {
   EXPECT_EQ(TextSections()[0]->Fonts().FontAt(0).Font.Name, "Arial");
 }
 
+TEST_F(InlineTest, AnInlineBackgroundColourLiesBehindItsTextOnly) {
+  Read("<p style=\"background-color: red\">a <span style=\"background-color: yellow\">b "
+       "<b>c</b></span> d</p>");
+  ASSERT_EQ(TextSections().size(), 1u);
+  const TFontList& runs = TextSections()[0]->Fonts();
+  ASSERT_EQ(runs.Count(), 4);
+  EXPECT_EQ(runs[0].Font.bgColor, html::NoColor);  // the paragraph's colour is its box's
+  EXPECT_EQ(runs[1].Font.bgColor, 0x00FFFFu);
+  EXPECT_EQ(runs[2].Font.bgColor, 0x00FFFFu);     // inherited by the bold run inside
+  EXPECT_EQ(runs[3].Font.bgColor, html::NoColor);
+}
+
 TEST_F(InlineTest, SubAndSupShiftTheirText) {
   EXPECT_EQ(Read("H<sub>2</sub>O x<sup>2</sup>"),
             "Body\n  Text []\"H\" [9pt sub]\"2\" []\"O x\" [9pt sup]\"2\"\n");
