@@ -54,8 +54,12 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
   to->setBuddy(edit2_);
 
   combo1_ = MakeCombo(this, "ComboBox1", 189, 12);
-  combo1_->addItem(platform::ToQString("Fahrenheit \xB0" "F"));
-  combo1_->addItem(platform::ToQString("Celsius \xB0" "C"));
+  combo1_->addItem(
+      platform::ToQString("Fahrenheit \xB0"
+                          "F"));
+  combo1_->addItem(
+      platform::ToQString("Celsius \xB0"
+                          "C"));
   combo1_->addItem(QString());
   MakeCombo(this, "ComboBox2", 189, 52)->setEditText(QStringLiteral("ComboBox2"));
   MakeCombo(this, "ComboBox3", 189, 88)->setEditText(QStringLiteral("ComboBox3"));

@@ -22,9 +22,10 @@ std::vector<platform::UINT> MessagesFor(QSystemTrayIcon::ActivationReason reason
 class DesktopTrayArea : public TrayArea {
  public:
   DesktopTrayArea() {
-    QObject::connect(&icon_, &QSystemTrayIcon::activated, [this](QSystemTrayIcon::ActivationReason reason) {
-      for (platform::UINT message : MessagesFor(reason)) ReportMouse(message);
-    });
+    QObject::connect(&icon_, &QSystemTrayIcon::activated,
+                     [this](QSystemTrayIcon::ActivationReason reason) {
+                       for (platform::UINT message : MessagesFor(reason)) ReportMouse(message);
+                     });
   }
 
   bool Add(const QIcon& icon, const QString& tip) override {

@@ -24,9 +24,7 @@ app::MainWindowServices MakeServices() {
     return std::make_unique<app::PlainTextPageView>(parent);
   };
   services.dialogs = std::make_unique<app::QtUserDialogs>(nullptr);
-  services.launch = [](const std::vector<std::string>& argv) {
-    return platform::LaunchDetached(argv);
-  };
+  services.launch = [](const std::vector<std::string>& argv) { return platform::LaunchDetached(argv); };
   services.terminate_application = [] { QApplication::quit(); };
   return services;
 }

@@ -72,7 +72,8 @@ class DirectoryRestorer {
 // escapes does not leave the window believing a fetch still runs.
 class LentStream {
  public:
-  LentStream(HttpFetcher& http, platform::TStream& stream, bool& fetching) : http_(http), fetching_(fetching) {
+  LentStream(HttpFetcher& http, platform::TStream& stream, bool& fetching)
+      : http_(http), fetching_(fetching) {
     http_.SetRcvdStream(&stream);
     fetching_ = true;
   }
@@ -141,8 +142,8 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::BuildDesktopComponents() {
-  TaskBarIcon1_ = std::make_unique<TTaskBarIcon>(
-      services_.make_tray_area ? services_.make_tray_area() : MakeDesktopTrayArea());
+  TaskBarIcon1_ = std::make_unique<TTaskBarIcon>(services_.make_tray_area ? services_.make_tray_area()
+                                                                          : MakeDesktopTrayArea());
   TaskBarIcon1_->SetIcon(ProgramIcon());
   TaskBarIcon1_->SetTip("Tessival Browser");
   TaskBarIcon1_->OnDblClick = [this](TTaskBarIcon&, TMouseButton, TShiftState, int, int) {
@@ -161,8 +162,8 @@ void TForm1::BuildMenu() {
   connect(quit, &QAction::triggered, this, [this] { Beenden1Click(); });
 }
 
-QAction* TForm1::AddToolButton(QToolBar* bar, const std::string& caption,
-                               const char* component, int width, ToolbarGap gap) {
+QAction* TForm1::AddToolButton(QToolBar* bar, const std::string& caption, const char* component,
+                               int width, ToolbarGap gap) {
   auto* button = new QPushButton(platform::ToQString(caption), bar);
   button->setObjectName(QString::fromLatin1(component));
   button->setFixedSize(width, kButtonHeight);
@@ -371,8 +372,7 @@ bool TForm1::CaptureClipboard(const std::string& file_name) {
 void TForm1::RefreshMemoFromClipboard() {
   std::error_code error;
   if (fs::exists(kClipFile, error) && !fs::remove(kClipFile, error)) {
-    throw EInOutError(std::string("Cannot delete file \"") + kClipFile + "\". " +
-                      error.message());
+    throw EInOutError(std::string("Cannot delete file \"") + kClipFile + "\". " + error.message());
   }
   if (!CaptureClipboard(kClipFile)) return;
   const std::string text = AdjustLineBreaks(ReadFileBytes(kClipFile));
@@ -420,12 +420,9 @@ void TForm1::FrameViewer1KeyPress(char& key) {
   SetMemoText(viewer_->SelText() + "\r\n");
 }
 
-void TForm1::FrameViewer1FileRequest(const std::string&, std::string& new_name) {
-  new_name.clear();
-}
+void TForm1::FrameViewer1FileRequest(const std::string&, std::string& new_name) { new_name.clear(); }
 
-void TForm1::FrameViewer1HotSpotTargetClick(const std::string&, const std::string&,
-                                            bool& handled) {
+void TForm1::FrameViewer1HotSpotTargetClick(const std::string&, const std::string&, bool& handled) {
   services_.dialogs->Beep();
   handled = true;
 }

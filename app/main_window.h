@@ -58,8 +58,7 @@ class TForm1 : public QMainWindow {
   ~TForm1() override;
 
   // The shared fetch routine: one address into one file, status in panel 2.
-  bool FetchToFile(const std::string& url, const std::string& directory,
-                   const std::string& file_name);
+  bool FetchToFile(const std::string& url, const std::string& directory, const std::string& file_name);
   void RememberUrl(const std::string& url);
   void RunQuery(const ServiceRow& row);
   bool CaptureClipboard(const std::string& file_name);
@@ -73,8 +72,7 @@ class TForm1 : public QMainWindow {
   void TaskBarIcon1DblClick();
   void FrameViewer1KeyPress(char& key);
   void FrameViewer1FileRequest(const std::string& src, std::string& new_name);
-  void FrameViewer1HotSpotTargetClick(const std::string& target, const std::string& url,
-                                      bool& handled);
+  void FrameViewer1HotSpotTargetClick(const std::string& target, const std::string& url, bool& handled);
 
   // The memo's text as engine bytes (CR LF line breaks).
   std::string MemoText() const;
@@ -104,8 +102,8 @@ class TForm1 : public QMainWindow {
   void BuildStatusBar();
   void BuildDesktopComponents();
   // Adds a button (and the gap after it) to the toolbar; the action shows or hides it.
-  QAction* AddToolButton(QToolBar* bar, const std::string& caption, const char* component,
-                         int width, ToolbarGap gap);
+  QAction* AddToolButton(QToolBar* bar, const std::string& caption, const char* component, int width,
+                         ToolbarGap gap);
   void SetStatusPanel(int index, const std::string& text);
   // "Fehler : " + status code + reason phrase in panel 2; returns false, the fetch's result.
   bool ReportFetchFailure();

@@ -64,9 +64,7 @@ void PlainTextPageView::LoadFromFile(const std::string& file_name) {
   editor_->setPlainText(platform::ToQString(text));
 }
 
-void PlainTextPageView::CopyToClipboard() {
-  platform::Clipboard::System().SetText(SelText());
-}
+void PlainTextPageView::CopyToClipboard() { platform::Clipboard::System().SetText(SelText()); }
 
 std::string PlainTextPageView::SelText() const {
   return platform::LinesFromQString(editor_->textCursor().selectedText());

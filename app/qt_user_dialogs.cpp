@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "platform/qt/qt_message_box.h"
 #include "platform/qt/text_convert.h"
 
 namespace tessival::app {
@@ -15,9 +16,7 @@ bool QtUserDialogs::Confirm(const std::string& question) {
 }
 
 void QtUserDialogs::ShowError(const std::string& message) {
-  QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
-                  platform::ToQString(message), QMessageBox::Ok, parent_);
-  box.exec();
+  platform::QtMessageBoxes(parent_).ShowError(message);
 }
 
 void QtUserDialogs::Beep() { QApplication::beep(); }

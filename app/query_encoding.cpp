@@ -57,8 +57,7 @@ char ThreeByteCharacter(unsigned char b1, unsigned char b2, unsigned char b3) {
   return '?';
 }
 
-std::string ConvertUtf8Bytes(const std::string& in, const std::string& source_name,
-                             std::ofstream& out) {
+std::string ConvertUtf8Bytes(const std::string& in, const std::string& source_name, std::ofstream& out) {
   std::string converted;
   converted.reserve(in.size());
   std::size_t i = 0;

@@ -12,19 +12,19 @@ enum class PostProcessing { kNone, kConvertUtf8Page };
 enum class ToolbarGap { kNone, kSeparatorAfter };
 
 struct ServiceRow {
-  const char* caption;        // toolbar caption, as shown
-  const char* component;      // the button's component name
-  int button_width;           // pixels
+  const char* caption;    // toolbar caption, as shown
+  const char* component;  // the button's component name
+  int button_width;       // pixels
   ToolbarGap gap;
-  const char* kind;           // what the service is
-  const char* host;           // default endpoint; TESSIVAL_SERVICE_HOST replaces it
-  const char* prefix;         // path and query, appended after "http://" + host
+  const char* kind;    // what the service is
+  const char* host;    // default endpoint; TESSIVAL_SERVICE_HOST replaces it
+  const char* prefix;  // path and query, appended after "http://" + host
   PrePass pre_pass;
-  bool uses_memo_text;        // false: the address is prefix + suffix alone
+  bool uses_memo_text;  // false: the address is prefix + suffix alone
   const char* suffix;
-  const char* output_file;    // relative to the current directory
+  const char* output_file;  // relative to the current directory
   PostProcessing post_processing;
-  const char* shown_file;     // the file shown after a successful fetch
+  const char* shown_file;  // the file shown after a successful fetch
 };
 
 // The rows in their toolbar order, left to right.

@@ -3,15 +3,15 @@
 // answer them.
 #include <string>
 
+#include "platform/message_box.h"
+
 namespace tessival::app {
 
-class UserDialogs {
+// The error box is the platform's, so the page view can hand these dialogs to a document.
+class UserDialogs : public platform::MessageBoxes {
  public:
-  virtual ~UserDialogs() = default;
   // A confirmation box with Yes and No; true only for Yes.
   virtual bool Confirm(const std::string& question) = 0;
-  // The application's standard error report.
-  virtual void ShowError(const std::string& message) = 0;
   // The default system beep.
   virtual void Beep() = 0;
 };

@@ -67,7 +67,8 @@ class X11TaskbarSkipState : public TaskbarSkipState {
 
  private:
   xcb_atom_t Atom(const char* name) const {
-    const auto cookie = xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+    const auto cookie = xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(std::strlen(name)),
+                                        name);
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection_, cookie, nullptr);
     const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
     std::free(reply);

@@ -80,14 +80,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 3: canvas.LineTo(in.Int(), in.Int()); break;
       case 4: canvas.DrawFocusRect({in.Int(), in.Int(), in.Int(), in.Int()}); break;
       case 5: canvas.InvertRect({in.Int(), in.Int(), in.Int(), in.Int()}); break;
-      case 6: canvas.PatBlt(in.Int(), in.Int(), in.Int(), in.Int(), static_cast<RasterOp>(in.Byte() % 11)); break;
+      case 6:
+        canvas.PatBlt(in.Int(), in.Int(), in.Int(), in.Int(), static_cast<RasterOp>(in.Byte() % 11));
+        break;
       case 7:
         canvas.BitBlt(in.Int(), in.Int(), in.Int(), in.Int(), source, in.Int(), in.Int(),
                       static_cast<RasterOp>(in.Byte() % 11));
         break;
       case 8:
-        canvas.StretchBlt(in.Int(), in.Int(), in.Int(), in.Int(), source, in.Int(), in.Int(), in.Int(), in.Int(),
-                          static_cast<RasterOp>(in.Byte() % 11));
+        canvas.StretchBlt(in.Int(), in.Int(), in.Int(), in.Int(), source, in.Int(), in.Int(), in.Int(),
+                          in.Int(), static_cast<RasterOp>(in.Byte() % 11));
         break;
       case 9: canvas.FillRgn(RegionOf(in), in.Int()); break;
       case 10: {
@@ -106,7 +108,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       }
       case 13: canvas.SetTextJustification(in.Int(), in.Int()); break;
-      case 14: canvas.SelectFont({"Arial", in.Int(), in.Byte(), static_cast<TColor>(in.Int()), in.Byte()}); break;
+      case 14:
+        canvas.SelectFont({"Arial", in.Int(), in.Byte(), static_cast<TColor>(in.Int()), in.Byte()});
+        break;
       case 15: canvas.SetWindowOrgEx(in.Int(), in.Int()); break;
       case 16: canvas.SetTextAlign(in.Byte() & 25); break;
       default: {

@@ -70,8 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   if ((flags & 0x80) && !(flags & 0x08)) {
     THtmlTokenizer slow;
-    slow.SetOnInclude([&](const std::string&, const std::vector<std::string>&,
-                          std::string& buffer) { buffer = html; });
+    slow.SetOnInclude([&](const std::string&, const std::vector<std::string>&, std::string& buffer) {
+      buffer = html;
+    });
     const Reading included = Read(slow, "<!--#i-->", flags, budget);
     if (included.tokens != direct.tokens || included.open_comment != direct.open_comment) {
       __builtin_trap();

@@ -15,12 +15,8 @@ namespace {
 // A relocation must not send the fuzzer out to look up names.
 class NoHosts : public tessival::platform::HostResolver {
  public:
-  tessival::platform::HostLookupResult LookupName(const std::string&) override {
-    return {11001, {}};
-  }
-  tessival::platform::HostLookupResult LookupAddress(std::uint32_t) override {
-    return {11001, {}};
-  }
+  tessival::platform::HostLookupResult LookupName(const std::string&) override { return {11001, {}}; }
+  tessival::platform::HostLookupResult LookupAddress(std::uint32_t) override { return {11001, {}}; }
 };
 
 }  // namespace

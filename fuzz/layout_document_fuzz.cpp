@@ -52,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int pos = 0;
     int maxWidth = 0;
     const int height = doc.Layout(canvas, 0, pos, maxWidth, 200, width);
-    if (height < 0 || static_cast<long>(height) > MaxHeightPerByte * static_cast<long>(size + 1) + 1000) std::abort();
+    if (height < 0 || static_cast<long>(height) > MaxHeightPerByte * static_cast<long>(size + 1) + 1000)
+      std::abort();
     doc.SetYOffset(0);
     doc.Paint(canvas, platform::Rect{0, 0, 200, 200}, 0);
     doc.SetYOffset(height / 2);

@@ -32,8 +32,7 @@ class TAttributeList {
   TAttributeList& operator=(TAttributeList&&) noexcept;
 
   void Clear();
-  void Add(Symbol symbol, std::int32_t numValue, std::string_view strValue,
-           std::string_view name = {});
+  void Add(Symbol symbol, std::int32_t numValue, std::string_view strValue, std::string_view name = {});
   std::size_t Count() const { return count_; }
   const TAttribute& operator[](std::size_t index) const { return *items_[index]; }
 

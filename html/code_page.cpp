@@ -12,6 +12,8 @@ struct SingleBytePage {
   std::array<std::uint16_t, 128> upper;
 };
 
+// The table keeps its hand-made columns.
+// clang-format off
 constexpr SingleBytePage kPages[] = {
     {874, {{
      0x20AC, 0x0000, 0x0000, 0x0000, 0x0000, 0x2026, 0x0000, 0x0000,
@@ -230,6 +232,7 @@ constexpr SingleBytePage kPages[] = {
      0x00AF, 0x02D8, 0x02D9, 0x02DA, 0x00B8, 0x02DD, 0x02DB, 0x02C7,
     }}},
 };
+// clang-format on
 
 const SingleBytePage* FindPage(int codePage) {
   switch (codePage) {

@@ -18,6 +18,8 @@ struct NamedColor {
   std::uint32_t rgb;  // written 0xRRGGBB as everyone knows them
 };
 
+// The table keeps its hand-made columns.
+// clang-format off
 constexpr NamedColor NamedColors[] = {
     {"black", 0x000000}, {"maroon", 0x800000}, {"green", 0x008000}, {"olive", 0x808000},
     {"navy", 0x000080}, {"purple", 0x800080}, {"teal", 0x008080}, {"gray", 0x808080},
@@ -66,6 +68,7 @@ constexpr NamedColor NamedColors[] = {
     {"violet", 0xEE82EE}, {"wheat", 0xF5DEB3}, {"whitesmoke", 0xF5F5F5},
     {"yellowgreen", 0x9ACD32},
 };
+// clang-format on
 // Together with the table, the 141 names a document may use.
 constexpr std::string_view TransparentName = "transparent";
 static_assert(std::size(NamedColors) + 1 == 141);
@@ -81,8 +84,8 @@ constexpr std::string_view ColorNameAt(int i) { return NamedColors[i].name; }
 
 std::optional<TColor> LookUpName(std::string_view name) {
   if (name == TransparentName) return NoColor;
-  static constexpr auto table =
-      BuildNameSlots<NameSlots>(static_cast<int>(std::size(NamedColors)), HashWholeText, ColorNameAt);
+  static constexpr auto table = BuildNameSlots<NameSlots>(static_cast<int>(std::size(NamedColors)),
+                                                          HashWholeText, ColorNameAt);
   const int index = FindName(table, name, HashWholeText, ColorNameAt);
   if (index == NoName) return std::nullopt;
   const NamedColor& entry = NamedColors[index];
@@ -154,7 +157,8 @@ std::optional<std::optional<TColor>> HashAndDigits(std::string_view digits) {
   for (const char c : digits) {
     const int digit = HexDigitValue(c);
     if (digit < 0) return std::nullopt;
-    rgb = doubled ? rgb << 8 | static_cast<std::uint32_t>(digit * 0x11) : rgb << 4 | static_cast<std::uint32_t>(digit);
+    rgb = doubled ? rgb << 8 | static_cast<std::uint32_t>(digit * 0x11)
+                  : rgb << 4 | static_cast<std::uint32_t>(digit);
   }
   if (digits.size() > 6) return std::optional<TColor>();
   return FromRgb(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF) | PaletteRelative;

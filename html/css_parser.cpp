@@ -26,11 +26,13 @@ constexpr char AsSpace(char c) { return c != EofChar && static_cast<unsigned cha
 
 constexpr bool IsNameChar(char c) { return c == '-' || IsAsciiDigit(c) || IsAsciiLetter(c); }
 
-constexpr bool IsValueChar(char c) { return c != ';' && c != '}' && c != '/' && c != '<' && c != EofChar; }
+constexpr bool IsValueChar(char c) {
+  return c != ';' && c != '}' && c != '/' && c != '<' && c != EofChar;
+}
 
 constexpr bool IsSelectorChar(char c) {
-  return c == ' ' || c == '#' || c == '-' || c == '.' || c == ':' || c == '_' ||
-         IsAsciiDigit(c) || IsAsciiLetter(c);
+  return c == ' ' || c == '#' || c == '-' || c == '.' || c == ':' || c == '_' || IsAsciiDigit(c) ||
+         IsAsciiLetter(c);
 }
 
 // What may lie between two declarations of a block: anything up to the next name, the
@@ -42,7 +44,11 @@ constexpr bool IsBetweenDeclarations(char c) {
 // The classes above for every byte as the reader sees it (control characters as spaces):
 // runs of a string source are scanned with one table look-up per character.
 enum CharClass : std::uint8_t {
-  ccName = 1, ccValue = 2, ccSelector = 4, ccSpace = 8, ccBetween = 16,
+  ccName = 1,
+  ccValue = 2,
+  ccSelector = 4,
+  ccSpace = 8,
+  ccBetween = 16,
   ccChanged = 32,  // stored otherwise than it stands: a control character or a capital
 };
 
@@ -225,8 +231,7 @@ class CommentlessReader {
 template <typename Source>
 class SheetReader {
  public:
-  SheetReader(TStyleList& styles, Source& source, std::string_view base,
-              const TCssUrlResolver* urls)
+  SheetReader(TStyleList& styles, Source& source, std::string_view base, const TCssUrlResolver* urls)
       : Styles(styles), Reader(source), Base(base), Urls(urls) {}
 
   char Read(char callerChar) {
@@ -312,7 +317,8 @@ class SheetReader {
       SkipSpaces();
       if (Ch == ':') {
         Advance();
-        const std::string_view value = ReadText(Value, ccValue, [this] { return Ch != ';' && !AtBlockEnd(); });
+        const std::string_view value = ReadText(Value, ccValue,
+                                                [this] { return Ch != ';' && !AtBlockEnd(); });
         Expand(name, StripQuotes(Trim(value)));
       }
       SkipSpaces();

@@ -150,7 +150,9 @@ class TValueWithoutFunctions {
  public:
   template <typename Take>
   TValueWithoutFunctions(std::string_view value, Take take) {
-    auto next = [&value](std::size_t from) { return std::min(value.find("url(", from), value.find("rgb(", from)); };
+    auto next = [&value](std::size_t from) {
+      return std::min(value.find("url(", from), value.find("rgb(", from));
+    };
     std::size_t start = next(0);
     // Most values hold none, and are left as they are.
     Rest = value;
@@ -210,15 +212,16 @@ void ExpandSides(const SideSlots& slots, std::string_view value, const TLonghand
   if (words.empty()) return;
   // top, right, bottom, left from the words given: 1 → all; 2 → vertical, horizontal;
   // 3 → top, horizontal, bottom.
-  static constexpr std::array<std::array<int, 4>, 4> pick = {{
-      {0, 0, 0, 0}, {0, 1, 0, 1}, {0, 1, 2, 1}, {0, 1, 2, 3}}};
+  static constexpr std::array<std::array<int, 4>, 4> pick = {
+      {{0, 0, 0, 0}, {0, 1, 0, 1}, {0, 1, 2, 1}, {0, 1, 2, 3}}};
   const auto& chosen = pick[words.size() - 1];
   for (std::size_t side = 0; side < FourSides; ++side) sink(slots[side], words[chosen[side]]);
 }
 
 bool IsBorderStyleWord(std::string_view word) {
-  static constexpr std::array<std::string_view, 9> styles = {
-      "none", "solid", "dashed", "dotted", "double", "groove", "inset", "outset", "ridge"};
+  static constexpr std::array<std::string_view, 9> styles = {"none",   "solid",  "dashed",
+                                                             "dotted", "double", "groove",
+                                                             "inset",  "outset", "ridge"};
   return std::find(styles.begin(), styles.end(), word) != styles.end();
 }
 
@@ -241,7 +244,8 @@ TBorderSlots BorderSlotsOf(std::string_view name) {
     if (slots.Shorthand == name) return slots;
   }
   // A name outside the table: its longhands are spelled out.
-  return {name, PropertyIndexOf(std::string(name) + "-style"), PropertyIndexOf(std::string(name) + "-width")};
+  return {name, PropertyIndexOf(std::string(name) + "-style"),
+          PropertyIndexOf(std::string(name) + "-width")};
 }
 
 void ExpandBorder(std::string_view name, std::string_view value, const TLonghandSink& sink) {
@@ -264,9 +268,9 @@ void ExpandBorder(std::string_view name, std::string_view value, const TLonghand
 }
 
 void ExpandFont(std::string_view value, const TLonghandSink& sink) {
-  static constexpr std::array<std::string_view, 9> sizeWords = {
-      "larger", "smaller", "xx-small", "x-small", "small", "medium", "large", "x-large",
-      "xx-large"};
+  static constexpr std::array<std::string_view, 9> sizeWords = {"larger",  "smaller", "xx-small",
+                                                                "x-small", "small",   "medium",
+                                                                "large",   "x-large", "xx-large"};
   const TWords split(value, FontWords);
   for (const std::string_view word : split.Items()) {
     if (word.starts_with('/')) {
@@ -332,15 +336,19 @@ std::vector<std::string> SplitValueWords(std::string_view value, std::size_t max
 
 std::vector<std::string> TakeOutFunctions(std::string& value) {
   std::vector<std::string> functions;
-  const TValueWithoutFunctions cut(value, [&functions](std::string_view function) { functions.emplace_back(function); });
+  const TValueWithoutFunctions cut(value, [&functions](std::string_view function) {
+    functions.emplace_back(function);
+  });
   value = cut.Rest;
   return functions;
 }
 
 bool IsShorthand(std::string_view name) {
-  static constexpr std::array<std::string_view, 10> names = {
-      "margin", "padding", "border-width", "border", "border-top", "border-right",
-      "border-bottom", "border-left", "font", "background"};
+  static constexpr std::array<std::string_view, 10> names = {"margin",        "padding",
+                                                             "border-width",  "border",
+                                                             "border-top",    "border-right",
+                                                             "border-bottom", "border-left",
+                                                             "font",          "background"};
   return std::find(names.begin(), names.end(), name) != names.end() || name == "list-style";
 }
 

@@ -17,8 +17,8 @@ namespace tessival::html {
 class TLonghandSink {
  public:
   template <typename Receiver>
-    requires(!std::is_same_v<std::remove_cvref_t<Receiver>, TLonghandSink>)
-  TLonghandSink(Receiver& receiver)  // NOLINT(google-explicit-constructor): any callable
+  requires(!std::is_same_v<std::remove_cvref_t<Receiver>, TLonghandSink>)
+      TLonghandSink(Receiver& receiver)  // NOLINT(google-explicit-constructor): any callable
       : Object(const_cast<void*>(static_cast<const void*>(std::addressof(receiver)))),
         Call([](void* object, PropIndex index, std::string_view value) {
           (*static_cast<Receiver*>(object))(index, value);

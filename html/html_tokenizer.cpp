@@ -158,7 +158,8 @@ void THtmlTokenizer::Reset(std::string_view document) {
 
 void THtmlTokenizer::ContinueIn(std::string_view document) {
   // The current character was taken from the old text: it is taken again from the new one.
-  const std::ptrdiff_t offset = std::min<std::ptrdiff_t>(pos_, static_cast<std::ptrdiff_t>(document.size()));
+  const std::ptrdiff_t offset = std::min<std::ptrdiff_t>(pos_,
+                                                         static_cast<std::ptrdiff_t>(document.size()));
   start_ = document.data();
   ptr_ = start_ + offset;
   end_ = start_ + document.size();
@@ -242,7 +243,6 @@ void THtmlTokenizer::ReportProgress() {
   const auto total = static_cast<long long>(end_ - start_);
   on_progress_(1, static_cast<int>(progress_scale_ * done / total));
 }
-
 
 void THtmlTokenizer::SkipCommentOrDeclaration() {
   ReadRawChar();  // the '!'
@@ -660,9 +660,7 @@ void THtmlTokenizer::ReadTextAreaToken() {
     sy_ = TokenEqualsUpper("</TEXTAREA") ? TextAreaEndSy : TextToken;
   } else {
     sy_ = TextToken;
-    TakeWhile([&] {
-      return token_.Count() < MaxTextRun && ch_ != CR && ch_ != '&' && ch_ != '<';
-    });
+    TakeWhile([&] { return token_.Count() < MaxTextRun && ch_ != CR && ch_ != '&' && ch_ != '<'; });
   }
 }
 

@@ -37,8 +37,7 @@ class EParseError : public std::runtime_error {
 // its parameters as "name=value" lines, and a buffer the handler may fill; a filled buffer
 // is read next, before the rest of the document.
 using TIncludeType = std::function<void(const std::string& command,
-                                        const std::vector<std::string>& params,
-                                        std::string& buffer)>;
+                                        const std::vector<std::string>& params, std::string& buffer)>;
 // Reading progress: stage 1 and a value from 0 to the scale the host asked for.
 using TProgressEvent = std::function<void(int stage, int value)>;
 

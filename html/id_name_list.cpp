@@ -8,10 +8,9 @@ namespace tessival::html {
 namespace {
 
 bool LessNoCase(std::string_view a, std::string_view b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                      [](char x, char y) {
-                                        return ascii::Byte(ascii::Lower(x)) < ascii::Byte(ascii::Lower(y));
-                                      });
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return ascii::Byte(ascii::Lower(x)) < ascii::Byte(ascii::Lower(y));
+  });
 }
 
 bool EqualNoCase(std::string_view a, std::string_view b) {

@@ -23,7 +23,8 @@ class TKeyIndex {
     const std::uint32_t hash = HashOf(key);
     for (std::size_t at = hash & Mask(); Slots[at].Number != 0; at = (at + 1) & Mask()) {
       const Slot& slot = Slots[at];
-      if (slot.Hash == hash && Values[slot.Number - 1].first == key) return &Values[slot.Number - 1].second;
+      if (slot.Hash == hash && Values[slot.Number - 1].first == key)
+        return &Values[slot.Number - 1].second;
     }
     return nullptr;
   }
@@ -35,7 +36,8 @@ class TKeyIndex {
     std::size_t at = hash & Mask();
     for (; Slots[at].Number != 0; at = (at + 1) & Mask()) {
       const Slot& slot = Slots[at];
-      if (slot.Hash == hash && Values[slot.Number - 1].first == key) return Values[slot.Number - 1].second;
+      if (slot.Hash == hash && Values[slot.Number - 1].first == key)
+        return Values[slot.Number - 1].second;
     }
     Values.emplace_back(key, Value{});
     Slots[at] = {hash, static_cast<std::uint32_t>(Values.size())};

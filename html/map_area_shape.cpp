@@ -9,8 +9,10 @@ namespace {
 class RectangleShape : public MapAreaShape {
  public:
   RectangleShape(int left, int top, int right, int bottom)
-      : left_(std::min(left, right)), top_(std::min(top, bottom)),
-        right_(std::max(left, right)), bottom_(std::max(top, bottom)) {}
+      : left_(std::min(left, right)),
+        top_(std::min(top, bottom)),
+        right_(std::max(left, right)),
+        bottom_(std::max(top, bottom)) {}
   bool Contains(int x, int y) const override {
     return x >= left_ && x < right_ && y >= top_ && y < bottom_;
   }
@@ -49,8 +51,8 @@ class PolygonShape : public MapAreaShape {
       const MapPoint& b = points_[(i + 1) % points_.size()];
       const double side = (static_cast<double>(b.x) - a.x) * (py - a.y) -
                           (px - a.x) * (static_cast<double>(b.y) - a.y);
-      if (a.y <= py && b.y > py && side > 0) ++winding;   // upward crossing, point left
-      if (a.y > py && b.y <= py && side < 0) --winding;   // downward crossing, point right
+      if (a.y <= py && b.y > py && side > 0) ++winding;  // upward crossing, point left
+      if (a.y > py && b.y <= py && side < 0) --winding;  // downward crossing, point right
     }
     return winding != 0;
   }

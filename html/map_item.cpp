@@ -23,9 +23,7 @@ int DecimalOrZero(std::string_view text) {
 }
 
 // Shape corners from hostile numbers must not overflow.
-int Clamped(long long value) {
-  return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
-}
+int Clamped(long long value) { return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
 
 enum class AreaKind { Rectangle, Circle, Polygon };
 

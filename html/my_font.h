@@ -18,7 +18,12 @@ struct TMyFont {
   LeadByteSet tmLeadBytes;
 
   static TMyFont FromInfo(const ThtFontInfo& info) {
-    return {info.iName, info.iSize, info.iStyle, info.iColor, info.iCharset, info.ibgColor,
+    return {info.iName,
+            info.iSize,
+            info.iStyle,
+            info.iColor,
+            info.iCharset,
+            info.ibgColor,
             LeadBytesOfCharset(info.iCharset)};
   }
   bool operator==(const TMyFont&) const = default;

@@ -38,7 +38,8 @@ constexpr TNameSlots<Slots> BuildNameSlots(int count, Hash hash, NameAt name_at)
 
 // The index of `name`, or NoName.
 template <std::size_t Slots, typename Hash, typename NameAt>
-constexpr int FindName(const TNameSlots<Slots>& table, std::string_view name, Hash hash, NameAt name_at) {
+constexpr int FindName(const TNameSlots<Slots>& table, std::string_view name, Hash hash,
+                       NameAt name_at) {
   for (std::size_t at = hash(name) & (Slots - 1); table[at] != NoName; at = (at + 1) & (Slots - 1)) {
     if (name_at(table[at]) == name) return table[at];
   }

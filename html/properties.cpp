@@ -18,13 +18,21 @@ namespace {
 // What a child does not take over from its parent; the box slots restart unset instead.
 constexpr bool IsNotInherited(int index) {
   switch (index) {
-    case piBorderStyle: case piBackgroundColor: case piBorderColor: case piBackgroundImage:
-    case piBackgroundPosition: case piBackgroundRepeat: case piVerticalAlign: case piPosition:
-    case piFloat: case piClear: case piPageBreakBefore: case piPageBreakAfter:
-    case piPageBreakInside: case piDisplay:
-      return true;
-    default:
-      return false;
+    case piBorderStyle:
+    case piBackgroundColor:
+    case piBorderColor:
+    case piBackgroundImage:
+    case piBackgroundPosition:
+    case piBackgroundRepeat:
+    case piVerticalAlign:
+    case piPosition:
+    case piFloat:
+    case piClear:
+    case piPageBreakBefore:
+    case piPageBreakAfter:
+    case piPageBreakInside:
+    case piDisplay: return true;
+    default: return false;
   }
 }
 
@@ -35,9 +43,8 @@ PropValue InheritedValue(int index, const PropValue& parentValue) {
 }
 
 constexpr bool IsFontGroup(int index) {
-  return index == piFontFamily || index == piFontSize || index == piFontStyle ||
-         index == piFontWeight || index == piTextDecoration || index == piColor ||
-         index == piBackgroundColor;
+  return index == piFontFamily || index == piFontSize || index == piFontStyle || index == piFontWeight ||
+         index == piTextDecoration || index == piColor || index == piBackgroundColor;
 }
 
 bool IsSideStyle(int index) { return index >= piBorderTopStyle && index <= piBorderLeftStyle; }
@@ -131,9 +138,9 @@ void TProperties::MeasureParentFont(const TProperties& parent) {
   ExSize = EmSize / 2;
 }
 
-void TProperties::Combine(const TStyleList& styles, std::string_view tag,
-                          const TProperties* styleProps, std::string_view title,
-                          std::string_view pseudo, std::string_view id, std::string_view klass) {
+void TProperties::Combine(const TStyleList& styles, std::string_view tag, const TProperties* styleProps,
+                          std::string_view title, std::string_view pseudo, std::string_view id,
+                          std::string_view klass) {
   DefaultFontSize = styles.DefaultFontSize();
   const double* inherited = AsDouble(Props[piFontSize]);
   const double reference = inherited && *inherited != 0 ? *inherited : DefaultFontSize;
@@ -222,8 +229,8 @@ void TProperties::AssignProperty(PropIndex index, PropValue value) {
 void TProperties::ApplyLinkFontChange(PropIndex index, const PropValue& value) {
   const auto text = AsString(value);
   const int* number = AsInt(value);
-  const std::optional<std::string> family =
-      index == piFontFamily && text ? FirstInstalledFont(*text) : std::nullopt;
+  const std::optional<std::string> family = index == piFontFamily && text ? FirstInstalledFont(*text)
+                                                                          : std::nullopt;
   for (ThtFontInfo& font : *FontInfoArray) {
     switch (index) {
       case piFontFamily:
@@ -239,7 +246,8 @@ void TProperties::ApplyLinkFontChange(PropIndex index, const PropValue& value) {
         break;
       case piFontWeight:
         if (text && IsBoldWeight(*text)) SetStyleBit(font.iStyle, fsBold, true);
-        else if (text && text->find("normal") != std::string::npos) SetStyleBit(font.iStyle, fsBold, false);
+        else if (text && text->find("normal") != std::string::npos)
+          SetStyleBit(font.iStyle, fsBold, false);
         break;
       case piTextDecoration:
         if (text && *text == "underline") SetStyleBit(font.iStyle, fsUnderline, true);
@@ -252,8 +260,7 @@ void TProperties::ApplyLinkFontChange(PropIndex index, const PropValue& value) {
       case piBackgroundColor:
         if (number) font.ibgColor = static_cast<TColor>(*number);
         break;
-      default:
-        break;
+      default: break;
     }
   }
 }
@@ -270,9 +277,7 @@ void TProperties::SetReadValue(PropIndex index, std::string_view text) {
         SetText(static_cast<PropIndex>(side), text);
       }
       break;
-    case piColor:
-      SetProp(index, ColorValue(ColorFromString(text, false).value_or(0)));
-      break;
+    case piColor: SetProp(index, ColorValue(ColorFromString(text, false).value_or(0))); break;
     case piBackgroundColor:
     case piBorderColor:
       SetProp(index, ColorValue(ColorFromString(text, false).value_or(NoColor)));
@@ -281,9 +286,7 @@ void TProperties::SetReadValue(PropIndex index, std::string_view text) {
       if (text == "visible") SetProp(index, 2);
       if (text == "hidden") SetProp(index, 1);
       break;
-    case piTextTransform:
-      SetProp(index, text == "uppercase" ? 1 : text == "lowercase" ? 2 : 0);
-      break;
+    case piTextTransform: SetProp(index, text == "uppercase" ? 1 : text == "lowercase" ? 2 : 0); break;
     case piZIndex:
       // Stored as the number layout reads; a z-index that is not a number is ignored.
       if (const auto number = WholeNumber(text)) SetProp(index, *number);
@@ -296,9 +299,10 @@ void TProperties::SetReadValue(PropIndex index, std::string_view text) {
 }
 
 void TProperties::SetCharset(int charset) {
-  const int obtained = charset == DefaultCharset
-                           ? DefaultCharset
-                           : platform::MeasureScreenFont({"Arial", 12, false, false, charset}).obtained_charset;
+  const int obtained =
+      charset == DefaultCharset
+          ? DefaultCharset
+          : platform::MeasureScreenFont({"Arial", 12, false, false, charset}).obtained_charset;
   CharSet = obtained;
   if (FontInfoArray) {
     for (ThtFontInfo& font : *FontInfoArray) font.iCharset = obtained;

@@ -36,8 +36,16 @@ enum class TFloatSide { fsNotGiven, fsLeft, fsRight, fsNone };
 enum class TClearSide { csNotGiven, csLeft, csRight, csBoth, csNone };
 // In the order of the names they are read from.
 enum TListStyleType : int {
-  lbBlank, lbCircle, lbDecimal, lbDisc, lbLowerAlpha, lbLowerRoman, lbNone, lbSquare,
-  lbUpperAlpha, lbUpperRoman,
+  lbBlank,
+  lbCircle,
+  lbDecimal,
+  lbDisc,
+  lbLowerAlpha,
+  lbLowerRoman,
+  lbNone,
+  lbSquare,
+  lbUpperAlpha,
+  lbUpperRoman,
 };
 enum TPositionType : int { posStatic = 0, posAbsolute = 1, posRelative = 2 };
 
@@ -117,7 +125,7 @@ class TProperties {
   // --- identity and inherited state (read by the tag reader and layout)
   std::string PropTag, PropClass, PropID, PropPseudo, PropTitle;
   const TProperties* PropStyle = nullptr;  // the element's style attribute, owned elsewhere
-  const TProperties* Parent = nullptr;      // the open element this one inherited from
+  const TProperties* Parent = nullptr;     // the open element this one inherited from
   TColor TextBackground = NoColor;
   int CharSet = 1;
   int CodePage = 0;

@@ -59,7 +59,9 @@ std::string ExtractUrl(std::string_view text) {
   return std::string(StripQuotes(Trim(url)));
 }
 
-std::optional<std::string> TProperties::BackgroundImage() const { return UrlOf(Props[piBackgroundImage]); }
+std::optional<std::string> TProperties::BackgroundImage() const {
+  return UrlOf(Props[piBackgroundImage]);
+}
 std::optional<std::string> TProperties::ListStyleImage() const { return UrlOf(Props[piListStyleImage]); }
 
 TBackgroundPositions TProperties::BackgroundPosition(int emSize, int exSize) const {
@@ -68,8 +70,8 @@ TBackgroundPositions TProperties::BackgroundPosition(int emSize, int exSize) con
     const std::string_view trimmed = Trim(*text);
     const auto space = trimmed.find(' ');
     const std::string_view first = trimmed.substr(0, space);
-    const std::string_view second =
-        space == std::string_view::npos ? std::string_view{} : Trim(trimmed.substr(space + 1));
+    const std::string_view second = space == std::string_view::npos ? std::string_view{}
+                                                                    : Trim(trimmed.substr(space + 1));
     const TBackgroundPosition center{TBackgroundPlace::bpCenter, 0, true};
     result.X = result.Y = center;
     auto place = [&](std::string_view word) { return PlaceOf(word, emSize, exSize); };
@@ -117,9 +119,10 @@ TClearSide TProperties::Clear() const {
 }
 
 TListStyleType TProperties::ListStyleType() const {
-  static constexpr std::array<std::string_view, 10> names = {
-      "blank", "circle", "decimal", "disc", "lower-alpha", "lower-roman", "none", "square",
-      "upper-alpha", "upper-roman"};
+  static constexpr std::array<std::string_view, 10> names = {"blank",      "circle",      "decimal",
+                                                             "disc",       "lower-alpha", "lower-roman",
+                                                             "none",       "square",      "upper-alpha",
+                                                             "upper-roman"};
   const std::string_view type = TextOrEmpty(Props[piListStyleType]);
   for (std::size_t i = 0; i < names.size(); ++i) {
     if (names[i] == type) return static_cast<TListStyleType>(i);
@@ -165,7 +168,9 @@ TTextIndent TProperties::TextIndent() const {
 
 bool TProperties::PageBreakBefore() const { return TextOrEmpty(Props[piPageBreakBefore]) == "always"; }
 bool TProperties::PageBreakAfter() const { return TextOrEmpty(Props[piPageBreakAfter]) == "always"; }
-bool TProperties::PageBreakInsideAvoid() const { return TextOrEmpty(Props[piPageBreakInside]) == "avoid"; }
+bool TProperties::PageBreakInsideAvoid() const {
+  return TextOrEmpty(Props[piPageBreakInside]) == "avoid";
+}
 
 TColor TProperties::BackgroundColor() const {
   const int* color = AsInt(Props[piBackgroundColor]);

@@ -28,8 +28,7 @@ bool AncestorsOpen(const std::vector<TSimpleSelector>& ancestors, const TPropert
 }  // namespace
 
 void TProperties::MergeStyleSheet(const TStyleList& styles, std::string_view tag,
-                                  std::string_view pseudo, std::string_view id,
-                                  std::string_view klass) {
+                                  std::string_view pseudo, std::string_view id, std::string_view klass) {
   auto merge = [&](const std::string& key) {
     for (const TStyleEntry* entry : styles.EntriesOf(key)) Merge(*entry->Props);
   };

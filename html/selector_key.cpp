@@ -27,8 +27,8 @@ void ForEachPart(std::string_view text, std::size_t limit, Take take) {
 
 bool TSimpleSelector::Matches(std::string_view tag, std::string_view klass, std::string_view id,
                               std::string_view pseudo) const {
-  return (Tag.empty() || Tag == tag) && (Class.empty() || Class == klass) &&
-         (ID.empty() || ID == id) && (Pseudo.empty() || Pseudo == pseudo);
+  return (Tag.empty() || Tag == tag) && (Class.empty() || Class == klass) && (ID.empty() || ID == id) &&
+         (Pseudo.empty() || Pseudo == pseudo);
 }
 
 TSimpleSelector ParseSimpleSelector(std::string_view text) {
@@ -53,7 +53,8 @@ std::string MakeSelectorKey(std::string_view selector, int& runningNumber) {
   if (selector.find(' ') == std::string_view::npos) return std::string(selector);
   std::vector<std::string_view> parts;
   parts.reserve(4);  // a selector rarely has more parts
-  ForEachPart(selector, std::string_view::npos, [&parts](std::string_view part) { parts.push_back(part); });
+  ForEachPart(selector, std::string_view::npos,
+              [&parts](std::string_view part) { parts.push_back(part); });
   if (parts.size() <= 1) return std::string(parts.empty() ? std::string_view{} : parts[0]);
   std::string key(parts.back());
   key += ' ';

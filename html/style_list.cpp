@@ -165,7 +165,8 @@ void TStyleList::AddModifyProp(std::string_view selector, PropIndex index, std::
   if (selector == "a") AddModifyProp("::link", index, value);
 }
 
-void TStyleList::AddModifyColor(std::string_view selector, PropIndex index, std::optional<TColor> color) {
+void TStyleList::AddModifyColor(std::string_view selector, PropIndex index,
+                                std::optional<TColor> color) {
   if (selector.find(":hover") != std::string_view::npos) HoverRules = true;
   ApplyColor(FindOrAdd(selector), selector, index, color);
   if (selector == "a") AddModifyColor("::link", index, color);

@@ -71,8 +71,7 @@ class TStyleList {
   void Clear();
   // Sets one property of a rule from the style sheet; false for a name the model does not
   // hold.
-  bool AddModifyProp(std::string_view selector, std::string_view propertyName,
-                     std::string_view value);
+  bool AddModifyProp(std::string_view selector, std::string_view propertyName, std::string_view value);
   // The same for a name already looked up.
   void AddModifyProp(std::string_view selector, PropIndex index, std::string_view value);
   // The same for a colour slot (color, background-color, border-color) whose value is
@@ -84,7 +83,8 @@ class TStyleList {
   void AddModifyValue(TRuleEntry& rule, const TDeclaredValue& value) {
     // After a rule's first longhand its entry is known: a text for an entry other than A's
     // goes straight into its slot.
-    if (rule.Props && !rule.LinkProps && !IsColorSlot(value.Index)) rule.Props->SetByIndex(value.Index, value.Text);
+    if (rule.Props && !rule.LinkProps && !IsColorSlot(value.Index))
+      rule.Props->SetByIndex(value.Index, value.Text);
     else AddModifyValueFully(rule, value);
   }
   static bool IsColorSlot(PropIndex index) {
@@ -124,7 +124,8 @@ class TStyleList {
   TProperties& AddEntry(std::string_view key, TProperties& props);
   TProperties& MakeProperties();
   void SetColorProp(std::string_view key, PropIndex index, TColor color);
-  void ApplyColor(TProperties& props, std::string_view selector, PropIndex index, std::optional<TColor> color);
+  void ApplyColor(TProperties& props, std::string_view selector, PropIndex index,
+                  std::optional<TColor> color);
 
   struct StringHash {
     using is_transparent = void;

@@ -58,8 +58,8 @@ int RoundToInt(double value) {
   return static_cast<int>(rounded);
 }
 
-int LengthToPixels(std::string_view text, LengthBase relative, double base, int fallback,
-                   double exSize, double emSize) {
+int LengthToPixels(std::string_view text, LengthBase relative, double base, int fallback, double exSize,
+                   double emSize) {
   const auto [v, unit] = SplitNumber(text);
   const double ppi = PixelsPerInch();
   double pixels = 0;
@@ -91,8 +91,13 @@ int LengthToPixels(std::string_view text, LengthBase relative, double base, int 
 
 double FontSizeToPoints(std::string_view text, double parentSize, double defaultSize) {
   static constexpr std::array<std::pair<std::string_view, double>, 7> keywords = {{
-      {"xx-small", 2.0 / 3}, {"x-small", 5.0 / 6}, {"small", 1.0}, {"medium", 1.2},
-      {"large", 1.5}, {"x-large", 2.0}, {"xx-large", 3.0},
+      {"xx-small", 2.0 / 3},
+      {"x-small", 5.0 / 6},
+      {"small", 1.0},
+      {"medium", 1.2},
+      {"large", 1.5},
+      {"x-large", 2.0},
+      {"xx-large", 3.0},
   }};
   const std::string_view whole = Trim(text);
   if (whole == "smaller") return parentSize * 0.75;

@@ -9,8 +9,8 @@ enum class LengthBase { Absolute, Relative };
 
 // `Relative` makes a bare number a multiple of `base` (line heights); "%" is always a share
 // of `base`. An unknown unit gives `fallback`; a number that does not read counts as 0.
-int LengthToPixels(std::string_view text, LengthBase relative, double base, int fallback,
-                   double exSize, double emSize);
+int LengthToPixels(std::string_view text, LengthBase relative, double base, int fallback, double exSize,
+                   double emSize);
 
 // `defaultSize` is the document's default font size, the size the keywords scale.
 double FontSizeToPoints(std::string_view text, double parentSize, double defaultSize);

@@ -17,22 +17,59 @@ constexpr TColor NoColor = 0x1FFFFFFF;
 constexpr TColor PaletteRelative = 0x02000000;
 
 // Length sentinels.
-constexpr int UnsetValue = -12345678;            // not given
-constexpr int AutoValue = -12348765;             // "auto"
-constexpr int ParagraphSpaceValue = -12348766;   // the default paragraph space
+constexpr int UnsetValue = -12345678;           // not given
+constexpr int AutoValue = -12348765;            // "auto"
+constexpr int ParagraphSpaceValue = -12348766;  // the default paragraph space
 constexpr int ParagraphSpacePixels = 14;
 
 enum PropIndex : int {
-  piFontFamily, piFontSize, piFontStyle, piFontWeight, piTextAlign, piTextDecoration,
-  piBorderStyle, piColor, piBackgroundColor, piBorderColor,
-  piMarginTop, piMarginRight, piMarginBottom, piMarginLeft,
-  piPaddingTop, piPaddingRight, piPaddingBottom, piPaddingLeft,
-  piBorderTopWidth, piBorderRightWidth, piBorderBottomWidth, piBorderLeftWidth,
-  piBorderTopStyle, piBorderRightStyle, piBorderBottomStyle, piBorderLeftStyle,
-  piWidth, piHeight, piTop, piLeft,
-  piVisibility, piLineHeight, piBackgroundImage, piBackgroundPosition, piBackgroundRepeat,
-  piVerticalAlign, piPosition, piZIndex, piListStyleType, piListStyleImage, piFloat, piClear,
-  piTextIndent, piPageBreakBefore, piPageBreakAfter, piPageBreakInside, piTextTransform,
+  piFontFamily,
+  piFontSize,
+  piFontStyle,
+  piFontWeight,
+  piTextAlign,
+  piTextDecoration,
+  piBorderStyle,
+  piColor,
+  piBackgroundColor,
+  piBorderColor,
+  piMarginTop,
+  piMarginRight,
+  piMarginBottom,
+  piMarginLeft,
+  piPaddingTop,
+  piPaddingRight,
+  piPaddingBottom,
+  piPaddingLeft,
+  piBorderTopWidth,
+  piBorderRightWidth,
+  piBorderBottomWidth,
+  piBorderLeftWidth,
+  piBorderTopStyle,
+  piBorderRightStyle,
+  piBorderBottomStyle,
+  piBorderLeftStyle,
+  piWidth,
+  piHeight,
+  piTop,
+  piLeft,
+  piVisibility,
+  piLineHeight,
+  piBackgroundImage,
+  piBackgroundPosition,
+  piBackgroundRepeat,
+  piVerticalAlign,
+  piPosition,
+  piZIndex,
+  piListStyleType,
+  piListStyleImage,
+  piFloat,
+  piClear,
+  piTextIndent,
+  piPageBreakBefore,
+  piPageBreakAfter,
+  piPageBreakInside,
+  piTextTransform,
   piDisplay,
 };
 constexpr int PropCount = 48;

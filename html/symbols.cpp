@@ -11,6 +11,8 @@ namespace {
 
 // The tag names in table order; entry i has the start symbol HtmlSy + i, and the first
 // TagsWithEnd entries have the end symbol HtmlEndSy + i.
+// The table keeps its hand-made columns.
+// clang-format off
 constexpr std::array<std::string_view, TagCount> kTagNames = {
     "HTML", "TITLE", "BODY", "HEAD", "B", "I", "H", "EM", "STRONG", "U", "CITE", "VAR", "TT",
     "CODE", "KBD", "SAMP", "OL", "UL", "DIR", "MENU", "DL", "A", "ADDRESS", "BLOCKQUOTE",
@@ -24,32 +26,86 @@ struct AttributeEntry {
   std::string_view name;
   Symbol symbol;
 };
+// clang-format on
 
 // Searched front to back, so the second VALUE entry is never reached.
 constexpr std::array<AttributeEntry, AttributeCount> kAttributes = {{
-    {"HREF", HrefSy}, {"NAME", NameSy}, {"SRC", SrcSy}, {"ALT", AltSy}, {"ALIGN", AlignSy},
-    {"TEXT", TextSy}, {"BGCOLOR", BgColorSy}, {"LINK", LinkSy},
-    {"BACKGROUND", BackgroundSy}, {"COLSPAN", ColSpanSy}, {"ROWSPAN", RowSpanSy},
-    {"BORDER", BorderSy}, {"CELLPADDING", CellPaddingSy}, {"CELLSPACING", CellSpacingSy},
-    {"VALIGN", VAlignSy}, {"WIDTH", WidthSy}, {"START", StartSy}, {"VALUE", ValueSy},
-    {"TYPE", TypeSy}, {"CHECKBOX", CheckBoxSy}, {"RADIO", RadioSy}, {"METHOD", MethodSy},
-    {"ACTION", ActionSy}, {"CHECKED", CheckedSy}, {"SIZE", SizeSy},
-    {"MAXLENGTH", MaxLengthSy}, {"COLS", ColsSy}, {"ROWS", RowsSy},
-    {"MULTIPLE", MultipleSy}, {"VALUE", ValueSy}, {"SELECTED", SelectedSy},
-    {"FACE", FaceSy}, {"COLOR", ColorSy}, {"TRANSP", TranspSy}, {"CLEAR", ClearSy},
-    {"ISMAP", IsMapSy}, {"BORDERCOLOR", BorderColorSy}, {"USEMAP", UseMapSy},
-    {"SHAPE", ShapeSy}, {"COORDS", CoordsSy}, {"NOHREF", NoHrefSy}, {"HEIGHT", HeightSy},
-    {"PLAIN", PlainSy}, {"TARGET", TargetSy}, {"NORESIZE", NoResizeSy},
-    {"SCROLLING", ScrollingSy}, {"HSPACE", HSpaceSy}, {"LANGUAGE", LanguageSy},
-    {"FRAMEBORDER", FrameBorderSy}, {"MARGINWIDTH", MarginWidthSy},
-    {"MARGINHEIGHT", MarginHeightSy}, {"LOOP", LoopSy}, {"ONCLICK", OnClickSy},
-    {"WRAP", WrapSy}, {"NOSHADE", NoShadeSy}, {"HTTP-EQUIV", HttpEqSy},
-    {"CONTENT", ContentSy}, {"ENCTYPE", EncTypeSy}, {"VLINK", VLinkSy}, {"OLINK", OLinkSy},
-    {"ACTIVE", ActiveSy}, {"VSPACE", VSpaceSy}, {"CLASS", ClassSy}, {"ID", IDSy},
-    {"STYLE", StyleSy}, {"REL", RelSy}, {"REV", RevSy}, {"NOWRAP", NoWrapSy},
-    {"BORDERCOLORLIGHT", BorderColorLightSy}, {"BORDERCOLORDARK", BorderColorDarkSy},
-    {"CHARSET", CharSetSy}, {"RATIO", RatioSy}, {"TITLE", TitleSy},
-    {"ONFOCUS", OnFocusSy}, {"ONBLUR", OnBlurSy}, {"ONCHANGE", OnChangeSy},
+    {"HREF", HrefSy},
+    {"NAME", NameSy},
+    {"SRC", SrcSy},
+    {"ALT", AltSy},
+    {"ALIGN", AlignSy},
+    {"TEXT", TextSy},
+    {"BGCOLOR", BgColorSy},
+    {"LINK", LinkSy},
+    {"BACKGROUND", BackgroundSy},
+    {"COLSPAN", ColSpanSy},
+    {"ROWSPAN", RowSpanSy},
+    {"BORDER", BorderSy},
+    {"CELLPADDING", CellPaddingSy},
+    {"CELLSPACING", CellSpacingSy},
+    {"VALIGN", VAlignSy},
+    {"WIDTH", WidthSy},
+    {"START", StartSy},
+    {"VALUE", ValueSy},
+    {"TYPE", TypeSy},
+    {"CHECKBOX", CheckBoxSy},
+    {"RADIO", RadioSy},
+    {"METHOD", MethodSy},
+    {"ACTION", ActionSy},
+    {"CHECKED", CheckedSy},
+    {"SIZE", SizeSy},
+    {"MAXLENGTH", MaxLengthSy},
+    {"COLS", ColsSy},
+    {"ROWS", RowsSy},
+    {"MULTIPLE", MultipleSy},
+    {"VALUE", ValueSy},
+    {"SELECTED", SelectedSy},
+    {"FACE", FaceSy},
+    {"COLOR", ColorSy},
+    {"TRANSP", TranspSy},
+    {"CLEAR", ClearSy},
+    {"ISMAP", IsMapSy},
+    {"BORDERCOLOR", BorderColorSy},
+    {"USEMAP", UseMapSy},
+    {"SHAPE", ShapeSy},
+    {"COORDS", CoordsSy},
+    {"NOHREF", NoHrefSy},
+    {"HEIGHT", HeightSy},
+    {"PLAIN", PlainSy},
+    {"TARGET", TargetSy},
+    {"NORESIZE", NoResizeSy},
+    {"SCROLLING", ScrollingSy},
+    {"HSPACE", HSpaceSy},
+    {"LANGUAGE", LanguageSy},
+    {"FRAMEBORDER", FrameBorderSy},
+    {"MARGINWIDTH", MarginWidthSy},
+    {"MARGINHEIGHT", MarginHeightSy},
+    {"LOOP", LoopSy},
+    {"ONCLICK", OnClickSy},
+    {"WRAP", WrapSy},
+    {"NOSHADE", NoShadeSy},
+    {"HTTP-EQUIV", HttpEqSy},
+    {"CONTENT", ContentSy},
+    {"ENCTYPE", EncTypeSy},
+    {"VLINK", VLinkSy},
+    {"OLINK", OLinkSy},
+    {"ACTIVE", ActiveSy},
+    {"VSPACE", VSpaceSy},
+    {"CLASS", ClassSy},
+    {"ID", IDSy},
+    {"STYLE", StyleSy},
+    {"REL", RelSy},
+    {"REV", RevSy},
+    {"NOWRAP", NoWrapSy},
+    {"BORDERCOLORLIGHT", BorderColorLightSy},
+    {"BORDERCOLORDARK", BorderColorDarkSy},
+    {"CHARSET", CharSetSy},
+    {"RATIO", RatioSy},
+    {"TITLE", TitleSy},
+    {"ONFOCUS", OnFocusSy},
+    {"ONBLUR", OnBlurSy},
+    {"ONCHANGE", OnChangeSy},
 }};
 
 // The tables are searched in their order, but only among the names that share the first
@@ -100,8 +156,7 @@ Symbol StartSymbolOf(std::string_view upperName) {
 
 Symbol EndSymbolOf(std::string_view upperName) {
   const int index = TagIndexOf(upperName);
-  return index < 0 || index >= TagsWithEnd ? UnknownTagToken
-                                           : static_cast<Symbol>(HtmlEndSy + index);
+  return index < 0 || index >= TagsWithEnd ? UnknownTagToken : static_cast<Symbol>(HtmlEndSy + index);
 }
 
 Symbol AttributeSymbolOf(std::string_view upperName) {

@@ -22,8 +22,7 @@ bool ContainsNoCase(std::string_view text, std::string_view part) {
 }
 
 std::string_view StripQuotes(std::string_view text) {
-  if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
-      text.back() == text.front()) {
+  if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front()) {
     return text.substr(1, text.size() - 2);
   }
   return text;

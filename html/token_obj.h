@@ -41,7 +41,7 @@ class TokenObj {
   // count + other count + 50 for AddToken). The storage underneath grows geometrically,
   // so a long token never costs a copy per 50 characters.
   int Capacity() const { return capacity_; }
-  char CharAt(int index) const { return chars_[index]; }        // 0-based
+  char CharAt(int index) const { return chars_[index]; }             // 0-based
   std::int32_t PosAt(int index) const { return positions_[index]; }  // 0-based
   const std::vector<std::int32_t>& Positions() const { return positions_; }
   bool CacheValid() const { return cache_valid_; }

@@ -72,8 +72,7 @@ int HexValue(char c) {
 std::string DecodePercent(std::string_view text) {
   std::string out(text);
   if (!out.empty() && out.front() == '%') return out;
-  for (std::size_t at = out.find('%'); at != npos && at + 2 < out.size();
-       at = out.find('%', at + 1)) {
+  for (std::size_t at = out.find('%'); at != npos && at + 2 < out.size(); at = out.find('%', at + 1)) {
     const int high = HexValue(out[at + 1]);
     const int low = HexValue(out[at + 2]);
     if (high < 0 || low < 0) break;

@@ -13,13 +13,21 @@ PixelImage ConvertTo24(const PixelImage& source) {
     if (source.BitsPerPixel() == 24) {
       std::memcpy(d, s, static_cast<std::size_t>(w) * 3);
     } else if (source.BitsPerPixel() == 32) {
-      for (int x = 0; x < w; ++x, d += 3, s += 4) { d[0] = s[0]; d[1] = s[1]; d[2] = s[2]; }
+      for (int x = 0; x < w; ++x, d += 3, s += 4) {
+        d[0] = s[0];
+        d[1] = s[1];
+        d[2] = s[2];
+      }
     } else if (source.BitsPerPixel() == 8) {
       // The palette lookup inlined for the common indexed case.
       const Palette& p = source.Colors();
       for (int x = 0; x < w; ++x, d += 3) {
         const std::size_t i = s[x];
-        if (i < p.size()) { d[0] = p[i].blue; d[1] = p[i].green; d[2] = p[i].red; }
+        if (i < p.size()) {
+          d[0] = p[i].blue;
+          d[1] = p[i].green;
+          d[2] = p[i].red;
+        }
       }
     } else {
       for (int x = 0; x < w; ++x, d += 3) {

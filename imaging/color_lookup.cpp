@@ -5,7 +5,8 @@
 namespace tessival::imaging {
 
 TFastColorLookup::TFastColorLookup(const Palette& palette)
-    : palette_(palette.begin(), palette.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(palette.size(), 256))),
+    : palette_(palette.begin(), palette.begin() + static_cast<std::ptrdiff_t>(
+                                                      std::min<std::size_t>(palette.size(), 256))),
       search_(palette_),
       inverse_(32768, -1),
       slot_colors_(32768, 0) {

@@ -36,7 +36,8 @@ class TFastColorLookup final : public TColorLookup {
   LookupResult Find(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
     const std::size_t key = Key(red, green, blue);
     int index = inverse_[key];
-    if (index < 0) [[unlikely]] index = Learn(key, red, green, blue);
+    if (index < 0) [[unlikely]]
+      index = Learn(key, red, green, blue);
     const std::uint32_t color = slot_colors_[key];
     return {index, static_cast<std::uint8_t>(color), static_cast<std::uint8_t>(color >> 8),
             static_cast<std::uint8_t>(color >> 16)};

@@ -116,14 +116,16 @@ void TGif::LoadFromStream(std::span<const std::uint8_t> stream) {
     std::copy(signature.begin(), signature.end(), signature_.begin());
     std::string upper(signature_.begin(), signature_.end());
     for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (upper != "GIF87A" && upper != "GIF89A") throw EInvalidGraphicOperation(GifError::InvalidSignature);
+    if (upper != "GIF87A" && upper != "GIF89A")
+      throw EInvalidGraphicOperation(GifError::InvalidSignature);
     ReadScreen(in);
     for (bool more = true; more;) {
       if (in.AtEnd()) throw EInvalidGraphicOperation(GifError::NoTerminator);
       switch (in.Byte()) {
         case kImageIntroducer: ReadImage(in); break;
         case kExtensionIntroducer: more = ReadExtension(in); break;
-        case kTrailer: case 0x00: more = false; break;
+        case kTrailer:
+        case 0x00: more = false; break;
         default: throw EInvalidGraphicOperation(GifError::UnknownOperation);
       }
     }
@@ -250,7 +252,8 @@ void TGif::ReadImage(Reader& in) {
   image.min_code_size = in.Byte();
   const std::vector<std::uint8_t> data = in.JoinedSubBlocks();
   // All frames' index arrays together stay within the pixel limit.
-  const std::uint64_t count = static_cast<std::uint64_t>(image.width) * static_cast<std::uint64_t>(image.height);
+  const std::uint64_t count = static_cast<std::uint64_t>(image.width) *
+                              static_cast<std::uint64_t>(image.height);
   total_pixels_ += count;
   if (total_pixels_ > kMaxImagePixels) throw EInvalidGraphicOperation(GifError::ValueOutOfRange);
   image.pixels = DecodeGifLzw(data, image.min_code_size, image.width, image.height, image.interlaced);

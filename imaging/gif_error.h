@@ -7,12 +7,32 @@
 namespace tessival::imaging {
 
 enum class GifError {
-  None = 0, InvalidSignature = 1, NoColorTable = 2, UnknownExtensionType = 3, UnknownOperation = 4,
-  InvalidBlockSize = 5, SpecialMessage = 6, InvalidBlockTerminator = 7, InvalidIntegerSize = 8,
-  NoTerminator = 9, ExtensionOutOfOrder = 10, InvalidDescriptorIndex = 11, InvalidLzwCodeSize = 12,
-  InvalidLzwData = 13, LzwCodeOverflow = 14, ValueOutOfRange = 15, NilPointer = 16, InvalidColorTableSize = 17,
-  NoImageDescription = 18, InvalidBitmapImage = 19, InvalidColorTableIndex = 20, InvalidInterlacePass = 21,
-  InvalidBitmap = 22, TooManyColors = 23, UnexpectedEndOfFile = 24, NextMessage = 25,
+  None = 0,
+  InvalidSignature = 1,
+  NoColorTable = 2,
+  UnknownExtensionType = 3,
+  UnknownOperation = 4,
+  InvalidBlockSize = 5,
+  SpecialMessage = 6,
+  InvalidBlockTerminator = 7,
+  InvalidIntegerSize = 8,
+  NoTerminator = 9,
+  ExtensionOutOfOrder = 10,
+  InvalidDescriptorIndex = 11,
+  InvalidLzwCodeSize = 12,
+  InvalidLzwData = 13,
+  LzwCodeOverflow = 14,
+  ValueOutOfRange = 15,
+  NilPointer = 16,
+  InvalidColorTableSize = 17,
+  NoImageDescription = 18,
+  InvalidBitmapImage = 19,
+  InvalidColorTableIndex = 20,
+  InvalidInterlacePass = 21,
+  InvalidBitmap = 22,
+  TooManyColors = 23,
+  UnexpectedEndOfFile = 24,
+  NextMessage = 25,
 };
 
 const char* GifErrorText(GifError error);

@@ -56,7 +56,8 @@ void TGIFImage::SetAnimate(bool on) {
   animating_ = on;
   current_loop_ = 1;
   if (on && NumFrames() > 1) {
-    interval_ms_ = static_cast<std::uint32_t>(std::max(frames_[static_cast<std::size_t>(current_frame_ - 1)].FrameDelay, 1));
+    interval_ms_ = static_cast<std::uint32_t>(
+        std::max(frames_[static_cast<std::size_t>(current_frame_ - 1)].FrameDelay, 1));
     last_change_ms_ = clock_();
   }
 }
@@ -84,7 +85,8 @@ void TGIFImage::AdvanceAnimation(TPaintPanel& panel) {
   const int next = current_frame_ >= 1 && current_frame_ < NumFrames() ? current_frame_ + 1 : 1;
   SetCurrentFrame(next);
   panel.InvalidateRect(last_rect_, true);
-  interval_ms_ = static_cast<std::uint32_t>(std::max(frames_[static_cast<std::size_t>(current_frame_ - 1)].FrameDelay, 1));
+  interval_ms_ = static_cast<std::uint32_t>(
+      std::max(frames_[static_cast<std::size_t>(current_frame_ - 1)].FrameDelay, 1));
 }
 
 TGIFImage::Placement TGIFImage::PlacementOf(int frame) const {
@@ -100,7 +102,8 @@ TGIFImage::Placement TGIFImage::PlacementOf(int frame) const {
 
 TRect TGIFImage::Scaled(const TRect& r, double sx, double sy, int dx, int dy) const {
   const auto round = [](double v) { return static_cast<int>(std::lround(v)); };
-  return TRect{round(r.left * sx) + dx, round(r.top * sy) + dy, round(r.right * sx) + dx, round(r.bottom * sy) + dy};
+  return TRect{round(r.left * sx) + dx, round(r.top * sy) + dy, round(r.right * sx) + dx,
+               round(r.bottom * sy) + dy};
 }
 
 void TGIFImage::PrepareComposite(TAnimationCanvas& canvas, int x, int y, int w, int h,
@@ -120,7 +123,8 @@ void TGIFImage::DrawFrame(const TRect& dest, const Placement& p, TAnimationCanva
   canvas.StretchDraw(dest, strip_->bitmap, p.source, strip_->HasMask() ? &strip_->mask : nullptr);
 }
 
-void TGIFImage::DrawAnimated(TAnimationCanvas& canvas, int x, int y, int w, int h, TAnimationBackground& document) {
+void TGIFImage::DrawAnimated(TAnimationCanvas& canvas, int x, int y, int w, int h,
+                             TAnimationBackground& document) {
   last_rect_ = TRect{x, y, x + w, y + h};
   if (!visible_ || frames_.empty() || w <= 0 || h <= 0 || width_ <= 0 || height_ <= 0) return;
   if (current_frame_ < 1 || current_frame_ > NumFrames()) current_frame_ = 1;
@@ -139,10 +143,10 @@ void TGIFImage::DrawAnimated(TAnimationCanvas& canvas, int x, int y, int w, int 
     case kDisposalRestoreBackground:
       StretchBlit(*composite_, in_composite, *saved_background_, in_composite, nullptr);
       break;
-    case kDisposalRestorePrevious:
-      break;
+    case kDisposalRestorePrevious: break;
     default:
-      StretchBlit(*composite_, in_composite, strip_->bitmap, p.source, strip_->HasMask() ? &strip_->mask : nullptr);
+      StretchBlit(*composite_, in_composite, strip_->bitmap, p.source,
+                  strip_->HasMask() ? &strip_->mask : nullptr);
       break;
   }
 }
@@ -150,7 +154,8 @@ void TGIFImage::DrawAnimated(TAnimationCanvas& canvas, int x, int y, int w, int 
 const PixelImage& TGIFImage::Bitmap() {
   if (!single_bitmap_) {
     single_bitmap_.emplace(width_, height_, 24);
-    StretchBlit(*single_bitmap_, TRect{0, 0, width_, height_}, strip_->bitmap, TRect{0, 0, width_, height_}, nullptr);
+    StretchBlit(*single_bitmap_, TRect{0, 0, width_, height_}, strip_->bitmap,
+                TRect{0, 0, width_, height_}, nullptr);
   }
   return *single_bitmap_;
 }
@@ -197,7 +202,8 @@ std::unique_ptr<TGIFImage> CreateGifImageFromFile(const std::string& file_name, 
   non_animated = true;
   std::ifstream file(file_name, std::ios::binary);
   if (!file) return nullptr;
-  const std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(file)),
+                                       std::istreambuf_iterator<char>());
   return CreateGifImage(data, non_animated);
 }
 

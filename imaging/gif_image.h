@@ -65,7 +65,8 @@ class TGIFImage {
   // Called by the document's animation timer.
   void AdvanceAnimation(TPaintPanel& panel);
   // Draws the current frame into (x, y, x + w, y + h).
-  void DrawAnimated(TAnimationCanvas& canvas, int x, int y, int w, int h, TAnimationBackground& document);
+  void DrawAnimated(TAnimationCanvas& canvas, int x, int y, int w, int h,
+                    TAnimationBackground& document);
   const TRect& LastRect() const { return last_rect_; }
 
   // The first frame alone: the first Width columns of the strip, and its mask (only for a
@@ -80,7 +81,8 @@ class TGIFImage {
   };
   Placement PlacementOf(int frame) const;
   TRect Scaled(const TRect& r, double sx, double sy, int dx, int dy) const;
-  void PrepareComposite(TAnimationCanvas& canvas, int x, int y, int w, int h, TAnimationBackground& document);
+  void PrepareComposite(TAnimationCanvas& canvas, int x, int y, int w, int h,
+                        TAnimationBackground& document);
   void DrawFrame(const TRect& dest, const Placement& p, TAnimationCanvas& canvas);
 
   MillisecondClock clock_;

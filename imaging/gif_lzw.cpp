@@ -88,8 +88,8 @@ inline void CopyString(std::uint8_t* to, const std::uint8_t* from, std::size_t l
 // Rows of an interlaced image arrive in four passes: rows 0, 8, 16 …, then 4, 12 …, then
 // 2, 6 …, then 1, 3 ….
 // Only the `decoded` first bytes of the reading order were written; later rows stay zero.
-void Deinterlace(const std::vector<std::uint8_t>& reading_order, std::size_t decoded, int width, int height,
-                 std::span<std::uint8_t> pixels) {
+void Deinterlace(const std::vector<std::uint8_t>& reading_order, std::size_t decoded, int width,
+                 int height, std::span<std::uint8_t> pixels) {
   constexpr int kStarts[4] = {0, 4, 2, 1};
   constexpr int kSteps[4] = {8, 8, 4, 2};
   const auto w = static_cast<std::size_t>(width);
@@ -186,9 +186,10 @@ std::size_t Decode(std::span<const std::uint8_t> data, int min_code_size, std::u
 
 }  // namespace
 
-std::vector<std::uint8_t> DecodeGifLzw(std::span<const std::uint8_t> data, int min_code_size, int width, int height,
-                                       bool interlaced) {
-  if (min_code_size < 0 || min_code_size + 1 > kMaxCodeSize) throw EInvalidGraphicOperation(GifError::InvalidLzwCodeSize);
+std::vector<std::uint8_t> DecodeGifLzw(std::span<const std::uint8_t> data, int min_code_size, int width,
+                                       int height, bool interlaced) {
+  if (min_code_size < 0 || min_code_size + 1 > kMaxCodeSize)
+    throw EInvalidGraphicOperation(GifError::InvalidLzwCodeSize);
   if (width <= 0 || height <= 0) return {};
   const std::size_t size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
   if (!interlaced) {

@@ -10,7 +10,7 @@ namespace tessival::imaging {
 // interlaced order when asked. Pixels the data does not reach are 0. The caller keeps
 // width × height within the pixel limit. Throws EInvalidGraphicOperation (Invalid LZW
 // Code Size, Invalid LZW Data Format).
-std::vector<std::uint8_t> DecodeGifLzw(std::span<const std::uint8_t> data, int min_code_size, int width, int height,
-                                       bool interlaced);
+std::vector<std::uint8_t> DecodeGifLzw(std::span<const std::uint8_t> data, int min_code_size, int width,
+                                       int height, bool interlaced);
 
 }  // namespace tessival::imaging

@@ -20,7 +20,7 @@ void WriteFrame(const TGif& gif, const GifImageRecord& image, int slot_left, TMy
       const std::uint32_t c = table.colors[indexes[j]];
       out[0] = static_cast<std::uint8_t>(c >> 16);  // blue
       out[1] = static_cast<std::uint8_t>(c >> 8);
-      out[2] = static_cast<std::uint8_t>(c);        // red
+      out[2] = static_cast<std::uint8_t>(c);  // red
     }
     if (transparent < 0 || !strip.HasMask()) continue;
     std::uint8_t* mask_row = strip.mask.Row(k);
@@ -43,8 +43,9 @@ TMyBitmap BuildGifStrip(const TGif& gif) {
     CheckImageSize(strip_width, screen.height);
     // Bottom-up, the row order of the in-memory bitmap file the strip stands for.
     strip.bitmap = PixelImage(static_cast<int>(strip_width), screen.height, 24, RowOrder::BottomUp);
-    const bool any_transparent =
-        std::any_of(images.begin(), images.end(), [](const GifImageRecord& i) { return i.TransparentIndex() >= 0; });
+    const bool any_transparent = std::any_of(images.begin(), images.end(), [](const GifImageRecord& i) {
+      return i.TransparentIndex() >= 0;
+    });
     if (any_transparent) {
       strip.mask = PixelImage(static_cast<int>(strip_width), screen.height, 1, RowOrder::BottomUp);
       strip.mask.Colors() = {{0, 0, 0, 0}, {255, 255, 255, 0}};

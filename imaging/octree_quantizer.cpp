@@ -44,7 +44,8 @@ void TOctreeQuantizer::Add(std::uint8_t red, std::uint8_t green, std::uint8_t bl
     }
     const int shift = 7 - level;
     const int mask = 0x80 >> level;
-    const int child = ((red & mask) >> shift) * 4 + ((green & mask) >> shift) * 2 + ((blue & mask) >> shift);
+    const int child = ((red & mask) >> shift) * 4 + ((green & mask) >> shift) * 2 +
+                      ((blue & mask) >> shift);
     int next = node.children[static_cast<std::size_t>(child)];
     if (next < 0) {
       next = NewNode(level + 1);  // may move nodes_: re-index below
@@ -84,7 +85,8 @@ void TOctreeQuantizer::Collect(int index, Palette& out) const {
     if (node.pixels == 0) {
       out.push_back({0, 0, 0, 0});
     } else {
-      out.push_back({static_cast<std::uint8_t>(node.red / node.pixels), static_cast<std::uint8_t>(node.green / node.pixels),
+      out.push_back({static_cast<std::uint8_t>(node.red / node.pixels),
+                     static_cast<std::uint8_t>(node.green / node.pixels),
                      static_cast<std::uint8_t>(node.blue / node.pixels), 0});
     }
     return;

@@ -18,7 +18,9 @@ constexpr std::int16_t kFar = 2000;
 constexpr int kLanes = 8;
 
 #if defined(__SSE2__)
-__m128i AbsoluteDifference(__m128i a, __m128i b) { return _mm_max_epi16(_mm_sub_epi16(a, b), _mm_sub_epi16(b, a)); }
+__m128i AbsoluteDifference(__m128i a, __m128i b) {
+  return _mm_max_epi16(_mm_sub_epi16(a, b), _mm_sub_epi16(b, a));
+}
 
 __m128i Load(const std::array<std::int16_t, 256>& row, int group) {
   return _mm_load_si128(reinterpret_cast<const __m128i*>(row.data() + kLanes * group));
@@ -27,7 +29,8 @@ __m128i Load(const std::array<std::int16_t, 256>& row, int group) {
 
 }  // namespace
 
-TPaletteSearch::TPaletteSearch(const Palette& palette) : count_(static_cast<int>(std::min<std::size_t>(palette.size(), 256))) {
+TPaletteSearch::TPaletteSearch(const Palette& palette)
+    : count_(static_cast<int>(std::min<std::size_t>(palette.size(), 256))) {
   reds_.fill(kFar);
   greens_.fill(kFar);
   blues_.fill(kFar);
@@ -53,9 +56,9 @@ int TPaletteSearch::Nearest(int red, int green, int blue) const {
   const __m128i step = _mm_set1_epi16(kLanes);
   const int groups = (count_ + kLanes - 1) / kLanes;
   for (int group = 0; group < groups; ++group) {
-    const __m128i distance =
-        _mm_add_epi16(_mm_add_epi16(AbsoluteDifference(Load(reds_, group), r), AbsoluteDifference(Load(greens_, group), g)),
-                      AbsoluteDifference(Load(blues_, group), b));
+    const __m128i distance = _mm_add_epi16(_mm_add_epi16(AbsoluteDifference(Load(reds_, group), r),
+                                                         AbsoluteDifference(Load(greens_, group), g)),
+                                           AbsoluteDifference(Load(blues_, group), b));
     const __m128i closer = _mm_cmplt_epi16(distance, best);
     best = _mm_min_epi16(distance, best);
     best_index = _mm_or_si128(_mm_and_si128(closer, index), _mm_andnot_si128(closer, best_index));
@@ -81,7 +84,8 @@ int TPaletteSearch::Nearest(int red, int green, int blue) const {
   int best_distance = std::numeric_limits<int>::max();
   for (int i = 0; i < count_; ++i) {
     const auto at = static_cast<std::size_t>(i);
-    const int distance = std::abs(red - reds_[at]) + std::abs(green - greens_[at]) + std::abs(blue - blues_[at]);
+    const int distance = std::abs(red - reds_[at]) + std::abs(green - greens_[at]) +
+                         std::abs(blue - blues_[at]);
     if (distance < best_distance) {
       best_distance = distance;
       best = i;

@@ -10,7 +10,8 @@ namespace {
 bool MaskBit(const std::uint8_t* mask_row, int x) { return (mask_row[x >> 3] >> (7 - (x & 7))) & 1; }
 
 // Unscaled masked copy of one row: runs of opaque pixels are copied at once.
-void CopyMaskedRow(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* mask_row, int sx, int count) {
+void CopyMaskedRow(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* mask_row, int sx,
+                   int count) {
   int i = 0;
   while (i < count) {
     while (i < count && MaskBit(mask_row, sx + i)) ++i;
@@ -22,8 +23,8 @@ void CopyMaskedRow(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* m
 
 }  // namespace
 
-void StretchBlit(PixelImage& dest, const TRect& dest_rect, const PixelImage& source, const TRect& source_rect,
-                 const PixelImage* mask) {
+void StretchBlit(PixelImage& dest, const TRect& dest_rect, const PixelImage& source,
+                 const TRect& source_rect, const PixelImage* mask) {
   const int dw = dest_rect.Width(), dh = dest_rect.Height();
   const int sw = source_rect.Width(), sh = source_rect.Height();
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
@@ -49,7 +50,8 @@ void StretchBlit(PixelImage& dest, const TRect& dest_rect, const PixelImage& sou
       const int last = std::min(x1, dest_rect.left - source_rect.left + source.Width());
       if (first >= last) continue;
       const int sx = source_x(first);
-      if (m == nullptr) std::memcpy(d + 3 * first, s + 3 * sx, 3 * static_cast<std::size_t>(last - first));
+      if (m == nullptr)
+        std::memcpy(d + 3 * first, s + 3 * sx, 3 * static_cast<std::size_t>(last - first));
       else CopyMaskedRow(d + 3 * first, s + 3 * sx, m, sx, last - first);
       continue;
     }

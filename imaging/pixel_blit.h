@@ -7,8 +7,8 @@ namespace tessival::imaging {
 
 // Nearest-pixel stretch of `source_rect` of `source` onto `dest_rect` of `dest`, clipped to
 // both bitmaps. With `mask` (1 bit, the size of `source`), set bits leave `dest` unchanged.
-void StretchBlit(PixelImage& dest, const TRect& dest_rect, const PixelImage& source, const TRect& source_rect,
-                 const PixelImage* mask);
+void StretchBlit(PixelImage& dest, const TRect& dest_rect, const PixelImage& source,
+                 const TRect& source_rect, const PixelImage* mask);
 
 // Copies all of `source` to (x, y) of `dest`, clipped.
 void CopyBlit(PixelImage& dest, int x, int y, const PixelImage& source);

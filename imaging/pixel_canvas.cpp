@@ -9,7 +9,9 @@ void TPixelCanvas::CopyToBitmap(int x, int y, PixelImage& into) {
               TRect{x, y, x + into.Width(), y + into.Height()}, nullptr);
 }
 
-void TPixelCanvas::DrawBitmap(int x, int y, const PixelImage& bitmap) { CopyBlit(surface_, x, y, bitmap); }
+void TPixelCanvas::DrawBitmap(int x, int y, const PixelImage& bitmap) {
+  CopyBlit(surface_, x, y, bitmap);
+}
 
 void TPixelCanvas::StretchDraw(const TRect& dest, const PixelImage& bitmap, const TRect& source,
                                const PixelImage* mask) {

@@ -12,7 +12,8 @@ class TPixelCanvas final : public TAnimationCanvas {
 
   void CopyToBitmap(int x, int y, PixelImage& into) override;
   void DrawBitmap(int x, int y, const PixelImage& bitmap) override;
-  void StretchDraw(const TRect& dest, const PixelImage& bitmap, const TRect& source, const PixelImage* mask) override;
+  void StretchDraw(const TRect& dest, const PixelImage& bitmap, const TRect& source,
+                   const PixelImage* mask) override;
 
  private:
   PixelImage surface_;

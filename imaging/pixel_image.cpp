@@ -22,7 +22,11 @@ std::size_t PixelImage::StrideFor(int width, int bits_per_pixel) {
 PixelImage::PixelImage(int width, int height, int bits_per_pixel, RowOrder order)
     : width_(width), height_(height), bits_per_pixel_(bits_per_pixel), order_(order) {
   switch (bits_per_pixel) {
-    case 1: case 4: case 8: case 24: case 32: break;
+    case 1:
+    case 4:
+    case 8:
+    case 24:
+    case 32: break;
     default: throw std::length_error("unsupported pixel format");
   }
   CheckImageSize(width, height);
@@ -83,7 +87,8 @@ void PixelImage::SetIndex(int x, int y, int index) {
     }
     case 4: {
       const int shift = (x & 1) ? 0 : 4;
-      row[x >> 1] = static_cast<std::uint8_t>((row[x >> 1] & ~(0x0F << shift)) | ((index & 0x0F) << shift));
+      row[x >> 1] = static_cast<std::uint8_t>((row[x >> 1] & ~(0x0F << shift)) |
+                                              ((index & 0x0F) << shift));
       break;
     }
     case 8: row[x] = static_cast<std::uint8_t>(index); break;

@@ -46,11 +46,12 @@ void TPlatformAnimationCanvas::CopyToBitmap(int x, int y, PixelImage& into) {
 }
 
 void TPlatformAnimationCanvas::DrawBitmap(int x, int y, const PixelImage& bitmap) {
-  canvas_.BitBlt(x, y, bitmap.Width(), bitmap.Height(), ToPlatformBitmap(bitmap), 0, 0, platform::RasterOp::SRCCOPY);
+  canvas_.BitBlt(x, y, bitmap.Width(), bitmap.Height(), ToPlatformBitmap(bitmap), 0, 0,
+                 platform::RasterOp::SRCCOPY);
 }
 
-void TPlatformAnimationCanvas::StretchDraw(const TRect& dest, const PixelImage& bitmap, const TRect& source,
-                                           const PixelImage* mask) {
+void TPlatformAnimationCanvas::StretchDraw(const TRect& dest, const PixelImage& bitmap,
+                                           const TRect& source, const PixelImage* mask) {
   // Only the frame's part of a strip is copied; a source reaching outside the bitmap goes
   // whole, so the canvas clips it exactly as it would clip any other.
   const bool crop = Inside(source, bitmap);
@@ -62,8 +63,8 @@ void TPlatformAnimationCanvas::StretchDraw(const TRect& dest, const PixelImage& 
   const platform::StretchMode previous = canvas_.SetStretchBltMode(platform::StretchMode::COLORONCOLOR);
   platform::TBitmap picture = ToPlatformBitmap(bitmap, part);
   const auto stretch = [&](const platform::TBitmap& from, platform::RasterOp op) {
-    canvas_.StretchBlt(dest.left, dest.top, dest.Width(), dest.Height(), from, sx, sy, source.Width(), source.Height(),
-                       op);
+    canvas_.StretchBlt(dest.left, dest.top, dest.Width(), dest.Height(), from, sx, sy, source.Width(),
+                       source.Height(), op);
   };
   if (mask == nullptr) {
     stretch(picture, platform::RasterOp::SRCCOPY);

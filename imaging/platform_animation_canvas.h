@@ -22,7 +22,8 @@ class TPlatformAnimationCanvas final : public TAnimationCanvas {
   void CopyToBitmap(int x, int y, PixelImage& into) override;
   void DrawBitmap(int x, int y, const PixelImage& bitmap) override;
   // Throws std::invalid_argument for a mask of another size than the bitmap.
-  void StretchDraw(const TRect& dest, const PixelImage& bitmap, const TRect& source, const PixelImage* mask) override;
+  void StretchDraw(const TRect& dest, const PixelImage& bitmap, const TRect& source,
+                   const PixelImage* mask) override;
 
  private:
   platform::Canvas& canvas_;

@@ -31,10 +31,11 @@ platform::TBitmap ToPlatformBitmap(const PixelImage& image, const TRect& part) {
   if (left_bits % 8 == 0) {
     // Whole bytes: the rows go over as they are (padding included for the whole picture).
     const std::size_t offset = left_bits / 8;
-    const std::size_t row_bytes =
-        std::min(image.Stride() - std::min(offset, image.Stride()), static_cast<std::size_t>(bitmap.RowBytes()));
+    const std::size_t row_bytes = std::min(image.Stride() - std::min(offset, image.Stride()),
+                                           static_cast<std::size_t>(bitmap.RowBytes()));
     if (row_bytes == 0) return bitmap;
-    for (int y = 0; y < part.Height(); ++y) std::memcpy(bitmap.ScanLine(y), image.Row(part.top + y) + offset, row_bytes);
+    for (int y = 0; y < part.Height(); ++y)
+      std::memcpy(bitmap.ScanLine(y), image.Row(part.top + y) + offset, row_bytes);
     return bitmap;
   }
   for (int y = 0; y < part.Height(); ++y) {
@@ -47,7 +48,8 @@ platform::TBitmap ToPlatformBitmap(const PixelImage& image, const TRect& part) {
 PixelImage FromPlatformBitmap(const platform::TBitmap& bitmap, RowOrder order) {
   PixelImage image(bitmap.Width(), bitmap.Height(), bitmap.BitsPerPixel(), order);
   if (bitmap.IsIndexed()) image.Colors() = FromPlatformPalette(bitmap.Palette());
-  const std::size_t row_bytes = std::min<std::size_t>(image.Stride(), static_cast<std::size_t>(bitmap.RowBytes()));
+  const std::size_t row_bytes = std::min<std::size_t>(image.Stride(),
+                                                      static_cast<std::size_t>(bitmap.RowBytes()));
   if (row_bytes == 0) return image;
   for (int y = 0; y < bitmap.Height(); ++y) std::memcpy(image.Row(y), bitmap.ScanLine(y), row_bytes);
   return image;

@@ -7,13 +7,15 @@ namespace tessival::imaging {
 namespace {
 template <class T>
 TChunkClasses::Entry EntryFor() {
-  return {T().Type(), std::type_index(typeid(T)), []() -> std::unique_ptr<TChunk> { return std::make_unique<T>(); }};
+  return {T().Type(), std::type_index(typeid(T)),
+          []() -> std::unique_ptr<TChunk> { return std::make_unique<T>(); }};
 }
 }  // namespace
 
 TChunkClasses::TChunkClasses()
-    : entries_{EntryFor<TChunkIEND>(), EntryFor<TChunkIHDR>(), EntryFor<TChunkGAMA>(), EntryFor<TChunkIDAT>(),
-               EntryFor<TChunkPLTE>(), EntryFor<TChunkTEXT>(), EntryFor<TChunkTRNS>()} {}
+    : entries_{EntryFor<TChunkIEND>(), EntryFor<TChunkIHDR>(), EntryFor<TChunkGAMA>(),
+               EntryFor<TChunkIDAT>(), EntryFor<TChunkPLTE>(), EntryFor<TChunkTEXT>(),
+               EntryFor<TChunkTRNS>()} {}
 
 const TChunkClasses& TChunkClasses::Instance() {
   static const TChunkClasses registry;

@@ -19,7 +19,8 @@ TChunk& TChunkList::Add(std::unique_ptr<TChunk> chunk) {
 }
 
 void TChunkList::Remove(TChunk& chunk) {
-  const auto it = std::find_if(chunks_.begin(), chunks_.end(), [&](const auto& c) { return c.get() == &chunk; });
+  const auto it = std::find_if(chunks_.begin(), chunks_.end(),
+                               [&](const auto& c) { return c.get() == &chunk; });
   if (it == chunks_.end()) throw EPNGImageException(png_text::kForeignChunk);
   chunks_.erase(it);
 }
@@ -39,7 +40,8 @@ TChunk* TChunkList::AddNew(std::type_index cls) {
 }
 
 void TChunkList::Move(int from, int to) {
-  if (from < 0 || from >= Count() || to < 0 || to >= Count()) throw EPNGImageException(png_text::kChunkIndexRange);
+  if (from < 0 || from >= Count() || to < 0 || to >= Count())
+    throw EPNGImageException(png_text::kChunkIndexRange);
   auto chunk = std::move(chunks_[static_cast<std::size_t>(from)]);
   chunks_.erase(chunks_.begin() + from);
   chunks_.insert(chunks_.begin() + to, std::move(chunk));

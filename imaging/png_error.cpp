@@ -9,6 +9,7 @@ std::string Frame(const std::string& text) {
 }
 }  // namespace
 
-EPNGImageException::EPNGImageException(const std::string& text) : std::runtime_error(Frame(text)), text_(text) {}
+EPNGImageException::EPNGImageException(const std::string& text)
+    : std::runtime_error(Frame(text)), text_(text) {}
 
 }  // namespace tessival::imaging

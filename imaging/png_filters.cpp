@@ -27,7 +27,8 @@ template <std::size_t Bpp>
 void Average(std::uint8_t* row, const std::uint8_t* prev, std::size_t n) {
   const std::size_t head = n < Bpp ? n : Bpp;
   for (std::size_t i = 0; i < head; ++i) row[i] = static_cast<std::uint8_t>(row[i] + (prev[i] >> 1));
-  for (std::size_t i = Bpp; i < n; ++i) row[i] = static_cast<std::uint8_t>(row[i] + ((row[i - Bpp] + prev[i]) >> 1));
+  for (std::size_t i = Bpp; i < n; ++i)
+    row[i] = static_cast<std::uint8_t>(row[i] + ((row[i - Bpp] + prev[i]) >> 1));
 }
 
 template <std::size_t Bpp>
@@ -101,8 +102,8 @@ void PaethPixels(std::uint8_t* row, const std::uint8_t* prev, std::size_t n) {
     const __m128i to_a = _mm_sub_epi16(b, c), to_b = _mm_sub_epi16(a, c);
     const __m128i pa = Abs16(to_a), pb = Abs16(to_b), pc = Abs16(_mm_add_epi16(to_a, to_b));
     const __m128i smallest = _mm_min_epi16(pc, _mm_min_epi16(pa, pb));
-    const __m128i predictor =
-        Select(_mm_cmpeq_epi16(pa, smallest), a, Select(_mm_cmpeq_epi16(pb, smallest), b, c));
+    const __m128i predictor = Select(_mm_cmpeq_epi16(pa, smallest), a,
+                                     Select(_mm_cmpeq_epi16(pb, smallest), b, c));
     a = Low8(_mm_add_epi16(LoadPixel<Bpp>(row + i), predictor));
     StorePixel<Bpp>(row + i, a);
     c = b;
@@ -117,7 +118,9 @@ void Unfilter(std::uint8_t type, std::uint8_t* row, const std::uint8_t* prev, st
   if constexpr (Bpp == 3 || Bpp == 4) {
     switch (type) {
       case 1: return SubPixels<Bpp>(row, n);
-      case 3: if (prev) return AveragePixels<Bpp>(row, prev, n); break;
+      case 3:
+        if (prev) return AveragePixels<Bpp>(row, prev, n);
+        break;
       case 4: return prev ? PaethPixels<Bpp>(row, prev, n) : SubPixels<Bpp>(row, n);
       default: break;
     }
@@ -126,7 +129,9 @@ void Unfilter(std::uint8_t type, std::uint8_t* row, const std::uint8_t* prev, st
   switch (type) {
     case 0: return;
     case 1: return Sub<Bpp>(row, n);
-    case 2: if (prev) Up(row, prev, n); return;
+    case 2:
+      if (prev) Up(row, prev, n);
+      return;
     case 3: return prev ? Average<Bpp>(row, prev, n) : AverageFirstRow<Bpp>(row, n);
     case 4: return prev ? Paeth<Bpp>(row, prev, n) : Sub<Bpp>(row, n);
     default: throw EPNGImageException(png_text::kUnknownFilter);

@@ -54,7 +54,8 @@ std::uint32_t TPNGImage::TransparentColor() const {
 
 void TPNGImage::LoadFromStream(std::span<const std::uint8_t> stream) {
   Reset();
-  if (stream.size() < sizeof kSignature || std::memcmp(stream.data(), kSignature, sizeof kSignature) != 0)
+  if (stream.size() < sizeof kSignature ||
+      std::memcmp(stream.data(), kSignature, sizeof kSignature) != 0)
     throw EPNGImageException(png_text::kInvalidSignature);
   ReadChunks(stream.subspan(sizeof kSignature));
   if (chunks_.Count() == 0 || chunks_.IndexOfClass(typeid(TChunkIHDR)) != 0)
@@ -75,9 +76,10 @@ void TPNGImage::ReadChunks(std::span<const std::uint8_t> rest) {
     // length (4) | type (4) | data (length) | CRC of type and data (4)
     if (rest.size() < 12) throw EPNGImageException(png_text::kCorruptedData);
     const std::uint32_t length = BigEndian32(rest.data());
-    if (length > kMaxChunkLength || length > rest.size() - 12) throw EPNGImageException(png_text::kCorruptedData);
-    const ChunkType type{static_cast<char>(rest[4]), static_cast<char>(rest[5]), static_cast<char>(rest[6]),
-                         static_cast<char>(rest[7])};
+    if (length > kMaxChunkLength || length > rest.size() - 12)
+      throw EPNGImageException(png_text::kCorruptedData);
+    const ChunkType type{static_cast<char>(rest[4]), static_cast<char>(rest[5]),
+                         static_cast<char>(rest[6]), static_cast<char>(rest[7])};
     const std::uint8_t* data = rest.data() + 8;
     const std::uint32_t stored_crc = BigEndian32(data + length);
     const auto computed_crc = crc32(0L, rest.data() + 4, length + 4);
@@ -147,8 +149,8 @@ void TPNGImage::DecodePixels(const TChunkIDAT& idat) {
       OnProgress("Drawing...", percent, ProgressRect{0, top, bitmap_.Width(), bottom});
     };
   }
-  DecodePngPixels(layout, idat.Data(), gamma != nullptr ? gamma->Forward().data() : nullptr, bitmap_, progress,
-                  expand ? &palette : nullptr);
+  DecodePngPixels(layout, idat.Data(), gamma != nullptr ? gamma->Forward().data() : nullptr, bitmap_,
+                  progress, expand ? &palette : nullptr);
 }
 
 }  // namespace tessival::imaging

@@ -19,7 +19,9 @@ bool ValidDepth(int color_type, int depth) {
   switch (color_type) {
     case 0: return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16;
     case 3: return depth == 1 || depth == 2 || depth == 4 || depth == 8;
-    case 2: case 4: case 6: return depth == 8 || depth == 16;
+    case 2:
+    case 4:
+    case 6: return depth == 8 || depth == 16;
     default: return false;
   }
 }
@@ -71,7 +73,8 @@ class RowInflater {
     filled_ -= last_;
     next_ -= last_;
     last_ = 0;
-    if (block_.size() < 2 * (filled_ + count)) block_.resize(std::max(kBlockBytes, 2 * (filled_ + count)));
+    if (block_.size() < 2 * (filled_ + count))
+      block_.resize(std::max(kBlockBytes, 2 * (filled_ + count)));
     stream_.next_out = block_.data() + filled_;
     stream_.avail_out = static_cast<uInt>(block_.size() - filled_);
     while (stream_.avail_out > 0 && failure_ == nullptr) {
@@ -88,10 +91,10 @@ class RowInflater {
 
   z_stream stream_{};
   std::vector<std::uint8_t> block_;
-  std::size_t before_last_ = 0;  // where the row before the last one starts
-  std::size_t last_ = 0;         // where the last row handed out starts
-  std::size_t next_ = 0;         // the first byte not handed out
-  std::size_t filled_ = 0;       // the end of the inflated bytes
+  std::size_t before_last_ = 0;    // where the row before the last one starts
+  std::size_t last_ = 0;           // where the last row handed out starts
+  std::size_t next_ = 0;           // the first byte not handed out
+  std::size_t filled_ = 0;         // the end of the inflated bytes
   const char* failure_ = nullptr;  // why the stream gives no more, once it does not
 };
 
@@ -104,8 +107,8 @@ std::uint8_t* NextRow(RowInflater& inflater, std::size_t bytes, bool first, std:
 }
 
 // Converts one unfiltered row of samples into bitmap row `out` for the non-interlaced case.
-void ConvertRow(const PngLayout& l, const std::uint8_t* src, std::size_t src_bytes, const std::uint8_t* gamma,
-                std::uint8_t* out) {
+void ConvertRow(const PngLayout& l, const std::uint8_t* src, std::size_t src_bytes,
+                const std::uint8_t* gamma, std::uint8_t* out) {
   const int w = l.width;
   if (l.bitmap_bits == 24) {
     const std::size_t step = static_cast<std::size_t>(l.channels) * (l.bit_depth / 8);
@@ -157,8 +160,8 @@ void ConvertRow(const PngLayout& l, const std::uint8_t* src, std::size_t src_byt
 }
 
 // Places pixel k of an interlaced pass row at column x of bitmap row `out`.
-void PlacePixel(const PngLayout& l, const std::uint8_t* src, int k, const std::uint8_t* gamma, std::uint8_t* out,
-                int x) {
+void PlacePixel(const PngLayout& l, const std::uint8_t* src, int k, const std::uint8_t* gamma,
+                std::uint8_t* out, int x) {
   if (l.bitmap_bits == 24) {
     const std::size_t hi = l.bit_depth == 16 ? 2 : 1;
     const std::uint8_t* p = src + static_cast<std::size_t>(k) * l.channels * (l.bit_depth / 8);
@@ -186,7 +189,8 @@ void PlacePixel(const PngLayout& l, const std::uint8_t* src, int k, const std::u
 }
 
 // Indexed row (1, 4 or 8 bits per pixel) to blue, green, red through the palette.
-void ExpandRow(const std::uint8_t* indexed, int bits, int width, const Palette& palette, std::uint8_t* out) {
+void ExpandRow(const std::uint8_t* indexed, int bits, int width, const Palette& palette,
+               std::uint8_t* out) {
   for (int x = 0; x < width; ++x, out += 3) {
     int index;
     if (bits == 8) index = indexed[x];
@@ -203,13 +207,16 @@ struct Adam7Pass {
   int row0, col0, row_step, col_step;
 };
 constexpr Adam7Pass kPasses[7] = {{0, 0, 8, 8}, {0, 4, 8, 8}, {4, 0, 8, 4}, {0, 2, 4, 4},
-                                   {2, 0, 4, 2}, {0, 1, 2, 2}, {1, 0, 2, 1}};
+                                  {2, 0, 4, 2}, {0, 1, 2, 2}, {1, 0, 2, 1}};
 
-int PassExtent(int size, int start, int step) { return size > start ? (size - start + step - 1) / step : 0; }
+int PassExtent(int size, int start, int step) {
+  return size > start ? (size - start + step - 1) / step : 0;
+}
 
 }  // namespace
 
-PngLayout MakePngLayout(std::uint32_t width, std::uint32_t height, int bit_depth, int color_type, int interlace) {
+PngLayout MakePngLayout(std::uint32_t width, std::uint32_t height, int bit_depth, int color_type,
+                        int interlace) {
   if (!ValidDepth(color_type, bit_depth)) throw EPNGImageException(png_text::kUnknownColorType);
   if (interlace != 0 && interlace != 1) throw EPNGImageException(png_text::kUnknownInterlace);
   try {
@@ -234,14 +241,16 @@ std::size_t PngRowBytes(const PngLayout& l, std::uint32_t width) {
   return (std::size_t{width} * static_cast<std::size_t>(l.channels * l.bit_depth) + 7) / 8;
 }
 
-void DecodePngPixels(const PngLayout& l, std::span<const std::uint8_t> zlib_data, const std::uint8_t* gamma,
-                     PixelImage& bitmap, const PngRowProgress& progress, const Palette* expand) {
+void DecodePngPixels(const PngLayout& l, std::span<const std::uint8_t> zlib_data,
+                     const std::uint8_t* gamma, PixelImage& bitmap, const PngRowProgress& progress,
+                     const Palette* expand) {
   if (l.width == 0 || l.height == 0) return;
   if (expand != nullptr && l.bitmap_bits <= 8) {
     if (l.interlaced) {
       PixelImage indexed(l.width, l.height, l.bitmap_bits);
       DecodePngPixels(l, zlib_data, gamma, indexed, progress);
-      for (int y = 0; y < l.height; ++y) ExpandRow(indexed.Row(y), l.bitmap_bits, l.width, *expand, bitmap.Row(y));
+      for (int y = 0; y < l.height; ++y)
+        ExpandRow(indexed.Row(y), l.bitmap_bits, l.width, *expand, bitmap.Row(y));
       return;
     }
     // Row by row through a one-row indexed buffer, while the row is still in cache.
@@ -259,7 +268,8 @@ void DecodePngPixels(const PngLayout& l, std::span<const std::uint8_t> zlib_data
   const std::size_t full_bytes = PngRowBytes(l, static_cast<std::uint32_t>(l.width));
   if (!l.interlaced) {
     for (int y = 0; y < l.height; ++y) {
-      ConvertRow(l, NextRow(inflater, full_bytes, y == 0, l.filter_bpp), full_bytes, gamma, bitmap.Row(y));
+      ConvertRow(l, NextRow(inflater, full_bytes, y == 0, l.filter_bpp), full_bytes, gamma,
+                 bitmap.Row(y));
       if (progress) progress(static_cast<int>(std::int64_t{y} * 100 / l.height), y, y + 1);
     }
     return;

@@ -21,7 +21,8 @@ struct PngLayout {
 };
 
 // Validates the header values. Throws EPNGImageException.
-PngLayout MakePngLayout(std::uint32_t width, std::uint32_t height, int bit_depth, int color_type, int interlace);
+PngLayout MakePngLayout(std::uint32_t width, std::uint32_t height, int bit_depth, int color_type,
+                        int interlace);
 
 // Bytes of one filtered row of `width` pixels (without the filter-type byte).
 std::size_t PngRowBytes(const PngLayout& layout, std::uint32_t width);
@@ -32,7 +33,8 @@ using PngRowProgress = std::function<void(int percent, int top, int bottom)>;
 // `bitmap` is already sized for the layout. `gamma` is a 256-byte forward table or null.
 // With `expand` (a palette with an entry for every possible index), indexed rows are
 // written through it into a 24-bit `bitmap` instead.
-void DecodePngPixels(const PngLayout& layout, std::span<const std::uint8_t> zlib_data, const std::uint8_t* gamma,
-                     PixelImage& bitmap, const PngRowProgress& progress, const Palette* expand = nullptr);
+void DecodePngPixels(const PngLayout& layout, std::span<const std::uint8_t> zlib_data,
+                     const std::uint8_t* gamma, PixelImage& bitmap, const PngRowProgress& progress,
+                     const Palette* expand = nullptr);
 
 }  // namespace tessival::imaging

@@ -34,7 +34,8 @@ std::uint32_t PngMaskColor(const TPNGImage& image) {
   if (image.HeaderField(1) == 2 && image.Transparent()) return image.TransparentColor();
   const Palette& palette = image.Bitmap().Colors();
   if (palette.empty()) return 0;
-  return (std::uint32_t{palette[0].red} << 16) | (std::uint32_t{palette[0].green} << 8) | palette[0].blue;
+  return (std::uint32_t{palette[0].red} << 16) | (std::uint32_t{palette[0].green} << 8) |
+         palette[0].blue;
 }
 
 PixelImage MakeColorMask(const PixelImage& bitmap, std::uint32_t rgb) {

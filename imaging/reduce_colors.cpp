@@ -49,11 +49,13 @@ PixelImage ReduceToPalette(const PixelImage& source, const Palette& palette, TDi
 PixelImage ReduceForDisplay(const PixelImage& source, TDisplayClass display) {
   if (source.Empty()) return {};
   if (source.BitsPerPixel() <= 8) return source;
-  const TPaletteKind kind = display == TDisplayClass::Bits8 ? TPaletteKind::ProgramCopy : TPaletteKind::SystemDefault;
+  const TPaletteKind kind = display == TDisplayClass::Bits8 ? TPaletteKind::ProgramCopy
+                                                            : TPaletteKind::SystemDefault;
   return ReduceColors(source, kind, TDitherMode::FloydSteinberg);
 }
 
-Palette CreateOptimizedPalette(const PixelImage& source, int colors, int color_bits, bool reserve_system_colors) {
+Palette CreateOptimizedPalette(const PixelImage& source, int colors, int color_bits,
+                               bool reserve_system_colors) {
   const int quantizer_colors = reserve_system_colors ? 236 : std::clamp(colors, 1, 256);
   TOctreeQuantizer quantizer(quantizer_colors, color_bits);
   TRow24Reader reader(source);
@@ -64,7 +66,8 @@ Palette CreateOptimizedPalette(const PixelImage& source, int colors, int color_b
   const Palette found = quantizer.Colors();
   Palette palette(reserve_system_colors ? 256 : static_cast<std::size_t>(quantizer_colors));
   const std::size_t first = reserve_system_colors ? 10 : 0;
-  for (std::size_t i = 0; i < found.size() && first + i < palette.size(); ++i) palette[first + i] = found[i];
+  for (std::size_t i = 0; i < found.size() && first + i < palette.size(); ++i)
+    palette[first + i] = found[i];
   if (reserve_system_colors) {
     const Palette& system = SystemDefaultPalette();
     for (std::size_t i = 0; i < 10; ++i) {

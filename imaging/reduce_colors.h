@@ -26,6 +26,7 @@ PixelImage ReduceForDisplay(const PixelImage& source, TDisplayClass display);
 // the system colours at 0–9 and 246–255 and up to 236 picture colours from entry 10;
 // otherwise up to `colors` picture colours from entry 0 in `colors` entries. Unused
 // entries are black.
-Palette CreateOptimizedPalette(const PixelImage& source, int colors, int color_bits, bool reserve_system_colors);
+Palette CreateOptimizedPalette(const PixelImage& source, int colors, int color_bits,
+                               bool reserve_system_colors);
 
 }  // namespace tessival::imaging

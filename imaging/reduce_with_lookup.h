@@ -18,7 +18,8 @@ void DitherRows(const TRow24Reader& reader, Engine& engine, TDibWriter& writer) 
 // An 8-bit bitmap carrying `palette`, whose indexes `lookup` gives (it must answer with
 // entries of `palette`). Throws EBitmapRowError for an empty source.
 template <class Lookup>
-PixelImage ReduceWithLookup(const PixelImage& source, Palette palette, Lookup& lookup, TDitherMode mode) {
+PixelImage ReduceWithLookup(const PixelImage& source, Palette palette, Lookup& lookup,
+                            TDitherMode mode) {
   TRow24Reader reader(source);
   PixelImage result(source.Width(), source.Height(), 8, RowOrder::BottomUp);
   result.Colors() = std::move(palette);

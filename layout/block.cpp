@@ -110,8 +110,8 @@ bool TBlock::DropTrailingMargin(TCellBasic& cell) {
   return true;
 }
 
-int TBlock::LayoutContent(const LayoutArgs& args, int contentX, int contentTop,
-                          int contentWidth, int& pos, int& maxWidth, IndentManager& indents) {
+int TBlock::LayoutContent(const LayoutArgs& args, int contentX, int contentTop, int contentWidth,
+                          int& pos, int& maxWidth, IndentManager& indents) {
   ContentCell->Indents = &indents;
   LayoutArgs inner = args;
   inner.x = contentX;
@@ -155,8 +155,8 @@ int TBlock::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManage
   return SectionHeight;
 }
 
-int TBlock::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop,
-                  int refLeft, int x, IndentManager& indents) {
+int TBlock::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft, int x,
+                  IndentManager& indents) {
   if (DisplayNone) return Top;
   ScopedIndentOwner owner(indents, this);
   ContentCell->Indents = &indents;
@@ -165,9 +165,8 @@ int TBlock::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refT
   return Top + SectionHeight;
 }
 
-int TBlock::FindLink(platform::Canvas& canvas, int x, std::string& title,
-                     TFormControlObj*& formControl, std::unique_ptr<html::TUrlTarget>& urlTarget,
-                     int y) {
+int TBlock::FindLink(platform::Canvas& canvas, int x, std::string& title, TFormControlObj*& formControl,
+                     std::unique_ptr<html::TUrlTarget>& urlTarget, int y) {
   if (DisplayNone) return 0;
   int found = 0;
   if (!Title.empty() && y >= ContentTop && y < ContentBottom && x >= PaintLeft &&
@@ -186,8 +185,8 @@ bool TBlock::FindImageAt(int x, int y, int& localX, int& localY, TImageObj*& ima
   return !DisplayNone && ContentCell->FindImageAt(x, y, localX, localY, image);
 }
 
-int TBlock::PositionAtPoint(platform::Canvas& canvas, int x, int y, bool& insideText,
-                            int& lineHeight, int& lineTop, int& charX) {
+int TBlock::PositionAtPoint(platform::Canvas& canvas, int x, int y, bool& insideText, int& lineHeight,
+                            int& lineTop, int& charX) {
   if (DisplayNone) return -1;
   return ContentCell->PositionAtPoint(canvas, x, y, insideText, lineHeight, lineTop, charX);
 }
@@ -196,9 +195,7 @@ int TBlock::FindText(int fromPos, std::string_view text, bool matchCase) {
   return DisplayNone ? -1 : ContentCell->FindText(fromPos, text, matchCase);
 }
 
-int TBlock::SourcePosOf(int docPos) const {
-  return DisplayNone ? -1 : ContentCell->SourcePosOf(docPos);
-}
+int TBlock::SourcePosOf(int docPos) const { return DisplayNone ? -1 : ContentCell->SourcePosOf(docPos); }
 
 int TBlock::DocPosOf(int sourcePos, SearchDirection direction) const {
   return DisplayNone ? -1 : ContentCell->DocPosOf(sourcePos, direction);
@@ -235,8 +232,7 @@ TBodyBlock::TBodyBlock(TCellBasic* ownerCell, const html::TProperties& props,
     Document->Background = props.BackgroundColor();
 }
 
-int TBodyBlock::Layout(const LayoutArgs& args, int& pos, int& maxWidth,
-                       IndentManager& indents) {
+int TBodyBlock::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManager& indents) {
   StartPos = pos;
   Top = AnchorTop = args.y;
   ScopedIndentOwner owner(indents, this);
@@ -252,8 +248,8 @@ int TBodyBlock::Layout(const LayoutArgs& args, int& pos, int& maxWidth,
   const int left = indents.PushLeft(ContentLeft, ContentTop);
   const int right = indents.PushRight(ContentLeft + ContentWidth, ContentTop);
   int innerMax = 0;
-  const int contentHeight =
-      LayoutContent(inner, ContentLeft, ContentTop, ContentWidth, pos, innerMax, indents);
+  const int contentHeight = LayoutContent(inner, ContentLeft, ContentTop, ContentWidth, pos, innerMax,
+                                          indents);
   indents.PopRight(right);
   indents.PopLeft(left);
   Length = pos - StartPos;
@@ -261,13 +257,12 @@ int TBodyBlock::Layout(const LayoutArgs& args, int& pos, int& maxWidth,
   HitBottom = std::max(ContentBottom, ContentCell->DrawBottom);
   SectionHeight = HitBottom + MarginBottom - args.y;
   DrawHeight = std::max(SectionHeight, indents.FloatBottom() - args.y);
-  maxWidth = std::max(indents.Width,
-                      std::max(innerMax, ContentWidth) + MarginLeft + MarginRight);
+  maxWidth = std::max(indents.Width, std::max(innerMax, ContentWidth) + MarginLeft + MarginRight);
   return SectionHeight;
 }
 
-int TBodyBlock::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop,
-                      int refLeft, int x, IndentManager& indents) {
+int TBodyBlock::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft,
+                      int x, IndentManager& indents) {
   (void)x;
   ScopedIndentOwner owner(indents, this);
   ContentCell->Indents = &indents;

@@ -27,8 +27,7 @@ class TBlock : public TSectionBase {
   // Reads the element's box and collapses its top margin with what precedes it in
   // `ownerCell` (the block is added to that cell by the caller right after). `attributes`
   // may be null.
-  TBlock(TCellBasic* ownerCell, const html::TProperties& props,
-         const html::TAttributeList* attributes);
+  TBlock(TCellBasic* ownerCell, const html::TProperties& props, const html::TAttributeList* attributes);
   ~TBlock() override;
 
   // If the last flow section of `cell` is a block whose bottom margin is the default
@@ -40,14 +39,13 @@ class TBlock : public TSectionBase {
   std::unique_ptr<TSectionBase> Clone(TSectionList* document) const override;
   void CopySelection() override;
   int Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManager& indents) override;
-  int Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft,
-            int x, IndentManager& indents) override;
-  int FindLink(platform::Canvas& canvas, int x, std::string& title,
-               TFormControlObj*& formControl, std::unique_ptr<html::TUrlTarget>& urlTarget,
-               int y) override;
+  int Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft, int x,
+            IndentManager& indents) override;
+  int FindLink(platform::Canvas& canvas, int x, std::string& title, TFormControlObj*& formControl,
+               std::unique_ptr<html::TUrlTarget>& urlTarget, int y) override;
   bool FindImageAt(int x, int y, int& localX, int& localY, TImageObj*& image) override;
-  int PositionAtPoint(platform::Canvas& canvas, int x, int y, bool& insideText,
-                      int& lineHeight, int& lineTop, int& charX) override;
+  int PositionAtPoint(platform::Canvas& canvas, int x, int y, bool& insideText, int& lineHeight,
+                      int& lineTop, int& charX) override;
   int FindText(int fromPos, std::string_view text, bool matchCase) override;
   int SourcePosOf(int docPos) const override;
   int DocPosOf(int sourcePos, SearchDirection direction) const override;
@@ -58,10 +56,10 @@ class TBlock : public TSectionBase {
   const char* KindName() const override { return "Block"; }
   const TCellBasic* ChildCell() const override { return ContentCell.get(); }
 
-  TCellBasic* OwnerCell;                   // not owned
+  TCellBasic* OwnerCell;  // not owned
   std::unique_ptr<TBlockCell> ContentCell;
   std::string TagName;
-  std::string TagPath;                     // tag + "." + class
+  std::string TagPath;  // tag + "." + class
   int MarginTop = 0;
   int MarginRight = 0;
   int MarginBottom = 0;
@@ -72,17 +70,17 @@ class TBlock : public TSectionBase {
   std::string Title;
   // Layout results.
   int ContentWidth = 0;
-  int IndentX = 0;      // content x relative to the x the block was given
+  int IndentX = 0;  // content x relative to the x the block was given
   int ContentTop = 0;
   int ClearOffset = 0;
-  int PaintLeft = 0;    // content x at the last paint
+  int PaintLeft = 0;  // content x at the last paint
 
  protected:
   // A copy of `source` for another document, its content copied section by section.
   TBlock(TSectionList* document, const TBlock& source);
   // Lays the content out from contentTop at contentX, contentWidth wide.
-  int LayoutContent(const LayoutArgs& args, int contentX, int contentTop, int contentWidth,
-                    int& pos, int& maxWidth, IndentManager& indents);
+  int LayoutContent(const LayoutArgs& args, int contentX, int contentTop, int contentWidth, int& pos,
+                    int& maxWidth, IndentManager& indents);
 
  private:
   void CollapseTopMargin();
@@ -97,8 +95,8 @@ class TBodyBlock : public TBlock {
 
   std::unique_ptr<TSectionBase> Clone(TSectionList* document) const override;
   int Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManager& indents) override;
-  int Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft,
-            int x, IndentManager& indents) override;
+  int Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft, int x,
+            IndentManager& indents) override;
   const char* KindName() const override { return "Body"; }
 
  private:

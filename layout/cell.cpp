@@ -108,8 +108,8 @@ void TCellBasic::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& max
   }
 }
 
-int TCellBasic::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop,
-                      int refLeft, int x) {
+int TCellBasic::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft,
+                      int x) {
   int bottom = StartY;
   for (const auto& section : Sections)
     bottom = section->Paint(canvas, clip, refTop, refLeft, x, *Indents);
@@ -117,12 +117,11 @@ int TCellBasic::Paint(platform::Canvas& canvas, const platform::Rect& clip, int 
 }
 
 int TCellBasic::FindLink(platform::Canvas& canvas, int x, std::string& title,
-                         TFormControlObj*& formControl,
-                         std::unique_ptr<html::TUrlTarget>& urlTarget, int y) {
+                         TFormControlObj*& formControl, std::unique_ptr<html::TUrlTarget>& urlTarget,
+                         int y) {
   for (const auto& section : Sections) {
     if (y < section->HitTop || y >= section->HitBottom) continue;
-    if (const int found = section->FindLink(canvas, x, title, formControl, urlTarget, y))
-      return found;
+    if (const int found = section->FindLink(canvas, x, title, formControl, urlTarget, y)) return found;
   }
   return 0;
 }
@@ -139,8 +138,7 @@ int TCellBasic::PositionAtPoint(platform::Canvas& canvas, int x, int y, bool& in
                                 int& lineHeight, int& lineTop, int& charX) {
   for (const auto& section : Sections) {
     if (y < section->HitTop || y >= section->HitBottom) continue;
-    const int pos =
-        section->PositionAtPoint(canvas, x, y, insideText, lineHeight, lineTop, charX);
+    const int pos = section->PositionAtPoint(canvas, x, y, insideText, lineHeight, lineTop, charX);
     if (pos >= 0) return pos;
   }
   return -1;
@@ -203,8 +201,7 @@ void TCellBasic::RegisterPositions() {
   for (const auto& section : Sections) section->RegisterPositions();
 }
 
-TCell::TCell(TSectionList* document, std::string ownerTag)
-    : TCellBasic(document, std::move(ownerTag)) {
+TCell::TCell(TSectionList* document, std::string ownerTag) : TCellBasic(document, std::move(ownerTag)) {
   Indents = &OwnIndents;
 }
 
@@ -222,8 +219,8 @@ int TCell::DoLayout(const LayoutArgs& args, int& pos, int& maxWidth) {
   return std::max(height, OwnIndents.FloatBottom() - args.y);
 }
 
-int TCell::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop,
-                 int refLeft, int x, int limitWidth) {
+int TCell::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft, int x,
+                 int limitWidth) {
   OwnIndents.Reset(x, x + LaidOutWidth);
   OwnIndents.Width = limitWidth;
   PaintY = StartY;

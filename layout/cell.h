@@ -30,14 +30,12 @@ class TCellBasic {
   // of all its sections.
   int DoLayout(const LayoutArgs& args, int& pos, int& maxWidth);
   void GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWidth);
-  int Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft,
-            int x);
-  int FindLink(platform::Canvas& canvas, int x, std::string& title,
-               TFormControlObj*& formControl, std::unique_ptr<html::TUrlTarget>& urlTarget,
-               int y);
+  int Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft, int x);
+  int FindLink(platform::Canvas& canvas, int x, std::string& title, TFormControlObj*& formControl,
+               std::unique_ptr<html::TUrlTarget>& urlTarget, int y);
   bool FindImageAt(int x, int y, int& localX, int& localY, TImageObj*& image);
-  int PositionAtPoint(platform::Canvas& canvas, int x, int y, bool& insideText,
-                      int& lineHeight, int& lineTop, int& charX);
+  int PositionAtPoint(platform::Canvas& canvas, int x, int y, bool& insideText, int& lineHeight,
+                      int& lineTop, int& charX);
   int FindText(int fromPos, std::string_view text, bool matchCase);
   int SourcePosOf(int docPos) const;
   int DocPosOf(int sourcePos, SearchDirection direction) const;
@@ -82,8 +80,8 @@ class TCell : public TCellBasic {
   int DoLayout(const LayoutArgs& args, int& pos, int& maxWidth);
   // Paints with the manager's edges at x and x + the laid-out width; limitWidth is the
   // width the manager reports while painting.
-  int Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft,
-            int x, int limitWidth);
+  int Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft, int x,
+            int limitWidth);
 
   IndentManager OwnIndents;
   int LaidOutWidth = 0;

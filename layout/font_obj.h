@@ -67,7 +67,7 @@ class TFontObj {
     int TextHeight = 0;
     int MaxCharWidth = 0;
     int Descent = 0;
-    int Overhang = 0;    // italic fonts lean past their advance
+    int Overhang = 0;  // italic fonts lean past their advance
   };
   const RunMetrics& Metrics() const { return metrics_; }
   void UpdateLogical();

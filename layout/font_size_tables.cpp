@@ -20,7 +20,8 @@ void TFontSizeTables::SetDefaultFontSize(double points) {
 }
 
 double TFontSizeTables::Points(int htmlSize, TTextKind kind) const {
-  const auto index = static_cast<std::size_t>(std::clamp(htmlSize, MinHtmlFontSize, MaxHtmlFontSize) - 1);
+  const auto index = static_cast<std::size_t>(std::clamp(htmlSize, MinHtmlFontSize, MaxHtmlFontSize) -
+                                              1);
   return kind == TTextKind::Preformatted ? Pre[index] : Normal[index];
 }
 

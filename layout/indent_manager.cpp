@@ -95,10 +95,8 @@ ClearBottoms IndentManager::ClearY() const {
 }
 
 void IndentManager::AddFloatBlock(int y, int x, FloatSide side, int height) {
-  if (side == FloatSide::Left)
-    LeftBands.push_back({x - LeftEdge, y, y + height, nullptr, true});
-  else
-    RightBands.push_back({RightIndentAt(y) - x - LeftEdge, y, y + height, nullptr, true});
+  if (side == FloatSide::Left) LeftBands.push_back({x - LeftEdge, y, y + height, nullptr, true});
+  else RightBands.push_back({RightIndentAt(y) - x - LeftEdge, y, y + height, nullptr, true});
 }
 
 }  // namespace tessival::layout

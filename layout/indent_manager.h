@@ -18,8 +18,8 @@ constexpr int OpenBandBottom = 9999999;
 enum class FloatSide { Left, Right };
 
 struct IndentRec {
-  int X = 0;       // left band: right edge of what is taken; right band: its left edge
-  int Top = 0;     // the band covers Top <= y < Bottom
+  int X = 0;    // left band: right edge of what is taken; right band: its left edge
+  int Top = 0;  // the band covers Top <= y < Bottom
   int Bottom = OpenBandBottom;
   const void* Owner = nullptr;  // null for floats; else the block or cell that pushed it
   bool IsFloat = false;
@@ -61,8 +61,7 @@ class IndentManager {
 
  private:
   bool Sees(const IndentRec& band, int y) const {
-    return band.Top <= y && y < band.Bottom &&
-           (band.Owner == nullptr || band.Owner == CurrentOwner);
+    return band.Top <= y && y < band.Bottom && (band.Owner == nullptr || band.Owner == CurrentOwner);
   }
   static int NextBottomBelow(const std::vector<IndentRec>& bands, int y);
 

@@ -40,16 +40,15 @@ void DumpText(std::string& out, const TSection& section, int depth) {
   int width = 0;
   for (const LineRec& line : section.Lines()) width = std::max(width, line.LineWidth);
   Indent(out, depth);
-  out += Format("Text x=%d y=%d w=%d h=%d pos=%d len=%d\n", section.ContentLeft, section.Top,
-                width, section.SectionHeight, section.StartPos, section.Length);
+  out += Format("Text x=%d y=%d w=%d h=%d pos=%d len=%d\n", section.ContentLeft, section.Top, width,
+                section.SectionHeight, section.StartPos, section.Length);
   int top = section.Top;
   int number = 0;
   for (const LineRec& line : section.Lines()) {
     Indent(out, depth + 1);
     const int baseline = top + line.SpaceBefore + line.LineHeight - line.Descent;
-    out += Format("line %d x=%d y=%d w=%d h=%d base=%d", number++,
-                  section.ContentLeft + line.TextOffset, top + line.SpaceBefore, line.Width,
-                  line.LineHeight, baseline);
+    out += Format("line %d x=%d y=%d w=%d h=%d base=%d", number++, section.ContentLeft + line.TextOffset,
+                  top + line.SpaceBefore, line.Width, line.LineHeight, baseline);
     if (line.SpaceBefore || line.SpaceAfter)
       out += Format(" above=%d below=%d", line.SpaceBefore, line.SpaceAfter);
     if (line.Extra) out += Format(" extra=%d/%d", line.Extra, line.Spaces);

@@ -15,8 +15,7 @@ std::unique_ptr<TSectionBase> TSectionBase::Clone(TSectionList* document) const 
   return copy;
 }
 
-int TSectionBase::Layout(const LayoutArgs& args, int& pos, int& maxWidth,
-                         IndentManager& indents) {
+int TSectionBase::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManager& indents) {
   StartPos = pos;
   DrawHeight = SectionHeight;
   maxWidth = indents.Width;
@@ -27,8 +26,7 @@ int TSectionBase::Layout(const LayoutArgs& args, int& pos, int& maxWidth,
   return SectionHeight;
 }
 
-int TSectionBase::Paint(platform::Canvas&, const platform::Rect&, int, int, int,
-                        IndentManager&) {
+int TSectionBase::Paint(platform::Canvas&, const platform::Rect&, int, int, int, IndentManager&) {
   return Top + SectionHeight;
 }
 
@@ -39,9 +37,7 @@ int TSectionBase::FindLink(platform::Canvas&, int, std::string&, TFormControlObj
 
 bool TSectionBase::FindImageAt(int, int, int&, int&, TImageObj*&) { return false; }
 
-int TSectionBase::PositionAtPoint(platform::Canvas&, int, int, bool&, int&, int&, int&) {
-  return -1;
-}
+int TSectionBase::PositionAtPoint(platform::Canvas&, int, int, bool&, int&, int&, int&) { return -1; }
 
 int TSectionBase::FindText(int, std::string_view, bool) { return -1; }
 

@@ -40,11 +40,11 @@ enum class SearchDirection { Backward, Forward };
 // The arguments of a layout call that travel unchanged through the tree.
 struct LayoutArgs {
   platform::Canvas* canvas = nullptr;
-  int x = 0;                // left edge the section is given
-  int y = 0;                // top the section starts at
+  int x = 0;  // left edge the section is given
+  int y = 0;  // top the section starts at
   int availHeight = 0;
   int availWidth = 0;
-  int refTop = 1000;        // origin of the containing block for absolute positioning
+  int refTop = 1000;  // origin of the containing block for absolute positioning
   int refLeft = 1000;
 };
 
@@ -66,20 +66,23 @@ class TSectionBase : public html::TIDObject {
   virtual int Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManager& indents);
   // Paints with the section's left edge at x; the clip rectangle is in window coordinates
   // (document y = window y + the document's YOffset). Returns the y below the section.
-  virtual int Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop,
-                    int refLeft, int x, IndentManager& indents);
+  virtual int Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft, int x,
+                    IndentManager& indents);
   // Point queries use document coordinates. FindLink returns TFindLinkResult flags; a
   // found link is handed over in urlTarget.
   virtual int FindLink(platform::Canvas& canvas, int x, std::string& title,
-                       TFormControlObj*& formControl,
-                       std::unique_ptr<html::TUrlTarget>& urlTarget, int y);
+                       TFormControlObj*& formControl, std::unique_ptr<html::TUrlTarget>& urlTarget,
+                       int y);
   virtual bool FindImageAt(int x, int y, int& localX, int& localY, TImageObj*& image);
   // The document position under a point, or -1.
-  virtual int PositionAtPoint(platform::Canvas& canvas, int x, int y, bool& insideText,
-                              int& lineHeight, int& lineTop, int& charX);
+  virtual int PositionAtPoint(platform::Canvas& canvas, int x, int y, bool& insideText, int& lineHeight,
+                              int& lineTop, int& charX);
   // The document position of the next match at or after fromPos, or -1.
   virtual int FindText(int fromPos, std::string_view text, bool matchCase);
-  virtual int SourcePosOf(int docPos) const { (void)docPos; return -1; }
+  virtual int SourcePosOf(int docPos) const {
+    (void)docPos;
+    return -1;
+  }
   virtual int DocPosOf(int sourcePos, SearchDirection direction) const;
   // canvas may be null: x is then the line's start.
   virtual bool PointOfPosition(platform::Canvas* canvas, int pos, int& y, int& x);
@@ -105,7 +108,7 @@ class TSectionBase : public html::TIDObject {
   int AnchorTop = NotLaidOut;
   int ContentBottom = 0;
   int ContentLeft = 0;
-  int HitTop = 0;          // hit tests reach the section in [HitTop, HitBottom)
+  int HitTop = 0;  // hit tests reach the section in [HitTop, HitBottom)
   int HitBottom = 0;
   int Top = 0;
 };

@@ -41,8 +41,8 @@ void TSectionList::Clear() {
   Length = 0;
 }
 
-int TSectionList::Layout(platform::Canvas& canvas, int y, int& pos, int& maxWidth,
-                         int availHeight, int availWidth) {
+int TSectionList::Layout(platform::Canvas& canvas, int y, int& pos, int& maxWidth, int availHeight,
+                         int availWidth) {
   ++LayoutCount;
   canvas.SetTextJustification(0, 0);
   LayoutArgs args;
@@ -56,8 +56,7 @@ int TSectionList::Layout(platform::Canvas& canvas, int y, int& pos, int& maxWidt
   return height;
 }
 
-int TSectionList::Paint(platform::Canvas& canvas, const platform::Rect& clip, int x,
-                        int limitWidth) {
+int TSectionList::Paint(platform::Canvas& canvas, const platform::Rect& clip, int x, int limitWidth) {
   PageBottom = YOffset + clip.bottom;
   PageShortened = false;
   const platform::TPalette* palette = platform::ProgramPalette();
@@ -91,8 +90,8 @@ void TSectionList::LightLink(TFontObj* run, bool hover) {
 }
 
 int TSectionList::FindLink(platform::Canvas& canvas, int x, std::string& title,
-                           TFormControlObj*& formControl,
-                           std::unique_ptr<html::TUrlTarget>& urlTarget, int y) {
+                           TFormControlObj*& formControl, std::unique_ptr<html::TUrlTarget>& urlTarget,
+                           int y) {
   TFontObj* previousLink = ActiveLinkFont;
   ActiveLinkFont = nullptr;
   ActiveImage = nullptr;
@@ -197,8 +196,7 @@ void TSectionList::RemoveLinkRun(const TFontObj& run) {
 
 void TSectionList::ReportSectionProgress(int sectionNumber) {
   if (IsCopy || !OnProgress || SectionCount <= 0 || sectionNumber % 50 != 0) return;
-  OnProgress(LayoutProgressStage,
-             ProgressBase + sectionNumber * (100 - ProgressBase) / SectionCount);
+  OnProgress(LayoutProgressStage, ProgressBase + sectionNumber * (100 - ProgressBase) / SectionCount);
 }
 
 void TSectionList::ShowError(const std::string& message) const {

@@ -58,15 +58,13 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
 
   // --- setting up -----------------------------------------------------------------
   // Builds the default style sheet and keeps the link options and the background colour.
-  void SetFonts(const html::TStyleDefaults& defaults, platform::TColor background,
-                bool overLinksActive);
+  void SetFonts(const html::TStyleDefaults& defaults, platform::TColor background, bool overLinksActive);
   // Empties every document list and the sections.
   void Clear();
 
   // --- the passes -------------------------------------------------------------------
   // Lays the document out for availWidth; returns its height, maxWidth the widest content.
-  int Layout(platform::Canvas& canvas, int y, int& pos, int& maxWidth, int availHeight,
-             int availWidth);
+  int Layout(platform::Canvas& canvas, int y, int& pos, int& maxWidth, int availHeight, int availWidth);
   // Paints the part of the document in `clip` (window coordinates; document y = window y
   // + YOffset), with the x origin at x (minus the horizontal scroll).
   int Paint(platform::Canvas& canvas, const platform::Rect& clip, int x, int limitWidth = 6000);
@@ -74,9 +72,8 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
 
   // --- hit tests and queries --------------------------------------------------------
   // Also tracks the run under the mouse (ActiveLinkFont) and, with LinksActive, lights it.
-  int FindLink(platform::Canvas& canvas, int x, std::string& title,
-               TFormControlObj*& formControl, std::unique_ptr<html::TUrlTarget>& urlTarget,
-               int y);
+  int FindLink(platform::Canvas& canvas, int x, std::string& title, TFormControlObj*& formControl,
+               std::unique_ptr<html::TUrlTarget>& urlTarget, int y);
   void ClearHover();
   // The last positioned section whose AnchorY is at or above y, with that y and its index.
   TSectionBase* FindSectionAtY(int y, int& sectionY, int& index) const;
@@ -126,7 +123,7 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
   html::TStyleList Styles;
   html::TIDNameList IDNameList{this};
   TDrawList DrawList;
-  std::vector<TSectionBase*> PositionList;  // sections in document order, not owned
+  std::vector<TSectionBase*> PositionList;        // sections in document order, not owned
   html::SelTextCount* SelectionBuffer = nullptr;  // during one copy operation
   TFontObj* ActiveLinkFont = nullptr;
   TImageObj* ActiveImage = nullptr;
@@ -148,7 +145,7 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
   platform::MessageBoxes* Messages;  // not owned
   std::vector<TFontObj*> LinkFonts;  // link runs in document order, not owned
   std::vector<std::shared_ptr<const html::TFontInfoArray>> SharedVariants;  // a few recent
-  int ProgressLayoutCount = 0;       // the layout pass that last reported
+  int ProgressLayoutCount = 0;  // the layout pass that last reported
 };
 
 }  // namespace tessival::layout

@@ -23,39 +23,41 @@ namespace {
 
 // The font-change elements and their end tags.
 const SymbolSet& FontChangeSymbols() {
-  static const SymbolSet set = MakeSet({
-      BSy, ISy, EmSy, StrongSy, USy, CiteSy, VarSy, TTSy, CodeSy, KbdSy, SampSy, SSy,
-      StrikeSy, SpanSy, SubSy, SupSy, BigSy, SmallSy, FontSy, BaseFontSy, BEndSy, IEndSy,
-      EmEndSy, StrongEndSy, UEndSy, CiteEndSy, VarEndSy, TTEndSy, CodeEndSy, KbdEndSy,
-      SampEndSy, SEndSy, StrikeEndSy, SpanEndSy, SubEndSy, SupEndSy, BigEndSy, SmallEndSy,
-      FontEndSy});
+  static const SymbolSet set = MakeSet(
+      {BSy,         ISy,       EmSy,     StrongSy,   USy,       CiteSy,     VarSy,     TTSy,
+       CodeSy,      KbdSy,     SampSy,   SSy,        StrikeSy,  SpanSy,     SubSy,     SupSy,
+       BigSy,       SmallSy,   FontSy,   BaseFontSy, BEndSy,    IEndSy,     EmEndSy,   StrongEndSy,
+       UEndSy,      CiteEndSy, VarEndSy, TTEndSy,    CodeEndSy, KbdEndSy,   SampEndSy, SEndSy,
+       StrikeEndSy, SpanEndSy, SubEndSy, SupEndSy,   BigEndSy,  SmallEndSy, FontEndSy});
   return set;
 }
 
 // What the body reader hands to the inline reader.
 const SymbolSet& BodyInlineSymbols() {
   static const SymbolSet set = FontChangeSymbols() |
-      MakeSet({BRSy, HeadingSy, HeadingEndSy, HRSy, PreSy, ImageSy, ASy, AEndSy, TextToken,
-               TableSy, InputSy, TextAreaSy, TextAreaEndSy, SelectSy, MapSy, PageSy, ScriptSy,
-               PanelSy, NoBrSy, NoBrEndSy, WbrSy});
+                               MakeSet({BRSy,    HeadingSy,  HeadingEndSy,  HRSy,      PreSy,
+                                        ImageSy, ASy,        AEndSy,        TextToken, TableSy,
+                                        InputSy, TextAreaSy, TextAreaEndSy, SelectSy,  MapSy,
+                                        PageSy,  ScriptSy,   PanelSy,       NoBrSy,    NoBrEndSy,
+                                        WbrSy});
   return set;
 }
 
 // What a paragraph holds; anything else ends it as if its end tag had come.
 const SymbolSet& ParagraphSymbols() {
   static const SymbolSet set = FontChangeSymbols() |
-      MakeSet({BRSy, ImageSy, ASy, AEndSy, TextToken, InputSy, TextAreaSy,
-               TextAreaEndSy, SelectSy, MapSy, PageSy, ScriptSy, ScriptEndSy, PanelSy,
-               NoBrSy, NoBrEndSy, WbrSy, UnknownTagToken});
+                               MakeSet({BRSy, ImageSy, ASy, AEndSy, TextToken, InputSy, TextAreaSy,
+                                        TextAreaEndSy, SelectSy, MapSy, PageSy, ScriptSy, ScriptEndSy,
+                                        PanelSy, NoBrSy, NoBrEndSy, WbrSy, UnknownTagToken});
   return set;
 }
 
 // What a heading holds besides paragraphs and DIVs.
 const SymbolSet& HeadingSymbols() {
   static const SymbolSet set = FontChangeSymbols() |
-      MakeSet({BRSy, HRSy, ImageSy, ASy, AEndSy, TextToken, InputSy, TextAreaSy,
-               TextAreaEndSy, SelectSy, ScriptSy, ScriptEndSy, PanelSy, NoBrSy, NoBrEndSy,
-               WbrSy});
+                               MakeSet({BRSy, HRSy, ImageSy, ASy, AEndSy, TextToken, InputSy, TextAreaSy,
+                                        TextAreaEndSy, SelectSy, ScriptSy, ScriptEndSy, PanelSy, NoBrSy,
+                                        NoBrEndSy, WbrSy});
   return set;
 }
 
@@ -95,7 +97,10 @@ TSavedTag SaveTag(const TAttributeList& attrs) {
 
 TTagReader::TTagReader(TSectionList& document, const TReaderSettings& settings,
                        const TReaderHandlers& handlers)
-    : Doc(document), Settings(settings), Handlers(handlers), Stack(document.Styles),
+    : Doc(document),
+      Settings(settings),
+      Handlers(handlers),
+      Stack(document.Styles),
       Sizes(document.Styles.DefaultFontSize()) {}
 
 void TTagReader::Start(std::string_view text) {
@@ -171,8 +176,7 @@ void TTagReader::FontChanged() {
 
 void TTagReader::OpenSection(const TAttributeList* attributes) {
   CloseSection();
-  Section = std::make_unique<TSection>(&Doc, Cell->Empty(), Cell, &UrlTarget, Stack.Last(),
-                                       attributes);
+  Section = std::make_unique<TSection>(&Doc, Cell->Empty(), Cell, &UrlTarget, Stack.Last(), attributes);
   // The sub/superscript state outlives sections.
   if (VShift != TVShift::vsNone) Section->ChangeFont(Stack.Last(), VShift);
 }
@@ -205,13 +209,14 @@ void TTagReader::LeaveBlock(TCellBasic* outer) {
 }
 
 void TTagReader::SeparateSkipped(Symbol sy) {
-  static const SymbolSet lineStarters = MakeSet({
-      OLSy, ULSy, DirSy, MenuSy, DLSy, LISy, DDSy, DTSy, OLEndSy, ULEndSy, DirEndSy,
-      MenuEndSy, DLEndSy, AddressSy, AddressEndSy, BlockQuoteSy, BlockQuoteEndSy, FormSy,
-      FormEndSy, TableSy, TableEndSy, TRSy, TREndSy, CaptionSy, CaptionEndSy, HRSy, PreSy,
-      PreEndSy});
+  static const SymbolSet lineStarters = MakeSet(
+      {OLSy,         ULSy,         DirSy,           MenuSy,       DLSy,      LISy,    DDSy,
+       DTSy,         OLEndSy,      ULEndSy,         DirEndSy,     MenuEndSy, DLEndSy, AddressSy,
+       AddressEndSy, BlockQuoteSy, BlockQuoteEndSy, FormSy,       FormEndSy, TableSy, TableEndSy,
+       TRSy,         TREndSy,      CaptionSy,       CaptionEndSy, HRSy,      PreSy,   PreEndSy});
   if (lineStarters[sy]) CloseSection();
-  else if ((sy == TDSy || sy == THSy) && Section) Section->AddChar(' ', Tok.TagStartPos(), TextBreakRule());
+  else if ((sy == TDSy || sy == THSy) && Section)
+    Section->AddChar(' ', Tok.TagStartPos(), TextBreakRule());
 }
 
 // ---------------------------------------------------------------------------------------

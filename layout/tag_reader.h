@@ -21,7 +21,7 @@ class TSectionList;
 
 // What the viewer that asks for a document contributes.
 struct TReaderSettings {
-  int MarginWidth = 10;   // the viewer's margins, which BODY may override
+  int MarginWidth = 10;  // the viewer's margins, which BODY may override
   int MarginHeight = 5;
   // A frame viewer ignores the character set a META tag declares.
   bool ForFrameViewer = false;
@@ -31,14 +31,12 @@ struct TReaderSettings {
 struct TReaderHandlers {
   html::TIncludeType OnInclude;
   std::function<void(const std::string& src, int loop)> OnSoundRequest;
-  std::function<void(const std::string& httpEquiv, const std::string& name,
-                     const std::string& content)> OnMeta;
-  std::function<void(const std::string& rel, const std::string& rev, const std::string& href)>
-      OnLink;
+  std::function<void(const std::string& httpEquiv, const std::string& name, const std::string& content)>
+      OnMeta;
+  std::function<void(const std::string& rel, const std::string& rev, const std::string& href)> OnLink;
   // Fetches a linked style sheet: true with its text and the base its own addresses are
   // relative to. A failure is passed over.
-  std::function<bool(const std::string& href, std::string& text, std::string& base)>
-      OnStyleSheet;
+  std::function<bool(const std::string& href, std::string& text, std::string& base)> OnStyleSheet;
 };
 
 // What the head of a document said.
@@ -52,8 +50,7 @@ struct TDocumentHead {
 // (SetFonts). Returns normally whatever the text holds; a comment open at the end keeps
 // everything before it.
 TDocumentHead ParseDocument(std::string_view text, TSectionList& document,
-                            const TReaderSettings& settings = {},
-                            const TReaderHandlers& handlers = {});
+                            const TReaderSettings& settings = {}, const TReaderHandlers& handlers = {});
 
 // Builds a plain-text document: every line of the text is one line of fixed-pitch text.
 void ParseTextDocument(std::string_view text, TSectionList& document);

@@ -17,22 +17,41 @@ namespace {
 
 bool IsPlainFontElement(Symbol sy) {
   switch (sy) {
-    case BSy: case ISy: case EmSy: case StrongSy: case USy: case CiteSy: case VarSy:
-    case SSy: case StrikeSy: case TTSy: case CodeSy: case KbdSy: case SampSy: case SpanSy:
-      return true;
-    default:
-      return false;
+    case BSy:
+    case ISy:
+    case EmSy:
+    case StrongSy:
+    case USy:
+    case CiteSy:
+    case VarSy:
+    case SSy:
+    case StrikeSy:
+    case TTSy:
+    case CodeSy:
+    case KbdSy:
+    case SampSy:
+    case SpanSy: return true;
+    default: return false;
   }
 }
 
 bool IsPlainFontEnd(Symbol sy) {
   switch (sy) {
-    case BEndSy: case IEndSy: case EmEndSy: case StrongEndSy: case UEndSy: case CiteEndSy:
-    case VarEndSy: case SEndSy: case StrikeEndSy: case TTEndSy: case CodeEndSy:
-    case KbdEndSy: case SampEndSy: case SpanEndSy:
-      return true;
-    default:
-      return false;
+    case BEndSy:
+    case IEndSy:
+    case EmEndSy:
+    case StrongEndSy:
+    case UEndSy:
+    case CiteEndSy:
+    case VarEndSy:
+    case SEndSy:
+    case StrikeEndSy:
+    case TTEndSy:
+    case CodeEndSy:
+    case KbdEndSy:
+    case SampEndSy:
+    case SpanEndSy: return true;
+    default: return false;
   }
 }
 
@@ -48,34 +67,31 @@ void TTagReader::ParseInline() {
     FontChanged();
   } else {
     switch (sy) {
-      case SubSy: case SupSy: case BigSy: case SmallSy:
+      case SubSy:
+      case SupSy:
+      case BigSy:
+      case SmallSy:
         CurrentSection();
         if (sy == SubSy) VShift = TVShift::vsLowered;
         if (sy == SupSy) VShift = TVShift::vsRaised;
         PushInline(StartTagName(sy));
         FontChanged();
         break;
-      case SubEndSy: case SupEndSy: case BigEndSy: case SmallEndSy:
+      case SubEndSy:
+      case SupEndSy:
+      case BigEndSy:
+      case SmallEndSy:
         if (sy == SubEndSy || sy == SupEndSy) VShift = TVShift::vsNone;
         Pop(EndTagName(sy));
         FontChanged();
         break;
-      case BRSy:
-        ParseBreak();
-        break;
-      case HeadingSy:
-        ParseHeading();
-        return;
-      case ASy:
-        StartAnchor();
-        return;
-      case AEndSy:
-        EndAnchor();
-        return;
-      case TextToken:
-        CurrentSection().AddTokens(Tok.Token(), Stack.Last(), TextBreakRule());
-        break;
-      case FontSy: case BaseFontSy:
+      case BRSy: ParseBreak(); break;
+      case HeadingSy: ParseHeading(); return;
+      case ASy: StartAnchor(); return;
+      case AEndSy: EndAnchor(); return;
+      case TextToken: CurrentSection().AddTokens(Tok.Token(), Stack.Last(), TextBreakRule()); break;
+      case FontSy:
+      case BaseFontSy:
         ApplyFontTag(sy, TTextKind::Normal);
         FontChanged();
         break;
@@ -83,15 +99,9 @@ void TTagReader::ParseInline() {
         Pop("font");
         FontChanged();
         break;
-      case ScriptSy:
-        ParseScript();
-        return;
-      case NoBrSy:
-        NoBreak = true;
-        break;
-      case NoBrEndSy:
-        NoBreak = false;
-        break;
+      case ScriptSy: ParseScript(); return;
+      case NoBrSy: NoBreak = true; break;
+      case NoBrEndSy: NoBreak = false; break;
       case WbrSy:
         // A break opportunity inside a run that may not break.
         if (NoBreak && Section) Section->AddChar(' ', Tok.TagStartPos(), BreakRule::Allowed);

@@ -25,8 +25,7 @@ SymbolSet MakeSet(std::initializer_list<Symbol> symbols);
 
 class TTagReader {
  public:
-  TTagReader(TSectionList& document, const TReaderSettings& settings,
-             const TReaderHandlers& handlers);
+  TTagReader(TSectionList& document, const TReaderSettings& settings, const TReaderHandlers& handlers);
 
   TDocumentHead ReadDocument(std::string_view text);
   void ReadTextDocument(std::string_view text);

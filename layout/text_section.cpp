@@ -144,8 +144,8 @@ void TSection::ChangeFont(const html::TProperties& props, TVShift shift) {
   if (run.Font.tmLeadBytes.any()) HasDoubleByte = true;
 }
 
-void TSection::HRefChange(const html::TProperties& props, const html::TUrlTarget& link,
-                          LinkEdge edge, TVShift shift) {
+void TSection::HRefChange(const html::TProperties& props, const html::TUrlTarget& link, LinkEdge edge,
+                          TVShift shift) {
   if (Finished_) return;
   TFontObj& run = StartRun(props, shift);
   run.UrlTarget = link;

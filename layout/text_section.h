@@ -32,8 +32,8 @@ class TCellBasic;
 // Marker bytes in section text.
 constexpr char FormControlChar = 2;
 constexpr char InlineObjectChar = 4;
-constexpr char NoBreakSpaceChar = 5;   // as the tokenizer delivers &nbsp;
-constexpr char LineBreakChar = 8;      // BR
+constexpr char NoBreakSpaceChar = 5;  // as the tokenizer delivers &nbsp;
+constexpr char LineBreakChar = 8;     // BR
 constexpr unsigned char SoftHyphenChar = 173;
 
 // Break marks, one per character: may a line break at or after it.
@@ -50,24 +50,24 @@ enum TClearKind : int { clNone = 0, clLeft = 1, clRight = 2, clBoth = 3 };
 
 // Where the source continues by one from the previous character no record is kept.
 struct IndexObj {
-  int Pos;                  // offset within the section
-  std::int32_t SourcePos;   // source position of the character at Pos
+  int Pos;                 // offset within the section
+  std::int32_t SourcePos;  // source position of the character at Pos
 };
 
 struct LineRec {
-  int Start = 0;        // offset of the first character
+  int Start = 0;  // offset of the first character
   int SpaceBefore = 0;
   int SpaceAfter = 0;
-  int LineHeight = 0;   // the tallest run's FontHeight
-  int LineBottom = 0;   // painted height including floats that start in the line
-  int Count = 0;        // characters
-  int Descent = 0;      // the largest run descent
-  int TextOffset = 0;   // x of the first character relative to the section's x
-  int TextX = 0;        // absolute x of the first character at the last paint
-  int LineWidth = 0;    // right - left indent when the line was made
-  int Spaces = 0;       // justification: the spaces to widen ...
-  int Extra = 0;        // ... and the pixels spread over them
-  int Width = 0;        // text width without trailing spaces (for dumps and selection)
+  int LineHeight = 0;  // the tallest run's FontHeight
+  int LineBottom = 0;  // painted height including floats that start in the line
+  int Count = 0;       // characters
+  int Descent = 0;     // the largest run descent
+  int TextOffset = 0;  // x of the first character relative to the section's x
+  int TextX = 0;       // absolute x of the first character at the last paint
+  int LineWidth = 0;   // right - left indent when the line was made
+  int Spaces = 0;      // justification: the spaces to widen ...
+  int Extra = 0;       // ... and the pixels spread over them
+  int Width = 0;       // text width without trailing spaces (for dumps and selection)
 };
 
 class TSection : public TSectionBase {
@@ -82,8 +82,7 @@ class TSection : public TSectionBase {
   // --- building (the tag reader) --------------------------------------------------------
   void AddChar(char ch, std::int32_t sourcePos, BreakRule rule = BreakRule::Allowed);
   // The token's characters under the current element's text-transform.
-  void AddTokens(const html::TokenObj& tokens, const html::TProperties& current,
-                 BreakRule rule);
+  void AddTokens(const html::TokenObj& tokens, const html::TProperties& current, BreakRule rule);
   // The element changed: the following characters use its font and title.
   void ChangeFont(const html::TProperties& props, TVShift shift = TVShift::vsNone);
   // A link starts or ends here; `link` is the link from here on (empty at an end).
@@ -100,13 +99,12 @@ class TSection : public TSectionBase {
   std::unique_ptr<TSectionBase> Clone(TSectionList* document) const override;
   void CopySelection() override;
   int Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManager& indents) override;
-  int Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft,
-            int x, IndentManager& indents) override;
-  int FindLink(platform::Canvas& canvas, int x, std::string& title,
-               TFormControlObj*& formControl, std::unique_ptr<html::TUrlTarget>& urlTarget,
-               int y) override;
-  int PositionAtPoint(platform::Canvas& canvas, int x, int y, bool& insideText,
-                      int& lineHeight, int& lineTop, int& charX) override;
+  int Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft, int x,
+            IndentManager& indents) override;
+  int FindLink(platform::Canvas& canvas, int x, std::string& title, TFormControlObj*& formControl,
+               std::unique_ptr<html::TUrlTarget>& urlTarget, int y) override;
+  int PositionAtPoint(platform::Canvas& canvas, int x, int y, bool& insideText, int& lineHeight,
+                      int& lineTop, int& charX) override;
   int FindText(int fromPos, std::string_view text, bool matchCase) override;
   int SourcePosOf(int docPos) const override;
   int DocPosOf(int sourcePos, SearchDirection direction) const override;
@@ -133,9 +131,9 @@ class TSection : public TSectionBase {
   TCellBasic* OwnerCell;
   int TextAlign = taLeft;
   int Clear = clNone;
-  int LineHeightProp = 0;      // "line-height" in pixels, 0 when not given
-  int TextIndent = 0;          // first-line indent in pixels ...
-  int TextIndentPercent = 0;   // ... or in percent of the width (0 = not a percent)
+  int LineHeightProp = 0;     // "line-height" in pixels, 0 when not given
+  int TextIndent = 0;         // first-line indent in pixels ...
+  int TextIndentPercent = 0;  // ... or in percent of the width (0 = not a percent)
   bool HasDoubleByte = false;
   bool HasAnchor = false;
   int SectionNumber = 0;
@@ -147,8 +145,7 @@ class TSection : public TSectionBase {
   class Measurer;
 
   TFontObj& StartRun(const html::TProperties& props, TVShift shift);
-  std::shared_ptr<const html::TFontInfoArray> ShareVariants(
-      const html::TFontInfoArray& variants) const;
+  std::shared_ptr<const html::TFontInfoArray> ShareVariants(const html::TFontInfoArray& variants) const;
   void JoinLinkList(TFontObj& run);
   void LeaveLinkList(const TFontObj& run);
   void Append(char ch, std::int32_t sourcePos, char mark);
@@ -160,15 +157,15 @@ class TSection : public TSectionBase {
 
   // line breaking (text_section_lines.cpp)
   struct LineContext;
-  int FitCount(platform::Canvas& canvas, const LineContext& context, int start, int y,
-               bool firstLine, IndentManager& indents) const;
+  int FitCount(platform::Canvas& canvas, const LineContext& context, int start, int y, bool firstLine,
+               IndentManager& indents) const;
   // Where a line that fits `fit` characters from `start` ends; longWord is set when the
   // line holds only a word wider than the line.
   int LineEnd(int start, int fit, bool& longWord) const;
   int LineEndDoubleByte(int start, int fit) const;
   int TakeFollowingSpaces(int end, bool withLineBreak) const;
-  void FinishLine(platform::Canvas& canvas, LineRec& line, bool firstLine, bool lastLine,
-                  int x, int y, IndentManager& indents);
+  void FinishLine(platform::Canvas& canvas, LineRec& line, bool firstLine, bool lastLine, int x, int y,
+                  IndentManager& indents);
   int ClearingHeight(const IndentManager& indents, int y) const;
   void EnsureRunMetrics(platform::Canvas& canvas) const;
 

@@ -66,8 +66,8 @@ int TSection::CountFitting(platform::Canvas& canvas, const LineRec& line, int wi
   return fitted;
 }
 
-int TSection::PositionAtPoint(platform::Canvas& canvas, int x, int y, bool& insideText,
-                              int& lineHeight, int& lineTop, int& charX) {
+int TSection::PositionAtPoint(platform::Canvas& canvas, int x, int y, bool& insideText, int& lineHeight,
+                              int& lineTop, int& charX) {
   if (x < PaintX) return -1;
   int bandTop = 0;
   const int index = LineAt(y, bandTop);
@@ -139,8 +139,8 @@ bool TSection::PointOfPosition(platform::Canvas* canvas, int pos, int& y, int& x
 }
 
 int TSection::FindLink(platform::Canvas& canvas, int x, std::string& title,
-                       TFormControlObj*& formControl,
-                       std::unique_ptr<html::TUrlTarget>& urlTarget, int y) {
+                       TFormControlObj*& formControl, std::unique_ptr<html::TUrlTarget>& urlTarget,
+                       int y) {
   (void)formControl;
   int bandTop = 0;
   const int index = LineAt(y, bandTop);
@@ -180,8 +180,7 @@ int TSection::FindText(int fromPos, std::string_view text, bool matchCase) {
   const auto sameNoCase = [](char a, char b) { return Lower1252(a) == Lower1252(b); };
   for (std::size_t i = static_cast<std::size_t>(offset); i + text.size() <= Text_.size(); ++i) {
     if (Text_[i] != lower && Text_[i] != upper) continue;
-    if (std::equal(text.begin(), text.end(), Text_.begin() + static_cast<std::ptrdiff_t>(i),
-                   sameNoCase))
+    if (std::equal(text.begin(), text.end(), Text_.begin() + static_cast<std::ptrdiff_t>(i), sameNoCase))
       return StartPos + static_cast<int>(i);
   }
   return -1;
@@ -199,8 +198,9 @@ void TSection::CopySelection() {
     if (from >= to) continue;
     if (from == line.Start) {
       // An indented line keeps its indent as spaces.
-      const std::string indent(
-          static_cast<std::size_t>(3 * std::max(0, line.TextOffset / IndentPixelsPerCopiedSpaces)), ' ');
+      const std::string indent(static_cast<std::size_t>(
+                                   3 * std::max(0, line.TextOffset / IndentPixelsPerCopiedSpaces)),
+                               ' ');
       if (!indent.empty()) buffer.AddText(indent.data(), static_cast<int>(indent.size()));
     }
     const char* chars = Text_.data() + from;

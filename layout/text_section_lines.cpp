@@ -15,7 +15,7 @@ bool IsObjectChar(char ch) { return ch == FormControlChar || ch == InlineObjectC
 
 // What stays the same for every line of one layout.
 struct TSection::LineContext {
-  int widestChar = 0;   // the widest character of any run: the fast path's bound
+  int widestChar = 0;     // the widest character of any run: the fast path's bound
   int nextLineBreak = 0;  // the next code 8 at or after the line start (size when none)
 };
 
@@ -54,11 +54,11 @@ int TSection::FitCount(platform::Canvas& canvas, const LineContext& context, int
     const int chunkEnd = index + 1 < Fonts_.Count() ? std::min(Fonts_[index + 1].Pos, end) : end;
     if (chunkEnd <= pos) continue;
     int width = 0;
-    const int fit = platform::FitCountOf(
-        run.Realised(canvas),
-        std::string_view(Text_).substr(static_cast<std::size_t>(pos),
-                                       static_cast<std::size_t>(chunkEnd - pos)),
-        free, width);
+    const int fit = platform::FitCountOf(run.Realised(canvas),
+                                         std::string_view(Text_).substr(static_cast<std::size_t>(pos),
+                                                                        static_cast<std::size_t>(
+                                                                            chunkEnd - pos)),
+                                         free, width);
     fitted += fit;
     if (fit < chunkEnd - pos) return fitted;
     free -= width + run.Overhang();
@@ -83,15 +83,13 @@ int TSection::LineEnd(int start, int fit, bool& longWord) const {
   const auto mayBreak = [this](int i) { return Breaks_[i] == BreakAllowed; };
   const auto breakableSpace = [&](int i) { return Text_[i] == ' ' && mayBreak(i); };
   const char lastChar = Text_[last];
-  if (breakableSpace(last) || (IsObjectChar(lastChar) && mayBreak(last)) ||
-      lastChar == LineBreakChar)
+  if (breakableSpace(last) || (IsObjectChar(lastChar) && mayBreak(last)) || lastChar == LineBreakChar)
     return TakeFollowingSpaces(last + 1, false);
   if (breakableSpace(next)) return TakeFollowingSpaces(next, false);
   if (IsObjectChar(Text_[next]) && mayBreak(last)) return next;
   for (int i = last; i >= start; --i) {
     const char ch = Text_[i];
-    const bool opportunity =
-        mayBreak(i) && (ch == ' ' || IsObjectChar(ch) || ch == '-' || ch == '?');
+    const bool opportunity = mayBreak(i) && (ch == ' ' || IsObjectChar(ch) || ch == '-' || ch == '?');
     if (!opportunity) continue;
     if (i == start && !IsObjectChar(ch)) break;  // only the first character: a long word
     return TakeFollowingSpaces(i + 1, false);
@@ -120,7 +118,7 @@ int TSection::LineEndDoubleByte(int start, int fit) const {
     starts.push_back(i);
     i += IsLeadByte(i) && i + 1 < size ? 2 : 1;
   }
-  if (i > limit) limit = starts.back();  // the fitted part ended inside a character
+  if (i > limit) limit = starts.back();          // the fitted part ended inside a character
   if (limit <= start) return std::min(i, size);  // one character at least
   if (limit >= size) return size;
   if (IsLeadByte(limit) || IsObjectChar(Text_[limit]) || Text_[limit] == ' ')
@@ -134,8 +132,8 @@ int TSection::LineEndDoubleByte(int start, int fit) const {
   return limit;
 }
 
-void TSection::FinishLine(platform::Canvas& canvas, LineRec& line, bool firstLine,
-                          bool lastLine, int x, int y, IndentManager& indents) {
+void TSection::FinishLine(platform::Canvas& canvas, LineRec& line, bool firstLine, bool lastLine, int x,
+                          int y, IndentManager& indents) {
   const int end = line.Start + std::max(line.Count, 1);
   line.LineHeight = 0;
   line.Descent = 0;
@@ -184,34 +182,33 @@ int TSection::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentMana
     y += ClearingHeight(indents, y);
   } else {
     EnsureRunMetrics(canvas);
-    FirstIndentPixels_ =
-        TextIndentPercent ? args.availWidth * TextIndentPercent / 100 : TextIndent;
+    FirstIndentPixels_ = TextIndentPercent ? args.availWidth * TextIndentPercent / 100 : TextIndent;
     LineContext context;
     for (const auto& run : Fonts_.Runs())
       context.widestChar = std::max(context.widestChar, run->MaxCharWidth());
     context.nextLineBreak = -1;
     bool firstLine = true;
-    if (const int clearing = ClearingHeight(indents, y); clearing > 0) {
+    // An empty line that moves the text down: past floats it must clear, or below a float
+    // that leaves no room for the next word.
+    const auto addGapLine = [&](int start, int height) {
       LineRec gap;
-      gap.LineHeight = gap.LineBottom = clearing;
+      gap.Start = start;
+      gap.LineHeight = gap.LineBottom = height;
       Lines_.push_back(gap);
-      y += clearing;
-    }
+      y += height;
+    };
+    if (const int clearing = ClearingHeight(indents, y); clearing > 0) addGapLine(0, clearing);
     for (int start = 0; start < size;) {
       if (context.nextLineBreak < start) {
         const void* found = std::memchr(Text_.data() + start, LineBreakChar,
                                         static_cast<std::size_t>(size - start));
-        context.nextLineBreak =
-            found ? static_cast<int>(static_cast<const char*>(found) - Text_.data()) : size;
+        context.nextLineBreak = found ? static_cast<int>(static_cast<const char*>(found) - Text_.data())
+                                      : size;
       }
       int fit = FitCount(canvas, context, start, y, firstLine, indents);
       if (fit == 0) {
         if (const int below = indents.NextWiderY(y); below > y) {
-          LineRec gap;
-          gap.Start = start;
-          gap.LineHeight = gap.LineBottom = below - y;
-          Lines_.push_back(gap);
-          y = below;
+          addGapLine(start, below - y);
           continue;
         }
         fit = 1;
@@ -222,11 +219,7 @@ int TSection::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentMana
         end = HasDoubleByte ? LineEndDoubleByte(start, fit) : LineEnd(start, fit, longWord);
       if (longWord) {
         if (const int below = indents.NextWiderY(y); below > y) {
-          LineRec gap;
-          gap.Start = start;
-          gap.LineHeight = gap.LineBottom = below - y;
-          Lines_.push_back(gap);
-          y = below;
+          addGapLine(start, below - y);
           continue;
         }
       }

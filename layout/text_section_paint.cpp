@@ -44,8 +44,7 @@ void SetRunColors(platform::Canvas& canvas, const TFontObj& run, bool selected,
   if (selected) {
     canvas.SetBkMode(platform::BkMode::OPAQUE);
     canvas.SetBkColor(font);
-    canvas.SetTextColor(background != html::NoColor ? background
-                                                      : platform::PlainColor(font) ^ White);
+    canvas.SetTextColor(background != html::NoColor ? background : platform::PlainColor(font) ^ White);
   } else if (background != html::NoColor) {
     canvas.SetBkMode(platform::BkMode::OPAQUE);
     canvas.SetBkColor(background);
@@ -56,8 +55,8 @@ void SetRunColors(platform::Canvas& canvas, const TFontObj& run, bool selected,
 
 }  // namespace
 
-int TSection::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop,
-                    int refLeft, int x, IndentManager& indents) {
+int TSection::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft, int x,
+                    IndentManager& indents) {
   (void)refTop, (void)refLeft, (void)indents;
   PaintX = x;
   const int bottom = Top + SectionHeight;
@@ -108,8 +107,8 @@ int TSection::Paint(platform::Canvas& canvas, const platform::Rect& clip, int re
           canvas.FillRect({caretX, lineTop, caretX + 1, lineTop + line.LineHeight},
                           canvas.GetTextColor());
         }
-        canvas.TextOut(0, 0, std::string_view(Text_.data() + pos,
-                                              static_cast<std::size_t>(chunkEnd - pos)));
+        canvas.TextOut(0, 0,
+                       std::string_view(Text_.data() + pos, static_cast<std::size_t>(chunkEnd - pos)));
         pos = chunkEnd;
       }
       if (line.Extra > 0) canvas.SetTextJustification(0, 0);

@@ -15,9 +15,10 @@ int TSection::MeasuredWidth(platform::Canvas& canvas, int start, int count) cons
     const TFontObj& run = Fonts_[index];
     const int chunkEnd = index + 1 < Fonts_.Count() ? std::min(Fonts_[index + 1].Pos, end) : end;
     if (chunkEnd <= pos) continue;
-    width += platform::TextWidthOf(run.Realised(canvas), std::string_view(Text_).substr(
-                                                              static_cast<std::size_t>(pos),
-                                                              static_cast<std::size_t>(chunkEnd - pos))) +
+    width += platform::TextWidthOf(run.Realised(canvas),
+                                   std::string_view(Text_).substr(static_cast<std::size_t>(pos),
+                                                                  static_cast<std::size_t>(chunkEnd -
+                                                                                           pos))) +
              run.Overhang();
     pos = chunkEnd;
   }
@@ -32,9 +33,10 @@ int TSection::PaintedWidth(platform::Canvas& canvas, int start, int count) const
     const int chunkEnd = index + 1 < Fonts_.Count() ? std::min(Fonts_[index + 1].Pos, end) : end;
     if (chunkEnd <= pos) continue;
     run.Select(canvas);
-    width += canvas.GetTextExtentPoint32(std::string_view(Text_).substr(
-                                             static_cast<std::size_t>(pos),
-                                             static_cast<std::size_t>(chunkEnd - pos)))
+    width += canvas
+                 .GetTextExtentPoint32(
+                     std::string_view(Text_).substr(static_cast<std::size_t>(pos),
+                                                    static_cast<std::size_t>(chunkEnd - pos)))
                  .cx +
              run.Overhang();
     pos = chunkEnd;
@@ -88,12 +90,13 @@ void TSection::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWi
     return width + TextIndent;
   };
   const auto isWordBreak = [](char ch) {
-    return ch == '\0' || ch == InlineObjectChar || ch == LineBreakChar || ch == ' ' ||
-           ch == '-' || ch == '?';
+    return ch == '\0' || ch == InlineObjectChar || ch == LineBreakChar || ch == ' ' || ch == '-' ||
+           ch == '?';
   };
   WidthWalk walk;
   const auto endWord = [&] {
-    if (walk.inWord) walk.widestWord = std::max(walk.widestWord, withIndent(walk.word, walk.wordFromStart));
+    if (walk.inWord)
+      walk.widestWord = std::max(walk.widestWord, withIndent(walk.word, walk.wordFromStart));
     walk.word = 0;
     walk.inWord = false;
   };
@@ -113,7 +116,8 @@ void TSection::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWi
       // Stretches end at line breaks.
       if (ch == LineBreakChar) {
         if (stretchTouched) walk.stretch += overhang;
-        walk.widestStretch = std::max(walk.widestStretch, withIndent(walk.stretch, walk.stretchFromStart));
+        walk.widestStretch = std::max(walk.widestStretch,
+                                      withIndent(walk.stretch, walk.stretchFromStart));
         walk.stretch = 0;
         walk.stretchFromStart = false;
         stretchTouched = false;

@@ -3,8 +3,7 @@
 namespace tessival::net {
 
 std::string Base64Encode(const std::string& bytes) {
-  static constexpr char kAlphabet[] =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   std::string out;
   out.reserve((bytes.size() + 2) / 3 * 4);
   std::size_t i = 0;

@@ -22,13 +22,12 @@ using platform::INVALID_SOCKET;
 
 namespace {
 
-constexpr long kConnectEvents =
-    platform::FD_READ | platform::FD_WRITE | platform::FD_ACCEPT | platform::FD_CONNECT |
-    platform::FD_CLOSE;
-constexpr long kListenEvents =
-    platform::FD_READ | platform::FD_WRITE | platform::FD_ACCEPT | platform::FD_CLOSE;
-constexpr long kDupEvents =
-    platform::FD_READ | platform::FD_WRITE | platform::FD_CONNECT | platform::FD_CLOSE;
+constexpr long kConnectEvents = platform::FD_READ | platform::FD_WRITE | platform::FD_ACCEPT |
+                                platform::FD_CONNECT | platform::FD_CLOSE;
+constexpr long kListenEvents = platform::FD_READ | platform::FD_WRITE | platform::FD_ACCEPT |
+                               platform::FD_CLOSE;
+constexpr long kDupEvents = platform::FD_READ | platform::FD_WRITE | platform::FD_CONNECT |
+                            platform::FD_CLOSE;
 
 bool IsCloseError(int error) {
   return error == 10022 || error == 10038 || error == 10053 || error == 10054 || error == 10057;
@@ -98,8 +97,7 @@ void TCustomWSocket::PostTestException() { window_->PostMessage(WM_TRIGGER_EXCEP
 
 // The remote address, port and protocol texts: the same value again changes nothing,
 // anything else only while closed, and a new text must be resolved again.
-void TCustomWSocket::AssignRemoteText(RemoteText& item, const std::string& value,
-                                      const char* name) {
+void TCustomWSocket::AssignRemoteText(RemoteText& item, const std::string& value, const char* name) {
   const std::string text = Trim(value);
   if (item.assigned && text == item.text) return;
   if (state_ != wsClosed) {
@@ -175,8 +173,8 @@ void TCustomWSocket::RaiseExceptionFmt(const std::string& message) { RaiseExcept
 
 void TCustomWSocket::SocketError(const std::string& function_name) {
   const int error = platform::WsGetLastError();
-  const std::string message = "Error " + std::to_string(error) + " in function " +
-                              function_name + "\r\n" + platform::WinSockErrorDesc(error);
+  const std::string message = "Error " + std::to_string(error) + " in function " + function_name +
+                              "\r\n" + platform::WinSockErrorDesc(error);
   if (error == platform::WSAECONNRESET || error == platform::WSAENOTCONN) {
     if (hsocket_ != INVALID_SOCKET) platform::WsCloseSocket(hsocket_);
     hsocket_ = INVALID_SOCKET;
@@ -370,8 +368,8 @@ void TCustomWSocket::DnsLookup(const std::string& host_name) {
       return;
     }
   }
-  dns_lookup_handle_ = platform::WsAsyncGetHostByName(window_.get(), WM_ASYNCGETHOSTBYNAME,
-                                                      host_name, &dns_lookup_buffer_);
+  dns_lookup_handle_ = platform::WsAsyncGetHostByName(window_.get(), WM_ASYNCGETHOSTBYNAME, host_name,
+                                                      &dns_lookup_buffer_);
   if (dns_lookup_handle_ == 0) FailedLookup(static_cast<Word>(platform::WsGetLastError()));
 }
 
@@ -413,15 +411,13 @@ void TCustomWSocket::HandleLookupMessage(UINT message, WPARAM wparam, LPARAM lpa
 
 // Connecting ------------------------------------------------------------------------
 
-void TCustomWSocket::SetRemotePort(int port) {
-  sin_.sin_port = htons(static_cast<std::uint16_t>(port));
-}
+void TCustomWSocket::SetRemotePort(int port) { sin_.sin_port = htons(static_cast<std::uint16_t>(port)); }
 
 void TCustomWSocket::ResolveForConnect(const char* prefix) {
   try {
     if (!proto_.resolved) {
       proto_number_ = WSocketResolveProto(proto_.text);
-      sock_type_ = proto_number_ == IPPROTO_TCP ? SOCK_STREAM
+      sock_type_ = proto_number_ == IPPROTO_TCP   ? SOCK_STREAM
                    : proto_number_ == IPPROTO_UDP ? SOCK_DGRAM
                                                   : SOCK_RAW;
       proto_.resolved = true;
@@ -487,7 +483,8 @@ void TCustomWSocket::SetupStreamSocket() {
   }
   sockaddr_in bound{};
   if (platform::WsGetSockName(hsocket_, &bound) != 0) {
-    return RaiseExceptionFmt(FormatNumber("winsock.getsockname failed, error #%d", platform::WsGetLastError()));
+    return RaiseExceptionFmt(
+        FormatNumber("winsock.getsockname failed, error #%d", platform::WsGetLastError()));
   }
   local_port_str_ = std::to_string(ntohs(bound.sin_port));
 }
@@ -737,8 +734,8 @@ int TCustomWSocket::SendText(const std::string& text) {
 }
 
 int TCustomWSocket::SendTo(const sockaddr_in& to, const void* data, int length) {
-  const int sent = platform::WsSendTo(hsocket_, data, length,
-                                      send_flags_ == wsSendUrgent ? MSG_OOB : 0, to);
+  const int sent = platform::WsSendTo(hsocket_, data, length, send_flags_ == wsSendUrgent ? MSG_OOB : 0,
+                                      to);
   if (sent < 0) last_error_ = platform::WsGetLastError();
   return sent;
 }

@@ -35,7 +35,14 @@ using Word = std::uint16_t;
 using platform::TSocket;
 
 enum TSocketState {
-  wsInvalidState, wsOpened, wsBound, wsConnecting, wsConnected, wsAccepting, wsListening, wsClosed
+  wsInvalidState,
+  wsOpened,
+  wsBound,
+  wsConnecting,
+  wsConnected,
+  wsAccepting,
+  wsListening,
+  wsClosed
 };
 enum TSocketSendFlags { wsSendNormal, wsSendUrgent };
 enum TSocketLingerOnOff { wsLingerOff, wsLingerOn, wsLingerNoSet };
@@ -43,12 +50,12 @@ enum TWSocketOption { wsoNoReceiveLoop, wsoTcpNoDelay };
 using TWSocketOptions = std::set<TWSocketOption>;
 
 // The socket's window messages.
-constexpr platform::UINT WM_ASYNCSELECT = platform::WM_USER + 1;        // 1025
-constexpr platform::UINT WM_ASYNCGETHOSTBYNAME = platform::WM_USER + 2; // 1026
-constexpr platform::UINT WM_ASYNCGETHOSTBYADDR = platform::WM_USER + 3; // 1027
-constexpr platform::UINT WM_CLOSE_DELAYED = platform::WM_USER + 4;      // 1028
-constexpr platform::UINT WM_WSOCKET_RELEASE = platform::WM_USER + 5;    // 1029
-constexpr platform::UINT WM_TRIGGER_EXCEPTION = platform::WM_USER + 6;  // 1030
+constexpr platform::UINT WM_ASYNCSELECT = platform::WM_USER + 1;         // 1025
+constexpr platform::UINT WM_ASYNCGETHOSTBYNAME = platform::WM_USER + 2;  // 1026
+constexpr platform::UINT WM_ASYNCGETHOSTBYADDR = platform::WM_USER + 3;  // 1027
+constexpr platform::UINT WM_CLOSE_DELAYED = platform::WM_USER + 4;       // 1028
+constexpr platform::UINT WM_WSOCKET_RELEASE = platform::WM_USER + 5;     // 1029
+constexpr platform::UINT WM_TRIGGER_EXCEPTION = platform::WM_USER + 6;   // 1030
 
 class TCustomWSocket;
 using TDataAvailable = std::function<void(TCustomWSocket& sender, Word error)>;

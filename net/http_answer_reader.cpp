@@ -42,7 +42,7 @@ void HttpAnswerReader::SplitLines(Sink& sink) {
     const char* lf = static_cast<const char*>(std::memchr(buffer, '\n', limit));
     if (lf == nullptr) return;
     const std::size_t length = static_cast<std::size_t>(lf - buffer);
-    const std::string line(buffer, length + 1);  // with its line end
+    const std::string line(buffer, length + 1);    // with its line end
     std::memmove(buffer, lf + 1, fill_ - length);  // the rest and its zero byte
     fill_ -= length + 1;
     HandleLine(line, sink);

@@ -61,10 +61,11 @@ const char* MethodName(THttpRequest kind) {
 THttpCli::THttpCli(platform::MessageLoop& loop)
     : loop_(loop),
       socket_(std::make_unique<TWSocket>(loop)),
-      window_(std::make_unique<platform::MessageWindow>(
-          loop, [this](platform::UINT m, platform::WPARAM w, platform::LPARAM l) {
-            return WndProc(m, w, l);
-          })),
+      window_(std::make_unique<platform::MessageWindow>(loop,
+                                                        [this](platform::UINT m, platform::WPARAM w,
+                                                               platform::LPARAM l) {
+                                                          return WndProc(m, w, l);
+                                                        })),
       body_buffer_(kBodyBlockSize) {
   WireSocket();
 }
@@ -110,8 +111,7 @@ void THttpCli::StartRequest(THttpRequest kind) {
     throw EHttpException("HTTP component has nothing to post", kNothingToPostError);
   }
   // Refused before anything happens: nothing of such a request may reach the wire.
-  if (const std::string name = FirstValueWithLineBreak(HeaderFields(MethodName(kind)));
-      !name.empty()) {
+  if (const std::string name = FirstValueWithLineBreak(HeaderFields(MethodName(kind))); !name.empty()) {
     throw EHttpException(LineBreakRefusal(name), kHeaderLineBreakError);
   }
   closed_route_ = ClosedRoute::kNormal;
@@ -362,9 +362,8 @@ bool THttpCli::ReadAnswer(const Source& source) {
 }
 
 void THttpCli::DataAvailable() {
-  ReadAnswer([this](char* into, std::size_t room) {
-    return socket_->Receive(into, static_cast<int>(room));
-  });
+  ReadAnswer(
+      [this](char* into, std::size_t room) { return socket_->Receive(into, static_cast<int>(room)); });
 }
 
 void THttpCli::FeedAnswerForTesting(std::string_view piece) {
@@ -563,15 +562,11 @@ void THttpCli::StateChange(THttpState new_state) {
 
 platform::LRESULT THttpCli::WndProc(platform::UINT message, platform::WPARAM, platform::LPARAM) {
   switch (message) {
-    case kMsgSetReady:
-      StateChange(httpIdle);
-      break;
+    case kMsgSetReady: StateChange(httpIdle); break;
     case kMsgRequestDone:
       if (OnRequestDone) OnRequestDone(*this, request_type_, request_done_error_);
       break;
-    case kMsgRelocation:
-      DoStart();
-      break;
+    case kMsgRelocation: DoStart(); break;
     case platform::WM_TIMER:
       // Nothing arrived for Timeout: a silent server must not keep the client busy.
       CheckTimeout();

@@ -33,10 +33,15 @@ class MessageLoop;
 
 namespace tessival::net {
 
-
 enum THttpState {
-  httpIdle, httpStarting, httpConnected, httpResolving, httpResolved, httpReadingHeader,
-  httpReadingBody, httpAborting
+  httpIdle,
+  httpStarting,
+  httpConnected,
+  httpResolving,
+  httpResolved,
+  httpReadingHeader,
+  httpReadingBody,
+  httpAborting
 };
 enum THttpRequest { httpNone = 0, httpGET = 1, httpPOST = 2, httpHEAD = 3 };
 
@@ -52,7 +57,8 @@ using THttpNotify = std::function<void(THttpCli& sender)>;
 using TOnCommand = std::function<void(THttpCli& sender, std::string& line)>;
 using TDocDataEvent = std::function<void(THttpCli& sender, const void* buffer, int len)>;
 using TCookieRcvdEvent = std::function<void(THttpCli& sender, const std::string& data, bool& accept)>;
-using THttpRequestDone = std::function<void(THttpCli& sender, THttpRequest rq_type, std::uint16_t error)>;
+using THttpRequestDone =
+    std::function<void(THttpCli& sender, THttpRequest rq_type, std::uint16_t error)>;
 using TBeforeHeaderSendEvent =
     std::function<void(THttpCli& sender, const std::string& method, std::vector<std::string>& headers)>;
 using THttpSessionEvent = std::function<void(THttpCli& sender, std::uint16_t error)>;
@@ -119,14 +125,12 @@ class THttpCli : private HttpAnswerReader::Sink {
   std::string SocksPassword() const { return socket_->SocksPassword(); }
   void SetSocksPassword(const std::string& value) { socket_->SetSocksPassword(value); }
   TSocksAuthentication SocksAuthentication() const { return socket_->SocksAuthentication(); }
-  void SetSocksAuthentication(TSocksAuthentication value) {
-    socket_->SetSocksAuthentication(value);
-  }
+  void SetSocksAuthentication(TSocksAuthentication value) { socket_->SetSocksAuthentication(value); }
 
   // Events.
   THttpNotify OnTrace, OnHeaderData, OnHeaderBegin, OnHeaderEnd, OnRequestHeaderBegin,
-      OnRequestHeaderEnd, OnDocBegin, OnDocEnd, OnSendBegin, OnSendEnd, OnStateChange,
-      OnLocationChange, OnSocketError;
+      OnRequestHeaderEnd, OnDocBegin, OnDocEnd, OnSendBegin, OnSendEnd, OnStateChange, OnLocationChange,
+      OnSocketError;
   THttpSessionEvent OnSessionConnected, OnSocksConnected;
   TOnCommand OnCommand;
   TDocDataEvent OnDocData, OnSendData;
@@ -212,8 +216,7 @@ class THttpCli : private HttpAnswerReader::Sink {
   void FailRequest(std::uint16_t error, const std::string& reason);
   void ArmTimeout();
   void CheckTimeout();
-  platform::LRESULT WndProc(platform::UINT message, platform::WPARAM wparam,
-                            platform::LPARAM lparam);
+  platform::LRESULT WndProc(platform::UINT message, platform::WPARAM wparam, platform::LPARAM lparam);
   void Trigger(const THttpNotify& event) {
     if (event) event(*this);
   }

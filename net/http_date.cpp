@@ -31,10 +31,10 @@ std::string RFC1123Date(TDateTime value) {
   long long seconds = std::llround((value - whole_days) * 86400.0);
   seconds = std::min<long long>(seconds, 86399);
   char text[64];
-  std::snprintf(text, sizeof text, "%.3s, %2.2u %.3s %4.4d %2.2lld:%2.2lld:%2.2lld",
-                kDays + 3 * weekday, static_cast<unsigned>(date.day()),
-                kMonths + 3 * (static_cast<unsigned>(date.month()) - 1),
-                static_cast<int>(date.year()), seconds / 3600, seconds / 60 % 60, seconds % 60);
+  std::snprintf(text, sizeof text, "%.3s, %2.2u %.3s %4.4d %2.2lld:%2.2lld:%2.2lld", kDays + 3 * weekday,
+                static_cast<unsigned>(date.day()),
+                kMonths + 3 * (static_cast<unsigned>(date.month()) - 1), static_cast<int>(date.year()),
+                seconds / 3600, seconds / 60 % 60, seconds % 60);
   return text;
 }
 

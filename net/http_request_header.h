@@ -22,12 +22,12 @@
 namespace tessival::net {
 
 struct RequestHeaderFields {
-  std::string method;          // "GET", "POST" or "HEAD"
-  std::string path;            // the request target as the address gives it
-  std::string server_host;     // for "Host:"
-  std::string sender;          // "From:"
+  std::string method;       // "GET", "POST" or "HEAD"
+  std::string path;         // the request target as the address gives it
+  std::string server_host;  // for "Host:"
+  std::string sender;       // "From:"
   std::string accept;
-  std::string reference;       // "Referer:"
+  std::string reference;  // "Referer:"
   std::string accept_language;
   std::string content_type_post;
   std::string agent;

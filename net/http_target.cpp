@@ -5,9 +5,7 @@
 namespace tessival::net {
 namespace {
 
-bool StartsWith(const std::string& text, const char* prefix) {
-  return text.rfind(prefix, 0) == 0;
-}
+bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
 std::string Or(const std::string& value, const char* fallback) {
   return value.empty() ? fallback : value;

@@ -7,9 +7,9 @@
 namespace tessival::net {
 
 struct HttpTarget {
-  std::string Location;    // the address being fetched
-  std::string Path;        // the request-URI of the request line
-  std::string Hostname;    // the host connected to: server or proxy
+  std::string Location;  // the address being fetched
+  std::string Path;      // the request-URI of the request line
+  std::string Hostname;  // the host connected to: server or proxy
   std::string Port;
   std::string ServerHost;  // for "Host:"
   std::string Username;

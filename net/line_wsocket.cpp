@@ -123,8 +123,8 @@ int TCustomLineWSocket::DoRecv(void* buffer, int size, int flags) {
   if (size <= 0) return TCustomSocksWSocket::DoRecv(buffer, size, flags);
   char* out = static_cast<char*>(buffer);
   if (line_mode_ && rcvd_length_ > 0) {
-    const std::size_t taken =
-        line_buffer_.Take(out, std::min(rcvd_length_, static_cast<std::size_t>(size)));
+    const std::size_t taken = line_buffer_.Take(out,
+                                                std::min(rcvd_length_, static_cast<std::size_t>(size)));
     rcvd_length_ -= taken;
     return static_cast<int>(taken);
   }

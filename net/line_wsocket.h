@@ -13,8 +13,7 @@ namespace tessival::net {
 // Message on the socket's window: deliver buffered data again.
 constexpr platform::UINT WM_TRIGGER_DATA_AVAILABLE = platform::WM_USER + 20;  // 1044
 
-using TLineLimitEvent =
-    std::function<void(TCustomWSocket& sender, int rcvd_length, bool& clear_data)>;
+using TLineLimitEvent = std::function<void(TCustomWSocket& sender, int rcvd_length, bool& clear_data)>;
 
 class TCustomLineWSocket : public TCustomSocksWSocket {
  public:

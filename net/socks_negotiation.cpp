@@ -54,12 +54,11 @@ SocksOutcome SocksNegotiation::Start(const SocksRequest& request, Sink& sink) {
   left_over_count_ = 0;
   const std::size_t user = request.user.size(), host = request.host.size();
   const bool authenticate = request.authentication == socksAuthenticateUsercode;
-  const bool fits =
-      request.level == "4"    ? 9 + user <= kRequestBuffer
-      : request.level == "4A" ? 10 + user + host <= kRequestBuffer
-                              : 7 + host <= kRequestBuffer &&
-                                    (!authenticate ||
-                                     3 + user + request.password.size() <= kRequestBuffer);
+  const bool fits = request.level == "4" ? 9 + user <= kRequestBuffer
+                    : request.level == "4A"
+                        ? 10 + user + host <= kRequestBuffer
+                        : 7 + host <= kRequestBuffer &&
+                              (!authenticate || 3 + user + request.password.size() <= kRequestBuffer);
   if (!fits) return SocksOutcome::Error(kTooLong, kTooLongText);
   if (IsLevel4()) return SendConnectRequest(sink);
   state_ = SocksState::kMethodReply;

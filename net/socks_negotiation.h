@@ -23,8 +23,8 @@ struct SocksRequest {
   std::string user;
   std::string password;
   TSocksAuthentication authentication = socksNoAuthentication;
-  std::string host;      // the destination as given (sent as a name by 4A and 5)
-  int port = 0;          // destination port
+  std::string host;  // the destination as given (sent as a name by 4A and 5)
+  int port = 0;      // destination port
 };
 
 // What the negotiation waits for; the numbers are the ones the socket reports.

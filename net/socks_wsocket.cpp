@@ -62,7 +62,6 @@ void TCustomSocksWSocket::Connect() {
   TCustomWSocket::Connect();
 }
 
-
 void TCustomSocksWSocket::TriggerSessionConnected(Word error) {
   if (!connecting_to_server_) return TCustomWSocket::TriggerSessionConnected(error);
   if (OnSocksConnected) OnSocksConnected(*this, error);

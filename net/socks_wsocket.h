@@ -37,7 +37,8 @@ class TCustomSocksWSocket : public TCustomWSocket, private SocksNegotiation::Sin
   // The negotiation state as a number: 0 none or finished, 1 connecting to the server or
   // waiting for its method, 2 authentication, 3 connection.
   int SocksState() const {
-    return static_cast<int>(connecting_to_server_ ? net::SocksState::kMethodReply : negotiation_.State());
+    return static_cast<int>(connecting_to_server_ ? net::SocksState::kMethodReply
+                                                  : negotiation_.State());
   }
 
   TSocksErrorEvent OnSocksError;

@@ -57,7 +57,8 @@ void TBitmap::SetPalette(const TPalette& palette) {
   if (!IsIndexed()) return;
   // A table never holds more entries than the pixels can address.
   std::vector<PaletteEntry> entries = palette.Entries();
-  if (entries.size() > (std::size_t{1} << BitsPerPixel())) entries.resize(std::size_t{1} << BitsPerPixel());
+  if (entries.size() > (std::size_t{1} << BitsPerPixel()))
+    entries.resize(std::size_t{1} << BitsPerPixel());
   palette_ = TPalette(std::move(entries));
 }
 
@@ -66,9 +67,7 @@ std::uint8_t* TBitmap::ScanLine(int y) {
   return bits_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(row_bytes_);
 }
 
-const std::uint8_t* TBitmap::ScanLine(int y) const {
-  return const_cast<TBitmap*>(this)->ScanLine(y);
-}
+const std::uint8_t* TBitmap::ScanLine(int y) const { return const_cast<TBitmap*>(this)->ScanLine(y); }
 
 std::uint32_t TBitmap::GetRaw(int x, int y) const {
   if (!Inside(x, y)) return 0;

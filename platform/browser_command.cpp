@@ -145,7 +145,8 @@ std::vector<std::string> SplitCommandWords(std::string_view command) {
   for (std::size_t i = 0; i < command.size(); ++i) {
     const char c = command[i];
     if (quote == '\'') {
-      if (c == '\'') quote = 0; else word += c;
+      if (c == '\'') quote = 0;
+      else word += c;
     } else if (quote == '"') {
       if (c == '"') {
         quote = 0;

@@ -15,8 +15,8 @@ constexpr std::size_t kFontCacheSize = 64;
 constexpr int kMaxPenWidth = 1000;
 
 std::string RectText(const Rect& r) {
-  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
-         "," + std::to_string(r.bottom);
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+         std::to_string(r.bottom);
 }
 
 // Clips a blit to both the source bitmap and the destination device; false when nothing
@@ -25,10 +25,14 @@ bool ClipBlit(Rect& dest, Point& source, const Rect& device, const TBitmap& bitm
   // Where source column and row 0 land on the device.
   const long long origin_x = static_cast<long long>(dest.left) - source.x;
   const long long origin_y = static_cast<long long>(dest.top) - source.y;
-  const long long dx0 = std::max({static_cast<long long>(dest.left), static_cast<long long>(device.left), origin_x});
-  const long long dy0 = std::max({static_cast<long long>(dest.top), static_cast<long long>(device.top), origin_y});
-  const long long dx1 = std::min({static_cast<long long>(dest.right), static_cast<long long>(device.right), origin_x + bitmap.Width()});
-  const long long dy1 = std::min({static_cast<long long>(dest.bottom), static_cast<long long>(device.bottom), origin_y + bitmap.Height()});
+  const long long dx0 = std::max(
+      {static_cast<long long>(dest.left), static_cast<long long>(device.left), origin_x});
+  const long long dy0 = std::max(
+      {static_cast<long long>(dest.top), static_cast<long long>(device.top), origin_y});
+  const long long dx1 = std::min({static_cast<long long>(dest.right),
+                                  static_cast<long long>(device.right), origin_x + bitmap.Width()});
+  const long long dy1 = std::min({static_cast<long long>(dest.bottom),
+                                  static_cast<long long>(device.bottom), origin_y + bitmap.Height()});
   if (dx1 <= dx0 || dy1 <= dy0) return false;
   source = {static_cast<int>(dx0 - origin_x), static_cast<int>(dy0 - origin_y)};
   dest = {static_cast<int>(dx0), static_cast<int>(dy0), static_cast<int>(dx1), static_cast<int>(dy1)};
@@ -97,7 +101,8 @@ void Canvas::SetTextJustification(int extra, int break_count) {
   justify_extra_ = break_count > 0 ? std::clamp(extra, -CoordinateLimit, CoordinateLimit) : 0;
   justify_breaks_ = break_count > 0 ? break_count : 0;
   justify_used_ = 0;
-  if (Recording()) Record("SetTextJustification " + std::to_string(extra) + "," + std::to_string(break_count));
+  if (Recording())
+    Record("SetTextJustification " + std::to_string(extra) + "," + std::to_string(break_count));
 }
 
 Size Canvas::GetTextExtentPoint32(std::string_view text) const {
@@ -232,13 +237,16 @@ void Canvas::ExtTextOut(int x, int y, unsigned options, const Rect* rect, std::s
   const LogFont& f = font_->font;
   const int thickness = std::max(1, f.PixelHeight() / 16);
   if (f.Underline()) fill(Rect::FromSize(left, device_baseline + 1, width, thickness), text_color_);
-  if (f.StrikeOut()) fill(Rect::FromSize(left, device_baseline - m.tmAscent / 3, width, thickness), text_color_);
+  if (f.StrikeOut())
+    fill(Rect::FromSize(left, device_baseline - m.tmAscent / 3, width, thickness), text_color_);
   if (update_cp) current_.x = ClampCoordinate(static_cast<long long>(current_.x) + width);
 }
 
 void Canvas::FillDevice(const Rect& device_rect, const TBrush& brush) {
   // NoColor means "no colour given": nothing is drawn with it.
-  if (brush.style == TBrush::Style::Hollow || (brush.style == TBrush::Style::Solid && brush.color == NoColor)) return;
+  if (brush.style == TBrush::Style::Hollow ||
+      (brush.style == TBrush::Style::Solid && brush.color == NoColor))
+    return;
   const Rect r = IntersectRect(device_rect, DeviceBounds());
   if (r.IsEmpty()) return;
   if (brush.style == TBrush::Style::Solid) {
@@ -326,7 +334,8 @@ void Canvas::LineTo(int x, int y) {
   }
   for (long long k = k0; k < k1; ++k) {
     const long long major = major_from + direction * k;
-    const long long minor = (along_x ? from.y : from.x) + RoundedQuotient(static_cast<__int128>(k) * (along_x ? dy : dx), steps);
+    const long long minor = (along_x ? from.y : from.x) +
+                            RoundedQuotient(static_cast<__int128>(k) * (along_x ? dy : dx), steps);
     const long long px = along_x ? major : minor, py = along_x ? minor : major;
     FillDevice(Rect::FromSize(ClampCoordinate(px), ClampCoordinate(py), w, w), pen);
   }
@@ -401,7 +410,8 @@ void Canvas::BitBlt(int x, int y, int width, int height, const TBitmap& source, 
   Rect dest = ToDevice(area);
   Point from{source_x, source_y};
   if (dest.IsEmpty() || !ClipBlit(dest, from, DeviceBounds(), source)) return;
-  DeviceBlit({dest.left, dest.top}, source, {from.x, from.y, from.x + dest.Width(), from.y + dest.Height()}, op);
+  DeviceBlit({dest.left, dest.top}, source,
+             {from.x, from.y, from.x + dest.Width(), from.y + dest.Height()}, op);
 }
 
 void Canvas::StretchBlt(int x, int y, int width, int height, const TBitmap& source, int source_x,
@@ -413,14 +423,16 @@ void Canvas::StretchBlt(int x, int y, int width, int height, const TBitmap& sour
   const Rect area = Rect::FromSize(x, y, width, height);
   if (Recording()) {
     Record(std::string("StretchBlt ") + RectText(area) + " from " +
-           RectText(Rect::FromSize(source_x, source_y, source_width, source_height)) + " " + RasterOpName(op));
+           RectText(Rect::FromSize(source_x, source_y, source_width, source_height)) + " " +
+           RasterOpName(op));
   }
   if (width <= 0 || height <= 0 || source_width <= 0 || source_height <= 0) return;
   // Only the visible part is scaled, so a huge destination costs no more than the device.
   const Rect device = ToDevice(area);
   const Rect visible = IntersectRect(device, DeviceBounds());
   if (visible.IsEmpty()) return;
-  TBitmap scaled(visible.Width(), visible.Height(), source.IsIndexed() ? PixelFormat::pf32bit : source.Format());
+  TBitmap scaled(visible.Width(), visible.Height(),
+                 source.IsIndexed() ? PixelFormat::pf32bit : source.Format());
   for (int row = 0; row < scaled.Height(); ++row) {
     const long long i = static_cast<long long>(row) + visible.top - device.top;
     const int sy = ClampCoordinate(source_y + i * source_height / height);

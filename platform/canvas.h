@@ -149,12 +149,12 @@ class Canvas {
 
   // --- Bitmaps --------------------------------------------------------------------------
   // A 1-bit source draws its palette colours (black and white unless it has its own).
-  void BitBlt(int x, int y, int width, int height, const TBitmap& source, int source_x,
-              int source_y, RasterOp op);
+  void BitBlt(int x, int y, int width, int height, const TBitmap& source, int source_x, int source_y,
+              RasterOp op);
   // Destination pixel i takes source pixel source_x + (i x source_width) div width (the
   // same along y): rows and columns are dropped or repeated, never blended.
-  void StretchBlt(int x, int y, int width, int height, const TBitmap& source, int source_x,
-                  int source_y, int source_width, int source_height, RasterOp op);
+  void StretchBlt(int x, int y, int width, int height, const TBitmap& source, int source_x, int source_y,
+                  int source_width, int source_height, RasterOp op);
   StretchMode SetStretchBltMode(StretchMode mode);
   StretchMode GetStretchBltMode() const { return stretch_mode_; }
   // A bitmap in this canvas's device format: 32 bits, or 8 bits with the program palette
@@ -187,9 +187,9 @@ class Canvas {
 
   struct GlyphRun {
     std::string_view text;
-    const int* x = nullptr;  // device x of each character
-    int baseline = 0;        // device y
-    TColor color = 0;        // plain
+    const int* x = nullptr;      // device x of each character
+    int baseline = 0;            // device y
+    TColor color = 0;            // plain
     const Rect* clip = nullptr;  // device clip, or none
     const RealisedFont* font = nullptr;
   };
@@ -212,7 +212,8 @@ class Canvas {
 
  private:
   Rect ToDevice(const Rect& r) const {
-    return r.Offset(-static_cast<long long>(window_origin_.x), -static_cast<long long>(window_origin_.y));
+    return r.Offset(-static_cast<long long>(window_origin_.x),
+                    -static_cast<long long>(window_origin_.y));
   }
   void FillDevice(const Rect& device_rect, const TBrush& brush);
   void InvertDevicePixel(int x, int y);

@@ -6,11 +6,12 @@ namespace tessival::platform {
 namespace {
 
 // 0x80..0x9F; the rest of the code page equals Latin-1.
-constexpr std::array<char32_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char32_t, 32> kHighControls = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026,
+                                                    0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039,
+                                                    0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018,
+                                                    0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D,
+                                                    0x017E, 0x0178};
 
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
@@ -29,7 +30,11 @@ void AppendUtf8(std::string& out, char32_t cp) {
 char32_t NextCodePoint(const std::string& text, std::size_t& i) {
   const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
   const unsigned char lead = byte(i);
-  int length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+  int length = lead < 0x80         ? 1
+               : (lead >> 5) == 6  ? 2
+               : (lead >> 4) == 14 ? 3
+               : (lead >> 3) == 30 ? 4
+                                   : 0;
   if (length == 0 || i + length > text.size()) {
     ++i;
     return lead < 0x80 ? lead : 0xFFFD;

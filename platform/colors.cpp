@@ -5,6 +5,8 @@
 namespace tessival::platform {
 namespace {
 
+// The table keeps its hand-made columns.
+// clang-format off
 constexpr std::array<TColor, SysColorCount> kSysColors = {
     RGB(0xC0, 0xC0, 0xC0),  // scroll bar
     RGB(0x00, 0x80, 0x80),  // desktop
@@ -32,6 +34,7 @@ constexpr std::array<TColor, SysColorCount> kSysColors = {
     RGB(0x00, 0x00, 0x00),  // tooltip text
     RGB(0xFF, 0xFF, 0xE1),  // tooltip background
 };
+// clang-format on
 
 }  // namespace
 

@@ -18,7 +18,8 @@ TDib::TDib(const TBitmap& bitmap) {
   header_.biWidth = bitmap.Width();
   header_.biHeight = bitmap.Height();
   header_.biBitCount = static_cast<std::uint16_t>(bits);
-  header_.biSizeImage = static_cast<std::uint32_t>(row_bytes_) * static_cast<std::uint32_t>(bitmap.Height());
+  header_.biSizeImage = static_cast<std::uint32_t>(row_bytes_) *
+                        static_cast<std::uint32_t>(bitmap.Height());
   if (bits <= 8) {
     colors_.resize(std::size_t{1} << bits);
     const TPalette& palette = bitmap.Palette();
@@ -49,7 +50,8 @@ TBitmap TDib::ToBitmap() const {
     out.SetPalette(TPalette(std::move(entries)));
   }
   for (int y = 0; y < out.Height(); ++y) {
-    std::memcpy(out.ScanLine(y), bits_.data() + static_cast<std::size_t>(out.Height() - 1 - y) * row_bytes_,
+    std::memcpy(out.ScanLine(y),
+                bits_.data() + static_cast<std::size_t>(out.Height() - 1 - y) * row_bytes_,
                 static_cast<std::size_t>(row_bytes_));
   }
   return out;

@@ -87,8 +87,7 @@ inline int TextWidthOf(const RealisedFont& font, std::string_view text) {
   for (char c : text) width += font.advance[static_cast<unsigned char>(c)];
   return static_cast<int>(std::min<long long>(width, 1 << 30));
 }
-inline int FitCountOf(const RealisedFont& font, std::string_view text, int max_extent,
-                      int& fit_width) {
+inline int FitCountOf(const RealisedFont& font, std::string_view text, int max_extent, int& fit_width) {
   long long width = 0;
   int fit = 0;
   for (char c : text) {

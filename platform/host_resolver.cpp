@@ -48,8 +48,8 @@ HostLookupResult SystemHostResolver::LookupAddress(std::uint32_t address) {
   in.sin_family = AF_INET;
   in.sin_addr.s_addr = address;
   char host[NI_MAXHOST];
-  const int code = ::getnameinfo(reinterpret_cast<const sockaddr*>(&in), sizeof in, host,
-                                 sizeof host, nullptr, 0, NI_NAMEREQD);
+  const int code = ::getnameinfo(reinterpret_cast<const sockaddr*>(&in), sizeof in, host, sizeof host,
+                                 nullptr, 0, NI_NAMEREQD);
   if (code != 0) {
     result.error = WinSockErrorFromLookup(code);
     return result;

@@ -82,8 +82,7 @@ void MessageLoop::Wake() {
   [[maybe_unused]] const ssize_t written = ::write(wake_.get(), &one, sizeof one);
 }
 
-void MessageLoop::SetTimer(std::uint64_t window, std::uintptr_t id,
-                           std::chrono::milliseconds interval) {
+void MessageLoop::SetTimer(std::uint64_t window, std::uintptr_t id, std::chrono::milliseconds interval) {
   interval = std::max(interval, std::chrono::milliseconds(1));
   Timer& timer = timers_[TimerKey{window, id}];
   timer.interval = interval;
@@ -164,7 +163,7 @@ void MessageLoop::PollReady() {
     }
     auto found = watches_.find(fd);
     if (found == watches_.end()) continue;  // unwatched by an earlier callback of this round
-    const auto callback = found->second;     // keeps it alive if the callback unwatches
+    const auto callback = found->second;    // keeps it alive if the callback unwatches
     (*callback)(events[i].events);
   }
 }

@@ -80,8 +80,8 @@ std::optional<ChildProcess> SpawnProcess(const std::vector<std::string>& argv) {
   const SpawnSettings settings;
   // posix_spawnp reports a program that cannot be executed as an error of its own, so
   // success means the program really started.
-  if (posix_spawnp(&pid, pointers.front(), settings.actions(), settings.attributes(),
-                   pointers.data(), environ) != 0) {
+  if (posix_spawnp(&pid, pointers.front(), settings.actions(), settings.attributes(), pointers.data(),
+                   environ) != 0) {
     return std::nullopt;
   }
   return ChildProcess(pid);

@@ -20,8 +20,8 @@ bool Applies(RegionCombine mode, bool in_a, bool in_b) {
 }
 
 // One row's spans of a and b combined by a sweep over their edges.
-std::vector<RegionSpan> CombineSpans(const std::vector<RegionSpan>& a,
-                                     const std::vector<RegionSpan>& b, RegionCombine mode) {
+std::vector<RegionSpan> CombineSpans(const std::vector<RegionSpan>& a, const std::vector<RegionSpan>& b,
+                                     RegionCombine mode) {
   std::vector<int> edges;
   edges.reserve(2 * (a.size() + b.size()));
   for (const RegionSpan& s : a) edges.insert(edges.end(), {s.left, s.right});
@@ -138,7 +138,8 @@ TRegion TRegion::Combine(const TRegion& a, const TRegion& b, RegionCombine mode)
   ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
   TRegion out;
   for (std::size_t i = 0; i + 1 < ys.size(); ++i) {
-    out.AppendBand(ys[i], ys[i + 1], CombineSpans(SpansAt(a.bands_, ys[i]), SpansAt(b.bands_, ys[i]), mode));
+    out.AppendBand(ys[i], ys[i + 1],
+                   CombineSpans(SpansAt(a.bands_, ys[i]), SpansAt(b.bands_, ys[i]), mode));
   }
   return out;
 }
@@ -151,7 +152,7 @@ RegionKind TRegion::CombineRgn(const TRegion& a, const TRegion& b, RegionCombine
 RegionKind TRegion::Kind() const {
   if (bands_.empty()) return RegionKind::NULLREGION;
   return bands_.size() == 1 && bands_[0].spans.size() == 1 ? RegionKind::SIMPLEREGION
-                                                          : RegionKind::COMPLEXREGION;
+                                                           : RegionKind::COMPLEXREGION;
 }
 
 bool TRegion::PtInRegion(int x, int y) const {

@@ -22,9 +22,8 @@ ScreenFontState& State() {
 }
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-    return std::tolower(x) == std::tolower(y);
-  });
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 ScreenFontMetrics EstimateMetrics(const ScreenFontRequest& request) {

@@ -22,7 +22,7 @@ struct ScreenFontRequest {
 };
 
 struct ScreenFontMetrics {
-  int em_height_px = 0;    // cell height minus internal leading
+  int em_height_px = 0;  // cell height minus internal leading
   int obtained_charset = 0;
 };
 

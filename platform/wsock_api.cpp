@@ -100,8 +100,7 @@ int PendingSocketError(int fd) {
 
 void OnConnectReadiness(TSocket s, SocketEntry& entry) {
   entry.connect_pending = false;
-  const int error =
-      entry.connect_error != 0 ? entry.connect_error : PendingSocketError(entry.fd.get());
+  const int error = entry.connect_error != 0 ? entry.connect_error : PendingSocketError(entry.fd.get());
   entry.connect_error = 0;
   Post(entry, s, FD_CONNECT, error);
   if (error != 0) {
@@ -165,7 +164,8 @@ std::uint32_t WantedEpollEvents(const SocketEntry& entry) {
   const Selection& sel = entry.select;
   if (sel.window == nullptr || sel.events == 0) return 0;
   if (entry.connect_pending) return (sel.events & FD_CONNECT) ? std::uint32_t{EPOLLOUT} : 0u;
-  if (entry.listening) return ((sel.events & FD_ACCEPT) && sel.accept_enabled) ? std::uint32_t{EPOLLIN} : 0u;
+  if (entry.listening)
+    return ((sel.events & FD_ACCEPT) && sel.accept_enabled) ? std::uint32_t{EPOLLIN} : 0u;
   std::uint32_t wanted = 0;
   if (entry.type == SOCK_STREAM) {
     if (!sel.close_posted) {
@@ -281,8 +281,7 @@ HANDLE StartLookup(MessageWindow* window, UINT message, HostEntry* result, Looku
       request_ptr->answer = std::move(answer);
     }
     const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t written =
-        ::write(request_ptr->done_event.get(), &one, sizeof one);
+    [[maybe_unused]] const ssize_t written = ::write(request_ptr->done_event.get(), &one, sizeof one);
   });
   Lib().lookups.emplace(handle, std::move(request));
   return handle;
@@ -427,8 +426,8 @@ int WsSendV(TSocket s, std::span<const std::span<const std::byte>> parts, int fl
 int WsSendTo(TSocket s, const void* data, int length, int flags, const sockaddr_in& to) {
   SocketEntry* entry = Find(s);
   if (entry == nullptr) return Fail(WSAENOTSOCK);
-  const ssize_t sent = ::sendto(entry->fd.get(), data, static_cast<size_t>(length),
-                                SendFlags(flags), reinterpret_cast<const sockaddr*>(&to), sizeof to);
+  const ssize_t sent = ::sendto(entry->fd.get(), data, static_cast<size_t>(length), SendFlags(flags),
+                                reinterpret_cast<const sockaddr*>(&to), sizeof to);
   const int saved = errno;
   AfterSend(s, *entry, sent, static_cast<std::size_t>(length));
   if (sent < 0) return Fail(WinSockErrorFromErrno(saved));
@@ -438,8 +437,8 @@ int WsSendTo(TSocket s, const void* data, int length, int flags, const sockaddr_
 int WsRecv(TSocket s, void* buffer, int length, int flags) {
   SocketEntry* entry = Find(s);
   if (entry == nullptr) return Fail(WSAENOTSOCK);
-  const ssize_t received =
-      ::recv(entry->fd.get(), buffer, static_cast<size_t>(length), (flags & ~MSG_WAITALL) | MSG_DONTWAIT);
+  const ssize_t received = ::recv(entry->fd.get(), buffer, static_cast<size_t>(length),
+                                  (flags & ~MSG_WAITALL) | MSG_DONTWAIT);
   const int saved = errno;
   AfterRecv(s, *entry);
   if (received < 0) return Fail(WinSockErrorFromErrno(saved));
@@ -451,9 +450,9 @@ int WsRecvFrom(TSocket s, void* buffer, int length, int flags, sockaddr_in* from
   if (entry == nullptr) return Fail(WSAENOTSOCK);
   sockaddr_in peer{};
   socklen_t peer_length = sizeof peer;
-  const ssize_t received =
-      ::recvfrom(entry->fd.get(), buffer, static_cast<size_t>(length), flags | MSG_DONTWAIT,
-                 reinterpret_cast<sockaddr*>(&peer), &peer_length);
+  const ssize_t received = ::recvfrom(entry->fd.get(), buffer, static_cast<size_t>(length),
+                                      flags | MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&peer),
+                                      &peer_length);
   const int saved = errno;
   AfterRecv(s, *entry);
   if (received < 0) return Fail(WinSockErrorFromErrno(saved));
@@ -522,9 +521,8 @@ HANDLE WsAsyncGetHostByName(MessageWindow* window, UINT message, const std::stri
 
 HANDLE WsAsyncGetHostByAddr(MessageWindow* window, UINT message, std::uint32_t address,
                             HostEntry* result) {
-  return StartLookup(window, message, result, [address](HostResolver& resolver) {
-    return resolver.LookupAddress(address);
-  });
+  return StartLookup(window, message, result,
+                     [address](HostResolver& resolver) { return resolver.LookupAddress(address); });
 }
 
 int WsCancelAsyncRequest(HANDLE request) {

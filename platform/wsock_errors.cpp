@@ -10,6 +10,8 @@ namespace tessival::platform {
 namespace {
 
 // 10038 to 10071 in order.
+// The table keeps its hand-made columns.
+// clang-format off
 constexpr std::array<const char*, 34> kSocketErrorTexts = {
     "Socket operation on non-socket",
     "Destination address required",
@@ -46,7 +48,10 @@ constexpr std::array<const char*, 34> kSocketErrorTexts = {
     "Stale NFS file handle",
     "Too many levels of remote in path",
 };
+// clang-format on
 
+// The table keeps its hand-made columns.
+// clang-format off
 constexpr std::pair<int, int> kErrnoMap[] = {
     {EINTR, 10004},         {EBADF, 10009},        {EACCES, 10013},
     {EPERM, 10013},         {EFAULT, 10014},       {EINVAL, 10022},
@@ -67,6 +72,7 @@ constexpr std::pair<int, int> kErrnoMap[] = {
     {EUSERS, 10068},        {EDQUOT, 10069},       {ESTALE, 10070},
     {EREMOTE, 10071},
 };
+// clang-format on
 
 }  // namespace
 

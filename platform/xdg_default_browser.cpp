@@ -67,8 +67,8 @@ std::string HomePath(const char* variable, const std::string& fallback) {
 }
 
 // The value of `key` in group `group` of a desktop-entry style file.
-std::optional<std::string> GroupValue(const std::vector<std::string>& lines,
-                                      std::string_view group, std::string_view key) {
+std::optional<std::string> GroupValue(const std::vector<std::string>& lines, std::string_view group,
+                                      std::string_view key) {
   bool in_group = false;
   for (const std::string& line : lines) {
     if (line.empty() || line.front() == '#') continue;
@@ -98,7 +98,10 @@ std::string UnescapeValue(std::string_view value) {
       case 't': result += '\t'; break;
       case 'r': result += '\r'; break;
       case '\\': result += '\\'; break;
-      default: result += value[i]; result += value[i + 1]; break;
+      default:
+        result += value[i];
+        result += value[i + 1];
+        break;
     }
     ++i;
   }
@@ -112,7 +115,8 @@ std::vector<std::string> MimeappsLists(const XdgDirectories& dirs) {
   for (const std::string& dir : dirs.data_dirs) bases.push_back(dir + "/applications");
   std::vector<std::string> files;
   for (const std::string& base : bases) {
-    for (const std::string& desktop : dirs.desktops) files.push_back(base + "/" + desktop + "-mimeapps.list");
+    for (const std::string& desktop : dirs.desktops)
+      files.push_back(base + "/" + desktop + "-mimeapps.list");
     files.push_back(base + "/mimeapps.list");
   }
   return files;
@@ -195,7 +199,8 @@ std::string MimeTypeOfExtension(const XdgDirectories& dirs, std::string_view ext
 std::optional<std::string> FindDefaultApplicationCommand(const XdgDirectories& dirs,
                                                          std::string_view mime_type) {
   for (const std::string& list : MimeappsLists(dirs)) {
-    const std::optional<std::string> ids = GroupValue(ReadLines(list), "Default Applications", mime_type);
+    const std::optional<std::string> ids = GroupValue(ReadLines(list), "Default Applications",
+                                                      mime_type);
     if (!ids) continue;
     // The first listed application that is installed is the default.
     for (const std::string& id : Split(*ids, ';')) {

@@ -15,8 +15,7 @@ QImage CheckeredMask(const QRect& rect) {
     for (int x = 0; x < mask.width(); ++x) {
       // The pattern is anchored at the window's origin, not the rectangle's, so a moving
       // rectangle keeps the same grain.
-      line[x] = InvertingOverlay::CheckeredBit(rect.x() + x, rect.y() + y) ? 0xFFFFFFFFu
-                                                                            : 0xFF000000u;
+      line[x] = InvertingOverlay::CheckeredBit(rect.x() + x, rect.y() + y) ? 0xFFFFFFFFu : 0xFF000000u;
     }
   }
   return mask;

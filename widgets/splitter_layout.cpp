@@ -75,8 +75,8 @@ void RescaleKeepingLast(std::vector<int>& sizes, int extent) {
   FixSum(sizes, extent);
 }
 
-void ResizeAgainstNext(std::vector<int>& sizes, const std::vector<int>& minimums,
-                       std::size_t index, int value, int thickness) {
+void ResizeAgainstNext(std::vector<int>& sizes, const std::vector<int>& minimums, std::size_t index,
+                       int value, int thickness) {
   if (index + 1 >= sizes.size()) return;
   const int old_size = sizes[index];
   const int next_size = sizes[index + 1];
@@ -102,8 +102,8 @@ AxisSpan BarSpan(const std::vector<int>& sizes, std::size_t bar, int thickness) 
   return BarSpanAt(SumOfFirst(sizes, bar + 1), thickness);
 }
 
-int ClampDragPosition(const std::vector<int>& sizes, const std::vector<int>& minimums,
-                      std::size_t bar, int position) {
+int ClampDragPosition(const std::vector<int>& sizes, const std::vector<int>& minimums, std::size_t bar,
+                      int position) {
   if (bar + 1 >= sizes.size()) return position;
   const int lowest = SumOfFirst(sizes, bar) + minimums[bar];
   const int highest = SumOfFirst(sizes, bar + 2) - minimums[bar + 1];

@@ -47,8 +47,8 @@ void RescaleKeepingLast(std::vector<int>& sizes, int extent);
 // Sets sizes[index] to value taking the difference from the next pane, within the range
 // [minimum of the pane, old size + next size - thickness - minimum of the next pane].
 // The last pane (and a lone pane) keeps its size; the caller fixes the sum afterwards.
-void ResizeAgainstNext(std::vector<int>& sizes, const std::vector<int>& minimums,
-                       std::size_t index, int value, int thickness);
+void ResizeAgainstNext(std::vector<int>& sizes, const std::vector<int>& minimums, std::size_t index,
+                       int value, int thickness);
 
 // The bar after pane `bar` spans [p - H, p + R + 1) where p is the sum of panes 0..bar.
 AxisSpan BarSpanAt(int position, int thickness);
@@ -56,8 +56,8 @@ AxisSpan BarSpan(const std::vector<int>& sizes, std::size_t bar, int thickness);
 
 // The range a drag of bar `bar` may move in: from the start of pane `bar` plus its minimum
 // to the end of pane `bar + 1` less its minimum.
-int ClampDragPosition(const std::vector<int>& sizes, const std::vector<int>& minimums,
-                      std::size_t bar, int position);
+int ClampDragPosition(const std::vector<int>& sizes, const std::vector<int>& minimums, std::size_t bar,
+                      int position);
 
 // Each size converted to the other axis: size * numerator / denominator, rounded.
 void ConvertSizes(std::vector<int>& sizes, int numerator, int denominator);

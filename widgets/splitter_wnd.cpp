@@ -17,8 +17,7 @@ constexpr int kNewPaneWidth = 75;
 
 }  // namespace
 
-TSplitterWnd::TSplitterWnd(QWidget* parent)
-    : QFrame(parent), overlay_(new InvertingOverlay(this)) {
+TSplitterWnd::TSplitterWnd(QWidget* parent) : QFrame(parent), overlay_(new InvertingOverlay(this)) {
   setFrameShape(QFrame::NoFrame);
   resize(kDefaultWidth, kDefaultHeight);
   UpdateCursor();
@@ -180,8 +179,7 @@ void TSplitterWnd::ResizePane(TPane& pane, int size) {
   if (panes_.size() == 1) {
     sizes[0] = Extent();
   } else {
-    ResizeAgainstNext(sizes, Minimums(), static_cast<std::size_t>(pane.PaneIndex()), size,
-                      thickness_);
+    ResizeAgainstNext(sizes, Minimums(), static_cast<std::size_t>(pane.PaneIndex()), size, thickness_);
   }
   StoreSizes(sizes);
   LayoutPanes();
@@ -250,8 +248,7 @@ void TSplitterWnd::DrawDragRect(const QRect& rect, const TDrawDragRectEvent& eve
   bool owner_draw = true;
   if (event) event(*this, rect, owner_draw);
   if (!owner_draw) return;
-  overlay_->Toggle(rect, bar_style_ == sbCheckered ? InvertPattern::kCheckered
-                                                   : InvertPattern::kSolid);
+  overlay_->Toggle(rect, bar_style_ == sbCheckered ? InvertPattern::kCheckered : InvertPattern::kSolid);
 }
 
 }  // namespace tessival::widgets

@@ -36,7 +36,8 @@ void StyleTree(const bench::BenchElement& element, const html::TProperties& pare
                const html::TStyleList& styles, long& links) {
   html::TProperties props;
   props.Inherit(parent);
-  props.Combine(styles, element.tag, nullptr, "", element.tag == "a" ? "link" : "", element.id, element.klass);
+  props.Combine(styles, element.tag, nullptr, "", element.tag == "a" ? "link" : "", element.id,
+                element.klass);
   if (props.InLink) ++links;
   for (const auto& child : element.children) StyleTree(child, props, styles, links);
 }
@@ -53,8 +54,8 @@ int main(int argc, char** argv) {
   const std::string mode = argc > 3 ? argv[3] : "";
   if (mode == "reference") {
     const auto reference = bench::ReadReferenceSheet(sheet, Runs);
-    std::printf("reference read %8.1f MB/s  (%.4f s, %zu selectors)\n", megabytes / reference.parse_seconds,
-                reference.parse_seconds, reference.selectors);
+    std::printf("reference read %8.1f MB/s  (%.4f s, %zu selectors)\n",
+                megabytes / reference.parse_seconds, reference.parse_seconds, reference.selectors);
     return 0;
   }
 
@@ -80,9 +81,11 @@ int main(int argc, char** argv) {
 
   if (mode == "ours") return 0;
   const auto reference = bench::RunReference(sheet, bench::ToHtml(document), Runs);
-  std::printf("reference read %8.1f MB/s  (%.4f s, %zu selectors) match %10.0f elements/s (%.4f s, %d elements)\n",
-              megabytes / reference.parse_seconds, reference.parse_seconds, reference.selectors,
-              reference.elements / reference.match_seconds, reference.match_seconds, reference.elements);
+  std::printf(
+      "reference read %8.1f MB/s  (%.4f s, %zu selectors) match %10.0f elements/s (%.4f s, %d "
+      "elements)\n",
+      megabytes / reference.parse_seconds, reference.parse_seconds, reference.selectors,
+      reference.elements / reference.match_seconds, reference.match_seconds, reference.elements);
   std::printf("ratio     read %.1fx   match %.1fx\n", reference.parse_seconds / parse,
               (elements / match) / (reference.elements / reference.match_seconds));
   return 0;

@@ -14,8 +14,8 @@ namespace {
 // style sheets and matches selectors, so every operation does nothing.
 class NullContainer final : public litehtml::document_container {
  public:
-  litehtml::uint_ptr create_font(const litehtml::tchar_t*, int size, int, litehtml::font_style, unsigned int,
-                                 litehtml::font_metrics* fm) override {
+  litehtml::uint_ptr create_font(const litehtml::tchar_t*, int size, int, litehtml::font_style,
+                                 unsigned int, litehtml::font_metrics* fm) override {
     if (fm) {
       fm->height = size;
       fm->ascent = size * 4 / 5;
@@ -40,7 +40,8 @@ class NullContainer final : public litehtml::document_container {
     sz.height = 0;
   }
   void draw_background(litehtml::uint_ptr, const litehtml::background_paint&) override {}
-  void draw_borders(litehtml::uint_ptr, const litehtml::borders&, const litehtml::position&, bool) override {}
+  void draw_borders(litehtml::uint_ptr, const litehtml::borders&, const litehtml::position&,
+                    bool) override {}
   void set_caption(const litehtml::tchar_t*) override {}
   void set_base_url(const litehtml::tchar_t*) override {}
   void link(const std::shared_ptr<litehtml::document>&, const litehtml::element::ptr&) override {}
@@ -51,8 +52,9 @@ class NullContainer final : public litehtml::document_container {
   void set_clip(const litehtml::position&, const litehtml::border_radiuses&, bool, bool) override {}
   void del_clip() override {}
   void get_client_rect(litehtml::position& client) const override { client = {0, 0, 800, 600}; }
-  std::shared_ptr<litehtml::element> create_element(const litehtml::tchar_t*, const litehtml::string_map&,
-                                                    const std::shared_ptr<litehtml::document>&) override {
+  std::shared_ptr<litehtml::element> create_element(
+      const litehtml::tchar_t*, const litehtml::string_map&,
+      const std::shared_ptr<litehtml::document>&) override {
     return nullptr;
   }
   void get_media_features(litehtml::media_features& media) const override {
@@ -86,8 +88,8 @@ void Match(const litehtml::element::ptr& element, const litehtml::css& css, Refe
 }
 
 // Reads the sheet `runs` times into `css` (left holding the last reading); the best time.
-void ReadSheet(const std::string& sheet, const litehtml::document::ptr& document, int runs, litehtml::css& css,
-               ReferenceTimes& times) {
+void ReadSheet(const std::string& sheet, const litehtml::document::ptr& document, int runs,
+               litehtml::css& css, ReferenceTimes& times) {
   times.parse_seconds = 1e9;
   for (int run = 0; run < runs; ++run) {
     css.clear();

@@ -38,20 +38,23 @@ Bytes EncodeWithLibpng(const PixelImage& rgb, bool palette_of_256) {
   if (palette_of_256) {
     image.format = PNG_FORMAT_RGB_COLORMAP;
     image.colormap_entries = 256;
-    for (int i = 0; i < 256; ++i) colormap.insert(colormap.end(), {Clamp(i * 1.0), Clamp(255 - i), Clamp((i * 37) % 256)});
+    for (int i = 0; i < 256; ++i)
+      colormap.insert(colormap.end(), {Clamp(i * 1.0), Clamp(255 - i), Clamp((i * 37) % 256)});
     for (int y = 0; y < rgb.Height(); ++y)
-      for (int x = 0; x < rgb.Width(); ++x) pixels.push_back(static_cast<std::uint8_t>(rgb.ColorAt(x, y) >> 16));
+      for (int x = 0; x < rgb.Width(); ++x)
+        pixels.push_back(static_cast<std::uint8_t>(rgb.ColorAt(x, y) >> 16));
   } else {
     image.format = PNG_FORMAT_RGB;
     for (int y = 0; y < rgb.Height(); ++y)
       for (int x = 0; x < rgb.Width(); ++x) {
         const std::uint32_t c = rgb.ColorAt(x, y);
-        pixels.insert(pixels.end(), {static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
-                                     static_cast<std::uint8_t>(c)});
+        pixels.insert(pixels.end(), {static_cast<std::uint8_t>(c >> 16),
+                                     static_cast<std::uint8_t>(c >> 8), static_cast<std::uint8_t>(c)});
       }
   }
   png_alloc_size_t size = 0;
-  png_image_write_to_memory(&image, nullptr, &size, 0, pixels.data(), 0, colormap.empty() ? nullptr : colormap.data());
+  png_image_write_to_memory(&image, nullptr, &size, 0, pixels.data(), 0,
+                            colormap.empty() ? nullptr : colormap.data());
   Bytes out(size);
   if (!png_image_write_to_memory(&image, out.data(), &size, 0, pixels.data(), 0,
                                  colormap.empty() ? nullptr : colormap.data()))
@@ -66,7 +69,8 @@ Bytes EncodeInterlaced(const PixelImage& rgb) {
   for (int y = 0; y < rgb.Height(); ++y)
     for (int x = 0; x < rgb.Width(); ++x) {
       const std::uint32_t c = rgb.ColorAt(x, y);
-      s.values.insert(s.values.end(), {std::uint16_t(c >> 16 & 0xFF), std::uint16_t(c >> 8 & 0xFF), std::uint16_t(c & 0xFF)});
+      s.values.insert(s.values.end(), {std::uint16_t(c >> 16 & 0xFF), std::uint16_t(c >> 8 & 0xFF),
+                                       std::uint16_t(c & 0xFF)});
     }
   return imaging::test::MakePng(s, true, 4);  // Paeth on every row, the usual choice for photos
 }
@@ -98,14 +102,17 @@ PixelImage MakeTextScreenshot(int width, int height) {
     for (int x = 0; x < width; ++x, p += 3) {
       std::uint8_t v = 255;
       if (y < 40) {
-        p[0] = 180; p[1] = 120; p[2] = 40;  // a title bar
+        p[0] = 180;
+        p[1] = 120;
+        p[2] = 40;  // a title bar
         continue;
       }
       // Glyph cells of 9 × 14 pixels in lines of 20, with word gaps.
       const int cell = x / 9, column = x % 9;
       if (line < 14 && column < 7 && (cell * 7 + y / 20 * 3) % 11 != 0) {
         const int glyph = (cell * 131 + (y / 20) * 71) % 97;
-        if ((glyph >> (column % 5)) & (1 << (line % 3))) v = static_cast<std::uint8_t>(20 + noise.Next(8));
+        if ((glyph >> (column % 5)) & (1 << (line % 3)))
+          v = static_cast<std::uint8_t>(20 + noise.Next(8));
       }
       p[0] = p[1] = p[2] = v;
     }
@@ -124,12 +131,14 @@ std::vector<NamedFile> MakePngInputs() {
 Bytes MakeGifStill() {
   const PixelImage photo = MakePhoto(1920, 1080);
   std::vector<std::uint32_t> palette(256);
-  for (int i = 0; i < 256; ++i) palette[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(i * 0x010101);
+  for (int i = 0; i < 256; ++i)
+    palette[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(i * 0x010101);
   imaging::test::GifFrameSpec frame;
   frame.width = 1920;
   frame.height = 1080;
   for (int y = 0; y < 1080; ++y)
-    for (int x = 0; x < 1920; ++x) frame.pixels.push_back(static_cast<std::uint8_t>(photo.ColorAt(x, y) >> 16));
+    for (int x = 0; x < 1920; ++x)
+      frame.pixels.push_back(static_cast<std::uint8_t>(photo.ColorAt(x, y) >> 16));
   return imaging::test::MakeGif(1920, 1080, palette, {frame});
 }
 
@@ -137,7 +146,8 @@ Bytes MakeGifAnimation() {
   const int w = 640, h = 360;
   const PixelImage photo = MakePhoto(w, h);
   std::vector<std::uint32_t> palette(256);
-  for (int i = 0; i < 256; ++i) palette[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>((i * 0x030507) & 0xFFFFFF);
+  for (int i = 0; i < 256; ++i)
+    palette[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>((i * 0x030507) & 0xFFFFFF);
   std::vector<imaging::test::GifFrameSpec> frames;
   for (int n = 0; n < 60; ++n) {
     imaging::test::GifFrameSpec f;

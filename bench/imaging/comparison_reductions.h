@@ -64,7 +64,8 @@ class ExactNearestLookup {
 // first row, 7/16 ahead, 3/16 behind below, 5/16 below, 1/16 ahead below; each channel is
 // clamped to 0..255 before the lookup, as in our engine. The result is bottom-up like ours.
 template <class Lookup>
-imaging::PixelImage TextbookFloydSteinberg(const imaging::PixelImage& photo, imaging::Palette palette, Lookup& lookup) {
+imaging::PixelImage TextbookFloydSteinberg(const imaging::PixelImage& photo, imaging::Palette palette,
+                                           Lookup& lookup) {
   const int width = photo.Width();
   imaging::PixelImage result(width, photo.Height(), 8, imaging::RowOrder::BottomUp);
   result.Colors() = std::move(palette);
@@ -79,8 +80,10 @@ imaging::PixelImage TextbookFloydSteinberg(const imaging::PixelImage& photo, ima
       const std::uint32_t colour = photo.ColorAt(x, y);
       std::array<std::uint8_t, 3> value{};
       for (int c = 0; c < 3; ++c) {
-        const float wanted = static_cast<float>((colour >> (16 - 8 * c)) & 0xFF) + here[at][static_cast<std::size_t>(c)];
-        value[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(std::clamp(std::lround(wanted), 0L, 255L));
+        const float wanted = static_cast<float>((colour >> (16 - 8 * c)) & 0xFF) +
+                             here[at][static_cast<std::size_t>(c)];
+        value[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(
+            std::clamp(std::lround(wanted), 0L, 255L));
       }
       const imaging::LookupResult chosen = lookup.Find(value[0], value[1], value[2]);
       const std::array<int, 3> got = {chosen.red, chosen.green, chosen.blue};

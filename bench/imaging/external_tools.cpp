@@ -71,7 +71,8 @@ double MeanColorError(const PixelImage& a, const PixelImage& b) {
   for (int y = 0; y < a.Height(); ++y)
     for (int x = 0; x < a.Width(); ++x) {
       const std::uint32_t p = a.ColorAt(x, y), q = b.ColorAt(x, y);
-      for (int shift : {0, 8, 16}) sum += std::abs(static_cast<int>((p >> shift) & 0xFF) - static_cast<int>((q >> shift) & 0xFF));
+      for (int shift : {0, 8, 16})
+        sum += std::abs(static_cast<int>((p >> shift) & 0xFF) - static_cast<int>((q >> shift) & 0xFF));
     }
   return sum / (3.0 * a.Width() * a.Height());
 }
@@ -85,7 +86,8 @@ double MeanBlockError(const PixelImage& a, const PixelImage& b, int block) {
         int difference = 0;
         for (int y = top; y < top + block; ++y)
           for (int x = left; x < left + block; ++x)
-            difference += static_cast<int>((a.ColorAt(x, y) >> shift) & 0xFF) - static_cast<int>((b.ColorAt(x, y) >> shift) & 0xFF);
+            difference += static_cast<int>((a.ColorAt(x, y) >> shift) & 0xFF) -
+                          static_cast<int>((b.ColorAt(x, y) >> shift) & 0xFF);
         sum += std::abs(difference) / static_cast<double>(block * block);
       }
   return sum / (3.0 * static_cast<double>(blocks));

@@ -52,9 +52,10 @@ double TimeMs(const std::function<void()>& work) {
 volatile std::uint64_t sink;
 std::string filter;
 
-void Report(const std::string& name, double ours, double theirs, const std::string& reference, double goal) {
-  std::printf("| %s | %.2f | %.2f (%s) | %.3f | <= %.2f %s |\n", name.c_str(), ours, theirs, reference.c_str(),
-              ours / theirs, goal, ours / theirs <= goal ? "met" : "MISSED");
+void Report(const std::string& name, double ours, double theirs, const std::string& reference,
+            double goal) {
+  std::printf("| %s | %.2f | %.2f (%s) | %.3f | <= %.2f %s |\n", name.c_str(), ours, theirs,
+              reference.c_str(), ours / theirs, goal, ours / theirs <= goal ? "met" : "MISSED");
   std::fflush(stdout);
 }
 
@@ -121,18 +122,20 @@ void WritePaletteFile(const std::string& path, const imaging::Palette& palette) 
 // Floyd–Steinberg reduction: ours in-process, theirs as a process with the processor time
 // of a plain read-and-write of the same file subtracted.
 void CompareReduction(const std::string& name, int runs, const std::function<PixelImage()>& ours,
-                      const std::string& remap_command, const std::string& copy_command, const std::string& reference,
-                      double goal) {
+                      const std::string& remap_command, const std::string& copy_command,
+                      const std::string& reference, double goal) {
   if (name.find(filter) == std::string::npos) return;
-  Compare(name, runs, [&] { sink = ours().Bits()[0]; },
-          [&] { return bench::CommandProcessorMs(remap_command) - bench::CommandProcessorMs(copy_command); }, reference,
-          goal);
+  Compare(
+      name, runs, [&] { sink = ours().Bits()[0]; },
+      [&] { return bench::CommandProcessorMs(remap_command) - bench::CommandProcessorMs(copy_command); },
+      reference, goal);
 }
 
 // How many pixels of `picture` are not exactly one of the palette's colours.
 long OffPalettePixels(const PixelImage& picture, const imaging::Palette& palette) {
   std::vector<bool> in_palette(std::size_t{1} << 24);
-  for (const imaging::PaletteEntry& e : palette) in_palette[(std::size_t{e.red} << 16) | (e.green << 8) | e.blue] = true;
+  for (const imaging::PaletteEntry& e : palette)
+    in_palette[(std::size_t{e.red} << 16) | (e.green << 8) | e.blue] = true;
   long off = 0;
   for (int y = 0; y < picture.Height(); ++y)
     for (int x = 0; x < picture.Width(); ++x) off += in_palette[picture.ColorAt(x, y)] ? 0 : 1;
@@ -144,8 +147,9 @@ long OffPalettePixels(const PixelImage& picture, const imaging::Palette& palette
 void ReportColorError(const std::string& label, const PixelImage& photo, const PixelImage& result,
                       const imaging::Palette& palette, double yardstick) {
   const double error = bench::MeanColorError(photo, result);
-  std::printf("|   %s | %.3f (%+.1f %%) | %.3f | %ld |\n", label.c_str(), error, 100.0 * (error / yardstick - 1.0),
-              bench::MeanBlockError(photo, result, 4), OffPalettePixels(result, palette));
+  std::printf("|   %s | %.3f (%+.1f %%) | %.3f | %ld |\n", label.c_str(), error,
+              100.0 * (error / yardstick - 1.0), bench::MeanBlockError(photo, result, 4),
+              OffPalettePixels(result, palette));
 }
 
 }  // namespace
@@ -155,19 +159,25 @@ int main(int argc, char** argv) {
   if (argc > 2) filter = argv[2];
   std::printf("| case | ours ms | reference ms | ratio | goal |\n|---|---|---|---|---|\n");
   for (const bench::NamedFile& file : bench::MakePngInputs())
-    Compare("PNG " + file.name + " (" + std::to_string(file.data.size() / 1024) + " KiB)", runs,
-            [&] { DecodeOurPng(file.data); }, Timed([&] { sink = bench::LibpngDecode(file.data); }),
-            "libpng simplified API", 0.9);
+    Compare(
+        "PNG " + file.name + " (" + std::to_string(file.data.size() / 1024) + " KiB)", runs,
+        [&] { DecodeOurPng(file.data); }, Timed([&] { sink = bench::LibpngDecode(file.data); }),
+        "libpng simplified API", 0.9);
 
   const bench::Bytes still = bench::MakeGifStill();
-  Compare("GIF 1920x1080 256 colours to indexes", runs, [&] {
-    imaging::TGif gif;
-    gif.LoadFromStream(still);
-  }, Timed([&] { sink = static_cast<std::uint64_t>(bench::GiflibSlurp(still)); }), "giflib DGifSlurp", 0.6);
+  Compare(
+      "GIF 1920x1080 256 colours to indexes", runs,
+      [&] {
+        imaging::TGif gif;
+        gif.LoadFromStream(still);
+      },
+      Timed([&] { sink = static_cast<std::uint64_t>(bench::GiflibSlurp(still)); }), "giflib DGifSlurp",
+      0.6);
 
   const bench::Bytes animation = bench::MakeGifAnimation();
-  Compare("GIF 60 frames 640x360 decoded and composited", runs, [&] { CompositeAllFrames(animation); },
-          Timed([&] { sink = static_cast<std::uint64_t>(bench::StbLoadGif(animation)); }), "stb_image", 0.7);
+  Compare(
+      "GIF 60 frames 640x360 decoded and composited", runs, [&] { CompositeAllFrames(animation); },
+      Timed([&] { sink = static_cast<std::uint64_t>(bench::StbLoadGif(animation)); }), "stb_image", 0.7);
 
   const PixelImage photo = bench::MakePhoto(1920, 1080);
   const std::string dir = "/tmp/tessival-imaging-bench";
@@ -178,17 +188,23 @@ int main(int argc, char** argv) {
   const imaging::Palette arbitrary = ArbitraryPalette();
   WritePaletteFile(dir + "/arbitrary.ppm", arbitrary);
   const auto pnmremap = [&](const std::string& palette_file, const std::string& out) {
-    return "pnmremap -quiet -floyd -mapfile=" + dir + "/" + palette_file + " " + dir + "/photo.ppm > " + dir + "/" + out;
+    return "pnmremap -quiet -floyd -mapfile=" + dir + "/" + palette_file + " " + dir + "/photo.ppm > " +
+           dir + "/" + out;
   };
-  CompareReduction("Floyd-Steinberg 1920x1080 onto 6x6x6", runs,
-                   [&] { return imaging::ReduceColors(photo, imaging::TPaletteKind::Cube, imaging::TDitherMode::FloydSteinberg); },
-                   pnmremap("cube.ppm", "pnm_cube.ppm"), "pamtopnm " + dir + "/photo.ppm > " + dir + "/copy.ppm",
-                   "pnmremap -floyd", 0.25);
-  CompareReduction("Floyd-Steinberg 1920x1080 onto 256 arbitrary colours", runs,
-                   [&] { return imaging::ReduceToPalette(photo, arbitrary, imaging::TDitherMode::FloydSteinberg); },
-                   "convert " + dir + "/photo.ppm -dither FloydSteinberg -remap " + dir + "/arbitrary.ppm " + dir +
-                       "/im_arbitrary.ppm",
-                   "convert " + dir + "/photo.ppm " + dir + "/im_copy.ppm", "ImageMagick -remap", 0.1);
+  CompareReduction(
+      "Floyd-Steinberg 1920x1080 onto 6x6x6", runs,
+      [&] {
+        return imaging::ReduceColors(photo, imaging::TPaletteKind::Cube,
+                                     imaging::TDitherMode::FloydSteinberg);
+      },
+      pnmremap("cube.ppm", "pnm_cube.ppm"), "pamtopnm " + dir + "/photo.ppm > " + dir + "/copy.ppm",
+      "pnmremap -floyd", 0.25);
+  CompareReduction(
+      "Floyd-Steinberg 1920x1080 onto 256 arbitrary colours", runs,
+      [&] { return imaging::ReduceToPalette(photo, arbitrary, imaging::TDitherMode::FloydSteinberg); },
+      "convert " + dir + "/photo.ppm -dither FloydSteinberg -remap " + dir + "/arbitrary.ppm " + dir +
+          "/im_arbitrary.ppm",
+      "convert " + dir + "/photo.ppm " + dir + "/im_copy.ppm", "ImageMagick -remap", 0.1);
 
   // Where the colour error comes from: the same dithering through other lookups, next to
   // ours and the tools'.
@@ -197,15 +213,17 @@ int main(int argc, char** argv) {
   bench::CommandProcessorMs(pnmremap("cube.ppm", "pnm_cube.ppm"));
   const PixelImage pnm_cube = bench::ReadPpmFile(dir + "/pnm_cube.ppm");
   const double cube_yardstick = bench::MeanColorError(photo, pnm_cube);
-  std::printf("\n| reduction | mean colour error (against pnmremap) | of 4x4 averages | off-palette pixels |\n"
-              "|---|---|---|---|\n| onto 6x6x6 | | | |\n");
+  std::printf(
+      "\n| reduction | mean colour error (against pnmremap) | of 4x4 averages | off-palette pixels |\n"
+      "|---|---|---|---|\n| onto 6x6x6 | | | |\n");
   ReportColorError("pnmremap -floyd", photo, pnm_cube, cube, cube_yardstick);
-  ReportColorError("ours, levels (c + 3) div 51", photo, imaging::ReduceColors(photo, imaging::TPaletteKind::Cube, fs),
-                   cube, cube_yardstick);
+  ReportColorError("ours, levels (c + 3) div 51", photo,
+                   imaging::ReduceColors(photo, imaging::TPaletteKind::Cube, fs), cube, cube_yardstick);
   bench::NearestLevelCubeLookup nearest_level;
   ReportColorError("no dithering, levels (c + 3) div 51", photo,
-                   imaging::ReduceColors(photo, imaging::TPaletteKind::Cube, imaging::TDitherMode::Nearest), cube,
-                   cube_yardstick);
+                   imaging::ReduceColors(photo, imaging::TPaletteKind::Cube,
+                                         imaging::TDitherMode::Nearest),
+                   cube, cube_yardstick);
   ReportColorError("same dithering, nearest level (c + 25) div 51", photo,
                    imaging::ReduceWithLookup(photo, cube, nearest_level, fs), cube, cube_yardstick);
   imaging::TCubeColorLookup prescribed_cube;
@@ -219,25 +237,30 @@ int main(int argc, char** argv) {
   const double arbitrary_yardstick = bench::MeanColorError(photo, pnm_arbitrary);
   std::printf("| onto 256 arbitrary colours | | | |\n");
   ReportColorError("pnmremap -floyd", photo, pnm_arbitrary, arbitrary, arbitrary_yardstick);
-  bench::CommandProcessorMs("convert " + dir + "/photo.ppm -dither FloydSteinberg -remap " + dir + "/arbitrary.ppm " +
-                            dir + "/im_arbitrary.ppm");
+  bench::CommandProcessorMs("convert " + dir + "/photo.ppm -dither FloydSteinberg -remap " + dir +
+                            "/arbitrary.ppm " + dir + "/im_arbitrary.ppm");
   ReportColorError("ImageMagick -remap", photo, bench::ReadPpmFile(dir + "/im_arbitrary.ppm"), arbitrary,
                    arbitrary_yardstick);
-  ReportColorError("ours, fast lookup (15-bit slots)", photo, imaging::ReduceToPalette(photo, arbitrary, fs), arbitrary,
-                   arbitrary_yardstick);
+  ReportColorError("ours, fast lookup (15-bit slots)", photo,
+                   imaging::ReduceToPalette(photo, arbitrary, fs), arbitrary, arbitrary_yardstick);
   ReportColorError("no dithering, fast lookup", photo,
                    imaging::ReduceToPalette(photo, arbitrary, imaging::TDitherMode::Nearest), arbitrary,
                    arbitrary_yardstick);
-  for (const auto& [label, distance] : {std::pair{"same dithering, exact nearest by summed differences", bench::Distance::SumOfDifferences},
-                                        std::pair{"same dithering, exact nearest by Euclidean distance", bench::Distance::Euclidean}}) {
+  for (const auto& [label, distance] :
+       {std::pair{"same dithering, exact nearest by summed differences",
+                  bench::Distance::SumOfDifferences},
+        std::pair{"same dithering, exact nearest by Euclidean distance", bench::Distance::Euclidean}}) {
     bench::ExactNearestLookup exact(arbitrary, distance);
-    ReportColorError(label, photo, imaging::ReduceWithLookup(photo, arbitrary, exact, fs), arbitrary, arbitrary_yardstick);
+    ReportColorError(label, photo, imaging::ReduceWithLookup(photo, arbitrary, exact, fs), arbitrary,
+                     arbitrary_yardstick);
   }
   imaging::TFastColorLookup fast(arbitrary);
-  ReportColorError("exact-fraction dithering, fast lookup", photo, bench::TextbookFloydSteinberg(photo, arbitrary, fast),
-                   arbitrary, arbitrary_yardstick);
+  ReportColorError("exact-fraction dithering, fast lookup", photo,
+                   bench::TextbookFloydSteinberg(photo, arbitrary, fast), arbitrary,
+                   arbitrary_yardstick);
   bench::ExactNearestLookup euclidean(arbitrary, bench::Distance::Euclidean);
   ReportColorError("exact-fraction dithering, exact nearest by Euclidean distance", photo,
-                   bench::TextbookFloydSteinberg(photo, arbitrary, euclidean), arbitrary, arbitrary_yardstick);
+                   bench::TextbookFloydSteinberg(photo, arbitrary, euclidean), arbitrary,
+                   arbitrary_yardstick);
   return 0;
 }

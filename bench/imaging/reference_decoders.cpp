@@ -12,10 +12,12 @@ namespace tessival::bench {
 std::uint64_t LibpngDecode(const std::vector<std::uint8_t>& file) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_memory(&image, file.data(), file.size())) throw std::runtime_error(image.message);
+  if (!png_image_begin_read_from_memory(&image, file.data(), file.size()))
+    throw std::runtime_error(image.message);
   image.format = PNG_FORMAT_BGR;
   std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) throw std::runtime_error(image.message);
+  if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr))
+    throw std::runtime_error(image.message);
   return pixels[pixels.size() / 2];
 }
 
@@ -26,7 +28,8 @@ struct MemoryReader {
 };
 int ReadGif(GifFileType* gif, GifByteType* out, int n) {
   auto* reader = static_cast<MemoryReader*>(gif->UserData);
-  const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(n), reader->data->size() - reader->pos);
+  const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(n),
+                                                  reader->data->size() - reader->pos);
   std::memcpy(out, reader->data->data() + reader->pos, count);
   reader->pos += count;
   return static_cast<int>(count);
@@ -47,8 +50,8 @@ int GiflibSlurp(const std::vector<std::uint8_t>& file) {
 int StbLoadGif(const std::vector<std::uint8_t>& file) {
   int* delays = nullptr;
   int w = 0, h = 0, frames = 0, channels = 0;
-  stbi_uc* pixels = stbi_load_gif_from_memory(file.data(), static_cast<int>(file.size()), &delays, &w, &h, &frames,
-                                              &channels, 4);
+  stbi_uc* pixels = stbi_load_gif_from_memory(file.data(), static_cast<int>(file.size()), &delays, &w,
+                                              &h, &frames, &channels, 4);
   if (pixels == nullptr) throw std::runtime_error("stb failed");
   stbi_image_free(pixels);
   stbi_image_free(delays);

@@ -7,6 +7,8 @@ namespace tessival::bench {
 
 namespace {
 
+// The table keeps its hand-made columns.
+// clang-format off
 constexpr std::array<std::string_view, 12> Sentences = {
     "Die deutsche Sprache geh&ouml;rt zum westlichen Zweig der germanischen Sprachen.",
     "Sie wird von rund 100&nbsp;Millionen Menschen als Muttersprache gesprochen.",
@@ -21,6 +23,7 @@ constexpr std::array<std::string_view, 12> Sentences = {
     "Die Stra&szlig;e f&uuml;hrt drau&szlig;en am Flu&szlig; entlang bis zur Br&uuml;cke.",
     "<em>W&ouml;rterb&uuml;cher</em> erkl&auml;ren die Bedeutung und Herkunft der W&ouml;rter.",
 };
+// clang-format on
 
 }  // namespace
 

@@ -31,7 +31,8 @@ constexpr int Runs = 3;
 // The reference engine's default styles for what the page uses.
 constexpr const char* ReferenceMasterSheet =
     "html, body, p, h2, div { display: block } head, title, script, style { display: none }"
-    "body { margin: 8px } p { margin: 1em 0 } h2 { font-size: 1.5em; font-weight: bold; margin: .83em 0 }"
+    "body { margin: 8px } p { margin: 1em 0 } h2 { font-size: 1.5em; font-weight: bold; margin: .83em 0 "
+    "}"
     "b, strong { font-weight: bold } i, em { font-style: italic }"
     "a { color: #0000cc; text-decoration: underline }";
 
@@ -46,8 +47,8 @@ struct Figures {
 
 class FixedMetricsContainer final : public litehtml::document_container {
  public:
-  litehtml::uint_ptr create_font(const litehtml::tchar_t*, int size, int, litehtml::font_style, unsigned int,
-                                 litehtml::font_metrics* fm) override {
+  litehtml::uint_ptr create_font(const litehtml::tchar_t*, int size, int, litehtml::font_style,
+                                 unsigned int, litehtml::font_metrics* fm) override {
     if (fm) {
       fm->height = size;
       fm->descent = size / 4;
@@ -71,7 +72,8 @@ class FixedMetricsContainer final : public litehtml::document_container {
     sz.width = sz.height = 0;
   }
   void draw_background(litehtml::uint_ptr, const litehtml::background_paint&) override {}
-  void draw_borders(litehtml::uint_ptr, const litehtml::borders&, const litehtml::position&, bool) override {}
+  void draw_borders(litehtml::uint_ptr, const litehtml::borders&, const litehtml::position&,
+                    bool) override {}
   void set_caption(const litehtml::tchar_t*) override {}
   void set_base_url(const litehtml::tchar_t*) override {}
   void link(const std::shared_ptr<litehtml::document>&, const litehtml::element::ptr&) override {}
@@ -82,8 +84,9 @@ class FixedMetricsContainer final : public litehtml::document_container {
   void set_clip(const litehtml::position&, const litehtml::border_radiuses&, bool, bool) override {}
   void del_clip() override {}
   void get_client_rect(litehtml::position& client) const override { client = {0, 0, FirstWidth, 768}; }
-  std::shared_ptr<litehtml::element> create_element(const litehtml::tchar_t*, const litehtml::string_map&,
-                                                    const std::shared_ptr<litehtml::document>&) override {
+  std::shared_ptr<litehtml::element> create_element(
+      const litehtml::tchar_t*, const litehtml::string_map&,
+      const std::shared_ptr<litehtml::document>&) override {
     return nullptr;
   }
   void get_media_features(litehtml::media_features& media) const override {
@@ -155,8 +158,8 @@ int main(int argc, char** argv) {
   }
   std::printf("%8s | %26s | %26s | %26s\n", "page", "parse+layout 1024 px (s)", "re-layout 768 px (s)",
               "held by document (MB)");
-  std::printf("%8s | %8s %8s %8s | %8s %8s %8s | %8s %8s %8s\n", "", "ours", "ref", "ratio", "ours", "ref",
-              "ratio", "ours", "ref", "ratio");
+  std::printf("%8s | %8s %8s %8s | %8s %8s %8s | %8s %8s %8s\n", "", "ours", "ref", "ratio", "ours",
+              "ref", "ratio", "ours", "ref", "ratio");
   for (const std::size_t kb : sizesKb) {
     const std::string page = bench::MakeGermanPage(kb * 1024);
     const Figures ours = MeasureOurs(page);
@@ -165,7 +168,8 @@ int main(int argc, char** argv) {
     const double refMb = static_cast<double>(ref.HeldBytes) / (1 << 20);
     std::printf("%6zuKB | %8.4f %8.4f %8.3f | %8.4f %8.4f %8.3f | %8.2f %8.2f %8.3f\n", kb,
                 ours.ParseAndLayout, ref.ParseAndLayout, ours.ParseAndLayout / ref.ParseAndLayout,
-                ours.Relayout, ref.Relayout, ours.Relayout / ref.Relayout, oursMb, refMb, oursMb / refMb);
+                ours.Relayout, ref.Relayout, ours.Relayout / ref.Relayout, oursMb, refMb,
+                oursMb / refMb);
     std::printf("         | heights: ours %d px, reference %d px\n", ours.Height, ref.Height);
     std::fflush(stdout);
   }

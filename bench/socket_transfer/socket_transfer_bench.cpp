@@ -120,8 +120,8 @@ double SendWithSocat(std::uint64_t bytes) {
 }
 
 std::string SourceCommand(std::uint64_t bytes, int port) {
-  return "socat -u OPEN:/dev/zero,readbytes=" + std::to_string(bytes) + " TCP-LISTEN:" +
-         std::to_string(port) + ",reuseaddr";
+  return "socat -u OPEN:/dev/zero,readbytes=" + std::to_string(bytes) +
+         " TCP-LISTEN:" + std::to_string(port) + ",reuseaddr";
 }
 
 double ReceiveWithTWSocket(std::uint64_t bytes) {
@@ -142,9 +142,9 @@ double ReceiveWithTWSocket(std::uint64_t bytes) {
   while (!closed) loop.RunOnce();
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
   WaitFor(source);
-  if (received != bytes) std::fprintf(stderr, "received %llu of %llu bytes\n",
-                                      static_cast<unsigned long long>(received),
-                                      static_cast<unsigned long long>(bytes));
+  if (received != bytes)
+    std::fprintf(stderr, "received %llu of %llu bytes\n", static_cast<unsigned long long>(received),
+                 static_cast<unsigned long long>(bytes));
   return seconds;
 }
 
@@ -205,8 +205,8 @@ int main(int argc, char** argv) {
     send_socat.push_back(SendWithSocat(bytes));
     recv_ws.push_back(ReceiveWithTWSocket(bytes));
     recv_socat.push_back(ReceiveWithSocat(bytes));
-    std::fprintf(stderr, "run %d: send %.3f/%.3f s, receive %.3f/%.3f s\n", run + 1,
-                 send_ws.back(), send_socat.back(), recv_ws.back(), recv_socat.back());
+    std::fprintf(stderr, "run %d: send %.3f/%.3f s, receive %.3f/%.3f s\n", run + 1, send_ws.back(),
+                 send_socat.back(), recv_ws.back(), recv_socat.back());
   }
   const double mb = static_cast<double>(bytes) / 1e6;
   std::printf("%llu MiB, %d alternated runs, medians:\n", static_cast<unsigned long long>(mib), runs);

@@ -21,7 +21,10 @@ const LogFont kFont{"Times New Roman", 16, 0, 0, 0};
 // Pieces as a text section measures them: words, and runs up to a line.
 std::vector<std::string> Pieces(bool lines) {
   const std::string text =
-      "Die Stra\xdf" "enbahn f\xe4hrt \xfc" "ber die Br\xfc" "cke, w\xe4hrend der Regen auf das "
+      "Die Stra\xdf"
+      "enbahn f\xe4hrt \xfc"
+      "ber die Br\xfc"
+      "cke, w\xe4hrend der Regen auf das "
       "Kopfsteinpflaster f\xe4llt und die Leute unter ihren Schirmen nach Hause eilen. Im "
       "Caf\xe9 am Eck wird der letzte Kuchen verkauft, und der Wirt z\xe4hlt die Kasse.";
   std::vector<std::string> out;

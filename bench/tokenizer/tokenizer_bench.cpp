@@ -50,15 +50,12 @@ std::size_t Tokenize(const std::string& html) {
 }
 
 void ReferenceTree(const std::string& html) {
-  htmlDocPtr doc = htmlReadMemory(html.data(), static_cast<int>(html.size()), nullptr,
-                                  "windows-1252",
+  htmlDocPtr doc = htmlReadMemory(html.data(), static_cast<int>(html.size()), nullptr, "windows-1252",
                                   HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET);
   xmlFreeDoc(doc);
 }
 
-void CountElement(void* count, const xmlChar*, const xmlChar**) {
-  ++*static_cast<std::size_t*>(count);
-}
+void CountElement(void* count, const xmlChar*, const xmlChar**) { ++*static_cast<std::size_t*>(count); }
 
 void IgnoreCharacters(void*, const xmlChar*, int) {}
 
@@ -86,8 +83,8 @@ int main(int argc, char** argv) {
   const std::string html = tessival::bench::MakeBenchDocument(kBytes);
   xmlInitParser();
 
-  std::printf("document: %zu bytes, %zu tokens, %zu elements; median of %d runs\n",
-              html.size(), Tokenize(html), ReferenceEvents(html), runs);
+  std::printf("document: %zu bytes, %zu tokens, %zu elements; median of %d runs\n", html.size(),
+              Tokenize(html), ReferenceEvents(html), runs);
   // The three readers take turns in every round, so a busy neighbour slows all of them
   // alike; the ratios are medians of the per-round ratios.
   std::vector<double> ours, tree, events, treeRatio, eventsRatio;
@@ -103,8 +100,8 @@ int main(int argc, char** argv) {
     eventsRatio.push_back(c / a);
   }
   std::printf("%-44s %8.1f MB/s\n", "THtmlTokenizer (ReadToken to the end)", Median(ours));
-  std::printf("%-44s %8.1f MB/s  (ours %.2fx)\n", "libxml2 htmlReadMemory (builds a tree)",
-              Median(tree), Median(treeRatio));
+  std::printf("%-44s %8.1f MB/s  (ours %.2fx)\n", "libxml2 htmlReadMemory (builds a tree)", Median(tree),
+              Median(treeRatio));
   std::printf("%-44s %8.1f MB/s  (ours %.2fx)\n", "libxml2 SAX parse, element events only",
               Median(events), Median(eventsRatio));
   xmlCleanupParser();

@@ -15,7 +15,8 @@ QImage ToQImage(const TBitmap& bitmap) {
     }
     for (int x = 0; x < bitmap.Width(); ++x) {
       const TColor c = bitmap.GetPixel(x, y);
-      row[x] = qRgb(static_cast<int>(GetRValue(c)), static_cast<int>(GetGValue(c)), static_cast<int>(GetBValue(c)));
+      row[x] = qRgb(static_cast<int>(GetRValue(c)), static_cast<int>(GetGValue(c)),
+                    static_cast<int>(GetBValue(c)));
     }
   }
   return image;

@@ -21,15 +21,14 @@ struct QtRealisedFont : RealisedFont {
 };
 
 QColor ToQColor(TColor c) {
-  return QColor(static_cast<int>(GetRValue(c)), static_cast<int>(GetGValue(c)), static_cast<int>(GetBValue(c)));
+  return QColor(static_cast<int>(GetRValue(c)), static_cast<int>(GetGValue(c)),
+                static_cast<int>(GetBValue(c)));
 }
 
 QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
 // Engine text is Windows-1252; every byte maps to one UTF-16 unit.
-char16_t Cp1252ToUtf16(unsigned char byte) {
-  return static_cast<char16_t>(Cp1252ToUnicode(byte));
-}
+char16_t Cp1252ToUtf16(unsigned char byte) { return static_cast<char16_t>(Cp1252ToUnicode(byte)); }
 
 QPainter::CompositionMode ModeFor(RasterOp op) {
   switch (op) {
@@ -102,8 +101,8 @@ std::shared_ptr<const RealisedFont> QtCanvas::Realise(const LogFont& font) const
   // Held for the whole run and never destroyed, so no font outlives the application
   // object in a destructor at exit.
   static auto* cache = new std::map<Key, std::shared_ptr<const QtRealisedFont>>;
-  const Key key{font.name, font.PixelHeight(), static_cast<TFontStyles>(font.style & (fsBold | fsItalic)),
-                font.charset};
+  const Key key{font.name, font.PixelHeight(),
+                static_cast<TFontStyles>(font.style & (fsBold | fsItalic)), font.charset};
   std::shared_ptr<const QtRealisedFont> base;
   if (auto it = cache->find(key); it != cache->end()) {
     base = it->second;
@@ -122,7 +121,8 @@ std::shared_ptr<const RealisedFont> QtCanvas::Realise(const LogFont& font) const
     m.tmMaxCharWidth = fm.maxWidth();
     m.tmCharSet = font.charset;
     for (int b = 0; b < 256; ++b) {
-      made->advance[static_cast<std::size_t>(b)] = fm.horizontalAdvance(QChar(Cp1252ToUtf16(static_cast<unsigned char>(b))));
+      made->advance[static_cast<std::size_t>(b)] = fm.horizontalAdvance(
+          QChar(Cp1252ToUtf16(static_cast<unsigned char>(b))));
     }
     base = made;
     cache->emplace(key, made);
@@ -208,7 +208,8 @@ void QtCanvas::DeviceBlit(Point to, const TBitmap& source, const Rect& from, Ras
   painter_->setCompositionMode(ModeFor(op));
   if (source.Format() == PixelFormat::pf32bit) {
     // Shares the pixels; the alpha byte of a 32-bit bitmap is unused, so draw it opaque.
-    const QImage shared(source.Bits(), source.Width(), source.Height(), source.RowBytes(), QImage::Format_RGB32);
+    const QImage shared(source.Bits(), source.Width(), source.Height(), source.RowBytes(),
+                        QImage::Format_RGB32);
     painter_->drawImage(QPoint(to.x, to.y), shared, ToQRect(from));
     return;
   }
@@ -239,7 +240,8 @@ void QtCanvas::DeviceDrawGlyphs(const GlyphRun& run) {
     painter_->drawGlyphRun(QPointF(0, 0), glyph_run);
   } else {
     painter_->setFont(font->qfont);
-    for (qsizetype i = 0; i < text.size(); ++i) painter_->drawText(QPoint(run.x[i], run.baseline), QString(text[i]));
+    for (qsizetype i = 0; i < text.size(); ++i)
+      painter_->drawText(QPoint(run.x[i], run.baseline), QString(text[i]));
   }
   painter_->restore();
 }

@@ -54,8 +54,8 @@ class QtCanvas : public Canvas {
  private:
   void Begin(QPaintDevice& device);
 
-  TBitmap* bitmap_ = nullptr;   // memory canvas target
-  QImage image_;                // wraps or copies bitmap_
+  TBitmap* bitmap_ = nullptr;  // memory canvas target
+  QImage image_;               // wraps or copies bitmap_
   std::optional<QPainter> own_painter_;
   QPainter* painter_ = nullptr;
   bool borrowed_painter_ = false;

@@ -8,8 +8,8 @@
 namespace tessival::platform {
 
 void QtMessageBoxes::ShowError(const std::string& message) {
-  QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
-                  ToQString(message), QMessageBox::Ok, parent_);
+  QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), ToQString(message),
+                  QMessageBox::Ok, parent_);
   box.exec();
 }
 

@@ -10,13 +10,16 @@ namespace tessival::app {
 
 class FakeTrayArea : public TrayArea {
  public:
-  explicit FakeTrayArea(std::vector<std::string>& log, bool accepts = true) : calls(log), accepts_(accepts) {}
+  explicit FakeTrayArea(std::vector<std::string>& log, bool accepts = true)
+      : calls(log), accepts_(accepts) {}
 
   bool Add(const QIcon&, const QString& tip) override {
     calls.push_back("add " + tip.toStdString());
     return accepts_;
   }
-  void Modify(const QIcon&, const QString& tip) override { calls.push_back("modify " + tip.toStdString()); }
+  void Modify(const QIcon&, const QString& tip) override {
+    calls.push_back("modify " + tip.toStdString());
+  }
   void Remove() override { calls.push_back("remove"); }
 
   void Mouse(platform::UINT mouse_message) const { ReportMouse(mouse_message); }

@@ -29,10 +29,12 @@ class FakeSkipState : public TaskbarSkipState {
   FakeSkipState(std::vector<std::string>& log, bool supported) : log_(log), supported_(supported) {}
   bool Supported() const override { return supported_; }
   void SetWhileHidden(QWidget& window, bool skip) override {
-    log_.push_back(std::string(window.isVisible() ? "visible" : "hidden") + " set " + (skip ? "skip" : "keep"));
+    log_.push_back(std::string(window.isVisible() ? "visible" : "hidden") + " set " +
+                   (skip ? "skip" : "keep"));
   }
   void RequestWhileShown(QWidget& window, bool skip) override {
-    log_.push_back(std::string(window.isVisible() ? "visible" : "hidden") + " ask " + (skip ? "skip" : "keep"));
+    log_.push_back(std::string(window.isVisible() ? "visible" : "hidden") + " ask " +
+                   (skip ? "skip" : "keep"));
   }
 
  private:

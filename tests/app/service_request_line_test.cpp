@@ -39,9 +39,7 @@ class ServiceRequestLineTest : public ScratchDirectoryTest {
     auto http = std::make_unique<HttpCliFetcher>();
     http->Client().Timeout = 10s;
     services.http = std::move(http);
-    services.make_viewer = [](QWidget* parent) {
-      return std::make_unique<PlainTextPageView>(parent);
-    };
+    services.make_viewer = [](QWidget* parent) { return std::make_unique<PlainTextPageView>(parent); };
     auto dialogs = std::make_unique<QuietDialogs>();
     dialogs_ = dialogs.get();
     services.dialogs = std::move(dialogs);

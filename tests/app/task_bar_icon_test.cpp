@@ -93,9 +93,10 @@ TEST_F(TaskBarIconTest, MouseMessagesBecomeEventsWithTheirButtonAndNoShift) {
   icon_.OnUp = record("up");
   icon_.OnDblClick = record("dbl");
   icon_.OnMouseMove = [&seen](TTaskBarIcon&, TShiftState, int, int) { seen.push_back("move"); };
-  for (platform::UINT message = WM_MOUSEMOVE; message <= WM_MBUTTONDBLCLK; ++message) area_->Mouse(message);
-  EXPECT_THAT(seen, ElementsAre("move", "down L", "up L", "dbl L", "down R", "up R", "dbl R", "down M", "up M",
-                                "dbl M"));
+  for (platform::UINT message = WM_MOUSEMOVE; message <= WM_MBUTTONDBLCLK; ++message)
+    area_->Mouse(message);
+  EXPECT_THAT(seen, ElementsAre("move", "down L", "up L", "dbl L", "down R", "up R", "dbl R", "down M",
+                                "up M", "dbl M"));
   // Other values and other messages are not the icon's.
   EXPECT_FALSE(icon_.HandleMessage(TTaskBarIcon::kCallbackMessage, 0, 0x020A));
   EXPECT_FALSE(icon_.HandleMessage(TTaskBarIcon::kCallbackMessage + 1, 0, WM_LBUTTONDOWN));

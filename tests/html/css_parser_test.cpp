@@ -61,8 +61,9 @@ TEST_F(CssSheet, LinkRulesReachTheViewerLinkEntries) {
 // Every selector of a list gets the whole block in order, so the last declaration of a
 // property wins, within a block and across rules; a later shorter value replaces a longer one.
 TEST_F(CssSheet, LaterDeclarationsWin) {
-  Sheet("a, p { font-family: \"a rather long family name\"; color: red; font-family: x; color: #00f }"
-        "p { margin: 1px 2px; margin-top: 3px } p { margin-right: 4px; color: nonsense }");
+  Sheet(
+      "a, p { font-family: \"a rather long family name\"; color: red; font-family: x; color: #00f }"
+      "p { margin: 1px 2px; margin-top: 3px } p { margin-right: 4px; color: nonsense }");
   for (const char* key : {"a", "::link", "p"}) {
     EXPECT_EQ(Rule(key, piFontFamily), "x") << key;
     EXPECT_EQ(Rule(key, piColor), Int(0x02FF0000)) << key;
@@ -82,16 +83,19 @@ TEST_F(CssSheet, EntriesComeInKeyOrderWithDuplicatesInTheOrderAdded) {
   Styles.AddDuplicate("b", first).SetByIndex(piFontFamily, "second");
   Styles.AddDuplicate("b", second).SetByIndex(piFontFamily, "third");
   std::vector<std::string> keys;
-  for (const TStyleEntry* entry : Styles.Entries()) keys.push_back(entry->Key + "/" + Str(entry->Props->Prop(piFontFamily)));
-  EXPECT_EQ(keys, (std::vector<std::string>{"b/empty", "b/second", "b/third", "b 110a /empty", "td/empty"}));
+  for (const TStyleEntry* entry : Styles.Entries())
+    keys.push_back(entry->Key + "/" + Str(entry->Props->Prop(piFontFamily)));
+  EXPECT_EQ(keys,
+            (std::vector<std::string>{"b/empty", "b/second", "b/third", "b 110a /empty", "td/empty"}));
   Sheet("p { color: red }");
   ASSERT_EQ(Styles.Entries().size(), 6u);
   EXPECT_EQ(Styles.Entries()[4]->Key, "p");
 }
 
 TEST_F(CssSheet, UnknownPropertiesAndBadValuesAreSkipped) {
-  Sheet("p { colour: red; color: notacolour; background-color: nope; border-color: #12;"
-        " visibility: sometimes; text-transform: capitalize; text-align: justify }");
+  Sheet(
+      "p { colour: red; color: notacolour; background-color: nope; border-color: #12;"
+      " visibility: sometimes; text-transform: capitalize; text-align: justify }");
   EXPECT_EQ(Rule("p", piColor), "empty");  // a colour that does not parse changes nothing
   EXPECT_EQ(Rule("p", piBackgroundColor), Int(NoColor));
   EXPECT_EQ(Rule("p", piBorderColor), Int(0x02221100));
@@ -101,8 +105,9 @@ TEST_F(CssSheet, UnknownPropertiesAndBadValuesAreSkipped) {
 }
 
 TEST_F(CssSheet, AtRulesAndCommentsArePassedOver) {
-  Sheet("@import url(x.css); /* p { color: red } */ i { color: red }"
-        " @media print { p { color: red } } b { color: blue } u/**/ { color: lime }");
+  Sheet(
+      "@import url(x.css); /* p { color: red } */ i { color: red }"
+      " @media print { p { color: red } } b { color: blue } u/**/ { color: lime }");
   EXPECT_EQ(Rule("p", piColor), "empty");
   EXPECT_EQ(Rule("i", piColor), Int(0x0000FF));
   EXPECT_EQ(Rule("b", piColor), "empty");  // swallowed by the unbalanced @media skip
@@ -110,9 +115,10 @@ TEST_F(CssSheet, AtRulesAndCommentsArePassedOver) {
 }
 
 TEST_F(CssSheet, ABlockAtRuleEndsAtItsBraceAndTheNextRuleIsRead) {
-  Sheet("@page { margin: 1in } p { color: red }"
-        " @font-face{font-family:x}i{color:blue}"
-        " @charset \"x\"; b { color: lime }");
+  Sheet(
+      "@page { margin: 1in } p { color: red }"
+      " @font-face{font-family:x}i{color:blue}"
+      " @charset \"x\"; b { color: lime }");
   EXPECT_EQ(Rule("p", piColor), Int(0x0000FF));
   EXPECT_EQ(Rule("i", piColor), Int(0xFF0000));
   EXPECT_EQ(Rule("b", piColor), Int(0x00FF00));
@@ -166,6 +172,8 @@ class OneByOneSource : public TCssCharSource {
 };
 
 TEST_F(CssSheet, ValuesReadAlikeFromEverySource) {
+  // The table keeps its hand-made columns.
+  // clang-format off
   const std::string_view sheets[] = {
       "p { font-family: A/* x */B; font: 12PT/14pt\tSerif } i { color: red }",
       "p { font-family: Times\nNew\x01Roman; width: 1/2 }",
@@ -187,6 +195,7 @@ TEST_F(CssSheet, ValuesReadAlikeFromEverySource) {
       "p { width: 1px; font-size",
       "p { width: 1px; font-size: 2pt/**/",
   };
+  // clang-format on
   for (const std::string_view sheet : sheets) {
     TStyleList from_string, from_chars;
     TStringCharSource text(sheet);
@@ -209,7 +218,9 @@ TEST_F(CssSheet, ValuesReadAlikeFromEverySource) {
   Sheet("p { font-family: A/* x */B; font-size: 12PT }");
   EXPECT_EQ(Rule("p", piFontFamily), "ab");
   EXPECT_EQ(Rule("p", piFontSize), "12pt");
-  Sheet("p { col/**/or: #00f; Font-WEIGHT: Bold; mar/* x */gin-top: 1px; font-size: 1/**/2pt; width:\t3px }");
+  Sheet(
+      "p { col/**/or: #00f; Font-WEIGHT: Bold; mar/* x */gin-top: 1px; font-size: 1/**/2pt; width:\t3px "
+      "}");
   EXPECT_EQ(Rule("p", piColor), Int(0x02FF0000));
   EXPECT_EQ(Rule("p", piFontWeight), "bold");
   EXPECT_EQ(Rule("p", piMarginTop), "1px");
@@ -225,6 +236,8 @@ TEST_F(CssSheet, UnterminatedCommentEndsAtTheEndTag) {
 
 TEST_F(CssSheet, HostileSheetsEndCleanly) {
   const std::string nested = std::string(100000, '{') + "p { color: red }" + std::string(100000, '}');
+  // The table keeps its hand-made columns.
+  // clang-format off
   const std::string cases[] = {
       nested,
       std::string(100000, '}') + "b { color: red }",
@@ -236,6 +249,7 @@ TEST_F(CssSheet, HostileSheetsEndCleanly) {
       std::string("p { color:\x00red }", 16),
       "\xff\xfe { color: red }",
   };
+  // clang-format on
   for (const std::string& sheet : cases) {
     Styles.Initialize(Defaults);
     const auto [ch, used] = ReadStyleElement(sheet);
@@ -281,10 +295,13 @@ TEST_F(CssSheet, UrlsAreMadeAbsoluteAgainstTheSheetsBase) {
 using Shorthands = CssSheet;
 
 TEST_F(Shorthands, SidesTakeOneToFourWords) {
-  Sheet(".a { padding: 1px } .b { padding: 1px 2px } .c { padding: 1px 2px 3px }"
-        " .d { padding: 1px 2px 3px 4px } .e { border-width: thin  thick } .f { margin: }");
-  const char* expected[][4] = {{"1px", "1px", "1px", "1px"}, {"1px", "2px", "1px", "2px"},
-                               {"1px", "2px", "3px", "2px"}, {"1px", "2px", "3px", "4px"}};
+  Sheet(
+      ".a { padding: 1px } .b { padding: 1px 2px } .c { padding: 1px 2px 3px }"
+      " .d { padding: 1px 2px 3px 4px } .e { border-width: thin  thick } .f { margin: }");
+  const char* expected[][4] = {{"1px", "1px", "1px", "1px"},
+                               {"1px", "2px", "1px", "2px"},
+                               {"1px", "2px", "3px", "2px"},
+                               {"1px", "2px", "3px", "4px"}};
   const char* keys[] = {".a", ".b", ".c", ".d"};
   for (int k = 0; k < 4; ++k) {
     for (int side = 0; side < 4; ++side) {
@@ -297,8 +314,9 @@ TEST_F(Shorthands, SidesTakeOneToFourWords) {
 }
 
 TEST_F(Shorthands, FontSetsEachPartInAnyOrder) {
-  Sheet("p { font: italic bold 12pt/14pt \"Times New Roman\", serif }"
-        " b { font: 10px small-caps arial } i { font: larger oblique }");
+  Sheet(
+      "p { font: italic bold 12pt/14pt \"Times New Roman\", serif }"
+      " b { font: 10px small-caps arial } i { font: larger oblique }");
   EXPECT_EQ(Rule("p", piFontStyle), "italic");
   EXPECT_EQ(Rule("p", piFontWeight), "bold");
   EXPECT_EQ(Rule("p", piFontSize), "12pt");
@@ -312,8 +330,9 @@ TEST_F(Shorthands, FontSetsEachPartInAnyOrder) {
 }
 
 TEST_F(Shorthands, BorderSetsWidthsStylesAndOneColour) {
-  Sheet(".a { border: 1px solid #000000 } .b { border-top: red } .c { border-left: dotted 3px }"
-        " .d { border: rgb(0, 0, 255) double }");
+  Sheet(
+      ".a { border: 1px solid #000000 } .b { border-top: red } .c { border-left: dotted 3px }"
+      " .d { border: rgb(0, 0, 255) double }");
   for (int side = piBorderTopWidth; side <= piBorderLeftWidth; ++side) {
     EXPECT_EQ(Rule(".a", PropIndex(side)), "1px");
     EXPECT_EQ(Rule(".a", PropIndex(side - piBorderTopWidth + piBorderTopStyle)), "solid");
@@ -331,8 +350,9 @@ TEST_F(Shorthands, BorderSetsWidthsStylesAndOneColour) {
 }
 
 TEST_F(Shorthands, BackgroundSortsItsWords) {
-  Sheet(".a { background: url(img/b.gif) no-repeat center top #ffffff }"
-        " .b { background: none rgb(1,2,3) repeat-x 10% } .c { background: left bottom red fixed }");
+  Sheet(
+      ".a { background: url(img/b.gif) no-repeat center top #ffffff }"
+      " .b { background: none rgb(1,2,3) repeat-x 10% } .c { background: left bottom red fixed }");
   EXPECT_EQ(Rule(".a", piBackgroundImage), "url(img/b.gif)");
   EXPECT_EQ(Rule(".a", piBackgroundRepeat), "no-repeat");
   EXPECT_EQ(Rule(".a", piBackgroundColor), Int(0x02FFFFFF));
@@ -382,8 +402,10 @@ using StyleAttribute = StyleFixture;
 
 TEST_F(StyleAttribute, ReadsDeclarationsIntoProperties) {
   TProperties props;
-  ParseStyleAttribute("COLOR: Red; font-size:12PT;;  margin: 1px 2px ; font-family: 'A B';"
-                      "border-top-style: none; nonsense; z-index: 5; visibility:hidden", props);
+  ParseStyleAttribute(
+      "COLOR: Red; font-size:12PT;;  margin: 1px 2px ; font-family: 'A B';"
+      "border-top-style: none; nonsense; z-index: 5; visibility:hidden",
+      props);
   EXPECT_EQ(Str(props.Prop(piColor)), Int(0x0000FF));
   EXPECT_EQ(Str(props.Prop(piFontSize)), "12pt");
   EXPECT_EQ(Str(props.Prop(piMarginLeft)), "2px");

@@ -67,8 +67,7 @@ TEST(SelectionBuffers, ClipBufferPutsItsTextOnTheClipboard) {
   EXPECT_EQ(clipboard.GetText()->size(), 32499u);
 }
 
-TAttributeList Area(const char* shape, const char* coords, const char* href,
-                    bool no_href = false) {
+TAttributeList Area(const char* shape, const char* coords, const char* href, bool no_href = false) {
   TAttributeList list;
   if (shape) list.Add(ShapeSy, 0, shape);
   list.Add(CoordsSy, 0, coords);
@@ -154,11 +153,10 @@ class CountedImage : public TCachedImage {
 TEST(TStringBitmapList, UnusedPicturesSurviveFourMoreDocuments) {
   int alive = 0;
   TStringBitmapList cache;
-  cache.AddObject("A.GIF", std::make_unique<TBitmapItem>(
-                               std::make_unique<CountedImage>(&alive),
-                               std::make_unique<CountedImage>(&alive), 1));
-  cache.AddObject("B.GIF", std::make_unique<TBitmapItem>(std::make_unique<CountedImage>(&alive),
-                                                         nullptr, 0));
+  cache.AddObject("A.GIF", std::make_unique<TBitmapItem>(std::make_unique<CountedImage>(&alive),
+                                                         std::make_unique<CountedImage>(&alive), 1));
+  cache.AddObject("B.GIF",
+                  std::make_unique<TBitmapItem>(std::make_unique<CountedImage>(&alive), nullptr, 0));
   EXPECT_EQ(alive, 3);
   cache.DecUsage("A.GIF");
   for (int document = 0; document < 4; ++document) cache.Age();
@@ -181,8 +179,8 @@ TEST(TStringBitmapList, UnusedPicturesSurviveFourMoreDocuments) {
 TEST(TStringBitmapList, ClearFreesEveryPicture) {
   int alive = 0;
   TStringBitmapList cache;
-  cache.AddObject("X", std::make_unique<TBitmapItem>(std::make_unique<CountedImage>(&alive),
-                                                     nullptr, 0));
+  cache.AddObject("X",
+                  std::make_unique<TBitmapItem>(std::make_unique<CountedImage>(&alive), nullptr, 0));
   EXPECT_EQ(cache.GetImage(5), nullptr);
   cache.DecUsage("missing");
   cache.Clear();

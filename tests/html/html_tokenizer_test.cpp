@@ -102,12 +102,12 @@ TEST(Includes, HandlerReceivesTheDirectiveAndItsTextIsReadNext) {
   THtmlTokenizer reader;
   std::string command;
   std::vector<std::string> params;
-  reader.SetOnInclude([&](const std::string& cmd, const std::vector<std::string>& p,
-                          std::string& buffer) {
-    command = cmd;
-    params = p;
-    buffer = "<b>IN</b>";
-  });
+  reader.SetOnInclude(
+      [&](const std::string& cmd, const std::vector<std::string>& p, std::string& buffer) {
+        command = cmd;
+        params = p;
+        buffer = "<b>IN</b>";
+      });
   const auto tokens = Tokenize(reader, "x<!--#Include File=\"a b.htm\" virtual=c.htm-->y");
   EXPECT_EQ(command, "Include");
   EXPECT_THAT(params, ElementsAre("File=a b.htm", "virtual=c.htm"));
@@ -125,8 +125,7 @@ TEST(Includes, AreOrdinaryCommentsWithoutAHandlerOrInsideIncludedText) {
   EXPECT_EQ(test::TextOf(Tokenize("x<!--#echo var=a-->y")), "xy");
   THtmlTokenizer reader;
   int calls = 0;
-  reader.SetOnInclude([&](const std::string&, const std::vector<std::string>&,
-                          std::string& buffer) {
+  reader.SetOnInclude([&](const std::string&, const std::vector<std::string>&, std::string& buffer) {
     ++calls;
     buffer = "[<!--#again-->]";
   });
@@ -169,12 +168,12 @@ TEST(Tags, HeadingLevels) {
     Symbol sy;
     int level;
   };
-  for (const Case& c : {Case{"<H1>", HeadingSy, 1}, Case{"<h1 >", HeadingSy, 1},
-                        Case{"<H7>", HeadingSy, 0}, Case{"<H>", HeadingSy, 0},
-                        Case{"</h3>", HeadingEndSy, 3}, Case{"<h 2>", HeadingSy, 2},
-                        // the levels at both ends and just beyond them
-                        Case{"<h6>", HeadingSy, 6}, Case{"</H6>", HeadingEndSy, 6},
-                        Case{"<H0>", HeadingSy, 0}, Case{"<h1>", HeadingSy, 1}}) {
+  for (const Case& c :
+       {Case{"<H1>", HeadingSy, 1}, Case{"<h1 >", HeadingSy, 1}, Case{"<H7>", HeadingSy, 0},
+        Case{"<H>", HeadingSy, 0}, Case{"</h3>", HeadingEndSy, 3}, Case{"<h 2>", HeadingSy, 2},
+        // the levels at both ends and just beyond them
+        Case{"<h6>", HeadingSy, 6}, Case{"</H6>", HeadingEndSy, 6}, Case{"<H0>", HeadingSy, 0},
+        Case{"<h1>", HeadingSy, 1}}) {
     SCOPED_TRACE(c.html);
     const auto tokens = Tokenize(reader, c.html);
     ASSERT_EQ(tokens.size(), 1u);
@@ -213,8 +212,8 @@ TEST(Tags, StyleTagLeavesTheReaderOnItsClosingBracket) {
 }
 
 TEST(Tags, MalformedEndingsNeverReadPastTheText) {
-  for (const char* html : {"<", "x<", "</", "<a", "<a href", "<a href=", "<a href='x",
-                           "<a href=\"x&am", "<td width=5", "&", "&#", "&#x", "&am"}) {
+  for (const char* html : {"<", "x<", "</", "<a", "<a href", "<a href=", "<a href='x", "<a href=\"x&am",
+                           "<td width=5", "&", "&#", "&#x", "&am"}) {
     SCOPED_TRACE(html);
     THtmlTokenizer reader;
     EXPECT_NO_THROW(Tokenize(reader, html));
@@ -280,13 +279,15 @@ TEST(CharacterReader, ReportsProgressAtEveryFourKilobytes) {
   const std::string html = std::string(10000, 'x') + "<b>" + std::string(6384, 'y');
   std::vector<int> values;
   THtmlTokenizer reader;
-  reader.SetOnProgress([&](int stage, int value) {
-    EXPECT_EQ(stage, 1);
-    values.push_back(value);
-  }, 75);
+  reader.SetOnProgress(
+      [&](int stage, int value) {
+        EXPECT_EQ(stage, 1);
+        values.push_back(value);
+      },
+      75);
   EXPECT_EQ(test::TextOf(Tokenize(reader, html)).size(), 16384u);
-  EXPECT_THAT(values, ElementsAre(75 * 4096 / 16387, 75 * 8192 / 16387, 75 * 12288 / 16387,
-                                  75 * 16384 / 16387));
+  EXPECT_THAT(values,
+              ElementsAre(75 * 4096 / 16387, 75 * 8192 / 16387, 75 * 12288 / 16387, 75 * 16384 / 16387));
 }
 
 }  // namespace

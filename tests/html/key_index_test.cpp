@@ -12,7 +12,8 @@ namespace {
 // it was given, and no near miss may find one.
 TEST(KeyIndexTest, KeysFindTheirValuesThroughGrowth) {
   std::vector<std::string> keys;
-  for (int i = 0; i < 3000; ++i) keys.push_back(i % 2 ? ".c" + std::to_string(i) : "p" + std::to_string(i));
+  for (int i = 0; i < 3000; ++i)
+    keys.push_back(i % 2 ? ".c" + std::to_string(i) : "p" + std::to_string(i));
   TKeyIndex<int> index;
   std::vector<int*> given;
   for (int i = 0; i < static_cast<int>(keys.size()); ++i) {

@@ -11,7 +11,8 @@ using Inheritance = StyleFixture;
 // prefix, a hash bucket or a length with a real one must find none.
 TEST(PropertyNameLookup, EveryNameFindsItsSlotAndNearMissesFindNone) {
   for (int i = 0; i < PropCount; ++i) {
-    EXPECT_EQ(PropertyIndexOf(PropertyNames[i]), std::optional<PropIndex>(PropIndex(i))) << PropertyNames[i];
+    EXPECT_EQ(PropertyIndexOf(PropertyNames[i]), std::optional<PropIndex>(PropIndex(i)))
+        << PropertyNames[i];
     const std::string name(PropertyNames[i]);
     EXPECT_FALSE(PropertyIndexOf(name + "x")) << name;
     EXPECT_FALSE(PropertyIndexOf(name.substr(0, name.size() - 1))) << name;
@@ -23,25 +24,26 @@ TEST(PropertyNameLookup, EveryNameFindsItsSlotAndNearMissesFindNone) {
 }
 
 TEST_F(Inheritance, TextPropertiesPassDownBoxAndPlacementDoNot) {
-  Sheet("div { color: #102030; text-align: right; line-height: 2; font-style: italic;"
-        " text-indent: 5px; visibility: hidden; text-transform: uppercase; list-style-type: disc;"
-        " margin: 7px; padding: 3px; width: 50%; border: 2px solid red; background: #fff;"
-        " vertical-align: top; position: absolute; float: left; clear: both; display: none;"
-        " page-break-before: always; background-image: url(x.gif) }");
+  Sheet(
+      "div { color: #102030; text-align: right; line-height: 2; font-style: italic;"
+      " text-indent: 5px; visibility: hidden; text-transform: uppercase; list-style-type: disc;"
+      " margin: 7px; padding: 3px; width: 50%; border: 2px solid red; background: #fff;"
+      " vertical-align: top; position: absolute; float: left; clear: both; display: none;"
+      " page-break-before: always; background-image: url(x.gif) }");
   TProperties& div = Push("div");
   TProperties& span = Push("span");
 
-  for (PropIndex kept : {piColor, piTextAlign, piLineHeight, piFontStyle, piTextIndent,
-                         piVisibility, piTextTransform, piListStyleType, piFontFamily}) {
+  for (PropIndex kept : {piColor, piTextAlign, piLineHeight, piFontStyle, piTextIndent, piVisibility,
+                         piTextTransform, piListStyleType, piFontFamily}) {
     EXPECT_EQ(Str(span.Prop(kept)), Str(div.Prop(kept))) << PropertyNames[kept];
     EXPECT_FALSE(span.IsAssigned(kept));
   }
   for (int box = piMarginTop; box <= piLeft; ++box) {
     EXPECT_EQ(Str(span.Prop(PropIndex(box))), Int(UnsetValue)) << box;
   }
-  for (PropIndex dropped : {piBorderStyle, piBackgroundColor, piBorderColor, piBackgroundImage,
-                            piVerticalAlign, piPosition, piFloat, piClear, piDisplay,
-                            piPageBreakBefore}) {
+  for (PropIndex dropped :
+       {piBorderStyle, piBackgroundColor, piBorderColor, piBackgroundImage, piVerticalAlign, piPosition,
+        piFloat, piClear, piDisplay, piPageBreakBefore}) {
     EXPECT_TRUE(IsEmpty(span.Prop(dropped))) << PropertyNames[dropped];
   }
   EXPECT_TRUE(div.DisplayNone());
@@ -78,8 +80,9 @@ TEST_F(Inheritance, TextBackgroundFollowsAnAssignedBackgroundColour) {
 using Matching = StyleFixture;
 
 TEST_F(Matching, MoreParticularKeysOverrideAndTheStyleAttributeWinsLast) {
-  Sheet("p { color: red; font-weight: bold } .x { color: lime } p.x { color: blue }"
-        " #i { color: navy } p#i { text-align: right } .x#i { font-style: italic }");
+  Sheet(
+      "p { color: red; font-weight: bold } .x { color: lime } p.x { color: blue }"
+      " #i { color: navy } p#i { text-align: right } .x#i { font-style: italic }");
   EXPECT_EQ(Push({"p", "x"}).Color(), 0xFF0000u);
   TProperties& full = Push({"p", "x", "i"});
   EXPECT_EQ(full.Color(), 0x800000u);
@@ -126,16 +129,16 @@ TEST_F(Matching, PresentationalAttributesNeverOverrideStyles) {
 }
 
 TEST_F(Matching, DescendantRulesSkipElementsInBetween) {
-  Sheet("a b { color: red } div.box p { margin-left: 9px } #nav span { color: lime }"
-        " ul .item { color: navy } table #cell { color: teal }");
+  Sheet(
+      "a b { color: red } div.box p { margin-left: 9px } #nav span { color: lime }"
+      " ul .item { color: navy } table #cell { color: teal }");
   EXPECT_EQ(Nest({{"a"}, {"i"}, {"u"}, {"b"}}).Color(), 0x0000FFu);
   Stack.resize(1);
   EXPECT_EQ(Nest({{"b"}}).Color(), NoColor);
   Stack.resize(1);
   EXPECT_EQ(Str(Nest({{"div", "box"}, {"div"}, {"p"}}).Prop(piMarginLeft)), "9px");
   Stack.resize(1);
-  EXPECT_EQ(Str(Nest({{"div", "other"}, {"p"}}).Prop(piMarginLeft)),
-            Int(UnsetValue));
+  EXPECT_EQ(Str(Nest({{"div", "other"}, {"p"}}).Prop(piMarginLeft)), Int(UnsetValue));
   Stack.resize(1);
   EXPECT_EQ(Nest({{"div", "", "nav"}, {"span"}}).Color(), 0x00FF00u);
   Stack.resize(1);
@@ -215,9 +218,10 @@ TEST_F(Links, ReInheritTakesUnassignedValuesFromTheNewParent) {
 using Fonts = StyleFixture;
 
 TEST_F(Fonts, WeightsStylesAndDecorations) {
-  Sheet(".w7 { font-weight: 700 } .w5 { font-weight: 500 } .ob { font-style: oblique }"
-        " .lt { text-decoration: line-through } .w6 { font-weight: 600 } .w599 { font-weight: 599 }"
-        " .bolder { font-weight: bolder } .lighter { font-weight: lighter }");
+  Sheet(
+      ".w7 { font-weight: 700 } .w5 { font-weight: 500 } .ob { font-style: oblique }"
+      " .lt { text-decoration: line-through } .w6 { font-weight: 600 } .w599 { font-weight: 599 }"
+      " .bolder { font-weight: bolder } .lighter { font-weight: lighter }");
   EXPECT_TRUE(Push({"span", "w7"}).GetFontInfo().iStyle & fsBold);
   EXPECT_FALSE(Push({"span", "w5"}).GetFontInfo().iStyle & fsBold);
   // 600 is the lightest bold weight.
@@ -230,8 +234,9 @@ TEST_F(Fonts, WeightsStylesAndDecorations) {
 }
 
 TEST_F(Fonts, FamilyIsTheFirstInstalledEntry) {
-  Sheet(".a { font-family: 'Nope', Sans-Serif } .b { font-family: nope, \"courier new\" }"
-        " .c { font-family: Missing } .d { font-family: wingdings, arial }");
+  Sheet(
+      ".a { font-family: 'Nope', Sans-Serif } .b { font-family: nope, \"courier new\" }"
+      " .c { font-family: Missing } .d { font-family: wingdings, arial }");
   EXPECT_EQ(Push({"span", "a"}).GetFontInfo().iName, "Arial");
   EXPECT_EQ(Push({"span", "b"}).GetFontInfo().iName, "courier new");
   EXPECT_EQ(Push({"span", "c"}).GetFontInfo().iName, "missing");
@@ -243,7 +248,9 @@ TEST_F(Fonts, FamilyIsTheFirstInstalledEntry) {
 }
 
 TEST_F(Fonts, CharsetGivesCodePageAndLeadBytes) {
-  struct Case { int charset, codePage; };
+  struct Case {
+    int charset, codePage;
+  };
   for (const Case c : {Case{0, 1252}, {128, 932}, {204, 1251}, {238, 1250}, {255, 1}}) {
     TProperties props;
     props.SetCharset(c.charset);
@@ -288,11 +295,15 @@ using LayoutAccessors = StyleFixture;
 
 TEST_F(LayoutAccessors, BackgroundPositionWordsFindTheirAxes) {
   using P = TBackgroundPlace;
-  struct Case { const char* text; P x; P y; };
+  struct Case {
+    const char* text;
+    P x;
+    P y;
+  };
   const Case cases[] = {
-      {"center top ", P::bpCenter, P::bpTop},     {"top left", P::bpLeft, P::bpTop},
-      {"center left", P::bpLeft, P::bpCenter},    {"bottom", P::bpCenter, P::bpBottom},
-      {"right", P::bpRight, P::bpCenter},         {"10% 2em", P::bpPercent, P::bpLength},
+      {"center top ", P::bpCenter, P::bpTop},  {"top left", P::bpLeft, P::bpTop},
+      {"center left", P::bpLeft, P::bpCenter}, {"bottom", P::bpCenter, P::bpBottom},
+      {"right", P::bpRight, P::bpCenter},      {"10% 2em", P::bpPercent, P::bpLength},
   };
   for (const auto& c : cases) {
     TProperties props;
@@ -313,8 +324,9 @@ TEST_F(LayoutAccessors, BackgroundPositionWordsFindTheirAxes) {
 }
 
 TEST_F(LayoutAccessors, LineHeightIndentAndBoxLengths) {
-  TProperties& p = Push({"p", "", "", "", "line-height: 1.5; text-indent: 2em; width: 50%;"
-                                          " margin-left: auto; padding-top: 1ex; height: 3q"});
+  TProperties& p = Push({"p", "", "", "",
+                         "line-height: 1.5; text-indent: 2em; width: 50%;"
+                         " margin-left: auto; padding-top: 1ex; height: 3q"});
   EXPECT_EQ(p.LineHeight(20), 30);
   EXPECT_EQ(p.TextIndent().Value, 32);
   const TBoxPixels box = p.BoxPixels(400);
@@ -331,9 +343,10 @@ TEST_F(LayoutAccessors, LineHeightIndentAndBoxLengths) {
 }
 
 TEST_F(LayoutAccessors, KeywordAccessors) {
-  TProperties& e = Push({"div", "", "", "", "vertical-align: text-top; float: right; clear: both;"
-                                            " position: relative; list-style-type: lower-roman;"
-                                            " page-break-after: always; border-style: none"});
+  TProperties& e = Push({"div", "", "", "",
+                         "vertical-align: text-top; float: right; clear: both;"
+                         " position: relative; list-style-type: lower-roman;"
+                         " page-break-after: always; border-style: none"});
   EXPECT_EQ(e.VerticalAlign(), TAlignmentType::aTop);
   EXPECT_EQ(e.Float(), TFloatSide::fsRight);
   EXPECT_EQ(e.Clear(), TClearSide::csBoth);

@@ -10,8 +10,7 @@ namespace {
 
 using test::Tok;
 
-std::vector<Tok> InMode(const std::string& html, void (THtmlTokenizer::*mode)(bool),
-                        Symbol until) {
+std::vector<Tok> InMode(const std::string& html, void (THtmlTokenizer::*mode)(bool), Symbol until) {
   THtmlTokenizer reader;
   reader.Reset(html);
   (reader.*mode)(true);
@@ -25,8 +24,8 @@ std::vector<Tok> InMode(const std::string& html, void (THtmlTokenizer::*mode)(bo
 }
 
 TEST(ScriptMode, KeepsCommentsAndEndsAtTheClosingTagInAnyCase) {
-  const auto tokens =
-      InMode("<!-- if (a<b) -->\r\n</SCRIPT >x", &THtmlTokenizer::SetScriptMode, ScriptEndSy);
+  const auto tokens = InMode("<!-- if (a<b) -->\r\n</SCRIPT >x", &THtmlTokenizer::SetScriptMode,
+                             ScriptEndSy);
   std::vector<Symbol> symbols;
   std::string text;
   for (const Tok& tok : tokens) {
@@ -47,8 +46,8 @@ TEST(ScriptMode, OtherTagsAreTextAndTheEndOfTheTextEndsIt) {
 }
 
 TEST(TextAreaMode, GivesLinesEntitiesAndTheClosingTag) {
-  const auto tokens = InMode("line1\nA&amp;<b>\r\n</TextArea>",
-                             &THtmlTokenizer::SetTextAreaMode, TextAreaEndSy);
+  const auto tokens = InMode("line1\nA&amp;<b>\r\n</TextArea>", &THtmlTokenizer::SetTextAreaMode,
+                             TextAreaEndSy);
   std::vector<std::string> texts;
   std::vector<Symbol> symbols;
   for (const Tok& tok : tokens) {

@@ -18,8 +18,7 @@ inline Tok Current(const THtmlTokenizer& reader) {
 }
 
 // All tokens up to (not including) the end of the text.
-inline std::vector<Tok> Tokenize(THtmlTokenizer& reader, const std::string& html,
-                                 int limit = 100000) {
+inline std::vector<Tok> Tokenize(THtmlTokenizer& reader, const std::string& html, int limit = 100000) {
   reader.Reset(html);
   reader.ReadChar();
   std::vector<Tok> tokens;

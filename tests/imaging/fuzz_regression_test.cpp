@@ -16,7 +16,8 @@ namespace {
 
 std::vector<std::vector<std::uint8_t>> KeptInputs(const std::string& target) {
   std::vector<std::vector<std::uint8_t>> inputs;
-  const std::filesystem::path dir = std::filesystem::path(TESSIVAL_SOURCE_DIR) / "fuzz" / "crashes" / target;
+  const std::filesystem::path dir = std::filesystem::path(TESSIVAL_SOURCE_DIR) / "fuzz" / "crashes" /
+                                    target;
   if (!std::filesystem::exists(dir)) return inputs;
   for (const auto& entry : std::filesystem::directory_iterator(dir)) {
     std::ifstream file(entry.path(), std::ios::binary);

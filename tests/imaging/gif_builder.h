@@ -16,16 +16,23 @@ class LzwWriter {
 
   // Encodes the indexes; `roots_only` writes every pixel as its own code (the table still
   // fills up and, unless `clear_when_full`, stays full).
-  GifBytes Encode(const std::vector<std::uint8_t>& pixels, bool roots_only = false, bool clear_when_full = true) {
+  GifBytes Encode(const std::vector<std::uint8_t>& pixels, bool roots_only = false,
+                  bool clear_when_full = true) {
     Reset();
     Emit(Clear());
     std::map<std::pair<int, int>, int> dict;
     int next_entry = Clear() + 2;
     int w = -1;
     for (std::uint8_t c : pixels) {
-      if (w < 0) { w = c; continue; }
+      if (w < 0) {
+        w = c;
+        continue;
+      }
       const auto it = roots_only ? dict.end() : dict.find({w, c});
-      if (it != dict.end()) { w = it->second; continue; }
+      if (it != dict.end()) {
+        w = it->second;
+        continue;
+      }
       Emit(w);
       if (next_entry < 4096) {
         if (!roots_only) dict[{w, c}] = next_entry;
@@ -46,16 +53,26 @@ class LzwWriter {
  private:
   int Clear() const { return 1 << min_; }
   void Reset() {
-    out_.clear(); acc_ = 0; bits_ = 0;
-    size_ = min_ + 1; next_free_ = Clear() + 2; first_ = true;
+    out_.clear();
+    acc_ = 0;
+    bits_ = 0;
+    size_ = min_ + 1;
+    next_free_ = Clear() + 2;
+    first_ = true;
   }
   // Writes with the size the decoder will read with, then advances the decoder's view.
   void Emit(int code) {
     acc_ |= static_cast<std::uint32_t>(code) << bits_;
     bits_ += size_;
-    while (bits_ >= 8) { out_.push_back(static_cast<std::uint8_t>(acc_)); acc_ >>= 8; bits_ -= 8; }
+    while (bits_ >= 8) {
+      out_.push_back(static_cast<std::uint8_t>(acc_));
+      acc_ >>= 8;
+      bits_ -= 8;
+    }
     if (code == Clear()) {
-      size_ = min_ + 1; next_free_ = Clear() + 2; first_ = true;
+      size_ = min_ + 1;
+      next_free_ = Clear() + 2;
+      first_ = true;
     } else if (first_) {
       first_ = false;
     } else if (next_free_ < 4096) {
@@ -74,7 +91,7 @@ class LzwWriter {
 
 struct GifFrameSpec {
   int left = 0, top = 0, width = 0, height = 0;
-  std::vector<std::uint8_t> pixels;      // row-major, reading order unless interlaced
+  std::vector<std::uint8_t> pixels;        // row-major, reading order unless interlaced
   std::vector<std::uint32_t> local_table;  // 0xRRGGBB; empty = global
   bool interlaced = false;
   int disposal = 0;
@@ -83,7 +100,10 @@ struct GifFrameSpec {
   bool graphic_control = true;
 };
 
-inline void Word(GifBytes& out, int v) { out.push_back(static_cast<std::uint8_t>(v)); out.push_back(static_cast<std::uint8_t>(v >> 8)); }
+inline void Word(GifBytes& out, int v) {
+  out.push_back(static_cast<std::uint8_t>(v));
+  out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
 
 inline int TableBits(std::size_t entries) {
   int bits = 1;
@@ -95,7 +115,8 @@ inline void Table(GifBytes& out, const std::vector<std::uint32_t>& colours) {
   const std::size_t size = std::size_t{1} << TableBits(colours.size());
   for (std::size_t i = 0; i < size; ++i) {
     const std::uint32_t c = i < colours.size() ? colours[i] : 0;
-    out.insert(out.end(), {static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8), static_cast<std::uint8_t>(c)});
+    out.insert(out.end(), {static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
+                           static_cast<std::uint8_t>(c)});
   }
 }
 
@@ -103,7 +124,8 @@ inline void SubBlocks(GifBytes& out, const GifBytes& data) {
   for (std::size_t i = 0; i < data.size(); i += 255) {
     const std::size_t n = std::min<std::size_t>(255, data.size() - i);
     out.push_back(static_cast<std::uint8_t>(n));
-    out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(i), data.begin() + static_cast<std::ptrdiff_t>(i + n));
+    out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(i),
+               data.begin() + static_cast<std::ptrdiff_t>(i + n));
   }
   out.push_back(0);
 }
@@ -127,9 +149,13 @@ inline GifBytes FrameBlocks(const GifFrameSpec& f, int global_bits) {
     out.push_back(0);
   }
   out.push_back(0x2C);
-  Word(out, f.left); Word(out, f.top); Word(out, f.width); Word(out, f.height);
+  Word(out, f.left);
+  Word(out, f.top);
+  Word(out, f.width);
+  Word(out, f.height);
   const int bits = f.local_table.empty() ? global_bits : TableBits(f.local_table.size());
-  out.push_back(static_cast<std::uint8_t>((f.local_table.empty() ? 0 : 0x80 | (bits - 1)) | (f.interlaced ? 0x40 : 0)));
+  out.push_back(static_cast<std::uint8_t>((f.local_table.empty() ? 0 : 0x80 | (bits - 1)) |
+                                          (f.interlaced ? 0x40 : 0)));
   if (!f.local_table.empty()) Table(out, f.local_table);
   const int min_code = std::max(2, bits);
   out.push_back(static_cast<std::uint8_t>(min_code));
@@ -140,7 +166,8 @@ inline GifBytes FrameBlocks(const GifFrameSpec& f, int global_bits) {
 inline GifBytes LoopExtension(int loops) {
   GifBytes out{0x21, 0xFF, 11};
   for (char c : std::string("NETSCAPE2.0")) out.push_back(static_cast<std::uint8_t>(c));
-  out.insert(out.end(), {3, 1, static_cast<std::uint8_t>(loops), static_cast<std::uint8_t>(loops >> 8), 0});
+  out.insert(out.end(),
+             {3, 1, static_cast<std::uint8_t>(loops), static_cast<std::uint8_t>(loops >> 8), 0});
   return out;
 }
 
@@ -148,7 +175,8 @@ inline GifBytes MakeGif(int width, int height, const std::vector<std::uint32_t>&
                         const std::vector<GifFrameSpec>& frames, const GifBytes& after_screen = {},
                         const std::string& signature = "GIF89a") {
   GifBytes out(signature.begin(), signature.end());
-  Word(out, width); Word(out, height);
+  Word(out, width);
+  Word(out, height);
   const int bits = global.empty() ? 1 : TableBits(global.size());
   out.push_back(static_cast<std::uint8_t>(global.empty() ? 0 : 0x80 | (bits - 1)));
   out.insert(out.end(), {0, 0});
@@ -165,7 +193,10 @@ inline GifBytes MakeGif(int width, int height, const std::vector<std::uint32_t>&
 // A frame of one index everywhere.
 inline GifFrameSpec Solid(int left, int top, int w, int h, std::uint8_t index, int disposal = 0) {
   GifFrameSpec f;
-  f.left = left; f.top = top; f.width = w; f.height = h;
+  f.left = left;
+  f.top = top;
+  f.width = w;
+  f.height = h;
   f.pixels.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), index);
   f.disposal = disposal;
   return f;

@@ -36,6 +36,8 @@ std::vector<std::uint8_t> Counting(int n, int modulo) {
 }
 
 TEST(GifDecoder, OnePixelFileWrittenFieldByField) {
+  // The table keeps its hand-made columns.
+  // clang-format off
   const GifBytes file = {
       'G', 'I', 'F', '8', '9', 'a',  // signature
       1, 0, 1, 0,                    // logical screen 1 × 1
@@ -215,6 +217,7 @@ TEST(GifDecoder, AllFramesTogetherMayHoldExactlyThePixelLimit) {
     first.pixels = second.pixels = {0};
     return MakeGif(8192, 8192, {0, 0xFFFFFF}, {first, second});
   };
+  // clang-format on
   ASSERT_EQ(std::uint64_t{8192} * 8192, kMaxImagePixels);
   TGif gif;
   gif.LoadFromStream(frames(4096));

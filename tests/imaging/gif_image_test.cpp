@@ -22,12 +22,16 @@ const std::vector<std::uint32_t> kPalette = {0x000000, kRed, kBlue, kGreen};
 class RecordingCanvas final : public TAnimationCanvas {
  public:
   std::vector<std::string> calls;
-  void CopyToBitmap(int x, int y, PixelImage& into) override { Log("copy", x, y, into.Width(), into.Height()); }
-  void DrawBitmap(int x, int y, const PixelImage& b) override { Log("draw", x, y, b.Width(), b.Height()); }
+  void CopyToBitmap(int x, int y, PixelImage& into) override {
+    Log("copy", x, y, into.Width(), into.Height());
+  }
+  void DrawBitmap(int x, int y, const PixelImage& b) override {
+    Log("draw", x, y, b.Width(), b.Height());
+  }
   void StretchDraw(const TRect& d, const PixelImage&, const TRect& s, const PixelImage* mask) override {
     std::ostringstream out;
-    out << "stretch " << d.left << "," << d.top << "," << d.right << "," << d.bottom << " from " << s.left << ","
-        << s.top << "," << s.right << "," << s.bottom << (mask ? " masked" : "");
+    out << "stretch " << d.left << "," << d.top << "," << d.right << "," << d.bottom << " from "
+        << s.left << "," << s.top << "," << s.right << "," << s.bottom << (mask ? " masked" : "");
     calls.push_back(out.str());
   }
 
@@ -55,7 +59,9 @@ class RecordingPanel final : public TPaintPanel {
 
 struct FakeClock {
   std::uint32_t now = 1000;
-  MillisecondClock Bind() { return [this] { return now; }; }
+  MillisecondClock Bind() {
+    return [this] { return now; };
+  }
 };
 
 // Composites frames 1..n on a white canvas the way the viewer does: the canvas is erased
@@ -143,15 +149,16 @@ std::vector<Screen> ExpectedScreens(int width, int height, const std::vector<std
 }
 
 // Compares every pixel of `shown` with `expected` magnified `scale` times.
-void ExpectScreen(const PixelImage& shown, const Screen& expected, int width, int scale, const std::string& what) {
+void ExpectScreen(const PixelImage& shown, const Screen& expected, int width, int scale,
+                  const std::string& what) {
   int wrong = 0;
   for (int y = 0; y < shown.Height(); ++y)
     for (int x = 0; x < shown.Width(); ++x) {
       const int at = y / scale * width + x / scale;
       const std::uint32_t want = expected[static_cast<std::size_t>(at)];
       if (shown.ColorAt(x, y) != want && wrong++ < 3)
-        ADD_FAILURE() << what << ": pixel (" << x << ", " << y << ") is " << std::hex << shown.ColorAt(x, y)
-                      << ", expected " << want;
+        ADD_FAILURE() << what << ": pixel (" << x << ", " << y << ") is " << std::hex
+                      << shown.ColorAt(x, y) << ", expected " << want;
     }
 }
 
@@ -168,12 +175,13 @@ PixelImage ScaledComposite(TGIFImage& image, int n, int scale) {
 }
 
 void ExpectAnimationMatches(int width, int height, const std::vector<GifFrameSpec>& frames, int scale) {
-  const std::vector<std::uint32_t> palette = {0x000000, kRed, kBlue, kGreen, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0x808080};
+  const std::vector<std::uint32_t> palette = {0x000000, kRed,     kBlue,    kGreen,
+                                              0xFFFF00, 0xFF00FF, 0x00FFFF, 0x808080};
   auto image = LoadGifImage(MakeGif(width, height, palette, frames));
   const std::vector<Screen> expected = ExpectedScreens(width, height, palette, frames);
   for (int n = 1; n <= image->NumFrames(); ++n)
-    ExpectScreen(ScaledComposite(*image, n, scale), expected[static_cast<std::size_t>(n - 1)], width, scale,
-                 "frame " + std::to_string(n) + " at scale " + std::to_string(scale));
+    ExpectScreen(ScaledComposite(*image, n, scale), expected[static_cast<std::size_t>(n - 1)], width,
+                 scale, "frame " + std::to_string(n) + " at scale " + std::to_string(scale));
 }
 
 // A frame with the given indexes, 0 transparent.
@@ -190,8 +198,7 @@ TEST(GifAnimation, RestoreToPreviousOverABackgroundFrame) {
   for (int first_disposal : {0, 1, 3}) {
     const std::vector<GifFrameSpec> frames = {
         Patch(0, 0, 5, 4, {1, 2, 1, 2, 1, 4, 4, 4, 4, 4, 2, 1, 0, 1, 2, 5, 5, 5, 5, 5}, first_disposal),
-        Patch(1, 1, 3, 2, {3, 0, 3, 6, 6, 0}, 3),
-        Patch(2, 0, 2, 3, {7, 0, 0, 7, 6, 6}, 3)};
+        Patch(1, 1, 3, 2, {3, 0, 3, 6, 6, 0}, 3), Patch(2, 0, 2, 3, {7, 0, 0, 7, 6, 6}, 3)};
     SCOPED_TRACE(first_disposal);
     ExpectAnimationMatches(5, 4, frames, 1);
     ExpectAnimationMatches(5, 4, frames, 2);
@@ -201,15 +208,16 @@ TEST(GifAnimation, RestoreToPreviousOverABackgroundFrame) {
 TEST(GifAnimation, RestoreToPreviousKeepsWhatEarlierFramesLeft) {
   // Frame 2 stays (disposal 0), frame 3 overlaps it and goes, frame 4 overlaps both and
   // goes; each restored area shows frame 2 where it was, not the background under it.
-  const std::vector<GifFrameSpec> frames = {
-      Patch(0, 0, 4, 4, {1, 1, 1, 1, 2, 2, 2, 2, 1, 1, 1, 1, 2, 2, 2, 2}, 1),
-      Patch(1, 0, 2, 3, {3, 3, 0, 3, 3, 0}, 0),
-      Patch(0, 1, 3, 3, {4, 0, 4, 0, 5, 5, 6, 6, 0}, 3),
-      Patch(2, 2, 2, 2, {7, 0, 7, 7}, 3)};
+  const std::vector<GifFrameSpec> frames = {Patch(0, 0, 4, 4,
+                                                  {1, 1, 1, 1, 2, 2, 2, 2, 1, 1, 1, 1, 2, 2, 2, 2}, 1),
+                                            Patch(1, 0, 2, 3, {3, 3, 0, 3, 3, 0}, 0),
+                                            Patch(0, 1, 3, 3, {4, 0, 4, 0, 5, 5, 6, 6, 0}, 3),
+                                            Patch(2, 2, 2, 2, {7, 0, 7, 7}, 3)};
   ExpectAnimationMatches(4, 4, frames, 1);
   ExpectAnimationMatches(4, 4, frames, 2);
   // Drawing the same frame again (a repaint) shows the same picture.
-  const std::vector<std::uint32_t> palette = {0x000000, kRed, kBlue, kGreen, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0x808080};
+  const std::vector<std::uint32_t> palette = {0x000000, kRed,     kBlue,    kGreen,
+                                              0xFFFF00, 0xFF00FF, 0x00FFFF, 0x808080};
   auto image = LoadGifImage(MakeGif(4, 4, palette, frames));
   TPixelCanvas canvas(4, 4);
   TSolidBackground white(kWhite);
@@ -246,9 +254,9 @@ TEST(GifAnimation, FramesOutsideTheScreenAreCutAtItsEdge) {
   // and one whose indexes run past its 2-entry table (black).
   GifFrameSpec short_table = Solid(0, 0, 1, 1, 3);
   short_table.local_table = {kRed, kRed};
-  auto image = LoadGifImage(MakeGif(3, 2, kPalette,
-                                    {Solid(1, 1, 5, 4, 2), Solid(7, 7, 2, 2, 3), Solid(0, 0, 0, 0, 1),
-                                     short_table}));
+  auto image = LoadGifImage(
+      MakeGif(3, 2, kPalette,
+              {Solid(1, 1, 5, 4, 2), Solid(7, 7, 2, 2, 3), Solid(0, 0, 0, 0, 1), short_table}));
   EXPECT_EQ(Picture(Composite(*image, 1)), "...\n.BB\n");
   EXPECT_EQ(Picture(Composite(*image, 3)), "...\n.BB\n");
   EXPECT_EQ(Picture(Composite(*image, 4)), "?..\n.BB\n");
@@ -267,17 +275,18 @@ TEST(GifAnimation, DrawingGoesThroughTheCanvasInOrder) {
   image->SetCurrentFrame(1);
   image->DrawAnimated(canvas, 10, 20, 8, 6, document);
   EXPECT_EQ(document.fills, 1);
-  EXPECT_EQ(canvas.calls, (std::vector<std::string>{
-                              "draw 10,20 8x6", "stretch 10,20,18,26 from 0,0,4,3 masked",
-                              "draw 10,20 8x6", "stretch 12,22,16,26 from 4,0,6,2 masked",
-                              "copy 10,20 8x6", "draw 10,20 8x6", "stretch 10,20,18,26 from 0,0,4,3 masked"}));
+  EXPECT_EQ(canvas.calls,
+            (std::vector<std::string>{"draw 10,20 8x6", "stretch 10,20,18,26 from 0,0,4,3 masked",
+                                      "draw 10,20 8x6", "stretch 12,22,16,26 from 4,0,6,2 masked",
+                                      "copy 10,20 8x6", "draw 10,20 8x6",
+                                      "stretch 10,20,18,26 from 0,0,4,3 masked"}));
   EXPECT_EQ(image->LastRect(), (TRect{10, 20, 18, 26}));
 }
 
 TEST(GifAnimation, LoopCountTwoStopsOnTheLastFrameOfTheSecondPass) {
   GifFrameSpec a = Solid(0, 0, 1, 1, 1), b = Solid(0, 0, 1, 1, 2);
-  a.delay = 5;   // 50 ms
-  b.delay = 0;   // 10 ms, raised to 30
+  a.delay = 5;  // 50 ms
+  b.delay = 0;  // 10 ms, raised to 30
   FakeClock clock;
   auto image = LoadGifImage(MakeGif(1, 1, kPalette, {a, b}, test::LoopExtension(2)), clock.Bind());
   EXPECT_EQ(image->LoopCount(), 2);
@@ -300,7 +309,8 @@ TEST(GifAnimation, LoopCountTwoStopsOnTheLastFrameOfTheSecondPass) {
 
 TEST(GifAnimation, WithoutLoopExtensionItLoopsForever) {
   FakeClock clock;
-  auto image = LoadGifImage(MakeGif(1, 1, kPalette, {Solid(0, 0, 1, 1, 1), Solid(0, 0, 1, 1, 2)}), clock.Bind());
+  auto image = LoadGifImage(MakeGif(1, 1, kPalette, {Solid(0, 0, 1, 1, 1), Solid(0, 0, 1, 1, 2)}),
+                            clock.Bind());
   EXPECT_EQ(image->LoopCount(), 0);
   RecordingPanel panel;
   image->SetAnimate(true);

@@ -32,7 +32,9 @@ TEST(PaletteSearch, AgreesWithThePlainSearchOnRandomPalettesTiesIncluded) {
   for (const int size : {1, 2, 7, 8, 9, 17, 100, 255, 256, 300}) {
     for (const bool coarse : {true, false}) {
       std::uniform_int_distribution<int> level(0, coarse ? 3 : 255);
-      const auto channel = [&] { return static_cast<std::uint8_t>(coarse ? 85 * level(random) : level(random)); };
+      const auto channel = [&] {
+        return static_cast<std::uint8_t>(coarse ? 85 * level(random) : level(random));
+      };
       Palette palette(static_cast<std::size_t>(size));
       for (PaletteEntry& e : palette) e = {channel(), channel(), channel(), 0};
       const TPaletteSearch search(palette);
@@ -43,7 +45,8 @@ TEST(PaletteSearch, AgreesWithThePlainSearchOnRandomPalettesTiesIncluded) {
         const int g = on_grid ? 51 * step(random) : any(random);
         const int b = on_grid ? 51 * step(random) : any(random);
         ASSERT_EQ(search.Nearest(r, g, b), PlainNearest(palette, r, g, b))
-            << "size " << size << (coarse ? " coarse" : " fine") << " colour " << r << "," << g << "," << b;
+            << "size " << size << (coarse ? " coarse" : " fine") << " colour " << r << "," << g << ","
+            << b;
       }
     }
   }

@@ -40,7 +40,9 @@ void Animate(TAnimationCanvas& canvas, int x, int y, int w, int h) {
 }
 
 TEST(PlatformAnimationCanvas, DrawsWhatTheSoftwareCanvasDraws) {
-  struct Placement { int x, y, w, h; };
+  struct Placement {
+    int x, y, w, h;
+  };
   for (const Placement& at : {Placement{3, 2, 4, 3}, Placement{2, 1, 8, 6}, Placement{-1, 5, 12, 9}}) {
     TPixelCanvas reference(kCanvasWidth, kCanvasHeight);
     TSolidBackground(kCanvasColor).FillBackground(reference.Surface(), 0, 0);
@@ -55,7 +57,8 @@ TEST(PlatformAnimationCanvas, DrawsWhatTheSoftwareCanvasDraws) {
       for (int x = 0; x < kCanvasWidth; ++x) {
         const std::uint32_t rgb = reference.Surface().ColorAt(x, y);
         EXPECT_EQ(screen.PixelAt(x, y), platform::RGB(rgb >> 16, rgb >> 8, rgb))
-            << "at " << x << "," << y << " drawn at " << at.x << "," << at.y << " " << at.w << "x" << at.h;
+            << "at " << x << "," << y << " drawn at " << at.x << "," << at.y << " " << at.w << "x"
+            << at.h;
       }
     }
   }

@@ -17,7 +17,8 @@ PixelImage Patterned(int width, int height, int bits, RowOrder order) {
   if (bits <= 8) {
     for (int i = 0; i < (1 << bits); ++i)
       image.Colors().push_back({static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i),
-                                static_cast<std::uint8_t>(i * 3), static_cast<std::uint8_t>(i % 2 ? kPaletteNoCollapse : 0)});
+                                static_cast<std::uint8_t>(i * 3),
+                                static_cast<std::uint8_t>(i % 2 ? kPaletteNoCollapse : 0)});
   }
   return image;
 }
@@ -35,10 +36,12 @@ TEST(PlatformBitmaps, EveryFormatGoesOverAndBackUnchanged) {
       ASSERT_EQ(bitmap.BitsPerPixel(), bits);
       // Picture row y is the platform's scan line y whatever the stored order.
       for (int y = 0; y < image.Height(); ++y) {
-        ASSERT_TRUE(std::equal(image.Row(y), image.Row(y) + image.Stride(), bitmap.ScanLine(y))) << bits << " " << y;
+        ASSERT_TRUE(std::equal(image.Row(y), image.Row(y) + image.Stride(), bitmap.ScanLine(y)))
+            << bits << " " << y;
         for (int x = 0; x < image.Width(); ++x) {
           const std::uint32_t rgb = image.ColorAt(x, y);
-          EXPECT_EQ(bitmap.GetPixel(x, y), platform::RGB(rgb >> 16, rgb >> 8, rgb)) << bits << " " << x << "," << y;
+          EXPECT_EQ(bitmap.GetPixel(x, y), platform::RGB(rgb >> 16, rgb >> 8, rgb))
+              << bits << " " << x << "," << y;
         }
       }
       if (bits <= 8) {
@@ -71,7 +74,8 @@ TEST(PlatformBitmaps, PartsStartingInsideAByteKeepEveryPixel) {
     for (int y = 0; y < part.Height(); ++y) {
       for (int x = 0; x < part.Width(); ++x) {
         const std::uint32_t rgb = image.ColorAt(part.left + x, part.top + y);
-        EXPECT_EQ(bitmap.GetPixel(x, y), platform::RGB(rgb >> 16, rgb >> 8, rgb)) << bits << " " << x << "," << y;
+        EXPECT_EQ(bitmap.GetPixel(x, y), platform::RGB(rgb >> 16, rgb >> 8, rgb))
+            << bits << " " << x << "," << y;
       }
     }
   }
@@ -85,7 +89,8 @@ TEST(PlatformBitmaps, StripKeepsItsMask) {
   const platform::TMyBitmap bitmap = ToPlatformBitmap(strip);
   ASSERT_TRUE(bitmap.HasMask());
   for (int y = 0; y < 3; ++y) {
-    for (int x = 0; x < 10; ++x) EXPECT_EQ(bitmap.Mask()->GetRaw(x, y), static_cast<std::uint32_t>(strip.mask.IndexAt(x, y)));
+    for (int x = 0; x < 10; ++x)
+      EXPECT_EQ(bitmap.Mask()->GetRaw(x, y), static_cast<std::uint32_t>(strip.mask.IndexAt(x, y)));
   }
   const TMyBitmap back = FromPlatformBitmap(bitmap);
   ASSERT_TRUE(back.HasMask());

@@ -35,7 +35,9 @@ inline Bytes Ihdr(std::uint32_t w, std::uint32_t h, int depth, int color_type, i
   return Chunk("IHDR", d);
 }
 
-inline int Channels(int color_type) { return color_type == 2 ? 3 : color_type == 4 ? 2 : color_type == 6 ? 4 : 1; }
+inline int Channels(int color_type) {
+  return color_type == 2 ? 3 : color_type == 4 ? 2 : color_type == 6 ? 4 : 1;
+}
 
 // A picture as sample values, `channels` per pixel, row-major.
 struct Samples {
@@ -86,7 +88,10 @@ inline Bytes PackRow(const Samples& s, int y, int x0, int dx, int count) {
       } else {
         acc = (acc << s.depth) | v;
         bits += s.depth;
-        if (bits == 8) { out.push_back(static_cast<std::uint8_t>(acc)); acc = bits = 0; }
+        if (bits == 8) {
+          out.push_back(static_cast<std::uint8_t>(acc));
+          acc = bits = 0;
+        }
       }
     }
   if (bits > 0) out.push_back(static_cast<std::uint8_t>(acc << (8 - bits)));
@@ -95,10 +100,14 @@ inline Bytes PackRow(const Samples& s, int y, int x0, int dx, int count) {
 
 // The filtered scanlines (all passes for Adam7), uncompressed. `filter` -1 cycles 0..4.
 inline Bytes Scanlines(const Samples& s, bool interlaced, int filter) {
-  struct Pass { int r0, c0, dr, dc; };
+  struct Pass {
+    int r0, c0, dr, dc;
+  };
   const std::vector<Pass> passes = interlaced
-      ? std::vector<Pass>{{0, 0, 8, 8}, {0, 4, 8, 8}, {4, 0, 8, 4}, {0, 2, 4, 4}, {2, 0, 4, 2}, {0, 1, 2, 2}, {1, 0, 2, 1}}
-      : std::vector<Pass>{{0, 0, 1, 1}};
+                                       ? std::vector<Pass>{{0, 0, 8, 8}, {0, 4, 8, 8}, {4, 0, 8, 4},
+                                                           {0, 2, 4, 4}, {2, 0, 4, 2}, {0, 1, 2, 2},
+                                                           {1, 0, 2, 1}}
+                                       : std::vector<Pass>{{0, 0, 1, 1}};
   const std::size_t bpp = std::max(1, s.depth * Channels(s.color_type) / 8);
   Bytes out;
   int row_number = 0;

@@ -17,7 +17,8 @@ using test::operator+;
 TEST(PngTransparency, OnlyATransparencyChunkBeforeTheImageDataCounts) {
   const Bytes trns = Chunk("tRNS", {0, 1, 0, 2, 0, 3});
   const Bytes plte = Chunk("PLTE", {1, 2, 3, 4, 5, 6});
-  EXPECT_TRUE(HasPngTransparency(MakePng(Pattern(2, 2, 8, 2), false, 0, Chunk("tEXt", {'k', 0}) + trns)));
+  EXPECT_TRUE(
+      HasPngTransparency(MakePng(Pattern(2, 2, 8, 2), false, 0, Chunk("tEXt", {'k', 0}) + trns)));
   EXPECT_TRUE(HasPngTransparency(MakePng(Pattern(2, 2, 1, 3), false, 0, plte + trns)));
   EXPECT_FALSE(HasPngTransparency(MakePng(Pattern(2, 2, 8, 2), false, 0, {}, trns)));
   EXPECT_FALSE(HasPngTransparency(MakePng(Pattern(2, 2, 8, 0), false, 0, Chunk("tRNS", {0, 1}))));
@@ -28,8 +29,8 @@ TEST(PngTransparency, OnlyATransparencyChunkBeforeTheImageDataCounts) {
 TEST(PngTransparency, PaletteImageIsMaskedByTheColourOfEntryZero) {
   const test::Samples s = Pattern(6, 5, 2, 3);
   TPNGImage image;
-  image.LoadFromStream(MakePng(s, false, 0, Chunk("PLTE", {9, 8, 7, 50, 60, 70, 1, 1, 1, 9, 8, 7}) +
-                                                Chunk("tRNS", {0})));
+  image.LoadFromStream(
+      MakePng(s, false, 0, Chunk("PLTE", {9, 8, 7, 50, 60, 70, 1, 1, 1, 9, 8, 7}) + Chunk("tRNS", {0})));
   EXPECT_EQ(PngMaskColor(image), 0x090807u);
   const PixelImage mask = MakeColorMask(image.Bitmap(), PngMaskColor(image));
   for (int y = 0; y < 5; ++y)

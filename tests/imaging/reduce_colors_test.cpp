@@ -26,7 +26,9 @@ PixelImage Rgb24(int w, int h, auto colour_of) {
   return image;
 }
 
-std::uint32_t Rgb(int r, int g, int b) { return (std::uint32_t(r) << 16) | (std::uint32_t(g) << 8) | std::uint32_t(b); }
+std::uint32_t Rgb(int r, int g, int b) {
+  return (std::uint32_t(r) << 16) | (std::uint32_t(g) << 8) | std::uint32_t(b);
+}
 
 int Channel(std::uint32_t c, int shift) { return static_cast<int>((c >> shift) & 0xFF); }
 
@@ -43,7 +45,8 @@ TEST(ColorLookup, FastLookupAnswersPerFifteenBitKey) {
   TFastColorLookup lookup(ProgramPalette());
   for (int base : {0x40, 0x88, 0xF0}) {
     const int first = lookup.Find(base, 0x20, 0x60).index;
-    for (int low = 1; low < 8; ++low) EXPECT_EQ(lookup.Find(base + low, 0x20 + low, 0x60 + (7 - low)).index, first);
+    for (int low = 1; low < 8; ++low)
+      EXPECT_EQ(lookup.Find(base + low, 0x20 + low, 0x60 + (7 - low)).index, first);
   }
 }
 
@@ -58,14 +61,16 @@ TEST(ColorLookup, EntriesClaimTheirOwnSlotFirstAndTiesGoToTheLowerIndex) {
 TEST(ColorLookup, FastLookupAnswersWithTheColourOfTheIndexItGives) {
   // The colour comes from a table beside the slots; it must stay the entry's own, both for
   // slots claimed by entries and for slots filled by the search.
-  const Palette palette = {{0, 0, 0, 0}, {255, 0, 0, 0}, {250, 2, 3, 0}, {0, 128, 255, 0}, {90, 90, 90, 0}};
+  const Palette palette = {
+      {0, 0, 0, 0}, {255, 0, 0, 0}, {250, 2, 3, 0}, {0, 128, 255, 0}, {90, 90, 90, 0}};
   TFastColorLookup lookup(palette);
   for (int r = 0; r < 256; r += 15)
     for (int g = 0; g < 256; g += 17)
       for (int b = 0; b < 256; b += 51) {
         const LookupResult found = lookup.Find(r, g, b);
         const PaletteEntry& e = palette[static_cast<std::size_t>(found.index)];
-        ASSERT_EQ((PaletteEntry{found.red, found.green, found.blue, 0}), (PaletteEntry{e.red, e.green, e.blue, 0}))
+        ASSERT_EQ((PaletteEntry{found.red, found.green, found.blue, 0}),
+                  (PaletteEntry{e.red, e.green, e.blue, 0}))
             << r << "," << g << "," << b;
       }
   EXPECT_EQ(lookup.Find(252, 1, 1).index, 1);  // entry 2 shares entry 1's slot
@@ -79,7 +84,8 @@ TEST(ReduceColors, ExactPaletteColoursSpreadNoError) {
   std::vector<PaletteEntry> distinct;
   std::set<int> keys;
   for (const PaletteEntry& e : program)
-    if (keys.insert((e.red >> 3) | (e.green >> 3) << 5 | (e.blue >> 3) << 10).second) distinct.push_back(e);
+    if (keys.insert((e.red >> 3) | (e.green >> 3) << 5 | (e.blue >> 3) << 10).second)
+      distinct.push_back(e);
   const auto colour_at = [&](int x, int y) {
     const PaletteEntry& e = distinct[static_cast<std::size_t>(x * 7 + y * 13) % distinct.size()];
     return Rgb(e.red, e.green, e.blue);
@@ -91,15 +97,17 @@ TEST(ReduceColors, ExactPaletteColoursSpreadNoError) {
     for (int y = 0; y < 9; ++y)
       for (int x = 0; x < 23; ++x) ASSERT_EQ(reduced.ColorAt(x, y), colour_at(x, y)) << x << "," << y;
   }
-  const PixelImage red = ReduceColors(Rgb24(5, 5, [](int, int) { return Rgb(255, 0, 0); }), TPaletteKind::ProgramCopy,
-                                      TDitherMode::FloydSteinberg);
+  const PixelImage red = ReduceColors(Rgb24(5, 5, [](int, int) { return Rgb(255, 0, 0); }),
+                                      TPaletteKind::ProgramCopy, TDitherMode::FloydSteinberg);
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 5; ++x) EXPECT_EQ(red.ColorAt(x, y), Rgb(255, 0, 0));
 }
 
 TEST(ReduceColors, DitheringKeepsTheAverageOfAGradient) {
   const int w = 256, h = 64;
-  const PixelImage source = Rgb24(w, h, [](int x, int y) { return Rgb(20 + x * 215 / 255, 20 + 3 * y, 235 - x * 215 / 255); });
+  const PixelImage source = Rgb24(w, h, [](int x, int y) {
+    return Rgb(20 + x * 215 / 255, 20 + 3 * y, 235 - x * 215 / 255);
+  });
   const PixelImage dithered = ReduceColors(source, TPaletteKind::Cube, TDitherMode::FloydSteinberg);
   const PixelImage nearest = ReduceColors(source, TPaletteKind::Cube, TDitherMode::Nearest);
   // (The gradient keeps away from 0 and 255, where clamping loses error by design.)
@@ -126,7 +134,8 @@ TEST(ReduceColors, DitheringKeepsTheAverageOfAGradient) {
 TEST(ReduceColors, NarrowAndFlatPicturesDitherInsideTheirRows) {
   for (const auto& [w, h] : {std::pair{1, 40}, std::pair{2, 3}, std::pair{40, 1}}) {
     const PixelImage source = Rgb24(w, h, [](int x, int y) { return Rgb(25 + x, 130, 200 - y); });
-    const PixelImage reduced = ReduceColors(source, TPaletteKind::SystemDefault, TDitherMode::FloydSteinberg);
+    const PixelImage reduced = ReduceColors(source, TPaletteKind::SystemDefault,
+                                            TDitherMode::FloydSteinberg);
     EXPECT_EQ(reduced.Width(), w);
     EXPECT_EQ(reduced.Colors().size(), 20u);
   }

@@ -95,7 +95,7 @@ TEST_F(Document, FindTextSearchesFromAPositionWithOrWithoutCase) {
   Layout(400);
   EXPECT_EQ(Doc.FindText(0, "der", true), 12);
   EXPECT_EQ(Doc.FindText(0, "der", false), 0);
-  EXPECT_EQ(Doc.FindText(1, "b\xE4r", false), 4);   // umlauts match in both cases
+  EXPECT_EQ(Doc.FindText(1, "b\xE4r", false), 4);  // umlauts match in both cases
   EXPECT_EQ(Doc.FindText(5, "b\xE4r", false), 16);
   EXPECT_EQ(Doc.FindText(17, "B\xE4R", false), 28);  // in the next section
   EXPECT_EQ(Doc.FindText(0, "Baer", false), -1);
@@ -103,7 +103,7 @@ TEST_F(Document, FindTextSearchesFromAPositionWithOrWithoutCase) {
 
 TEST_F(Document, SourcePositionsMapBothWays) {
   SourcePos = 500;
-  Paragraph("erste");   // source 500..504, document 0..4
+  Paragraph("erste");  // source 500..504, document 0..4
   SourcePos = 600;
   Paragraph("zweite");  // source 600..605, document 5..10
   Layout(400);

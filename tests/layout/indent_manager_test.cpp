@@ -15,7 +15,7 @@ TEST(IndentManager, OpenIndentsApplyOnlyWhileTheirOwnerIsBeingLaidOut) {
   indents.PushRight(480, 0);
   indents.CurrentOwner = &inner;
   const int left = indents.PushLeft(40, 10);
-  EXPECT_EQ(indents.LeftIndentAt(5), 0);   // above the inner indent, outer's not seen
+  EXPECT_EQ(indents.LeftIndentAt(5), 0);  // above the inner indent, outer's not seen
   EXPECT_EQ(indents.LeftIndentAt(10), 40);
   EXPECT_EQ(indents.RightIndentAt(10), 500);
   indents.CurrentOwner = &outer;

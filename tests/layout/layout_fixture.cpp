@@ -15,7 +15,8 @@ void ExpectMatchesFile(const std::string& name, const std::string& actual) {
   }
   std::ifstream file(path, std::ios::binary);
   ASSERT_TRUE(file) << "no expected file " << path
-                    << " (run with TESSIVAL_UPDATE_EXPECTED=1 to write it)\n" << actual;
+                    << " (run with TESSIVAL_UPDATE_EXPECTED=1 to write it)\n"
+                    << actual;
   std::ostringstream expected;
   expected << file.rdbuf();
   EXPECT_EQ(actual, expected.str()) << "dump differs from " << path;
@@ -44,8 +45,7 @@ html::TProperties& DocumentBuilder::Push(const Element& element) {
     style = parsed.get();
     StyleAttributes.push_back(std::move(parsed));
   }
-  props->Combine(Doc.Styles, element.tag, style, element.title, element.pseudo, "",
-                 element.klass);
+  props->Combine(Doc.Styles, element.tag, style, element.title, element.pseudo, "", element.klass);
   Stack.push_back(std::move(props));
   return *Stack.back();
 }
@@ -91,7 +91,7 @@ void DocumentBuilder::Text(std::string_view text, BreakRule rule) {
 void DocumentBuilder::Char(char ch) { Section().AddChar(ch, SourcePos++); }
 
 void DocumentBuilder::OpenInline(const Element& element, TVShift shift) {
-  Push(element).UpdateTextBackground();  // an inline element's background is its text's
+  Push(element).UpdateTextBackground();                   // an inline element's background is its text's
   SourcePos += static_cast<int>(element.tag.size()) + 2;  // the tag's own text
   Section().ChangeFont(Top(), shift);
 }

@@ -36,14 +36,15 @@ TEST_F(InlineTest, FontColourAndFace) {
 }
 
 TEST_F(InlineTest, AnInlineBackgroundColourLiesBehindItsTextOnly) {
-  Read("<p style=\"background-color: red\">a <span style=\"background-color: yellow\">b "
-       "<b>c</b></span> d</p>");
+  Read(
+      "<p style=\"background-color: red\">a <span style=\"background-color: yellow\">b "
+      "<b>c</b></span> d</p>");
   ASSERT_EQ(TextSections().size(), 1u);
   const TFontList& runs = TextSections()[0]->Fonts();
   ASSERT_EQ(runs.Count(), 4);
   EXPECT_EQ(runs[0].Font.bgColor, html::NoColor);  // the paragraph's colour is its box's
   EXPECT_EQ(runs[1].Font.bgColor, 0x00FFFFu);
-  EXPECT_EQ(runs[2].Font.bgColor, 0x00FFFFu);     // inherited by the bold run inside
+  EXPECT_EQ(runs[2].Font.bgColor, 0x00FFFFu);  // inherited by the bold run inside
   EXPECT_EQ(runs[3].Font.bgColor, html::NoColor);
 }
 
@@ -93,7 +94,9 @@ TEST_F(InlineTest, AnEmptyNamedAnchorKeepsItsSection) {
 }
 
 TEST_F(InlineTest, EntitiesAndNonBreakingSpaces) {
-  EXPECT_EQ(Read("Stra&szlig;e&nbsp;7 &auml;&lt;"), "Body\n  Text []\"Stra\xDF" "e~7 \xE4<\"\n");
+  EXPECT_EQ(Read("Stra&szlig;e&nbsp;7 &auml;&lt;"),
+            "Body\n  Text []\"Stra\xDF"
+            "e~7 \xE4<\"\n");
 }
 
 }  // namespace

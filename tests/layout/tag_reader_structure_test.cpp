@@ -21,7 +21,8 @@ TEST_F(StructureTest, AParagraphEndsAtABlockLevelTag) {
 }
 
 TEST_F(StructureTest, AHeadingEndsAtAnyHeadingEndTag) {
-  EXPECT_EQ(Read("<h1>text</h2>after"), "Body\n  Block h1\n    Text [b 24pt]\"text\"\n  Text []\"after\"\n");
+  EXPECT_EQ(Read("<h1>text</h2>after"),
+            "Body\n  Block h1\n    Text [b 24pt]\"text\"\n  Text []\"after\"\n");
 }
 
 TEST_F(StructureTest, HeadingsWithoutAValidLevelAreSkipped) {
@@ -29,8 +30,9 @@ TEST_F(StructureTest, HeadingsWithoutAValidLevelAreSkipped) {
 }
 
 TEST_F(StructureTest, AHeadingAlignsFromItsAttributeOrAFollowingCenter) {
-  EXPECT_EQ(Read("<h3 align=right>a</h3><h4><center>b</h4>"),
-            "Body\n  Block h3\n    Text (right) [b 14pt]\"a\"\n  Block h4\n    Text (center) [b]\"b\"\n");
+  EXPECT_EQ(
+      Read("<h3 align=right>a</h3><h4><center>b</h4>"),
+      "Body\n  Block h3\n    Text (right) [b 14pt]\"a\"\n  Block h4\n    Text (center) [b]\"b\"\n");
 }
 
 TEST_F(StructureTest, UnclosedElementsEndWithTheirParagraph) {
@@ -59,8 +61,9 @@ TEST_F(StructureTest, CenterAndDivAlignTheirContent) {
 }
 
 TEST_F(StructureTest, TheBodyTagSetsColoursAndMargins) {
-  Read("<html><head><title>T</title></head><body text=#00ff00 link=red marginwidth=300>"
-       "x <a href=y>y</a></body></html>");
+  Read(
+      "<html><head><title>T</title></head><body text=#00ff00 link=red marginwidth=300>"
+      "x <a href=y>y</a></body></html>");
   EXPECT_EQ(Outline(), "Body\n  Text [#00FF00]\"x \" [u link=y]\"y\"\n");
   const auto& body = dynamic_cast<const TBodyBlock&>(*Doc->Items()[0]);
   EXPECT_EQ(body.MarginLeft, 200);
@@ -68,7 +71,8 @@ TEST_F(StructureTest, TheBodyTagSetsColoursAndMargins) {
 }
 
 TEST_F(StructureTest, WhiteSpaceBeforeTheBodyTagLeavesTheBodyEmpty) {
-  EXPECT_EQ(Read("<html>\r\n<head>\r\n</head>\r\n<body text=red>\r\na"), "Body\n  Text [#0000FF]\"a\"\n");
+  EXPECT_EQ(Read("<html>\r\n<head>\r\n</head>\r\n<body text=red>\r\na"),
+            "Body\n  Text [#0000FF]\"a\"\n");
 }
 
 TEST_F(StructureTest, ALaterBodyTagIsSkipped) {
@@ -94,11 +98,12 @@ TEST_F(StructureTest, MetaLinkAndSoundHandlersAreCalled) {
   handlers.OnSoundRequest = [&](const std::string& src, int loop) {
     calls.push_back("sound " + src + "|" + std::to_string(loop));
   };
-  Read("<meta name=author content=Max><link rel=next href=b.htm><bgsound src=a.wav>"
-       "<bgsound src=b.wav loop=3>x",
-       handlers);
-  EXPECT_EQ(calls, (std::vector<std::string>{"meta |author|Max", "link next||b.htm",
-                                             "sound a.wav|1", "sound b.wav|3"}));
+  Read(
+      "<meta name=author content=Max><link rel=next href=b.htm><bgsound src=a.wav>"
+      "<bgsound src=b.wav loop=3>x",
+      handlers);
+  EXPECT_EQ(calls, (std::vector<std::string>{"meta |author|Max", "link next||b.htm", "sound a.wav|1",
+                                             "sound b.wav|3"}));
 }
 
 }  // namespace

@@ -43,7 +43,9 @@ TEST_F(StylesTest, Iso2022JpTextIsReadAsShiftJis) {
   // "\x1b$B" switches to two-byte JIS: the pair 0x30 0x21 is Shift-JIS 0x88 0x9F.
   Read("a\x1b$B\x30\x21\x1b(Bb");
   ASSERT_EQ(TextSections().size(), 1u);
-  EXPECT_EQ(TextSections()[0]->Text(), "a\x88\x9F" "b");
+  EXPECT_EQ(TextSections()[0]->Text(),
+            "a\x88\x9F"
+            "b");
   EXPECT_EQ(TextSections()[0]->Fonts()[0].Font.Charset, 128);
 }
 

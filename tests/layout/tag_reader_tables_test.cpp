@@ -31,7 +31,8 @@ TEST(ReaderCharsetsTest, Iso2022JpBecomesShiftJis) {
   EXPECT_TRUE(HasIso2022JpEscape("x\x1b$@y"));
   // Odd first byte 0x25 with second bytes below and above 96; even first byte 0x30.
   EXPECT_EQ(Iso2022JpToShiftJis("a\x1b$B\x25\x22\x25\x73\x30\x21\x1b(Jb"),
-            "a\x83\x41\x83\x93\x88\x9F" "b");
+            "a\x83\x41\x83\x93\x88\x9F"
+            "b");
   // A first byte above 96 takes the upper lead range.
   EXPECT_EQ(Iso2022JpToShiftJis("\x1b$@\x63\x21"), "\xE2\x40");
   // A pair cut off by the end keeps what there is.
@@ -39,7 +40,10 @@ TEST(ReaderCharsetsTest, Iso2022JpBecomesShiftJis) {
 }
 
 TEST(ReaderCharsetsTest, EucJpBecomesShiftJis) {
-  EXPECT_EQ(EucJpToShiftJis("a\xB0\xA1" "b\xA5\xA2"), "a\x88\x9F" "b\x83\x41");
+  EXPECT_EQ(EucJpToShiftJis("a\xB0\xA1"
+                            "b\xA5\xA2"),
+            "a\x88\x9F"
+            "b\x83\x41");
   EXPECT_EQ(EucJpToShiftJis("\xB0"), "\x30");
 }
 

@@ -20,6 +20,8 @@ TEST_F(TextFinish, NormalisesSpacesLineBreaksSoftHyphensAndNonBreakingSpaces) {
     std::string input;
     std::string finished;
   };
+  // The table keeps its hand-made columns.
+  // clang-format off
   const Case cases[] = {
       {"   vorne", "vorne"},
       {"a  \t b", "a \t b"},            // a tab is no space here; the tokenizer folds tabs
@@ -31,6 +33,7 @@ TEST_F(TextFinish, NormalisesSpacesLineBreaksSoftHyphensAndNonBreakingSpaces) {
       {"a \x05 b", "a ~ b"},
       {"w\x02x\x04y", "w x y"},         // object markers cannot come from text
   };
+  // clang-format on
   for (const Case& c : cases) {
     TSection& section = OpenText();
     Text(c.input);
@@ -92,9 +95,9 @@ TEST_F(TextFinish, ALinkWhoseTextVanishedLeavesTheLinkList) {
 TEST_F(TextFinish, SourcePositionsAreKeptAsRecordsWhereTheSourceJumps) {
   TSection& section = OpenText();
   html::TokenObj tokens;
-  tokens.AddRun("  Haus", 100);   // two leading spaces go
+  tokens.AddRun("  Haus", 100);  // two leading spaces go
   tokens.AddChar(' ', 106);
-  tokens.AddChar('\xE4', 107);    // an entity: one character from six source bytes
+  tokens.AddChar('\xE4', 107);  // an entity: one character from six source bytes
   tokens.AddRun("rger", 113);
   section.AddTokens(tokens, Top(), BreakRule::Allowed);
   section.FinishText();
@@ -123,9 +126,13 @@ TEST_F(TextFinish, ALongSectionIsNormalisedWhole) {
 TEST_F(TextFinish, TextTransformChangesCaseOfGermanLettersToo) {
   Push({"span", "text-transform: uppercase"});
   TSection& section = OpenText();
-  Text("gr\xFC\xDF" "e \xE4\xF6");
+  Text(
+      "gr\xFC\xDF"
+      "e \xE4\xF6");
   section.FinishText();
-  EXPECT_EQ(section.Text(), "GR\xDC\xDF" "E \xC4\xD6");  // sharp s has no capital here
+  EXPECT_EQ(section.Text(),
+            "GR\xDC\xDF"
+            "E \xC4\xD6");  // sharp s has no capital here
 }
 
 }  // namespace

@@ -13,8 +13,12 @@ class TextHits : public LayoutFixture {
  protected:
   // Glyph boxes of the test canvas cover [x, x + 7) of every 8-pixel cell and the rows
   // above the baseline; column x + 7 shows what is behind the text.
-  platform::TColor GlyphAt(int cellX, int baseline) const { return Canvas.PixelAt(cellX + 1, baseline - 2); }
-  platform::TColor BehindAt(int cellX, int baseline) const { return Canvas.PixelAt(cellX + 7, baseline - 2); }
+  platform::TColor GlyphAt(int cellX, int baseline) const {
+    return Canvas.PixelAt(cellX + 1, baseline - 2);
+  }
+  platform::TColor BehindAt(int cellX, int baseline) const {
+    return Canvas.PixelAt(cellX + 7, baseline - 2);
+  }
 };
 
 TEST_F(TextHits, ASelectedRunWithAYellowBackgroundShowsYellowTextOnTheFontColour) {
@@ -52,7 +56,9 @@ TEST_F(TextHits, PointsMapToPositionsAtTheEdgesOfLines) {
   Paint();
   bool inside = false;
   int height = 0, top = 0, charX = 0;
-  const auto at = [&](int x, int y) { return Doc.PositionAtPoint(Canvas, x, y, inside, height, top, charX); };
+  const auto at = [&](int x, int y) {
+    return Doc.PositionAtPoint(Canvas, x, y, inside, height, top, charX);
+  };
   // Left of the section's paint x: nothing.
   EXPECT_EQ(at(5, 40), -1);
   // Left of a centred line's text: its first position, not inside text.
@@ -83,7 +89,7 @@ TEST_F(TextHits, PositionsMapBackToPoints) {
   EXPECT_EQ(y, 35);
   EXPECT_EQ(x, 10 + 2 * 8);
   ASSERT_TRUE(Doc.PointOfPosition(nullptr, 12, y, x));
-  EXPECT_EQ(x, 10);  // without a canvas: the line's start
+  EXPECT_EQ(x, 10);                                     // without a canvas: the line's start
   ASSERT_TRUE(Doc.PointOfPosition(&Canvas, 14, y, x));  // the end of the text
   EXPECT_EQ(x, 10 + 4 * 8);
   EXPECT_FALSE(Doc.PointOfPosition(&Canvas, 99, y, x));

@@ -36,9 +36,7 @@ struct EventLog {
     s.OnDataSent = [this](TCustomWSocket&, Word e) { Add("sent", e); };
     s.OnDnsLookupDone = [this](TCustomWSocket&, Word e) { Add("dns", e); };
   }
-  void Add(const std::string& name, Word error) {
-    events.push_back(name + " " + std::to_string(error));
-  }
+  void Add(const std::string& name, Word error) { events.push_back(name + " " + std::to_string(error)); }
   bool Has(const std::string& event) const {
     return std::find(events.begin(), events.end(), event) != events.end();
   }

@@ -34,8 +34,7 @@ std::string Config(DanteServer::Method method, int port, const std::string& log)
       << "internal: 127.0.0.1 port = " << port << "\n"
       << "external: 127.0.0.1\n"
       << "clientmethod: none\n"
-      << "socksmethod: " << (method == DanteServer::Method::kUserName ? "username" : "none")
-      << "\n"
+      << "socksmethod: " << (method == DanteServer::Method::kUserName ? "username" : "none") << "\n"
       << "user.privileged: root\n"
       << "user.unprivileged: nobody\n"
       << "client pass { from: 127.0.0.0/8 to: 0.0.0.0/0 }\n"

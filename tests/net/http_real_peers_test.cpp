@@ -81,8 +81,8 @@ TEST_F(HttpRealPeersTest, BasicAuthenticationOpensTheProtectedFolder) {
 }
 
 TEST_F(HttpRealPeersTest, CredentialsInTheAddressAreUsed) {
-  Fetch("http://" + std::string(NginxPeer::kUser) + ":" + NginxPeer::kPassword + "@" +
-        nginx_.address() + "/secret/index.html");
+  Fetch("http://" + std::string(NginxPeer::kUser) + ":" + NginxPeer::kPassword + "@" + nginx_.address() +
+        "/secret/index.html");
   EXPECT_EQ(http_.StatusCode(), 200);
 }
 

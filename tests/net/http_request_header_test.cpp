@@ -28,9 +28,9 @@ TEST(RequestHeader, EveryByteOfTheTargetAndHostIsSafeOnTheWire) {
 
 TEST(RequestHeader, LineBreakIsFoundInTheValuesSentAsTheyStand) {
   RequestHeaderFields fields;
-  fields.username = "u\r\n";          // travels Base64-encoded
+  fields.username = "u\r\n";  // travels Base64-encoded
   fields.proxy_password = "p\n";
-  fields.path = "/\r\n";              // travels escaped
+  fields.path = "/\r\n";  // travels escaped
   EXPECT_EQ(FirstValueWithLineBreak(fields), "");
   fields.accept_language = "de\n";
   EXPECT_EQ(FirstValueWithLineBreak(fields), "Accept-Language");

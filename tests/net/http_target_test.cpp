@@ -26,6 +26,8 @@ TEST(HttpTarget, RequestTargetsDirectAndThroughAProxy) {
     std::string url, proxy, previous_path;
     Expected expected;
   };
+  // The table keeps its hand-made columns.
+  // clang-format off
   const Case cases[] = {
       {"http://u:w@h:8080/a/b?q=1", "", "", {"", "/a/b?q=1", "h", "8080", "h", "u", "w"}},
       {"h", "", "", {"", "/", "h", "80", "h", "", ""}},
@@ -34,6 +36,7 @@ TEST(HttpTarget, RequestTargetsDirectAndThroughAProxy) {
        {"", "http://t.example:8080/a/b.html", "127.0.0.1", "3128", "t.example", "", ""}},
       {"t.example", "proxy.example", "", {"", "http://t.example", "proxy.example", "81", "t.example", "", ""}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     HttpTarget target;
     target.Path = c.previous_path;
@@ -50,6 +53,8 @@ TEST(HttpTarget, LocationsMoveTheTarget) {
     std::string value;
     Expected expected;
   };
+  // The table keeps its hand-made columns.
+  // clang-format off
   const Case cases[] = {
       {false, "/new", {"http://h/new", "/new", "h", "8080", "h", "", ""}},
       {false, "next.html", {"http://h//dir/next.html", "/dir/next.html", "h", "8080", "h", "", ""}},
@@ -60,6 +65,7 @@ TEST(HttpTarget, LocationsMoveTheTarget) {
       {true, "/new", {"http://h/new", "http://h/new", "proxy", "3128", "h", "", ""}},
       {true, "http://o/x", {"http://o/x", "http://o/x", "proxy", "80", "o", "", ""}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     HttpTarget target;
     ComputeRequestTarget("http://h:8080/dir/page.html", c.through_proxy ? "proxy:3128" : "", "80",

@@ -46,9 +46,7 @@ ScriptedServer::ScriptedServer(Script script, int receive_buffer)
 
 ScriptedServer::ScriptedServer(int connections, IndexedScript script)
     : listener_(ListenOnLoopback(0, &port_)) {
-  thread_ = std::thread([this, connections, script = std::move(script)] {
-    Serve(connections, script);
-  });
+  thread_ = std::thread([this, connections, script = std::move(script)] { Serve(connections, script); });
 }
 
 void ScriptedServer::Serve(int connections, const IndexedScript& script) {
@@ -91,7 +89,8 @@ std::string ReadUntilClosed(int fd) {
   std::string data;
   char buffer[65536];
   ssize_t n;
-  while ((n = ::recv(fd, buffer, sizeof buffer, 0)) > 0) data.append(buffer, static_cast<std::size_t>(n));
+  while ((n = ::recv(fd, buffer, sizeof buffer, 0)) > 0)
+    data.append(buffer, static_cast<std::size_t>(n));
   return data;
 }
 
@@ -145,11 +144,11 @@ platform::HostLookupResult TableResolver::LookupAddress(std::uint32_t address) {
 
 bool RunUntil(platform::MessageLoop& loop, const std::function<bool()>& done) {
   bool expired = false;
-  platform::MessageWindow guard(loop, [&expired](platform::UINT message, platform::WPARAM,
-                                                 platform::LPARAM) {
-    if (message == platform::WM_TIMER) expired = true;
-    return 0;
-  });
+  platform::MessageWindow guard(loop,
+                                [&expired](platform::UINT message, platform::WPARAM, platform::LPARAM) {
+                                  if (message == platform::WM_TIMER) expired = true;
+                                  return 0;
+                                });
   guard.SetTimer(1, 20s);
   while (!done()) {
     if (expired) return false;

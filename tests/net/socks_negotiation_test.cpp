@@ -58,14 +58,14 @@ SocksRequest Request(const std::string& level, const std::string& host = "target
 // Runs a negotiation against the server's replies, each reply arriving in two pieces cut
 // at `cut` (a reply shorter than that in one piece). Bytes are handed over only as far as
 // ReceiveSpace() takes them, like a socket reading from the network.
-Result Negotiate(const SocksRequest& request, const std::vector<std::string>& replies,
-                 std::size_t cut) {
+Result Negotiate(const SocksRequest& request, const std::vector<std::string>& replies, std::size_t cut) {
   RecordingSink sink;
   SocksNegotiation negotiation;
   SocksOutcome outcome = negotiation.Start(request, sink);
   std::string waiting;
   for (const std::string& reply : replies) {
-    for (const std::string& piece : {reply.substr(0, cut), cut < reply.size() ? reply.substr(cut) : ""}) {
+    for (const std::string& piece :
+         {reply.substr(0, cut), cut < reply.size() ? reply.substr(cut) : ""}) {
       waiting += piece;
       while (outcome.kind == SocksOutcome::kWait && !waiting.empty()) {
         const std::span<std::uint8_t> space = negotiation.ReceiveSpace();
@@ -77,8 +77,9 @@ Result Negotiate(const SocksRequest& request, const std::vector<std::string>& re
       }
     }
   }
-  Result result{outcome.kind, outcome.error, outcome.text, negotiation.BoundAddr(),
-                negotiation.BoundPort(), {}, sink.sent, sink.auth};
+  Result result{
+      outcome.kind, outcome.error, outcome.text, negotiation.BoundAddr(), negotiation.BoundPort(),
+      {},           sink.sent,     sink.auth};
   if (outcome.kind != SocksOutcome::kConnected) return result;
   char buffer[3];
   while (const int n = negotiation.TakeLeftOver(buffer, sizeof buffer)) result.after.append(buffer, n);
@@ -93,7 +94,7 @@ struct ReplyCase {
   SocksOutcome::Kind kind;
   int error;
   std::string text_or_bound;  // the error text, or the bound address
-  std::string after;  // what the user receives after the negotiation
+  std::string after;          // what the user receives after the negotiation
 };
 
 SocksRequest WithAuthentication(SocksRequest request) {
@@ -106,29 +107,83 @@ SocksRequest WithAuthentication(SocksRequest request) {
 std::vector<ReplyCase> ReplyCases() {
   const std::string connect5 = Bytes({5, 0, 0, 1, 10, 1, 2, 3, 0x1F, 0x90});
   return {
-      {"Socks5DataBehindTheReply", Request("5"), {Bytes({5, 0}), connect5 + "data"},
-       SocksOutcome::kConnected, 0, "10.1.2.3", "data"},
-      {"Socks5NamedBoundAddress", WithAuthentication(Request("5")),
+      {"Socks5DataBehindTheReply",
+       Request("5"),
+       {Bytes({5, 0}), connect5 + "data"},
+       SocksOutcome::kConnected,
+       0,
+       "10.1.2.3",
+       "data"},
+      {"Socks5NamedBoundAddress",
+       WithAuthentication(Request("5")),
        {Bytes({5, 2}), Bytes({1, 0}), Bytes({5, 0, 0, 3, 4, 'h', 'o', 's', 't', 0, 21})},
-       SocksOutcome::kConnected, 0, "host", ""},
-      {"Socks5AuthenticationRefused", WithAuthentication(Request("5")),
-       {Bytes({5, 2}), Bytes({1, 1})}, SocksOutcome::kError, 20015, "socks authentication failed", ""},
-      {"Socks5NoAcceptableMethod", Request("5"), {Bytes({5, 255})}, SocksOutcome::kError, 20003,
-       "authentification method not acceptable", ""},
-      {"Socks5HostUnreachable", Request("5"), {Bytes({5, 0}), Bytes({5, 4, 0, 1, 0, 0, 0, 0, 0, 0})},
-       SocksOutcome::kError, 20007, "host unreachable", ""},
-      {"Socks5WrongVersion", Request("5"), {Bytes({5, 0}), Bytes({4, 0, 0, 1, 0, 0, 0, 0, 0, 0})},
-       SocksOutcome::kError, 20002, "socks version error", ""},
-      {"Socks5UnknownAddressType", Request("5"), {Bytes({5, 0}), Bytes({5, 0, 0, 4, 0, 0, 0, 0, 0, 0})},
-       SocksOutcome::kError, 20011, "address type not supported", ""},
-      {"Socks4GrantedLeavesTheRestOnTheNetwork", Request("4", "peer.example"),
-       {Bytes({0, 90, 0, 0, 0, 0, 0, 0}) + "xy"}, SocksOutcome::kConnected, 0, "", "xy"},
-      {"Socks4Rejected", Request("4", "peer.example"), {Bytes({0, 91, 0, 0, 0, 0, 0, 0})},
-       SocksOutcome::kError, 20016, "request rejected or failed", ""},
-      {"Socks4AIdentityRefused", Request("4A"), {Bytes({0, 93, 0, 0, 0, 0, 0, 0})},
-       SocksOutcome::kError, 20015, "authentification failed", ""},
-      {"Socks4AUnassignedCode", Request("4A"), {Bytes({0, 7, 0, 0, 0, 0, 0, 0})},
-       SocksOutcome::kError, 20012, "unassigned error #7", ""},
+       SocksOutcome::kConnected,
+       0,
+       "host",
+       ""},
+      {"Socks5AuthenticationRefused",
+       WithAuthentication(Request("5")),
+       {Bytes({5, 2}), Bytes({1, 1})},
+       SocksOutcome::kError,
+       20015,
+       "socks authentication failed",
+       ""},
+      {"Socks5NoAcceptableMethod",
+       Request("5"),
+       {Bytes({5, 255})},
+       SocksOutcome::kError,
+       20003,
+       "authentification method not acceptable",
+       ""},
+      {"Socks5HostUnreachable",
+       Request("5"),
+       {Bytes({5, 0}), Bytes({5, 4, 0, 1, 0, 0, 0, 0, 0, 0})},
+       SocksOutcome::kError,
+       20007,
+       "host unreachable",
+       ""},
+      {"Socks5WrongVersion",
+       Request("5"),
+       {Bytes({5, 0}), Bytes({4, 0, 0, 1, 0, 0, 0, 0, 0, 0})},
+       SocksOutcome::kError,
+       20002,
+       "socks version error",
+       ""},
+      {"Socks5UnknownAddressType",
+       Request("5"),
+       {Bytes({5, 0}), Bytes({5, 0, 0, 4, 0, 0, 0, 0, 0, 0})},
+       SocksOutcome::kError,
+       20011,
+       "address type not supported",
+       ""},
+      {"Socks4GrantedLeavesTheRestOnTheNetwork",
+       Request("4", "peer.example"),
+       {Bytes({0, 90, 0, 0, 0, 0, 0, 0}) + "xy"},
+       SocksOutcome::kConnected,
+       0,
+       "",
+       "xy"},
+      {"Socks4Rejected",
+       Request("4", "peer.example"),
+       {Bytes({0, 91, 0, 0, 0, 0, 0, 0})},
+       SocksOutcome::kError,
+       20016,
+       "request rejected or failed",
+       ""},
+      {"Socks4AIdentityRefused",
+       Request("4A"),
+       {Bytes({0, 93, 0, 0, 0, 0, 0, 0})},
+       SocksOutcome::kError,
+       20015,
+       "authentification failed",
+       ""},
+      {"Socks4AUnassignedCode",
+       Request("4A"),
+       {Bytes({0, 7, 0, 0, 0, 0, 0, 0})},
+       SocksOutcome::kError,
+       20012,
+       "unassigned error #7",
+       ""},
   };
 }
 
@@ -150,7 +205,8 @@ TEST(SocksNegotiation, EveryReplySplitAtEveryByteReadsTheSame) {
 
 TEST(SocksNegotiation, RequestsCarryTheNameOrTheAddressByLevel) {
   const Result socks4a = Negotiate(Request("4A"), {}, 1000);
-  EXPECT_THAT(socks4a.sent, ElementsAre(Bytes({4, 1, 0, 80, 0, 0, 0, 1, 0}) + "target.invalid" + Bytes({0})));
+  EXPECT_THAT(socks4a.sent,
+              ElementsAre(Bytes({4, 1, 0, 80, 0, 0, 0, 1, 0}) + "target.invalid" + Bytes({0})));
   const Result socks4 = Negotiate(Request("4", "peer.example"), {}, 1000);
   EXPECT_THAT(socks4.sent, ElementsAre(Bytes({4, 1, 0, 80, 127, 0, 0, 1, 0})));
   const Result socks5 = Negotiate(WithAuthentication(Request("5")), {Bytes({5, 2})}, 1000);
@@ -169,7 +225,10 @@ TEST(SocksNegotiation, RequestLimitsHoldAtTheirExactValue) {
     SocksRequest request;
     std::vector<std::string> replies;  // what leads to the request with the long value
   };
-  auto user = [](SocksRequest r, std::size_t n) { r.user.assign(n, 'u'); return r; };
+  auto user = [](SocksRequest r, std::size_t n) {
+    r.user.assign(n, 'u');
+    return r;
+  };
   auto auth = [](std::size_t user_length, std::size_t password_length) {
     SocksRequest r = Request("5");
     r.authentication = socksAuthenticateUsercode;
@@ -177,6 +236,8 @@ TEST(SocksNegotiation, RequestLimitsHoldAtTheirExactValue) {
     r.password.assign(password_length, 'p');
     return r;
   };
+  // The table keeps its hand-made columns.
+  // clang-format off
   const std::vector<std::pair<Limit, Limit>> limits = {
       {{"4 user", user(Request("4", "peer.example"), 119), {}},
        {"4 user", user(Request("4", "peer.example"), 120), {}}},
@@ -187,6 +248,7 @@ TEST(SocksNegotiation, RequestLimitsHoldAtTheirExactValue) {
       {{"5 user+password", auth(60, 65), {Bytes({5, 2})}},
        {"5 user+password", auth(60, 66), {Bytes({5, 2})}}},
   };
+  // clang-format on
   for (const auto& [fits, too_long] : limits) {
     const Result sent = Negotiate(fits.request, fits.replies, 1000);
     EXPECT_EQ(sent.kind, SocksOutcome::kWait) << fits.name;

@@ -220,12 +220,12 @@ std::vector<Refusal> Refusals() {
       {"5", {ok5, auth_ok, Bytes({5, 9})}, "20012 unassigned error #9"},
   };
   const char* texts[] = {"general SOCKS server failure", "connection not allowed by ruleset",
-                         "network unreachable", "host unreachable", "connection refused",
-                         "time to live expired", "command not supported",
-                         "address type not supported"};
+                         "network unreachable",          "host unreachable",
+                         "connection refused",           "time to live expired",
+                         "command not supported",        "address type not supported"};
   for (int code = 1; code <= 8; ++code) {
-    out.push_back({"5", {ok5, auth_ok, Bytes({5, code})},
-                   std::to_string(20003 + code) + " " + texts[code - 1]});
+    out.push_back(
+        {"5", {ok5, auth_ok, Bytes({5, code})}, std::to_string(20003 + code) + " " + texts[code - 1]});
   }
   return out;
 }

@@ -16,8 +16,8 @@ TEST(WSocketResolve, DottedAddressTestFollowsItsRules) {
   for (const char* yes : {"1.2.3.4", "  10.0.0.255  ", "0.0.0.0", "255.255.255.255"}) {
     EXPECT_TRUE(WSocketIsDottedIP(yes)) << yes;
   }
-  for (const char* no : {"", ".1.2.3", "1.2.3", "1.2.3.4.5", "1.2.3.256", "1..2.3", "1.2.3.",
-                         "a.b.c.d", "1.2.3.4x"}) {
+  for (const char* no :
+       {"", ".1.2.3", "1.2.3", "1.2.3.4.5", "1.2.3.256", "1..2.3", "1.2.3.", "a.b.c.d", "1.2.3.4x"}) {
     EXPECT_FALSE(WSocketIsDottedIP(no)) << no;
   }
 }

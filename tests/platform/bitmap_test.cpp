@@ -21,7 +21,7 @@ TEST(Bitmap, EveryFormatStoresAndReadsItsPixels) {
     EXPECT_EQ(b.GetPixel(8, 2), RGB(0xFF, 0xFF, 0xFF)) << static_cast<int>(format);
     EXPECT_EQ(b.GetPixel(7, 2), RGB(0, 0, 0));
     EXPECT_EQ(b.GetPixel(9, 0), RGB(0, 0, 0));  // outside reads black
-    b.SetPixel(-1, 0, RGB(1, 1, 1));             // and writes nothing
+    b.SetPixel(-1, 0, RGB(1, 1, 1));            // and writes nothing
   }
 }
 
@@ -92,7 +92,8 @@ TEST(MaskedBitmap, OwnsAMaskOfItsOwnSize) {
   EXPECT_FALSE(picture.HasMask());
   picture.SetMask(std::make_unique<TBitmap>(4, 2, PixelFormat::pf1bit));
   EXPECT_TRUE(picture.HasMask());
-  EXPECT_THROW(picture.SetMask(std::make_unique<TBitmap>(3, 2, PixelFormat::pf1bit)), std::invalid_argument);
+  EXPECT_THROW(picture.SetMask(std::make_unique<TBitmap>(3, 2, PixelFormat::pf1bit)),
+               std::invalid_argument);
   picture.SetMask(nullptr);
   EXPECT_FALSE(picture.HasMask());
 }

@@ -46,15 +46,14 @@ TEST(BrowserCommand, FieldCodesAreDroppedAndTheAddressTakesTheFirstFileOrUrlCode
   EXPECT_THAT(ArgvFor("browser --private"), ElementsAre("browser", "--private", kUrl));
   // Wrapped programs keep the address between their own markers.
   EXPECT_THAT(ArgvFor("/usr/bin/flatpak run --branch=stable org.example.Web @@u %u @@"),
-              ElementsAre("/usr/bin/flatpak", "run", "--branch=stable", "org.example.Web", "@@u",
-                          kUrl, "@@"));
+              ElementsAre("/usr/bin/flatpak", "run", "--branch=stable", "org.example.Web", "@@u", kUrl,
+                          "@@"));
 }
 
 TEST(BrowserCommand, HostNameEndingInComIsNoWindowsProgram) {
   EXPECT_THAT(ArgvFor("browser --home=www.example.com %u"),
               ElementsAre("browser", "--home=www.example.com", kUrl));
-  EXPECT_THAT(ArgvFor("browser http://example.com"),
-              ElementsAre("browser", "http://example.com", kUrl));
+  EXPECT_THAT(ArgvFor("browser http://example.com"), ElementsAre("browser", "http://example.com", kUrl));
 }
 
 TEST(BrowserCommand, EmptyCommandsNameNoProgram) {

@@ -47,7 +47,9 @@ TEST(CanvasRealiseFont, GivesTheFontSelectingWouldGiveWithoutSelectingIt) {
   EXPECT_EQ(canvas.Font(), before);
   canvas.SelectFont(bold);
   EXPECT_EQ(realised->metrics, canvas.GetTextMetrics());
-  const std::string text = "Gr\xFC\xDF" "e aus Wien";
+  const std::string text =
+      "Gr\xFC\xDF"
+      "e aus Wien";
   EXPECT_EQ(TextWidthOf(*realised, text), canvas.GetTextExtentPoint32(text).cx);
   for (int limit : {-1, 0, 10, 55, 1000}) {
     int width = -1;

@@ -17,10 +17,10 @@
 namespace tessival::testing {
 
 inline std::string RecordingScript(const TempTree& tree) {
-  std::string path = tree.Write(
-      "record.sh", "#!/bin/sh\ni=0\nfor a in \"$@\"; do i=$((i+1)); printf '%s' \"$a\" > \"" +
-                       tree.Path("arg") + "$i\"; done\nif [ -p \"" + tree.Path("done") +
-                       "\" ]; then echo done > \"" + tree.Path("done") + "\"; fi\n");
+  std::string path =
+      tree.Write("record.sh", "#!/bin/sh\ni=0\nfor a in \"$@\"; do i=$((i+1)); printf '%s' \"$a\" > \"" +
+                                  tree.Path("arg") + "$i\"; done\nif [ -p \"" + tree.Path("done") +
+                                  "\" ]; then echo done > \"" + tree.Path("done") + "\"; fi\n");
   chmod(path.c_str(), 0755);
   return path;
 }

@@ -33,8 +33,8 @@ TEST(Region, DifferenceCutsABorderAndPointTestsFollowIt) {
   const RegionKind kind = border.CombineRgn(TRegion::CreateRectRgn(0, 0, 6, 5),
                                             TRegion::CreateRectRgn(1, 1, 5, 4), RegionCombine::RGN_DIFF);
   EXPECT_EQ(kind, RegionKind::COMPLEXREGION);
-  EXPECT_EQ(Picture(border, 7, 6),
-            (std::vector<std::string>{"######.", "#....#.", "#....#.", "#....#.", "######.", "......."}));
+  EXPECT_EQ(Picture(border, 7, 6), (std::vector<std::string>{"######.", "#....#.", "#....#.", "#....#.",
+                                                             "######.", "......."}));
   // Cutting cells out one after another, as a table does with its spacing region.
   TRegion spacing = TRegion::CreateRectRgn(0, 0, 9, 3);
   for (int x : {1, 5}) {

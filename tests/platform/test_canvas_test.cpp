@@ -21,7 +21,6 @@ namespace {
 
 using ::testing::ElementsAre;
 
-
 TEST(TestCanvas, MetricsDependOnHeightAndBoldOnly) {
   TestCanvas c(10, 10);
   c.SelectFont({"Times New Roman", 16, fsItalic | fsUnderline, 0, 0});
@@ -37,7 +36,7 @@ TEST(TestCanvas, MetricsDependOnHeightAndBoldOnly) {
   EXPECT_EQ(c.GetTextMetrics().tmHeight, 16);
   c.SelectFont({"Arial", 1, 0, 0, 0});
   EXPECT_EQ(c.GetTextExtentPoint32("ab").cx, 2);  // never a zero advance
-  c.SelectFont({"Arial", -16, 0, 0, 0});           // a negated height means its size
+  c.SelectFont({"Arial", -16, 0, 0, 0});          // a negated height means its size
   EXPECT_EQ(c.GetTextMetrics().tmHeight, 16);
   c.SelectFont({"Arial", 2000000000, 0, 0, 0});
   EXPECT_EQ(c.GetTextMetrics().tmHeight, MaxFontHeight);
@@ -93,8 +92,8 @@ TEST(TestCanvas, RecordsTheOperationsItWasAskedFor) {
   c.MoveToEx(2, 12);
   c.TextOut(0, 0, "ab");
   c.ExtTextOut(0, 0, ETO_CLIPPED, nullptr, "c");
-  EXPECT_THAT(c.Ops(), ElementsAre("SelectFont Arial 10", "FillRect 0,0,5,5 #123456", "TextOut 2,12 \"ab\"",
-                                   "ExtTextOut 12,12 \"c\""));
+  EXPECT_THAT(c.Ops(), ElementsAre("SelectFont Arial 10", "FillRect 0,0,5,5 #123456",
+                                   "TextOut 2,12 \"ab\"", "ExtTextOut 12,12 \"c\""));
 }
 
 TEST(TestCanvas, ScreenFormatFollowsTheDisplayClass) {

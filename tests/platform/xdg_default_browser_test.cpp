@@ -46,10 +46,13 @@ class XdgDefaultBrowserTest : public ::testing::Test {
                                               "Exec=" + exec + "\n[Desktop Action New]\nExec=wrong\n");
   }
 
-  std::optional<std::string> Lookup() { return FindDefaultBrowserCommand(XdgDirectories::FromEnvironment()); }
+  std::optional<std::string> Lookup() {
+    return FindDefaultBrowserCommand(XdgDirectories::FromEnvironment());
+  }
 
-  static constexpr const char* kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS",
-                                               "XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CURRENT_DESKTOP"};
+  static constexpr const char* kVariables[] = {
+      "HOME",          "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS",
+      "XDG_DATA_HOME", "XDG_DATA_DIRS",   "XDG_CURRENT_DESKTOP"};
   testing::TempTree tree_;
   std::map<std::string, std::string> saved_;
 };

@@ -10,6 +10,7 @@ class GuiApplication : public ::testing::Environment {
   void SetUp() override { tessival::testing::EnsureQtApplication(); }
 };
 
-[[maybe_unused]] const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new GuiApplication);
+[[maybe_unused]] const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(
+    new GuiApplication);
 
 }  // namespace

@@ -35,8 +35,8 @@ void DrawShapes(Canvas& c, const TBitmap& picture, const TBitmap& mask) {
   c.SelectPen({SystemColorFlag | COLOR_BTNSHADOW, 1});
   c.MoveToEx(40, 2);
   c.LineTo(40, 30);
-  c.FillRgn(TRegion::Combine(TRegion::CreateEllipticRgn(30, 5, 58, 33), TRegion::CreateRectRgn(38, 12, 50, 26),
-                             RegionCombine::RGN_DIFF),
+  c.FillRgn(TRegion::Combine(TRegion::CreateEllipticRgn(30, 5, 58, 33),
+                             TRegion::CreateRectRgn(38, 12, 50, 26), RegionCombine::RGN_DIFF),
             RGB(0x90, 0x10, 0x10));
   c.BitBlt(5, 22, 8, 8, mask, 0, 0, RasterOp::SRCAND);
   c.BitBlt(5, 22, 8, 8, picture, 0, 0, RasterOp::SRCPAINT);
@@ -71,7 +71,8 @@ TEST(QtCanvas, DrawsTheSameShapesAsTheTestCanvasPixelForPixel) {
 }
 
 TEST(QtCanvas, ClassicFaceNamesResolveToMetricCompatibleFonts) {
-  EXPECT_EQ(QFontInfo(QtCanvas::QFontFor({"Times New Roman", 16, 0, 0, 0})).family(), "Liberation Serif");
+  EXPECT_EQ(QFontInfo(QtCanvas::QFontFor({"Times New Roman", 16, 0, 0, 0})).family(),
+            "Liberation Serif");
   EXPECT_EQ(QFontInfo(QtCanvas::QFontFor({"Arial", 16, 0, 0, 0})).family(), "Liberation Sans");
   EXPECT_EQ(QFontInfo(QtCanvas::QFontFor({"Courier New", 16, 0, 0, 0})).family(), "Liberation Mono");
   EXPECT_EQ(QFontInfo(QtCanvas::QFontFor({"MS Sans Serif", 16, 0, 0, 0})).family(), "Liberation Sans");
@@ -93,7 +94,8 @@ TEST(QtCanvas, MeasuresLikeTheFontItResolvedTo) {
     const LogFont font{face, 20, 0, 0, 0};
     c.SelectFont(font);
     const QFontMetrics fm(QtCanvas::QFontFor(font));
-    EXPECT_EQ(c.GetTextExtentPoint32("Zwetschge am Waldrand").cx, fm.horizontalAdvance("Zwetschge am Waldrand"))
+    EXPECT_EQ(c.GetTextExtentPoint32("Zwetschge am Waldrand").cx,
+              fm.horizontalAdvance("Zwetschge am Waldrand"))
         << face;
     EXPECT_EQ(c.GetTextMetrics().tmAscent, fm.ascent());
   }

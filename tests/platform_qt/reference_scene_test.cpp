@@ -15,8 +15,8 @@ namespace tessival::platform {
 namespace {
 
 struct Difference {
-  int pixels_off = 0;    // pixels whose largest channel difference exceeds the threshold
-  int largest = 0;       // largest channel difference seen
+  int pixels_off = 0;  // pixels whose largest channel difference exceeds the threshold
+  int largest = 0;     // largest channel difference seen
 };
 
 Difference Compare(const TBitmap& actual, const QImage& reference, int threshold) {

@@ -49,7 +49,9 @@ class RenderToolTest : public ::testing::Test {
   fs::path Dir;
 };
 
-std::string Source(const std::string& relative) { return std::string(TESSIVAL_SOURCE_DIR) + "/" + relative; }
+std::string Source(const std::string& relative) {
+  return std::string(TESSIVAL_SOURCE_DIR) + "/" + relative;
+}
 
 // Pixels whose colour differs by more than a little, as a share of all pixels.
 double DifferingShare(const QImage& a, const QImage& b) {
@@ -71,15 +73,16 @@ TEST_F(RenderToolTest, PicturesMatchTheReferences) {
     const char* page;
     int width;
   };
-  for (const Case& c : {Case{"german_text", 800}, Case{"german_text", 400}, Case{"fonts_and_links", 500}}) {
+  for (const Case& c :
+       {Case{"german_text", 800}, Case{"german_text", 400}, Case{"fonts_and_links", 500}}) {
     SCOPED_TRACE(std::string(c.page) + " at " + std::to_string(c.width));
     const std::string out = Out("page.png");
     const RunResult run = RunRender(Source("tests/layout/pages/") + c.page + ".html -o " + out +
                                     " --width " + std::to_string(c.width) + " --height 200");
     ASSERT_EQ(run.ExitCode, 0) << run.Output;
     const QImage made(QString::fromStdString(out));
-    const QImage reference(QString::fromStdString(
-        Source("tests/tools/data/render/") + c.page + "_" + std::to_string(c.width) + ".png"));
+    const QImage reference(QString::fromStdString(Source("tests/tools/data/render/") + c.page + "_" +
+                                                  std::to_string(c.width) + ".png"));
     ASSERT_FALSE(reference.isNull());
     ASSERT_EQ(made.size(), reference.size());
     EXPECT_LT(DifferingShare(made, reference), 0.005);
@@ -122,7 +125,8 @@ TEST_F(RenderToolTest, ATallDocumentIsCutAtTheLargestPictureAndSaysSo) {
 }
 
 TEST_F(RenderToolTest, DumpPrintsTheLaidOutSections) {
-  const RunResult run = RunRender(Write("d.html", "<h1>Titel</h1><p>Absatz") + " -o " + Out("d.png") + " --dump");
+  const RunResult run = RunRender(Write("d.html", "<h1>Titel</h1><p>Absatz") + " -o " + Out("d.png") +
+                                  " --dump");
   ASSERT_EQ(run.ExitCode, 0) << run.Output;
   EXPECT_NE(run.Output.find("Block h1"), std::string::npos) << run.Output;
   EXPECT_NE(run.Output.find("\"Absatz\""), std::string::npos) << run.Output;

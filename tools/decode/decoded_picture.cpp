@@ -63,11 +63,13 @@ std::string DecodedPicture::Info() const {
   if (gif_) {
     for (int i = 0; i < gif_->NumFrames(); ++i) {
       const TgfFrame& f = gif_->Frames()[static_cast<std::size_t>(i)];
-      out << "frame " << i + 1 << " delay " << f.FrameDelay << " ms disposal " << int(f.FrameDisposal) << "\n";
+      out << "frame " << i + 1 << " delay " << f.FrameDelay << " ms disposal " << int(f.FrameDisposal)
+          << "\n";
     }
     out << "loops " << gif_->LoopCount() << (gif_->LoopCount() == 0 ? " (forever)" : "") << "\n";
   } else {
-    out << "bit depth " << int(png_->HeaderField(0)) << "\ncolour type " << int(png_->HeaderField(1)) << "\n";
+    out << "bit depth " << int(png_->HeaderField(0)) << "\ncolour type " << int(png_->HeaderField(1))
+        << "\n";
   }
   return out.str();
 }

@@ -35,8 +35,10 @@ bool ParseArguments(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool has_value = i + 1 < argc;
-    if (arg == "--help" || arg == "-h") { std::cout << kUsage; std::exit(0); }
-    else if (arg == "-o" && has_value) o.output = argv[++i];
+    if (arg == "--help" || arg == "-h") {
+      std::cout << kUsage;
+      std::exit(0);
+    } else if (arg == "-o" && has_value) o.output = argv[++i];
     else if (arg == "--mask" && has_value) o.mask = argv[++i];
     else if (arg == "--frame" && has_value) o.frame = std::atoi(argv[++i]);
     else if (arg == "--info") o.info = true;
@@ -49,7 +51,8 @@ bool ParseArguments(int argc, char** argv, Options& o) {
 int Run(const Options& o) {
   std::ifstream file(o.input, std::ios::binary);
   if (!file) throw std::runtime_error("cannot open " + o.input);
-  const std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(file)),
+                                       std::istreambuf_iterator<char>());
   tessival::tools::DecodedPicture picture(data);
   if (o.frame < 1 || o.frame > picture.FrameCount())
     throw std::runtime_error("frame " + std::to_string(o.frame) + " out of range 1.." +

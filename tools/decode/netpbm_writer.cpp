@@ -21,13 +21,17 @@ void WritePpm(const std::string& path, const imaging::PixelImage& picture) {
   for (int y = 0; y < picture.Height(); ++y)
     for (int x = 0; x < picture.Width(); ++x) {
       const std::uint32_t c = picture.ColorAt(x, y);
-      body.insert(body.end(), {static_cast<char>(c >> 16), static_cast<char>(c >> 8), static_cast<char>(c)});
+      body.insert(body.end(),
+                  {static_cast<char>(c >> 16), static_cast<char>(c >> 8), static_cast<char>(c)});
     }
-  Write(path, "P6\n" + std::to_string(picture.Width()) + " " + std::to_string(picture.Height()) + "\n255\n", body);
+  Write(path,
+        "P6\n" + std::to_string(picture.Width()) + " " + std::to_string(picture.Height()) + "\n255\n",
+        body);
 }
 
 void WriteMaskPgm(const std::string& path, const imaging::PixelImage* mask, int width, int height) {
-  std::vector<char> body(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), static_cast<char>(255));
+  std::vector<char> body(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
+                         static_cast<char>(255));
   if (mask != nullptr)
     for (int y = 0; y < height; ++y)
       for (int x = 0; x < width; ++x)

@@ -79,9 +79,11 @@ int main(int argc, char* argv[]) {
   }
   if (drag) {
     QTimer::singleShot(200, &app, [splitter] {
-      for (const auto& [type, row] : {std::pair{QEvent::MouseButtonPress, 70}, std::pair{QEvent::MouseMove, 200}}) {
+      for (const auto& [type, row] :
+           {std::pair{QEvent::MouseButtonPress, 70}, std::pair{QEvent::MouseMove, 200}}) {
         const QPoint at(10, row);
-        QMouseEvent event(type, at, splitter->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent event(type, at, splitter->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
         QCoreApplication::sendEvent(splitter, &event);
       }
     });
@@ -89,8 +91,8 @@ int main(int argc, char* argv[]) {
   QTimer::singleShot(500, &app, [&] {
     const bool saved = window.screen()->grabWindow(0).save(output);
     std::printf("pane1 %d,%d %dx%d  pane3 %d,%d %dx%d  saved %s\n", pane1->x(), pane1->y(),
-                pane1->width(), pane1->height(), pane3->x(), pane3->y(), pane3->width(),
-                pane3->height(), saved ? "yes" : "no");
+                pane1->width(), pane1->height(), pane3->x(), pane3->y(), pane3->width(), pane3->height(),
+                saved ? "yes" : "no");
     std::fflush(stdout);
   });
   QTimer::singleShot(skip_taskbar ? 3000 : 700, &app, &QApplication::quit);

@@ -20,8 +20,7 @@ struct FetchOptions {
 };
 
 // The options, or nothing with the reason in error.
-std::optional<FetchOptions> ParseFetchOptions(const std::vector<std::string>& args,
-                                              std::string& error);
+std::optional<FetchOptions> ParseFetchOptions(const std::vector<std::string>& args, std::string& error);
 
 extern const char* const kFetchUsage;
 

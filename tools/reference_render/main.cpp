@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
   }
   const char* out = argv[argc - 1];
   QGuiApplication app(argc, argv);
-  platform::TBitmap target(tools::ReferenceSceneWidth, tools::ReferenceSceneHeight, platform::PixelFormat::pf32bit);
+  platform::TBitmap target(tools::ReferenceSceneWidth, tools::ReferenceSceneHeight,
+                           platform::PixelFormat::pf32bit);
   if (test_canvas) {
     platform::TestCanvas canvas(target);
     tools::DrawReferenceScene(canvas);

@@ -60,7 +60,9 @@ void TextLine(Canvas& c, int x, int baseline) {
   c.SelectFont({"Times New Roman", 16, 0, RGB(0x10, 0x10, 0x10), 0});
   c.TextOut(0, 0, "Gr\xfc\xdf Gott, ");
   c.SelectFont({"Arial", 13, fsBold, RGB(0x00, 0x40, 0xA0), 0});
-  c.TextOut(0, 0, "Stra\xdf" "e ");
+  c.TextOut(0, 0,
+            "Stra\xdf"
+            "e ");
   c.SelectFont({"Courier New", 13, fsItalic | fsUnderline, RGB(0x80, 0x00, 0x00), 0});
   c.TextOut(0, 0, "und ");
   // The selection: opaque, font colour as background, inverse as text.
@@ -96,7 +98,8 @@ void RegionBorders(Canvas& c) {
   }
   c.FillRgn(grid, RGB(0x40, 0x40, 0x60));
   const TRegion ring = TRegion::Combine(TRegion::CreateEllipticRgn(190, 110, 250, 170),
-                                        TRegion::CreateEllipticRgn(200, 120, 240, 160), RegionCombine::RGN_DIFF);
+                                        TRegion::CreateEllipticRgn(200, 120, 240, 160),
+                                        RegionCombine::RGN_DIFF);
   c.FillRgn(ring, PALETTERGB(0xC0, 0x40, 0x20));
 }
 
@@ -109,7 +112,9 @@ void DrawReferenceScene(Canvas& c) {
   TextLine(c, 10, 28);
   c.SetTextAlign(TA_BASELINE);
   c.SelectFont({"Arial", 11, 0, RGB(0x50, 0x50, 0x50), 0});
-  c.TextOut(10, 50, "Tessival \x84" "Zitat\x93 \x80 12,50");
+  c.TextOut(10, 50,
+            "Tessival \x84"
+            "Zitat\x93 \x80 12,50");
   JustifiedLine(c, 10, 230, 72);
   DrawMasked(c, picture, 260, 10);
   c.StretchBlt(250, 50, 48, 36, picture, 0, 0, 24, 24, RasterOp::SRCCOPY);

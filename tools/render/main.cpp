@@ -114,7 +114,8 @@ int main(int argc, char** argv) {
   const int width = std::min(wantedWidth, MaxPictureSide);
   const int height = std::min(wantedHeight, MaxPictureSide);
   if (width != wantedWidth || height != wantedHeight) {
-    std::fprintf(stderr, "tessival-render: the document is %d x %d pixels; the picture is cut at %d x %d\n",
+    std::fprintf(stderr,
+                 "tessival-render: the document is %d x %d pixels; the picture is cut at %d x %d\n",
                  wantedWidth, wantedHeight, width, height);
   }
   if (!PaintInBands(doc, options->Output, width, height)) {

@@ -55,8 +55,8 @@ void PngBandWriter::WriteChunk(const char* type, const unsigned char* data, std:
   if (size) crc = crc32(crc, data, static_cast<uInt>(size));
   unsigned char tail[4];
   PutBigEndian(tail, static_cast<std::uint32_t>(crc));
-  ok_ = std::fwrite(head, 1, 8, file_) == 8 && (size == 0 || std::fwrite(data, 1, size, file_) == size) &&
-        std::fwrite(tail, 1, 4, file_) == 4;
+  ok_ = std::fwrite(head, 1, 8, file_) == 8 &&
+        (size == 0 || std::fwrite(data, 1, size, file_) == size) && std::fwrite(tail, 1, 4, file_) == 4;
 }
 
 void PngBandWriter::Deflate(const unsigned char* data, std::size_t size, bool last) {

@@ -18,7 +18,8 @@ namespace {
 bool ReadPixels(std::string_view text, int& value) {
   int parsed = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-  if (ec != std::errc() || end != text.data() + text.size() || parsed < 1 || parsed > 32767) return false;
+  if (ec != std::errc() || end != text.data() + text.size() || parsed < 1 || parsed > 32767)
+    return false;
   value = parsed;
   return true;
 }
@@ -46,7 +47,7 @@ std::optional<RenderOptions> ParseRenderOptions(int argc, const char* const* arg
         error = std::string(arg) + " wants a number of pixels from 1 to 32767";
         return std::nullopt;
       }
-    } else if (!arg.empty() && arg[0] == '-' ) {
+    } else if (!arg.empty() && arg[0] == '-') {
       error = "unknown or incomplete option " + std::string(arg);
       return std::nullopt;
     } else if (options.Input.empty()) {
