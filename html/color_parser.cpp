@@ -130,12 +130,12 @@ int HexDigitValue(char c) {
 // The digits are the text without its "#"s; three or fewer stand for doubled digits ("f0c"
 // is "ff00cc"). More than six cannot be a 24-bit colour; reading them would wrap.
 std::optional<TColor> ParseHex(std::string_view text, bool needHash) {
-  constexpr std::size_t MaxDigits = 6;
-  std::array<int, MaxDigits> digits{};
+  constexpr std::size_t kMaxDigits = 6;
+  std::array<int, kMaxDigits> digits{};
   std::size_t count = 0;
   for (char c : text) {
     if (c == '#') continue;
-    if (count == MaxDigits) return std::nullopt;
+    if (count == kMaxDigits) return std::nullopt;
     digits[count] = HexDigitValue(c);
     if (digits[count] < 0) return std::nullopt;
     ++count;

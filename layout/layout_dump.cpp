@@ -10,7 +10,7 @@
 namespace tessival::layout {
 namespace {
 
-void Indent(std::string& out, int depth) { out.append(static_cast<std::size_t>(2 * depth), ' '); }
+void Indent(std::string& out, int depth) { out.append(2 * static_cast<std::size_t>(depth), ' '); }
 
 std::string Quoted(const TSection& section, const LineRec& line) {
   std::string out = "\"";

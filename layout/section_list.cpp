@@ -172,10 +172,10 @@ void TSectionList::SetFormData(const TFormData&) {}
 std::shared_ptr<const html::TFontInfoArray> TSectionList::ShareVariants(
     const html::TFontInfoArray& variants) {
   // A handful of recent looks covers a page; older ones stay alive in the runs using them.
-  constexpr std::size_t Recent = 8;
+  constexpr std::size_t kRecent = 8;
   for (const auto& shared : SharedVariants)
     if (*shared == variants) return shared;
-  if (SharedVariants.size() >= Recent) SharedVariants.erase(SharedVariants.begin());
+  if (SharedVariants.size() >= kRecent) SharedVariants.erase(SharedVariants.begin());
   SharedVariants.push_back(std::make_shared<const html::TFontInfoArray>(variants));
   return SharedVariants.back();
 }

@@ -63,7 +63,7 @@ const SymbolSet& HeadingSymbols() {
 
 // ALIGN as a text-align value, or empty when it names none.
 std::string TextAlignOfAttribute(std::string_view align) {
-  const std::string lower = ToLower(align);
+  std::string lower = ToLower(align);
   if (lower == "left" || lower == "center" || lower == "right" || lower == "justify") return lower;
   if (lower == "middle") return "center";
   return {};

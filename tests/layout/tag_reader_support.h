@@ -126,7 +126,7 @@ class TagReaderTest : public ::testing::Test {
 
   static void OutlineCell(std::string& out, const TCellBasic& cell, int depth) {
     for (const auto& item : cell.Items()) {
-      out.append(static_cast<std::size_t>(2 * depth), ' ');
+      out.append(2 * static_cast<std::size_t>(depth), ' ');
       if (const auto* text = dynamic_cast<const TSection*>(item.get())) {
         OutlineText(out, *text);
         out += '\n';

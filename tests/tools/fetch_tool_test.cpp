@@ -19,7 +19,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-std::optional<FetchOptions> Parse(std::vector<std::string> args, std::string* error = nullptr) {
+std::optional<FetchOptions> Parse(const std::vector<std::string>& args, std::string* error = nullptr) {
   std::string ignored;
   return ParseFetchOptions(args, error ? *error : ignored);
 }

@@ -106,17 +106,17 @@ int main(int argc, char** argv) {
   doc.SetFonts(html::TStyleDefaults{}, ViewerBackground, false);
   doc.ShowImages = options->Images;
   layout::ParseDocument(*text, doc);
-  const LaidOut laidOut = LayOut(doc, *options);
+  const LaidOut laid_out = LayOut(doc, *options);
   if (options->Dump) std::fputs(layout::DumpLayout(doc).c_str(), stdout);
 
-  const int wantedWidth = std::max(options->Width, laidOut.MaxWidth);
-  const int wantedHeight = std::max(options->Height, laidOut.Height);
-  const int width = std::min(wantedWidth, MaxPictureSide);
-  const int height = std::min(wantedHeight, MaxPictureSide);
-  if (width != wantedWidth || height != wantedHeight) {
+  const int wanted_width = std::max(options->Width, laid_out.MaxWidth);
+  const int wanted_height = std::max(options->Height, laid_out.Height);
+  const int width = std::min(wanted_width, MaxPictureSide);
+  const int height = std::min(wanted_height, MaxPictureSide);
+  if (width != wanted_width || height != wanted_height) {
     std::fprintf(stderr,
                  "tessival-render: the document is %d x %d pixels; the picture is cut at %d x %d\n",
-                 wantedWidth, wantedHeight, width, height);
+                 wanted_width, wanted_height, width, height);
   }
   if (!PaintInBands(doc, options->Output, width, height)) {
     std::fprintf(stderr, "tessival-render: cannot write %s\n", options->Output.c_str());

@@ -30,7 +30,7 @@ std::optional<RenderOptions> ParseRenderOptions(int argc, const char* const* arg
   RenderOptions options;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
-    const bool hasValue = i + 1 < argc;
+    const bool has_value = i + 1 < argc;
     if (arg == "--help" || arg == "-h") {
       options.Help = true;
       return options;
@@ -39,9 +39,9 @@ std::optional<RenderOptions> ParseRenderOptions(int argc, const char* const* arg
       options.Images = true;
     } else if (arg == "--dump") {
       options.Dump = true;
-    } else if (arg == "-o" && hasValue) {
+    } else if (arg == "-o" && has_value) {
       options.Output = argv[++i];
-    } else if ((arg == "--width" || arg == "--height") && hasValue) {
+    } else if ((arg == "--width" || arg == "--height") && has_value) {
       int& target = arg == "--width" ? options.Width : options.Height;
       if (!ReadPixels(argv[++i], target)) {
         error = std::string(arg) + " wants a number of pixels from 1 to 32767";
