@@ -8,40 +8,39 @@
 
 namespace tessival::layout {
 
-int TSection::MeasuredWidth(platform::Canvas& canvas, int start, int count) const {
+namespace {
+
+// Sums the width of [start, start + count) one font run at a time: `measure(run, chunk)`
+// gives a chunk's width, and every run adds its overhang.
+template <class Measure>
+int SumOverRuns(const TFontList& fonts, std::string_view text, int start, int count, Measure measure) {
   int width = 0;
   const int end = start + count;
-  for (int index = Fonts_.IndexAt(start), pos = start; pos < end; ++index) {
-    const TFontObj& run = Fonts_[index];
-    const int chunkEnd = index + 1 < Fonts_.Count() ? std::min(Fonts_[index + 1].Pos, end) : end;
+  for (int index = fonts.IndexAt(start), pos = start; pos < end; ++index) {
+    const TFontObj& run = fonts[index];
+    const int chunkEnd = index + 1 < fonts.Count() ? std::min(fonts[index + 1].Pos, end) : end;
     if (chunkEnd <= pos) continue;
-    width += platform::TextWidthOf(run.Realised(canvas),
-                                   std::string_view(Text_).substr(static_cast<std::size_t>(pos),
-                                                                  static_cast<std::size_t>(chunkEnd -
-                                                                                           pos))) +
-             run.Overhang();
+    const auto chunk = text.substr(static_cast<std::size_t>(pos),
+                                   static_cast<std::size_t>(chunkEnd - pos));
+    width += measure(run, chunk) + run.Overhang();
     pos = chunkEnd;
   }
   return width;
 }
 
+}  // namespace
+
+int TSection::MeasuredWidth(platform::Canvas& canvas, int start, int count) const {
+  return SumOverRuns(Fonts_, Text_, start, count, [&](const TFontObj& run, std::string_view chunk) {
+    return platform::TextWidthOf(run.Realised(canvas), chunk);
+  });
+}
+
 int TSection::PaintedWidth(platform::Canvas& canvas, int start, int count) const {
-  int width = 0;
-  const int end = start + count;
-  for (int index = Fonts_.IndexAt(start), pos = start; pos < end; ++index) {
-    const TFontObj& run = Fonts_[index];
-    const int chunkEnd = index + 1 < Fonts_.Count() ? std::min(Fonts_[index + 1].Pos, end) : end;
-    if (chunkEnd <= pos) continue;
+  return SumOverRuns(Fonts_, Text_, start, count, [&](const TFontObj& run, std::string_view chunk) {
     run.Select(canvas);
-    width += canvas
-                 .GetTextExtentPoint32(
-                     std::string_view(Text_).substr(static_cast<std::size_t>(pos),
-                                                    static_cast<std::size_t>(chunkEnd - pos)))
-                 .cx +
-             run.Overhang();
-    pos = chunkEnd;
-  }
-  return width;
+    return canvas.GetTextExtentPoint32(chunk).cx;
+  });
 }
 
 int TSection::TextWidth(platform::Canvas& canvas, int start, int count, bool skipTrailing) const {

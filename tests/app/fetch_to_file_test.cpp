@@ -1,12 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/http_cli_fetcher.h"
 #include "app/main_window.h"
-#include "app/plain_text_page_view.h"
-#include "app/user_dialogs.h"
+#include "real_client_window.h"
 #include "unknown_hosts.h"
-#include "tests/widgets/qt_app_fixture.h"
 #include "scratch_directory.h"
 #include "web_peers.h"
 
@@ -17,33 +14,13 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class SilentDialogs : public UserDialogs {
- public:
-  bool Confirm(const std::string&) override { return false; }
-  void ShowError(const std::string& message) override { errors.push_back(message); }
-  void Beep() override {}
-  std::vector<std::string> errors;
-};
-
 // The window with the program's own HTTP client and the plain-text pane, against nginx.
 class FetchToFileTest : public ScratchDirectoryTest {
  protected:
   void SetUp() override {
     ScratchDirectoryTest::SetUp();
     if (!nginx_.Start()) GTEST_SKIP() << "nginx is not available: " << nginx_.error();
-    tessival::testing::EnsureQtApplication();
-    MainWindowServices services;
-    auto http = std::make_unique<HttpCliFetcher>();
-    http->Client().Timeout = 10s;
-    services.http = std::move(http);
-    services.make_viewer = [](QWidget* parent) { return std::make_unique<PlainTextPageView>(parent); };
-    auto dialogs = std::make_unique<SilentDialogs>();
-    dialogs_ = dialogs.get();
-    services.dialogs = std::move(dialogs);
-    services.launch = [](const std::vector<std::string>&) { return true; };
-    services.find_browser = [] { return std::optional<std::string>(); };
-    services.terminate_application = [] {};
-    form_ = std::make_unique<TForm1>(std::move(services));
+    form_ = MakeRealClientWindow(dialogs_);
   }
   void TearDown() override {
     form_.reset();
@@ -52,7 +29,7 @@ class FetchToFileTest : public ScratchDirectoryTest {
   }
 
   net::testing::NginxPeer nginx_;
-  SilentDialogs* dialogs_ = nullptr;
+  RecordingDialogs* dialogs_ = nullptr;
   std::unique_ptr<TForm1> form_;
 };
 

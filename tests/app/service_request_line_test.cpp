@@ -6,13 +6,10 @@
 
 #include <QPushButton>
 
-#include "app/http_cli_fetcher.h"
 #include "app/main_window.h"
-#include "app/plain_text_page_view.h"
-#include "app/user_dialogs.h"
+#include "real_client_window.h"
 #include "loopback_peer.h"
 #include "scratch_directory.h"
-#include "tests/widgets/qt_app_fixture.h"
 
 namespace tessival::app {
 namespace {
@@ -22,31 +19,11 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 using ::testing::StartsWith;
 
-class QuietDialogs : public UserDialogs {
- public:
-  bool Confirm(const std::string&) override { return false; }
-  void ShowError(const std::string& message) override { errors.push_back(message); }
-  void Beep() override {}
-  std::vector<std::string> errors;
-};
-
 class ServiceRequestLineTest : public ScratchDirectoryTest {
  protected:
   void SetUp() override {
     ScratchDirectoryTest::SetUp();
-    tessival::testing::EnsureQtApplication();
-    MainWindowServices services;
-    auto http = std::make_unique<HttpCliFetcher>();
-    http->Client().Timeout = 10s;
-    services.http = std::move(http);
-    services.make_viewer = [](QWidget* parent) { return std::make_unique<PlainTextPageView>(parent); };
-    auto dialogs = std::make_unique<QuietDialogs>();
-    dialogs_ = dialogs.get();
-    services.dialogs = std::move(dialogs);
-    services.launch = [](const std::vector<std::string>&) { return true; };
-    services.find_browser = [] { return std::optional<std::string>(); };
-    services.terminate_application = [] {};
-    form_ = std::make_unique<TForm1>(std::move(services));
+    form_ = MakeRealClientWindow(dialogs_);
   }
   void TearDown() override {
     form_.reset();
@@ -54,7 +31,7 @@ class ServiceRequestLineTest : public ScratchDirectoryTest {
     ScratchDirectoryTest::TearDown();
   }
 
-  QuietDialogs* dialogs_ = nullptr;
+  RecordingDialogs* dialogs_ = nullptr;
   std::unique_ptr<TForm1> form_;
 };
 
