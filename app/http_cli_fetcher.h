@@ -14,6 +14,7 @@ class HttpCliFetcher : public HttpFetcher {
   void Abort() override { http_.Abort(); }
   int StatusCode() const override { return http_.StatusCode(); }
   std::string ReasonPhrase() const override { return http_.ReasonPhrase(); }
+  std::string ContentType() const override { return http_.ContentType(); }
   net::THttpCli& Client() { return http_; }
 
  private:

@@ -22,6 +22,8 @@ class HttpFetcher {
   virtual void Abort() = 0;
   virtual int StatusCode() const = 0;
   virtual std::string ReasonPhrase() const = 0;
+  // The Content-Type of the last answer, as the server sent it; empty when it sent none.
+  virtual std::string ContentType() const { return {}; }
 };
 
 }  // namespace tessival::app

@@ -18,6 +18,7 @@
 #include "app/in_out_error.h"
 #include "app/program_icon.h"
 #include "app/query_encoding.h"
+#include "html/page_file.h"
 #include "net/http_cli.h"
 #include "net/socket_exception.h"
 #include "platform/clipboard.h"
@@ -38,6 +39,7 @@ constexpr int kStatusBarHeight = 19;
 constexpr int kStatusPanelWidth = 50;
 constexpr int kStatusPanelCount = 3;
 constexpr int kMemoPaneSize = 70;
+constexpr const char* kConvertedPageType = "text/html; charset=windows-1252";
 
 // The buttons after the fifteen services, which run commands of the window itself.
 struct CommandButton {
@@ -310,6 +312,7 @@ bool TForm1::FetchToFile(const std::string& url, const std::string& directory,
     // failure is one of these; anything else is a fault and goes on to the error box.
     try {
       services_.http->Get();
+      KeepContentType(file_name, services_.http->ContentType());
       SetStatusPanel(2, "Empfangen " + std::to_string(stream.Size()) + " Bytes");
     } catch (const net::EHttpException&) {
       result = ReportFetchFailure();
@@ -320,7 +323,15 @@ bool TForm1::FetchToFile(const std::string& url, const std::string& directory,
     }
   }
   SetStatusPanel(1, "");
+  // A failed fetch leaves a file its kept type would no longer describe.
+  if (!result) KeepContentType(file_name, "");
   return result;
+}
+
+void TForm1::KeepContentType(const std::string& file_name, const std::string& content_type) {
+  if (!html::KeepContentTypeBeside(file_name, content_type)) {
+    throw EInOutError("Cannot write file \"" + html::ContentTypeFileName(file_name) + "\"");
+  }
 }
 
 bool TForm1::ReportFetchFailure() {
@@ -352,6 +363,8 @@ void TForm1::RunQuery(const ServiceRow& row) {
   if (!FetchToFile(address, directory, row.output_file)) return;
   if (row.post_processing == PostProcessing::kConvertUtf8Page) {
     ConvertUtf8Page(row.output_file, row.shown_file);
+    // The converted file is single-byte text whatever its META still says.
+    KeepContentType(row.shown_file, kConvertedPageType);
   }
   viewer_->LoadFromFile(row.shown_file);
 }

@@ -105,6 +105,9 @@ class TForm1 : public QMainWindow {
   QAction* AddToolButton(QToolBar* bar, const std::string& caption, const char* component, int width,
                          ToolbarGap gap);
   void SetStatusPanel(int index, const std::string& text);
+  // Keeps the answer's type beside its file for the pane's character-set detection (an
+  // empty type removes what was kept); throws EInOutError when it cannot.
+  static void KeepContentType(const std::string& file_name, const std::string& content_type);
   // "Fehler : " + status code + reason phrase in panel 2; returns false, the fetch's result.
   bool ReportFetchFailure();
   void AskToQuit();

@@ -1,9 +1,9 @@
 #include "app/plain_text_page_view.h"
 
 #include <QKeyEvent>
-#include <fstream>
-#include <iterator>
+#include <optional>
 
+#include "html/page_file.h"
 #include "platform/clipboard.h"
 #include "platform/qt/text_convert.h"
 #include "viewer/fv_load_error.h"
@@ -58,10 +58,10 @@ void PlainTextPageView::LoadFromFile(const std::string& file_name) {
     OnFileRequest(file_name, substitute);
     if (!substitute.empty()) name = substitute;
   }
-  std::ifstream in(name, std::ios::binary);
-  if (!in) throw viewer::EfvLoadError("Can't locate file: " + name);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  editor_->setPlainText(platform::ToQString(text));
+  // The page in the engine's form, as the HTML viewer will read it.
+  const std::optional<html::PageText> page = html::LoadPageText(name);
+  if (!page) throw viewer::EfvLoadError("Can't locate file: " + name);
+  editor_->setPlainText(platform::ToQString(page->text));
 }
 
 void PlainTextPageView::CopyToClipboard() { platform::Clipboard::System().SetText(SelText()); }

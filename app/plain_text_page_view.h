@@ -1,6 +1,7 @@
 #pragma once
 // Stands in for the frame viewer until the HTML engine is wired in: shows the fetched file's
-// text as it is, with the viewer's cream background, its selection and Ctrl+C.
+// text as the engine would read it (converted from the page's character set), with the
+// viewer's cream background, its selection and Ctrl+C.
 #include <QPlainTextEdit>
 #include <memory>
 

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "app/in_out_error.h"
+#include "html/charset_tables.h"
 #include "platform/screen_cursor.h"
 
 namespace tessival::app {
@@ -91,21 +92,49 @@ std::string ConvertUtf8Bytes(const std::string& in, const std::string& source_na
   return converted;
 }
 
+void AppendEscape(std::string& out, int byte) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  out += '%';
+  out += kHex[(byte >> 4) & 15];
+  out += kHex[byte & 15];
+}
+
+void AppendAsciiByte(std::string& out, char c) {
+  const int escape = kEscape[static_cast<unsigned char>(c)];
+  if (escape < 0) out += c;
+  else AppendEscape(out, escape);
+}
+
+void AppendUtf8Escapes(std::string& out, std::uint32_t code_point) {
+  if (code_point < 0x800) {
+    AppendEscape(out, static_cast<int>(0xC0 | (code_point >> 6)));
+  } else {
+    AppendEscape(out, static_cast<int>(0xE0 | (code_point >> 12)));
+    AppendEscape(out, static_cast<int>(0x80 | ((code_point >> 6) & 0x3F)));
+  }
+  AppendEscape(out, static_cast<int>(0x80 | (code_point & 0x3F)));
+}
+
 }  // namespace
 
 std::string EncodeQueryText(const std::string& text) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(text.size() * 3);
+  for (const char c : text) AppendAsciiByte(out, c);
+  return out;
+}
+
+std::string EncodeQueryTextUtf8(const std::string& text) {
   std::string out;
   out.reserve(text.size() * 3);
   for (const char c : text) {
-    const int escape = kEscape[static_cast<unsigned char>(c)];
-    if (escape < 0) {
-      out += c;
-    } else {
-      out += '%';
-      out += kHex[escape >> 4];
-      out += kHex[escape & 15];
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      AppendAsciiByte(out, c);
+      continue;
     }
+    const std::uint32_t code_point = html::CodePointOfByte(html::PageCharset::kWindows1252, byte);
+    AppendUtf8Escapes(out, code_point != 0 ? code_point : byte);
   }
   return out;
 }

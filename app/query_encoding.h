@@ -10,6 +10,12 @@ namespace tessival::app {
 // 175 becomes "%AD", as the services have always been sent them.
 std::string EncodeQueryText(const std::string& text);
 
+// For services that read their queries as UTF-8: the text's characters as UTF-8, ASCII
+// bytes through the same table as above, every byte of a longer sequence as "%XX"
+// ("Grüße" becomes "Gr%C3%BC%C3%9Fe"). Bytes Windows-1252 leaves undefined travel as the
+// C1 control codes of the same number.
+std::string EncodeQueryTextUtf8(const std::string& text);
+
 // Every space becomes "+".
 std::string SpacesToPlus(std::string text);
 

@@ -10,6 +10,9 @@ enum class PrePass { kNone, kSpacesToPlus, kLineBreaksToSpaces };
 enum class PostProcessing { kNone, kConvertUtf8Page };
 // Whether the toolbar leaves an 8-pixel gap after a row's button, closing a group.
 enum class ToolbarGap { kNone, kSeparatorAfter };
+// The character set a service reads its query in: the memo's own Windows-1252 bytes, or
+// the same characters as UTF-8.
+enum class QueryCharset { kWindows1252, kUtf8 };
 
 struct ServiceRow {
   const char* caption;    // toolbar caption, as shown
@@ -25,6 +28,7 @@ struct ServiceRow {
   const char* output_file;  // relative to the current directory
   PostProcessing post_processing;
   const char* shown_file;  // the file shown after a successful fetch
+  QueryCharset query_charset;
 };
 
 // The rows in their toolbar order, left to right.
@@ -38,8 +42,9 @@ const ServiceRow* FindService(const std::string& caption);
 // the row's own host otherwise.
 std::string ServiceHost(const ServiceRow& row);
 
-// "http://" + host + prefix + EncodeQueryText(pre-pass(memo text)) + suffix. The memo text
-// is Windows-1252 bytes with CR LF line breaks.
+// "http://" + host + prefix + encoded pre-pass(memo text) + suffix, encoded by
+// EncodeQueryText or, for a UTF-8 row, EncodeQueryTextUtf8. The memo text is Windows-1252
+// bytes with CR LF line breaks.
 std::string BuildQueryAddress(const ServiceRow& row, const std::string& memo_text);
 
 }  // namespace tessival::app

@@ -259,4 +259,10 @@ std::string UnicodeToCodePage(std::uint32_t codePoint, int codePage) {
   return "?";
 }
 
+std::uint32_t CodePageToUnicode(unsigned char byte, int codePage) {
+  if (byte < 0x80) return byte;
+  const SingleBytePage* page = FindPage(codePage);
+  return page == nullptr ? 0 : page->upper[byte - 0x80];
+}
+
 }  // namespace tessival::html

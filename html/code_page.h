@@ -18,4 +18,8 @@ constexpr int MacCodePage = 2;
 // this build does not carry.
 std::string UnicodeToCodePage(std::uint32_t codePoint, int codePage);
 
+// The code point of one byte of a single-byte page (the same pages as above); 0 for a byte
+// the page leaves undefined and for a page without a table.
+std::uint32_t CodePageToUnicode(unsigned char byte, int codePage);
+
 }  // namespace tessival::html

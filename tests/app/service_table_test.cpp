@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <set>
+#include <utility>
 
 namespace tessival::app {
 namespace {
@@ -71,15 +72,38 @@ TEST_F(ServiceTableTest, WorkedExamples) {
   const std::string dict =
       "/?lp=ende&lang=de&searchLoc=0&cmpType=relaxed&relink=on&sectHdr=on&spellToler=std&search=";
   EXPECT_EQ(Address("W:DE- EN", "Haus"), "http://h" + dict + "Haus");
+  // The vocabulary service reads its queries as UTF-8 (the byte-wise escapes "Gr%FC%DFe"
+  // would reach it as broken text).
   EXPECT_EQ(Address("Wortschatz",
                     "Gr\xFC\xDF"
                     "e aus"),
-            "http://h/cgi-bin/wort_www?site=1&Wort=Gr%FC%DFe%20aus&sprache=de");
+            "http://h/cgi-bin/wort_www?site=1&Wort=Gr%C3%BC%C3%9Fe%20aus&sprache=de");
   EXPECT_EQ(Address("Wortschatz", ""), "http://h/cgi-bin/wort_www?site=1&Wort=&sprache=de");
   EXPECT_EQ(Address("QA1", "wer ist"), "http://h/startfarm.cgi?query=wer+ist");
   EXPECT_EQ(Address("T:DE>EN", "a\r\nb"), "http://h/translate_t?langpair=de%7Cen&text=a%20%20b");
   EXPECT_EQ(Address("IP-Whois", "1.2.3.4"), "http://h/tools/whois.ch?ip=+1.2.3.4&email=on");
   EXPECT_EQ(Address("News", "ignored text"), "http://h/tick/km/");
+}
+
+TEST_F(ServiceTableTest, EveryRowSendsUmlautsSharpSAndEuroInItsOwnSet) {
+  const std::string memo = "Gr\xFC\xDF" "e stra\xDF" "e 10 \x80";
+  const std::string utf8 = "Gr%C3%BC%C3%9Fe%20stra%C3%9Fe%2010%20%E2%82%AC";
+  const std::string utf8_plus = "Gr%C3%BC%C3%9Fe+stra%C3%9Fe+10+%E2%82%AC";
+  // The euro sign, byte 128, is one of the bytes the single-byte table copies raw.
+  const std::string single = "Gr%FC%DFe%20stra%DFe%2010%20\x80";
+  const std::string single_plus = "Gr%FC%DFe+stra%DFe+10+\x80";
+  // clang-format off
+  const std::pair<const char*, std::string> rows[] = {
+      {"W:DE- EN", utf8},      {"W:DE-FR", utf8},      {"T:DE>EN", utf8},    {"T:EN>DE", utf8},
+      {"Abk\xFCrzungen", utf8}, {"Wikipedia", utf8},    {"Wortschatz", utf8}, {"QA1", utf8_plus},
+      {"QA2", utf8_plus},      {"QA3", utf8_plus},     {"Domain", utf8},     {"IP-Whois", single},
+      {"IP-Ort", single},      {"Preise", single_plus}, {"News", ""},
+  };
+  // clang-format on
+  for (const auto& [caption, query] : rows) {
+    const ServiceRow& row = *FindService(caption);
+    EXPECT_EQ(Address(caption, memo), std::string("http://h") + row.prefix + query + row.suffix) << caption;
+  }
 }
 
 TEST_F(ServiceTableTest, OutputFilesAndTheWikipediaConversion) {

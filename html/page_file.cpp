@@ -1,0 +1,51 @@
+#include "html/page_file.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace tessival::html {
+namespace {
+
+// A type is one header line; anything longer is not one.
+constexpr std::size_t kLongestContentType = 1024;
+
+std::optional<std::string> ReadBytes(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  return bytes;
+}
+
+}  // namespace
+
+std::string ContentTypeFileName(const std::string& page_file) { return page_file + ".content-type"; }
+
+std::string ReadContentTypeBeside(const std::string& page_file) {
+  std::string type = ReadBytes(ContentTypeFileName(page_file)).value_or(std::string());
+  type = type.substr(0, std::min(type.find_first_of("\r\n"), kLongestContentType));
+  return type;
+}
+
+bool KeepContentTypeBeside(const std::string& page_file, std::string_view content_type) {
+  const std::string name = ContentTypeFileName(page_file);
+  if (content_type.empty()) {
+    std::error_code error;
+    std::filesystem::remove(name, error);
+    return !error;
+  }
+  std::ofstream out(name, std::ios::binary | std::ios::trunc);
+  out.write(content_type.data(), static_cast<std::streamsize>(content_type.size()));
+  out.close();
+  return static_cast<bool>(out);
+}
+
+std::optional<PageText> LoadPageText(const std::string& file_name, std::optional<PageCharset> forced) {
+  const std::optional<std::string> bytes = ReadBytes(file_name);
+  if (!bytes) return std::nullopt;
+  return DecodePage(*bytes, forced ? std::string() : ReadContentTypeBeside(file_name), forced);
+}
+
+}  // namespace tessival::html
