@@ -47,6 +47,8 @@ class ScriptedHttp : public HttpFetcher {
   void Abort() override { ++aborts; }
   int StatusCode() const override { return status; }
   std::string ReasonPhrase() const override { return reason; }
+  std::string ContentType() const override { return content_type; }
+  std::string content_type;
 
   void Answer(int code, const std::string& phrase, const std::string& body) {
     status = code;
@@ -294,6 +296,24 @@ TEST_F(MainWindowTest, WikipediaPageIsConvertedFromUtf8BeforeItIsShown) {
   EXPECT_EQ(ReadFile("wikipediax.htm"), "Gr\xC3\xBC\xC3\x9F" "e");
   EXPECT_EQ(ReadFile("wikipedia.htm"), "Gr\xFC\xDF" "e");
   EXPECT_THAT(viewer_->loaded, ElementsAre("wikipedia.htm"));
+  // The converted file is single-byte text, whatever set its META still names.
+  EXPECT_EQ(ReadFile("wikipedia.htm.content-type"), "text/html; charset=windows-1252");
+}
+
+TEST_F(MainWindowTest, TheAnswersTypeIsKeptBesideItsFileUntilAFetchFails) {
+  http_->on_get = [](ScriptedHttp& h) {
+    h.content_type = "text/html; charset=utf-8";
+    h.Answer(200, "OK", "news");
+  };
+  Click("Button12");
+  EXPECT_EQ(ReadFile("news.htm.content-type"), "text/html; charset=utf-8");
+  http_->on_get = [](ScriptedHttp& h) {
+    h.content_type = "text/html";
+    h.Answer(404, "Not Found", "gone");
+  };
+  Click("Button12");
+  EXPECT_FALSE(std::ifstream("news.htm.content-type"));
+  EXPECT_TRUE(dialogs_->errors.empty());
 }
 
 TEST_F(MainWindowTest, BrokenUtf8PageIsReportedAsAnErrorAndNotShown) {
