@@ -4,11 +4,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 
+#include "html/page_file.h"
 #include "layout/layout_dump.h"
 #include "layout/section_list.h"
 #include "layout/tag_reader.h"
@@ -27,14 +26,6 @@ constexpr platform::TColor ViewerBackground = 0xE6FEFF;
 constexpr int MaxPictureSide = 32767;
 // Rows painted at a time.
 constexpr int BandHeight = 256;
-
-std::optional<std::string> ReadWholeFile(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return text;
-}
 
 // Without a display the tool still runs, on Qt's offscreen platform.
 void ChooseQtPlatform() {
@@ -92,8 +83,17 @@ int main(int argc, char** argv) {
     std::fputs(tools::RenderUsage, stdout);
     return 0;
   }
-  const std::optional<std::string> text = ReadWholeFile(options->Input);
-  if (!text) {
+  std::optional<html::PageCharset> forced;
+  if (!options->Charset.empty()) {
+    forced = html::PageCharsetOfLabel(options->Charset);
+    if (!forced) {
+      std::fprintf(stderr, "tessival-render: unknown character set %s\n", options->Charset.c_str());
+      return 2;
+    }
+  }
+  // The page as the viewer is given it: in the engine's character set.
+  const std::optional<html::PageText> page = html::LoadPageText(options->Input, forced);
+  if (!page) {
     std::fprintf(stderr, "Can't locate file: %s\n", options->Input.c_str());
     return 1;
   }
@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
   layout::TSectionList doc;
   doc.SetFonts(html::TStyleDefaults{}, ViewerBackground, false);
   doc.ShowImages = options->Images;
-  layout::ParseDocument(*text, doc);
+  layout::ParseDocument(page->text, doc);
   const LaidOut laid_out = LayOut(doc, *options);
   if (options->Dump) std::fputs(layout::DumpLayout(doc).c_str(), stdout);
 

@@ -7,9 +7,12 @@
 namespace tessival::tools {
 
 const char* const RenderUsage =
-    "usage: tessival-render IN.html -o OUT.png [--width W] [--height H] [--images] [--dump]\n"
+    "usage: tessival-render IN.html -o OUT.png [--width W] [--height H] [--charset NAME]\n"
+    "                       [--images] [--dump]\n"
     "  Lays IN.html out W pixels wide (default 800) and paints it into OUT.png, at least\n"
     "  H pixels tall (default 600) and as large as the document, up to 32767 pixels each way.\n"
+    "  --charset NAME  read IN.html in this character set (utf-8, iso-8859-15,\n"
+    "            windows-1251 ...) instead of the one the file declares or looks like\n"
     "  --images  show pictures (off, as in the main window, unless given)\n"
     "  --dump    print the laid-out sections to standard output\n";
 
@@ -39,6 +42,8 @@ std::optional<RenderOptions> ParseRenderOptions(int argc, const char* const* arg
       options.Images = true;
     } else if (arg == "--dump") {
       options.Dump = true;
+    } else if (arg == "--charset" && has_value) {
+      options.Charset = argv[++i];
     } else if (arg == "-o" && has_value) {
       options.Output = argv[++i];
     } else if ((arg == "--width" || arg == "--height") && has_value) {
