@@ -122,7 +122,8 @@ std::string BuildQueryAddress(const ServiceRow& row, const std::string& memo_tex
   std::string address = "http://" + ServiceHost(row) + row.prefix;
   if (row.uses_memo_text) {
     const std::string text = ApplyPrePass(row.pre_pass, memo_text);
-    address += row.query_charset == QueryCharset::kUtf8 ? EncodeQueryTextUtf8(text) : EncodeQueryText(text);
+    address += row.query_charset == QueryCharset::kUtf8 ? EncodeQueryTextUtf8(text)
+                                                        : EncodeQueryText(text);
   }
   return address + row.suffix;
 }

@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
   const std::size_t line_end = rest.find('\n');
   const std::string_view content_type = rest.substr(0, line_end);
-  const std::string_view page = line_end == std::string_view::npos ? std::string_view() : rest.substr(line_end + 1);
+  const std::string_view page = line_end == std::string_view::npos ? std::string_view()
+                                                                   : rest.substr(line_end + 1);
 
   std::optional<PageCharset> forced;
   if (pick < std::size(kSets)) forced = kSets[pick];

@@ -81,10 +81,12 @@ std::string_view StripQuotesAndBlanks(std::string_view label) {
 
 // The characters ISO 8859-15 puts where ISO 8859-1 has its own: all of them are in
 // Windows-1252, so the table gives that page's bytes.
+// clang-format off
 constexpr std::array<std::pair<unsigned char, std::uint32_t>, 8> kLatin9Changes = {{
     {0xA4, 0x20AC}, {0xA6, 0x0160}, {0xA8, 0x0161}, {0xB4, 0x017D},
     {0xB8, 0x017E}, {0xBC, 0x0152}, {0xBD, 0x0153}, {0xBE, 0x0178},
 }};
+// clang-format on
 
 int CodePageOf(PageCharset charset) {
   switch (charset) {

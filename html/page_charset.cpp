@@ -50,7 +50,8 @@ Utf8Char ReadUtf8Char(std::string_view text, std::size_t at) {
     code_point = (code_point << 6) | (next & 0x3Fu);
   }
   const bool surrogate = code_point >= 0xD800 && code_point <= 0xDFFF;
-  if (code_point < least || code_point > 0x10FFFF || surrogate) return {0, continuations + 1, false, false};
+  if (code_point < least || code_point > 0x10FFFF || surrogate)
+    return {0, continuations + 1, false, false};
   return {code_point, continuations + 1, true, false};
 }
 
@@ -66,7 +67,8 @@ void AppendEngineChar(std::string& out, std::uint32_t code_point) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   char digits[8];
   int count = 0;
-  for (std::uint32_t rest = code_point; rest != 0 || count == 0; rest >>= 4) digits[count++] = kHex[rest & 15];
+  for (std::uint32_t rest = code_point; rest != 0 || count == 0; rest >>= 4)
+    digits[count++] = kHex[rest & 15];
   out += "&#x";
   while (count > 0) out += digits[--count];
   out += ';';
@@ -139,7 +141,8 @@ std::optional<PageCharset> ByteOrderMarkCharset(std::string_view page) {
 
 std::optional<PageCharset> CharsetOfMetaTag(const TAttributeList& attributes) {
   std::optional<PageCharset> declared;
-  if (const TAttribute* charset = attributes.Find(CharSetSy)) declared = PageCharsetOfLabel(charset->StrValue);
+  if (const TAttribute* charset = attributes.Find(CharSetSy))
+    declared = PageCharsetOfLabel(charset->StrValue);
   const TAttribute* http_equiv = attributes.Find(HttpEqSy);
   const TAttribute* content = attributes.Find(ContentSy);
   if (!declared && http_equiv != nullptr && content != nullptr &&
@@ -148,7 +151,8 @@ std::optional<PageCharset> CharsetOfMetaTag(const TAttributeList& attributes) {
   }
   // Bytes a tokenizer could read this far are not UTF-16, whatever the page says; such a
   // declaration means UTF-8 in practice.
-  if (declared == PageCharset::kUtf16Le || declared == PageCharset::kUtf16Be) declared = PageCharset::kUtf8;
+  if (declared == PageCharset::kUtf16Le || declared == PageCharset::kUtf16Be)
+    declared = PageCharset::kUtf8;
   return declared;
 }
 
@@ -163,9 +167,11 @@ std::string CharsetParameter(std::string_view content_type) {
     if (at >= lower.size() || lower[at] != '=') continue;
     const std::size_t start = at + 1;
     const std::size_t end = content_type.find(';', start);
-    std::string_view value = content_type.substr(start, end == std::string_view::npos ? end : end - start);
+    std::string_view value = content_type.substr(start,
+                                                 end == std::string_view::npos ? end : end - start);
     value = Trim(value);
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
       value = Trim(value.substr(1, value.size() - 2));
     }
     return std::string(value);
@@ -223,7 +229,8 @@ std::string ConvertToEngineText(std::string_view page, PageCharset charset) {
   }
 }
 
-PageText DecodePage(std::string_view page, std::string_view content_type, std::optional<PageCharset> forced) {
+PageText DecodePage(std::string_view page, std::string_view content_type,
+                    std::optional<PageCharset> forced) {
   PageText result;
   result.decision = forced ? CharsetDecision{*forced, CharsetSource::kOverride}
                            : DetectPageCharset(page, content_type);

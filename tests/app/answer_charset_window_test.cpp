@@ -25,8 +25,12 @@ namespace {
 
 using ::testing::HasSubstr;
 
-const std::string kGreetingUtf8 = "Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln \xE2\x80\x93 10 \xE2\x82\xAC";
-const std::string kGreeting1252 = "Gr\xFC\xDF" "e aus K\xF6ln \x96 10 \x80";
+const std::string kGreetingUtf8 =
+    "Gr\xC3\xBC\xC3\x9F"
+    "e aus K\xC3\xB6ln \xE2\x80\x93 10 \xE2\x82\xAC";
+const std::string kGreeting1252 =
+    "Gr\xFC\xDF"
+    "e aus K\xF6ln \x96 10 \x80";
 
 // nginx with two answers: the vocabulary row's address names the set in the header only,
 // the domain row's address in the page's META only. Every request line goes to a log.
@@ -50,7 +54,8 @@ class CharsetNginx {
     for (const char* temp : {"client_body", "proxy", "fastcgi", "uwsgi", "scgi"}) {
       conf += std::string("  ") + temp + "_temp_path " + dir + "/tmp/" + temp + ";\n";
     }
-    conf += "  server {\n    listen 127.0.0.1:" + std::to_string(port_) + ";\n    root " + dir + "/www;\n";
+    conf += "  server {\n    listen 127.0.0.1:" + std::to_string(port_) + ";\n    root " + dir +
+            "/www;\n";
     conf += "    location = /cgi-bin/wort_www { types {} default_type \"text/html; charset=utf-8\"; }\n";
     conf += "    location = /cgi-bin/checkdomain.pl { types {} default_type text/html; }\n  }\n}\n";
     folder_.Write("nginx.conf", conf);
@@ -108,15 +113,19 @@ class AnswerCharsetWindowTest : public ScratchDirectoryTest {
 };
 
 TEST_F(AnswerCharsetWindowTest, SetNamedInTheHeaderOnly) {
-  form_->SetMemoText("Gr\xFC\xDF" "e stra\xDF" "e 10 \x80");
+  form_->SetMemoText(
+      "Gr\xFC\xDF"
+      "e stra\xDF"
+      "e 10 \x80");
   form_->ButtonByComponent("Button6")->click();  // "Wortschatz"
   EXPECT_EQ(form_->StatusPanelText(2).rfind("Empfangen", 0), 0u) << form_->StatusPanelText(2);
   EXPECT_THAT(ReadFile("wortschatz.htm"), HasSubstr(kGreetingUtf8));  // the file as received
   EXPECT_EQ(ReadFile("wortschatz.htm.content-type"), "text/html; charset=utf-8");
   EXPECT_EQ(CopyFromPane(kGreeting1252), kGreeting1252 + "\r\n");
   EXPECT_THAT(nginx_.RequestLog(1),
-              HasSubstr("GET /cgi-bin/wort_www?site=1&Wort=Gr%C3%BC%C3%9Fe%20stra%C3%9Fe%2010%20%E2%82%AC"
-                        "&sprache=de HTTP/1.0"));
+              HasSubstr(
+                  "GET /cgi-bin/wort_www?site=1&Wort=Gr%C3%BC%C3%9Fe%20stra%C3%9Fe%2010%20%E2%82%AC"
+                  "&sprache=de HTTP/1.0"));
   EXPECT_TRUE(dialogs_->errors.empty());
 }
 
@@ -125,7 +134,8 @@ TEST_F(AnswerCharsetWindowTest, SetNamedInTheMetaOnly) {
   form_->ButtonByComponent("Button7")->click();  // "Domain"
   EXPECT_EQ(ReadFile("domain.htm.content-type"), "text/html");
   EXPECT_EQ(CopyFromPane(kGreeting1252), kGreeting1252 + "\r\n");
-  EXPECT_THAT(nginx_.RequestLog(1), HasSubstr("GET /cgi-bin/checkdomain.pl?domain=k%C3%B6ln.de HTTP/1.0"));
+  EXPECT_THAT(nginx_.RequestLog(1),
+              HasSubstr("GET /cgi-bin/checkdomain.pl?domain=k%C3%B6ln.de HTTP/1.0"));
   EXPECT_TRUE(dialogs_->errors.empty());
 }
 

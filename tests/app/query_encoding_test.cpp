@@ -69,7 +69,9 @@ TEST(EncodeQueryText, SendsBarAndMacronAsOtherBytesEscapes) {
 
 TEST(EncodeQueryTextUtf8, AsciiThroughTheTableEverythingElseAsUtf8Escapes) {
   EXPECT_EQ(EncodeQueryTextUtf8("a|b 50% & more\r\n\xAF"), "a%A6b%2050%%20&%20more\r\n%C2%AF");
-  EXPECT_EQ(EncodeQueryTextUtf8("Gr\xFC\xDF" "e"), "Gr%C3%BC%C3%9Fe");
+  EXPECT_EQ(EncodeQueryTextUtf8("Gr\xFC\xDF"
+                                "e"),
+            "Gr%C3%BC%C3%9Fe");
   // Three-byte characters from the 1252 block, and a byte 1252 leaves undefined.
   EXPECT_EQ(EncodeQueryTextUtf8("\x80\x84\x99"), "%E2%82%AC%E2%80%9E%E2%84%A2");
   EXPECT_EQ(EncodeQueryTextUtf8("\x81\xA0"), "%C2%81%C2%A0");

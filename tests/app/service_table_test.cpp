@@ -86,7 +86,10 @@ TEST_F(ServiceTableTest, WorkedExamples) {
 }
 
 TEST_F(ServiceTableTest, EveryRowSendsUmlautsSharpSAndEuroInItsOwnSet) {
-  const std::string memo = "Gr\xFC\xDF" "e stra\xDF" "e 10 \x80";
+  const std::string memo =
+      "Gr\xFC\xDF"
+      "e stra\xDF"
+      "e 10 \x80";
   const std::string utf8 = "Gr%C3%BC%C3%9Fe%20stra%C3%9Fe%2010%20%E2%82%AC";
   const std::string utf8_plus = "Gr%C3%BC%C3%9Fe+stra%C3%9Fe+10+%E2%82%AC";
   // The euro sign, byte 128, is one of the bytes the single-byte table copies raw.
@@ -102,7 +105,8 @@ TEST_F(ServiceTableTest, EveryRowSendsUmlautsSharpSAndEuroInItsOwnSet) {
   // clang-format on
   for (const auto& [caption, query] : rows) {
     const ServiceRow& row = *FindService(caption);
-    EXPECT_EQ(Address(caption, memo), std::string("http://h") + row.prefix + query + row.suffix) << caption;
+    EXPECT_EQ(Address(caption, memo), std::string("http://h") + row.prefix + query + row.suffix)
+        << caption;
   }
 }
 

@@ -15,8 +15,12 @@ namespace tessival::html {
 namespace {
 
 // "Grüße aus Köln – 10 €" in UTF-8 and in Windows-1252.
-const std::string kGreetingUtf8 = "Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln \xE2\x80\x93 10 \xE2\x82\xAC";
-const std::string kGreeting1252 = "Gr\xFC\xDF" "e aus K\xF6ln \x96 10 \x80";
+const std::string kGreetingUtf8 =
+    "Gr\xC3\xBC\xC3\x9F"
+    "e aus K\xC3\xB6ln \xE2\x80\x93 10 \xE2\x82\xAC";
+const std::string kGreeting1252 =
+    "Gr\xFC\xDF"
+    "e aus K\xF6ln \x96 10 \x80";
 
 std::string Page(const std::string& head, const std::string& body) {
   return "<html><head>" + head + "</head><body>" + body + "</body></html>";
@@ -25,7 +29,8 @@ std::string Page(const std::string& head, const std::string& body) {
 TEST(PageCharsetDetection, EachWayOfDeclaringTheSet) {
   const std::string plain = Page("", kGreetingUtf8);
   EXPECT_EQ(DetectPageCharset(plain, "text/html; charset=UTF-8").source, CharsetSource::kContentType);
-  EXPECT_EQ(DetectPageCharset("\xEF\xBB\xBF" + plain, "text/html").source, CharsetSource::kByteOrderMark);
+  EXPECT_EQ(DetectPageCharset("\xEF\xBB\xBF" + plain, "text/html").source,
+            CharsetSource::kByteOrderMark);
   const CharsetDecision meta = DetectPageCharset(Page("<meta charset=\"utf-8\">", kGreetingUtf8), "");
   EXPECT_EQ(meta.source, CharsetSource::kMeta);
   EXPECT_EQ(meta.charset, PageCharset::kUtf8);
@@ -54,7 +59,8 @@ TEST(PageCharsetDetection, StrongerSourcesWinOverWeakerOnes) {
 TEST(PageCharsetDetection, OnlyTheTopOfThePageIsSearchedForMeta) {
   const std::string filler(kMetaSearchLength, ' ');
   EXPECT_FALSE(DeclaredMetaCharset(filler + "<meta charset=windows-1250>").has_value());
-  EXPECT_EQ(DeclaredMetaCharset(filler.substr(40) + "<meta charset=windows-1250>"), PageCharset::kWindows1250);
+  EXPECT_EQ(DeclaredMetaCharset(filler.substr(40) + "<meta charset=windows-1250>"),
+            PageCharset::kWindows1250);
   // Read as the tokenizer reads the page: a META inside a comment declares nothing, and a
   // comment still open at the search's end is no fault.
   EXPECT_FALSE(DeclaredMetaCharset("<!-- <meta charset=utf-8> --><p>").has_value());
@@ -74,23 +80,31 @@ TEST(PageCharsetDetection, CharsetParameterOfContentTypes) {
 
 TEST(PageCharsetConversion, Utf8BecomesWindows1252AndReferences) {
   EXPECT_EQ(ConvertToEngineText(kGreetingUtf8, PageCharset::kUtf8), kGreeting1252);
-  EXPECT_EQ(ConvertToEngineText("\xEF\xBB\xBF" "a", PageCharset::kUtf8), "a");
+  EXPECT_EQ(ConvertToEngineText("\xEF\xBB\xBF"
+                                "a",
+                                PageCharset::kUtf8),
+            "a");
   // A Greek word and an emoji are outside Windows-1252.
-  EXPECT_EQ(ConvertToEngineText("\xCE\xB1\xCE\xB2\xCE\xB3", PageCharset::kUtf8), "&#x3B1;&#x3B2;&#x3B3;");
+  EXPECT_EQ(ConvertToEngineText("\xCE\xB1\xCE\xB2\xCE\xB3", PageCharset::kUtf8),
+            "&#x3B1;&#x3B2;&#x3B3;");
   EXPECT_EQ(ConvertToEngineText("\xF0\x9F\x98\x80!", PageCharset::kUtf8), "&#x1F600;!");
 }
 
 TEST(PageCharsetConversion, BrokenUtf8BecomesQuestionMarksWithoutLosingWhatFollows) {
   EXPECT_EQ(ConvertToEngineText("cut \xC3", PageCharset::kUtf8), "cut ?");
   EXPECT_EQ(ConvertToEngineText("cut \xF0\x9F\x98", PageCharset::kUtf8), "cut ?");
-  EXPECT_EQ(ConvertToEngineText("\xC3" "A", PageCharset::kUtf8), "?A");
+  EXPECT_EQ(ConvertToEngineText("\xC3"
+                                "A",
+                                PageCharset::kUtf8),
+            "?A");
   EXPECT_EQ(ConvertToEngineText("\xA9 \xC0\xAF \xED\xA0\x80 \xF4\x90\x80\x80", PageCharset::kUtf8),
             "? ?? ? ?");  // one mark for each broken sequence
   // Beyond what a five-digit reference can carry.
   EXPECT_EQ(ConvertToEngineText("\xF4\x8F\xBF\xBF", PageCharset::kUtf8), "?");
   // A page cut short is still taken for UTF-8; a wrong byte inside it is not.
   EXPECT_TRUE(LooksLikeUtf8(kGreetingUtf8 + "\xE2\x82"));
-  EXPECT_FALSE(LooksLikeUtf8(kGreetingUtf8 + "\xE2" "x"));
+  EXPECT_FALSE(LooksLikeUtf8(kGreetingUtf8 + "\xE2"
+                                             "x"));
 }
 
 TEST(PageCharsetConversion, SingleByteSets) {
@@ -105,7 +119,10 @@ TEST(PageCharsetConversion, SingleByteSets) {
 }
 
 TEST(PageCharsetConversion, Utf16ByItsByteOrderMark) {
-  const PageText le = DecodePage(std::string("\xFF\xFE" "a\0\xFC\0\xAC\x20\x3D\xD8\x00\xDE", 12), "");
+  const PageText le = DecodePage(std::string("\xFF\xFE"
+                                             "a\0\xFC\0\xAC\x20\x3D\xD8\x00\xDE",
+                                             12),
+                                 "");
   EXPECT_EQ(le.decision.charset, PageCharset::kUtf16Le);
   EXPECT_EQ(le.text, "a\xFC\x80&#x1F600;");
   const PageText be = DecodePage(std::string("\xFE\xFF\0a\xD8\x3D\0b\0", 9), "");
@@ -124,7 +141,8 @@ TEST(PageCharsetConversion, ReferencesReadBackAsTheCharactersInTheirCodePage) {
 }
 
 TEST(PageCharsetConversion, OverrideAndLabels) {
-  const PageText forced = DecodePage(kGreetingUtf8, "text/html; charset=utf-8", PageCharset::kWindows1252);
+  const PageText forced = DecodePage(kGreetingUtf8, "text/html; charset=utf-8",
+                                     PageCharset::kWindows1252);
   EXPECT_EQ(forced.decision.source, CharsetSource::kOverride);
   EXPECT_EQ(forced.text, kGreetingUtf8);
   EXPECT_EQ(PageCharsetOfLabel(" \"Latin1\" "), PageCharset::kIso8859_1);

@@ -133,14 +133,17 @@ TEST_F(RenderToolTest, DumpPrintsTheLaidOutSections) {
 }
 
 TEST_F(RenderToolTest, ThePagesCharacterSetIsDetectedOrNamed) {
-  const std::string page = Write("u.html", "<p>Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC");
+  const std::string page = Write("u.html",
+                                 "<p>Gr\xC3\xBC\xC3\x9F"
+                                 "e \xE2\x82\xAC");
   const RunResult detected = RunRender(page + " -o " + Out("u.png") + " --dump");
   ASSERT_EQ(detected.ExitCode, 0) << detected.Output;
   // The dump writes bytes above 127 as escapes.
   EXPECT_NE(detected.Output.find(R"("Gr\xFC\xDFe \x80")"), std::string::npos) << detected.Output;
   const RunResult named = RunRender(page + " -o " + Out("u.png") + " --dump --charset Windows-1252");
   ASSERT_EQ(named.ExitCode, 0) << named.Output;
-  EXPECT_NE(named.Output.find(R"("Gr\xC3\xBC\xC3\x9Fe \xE2\x82\xAC")"), std::string::npos) << named.Output;
+  EXPECT_NE(named.Output.find(R"("Gr\xC3\xBC\xC3\x9Fe \xE2\x82\xAC")"), std::string::npos)
+      << named.Output;
   const RunResult unknown = RunRender(page + " -o " + Out("u.png") + " --charset klingon");
   EXPECT_EQ(unknown.ExitCode, 2);
   EXPECT_NE(unknown.Output.find("unknown character set klingon"), std::string::npos) << unknown.Output;

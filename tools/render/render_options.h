@@ -10,7 +10,8 @@ struct RenderOptions {
   std::string Output;
   int Width = 800;   // handed to the document's layout as it is
   int Height = 600;  // the least height of the picture
-  std::string Charset;  // the page's character set, overriding what the page says; empty: detect
+  // The page's character set, overriding what the page says; empty: detected.
+  std::string Charset;
   bool Images = false;
   bool Dump = false;
   bool Help = false;
