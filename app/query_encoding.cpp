@@ -129,8 +129,14 @@ std::string EncodeQueryTextUtf8(const std::string& text) {
   out.reserve(text.size() * 3);
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
+    // "|" travels as the broken bar, as in the single-byte form, but as that character's
+    // UTF-8 bytes: a lone "%A6" is no character at all in UTF-8.
+    if (byte < 0x80 && kEscape[byte] < 0x80) {
       AppendAsciiByte(out, c);
+      continue;
+    }
+    if (byte < 0x80) {
+      AppendUtf8Escapes(out, static_cast<std::uint32_t>(kEscape[byte]));
       continue;
     }
     const std::uint32_t code_point = html::CodePointOfByte(html::PageCharset::kWindows1252, byte);

@@ -12,8 +12,9 @@ std::string EncodeQueryText(const std::string& text);
 
 // For services that read their queries as UTF-8: the text's characters as UTF-8, ASCII
 // bytes through the same table as above, every byte of a longer sequence as "%XX"
-// ("Grüße" becomes "Gr%C3%BC%C3%9Fe"). Bytes Windows-1252 leaves undefined travel as the
-// C1 control codes of the same number.
+// ("Grüße" becomes "Gr%C3%BC%C3%9Fe"). "|" is still sent as the broken bar, in its UTF-8
+// form "%C2%A6". Bytes Windows-1252 leaves undefined travel as the C1 control codes of the
+// same number.
 std::string EncodeQueryTextUtf8(const std::string& text);
 
 // Every space becomes "+".

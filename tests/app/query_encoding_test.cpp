@@ -68,7 +68,7 @@ TEST(EncodeQueryText, SendsBarAndMacronAsOtherBytesEscapes) {
 }
 
 TEST(EncodeQueryTextUtf8, AsciiThroughTheTableEverythingElseAsUtf8Escapes) {
-  EXPECT_EQ(EncodeQueryTextUtf8("a|b 50% & more\r\n\xAF"), "a%A6b%2050%%20&%20more\r\n%C2%AF");
+  EXPECT_EQ(EncodeQueryTextUtf8("a|b 50% & more\r\n\xAF"), "a%C2%A6b%2050%%20&%20more\r\n%C2%AF");
   EXPECT_EQ(EncodeQueryTextUtf8("Gr\xFC\xDF"
                                 "e"),
             "Gr%C3%BC%C3%9Fe");
