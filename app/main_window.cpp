@@ -312,8 +312,8 @@ bool TForm1::FetchToFile(const std::string& url, const std::string& directory,
     // failure is one of these; anything else is a fault and goes on to the error box.
     try {
       services_.http->Get();
-      KeepContentType(file_name, services_.http->ContentType());
       SetStatusPanel(2, "Empfangen " + std::to_string(stream.Size()) + " Bytes");
+      KeepContentType(file_name, services_.http->ContentType());
     } catch (const net::EHttpException&) {
       result = ReportFetchFailure();
     } catch (const net::ESocketException&) {
