@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "layout/image_obj.h"
 #include "layout/text_section.h"
 #include "platform/program_palette.h"
 
@@ -13,6 +14,7 @@ TSectionList::TSectionList(platform::MessageBoxes* messages, bool isCopy)
 TSectionList::~TSectionList() {
   // Sections go first: they still reach the document's lists while they are freed.
   Sections.clear();
+  AnimationList.clear();
 }
 
 void TSectionList::SetFonts(const html::TStyleDefaults& defaults, platform::TColor background,
@@ -26,6 +28,13 @@ void TSectionList::SetFonts(const html::TStyleDefaults& defaults, platform::TCol
 
 void TSectionList::Clear() {
   Sections.clear();
+  AnimationList.clear();
+  MapList.clear();
+  Images.Clear();
+  BackgroundUrl.clear();
+  BackgroundTried = false;
+  BackgroundBitmap = BackgroundMask = nullptr;
+  BackgroundFrame.reset();
   LinkFonts.clear();
   SharedVariants.clear();
   PositionList.clear();
@@ -69,7 +78,8 @@ int TSectionList::Paint(platform::Canvas& canvas, const platform::Rect& clip, in
   int bottom = 0;
   try {
     bottom = TCell::Paint(canvas, clip, 0, 0, x, limitWidth);
-    // Deferred images (floating pictures) are drawn here once images arrive.
+    // Floating pictures lie on top of the text beside them.
+    for (const TImageRec& rec : DrawList) rec.Image->Paint(*rec.Canvas, rec.X, rec.FontObj, rec.YBaseline, rec.Y);
     DrawList.clear();
   } catch (...) {
     if (palette) canvas.SelectPalette(oldPalette);
@@ -93,9 +103,14 @@ int TSectionList::FindLink(platform::Canvas& canvas, int x, std::string& title,
                            TFormControlObj*& formControl, std::unique_ptr<html::TUrlTarget>& urlTarget,
                            int y) {
   TFontObj* previousLink = ActiveLinkFont;
+  TImageObj* previousImage = ActiveImage;
   ActiveLinkFont = nullptr;
   ActiveImage = nullptr;
   const int found = TCellBasic::FindLink(canvas, x, title, formControl, urlTarget, y);
+  if (previousImage != ActiveImage) {
+    if (previousImage) previousImage->SetHoverState(hsNormal);
+    if (ActiveImage) ActiveImage->SetHoverState(LeftButtonDown ? hsPressed : hsHover);
+  }
   if (LinksActive && previousLink != ActiveLinkFont) {
     LightLink(previousLink, false);
     LightLink(ActiveLinkFont, true);
@@ -109,6 +124,7 @@ void TSectionList::ClearHover() {
     LightLink(ActiveLinkFont, false);
     if (OnInvalidate) OnInvalidate();
   }
+  if (ActiveImage) ActiveImage->SetHoverState(hsNormal);
   ActiveLinkFont = nullptr;
   ActiveImage = nullptr;
 }

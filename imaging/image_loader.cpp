@@ -1,0 +1,171 @@
+#include "imaging/image_loader.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "imaging/bmp_reader.h"
+#include "imaging/image_format.h"
+#include "imaging/jpeg_reader.h"
+#include "imaging/platform_bitmaps.h"
+#include "imaging/png_image.h"
+#include "imaging/png_transparency.h"
+#include "imaging/reduce_colors.h"
+#include "platform/display_depth.h"
+
+namespace tessival::imaging {
+namespace {
+
+platform::TColor FromRgb(std::uint32_t rgb) {
+  return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+}
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& file_name, bool& found) {
+  std::ifstream file(file_name, std::ios::binary);
+  found = static_cast<bool>(file);
+  if (!found) return {};
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+platform::TBitmap DecodeJpeg(std::span<const std::uint8_t> data) {
+  const TJpegOutput output =
+      platform::DisplayDepth::Class() == 24 ? TJpegOutput::kTrueColor24 : TJpegOutput::kPalette8;
+  return ToPlatformBitmap(ReadJpeg(data, output));
+}
+
+platform::TBitmap DecodePng(std::span<const std::uint8_t> data, std::uint8_t& transparency,
+                            std::uint32_t& mask_rgb) {
+  if (HasPngTransparency(data)) transparency = kFromPng;
+  TPNGImage png;
+  png.LoadFromStream(data);
+  // An RGB picture is masked by its tRNS colour; a palette picture by entry 0 of its table.
+  mask_rgb = transparency == kFromPng ? PngMaskColor(png) : 0;
+  return ToPlatformBitmap(png.Bitmap());
+}
+
+// A GIF of one frame is a still picture: its bitmap, and its own mask when it has a
+// transparent colour.
+TLoadedImage StillFromGif(std::unique_ptr<TGIFImage> gif, std::uint8_t& transparency, BitmapPtr& mask) {
+  TLoadedImage result;
+  result.Bitmap = std::make_unique<platform::TBitmap>(ToPlatformBitmap(gif->Bitmap()));
+  if (gif->IsTransparent() && gif->Mask()) {
+    mask = std::make_unique<platform::TBitmap>(ToPlatformBitmap(*gif->Mask()));
+    transparency = kFromImage;
+  } else if (transparency == kByLowerLeftPixel) {
+    mask = MakeMask(*result.Bitmap, TMaskColor::kLowerLeftPixel);
+  }
+  return result;
+}
+
+TLoadedImage FromGif(std::unique_ptr<TGIFImage> gif, bool non_animated, std::uint8_t& transparency,
+                     BitmapPtr& mask) {
+  if (non_animated) return StillFromGif(std::move(gif), transparency, mask);
+  TLoadedImage result;
+  result.Animated = std::move(gif);
+  return result;
+}
+
+bool HasGifExtension(const std::string& file_name) {
+  const std::size_t dot = file_name.find_last_of("./");
+  if (dot == std::string::npos || file_name[dot] != '.') return false;
+  std::string extension = file_name.substr(dot, 10);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == ".gif";
+}
+
+}  // namespace
+
+BitmapPtr LoadImageFromStream(std::span<const std::uint8_t> data, std::uint8_t& transparency,
+                              BitmapPtr& mask) {
+  mask.reset();
+  if (data.size() < kMinimumImageBytes) return nullptr;
+  const TImageFormat format = DetectImageFormat(data);
+  if (format != TImageFormat::kBmp && format != TImageFormat::kPng && format != TImageFormat::kJpeg)
+    return nullptr;
+  try {
+    platform::TBitmap bitmap;
+    std::uint32_t mask_rgb = 0;
+    if (format == TImageFormat::kJpeg) {
+      transparency = kNotTransparent;
+      bitmap = DecodeJpeg(data);
+    } else if (format == TImageFormat::kPng) {
+      bitmap = DecodePng(data, transparency, mask_rgb);
+    } else {
+      bitmap = ToPlatformBitmap(ReadBmp(data));
+    }
+    if (transparency == kByLowerLeftPixel) mask = MakeMask(bitmap, TMaskColor::kLowerLeftPixel);
+    if (transparency == kFromPng) mask = MakeMask(bitmap, TMaskColor::kUseColor, FromRgb(mask_rgb));
+    return std::make_unique<platform::TBitmap>(ConvertForDisplay(std::move(bitmap)));
+  } catch (const std::exception&) {
+    // Any decoder failure (including a size the platform refuses) means no picture.
+    return nullptr;
+  }
+}
+
+BitmapPtr LoadImageFromFileByContent(const std::string& file_name, std::uint8_t& transparency,
+                                     BitmapPtr& mask) {
+  mask.reset();
+  bool found = false;
+  const std::vector<std::uint8_t> data = ReadWholeFile(file_name, found);
+  if (!found) return nullptr;
+  return LoadImageFromStream(data, transparency, mask);
+}
+
+TLoadedImage LoadImageFile(const std::string& file_name, std::uint8_t& transparency, BitmapPtr& mask) {
+  mask.reset();
+  if (HasGifExtension(file_name)) {
+    bool non_animated = true;
+    if (auto gif = CreateGifImageFromFile(file_name, non_animated))
+      return FromGif(std::move(gif), non_animated, transparency, mask);
+  }
+  TLoadedImage result;
+  result.Bitmap = LoadImageFromFileByContent(file_name, transparency, mask);
+  return result;
+}
+
+TLoadedImage LoadImageData(std::span<const std::uint8_t> data, std::uint8_t& transparency, BitmapPtr& mask) {
+  mask.reset();
+  if (IsGif(DetectImageFormat(data))) {
+    bool non_animated = true;
+    if (auto gif = CreateGifImage(data, non_animated))
+      return FromGif(std::move(gif), non_animated, transparency, mask);
+  }
+  TLoadedImage result;
+  result.Bitmap = LoadImageFromStream(data, transparency, mask);
+  return result;
+}
+
+BitmapPtr MakeMask(const platform::TBitmap& bitmap, TMaskColor which, platform::TColor color) {
+  if (bitmap.Empty()) return nullptr;
+  try {
+    const int width = bitmap.Width(), height = bitmap.Height();
+    const platform::TColor see_through = which == TMaskColor::kUseColor
+                                             ? platform::PlainColor(color)
+                                             : bitmap.GetPixel(0, height - 1);
+    auto mask = std::make_unique<platform::TBitmap>(width, height, platform::PixelFormat::pf1bit);
+    for (int y = 0; y < height; ++y) {
+      std::uint8_t* row = mask->ScanLine(y);
+      for (int x = 0; x < width; ++x) {
+        if (bitmap.GetPixel(x, y) == see_through) row[x >> 3] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
+      }
+    }
+    return mask;
+  } catch (const std::exception&) {
+    return nullptr;
+  }
+}
+
+platform::TBitmap ConvertForDisplay(platform::TBitmap bitmap) {
+  const int display = platform::DisplayDepth::Class();
+  if (display == 24) {
+    if (bitmap.BitsPerPixel() >= 15) return bitmap;
+    return bitmap.Converted(platform::PixelFormat::pf24bit);
+  }
+  if (bitmap.BitsPerPixel() <= 8 || bitmap.Empty()) return bitmap;
+  const TDisplayClass target = display == 8 ? TDisplayClass::Bits8 : TDisplayClass::Bits4;
+  return ToPlatformBitmap(ReduceForDisplay(FromPlatformBitmap(bitmap), target));
+}
+
+}  // namespace tessival::imaging
