@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::uint8_t transparency = asked;
     BitmapPtr mask;
     const TLoadedImage loaded = LoadImageData(input, transparency, mask);
-    if (mask && loaded.Bitmap && (mask->Width() != loaded.Bitmap->Width() || mask->Height() != loaded.Bitmap->Height()))
+    if (mask && loaded.Bitmap &&
+        (mask->Width() != loaded.Bitmap->Width() || mask->Height() != loaded.Bitmap->Height()))
       __builtin_trap();  // a mask must cover its picture
   }
   return 0;

@@ -82,7 +82,8 @@ Header ReadHeader(const BoundedReader& in) {
   h.palette_at = at + h.header_size;
   if (h.compression == kBitFields) {
     // A 40-byte header is followed by the three masks; longer ones hold them.
-    for (int i = 0; i < 3; ++i) h.masks[i] = in.U32(at + kInfoHeaderSize + 4 * static_cast<std::size_t>(i));
+    for (int i = 0; i < 3; ++i)
+      h.masks[i] = in.U32(at + kInfoHeaderSize + 4 * static_cast<std::size_t>(i));
     if (h.header_size == kInfoHeaderSize) h.palette_at += 12;
   }
   return h;
@@ -103,7 +104,8 @@ void CheckHeader(const Header& h) {
 
 Palette ReadPalette(const BoundedReader& in, const Header& h) {
   const std::size_t max_entries = std::size_t{1} << h.bits;
-  std::size_t count = h.colors_used != 0 ? std::min<std::size_t>(h.colors_used, max_entries) : max_entries;
+  std::size_t count = h.colors_used != 0 ? std::min<std::size_t>(h.colors_used, max_entries)
+                                         : max_entries;
   // A table cut short by the pixel bits or the end of the file keeps what is there; the
   // indexes past it read black.
   const std::size_t available = (in.data().size() - std::min(in.data().size(), h.palette_at)) /
@@ -111,7 +113,8 @@ Palette ReadPalette(const BoundedReader& in, const Header& h) {
   count = std::min(count, available);
   Palette palette(max_entries);
   for (std::size_t i = 0; i < count; ++i) {
-    const std::uint8_t* p = in.data().data() + h.palette_at + i * static_cast<std::size_t>(h.palette_entry_size);
+    const std::uint8_t* p = in.data().data() + h.palette_at +
+                            i * static_cast<std::size_t>(h.palette_entry_size);
     palette[i] = PaletteEntry{p[2], p[1], p[0], 0};
   }
   return palette;
@@ -173,9 +176,10 @@ void ReadUncompressed(const BoundedReader& in, const Header& h, std::size_t offs
     const int bytes = h.bits / 8;
     for (int x = 0; x < width; ++x) {
       const std::uint8_t* p = src + static_cast<std::size_t>(x) * static_cast<std::size_t>(bytes);
-      const std::uint32_t pixel = bytes == 2 ? (p[0] | (std::uint32_t{p[1]} << 8))
-                                             : (p[0] | (std::uint32_t{p[1]} << 8) |
-                                                (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[3]} << 24));
+      const std::uint32_t pixel = bytes == 2
+                                      ? (p[0] | (std::uint32_t{p[1]} << 8))
+                                      : (p[0] | (std::uint32_t{p[1]} << 8) |
+                                         (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[3]} << 24));
       dst[3 * x] = blue.Of(pixel, masks[2]);
       dst[3 * x + 1] = green.Of(pixel, masks[1]);
       dst[3 * x + 2] = red.Of(pixel, masks[0]);
@@ -202,7 +206,8 @@ void ReadRunLength(const BoundedReader& in, const Header& h, std::size_t offset,
     const int value = data[at + 1];
     at += 2;
     if (count > 0) {
-      for (int i = 0; i < count && x < width; ++i) put(four ? ((i & 1) ? value & 0x0F : value >> 4) : value);
+      for (int i = 0; i < count && x < width; ++i)
+        put(four ? ((i & 1) ? value & 0x0F : value >> 4) : value);
       continue;
     }
     if (value == 0) {
@@ -214,7 +219,8 @@ void ReadRunLength(const BoundedReader& in, const Header& h, std::size_t offset,
       x += data[at], row += data[at + 1];
       at += 2;
     } else {
-      const std::size_t bytes = four ? (static_cast<std::size_t>(value) + 1) / 2 : static_cast<std::size_t>(value);
+      const std::size_t bytes = four ? (static_cast<std::size_t>(value) + 1) / 2
+                                     : static_cast<std::size_t>(value);
       if (at + bytes > data.size()) break;
       for (int i = 0; i < value; ++i) {
         const std::uint8_t b = data[at + static_cast<std::size_t>(four ? i / 2 : i)];

@@ -30,8 +30,8 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& file_name, bool& foun
 }
 
 platform::TBitmap DecodeJpeg(std::span<const std::uint8_t> data) {
-  const TJpegOutput output =
-      platform::DisplayDepth::Class() == 24 ? TJpegOutput::kTrueColor24 : TJpegOutput::kPalette8;
+  const TJpegOutput output = platform::DisplayDepth::Class() == 24 ? TJpegOutput::kTrueColor24
+                                                                   : TJpegOutput::kPalette8;
   return ToPlatformBitmap(ReadJpeg(data, output));
 }
 
@@ -125,7 +125,8 @@ TLoadedImage LoadImageFile(const std::string& file_name, std::uint8_t& transpare
   return result;
 }
 
-TLoadedImage LoadImageData(std::span<const std::uint8_t> data, std::uint8_t& transparency, BitmapPtr& mask) {
+TLoadedImage LoadImageData(std::span<const std::uint8_t> data, std::uint8_t& transparency,
+                           BitmapPtr& mask) {
   mask.reset();
   if (IsGif(DetectImageFormat(data))) {
     bool non_animated = true;
@@ -141,14 +142,14 @@ BitmapPtr MakeMask(const platform::TBitmap& bitmap, TMaskColor which, platform::
   if (bitmap.Empty()) return nullptr;
   try {
     const int width = bitmap.Width(), height = bitmap.Height();
-    const platform::TColor see_through = which == TMaskColor::kUseColor
-                                             ? platform::PlainColor(color)
-                                             : bitmap.GetPixel(0, height - 1);
+    const platform::TColor see_through = which == TMaskColor::kUseColor ? platform::PlainColor(color)
+                                                                        : bitmap.GetPixel(0, height - 1);
     auto mask = std::make_unique<platform::TBitmap>(width, height, platform::PixelFormat::pf1bit);
     for (int y = 0; y < height; ++y) {
       std::uint8_t* row = mask->ScanLine(y);
       for (int x = 0; x < width; ++x) {
-        if (bitmap.GetPixel(x, y) == see_through) row[x >> 3] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
+        if (bitmap.GetPixel(x, y) == see_through)
+          row[x >> 3] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
       }
     }
     return mask;

@@ -55,8 +55,10 @@ void TDocumentImages::Clear() {
   Pending.clear();
 }
 
-html::TCachedImage* TDocumentImages::Store(const std::string& key, std::unique_ptr<html::TCachedImage> image,
-                                           std::unique_ptr<platform::TBitmap> mask, std::uint8_t transparency,
+html::TCachedImage* TDocumentImages::Store(const std::string& key,
+                                           std::unique_ptr<html::TCachedImage> image,
+                                           std::unique_ptr<platform::TBitmap> mask,
+                                           std::uint8_t transparency,
                                            const platform::TBitmap*& storedMask) {
   html::TCachedImage* kept = image.get();
   std::unique_ptr<html::TCachedImage> cachedMask;
@@ -67,7 +69,8 @@ html::TCachedImage* TDocumentImages::Store(const std::string& key, std::unique_p
   } else {
     transparency = 0;
   }
-  Cache().AddObject(key, std::make_unique<html::TBitmapItem>(std::move(image), std::move(cachedMask), transparency));
+  Cache().AddObject(key, std::make_unique<html::TBitmapItem>(std::move(image), std::move(cachedMask),
+                                                             transparency));
   UsedKeys_.push_back(key);
   return kept;
 }
@@ -104,7 +107,8 @@ TImageAnswer TDocumentImages::GetDocumentImage(const std::string& reference, std
     int color = -1;
     OnBitmapRequest(reference, loaded.Bitmap, color);
     if (loaded.Bitmap && color != -1) {
-      mask = imaging::MakeMask(*loaded.Bitmap, imaging::TMaskColor::kUseColor, static_cast<platform::TColor>(color));
+      mask = imaging::MakeMask(*loaded.Bitmap, imaging::TMaskColor::kUseColor,
+                               static_cast<platform::TColor>(color));
       answer.Transparency = imaging::kFromImage;
     } else if (loaded.Bitmap && transparency == imaging::kByLowerLeftPixel) {
       mask = imaging::MakeMask(*loaded.Bitmap, imaging::TMaskColor::kLowerLeftPixel);

@@ -45,7 +45,8 @@ class TFloatingObj : public html::TIDObject {
   virtual void Size(platform::Canvas& canvas, int availWidth, const TFontObj* run) = 0;
   // Draws (or places) the object with its left edge at x; baseline and lineTop in window
   // coordinates.
-  virtual void Paint(platform::Canvas& canvas, int x, const TFontObj* run, int baseline, int lineTop) = 0;
+  virtual void Paint(platform::Canvas& canvas, int x, const TFontObj* run, int baseline,
+                     int lineTop) = 0;
   virtual std::unique_ptr<TFloatingObj> Clone(class TSectionList* document) const = 0;
 
   bool Floats() const { return Align == oaLeftFloat || Align == oaRightFloat; }

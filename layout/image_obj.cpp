@@ -38,7 +38,8 @@ std::vector<std::string> WrapText(const platform::RealisedFont& font, std::strin
   std::size_t at = 0;
   while (at < text.size()) {
     const std::size_t space = text.find(' ', at);
-    const std::string_view word = text.substr(at, space == std::string_view::npos ? text.size() - at : space - at);
+    const std::string_view word = text.substr(at, space == std::string_view::npos ? text.size() - at
+                                                                                  : space - at);
     at = space == std::string_view::npos ? text.size() : space + 1;
     if (word.empty()) continue;
     const std::string candidate = line.empty() ? std::string(word) : line + " " + std::string(word);
@@ -203,7 +204,8 @@ void TImageObj::Size(platform::Canvas& canvas, int availWidth, const TFontObj* r
     } else if (WidthIsPercent) {
       // Recomputed at every layout: the line's width may change.
       ObjWidth = std::max(availWidth * SpecWidth / 100, 1);
-      ObjHeight = hasHeight ? SpecHeight : std::max(static_cast<int>(static_cast<long long>(ObjWidth) * h / w), 1);
+      ObjHeight = hasHeight ? SpecHeight
+                            : std::max(static_cast<int>(static_cast<long long>(ObjWidth) * h / w), 1);
     } else {
       if (hasWidth && hasHeight) {
         ObjWidth = SpecWidth;
@@ -325,8 +327,8 @@ void TImageObj::PaintPicture(platform::Canvas& canvas, int x, int y) {
     // Black where the page shows through, then the picture with black there.
     canvas.StretchBlt(x, y, ObjWidth, ObjHeight, *Mask_, 0, 0, Mask_->Width(), Mask_->Height(),
                       platform::RasterOp::SRCAND);
-    canvas.StretchBlt(x, y, ObjWidth, ObjHeight, MaskedPicture(), 0, 0, picture.Width(), picture.Height(),
-                      platform::RasterOp::SRCPAINT);
+    canvas.StretchBlt(x, y, ObjWidth, ObjHeight, MaskedPicture(), 0, 0, picture.Width(),
+                      picture.Height(), platform::RasterOp::SRCPAINT);
   } else {
     canvas.StretchBlt(x, y, ObjWidth, ObjHeight, picture, 0, 0, picture.Width(), picture.Height(),
                       platform::RasterOp::SRCCOPY);

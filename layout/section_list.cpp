@@ -79,7 +79,8 @@ int TSectionList::Paint(platform::Canvas& canvas, const platform::Rect& clip, in
   try {
     bottom = TCell::Paint(canvas, clip, 0, 0, x, limitWidth);
     // Floating pictures lie on top of the text beside them.
-    for (const TImageRec& rec : DrawList) rec.Image->Paint(*rec.Canvas, rec.X, rec.FontObj, rec.YBaseline, rec.Y);
+    for (const TImageRec& rec : DrawList)
+      rec.Image->Paint(*rec.Canvas, rec.X, rec.FontObj, rec.YBaseline, rec.Y);
     DrawList.clear();
   } catch (...) {
     if (palette) canvas.SelectPalette(oldPalette);

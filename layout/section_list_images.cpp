@@ -58,7 +58,9 @@ bool TSectionList::InsertImage(const std::string& src, platform::TStream& stream
   Images.Pending.erase(first, last);
   // The host now answers with the data itself.
   const TGetImageEvent saved = Images.OnImageRequest;
-  Images.OnImageRequest = [&stream](const std::string&, platform::TStream*& answer) { answer = &stream; };
+  Images.OnImageRequest = [&stream](const std::string&, platform::TStream*& answer) {
+    answer = &stream;
+  };
   const TImageAnswer answer = Images.GetDocumentImage(src, 0);
   Images.OnImageRequest = saved;
   bool reformat = false;

@@ -91,7 +91,8 @@ class TSection : public TSectionBase {
                   TVShift shift = TVShift::vsNone);
   // An inline picture from an IMG tag at the end of the text; the caller gives it the
   // element's style (ApplyStyle).
-  TImageObj& AddImage(const html::TAttributeList& attributes, TCellBasic* ownerCell, std::int32_t sourcePos);
+  TImageObj& AddImage(const html::TAttributeList& attributes, TCellBasic* ownerCell,
+                      std::int32_t sourcePos);
   // The section holds a named anchor (the reader registers it in the ID list).
   void SetHasAnchor() { HasAnchor = true; }
   // Normalises white space and seals the section; TCellBasic::AddSection calls it.

@@ -146,7 +146,8 @@ int TSection::FindLink(platform::Canvas& canvas, int x, std::string& title,
   if (!Objects_.empty()) {
     int localX = 0, localY = 0;
     TImageObj* image = nullptr;
-    if (FindImageAt(x, y, localX, localY, image)) return ImageLink(*image, localX, localY, title, urlTarget);
+    if (FindImageAt(x, y, localX, localY, image))
+      return ImageLink(*image, localX, localY, title, urlTarget);
   }
   int bandTop = 0;
   const int index = LineAt(y, bandTop);
@@ -194,7 +195,8 @@ int TSection::ImageLink(TImageObj& image, int localX, int localY, std::string& t
     urlTarget = std::make_unique<html::TUrlTarget>(run.UrlTarget);
     if (image.IsMap) {
       // A server-side map: the point goes to the server with the address.
-      urlTarget->Assign(run.UrlTarget.Url() + "?" + std::to_string(localX) + "," + std::to_string(localY),
+      urlTarget->Assign(run.UrlTarget.Url() + "?" + std::to_string(localX) + "," +
+                            std::to_string(localY),
                         run.UrlTarget.Target());
     }
     found |= flLink;

@@ -64,7 +64,8 @@ int TSection::FitCount(platform::Canvas& canvas, const LineContext& context, int
         --index;
         continue;
       }
-      const void* object = std::memchr(Text_.data() + pos, InlineObjectChar, static_cast<std::size_t>(chunkEnd - pos));
+      const void* object = std::memchr(Text_.data() + pos, InlineObjectChar,
+                                       static_cast<std::size_t>(chunkEnd - pos));
       if (object) chunkEnd = static_cast<int>(static_cast<const char*>(object) - Text_.data());
       if (chunkEnd < (index + 1 < Fonts_.Count() ? std::min(Fonts_[index + 1].Pos, end) : end)) --index;
     }

@@ -19,7 +19,8 @@ TImageObj& TSection::AddImage(const html::TAttributeList& attributes, TCellBasic
   if (Document) {
     if (const html::TAttribute* name = attributes.Find(html::NameSy))
       Document->IDNameList.AddObject(name->StrValue, &added);
-    if (const std::string& id = attributes.GetID(); !id.empty()) Document->IDNameList.AddObject(id, &added);
+    if (const std::string& id = attributes.GetID(); !id.empty())
+      Document->IDNameList.AddObject(id, &added);
   }
   return added;
 }
@@ -73,7 +74,9 @@ void TSection::RaiseLineForObjects(LineRec& line) const {
         line.SpaceAfter = std::max(line.SpaceAfter, extra / 2);
         line.SpaceBefore = std::max(line.SpaceBefore, extra - extra / 2);
         break;
-      default: line.SpaceBefore = std::max(line.SpaceBefore, height + line.Descent - line.LineHeight); break;
+      default:
+        line.SpaceBefore = std::max(line.SpaceBefore, height + line.Descent - line.LineHeight);
+        break;
     }
   }
 }

@@ -58,8 +58,8 @@ void SetRunColors(platform::Canvas& canvas, const TFontObj& run, bool selected,
 
 }  // namespace
 
-void TSection::PaintObject(platform::Canvas& canvas, int pos, const TFontObj& run, int baseline, int lineTop,
-                           const IndentManager& indents) {
+void TSection::PaintObject(platform::Canvas& canvas, int pos, const TFontObj& run, int baseline,
+                           int lineTop, const IndentManager& indents) {
   TFloatingObj* object = ObjectAt(pos);
   if (!object) return;
   if (object->Floats()) {
@@ -120,7 +120,8 @@ int TSection::Paint(platform::Canvas& canvas, const platform::Rect& clip, int re
         }
         int chunkEnd = pos + Fonts_.CharsToNextRun(pos, end);
         if (!Objects_.empty()) {
-          const void* object = std::memchr(Text_.data() + pos, InlineObjectChar, static_cast<std::size_t>(chunkEnd - pos));
+          const void* object = std::memchr(Text_.data() + pos, InlineObjectChar,
+                                           static_cast<std::size_t>(chunkEnd - pos));
           if (object) chunkEnd = static_cast<int>(static_cast<const char*>(object) - Text_.data());
         }
         const bool selected = pos >= selStart && pos < selEnd;

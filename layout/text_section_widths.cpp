@@ -33,12 +33,15 @@ int SumOverRuns(const TFontList& fonts, std::string_view text, int start, int co
 // A chunk's width with its inline objects counted as the room they take (floats none)
 // instead of as characters.
 template <class Measure>
-int WithObjects(const TSection& section, std::string_view text, std::string_view chunk, Measure measure) {
-  if (section.Objects().empty() || chunk.find(InlineObjectChar) == std::string_view::npos) return measure(chunk);
+int WithObjects(const TSection& section, std::string_view text, std::string_view chunk,
+                Measure measure) {
+  if (section.Objects().empty() || chunk.find(InlineObjectChar) == std::string_view::npos)
+    return measure(chunk);
   int width = 0;
   const int base = static_cast<int>(chunk.data() - text.data());
   std::size_t from = 0;
-  for (std::size_t at; (at = chunk.find(InlineObjectChar, from)) != std::string_view::npos; from = at + 1) {
+  for (std::size_t at; (at = chunk.find(InlineObjectChar, from)) != std::string_view::npos;
+       from = at + 1) {
     if (at > from) width += measure(chunk.substr(from, at - from));
     const TFloatingObj* object = section.ObjectAt(base + static_cast<int>(at));
     if (object && !object->Floats()) width += object->OuterWidth();
@@ -58,9 +61,8 @@ int TSection::MeasuredWidth(platform::Canvas& canvas, int start, int count) cons
 int TSection::PaintedWidth(platform::Canvas& canvas, int start, int count) const {
   return SumOverRuns(Fonts_, Text_, start, count, [&](const TFontObj& run, std::string_view chunk) {
     run.Select(canvas);
-    return WithObjects(*this, Text_, chunk, [&](std::string_view piece) {
-      return canvas.GetTextExtentPoint32(piece).cx;
-    });
+    return WithObjects(*this, Text_, chunk,
+                       [&](std::string_view piece) { return canvas.GetTextExtentPoint32(piece).cx; });
   });
 }
 
@@ -134,8 +136,9 @@ void TSection::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWi
     bool wordTouched = false, stretchTouched = false;
     for (; i < runEnd; ++i) {
       const char ch = Text_[i];
-      const int width = ch == InlineObjectChar && !Objects_.empty() ? ObjectWidthAt(i)
-                                                                    : advance[static_cast<unsigned char>(ch)];
+      const int width = ch == InlineObjectChar && !Objects_.empty()
+                            ? ObjectWidthAt(i)
+                            : advance[static_cast<unsigned char>(ch)];
       // Stretches end at line breaks.
       if (ch == LineBreakChar) {
         if (stretchTouched) walk.stretch += overhang;

@@ -128,15 +128,17 @@ Bytes EncodeJpeg(const imaging::PixelImage& photo) {
 void BenchBmp(int runs, const imaging::PixelImage& photo) {
   for (int bits : {24, 8, 4}) {
     const Bytes file = PhotoBmp(photo, bits);
-    Compare("BMP 1920 x 1080, " + std::to_string(bits) + " bits, to a bitmap", runs,
-            [&] { sink = imaging::ToPlatformBitmap(imaging::ReadBmp(file)).ByteSize(); },
-            [&] {
-              int w = 0, h = 0, n = 0;
-              stbi_uc* pixels = stbi_load_from_memory(file.data(), static_cast<int>(file.size()), &w, &h, &n, 0);
-              sink = pixels ? pixels[0] : 0;
-              stbi_image_free(pixels);
-            },
-            "stb_image", 0.8);
+    Compare(
+        "BMP 1920 x 1080, " + std::to_string(bits) + " bits, to a bitmap", runs,
+        [&] { sink = imaging::ToPlatformBitmap(imaging::ReadBmp(file)).ByteSize(); },
+        [&] {
+          int w = 0, h = 0, n = 0;
+          stbi_uc* pixels = stbi_load_from_memory(file.data(), static_cast<int>(file.size()), &w, &h, &n,
+                                                  0);
+          sink = pixels ? pixels[0] : 0;
+          stbi_image_free(pixels);
+        },
+        "stb_image", 0.8);
   }
 }
 
@@ -144,18 +146,19 @@ void BenchJpeg(int runs, const imaging::PixelImage& photo) {
   const Bytes file = EncodeJpeg(photo);
   tjhandle handle = tjInitDecompress();
   std::vector<unsigned char> rgb(static_cast<std::size_t>(photo.Width()) * photo.Height() * 3);
-  Compare("JPEG 1920 x 1080 to a platform bitmap", runs,
-          [&] {
-            std::uint8_t transparency = 0;
-            imaging::BitmapPtr mask;
-            sink = imaging::LoadImageFromStream(file, transparency, mask)->ByteSize();
-          },
-          [&] {
-            tjDecompress2(handle, file.data(), static_cast<unsigned long>(file.size()), rgb.data(), photo.Width(), 0,
-                          photo.Height(), TJPF_RGB, 0);
-            sink = rgb[0];
-          },
-          "tjDecompress2 to RGB", 1.1);
+  Compare(
+      "JPEG 1920 x 1080 to a platform bitmap", runs,
+      [&] {
+        std::uint8_t transparency = 0;
+        imaging::BitmapPtr mask;
+        sink = imaging::LoadImageFromStream(file, transparency, mask)->ByteSize();
+      },
+      [&] {
+        tjDecompress2(handle, file.data(), static_cast<unsigned long>(file.size()), rgb.data(),
+                      photo.Width(), 0, photo.Height(), TJPF_RGB, 0);
+        sink = rgb[0];
+      },
+      "tjDecompress2 to RGB", 1.1);
   tjDestroy(handle);
 }
 
@@ -165,13 +168,14 @@ void BenchPage(int runs) {
   std::filesystem::create_directories(dir);
   std::string html = "<html><body>";
   for (int i = 0; i < 100; ++i) {
-    const Bytes png = imaging::test::MakePng(imaging::test::Pattern(32, 32, 8, 2, 200 + i % 50), false, 1);
+    const Bytes png = imaging::test::MakePng(imaging::test::Pattern(32, 32, 8, 2, 200 + i % 50), false,
+                                             1);
     std::ofstream((dir / ("p" + std::to_string(i) + ".png")).string(), std::ios::binary)
         .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
   }
   for (int i = 0; i < 200; ++i)
-    html += "Bild " + std::to_string(i) + " <img src=\"" + (dir / ("p" + std::to_string(i % 100) + ".png")).string() +
-            "\"> und Text dazu. ";
+    html += "Bild " + std::to_string(i) + " <img src=\"" +
+            (dir / ("p" + std::to_string(i % 100) + ".png")).string() + "\"> und Text dazu. ";
   html += "</body></html>";
   html::TStringBitmapList cache;  // what the viewer keeps between documents
   const auto layOut = [&](bool images, int* decodes) {
@@ -193,9 +197,11 @@ void BenchPage(int runs) {
     cold.push_back(TimeMs([&] { layOut(true, &coldDecodes); }));
     warm.push_back(TimeMs([&] { layOut(true, &warmDecodes); }));
   }
-  std::printf("| page of 200 pictures (100 distinct), parse + layout | images off %.2f | shown, cache empty %.2f "
-              "(%d decodes) | shown, cache filled %.2f (%d decodes) |\n",
-              Median(off), Median(cold), coldDecodes, Median(warm), warmDecodes);
+  std::printf(
+      "| page of 200 pictures (100 distinct), parse + layout | images off %.2f | shown, cache empty "
+      "%.2f "
+      "(%d decodes) | shown, cache filled %.2f (%d decodes) |\n",
+      Median(off), Median(cold), coldDecodes, Median(warm), warmDecodes);
   std::filesystem::remove_all(dir);
 }
 

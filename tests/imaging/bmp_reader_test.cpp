@@ -38,17 +38,28 @@ TEST(BmpReader, EveryDepthGivesTheKnownPixels) {
       {"8 bits top-down", {3, -2, 8, 0, kTable, {}, {1, 2, 3, 0, 0, 1, 2, 0}}},
       {"8 bits, core header", {3, 2, 8, 0, kTable, {}, {0, 1, 2, 0, 1, 2, 3, 0}, true}},
       {"8 bits, offset 0", {3, 2, 8, 0, kTable, {}, {0, 1, 2, 0, 1, 2, 3, 0}, false, true}},
-      {"24 bits",
-       {3, 2, 24, 0, {}, {}, {255, 255, 255, 0, 0, 255, 0, 255, 0, 0, 0, 0,
-                              0, 0, 255, 0, 255, 0, 255, 0, 0, 0, 0, 0}}},
+      {"24 bits", {3, 2, 24, 0, {}, {}, {255, 255, 255, 0, 0,   255, 0,   255, 0, 0, 0, 0,
+                                         0,   0,   255, 0, 255, 0,   255, 0,   0, 0, 0, 0}}},
       // 5-5-5: white 0x7FFF, red 0x7C00, green 0x03E0, blue 0x001F
-      {"16 bits", {3, 2, 16, 0, {}, {}, {0xFF, 0x7F, 0x00, 0x7C, 0xE0, 0x03, 0, 0,
-                                        0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0, 0}}},
+      {"16 bits",
+       {3,
+        2,
+        16,
+        0,
+        {},
+        {},
+        {0xFF, 0x7F, 0x00, 0x7C, 0xE0, 0x03, 0, 0, 0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0, 0}}},
       // 5-6-5 through bit fields: white 0xFFFF, red 0xF800, green 0x07E0, blue 0x001F
-      {"16 bits 5-6-5", {3, 2, 16, 3, {}, {0xF800, 0x07E0, 0x001F}, {0xFF, 0xFF, 0x00, 0xF8, 0xE0, 0x07, 0, 0,
-                                                                   0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0, 0}}},
-      {"32 bits", {3, 2, 32, 0, {}, {}, {255, 255, 255, 0, 0, 0, 255, 0, 0, 255, 0, 0,
-                                        0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0}}},
+      {"16 bits 5-6-5",
+       {3,
+        2,
+        16,
+        3,
+        {},
+        {0xF800, 0x07E0, 0x001F},
+        {0xFF, 0xFF, 0x00, 0xF8, 0xE0, 0x07, 0, 0, 0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0, 0}}},
+      {"32 bits", {3, 2, 32, 0, {}, {}, {255, 255, 255, 0, 0, 0,   255, 0, 0,   255, 0, 0,
+                                         0,   0,   255, 0, 0, 255, 0,   0, 255, 0,   0, 0}}},
       // Run-length: the bottom row as a literal of three (padded to an even count), end of
       // line; the top row as runs; end of picture.
       {"RLE8", {3, 2, 8, 1, kTable, {}, {0, 3, 0, 1, 2, 0, 0, 0, 1, 1, 1, 2, 1, 3, 0, 1}}},
@@ -82,10 +93,10 @@ TEST(BmpReader, BrokenFilesFailCleanly) {
     }
   }
   const BmpSpec bad[] = {
-      {0, 2, 24, 0, {}, {}, {}},                  // no width
+      {0, 2, 24, 0, {}, {}, {}},                             // no width
       {3, 2, 7, 0, {}, {}, std::vector<std::uint8_t>(24)},   // no such depth
       {3, 2, 24, 1, {}, {}, std::vector<std::uint8_t>(24)},  // run-length 24 bits
-      {70000, 70000, 24, 0, {}, {}, {}},          // far too big
+      {70000, 70000, 24, 0, {}, {}, {}},                     // far too big
   };
   for (const BmpSpec& spec : bad) EXPECT_ANY_THROW(ReadBmp(MakeBmp(spec)));
 }

@@ -91,8 +91,8 @@ TEST(ImageLoading, PalettePngIsMaskedByEntryZero) {
 
 TEST(ImageLoading, AskedTransparencyMasksTheLowerLeftColour) {
   // 2 x 2, bottom-up: the lower-left pixel (first stored) is blue.
-  const Bytes file = test::MakeBmp({2, 2, 24, 0, {}, {}, {255, 0, 0, 0, 0, 255, 0, 0,
-                                                           255, 0, 0, 255, 0, 0, 0, 0}});
+  const Bytes file = test::MakeBmp(
+      {2, 2, 24, 0, {}, {}, {255, 0, 0, 0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 0}});
   std::uint8_t transparency = kByLowerLeftPixel;
   BitmapPtr mask;
   ASSERT_NE(LoadImageFromStream(file, transparency, mask), nullptr);
@@ -107,15 +107,15 @@ class ImageFiles : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = std::filesystem::temp_directory_path() /
-           ("tessival_image_files_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-            std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+           ("tessival_image_files_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+            "_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
     std::filesystem::create_directories(dir_);
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
   std::string Write(const std::string& name, const Bytes& data) {
     const std::string path = (dir_ / name).string();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data.data()),
-                                                static_cast<std::streamsize>(data.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
     return path;
   }
   std::filesystem::path dir_;
@@ -208,7 +208,8 @@ TEST_F(ImageFiles, JpegPixelsAreTheLibraryToolsOwn) {
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       const std::size_t at = header.size() + (static_cast<std::size_t>(y) * width + x) * 3;
-      const std::uint32_t rgb = (std::uint32_t{theirs[at]} << 16) | (theirs[at + 1] << 8) | theirs[at + 2];
+      const std::uint32_t rgb = (std::uint32_t{theirs[at]} << 16) | (theirs[at + 1] << 8) |
+                                theirs[at + 2];
       ASSERT_EQ(ours.ColorAt(x, y), rgb) << x << "," << y;
     }
   // The palette output is 8-bit with a table and the same size.

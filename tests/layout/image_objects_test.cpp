@@ -32,7 +32,8 @@ class ImageDocumentTest : public TagReaderTest {
   // Every SRC is a 200 x 100 bitmap.
   void HostGivesBitmaps() {
     Host = [](TSectionList& doc) {
-      doc.Images.OnBitmapRequest = [](const std::string&, std::unique_ptr<platform::TBitmap>& bitmap, int&) {
+      doc.Images.OnBitmapRequest = [](const std::string&, std::unique_ptr<platform::TBitmap>& bitmap,
+                                      int&) {
         bitmap = std::make_unique<platform::TBitmap>(200, 100, platform::PixelFormat::pf24bit);
       };
     };
@@ -79,7 +80,8 @@ class ImageDocumentTest : public TagReaderTest {
 
 TEST_F(ImageDocumentTest, SizeFollowsTheGivenSidesAndThePicturesShape) {
   HostGivesBitmaps();
-  ReadWithImages(R"(<img src=a height=50><img src=b width=50><img src=c><img src=d width=10 height=20>)");
+  ReadWithImages(
+      R"(<img src=a height=50><img src=b width=50><img src=c><img src=d width=10 height=20>)");
   LayOut();
   const auto images = Images();
   ASSERT_EQ(images.size(), 4u);
@@ -189,7 +191,8 @@ TEST_F(ImageDocumentTest, APictureStillComingIsDelayedUntilItsDataArrives) {
 
 TEST_F(ImageDocumentTest, WithImagesOffEveryImageIsTheDelayedPlaceholder) {
   HostGivesBitmaps();
-  ReadWithImages(R"(<img src=a><img src=b alt="Ein Bild"><img src=c width=40 height=30 alt="x">)", false);
+  ReadWithImages(R"(<img src=a><img src=b alt="Ein Bild"><img src=c width=40 height=30 alt="x">)",
+                 false);
   LayOut();
   const auto images = Images();
   ASSERT_EQ(images.size(), 3u);
@@ -269,7 +272,8 @@ TEST_F(ImageDocumentTest, ServerSideMapsSendThePoint) {
 }
 
 TEST_F(ImageDocumentTest, AMapWithoutItsEndIsDroppedAndTheTextAfterItKept) {
-  ReadWithImages(R"(<map name=m><area href=a coords=0,0,5,5><b>fett<i>kursiv<u>unterstrichen</u></i></b>)");
+  ReadWithImages(
+      R"(<map name=m><area href=a coords=0,0,5,5><b>fett<i>kursiv<u>unterstrichen</u></i></b>)");
   EXPECT_TRUE(Doc->MapList.empty());
   EXPECT_NE(Outline().find("unterstrichen"), std::string::npos);
 }

@@ -64,7 +64,8 @@ void TileBackground(layout::TSectionList& doc, platform::Canvas& canvas, int wid
   if (!tile || tile->Empty()) return;
   const int w = tile->Width(), h = tile->Height();
   for (int y = -(top % h); y < rows; y += h)
-    for (int x = 0; x < width; x += w) canvas.BitBlt(x, y, w, h, *tile, 0, 0, platform::RasterOp::SRCCOPY);
+    for (int x = 0; x < width; x += w)
+      canvas.BitBlt(x, y, w, h, *tile, 0, 0, platform::RasterOp::SRCCOPY);
 }
 
 // Picture names relative to the page are found beside the page's file.
