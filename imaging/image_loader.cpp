@@ -6,6 +6,7 @@
 #include <iterator>
 #include <vector>
 
+#include "imaging/bitmap_rows.h"
 #include "imaging/bmp_reader.h"
 #include "imaging/image_format.h"
 #include "imaging/jpeg_reader.h"
@@ -144,13 +145,19 @@ BitmapPtr MakeMask(const platform::TBitmap& bitmap, TMaskColor which, platform::
     const int width = bitmap.Width(), height = bitmap.Height();
     const platform::TColor see_through = which == TMaskColor::kUseColor ? platform::PlainColor(color)
                                                                         : bitmap.GetPixel(0, height - 1);
+    const auto red = static_cast<std::uint8_t>(see_through & 0xFF);
+    const auto green = static_cast<std::uint8_t>((see_through >> 8) & 0xFF);
+    const auto blue = static_cast<std::uint8_t>((see_through >> 16) & 0xFF);
+    // Compared row by row in 24 bits: a large picture must not cost a palette search per
+    // pixel.
+    const PixelImage rows = ConvertTo24(FromPlatformBitmap(bitmap));
     auto mask = std::make_unique<platform::TBitmap>(width, height, platform::PixelFormat::pf1bit);
     for (int y = 0; y < height; ++y) {
-      std::uint8_t* row = mask->ScanLine(y);
-      for (int x = 0; x < width; ++x) {
-        if (bitmap.GetPixel(x, y) == see_through)
-          row[x >> 3] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
-      }
+      const std::uint8_t* in = rows.Row(y);
+      std::uint8_t* out = mask->ScanLine(y);
+      for (int x = 0; x < width; ++x, in += 3)
+        if (in[0] == blue && in[1] == green && in[2] == red)
+          out[x >> 3] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
     }
     return mask;
   } catch (const std::exception&) {
@@ -161,8 +168,8 @@ BitmapPtr MakeMask(const platform::TBitmap& bitmap, TMaskColor which, platform::
 platform::TBitmap ConvertForDisplay(platform::TBitmap bitmap) {
   const int display = platform::DisplayDepth::Class();
   if (display == 24) {
-    if (bitmap.BitsPerPixel() >= 15) return bitmap;
-    return bitmap.Converted(platform::PixelFormat::pf24bit);
+    if (bitmap.BitsPerPixel() >= 15 || bitmap.Empty()) return bitmap;
+    return ToPlatformBitmap(ConvertTo24(FromPlatformBitmap(bitmap)));
   }
   if (bitmap.BitsPerPixel() <= 8 || bitmap.Empty()) return bitmap;
   const TDisplayClass target = display == 8 ? TDisplayClass::Bits8 : TDisplayClass::Bits4;

@@ -6,6 +6,7 @@
 #include "html/style_values.h"
 #include "html/text_util.h"
 #include "layout/case_1252.h"
+#include "layout/font_obj.h"
 
 namespace tessival::layout {
 namespace {
@@ -64,6 +65,20 @@ TFloatingObj::TFloatingObj(int pos, const html::TAttributeList& attributes, int 
   }
   if (Title.empty()) Title = AltText;
   if (!HSpaceGiven_) HSpaceLeft = HSpaceRight = Floats() ? FloatSpace : defaultHSpace;
+}
+
+int TFloatingObj::TopForLine(const TFontObj* run, int baseline, int lineTop) const {
+  switch (Align) {
+    case oaTop:
+    case oaLeftFloat:
+    case oaRightFloat: return lineTop + VSpaceTop;
+    case oaMiddle: {
+      const int descent = run ? run->Descent() : 0;
+      const int textHeight = run ? run->TextHeight() : 0;
+      return baseline + descent - textHeight / 2 - (TotalHeight + VSpaceBottom - VSpaceTop) / 2;
+    }
+    default: return baseline - TotalHeight - VSpaceBottom;
+  }
 }
 
 void TFloatingObj::ApplyStyle(const html::TProperties& props) {

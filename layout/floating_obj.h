@@ -50,6 +50,8 @@ class TFloatingObj : public html::TIDObject {
   virtual std::unique_ptr<TFloatingObj> Clone(class TSectionList* document) const = 0;
 
   bool Floats() const { return Align == oaLeftFloat || Align == oaRightFloat; }
+  // The top of the object's box by its alignment in a line with this baseline and top.
+  int TopForLine(const TFontObj* run, int baseline, int lineTop) const;
   // The width and height the object takes in a line, spaces included.
   int OuterWidth() const { return TotalWidth + HSpaceLeft + HSpaceRight; }
   int OuterHeight() const { return TotalHeight + VSpaceTop + VSpaceBottom; }

@@ -238,19 +238,7 @@ void TImageObj::Size(platform::Canvas& canvas, int availWidth, const TFontObj* r
 }
 
 void TImageObj::Paint(platform::Canvas& canvas, int x, const TFontObj* run, int baseline, int lineTop) {
-  int y = 0;
-  switch (Align) {
-    case oaTop:
-    case oaLeftFloat:
-    case oaRightFloat: y = lineTop + VSpaceTop; break;
-    case oaMiddle: {
-      const int descent = run ? run->Descent() : 0;
-      const int textHeight = run ? run->TextHeight() : 0;
-      y = baseline + descent - textHeight / 2 - (TotalHeight + VSpaceBottom - VSpaceTop) / 2;
-      break;
-    }
-    default: y = baseline - TotalHeight - VSpaceBottom; break;
-  }
+  const int y = TopForLine(run, baseline, lineTop);
   DrawX = x;
   DrawY = y + (Document ? Document->YOffset : 0);
   const int inner = HasLinkBorder ? 1 : 0;

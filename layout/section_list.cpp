@@ -87,6 +87,10 @@ int TSectionList::Paint(platform::Canvas& canvas, const platform::Rect& clip, in
     throw;
   }
   if (palette) canvas.SelectPalette(oldPalette);
+  // Panels that scrolled out of the pass are not left standing where they were.
+  if (ScrollPending && !Printing)
+    for (TPanelObj* panel : PanelList)
+      if (!panel->Shown) panel->Panel().SetVisible(false);
   ScrollPending = false;
   return bottom;
 }
@@ -94,6 +98,7 @@ int TSectionList::Paint(platform::Canvas& canvas, const platform::Rect& clip, in
 void TSectionList::SetYOffset(int y) {
   YOffset = y;
   ScrollPending = true;
+  for (TPanelObj* panel : PanelList) panel->Shown = false;
 }
 
 void TSectionList::LightLink(TFontObj* run, bool hover) {

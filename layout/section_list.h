@@ -19,6 +19,7 @@
 #include "html/style_list.h"
 #include "layout/cell.h"
 #include "layout/document_images.h"
+#include "layout/panel_obj.h"
 #include "layout/font_obj.h"
 #include "platform/message_box.h"
 
@@ -167,6 +168,8 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
 
   TDocumentImages Images;
   std::vector<TImageObj*> AnimationList;  // not owned
+  TPanelHost PanelHost;
+  std::vector<TPanelObj*> PanelList;  // not owned: the sections own them
   std::vector<std::unique_ptr<html::TMapItem>> MapList;
 
  private:

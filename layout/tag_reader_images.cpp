@@ -20,6 +20,13 @@ void TTagReader::ParseImage() {
   Pop("img");
 }
 
+void TTagReader::ParsePanel() {
+  TSection& section = CurrentSection();
+  const html::TProperties& props = Push("panel");
+  section.AddPanel(Attrs(), Tok.TagStartPos()).ApplyStyle(props);
+  Pop("panel");
+}
+
 void TTagReader::ParseMap() {
   std::string name = AttrText(html::NameSy);
   for (char& c : name) c = html::UpperAscii(c);

@@ -101,6 +101,7 @@ void TTagReader::ParseInline() {
         break;
       case ScriptSy: ParseScript(); return;
       case ImageSy: ParseImage(); break;
+      case PanelSy: ParsePanel(); break;
       case MapSy: ParseMap(); return;
       case NoBrSy: NoBreak = true; break;
       case NoBrEndSy: NoBreak = false; break;

@@ -74,6 +74,7 @@ class TTagReader {
 
   // --- pictures and maps (tag_reader_images.cpp)
   void ParseImage();
+  void ParsePanel();
   void ParseMap();
 
   // --- head elements and skipped content (tag_reader_head.cpp)

@@ -93,6 +93,8 @@ class TSection : public TSectionBase {
   // element's style (ApplyStyle).
   TImageObj& AddImage(const html::TAttributeList& attributes, TCellBasic* ownerCell,
                       std::int32_t sourcePos);
+  // A PANEL at the end of the text; the caller gives it the element's style.
+  TFloatingObj& AddPanel(const html::TAttributeList& attributes, std::int32_t sourcePos);
   // The section holds a named anchor (the reader registers it in the ID list).
   void SetHasAnchor() { HasAnchor = true; }
   // Normalises white space and seals the section; TCellBasic::AddSection calls it.

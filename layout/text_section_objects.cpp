@@ -4,6 +4,7 @@
 
 #include "layout/image_obj.h"
 #include "layout/indent_manager.h"
+#include "layout/panel_obj.h"
 #include "layout/section_list.h"
 #include "layout/text_section.h"
 
@@ -22,6 +23,13 @@ TImageObj& TSection::AddImage(const html::TAttributeList& attributes, TCellBasic
     if (const std::string& id = attributes.GetID(); !id.empty())
       Document->IDNameList.AddObject(id, &added);
   }
+  return added;
+}
+
+TFloatingObj& TSection::AddPanel(const html::TAttributeList& attributes, std::int32_t sourcePos) {
+  Objects_.push_back(std::make_unique<TPanelObj>(Document, static_cast<int>(Text_.size()), attributes));
+  TFloatingObj& added = *Objects_.back();
+  AddChar(InlineObjectChar, sourcePos);
   return added;
 }
 

@@ -63,11 +63,14 @@ void TSection::PaintObject(platform::Canvas& canvas, int pos, const TFontObj& ru
   TFloatingObj* object = ObjectAt(pos);
   if (!object) return;
   if (object->Floats()) {
-    // Floats are drawn over the text once it is all painted.
-    auto* image = dynamic_cast<TImageObj*>(object);
-    if (image && object->FloatY != NotLaidOut)
-      Document->DrawList.push_back({image, &canvas, indents.LeftEdge + object->FloatX,
-                                    object->FloatY - Document->YOffset, baseline, &run});
+    if (object->FloatY == NotLaidOut) return;
+    const int x = indents.LeftEdge + object->FloatX;
+    const int top = object->FloatY - Document->YOffset;
+    // Floating pictures are drawn over the text once it is all painted; a panel is a
+    // window of its own and is only moved.
+    if (auto* image = dynamic_cast<TImageObj*>(object))
+      Document->DrawList.push_back({image, &canvas, x, top, baseline, &run});
+    else object->Paint(canvas, x, &run, baseline, top);
     return;
   }
   const platform::Point at = canvas.GetCurrentPositionEx();
