@@ -1,12 +1,12 @@
 #include "imaging/image_loader.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
-#include "imaging/bitmap_rows.h"
 #include "imaging/bmp_reader.h"
 #include "imaging/image_format.h"
 #include "imaging/jpeg_reader.h"
@@ -66,6 +66,35 @@ TLoadedImage FromGif(std::unique_ptr<TGIFImage> gif, bool non_animated, std::uin
   TLoadedImage result;
   result.Animated = std::move(gif);
   return result;
+}
+
+// The palette index of pixel x in a row of 1, 4 or 8 bits (most significant bits first).
+std::size_t IndexAt(const std::uint8_t* row, int x, int bits) {
+  switch (bits) {
+    case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    case 4: return (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F;
+    default: return row[x];
+  }
+}
+
+// An indexed bitmap in 24 bits, through a table of its palette's colours.
+platform::TBitmap ExpandTo24(const platform::TBitmap& indexed) {
+  platform::TBitmap out(indexed.Width(), indexed.Height(), platform::PixelFormat::pf24bit);
+  std::array<platform::TColor, 256> colors{};
+  for (int i = 0; i < indexed.Palette().Count(); ++i)
+    colors[static_cast<std::size_t>(i)] = indexed.Palette().ColorAt(i);
+  const int bits = indexed.BitsPerPixel();
+  for (int y = 0; y < indexed.Height(); ++y) {
+    const std::uint8_t* in = indexed.ScanLine(y);
+    std::uint8_t* row = out.ScanLine(y);
+    for (int x = 0; x < indexed.Width(); ++x, row += 3) {
+      const platform::TColor color = colors[IndexAt(in, x, bits)];
+      row[0] = static_cast<std::uint8_t>(color >> 16);
+      row[1] = static_cast<std::uint8_t>(color >> 8);
+      row[2] = static_cast<std::uint8_t>(color);
+    }
+  }
+  return out;
 }
 
 bool HasGifExtension(const std::string& file_name) {
@@ -145,19 +174,29 @@ BitmapPtr MakeMask(const platform::TBitmap& bitmap, TMaskColor which, platform::
     const int width = bitmap.Width(), height = bitmap.Height();
     const platform::TColor see_through = which == TMaskColor::kUseColor ? platform::PlainColor(color)
                                                                         : bitmap.GetPixel(0, height - 1);
-    const auto red = static_cast<std::uint8_t>(see_through & 0xFF);
-    const auto green = static_cast<std::uint8_t>((see_through >> 8) & 0xFF);
-    const auto blue = static_cast<std::uint8_t>((see_through >> 16) & 0xFF);
-    // Compared row by row in 24 bits: a large picture must not cost a palette search per
-    // pixel.
-    const PixelImage rows = ConvertTo24(FromPlatformBitmap(bitmap));
     auto mask = std::make_unique<platform::TBitmap>(width, height, platform::PixelFormat::pf1bit);
+    // Row by row, straight from the bits: a large picture must not cost a palette search
+    // or a conversion per pixel.
+    std::array<bool, 256> index_matches{};
+    for (int i = 0; i < bitmap.Palette().Count(); ++i)
+      index_matches[static_cast<std::size_t>(i)] = bitmap.Palette().ColorAt(i) == see_through;
+    const int bits = bitmap.BitsPerPixel();
+    const std::array<std::uint8_t, 3> bgr = {static_cast<std::uint8_t>(see_through >> 16),
+                                             static_cast<std::uint8_t>(see_through >> 8),
+                                             static_cast<std::uint8_t>(see_through)};
     for (int y = 0; y < height; ++y) {
-      const std::uint8_t* in = rows.Row(y);
+      const std::uint8_t* in = bitmap.ScanLine(y);
       std::uint8_t* out = mask->ScanLine(y);
-      for (int x = 0; x < width; ++x, in += 3)
-        if (in[0] == blue && in[1] == green && in[2] == red)
-          out[x >> 3] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
+      for (int x = 0; x < width; ++x) {
+        bool hit = false;
+        if (bits >= 24) {
+          const std::uint8_t* p = in + static_cast<std::size_t>(x) * static_cast<std::size_t>(bits / 8);
+          hit = p[0] == bgr[0] && p[1] == bgr[1] && p[2] == bgr[2];
+        } else {
+          hit = index_matches[IndexAt(in, x, bits)];
+        }
+        if (hit) out[x >> 3] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
+      }
     }
     return mask;
   } catch (const std::exception&) {
@@ -169,7 +208,7 @@ platform::TBitmap ConvertForDisplay(platform::TBitmap bitmap) {
   const int display = platform::DisplayDepth::Class();
   if (display == 24) {
     if (bitmap.BitsPerPixel() >= 15 || bitmap.Empty()) return bitmap;
-    return ToPlatformBitmap(ConvertTo24(FromPlatformBitmap(bitmap)));
+    return ExpandTo24(bitmap);
   }
   if (bitmap.BitsPerPixel() <= 8 || bitmap.Empty()) return bitmap;
   const TDisplayClass target = display == 8 ? TDisplayClass::Bits8 : TDisplayClass::Bits4;

@@ -77,7 +77,8 @@ std::unique_ptr<TFloatingObj> TPanelObj::Clone(TSectionList* document) const {
 TPanelObj::~TPanelObj() {
   if (!Document) return;
   std::erase(Document->PanelList, this);
-  if (Document->PanelHost.OnPanelDestroy && !Document->IsCopy) Document->PanelHost.OnPanelDestroy(*Panel_);
+  if (Document->PanelHost.OnPanelDestroy && !Document->IsCopy)
+    Document->PanelHost.OnPanelDestroy(*Panel_);
 }
 
 void TPanelObj::Size(platform::Canvas& canvas, int availWidth, const TFontObj* run) {

@@ -36,7 +36,9 @@ class QtPanelWindow final : public PanelWindow {
 class QtPanelWindowFactory final : public PanelWindowFactory {
  public:
   explicit QtPanelWindowFactory(QWidget* parent) : parent_(parent) {}
-  std::unique_ptr<PanelWindow> CreatePanel() override { return std::make_unique<QtPanelWindow>(parent_); }
+  std::unique_ptr<PanelWindow> CreatePanel() override {
+    return std::make_unique<QtPanelWindow>(parent_);
+  }
 
  private:
   QWidget* parent_;
