@@ -29,6 +29,8 @@ void TSectionList::SetFonts(const html::TStyleDefaults& defaults, platform::TCol
 void TSectionList::Clear() {
   Sections.clear();
   AnimationList.clear();
+  AnimationTimer.reset();
+  AnimationTicked = false;
   MapList.clear();
   Images.Clear();
   BackgroundUrl.clear();
@@ -53,6 +55,7 @@ void TSectionList::Clear() {
 int TSectionList::Layout(platform::Canvas& canvas, int y, int& pos, int& maxWidth, int availHeight,
                          int availWidth) {
   ++LayoutCount;
+  StopAnimationTimer();
   canvas.SetTextJustification(0, 0);
   LayoutArgs args;
   args.canvas = &canvas;
@@ -62,12 +65,14 @@ int TSectionList::Layout(platform::Canvas& canvas, int y, int& pos, int& maxWidt
   args.availWidth = availWidth;
   const int height = TCell::DoLayout(args, pos, maxWidth);
   if (!IsCopy && PositionList.empty()) RegisterPositions();
+  StartAnimationTimer();
   return height;
 }
 
 int TSectionList::Paint(platform::Canvas& canvas, const platform::Rect& clip, int x, int limitWidth) {
   PageBottom = YOffset + clip.bottom;
   PageShortened = false;
+  StopAnimationTimer();
   const platform::TPalette* palette = platform::ProgramPalette();
   const platform::TPalette* oldPalette = nullptr;
   if (palette) {
@@ -92,6 +97,7 @@ int TSectionList::Paint(platform::Canvas& canvas, const platform::Rect& clip, in
     for (TPanelObj* panel : PanelList)
       if (!panel->Shown) panel->Panel().SetVisible(false);
   ScrollPending = false;
+  StartAnimationTimer();
   return bottom;
 }
 

@@ -22,6 +22,7 @@
 #include "layout/panel_obj.h"
 #include "layout/font_obj.h"
 #include "platform/message_box.h"
+#include "platform/message_window.h"
 
 namespace tessival::layout {
 
@@ -158,6 +159,9 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
   // changed (the viewer then repaints).
   bool AdvanceAnimations();
   bool HasAnimations() const { return !AnimationList.empty(); }
+  // The animation timer: off during a pass, on after it while there are animated images.
+  void StopAnimationTimer();
+  void StartAnimationTimer();
   // The data of a picture that was still coming: the images waiting for `src` show it.
   // Returns true when the document must be laid out again.
   bool InsertImage(const std::string& src, platform::TStream& stream);
@@ -184,7 +188,9 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
   bool BackgroundTried = false;
   const platform::TBitmap* BackgroundBitmap = nullptr;  // the cache's
   const platform::TBitmap* BackgroundMask = nullptr;
-  std::optional<platform::TBitmap> BackgroundFrame;  // an animated background's first frame
+  std::optional<platform::TBitmap> BackgroundFrame;         // an animated background's first frame
+  std::unique_ptr<platform::MessageWindow> AnimationTimer;  // made at the first need
+  bool AnimationTicked = false;
 };
 
 }  // namespace tessival::layout

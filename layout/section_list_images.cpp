@@ -1,12 +1,14 @@
 // The document's pictures: the background, animation, hover frames of ACTIVE images,
 // pictures delivered late, and image maps.
 #include <algorithm>
+#include <chrono>
 #include <vector>
 
 #include "imaging/platform_bitmaps.h"
 #include "layout/cached_image.h"
 #include "layout/image_obj.h"
 #include "layout/section_list.h"
+#include "platform/win_types.h"
 
 namespace tessival::layout {
 
@@ -47,6 +49,34 @@ bool TSectionList::AdvanceAnimations() {
   bool changed = false;
   for (TImageObj* image : AnimationList) changed = image->Advance() || changed;
   return changed;
+}
+
+namespace {
+constexpr std::uintptr_t AnimationTimerId = 1;
+constexpr std::chrono::milliseconds FirstAnimationInterval{50};
+constexpr std::chrono::milliseconds AnimationInterval{40};
+}  // namespace
+
+void TSectionList::StopAnimationTimer() {
+  if (AnimationTimer) AnimationTimer->KillTimer(AnimationTimerId);
+}
+
+void TSectionList::StartAnimationTimer() {
+  if (IsCopy || AnimationList.empty()) return;
+  if (!AnimationTimer) {
+    AnimationTimer = std::make_unique<platform::MessageWindow>(
+        [this](platform::UINT message, platform::WPARAM, platform::LPARAM) -> platform::LRESULT {
+          if (message != platform::WM_TIMER) return 0;
+          if (AdvanceAnimations() && OnInvalidate) OnInvalidate();
+          if (!AnimationTicked) {
+            AnimationTicked = true;
+            AnimationTimer->SetTimer(AnimationTimerId, AnimationInterval);
+          }
+          return 0;
+        });
+  }
+  AnimationTimer->SetTimer(AnimationTimerId,
+                           AnimationTicked ? AnimationInterval : FirstAnimationInterval);
 }
 
 bool TSectionList::InsertImage(const std::string& src, platform::TStream& stream) {

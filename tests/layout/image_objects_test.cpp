@@ -9,6 +9,7 @@
 #include "layout/cached_image.h"
 #include "layout/image_obj.h"
 #include "layout/placeholder_images.h"
+#include "platform/message_loop.h"
 #include "tag_reader_support.h"
 
 namespace tessival::layout::testing {
@@ -142,6 +143,24 @@ TEST_F(ImageDocumentTest, AnAnimatedGifUsedTwiceIsDecodedOnceAndAnimatesTwice) {
   EXPECT_EQ(Doc->AnimationList.size(), 2u);
   images[0]->Animation()->SetCurrentFrame(3);
   EXPECT_EQ(images[1]->Animation()->CurrentFrame(), 1);
+}
+
+TEST_F(ImageDocumentTest, TheAnimationTimerMovesAnimatedPicturesOnAndAsksForARepaint) {
+  const Bytes gif = ThreeFrameGif();
+  platform::TMemoryStream stream;
+  stream.Write(gif.data(), gif.size());
+  HostGivesStream(&stream);
+  ReadWithImages(R"(<img src=anim.gif>)");
+  int repaints = 0;
+  Doc->OnInvalidate = [&] { ++repaints; };
+  LayOut();
+  const TImageObj& image = *Images().at(0);
+  // The timer runs on this thread's message loop; waiting sleeps until it is due.
+  for (int ticks = 0; ticks < 100 && image.Animation()->CurrentFrame() == 1; ++ticks)
+    platform::MessageLoop::ForThisThread().RunOnce();
+  EXPECT_GT(image.Animation()->CurrentFrame(), 1);
+  EXPECT_GT(repaints, 0);
+  Doc->Clear();  // the timer goes with the document's pictures
 }
 
 TEST_F(ImageDocumentTest, AnActiveThreeFrameGifShowsFrameThreeWhilePressed) {
