@@ -33,7 +33,7 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& file_name, bool& foun
 platform::TBitmap DecodeJpeg(std::span<const std::uint8_t> data) {
   const TJpegOutput output = platform::DisplayDepth::Class() == 24 ? TJpegOutput::kTrueColor24
                                                                    : TJpegOutput::kPalette8;
-  return ToPlatformBitmap(ReadJpeg(data, output));
+  return ReadJpegBitmap(data, output);
 }
 
 platform::TBitmap DecodePng(std::span<const std::uint8_t> data, std::uint8_t& transparency,

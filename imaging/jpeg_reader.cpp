@@ -7,6 +7,7 @@
 // clang-format on
 
 #include <string>
+#include <vector>
 
 namespace tessival::imaging {
 namespace {
@@ -42,18 +43,48 @@ struct Decompressor {
   Decompressor& operator=(const Decompressor&) = delete;
 };
 
-void CopyColorMap(const jpeg_decompress_struct& info, PixelImage& out) {
+Palette ColorMapOf(const jpeg_decompress_struct& info) {
   Palette palette(256);
   for (int i = 0; i < info.actual_number_of_colors && i < 256; ++i) {
     const auto channel = [&](int c) { return info.colormap[info.out_color_components == 1 ? 0 : c][i]; };
     palette[static_cast<std::size_t>(i)] = PaletteEntry{channel(0), channel(1), channel(2), 0};
   }
-  out.Colors() = std::move(palette);
+  return palette;
 }
+
+// Where the decoded rows go: our pixel buffer, or straight into a platform bitmap (which
+// saves the screen path a copy of the whole picture).
+class JpegTarget {
+ public:
+  virtual ~JpegTarget() = default;
+  virtual void Allocate(int width, int height, int bits) = 0;
+  virtual void SetColors(Palette palette) = 0;
+  virtual std::uint8_t* Row(int y) = 0;
+};
+
+class PixelTarget final : public JpegTarget {
+ public:
+  void Allocate(int width, int height, int bits) override { image = PixelImage(width, height, bits); }
+  void SetColors(Palette palette) override { image.Colors() = std::move(palette); }
+  std::uint8_t* Row(int y) override { return image.Row(y); }
+  PixelImage image;
+};
+
+class BitmapTarget final : public JpegTarget {
+ public:
+  void Allocate(int width, int height, int bits) override {
+    bitmap.SetSize(width, height,
+                   bits == 8 ? platform::PixelFormat::pf8bit : platform::PixelFormat::pf24bit);
+  }
+  void SetColors(Palette palette) override { bitmap.SetPalette(platform::TPalette(std::move(palette))); }
+  std::uint8_t* Row(int y) override { return bitmap.ScanLine(y); }
+  platform::TBitmap bitmap;
+};
 
 // Returns false after a fatal library error (message in the error manager). Only plain
 // data lives in this frame across setjmp; `out` belongs to the caller.
-bool Decode(Decompressor& d, std::span<const std::uint8_t> data, TJpegOutput output, PixelImage& out) {
+bool Decode(Decompressor& d, std::span<const std::uint8_t> data, TJpegOutput output, JpegTarget& out,
+            std::vector<JSAMPROW>& rows) {
   if (setjmp(d.errors.jump) != 0) return false;
   jpeg_mem_src(&d.info, data.data(), static_cast<unsigned long>(data.size()));
   jpeg_read_header(&d.info, TRUE);
@@ -67,12 +98,16 @@ bool Decode(Decompressor& d, std::span<const std::uint8_t> data, TJpegOutput out
   jpeg_calc_output_dimensions(&d.info);
   CheckImageSize(d.info.output_width, d.info.output_height);
   jpeg_start_decompress(&d.info);
-  out = PixelImage(static_cast<int>(d.info.output_width), static_cast<int>(d.info.output_height),
-                   output == TJpegOutput::kPalette8 ? 8 : 24, RowOrder::TopDown);
-  if (output == TJpegOutput::kPalette8) CopyColorMap(d.info, out);
+  out.Allocate(static_cast<int>(d.info.output_width), static_cast<int>(d.info.output_height),
+               output == TJpegOutput::kPalette8 ? 8 : 24);
+  if (output == TJpegOutput::kPalette8) out.SetColors(ColorMapOf(d.info));
+  // Handing the library every row at once lets it write whole row groups in place instead
+  // of going through its spare row for each single row.
+  rows.resize(d.info.output_height);
+  for (JDIMENSION y = 0; y < d.info.output_height; ++y) rows[y] = out.Row(static_cast<int>(y));
   while (d.info.output_scanline < d.info.output_height) {
-    JSAMPROW row = out.Row(static_cast<int>(d.info.output_scanline));
-    jpeg_read_scanlines(&d.info, &row, 1);
+    const JDIMENSION at = d.info.output_scanline;
+    if (jpeg_read_scanlines(&d.info, rows.data() + at, d.info.output_height - at) == 0) break;
   }
   jpeg_finish_decompress(&d.info);
   return true;
@@ -80,12 +115,27 @@ bool Decode(Decompressor& d, std::span<const std::uint8_t> data, TJpegOutput out
 
 }  // namespace
 
-PixelImage ReadJpeg(std::span<const std::uint8_t> data, TJpegOutput output) {
+namespace {
+
+template <class Target>
+Target DecodeInto(std::span<const std::uint8_t> data, TJpegOutput output) {
   if (data.empty()) throw EJpegError("empty JPEG data");
   Decompressor d;
-  PixelImage out;
-  if (!Decode(d, data, output, out)) throw EJpegError(std::string("JPEG error: ") + d.errors.message);
+  Target out;
+  std::vector<JSAMPROW> rows;
+  if (!Decode(d, data, output, out, rows))
+    throw EJpegError(std::string("JPEG error: ") + d.errors.message);
   return out;
+}
+
+}  // namespace
+
+PixelImage ReadJpeg(std::span<const std::uint8_t> data, TJpegOutput output) {
+  return std::move(DecodeInto<PixelTarget>(data, output).image);
+}
+
+platform::TBitmap ReadJpegBitmap(std::span<const std::uint8_t> data, TJpegOutput output) {
+  return std::move(DecodeInto<BitmapTarget>(data, output).bitmap);
 }
 
 }  // namespace tessival::imaging

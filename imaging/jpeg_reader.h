@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "imaging/pixel_image.h"
+#include "platform/bitmap.h"
 
 namespace tessival::imaging {
 
@@ -20,5 +21,8 @@ enum class TJpegOutput { kTrueColor24, kPalette8 };
 // Throws EJpegError for data the library refuses (std::length_error beyond
 // kMaxImagePixels). The result is stored top-down.
 PixelImage ReadJpeg(std::span<const std::uint8_t> data, TJpegOutput output = TJpegOutput::kTrueColor24);
+// The same straight into a platform bitmap (rows top-down, as the platform keeps them).
+platform::TBitmap ReadJpegBitmap(std::span<const std::uint8_t> data,
+                                 TJpegOutput output = TJpegOutput::kTrueColor24);
 
 }  // namespace tessival::imaging
