@@ -5,6 +5,7 @@
 #include <span>
 
 #include "imaging/image_format.h"
+#include "fuzz/bmp_size_guard.h"
 #include "imaging/image_loader.h"
 
 using namespace tessival::imaging;
@@ -21,6 +22,7 @@ void CheckMask(const TLoadedImage& picture, const BitmapPtr& mask) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (DeclaresHugeBitmap(data, size)) return 0;
   const std::span<const std::uint8_t> input(data, size);
   DetectImageFormat(input);
   std::uint8_t transparency = kNotTransparent;
