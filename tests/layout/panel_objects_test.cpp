@@ -23,6 +23,8 @@ class RecordingFactory final : public platform::PanelWindowFactory {
 
 class PanelTest : public TagReaderTest {
  protected:
+  // The document's panels call back into this fixture as they go.
+  void TearDown() override { Doc.reset(); }
   void ReadPanels(std::string_view html) {
     MakeDocument();
     Doc->PanelHost.Factory = &Factory;
