@@ -8,8 +8,12 @@
 
 inline bool DeclaresHugeBitmap(const std::uint8_t* data, std::size_t size) {
   if (size < 26 || data[0] != 'B' || data[1] != 'M') return false;
-  const auto u16 = [&](std::size_t at) { return std::uint32_t{data[at]} | (std::uint32_t{data[at + 1]} << 8); };
-  const auto i32 = [&](std::size_t at) { return static_cast<std::int32_t>(u16(at) | (u16(at + 2) << 16)); };
+  const auto u16 = [&](std::size_t at) {
+    return std::uint32_t{data[at]} | (std::uint32_t{data[at + 1]} << 8);
+  };
+  const auto i32 = [&](std::size_t at) {
+    return static_cast<std::int32_t>(u16(at) | (u16(at + 2) << 16));
+  };
   std::int64_t width = 0, height = 0;
   if (u16(14) == 12) {
     width = u16(18), height = u16(20);

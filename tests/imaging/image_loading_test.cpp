@@ -113,7 +113,7 @@ class ImageFiles : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
   std::string Write(const std::string& name, const Bytes& data) {
-    const std::string path = (dir_ / name).string();
+    std::string path = (dir_ / name).string();
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
     return path;
