@@ -51,6 +51,7 @@ class TStringBitmapList {
   int Count() const { return static_cast<int>(items_.size()); }
   const std::string& KeyAt(int index) const { return items_[index].key; }
   const TBitmapItem& ItemAt(int index) const { return *items_[index].item; }
+  TBitmapItem& ItemAt(int index) { return *items_[index].item; }
 
  private:
   struct Entry {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "layout/image_obj.h"
 #include "layout/text_section.h"
 #include "platform/program_palette.h"
 
@@ -13,6 +14,7 @@ TSectionList::TSectionList(platform::MessageBoxes* messages, bool isCopy)
 TSectionList::~TSectionList() {
   // Sections go first: they still reach the document's lists while they are freed.
   Sections.clear();
+  AnimationList.clear();
 }
 
 void TSectionList::SetFonts(const html::TStyleDefaults& defaults, platform::TColor background,
@@ -26,6 +28,15 @@ void TSectionList::SetFonts(const html::TStyleDefaults& defaults, platform::TCol
 
 void TSectionList::Clear() {
   Sections.clear();
+  AnimationList.clear();
+  AnimationTimer.reset();
+  AnimationTicked = false;
+  MapList.clear();
+  Images.Clear();
+  BackgroundUrl.clear();
+  BackgroundTried = false;
+  BackgroundBitmap = BackgroundMask = nullptr;
+  BackgroundFrame.reset();
   LinkFonts.clear();
   SharedVariants.clear();
   PositionList.clear();
@@ -44,6 +55,7 @@ void TSectionList::Clear() {
 int TSectionList::Layout(platform::Canvas& canvas, int y, int& pos, int& maxWidth, int availHeight,
                          int availWidth) {
   ++LayoutCount;
+  StopAnimationTimer();
   canvas.SetTextJustification(0, 0);
   LayoutArgs args;
   args.canvas = &canvas;
@@ -53,12 +65,14 @@ int TSectionList::Layout(platform::Canvas& canvas, int y, int& pos, int& maxWidt
   args.availWidth = availWidth;
   const int height = TCell::DoLayout(args, pos, maxWidth);
   if (!IsCopy && PositionList.empty()) RegisterPositions();
+  StartAnimationTimer();
   return height;
 }
 
 int TSectionList::Paint(platform::Canvas& canvas, const platform::Rect& clip, int x, int limitWidth) {
   PageBottom = YOffset + clip.bottom;
   PageShortened = false;
+  StopAnimationTimer();
   const platform::TPalette* palette = platform::ProgramPalette();
   const platform::TPalette* oldPalette = nullptr;
   if (palette) {
@@ -69,20 +83,28 @@ int TSectionList::Paint(platform::Canvas& canvas, const platform::Rect& clip, in
   int bottom = 0;
   try {
     bottom = TCell::Paint(canvas, clip, 0, 0, x, limitWidth);
-    // Deferred images (floating pictures) are drawn here once images arrive.
+    // Floating pictures lie on top of the text beside them.
+    for (const TImageRec& rec : DrawList)
+      rec.Image->Paint(*rec.Canvas, rec.X, rec.FontObj, rec.YBaseline, rec.Y);
     DrawList.clear();
   } catch (...) {
     if (palette) canvas.SelectPalette(oldPalette);
     throw;
   }
   if (palette) canvas.SelectPalette(oldPalette);
+  // Panels that scrolled out of the pass are not left standing where they were.
+  if (ScrollPending && !Printing)
+    for (TPanelObj* panel : PanelList)
+      if (!panel->Shown) panel->Panel().SetVisible(false);
   ScrollPending = false;
+  StartAnimationTimer();
   return bottom;
 }
 
 void TSectionList::SetYOffset(int y) {
   YOffset = y;
   ScrollPending = true;
+  for (TPanelObj* panel : PanelList) panel->Shown = false;
 }
 
 void TSectionList::LightLink(TFontObj* run, bool hover) {
@@ -93,9 +115,14 @@ int TSectionList::FindLink(platform::Canvas& canvas, int x, std::string& title,
                            TFormControlObj*& formControl, std::unique_ptr<html::TUrlTarget>& urlTarget,
                            int y) {
   TFontObj* previousLink = ActiveLinkFont;
+  TImageObj* previousImage = ActiveImage;
   ActiveLinkFont = nullptr;
   ActiveImage = nullptr;
   const int found = TCellBasic::FindLink(canvas, x, title, formControl, urlTarget, y);
+  if (previousImage != ActiveImage) {
+    if (previousImage) previousImage->SetHoverState(hsNormal);
+    if (ActiveImage) ActiveImage->SetHoverState(LeftButtonDown ? hsPressed : hsHover);
+  }
   if (LinksActive && previousLink != ActiveLinkFont) {
     LightLink(previousLink, false);
     LightLink(ActiveLinkFont, true);
@@ -109,6 +136,7 @@ void TSectionList::ClearHover() {
     LightLink(ActiveLinkFont, false);
     if (OnInvalidate) OnInvalidate();
   }
+  if (ActiveImage) ActiveImage->SetHoverState(hsNormal);
   ActiveLinkFont = nullptr;
   ActiveImage = nullptr;
 }

@@ -14,11 +14,15 @@
 #include <vector>
 
 #include "html/id_name_list.h"
+#include "html/map_item.h"
 #include "html/selection_buffers.h"
 #include "html/style_list.h"
 #include "layout/cell.h"
+#include "layout/document_images.h"
+#include "layout/panel_obj.h"
 #include "layout/font_obj.h"
 #include "platform/message_box.h"
+#include "platform/message_window.h"
 
 namespace tessival::layout {
 
@@ -108,6 +112,7 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
   // --- document state ---------------------------------------------------------------
   bool IsCopy;
   bool ShowImages = false;
+  bool LeftButtonDown = false;  // kept by SetActiveImageState for the pressed frame
   bool Printing = false;
   bool PrintBackgrounds = false;
   bool PrintMonoBlack = false;
@@ -138,6 +143,39 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
   // The viewer repaints its panel: a link lit or dimmed under the mouse.
   std::function<void()> OnInvalidate;
 
+  // --- pictures (section_list_images.cpp) -------------------------------------------
+  // The image request shared by images, the background and image inputs.
+  TImageAnswer GetDocumentImage(const std::string& url, std::uint8_t transparency) {
+    return Images.GetDocumentImage(url, transparency);
+  }
+  // The background picture, loaded once while images are shown (null without one); its
+  // mask may be null.
+  const platform::TBitmap* GetBackgroundBitmap(const platform::TBitmap** mask = nullptr);
+  void SetBackgroundImage(const std::string& url);
+  const std::string& BackgroundImageUrl() const { return BackgroundUrl; }
+  // The mouse button went down (or up) over the active image.
+  void SetActiveImageState(bool pressed);
+  // One tick of the animation timer: moves every animated image on; true when any frame
+  // changed (the viewer then repaints).
+  bool AdvanceAnimations();
+  bool HasAnimations() const { return !AnimationList.empty(); }
+  // The animation timer: off during a pass, on after it while there are animated images.
+  void StopAnimationTimer();
+  void StartAnimationTimer();
+  // The data of a picture that was still coming: the images waiting for `src` show it.
+  // Returns true when the document must be laid out again.
+  bool InsertImage(const std::string& src, platform::TStream& stream);
+  // The map named `name` (upper case, without '#'), or null.
+  const html::TMapItem* FindMap(const std::string& name) const;
+  // An image going away leaves the document's lists.
+  void ForgetImage(const TImageObj* image);
+
+  TDocumentImages Images;
+  std::vector<TImageObj*> AnimationList;  // not owned
+  TPanelHost PanelHost;
+  std::vector<TPanelObj*> PanelList;  // not owned: the sections own them
+  std::vector<std::unique_ptr<html::TMapItem>> MapList;
+
  private:
   int CopySelectionTo(html::SelTextCount& buffer);
   void LightLink(TFontObj* run, bool hover);
@@ -146,6 +184,13 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
   std::vector<TFontObj*> LinkFonts;  // link runs in document order, not owned
   std::vector<std::shared_ptr<const html::TFontInfoArray>> SharedVariants;  // a few recent
   int ProgressLayoutCount = 0;  // the layout pass that last reported
+  std::string BackgroundUrl;
+  bool BackgroundTried = false;
+  const platform::TBitmap* BackgroundBitmap = nullptr;  // the cache's
+  const platform::TBitmap* BackgroundMask = nullptr;
+  std::optional<platform::TBitmap> BackgroundFrame;         // an animated background's first frame
+  std::unique_ptr<platform::MessageWindow> AnimationTimer;  // made at the first need
+  bool AnimationTicked = false;
 };
 
 }  // namespace tessival::layout

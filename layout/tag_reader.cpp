@@ -324,6 +324,7 @@ void TTagReader::ParseBodyTag() {
   }
   if (const TAttribute* image = attrs.Find(BackgroundSy)) {
     props.AssignProperty(piBackgroundImage, PropValue("url(" + image->StrValue + ")"));
+    Doc.SetBackgroundImage(image->StrValue);
   }
   if (auto color = colorOf(LinkSy)) Doc.Styles.SetLinkColor("link", *color);
   if (auto color = colorOf(VLinkSy)) Doc.Styles.SetLinkColor("visited", *color);

@@ -100,6 +100,9 @@ void TTagReader::ParseInline() {
         FontChanged();
         break;
       case ScriptSy: ParseScript(); return;
+      case ImageSy: ParseImage(); break;
+      case PanelSy: ParsePanel(); break;
+      case MapSy: ParseMap(); return;
       case NoBrSy: NoBreak = true; break;
       case NoBrEndSy: NoBreak = false; break;
       case WbrSy:

@@ -72,6 +72,11 @@ class TTagReader {
   void StartAnchor();
   void EndAnchor();
 
+  // --- pictures and maps (tag_reader_images.cpp)
+  void ParseImage();
+  void ParsePanel();
+  void ParseMap();
+
   // --- head elements and skipped content (tag_reader_head.cpp)
   void ParseTitle();
   void ParseBase();

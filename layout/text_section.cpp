@@ -5,6 +5,7 @@
 #include "html/text_util.h"
 #include "layout/case_1252.h"
 #include "layout/cell.h"
+#include "layout/image_obj.h"
 #include "layout/section_list.h"
 
 namespace tessival::layout {
@@ -238,7 +239,15 @@ void TSection::FinishText() {
     }
     if (any) Compact(drop);
   }
-  // (A space after a floating image goes too; images arrive with their slice.)
+  // A space right after a floating image goes: the picture leaves the line.
+  if (!Objects_.empty()) {
+    RenumberObjects();
+    pass([&](std::size_t i) {
+      if (!isSpace(i) || i == 0 || Text_[i - 1] != InlineObjectChar) return false;
+      const TFloatingObj* object = ObjectAt(static_cast<int>(i) - 1);
+      return object && object->Floats();
+    });
+  }
   if (!HasDoubleByte)
     pass([&](std::size_t i) { return static_cast<unsigned char>(Text_[i]) == SoftHyphenChar; });
   // Spaces around a line break go: first those before it, then those after it.
@@ -259,6 +268,7 @@ void TSection::FinishText() {
     }
   }
   DropRunsMovedOntoOthers();
+  RenumberObjects();
   Breaks_.push_back(BreakAllowed);
   BuildIndex();
   // The text does not grow any more: give back what growing it reserved.
@@ -342,6 +352,7 @@ std::unique_ptr<TSectionBase> TSection::Clone(TSectionList* document) const {
     TFontObj& added = copy->Fonts_.Add(std::move(runCopy));
     if (added.IsLinkRun()) copy->JoinLinkList(added);
   }
+  for (const auto& object : Objects_) copy->Objects_.push_back(object->Clone(document));
   copy->TextAlign = TextAlign;
   copy->Clear = Clear;
   copy->LineHeightProp = LineHeightProp;

@@ -22,6 +22,7 @@
 #include "html/properties.h"
 #include "html/token_obj.h"
 #include "html/url_target.h"
+#include "layout/floating_obj.h"
 #include "layout/font_obj.h"
 #include "layout/section_base.h"
 
@@ -88,6 +89,12 @@ class TSection : public TSectionBase {
   // A link starts or ends here; `link` is the link from here on (empty at an end).
   void HRefChange(const html::TProperties& props, const html::TUrlTarget& link, LinkEdge edge,
                   TVShift shift = TVShift::vsNone);
+  // An inline picture from an IMG tag at the end of the text; the caller gives it the
+  // element's style (ApplyStyle).
+  TImageObj& AddImage(const html::TAttributeList& attributes, TCellBasic* ownerCell,
+                      std::int32_t sourcePos);
+  // A PANEL at the end of the text; the caller gives it the element's style.
+  TFloatingObj& AddPanel(const html::TAttributeList& attributes, std::int32_t sourcePos);
   // The section holds a named anchor (the reader registers it in the ID list).
   void SetHasAnchor() { HasAnchor = true; }
   // Normalises white space and seals the section; TCellBasic::AddSection calls it.
@@ -111,6 +118,7 @@ class TSection : public TSectionBase {
   bool PointOfPosition(platform::Canvas* canvas, int pos, int& y, int& x) override;
   bool CharAt(int pos, char& ch, const TSectionBase*& section) const override;
   void GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWidth) override;
+  bool FindImageAt(int x, int y, int& localX, int& localY, TImageObj*& image) override;
   const char* KindName() const override { return "Text"; }
 
   // --- font runs --------------------------------------------------------------------
@@ -123,6 +131,10 @@ class TSection : public TSectionBase {
   const std::vector<LineRec>& Lines() const { return Lines_; }
   const std::vector<IndexObj>& Index() const { return Index_; }
   const TFontList& Fonts() const { return Fonts_; }
+  // Inline objects in offset order, one per InlineObjectChar.
+  const std::vector<std::unique_ptr<TFloatingObj>>& Objects() const { return Objects_; }
+  // The object whose character stands at `offset`, or null.
+  TFloatingObj* ObjectAt(int offset) const;
   TFontList& Fonts() { return Fonts_; }
   bool Finished() const { return Finished_; }
   // Text width of [start, start + count) as painting measures it (see widths file).
@@ -169,7 +181,20 @@ class TSection : public TSectionBase {
   int ClearingHeight(const IndentManager& indents, int y) const;
   void EnsureRunMetrics(platform::Canvas& canvas) const;
 
+  // inline objects (text_section_objects.cpp, painting in text_section_paint.cpp)
+  void PaintObject(platform::Canvas& canvas, int pos, const TFontObj& run, int baseline, int lineTop,
+                   const IndentManager& indents);
+  void RenumberObjects();
+  void SizeObjects(platform::Canvas& canvas, int availWidth);
+  int ObjectWidthAt(int offset) const;
+  void PlaceFloat(TFloatingObj& object, int y, IndentManager& indents);
+  void RaiseLineForObjects(LineRec& line) const;
+  // The y below which this layout's floats end (0 when none).
+  int FloatsBottom_ = 0;
+
   // hit testing (text_section_hits.cpp)
+  int ImageLink(TImageObj& image, int localX, int localY, std::string& title,
+                std::unique_ptr<html::TUrlTarget>& urlTarget);
   int LineAt(int y, int& bandTop) const;
   int CountFitting(platform::Canvas& canvas, const LineRec& line, int width) const;
   // text widths (text_section_widths.cpp): as laid out, and as painted (justified)
@@ -182,6 +207,7 @@ class TSection : public TSectionBase {
   std::vector<IndexObj> Index_;
   TFontList Fonts_;
   std::vector<LineRec> Lines_;
+  std::vector<std::unique_ptr<TFloatingObj>> Objects_;
   bool Finished_ = false;
   bool StartsParagraph_ = false;
   int FirstIndentPixels_ = 0;  // the first-line indent resolved for the last layout

@@ -5,6 +5,7 @@
 
 #include "html/selection_buffers.h"
 #include "layout/case_1252.h"
+#include "layout/image_obj.h"
 #include "layout/section_list.h"
 #include "layout/text_section.h"
 
@@ -142,6 +143,12 @@ int TSection::FindLink(platform::Canvas& canvas, int x, std::string& title,
                        TFormControlObj*& formControl, std::unique_ptr<html::TUrlTarget>& urlTarget,
                        int y) {
   (void)formControl;
+  if (!Objects_.empty()) {
+    int localX = 0, localY = 0;
+    TImageObj* image = nullptr;
+    if (FindImageAt(x, y, localX, localY, image))
+      return ImageLink(*image, localX, localY, title, urlTarget);
+  }
   int bandTop = 0;
   const int index = LineAt(y, bandTop);
   if (index < 0) return 0;
@@ -161,6 +168,38 @@ int TSection::FindLink(platform::Canvas& canvas, int x, std::string& title,
   if (!run.Title.empty()) {
     title = run.Title;
     found |= flTitle;
+  }
+  return found;
+}
+
+int TSection::ImageLink(TImageObj& image, int localX, int localY, std::string& title,
+                        std::unique_ptr<html::TUrlTarget>& urlTarget) {
+  int found = 0;
+  if (Document) Document->ActiveImage = &image;
+  if (!image.Title.empty()) {
+    title = image.Title;
+    found |= flTitle;
+  }
+  if (image.UsesMap) {
+    const html::TMapItem* map = Document ? Document->FindMap(image.MapName) : nullptr;
+    if (map) {
+      if (auto target = map->HitTest(localX, localY)) {
+        urlTarget = std::move(target);
+        found |= flLink;
+      }
+    }
+    return found;
+  }
+  const TFontObj& run = Fonts_.FontAt(image.Pos);
+  if (run.IsLinkRun()) {
+    urlTarget = std::make_unique<html::TUrlTarget>(run.UrlTarget);
+    if (image.IsMap) {
+      // A server-side map: the point goes to the server with the address.
+      urlTarget->Assign(run.UrlTarget.Url() + "?" + std::to_string(localX) + "," +
+                            std::to_string(localY),
+                        run.UrlTarget.Target());
+    }
+    found |= flLink;
   }
   return found;
 }

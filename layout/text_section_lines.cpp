@@ -45,14 +45,30 @@ int TSection::FitCount(platform::Canvas& canvas, const LineContext& context, int
   int free = indents.RightIndentAt(y) - left;
   const int count = end - start;
   // Most short paragraphs fit whole: no need to measure them.
-  if (firstLine && static_cast<long long>(count) * context.widestChar <= free) {
+  if (firstLine && Objects_.empty() && static_cast<long long>(count) * context.widestChar <= free) {
     return end < size ? count + 1 : count;
   }
   int fitted = 0;
   for (int index = Fonts_.IndexAt(start), pos = start; pos < end; ++index) {
     const TFontObj& run = Fonts_[index];
-    const int chunkEnd = index + 1 < Fonts_.Count() ? std::min(Fonts_[index + 1].Pos, end) : end;
+    int chunkEnd = index + 1 < Fonts_.Count() ? std::min(Fonts_[index + 1].Pos, end) : end;
     if (chunkEnd <= pos) continue;
+    if (!Objects_.empty()) {
+      // An object is a chunk of its own; the run goes on after it.
+      if (Text_[pos] == InlineObjectChar) {
+        const int objectWidth = ObjectWidthAt(pos);
+        if (objectWidth > free) return fitted;
+        free -= objectWidth;
+        ++fitted;
+        ++pos;
+        --index;
+        continue;
+      }
+      const void* object = std::memchr(Text_.data() + pos, InlineObjectChar,
+                                       static_cast<std::size_t>(chunkEnd - pos));
+      if (object) chunkEnd = static_cast<int>(static_cast<const char*>(object) - Text_.data());
+      if (chunkEnd < (index + 1 < Fonts_.Count() ? std::min(Fonts_[index + 1].Pos, end) : end)) --index;
+    }
     int width = 0;
     const int fit = platform::FitCountOf(run.Realised(canvas),
                                          std::string_view(Text_).substr(static_cast<std::size_t>(pos),
@@ -165,6 +181,7 @@ void TSection::FinishLine(platform::Canvas& canvas, LineRec& line, bool firstLin
     if (line.Spaces == 0) line.Extra = 0;
   }
   line.LineWidth = right - left;
+  if (!Objects_.empty()) RaiseLineForObjects(line);
   line.LineBottom = line.SpaceBefore + line.LineHeight + line.SpaceAfter;
 }
 
@@ -178,6 +195,23 @@ int TSection::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentMana
   const int size = static_cast<int>(Text_.size());
   int y = args.y;
   int firstBaseline = 0;
+  FloatsBottom_ = 0;
+  if (!Objects_.empty()) {
+    const int usable = std::min(args.availWidth, indents.RightIndentAt(y) - indents.LeftIndentAt(y));
+    SizeObjects(canvas, usable);
+    for (const auto& object : Objects_)
+      if (!object->Floats()) maxWidth = std::max(maxWidth, object->OuterWidth());
+  }
+  // Floats met after other content of a line wait until the line is done.
+  std::vector<TFloatingObj*> floatsBelow;
+  const auto placeFloatsAtLineStart = [&](int start) {
+    for (int at = start; at < size && Text_[at] == InlineObjectChar; ++at) {
+      TFloatingObj* object = ObjectAt(at);
+      if (!object || !object->Floats()) break;
+      if (object->FloatY == NotLaidOut) PlaceFloat(*object, y, indents);
+    }
+  };
+  for (const auto& object : Objects_) object->FloatY = NotLaidOut;
   if (size == 0) {
     y += ClearingHeight(indents, y);
   } else {
@@ -205,6 +239,7 @@ int TSection::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentMana
         context.nextLineBreak = found ? static_cast<int>(static_cast<const char*>(found) - Text_.data())
                                       : size;
       }
+      if (!Objects_.empty()) placeFloatsAtLineStart(start);
       int fit = FitCount(canvas, context, start, y, firstLine, indents);
       if (fit == 0) {
         if (const int below = indents.NextWiderY(y); below > y) {
@@ -231,6 +266,14 @@ int TSection::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentMana
       // The widest line is what the section needs; a long word makes it wider than given.
       maxWidth = std::max(maxWidth, line.Width + (firstLine ? FirstIndentPixels_ : 0));
       y += line.LineBottom;
+      if (!Objects_.empty()) {
+        for (int at = start; at < end; ++at) {
+          TFloatingObj* object = Text_[at] == InlineObjectChar ? ObjectAt(at) : nullptr;
+          if (object && object->Floats() && object->FloatY == NotLaidOut) floatsBelow.push_back(object);
+        }
+        for (TFloatingObj* object : floatsBelow) PlaceFloat(*object, y, indents);
+        floatsBelow.clear();
+      }
       Lines_.push_back(line);
       firstLine = false;
       start = end;
@@ -239,7 +282,7 @@ int TSection::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentMana
   pos += size;
   Length = size;
   SectionHeight = y - args.y;
-  DrawHeight = SectionHeight;
+  DrawHeight = std::max(SectionHeight, FloatsBottom_ - args.y);
   ContentBottom = args.y + SectionHeight;
   HitBottom = args.y + DrawHeight;
   if (Document) {

@@ -1,6 +1,9 @@
 // Painting a text section: its lines as runs of one font, split at selection edges.
 #include <algorithm>
+#include <cstring>
 
+#include "layout/image_obj.h"
+#include "layout/indent_manager.h"
 #include "layout/section_list.h"
 #include "layout/text_section.h"
 
@@ -55,9 +58,31 @@ void SetRunColors(platform::Canvas& canvas, const TFontObj& run, bool selected,
 
 }  // namespace
 
+void TSection::PaintObject(platform::Canvas& canvas, int pos, const TFontObj& run, int baseline,
+                           int lineTop, const IndentManager& indents) {
+  TFloatingObj* object = ObjectAt(pos);
+  if (!object) return;
+  if (object->Floats()) {
+    if (object->FloatY == NotLaidOut) return;
+    const int x = indents.LeftEdge + object->FloatX;
+    const int top = object->FloatY - Document->YOffset;
+    // Floating pictures are drawn over the text once it is all painted; a panel is a
+    // window of its own and is only moved.
+    if (auto* image = dynamic_cast<TImageObj*>(object))
+      Document->DrawList.push_back({image, &canvas, x, top, baseline, &run});
+    else object->Paint(canvas, x, &run, baseline, top);
+    return;
+  }
+  const platform::Point at = canvas.GetCurrentPositionEx();
+  const unsigned oldAlign = canvas.SetTextAlign(platform::TA_TOP);
+  object->Paint(canvas, at.x + object->HSpaceLeft, &run, baseline, lineTop);
+  canvas.SetTextAlign(oldAlign);
+  canvas.MoveToEx(at.x + object->OuterWidth(), at.y);
+}
+
 int TSection::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft, int x,
                     IndentManager& indents) {
-  (void)refTop, (void)refLeft, (void)indents;
+  (void)refTop, (void)refLeft;
   PaintX = x;
   const int bottom = Top + SectionHeight;
   if (Text_.empty() || !Document) return bottom;
@@ -90,7 +115,18 @@ int TSection::Paint(platform::Canvas& canvas, const platform::Rect& clip, int re
       int shift = 0;
       for (int pos = line.Start; pos < end;) {
         const TFontObj& run = Fonts_.FontAt(pos);
+        if (Text_[pos] == InlineObjectChar && !Objects_.empty()) {
+          const int lineTop = y - yOffset + line.SpaceBefore;
+          PaintObject(canvas, pos, run, baseline, lineTop, indents);
+          ++pos;
+          continue;
+        }
         int chunkEnd = pos + Fonts_.CharsToNextRun(pos, end);
+        if (!Objects_.empty()) {
+          const void* object = std::memchr(Text_.data() + pos, InlineObjectChar,
+                                           static_cast<std::size_t>(chunkEnd - pos));
+          if (object) chunkEnd = static_cast<int>(static_cast<const char*>(object) - Text_.data());
+        }
         const bool selected = pos >= selStart && pos < selEnd;
         if (selected) chunkEnd = std::min(chunkEnd, selEnd);
         else if (pos < selStart) chunkEnd = std::min(chunkEnd, selStart);

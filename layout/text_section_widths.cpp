@@ -30,16 +30,39 @@ int SumOverRuns(const TFontList& fonts, std::string_view text, int start, int co
 
 }  // namespace
 
+// A chunk's width with its inline objects counted as the room they take (floats none)
+// instead of as characters.
+template <class Measure>
+int WithObjects(const TSection& section, std::string_view text, std::string_view chunk,
+                Measure measure) {
+  if (section.Objects().empty() || chunk.find(InlineObjectChar) == std::string_view::npos)
+    return measure(chunk);
+  int width = 0;
+  const int base = static_cast<int>(chunk.data() - text.data());
+  std::size_t from = 0;
+  for (std::size_t at; (at = chunk.find(InlineObjectChar, from)) != std::string_view::npos;
+       from = at + 1) {
+    if (at > from) width += measure(chunk.substr(from, at - from));
+    const TFloatingObj* object = section.ObjectAt(base + static_cast<int>(at));
+    if (object && !object->Floats()) width += object->OuterWidth();
+  }
+  if (from < chunk.size()) width += measure(chunk.substr(from));
+  return width;
+}
+
 int TSection::MeasuredWidth(platform::Canvas& canvas, int start, int count) const {
   return SumOverRuns(Fonts_, Text_, start, count, [&](const TFontObj& run, std::string_view chunk) {
-    return platform::TextWidthOf(run.Realised(canvas), chunk);
+    return WithObjects(*this, Text_, chunk, [&](std::string_view piece) {
+      return platform::TextWidthOf(run.Realised(canvas), piece);
+    });
   });
 }
 
 int TSection::PaintedWidth(platform::Canvas& canvas, int start, int count) const {
   return SumOverRuns(Fonts_, Text_, start, count, [&](const TFontObj& run, std::string_view chunk) {
     run.Select(canvas);
-    return canvas.GetTextExtentPoint32(chunk).cx;
+    return WithObjects(*this, Text_, chunk,
+                       [&](std::string_view piece) { return canvas.GetTextExtentPoint32(piece).cx; });
   });
 }
 
@@ -82,6 +105,8 @@ void TSection::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWi
   const int size = static_cast<int>(Text_.size());
   minWidth = maxWidth = 0;
   if (size == 0) return;
+  for (const auto& object : Objects_)
+    if (object->TotalWidth == 0) object->Size(canvas, 0, &Fonts_.FontAt(object->Pos));
   // A stretch from the section start carries the first-line indent.
   const auto withIndent = [this](int width, bool fromStart) {
     if (!fromStart) return width;
@@ -111,7 +136,9 @@ void TSection::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWi
     bool wordTouched = false, stretchTouched = false;
     for (; i < runEnd; ++i) {
       const char ch = Text_[i];
-      const int width = advance[static_cast<unsigned char>(ch)];
+      const int width = ch == InlineObjectChar && !Objects_.empty()
+                            ? ObjectWidthAt(i)
+                            : advance[static_cast<unsigned char>(ch)];
       // Stretches end at line breaks.
       if (ch == LineBreakChar) {
         if (stretchTouched) walk.stretch += overhang;
@@ -132,6 +159,8 @@ void TSection::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWi
         if (wordTouched) walk.word += overhang;
         endWord();
         wordTouched = false;
+        // An object is a word of its own.
+        if (ch == InlineObjectChar) walk.widestWord = std::max(walk.widestWord, width);
         if (breaking) continue;
       }
       if (!walk.inWord) {

@@ -89,6 +89,22 @@ TEST_F(RenderToolTest, PicturesMatchTheReferences) {
   }
 }
 
+TEST_F(RenderToolTest, PicturesAreShownWithImagesAndPlaceholdersWithout) {
+  for (const std::string option : {"", " --images"}) {
+    SCOPED_TRACE(option);
+    const std::string out = Out("images.png");
+    const RunResult run = RunRender(Source("tests/layout/pages/images.html") + " -o " + out +
+                                    " --width 640 --height 200" + option);
+    ASSERT_EQ(run.ExitCode, 0) << run.Output;
+    const QImage made(QString::fromStdString(out));
+    const QImage reference(QString::fromStdString(Source("tests/tools/data/render/images_640") +
+                                                  (option.empty() ? "" : "_shown") + ".png"));
+    ASSERT_FALSE(reference.isNull());
+    ASSERT_EQ(made.size(), reference.size());
+    EXPECT_LT(DifferingShare(made, reference), 0.005);
+  }
+}
+
 TEST_F(RenderToolTest, TheBackgroundIsTheViewersAndThePictureAtLeastTheAskedSize) {
   const std::string out = Out("empty.png");
   const RunResult run = RunRender(Write("empty.html", "") + " -o " + out + " --width 120 --height 90");

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "html/page_file.h"
+#include "html/url_helpers.h"
 #include "layout/layout_dump.h"
 #include "layout/section_list.h"
 #include "layout/tag_reader.h"
@@ -48,6 +49,24 @@ LaidOut LayOut(layout::TSectionList& doc, const tools::RenderOptions& options) {
   return result;
 }
 
+// The document's background picture, tiled from the document's top-left corner.
+void TileBackground(layout::TSectionList& doc, platform::Canvas& canvas, int width, int top, int rows) {
+  const platform::TBitmap* tile = doc.GetBackgroundBitmap();
+  if (!tile || tile->Empty()) return;
+  const int w = tile->Width(), h = tile->Height();
+  for (int y = -(top % h); y < rows; y += h)
+    for (int x = 0; x < width; x += w)
+      canvas.BitBlt(x, y, w, h, *tile, 0, 0, platform::RasterOp::SRCCOPY);
+}
+
+// Picture names relative to the page are found beside the page's file.
+std::string ExpandBesideInput(const std::string& input, const std::string& src) {
+  std::string name = html::UrlToFileName(src);
+  if (name.empty() || name.front() == '/') return name;
+  const std::size_t slash = input.find_last_of('/');
+  return slash == std::string::npos ? name : input.substr(0, slash + 1) + name;
+}
+
 bool PaintInBands(layout::TSectionList& doc, const std::string& path, int width, int height) {
   tools::PngBandWriter writer(path, width, height);
   if (!writer.Ok()) return false;
@@ -60,6 +79,7 @@ bool PaintInBands(layout::TSectionList& doc, const std::string& path, int width,
     band.fill(fill);
     {
       platform::QtCanvas canvas(band);
+      TileBackground(doc, canvas, width, top, rows);
       doc.SetYOffset(top);
       doc.Paint(canvas, platform::Rect{0, 0, width, rows}, 0);
     }
@@ -105,6 +125,9 @@ int main(int argc, char** argv) {
   layout::TSectionList doc;
   doc.SetFonts(html::TStyleDefaults{}, ViewerBackground, false);
   doc.ShowImages = options->Images;
+  doc.Images.OnExpandName = [input = options->Input](const std::string& src) {
+    return ExpandBesideInput(input, src);
+  };
   layout::ParseDocument(page->text, doc);
   const LaidOut laid_out = LayOut(doc, *options);
   if (options->Dump) std::fputs(layout::DumpLayout(doc).c_str(), stdout);
