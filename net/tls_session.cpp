@@ -207,6 +207,8 @@ void TlsSession::Shutdown() {
   CollectOutgoing();
 }
 
+bool TlsSession::Resumed() const { return SSL_session_reused(ssl_) == 1; }
+
 TlsResumption TlsSession::TakeResumption() const {
   if (phase_ == TlsPhase::kFailed) return nullptr;
   SSL_SESSION* session = SSL_get1_session(ssl_);

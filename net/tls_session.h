@@ -69,6 +69,8 @@ class TlsSession {
   bool Write(std::span<const std::byte> data);
   // Queues close_notify for the server.
   void Shutdown();
+  // True when the handshake took up an earlier session instead of a full exchange.
+  bool Resumed() const;
   // The session to offer on the next connection to this server (null when none).
   TlsResumption TakeResumption() const;
 

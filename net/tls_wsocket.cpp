@@ -82,6 +82,7 @@ void TCustomTlsWSocket::StartTls() {
 void TCustomTlsWSocket::BeginHandshake() {
   const std::string server = tls_server_name_.empty() ? Addr() : tls_server_name_;
   tls_error_.clear();
+  tls_resumed_ = false;
   try {
     const TlsContext& context = Context();
     session_key_ = server + ":" + Port();
@@ -99,6 +100,7 @@ void TCustomTlsWSocket::ContinueHandshake() {
   if (!session_) return;  // sending failed and closed the connection
   if (session_->phase() == TlsPhase::kFailed) return HandshakeFailed(session_->error());
   if (session_->phase() != TlsPhase::kEstablished) return;
+  tls_resumed_ = session_->Resumed();
   TCustomSocksWSocket::TriggerSocksSessionConnected(0);
   // Application data may have come with the handshake's last flight.
   if (session_ && State() == wsConnected) OfferPlaintext();
@@ -231,9 +233,11 @@ void TCustomTlsWSocket::TriggerDataSent(Word error) {
 
 // Closing ---------------------------------------------------------------------------
 
+// A session ended with close_notify both ways stays good for resumption; one that is
+// dropped without it is given up by the library.
 void TCustomTlsWSocket::Close() {
   closing_ourselves_ = true;
-  if (TlsEstablished()) {
+  if (session_ && (TlsEstablished() || session_->phase() == TlsPhase::kClosed)) {
     session_->Shutdown();
     PushCipher();
   }

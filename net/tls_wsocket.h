@@ -49,6 +49,8 @@ class TCustomTlsWSocket : public TCustomSocksWSocket {
   void SetTlsVerification(TTlsVerification value) { tls_settings_.verification = value; }
   // Why the last TLS session failed, in the library's words.
   const std::string& TlsErrorText() const { return tls_error_; }
+  // Whether the last handshake took up the session of an earlier connection.
+  bool TlsResumed() const { return tls_resumed_; }
   // True between the end of the handshake and the close.
   bool TlsEstablished() const { return session_ && session_->phase() == TlsPhase::kEstablished; }
 
@@ -92,6 +94,7 @@ class TCustomTlsWSocket : public TCustomSocksWSocket {
   std::unique_ptr<TlsSession> session_;
   std::string tls_error_;
   bool closing_ourselves_ = false;
+  bool tls_resumed_ = false;
   bool offering_ = false;
   bool offer_posted_ = false;            // OfferPlaintext is handing data to the layers above
   std::uint64_t plain_delivered_ = 0;  // plaintext bytes handed out so far

@@ -126,6 +126,16 @@ TEST_F(HttpsNginxTest, RelativeRelocationsStayOnTheSecureServer) {
   EXPECT_EQ(http_.Location(), nginx_.url(Server::kGood, "/dir/next.html"));
 }
 
+// A quick second handshake with a server, never with another one.
+TEST_F(HttpsNginxTest, SecondConnectionToTheSameServerResumesItsSession) {
+  EXPECT_EQ(Fetch(nginx_.url(Server::kGood, "/index.html", "localhost")), "200");
+  EXPECT_FALSE(http_.Socket().TlsResumed());
+  EXPECT_EQ(Fetch(nginx_.url(Server::kGood, "/dir/page.html", "localhost")), "200");
+  EXPECT_TRUE(http_.Socket().TlsResumed());
+  EXPECT_EQ(Fetch(nginx_.url(Server::kGood, "/index.html", "127.0.0.1")), "200");
+  EXPECT_FALSE(http_.Socket().TlsResumed());
+}
+
 TEST_F(HttpsNginxTest, FiftyMegabytesArriveWhole) {
   std::string big(50'000'000, '\0');
   for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 2654435761u) >> 13);
