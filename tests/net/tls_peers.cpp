@@ -221,16 +221,19 @@ TlsServerConnection::~TlsServerConnection() {
   SSL_CTX_free(context_);
 }
 
-std::string TlsServerConnection::ReadRequest() {
-  std::string request;
+std::string TlsServerConnection::ReadUntil(const std::string& end) {
+  std::string text;
   char buffer[4096];
-  while (accepted_ && request.find("\r\n\r\n") == std::string::npos) {
+  while (accepted_ && text.find(end) == std::string::npos) {
     const int count = SSL_read(ssl_, buffer, sizeof buffer);
     if (count <= 0) break;
-    request.append(buffer, static_cast<std::size_t>(count));
+    text.append(buffer, static_cast<std::size_t>(count));
   }
-  return request;
+  return text;
 }
+
+std::string TlsServerConnection::ReadRequest() { return ReadUntil("\r\n\r\n"); }
+std::string TlsServerConnection::ReadLine() { return ReadUntil("\n"); }
 
 void TlsServerConnection::Write(const std::string& data) {
   if (accepted_ && !data.empty()) SSL_write(ssl_, data.data(), static_cast<int>(data.size()));

@@ -80,10 +80,14 @@ class TlsServerConnection {
   bool accepted() const { return accepted_; }
   // Reads up to the request header's empty line.
   std::string ReadRequest();
+  // Reads up to the first line break.
+  std::string ReadLine();
   void Write(const std::string& data);
   void Shutdown();
 
  private:
+  std::string ReadUntil(const std::string& end);
+
   ssl_ctx_st* context_ = nullptr;
   ssl_st* ssl_ = nullptr;
   bool accepted_ = false;
