@@ -9,7 +9,7 @@ namespace tessival::app {
 enum class PrePass { kNone, kSpacesToPlus, kLineBreaksToSpaces };
 enum class PostProcessing { kNone, kConvertUtf8Page };
 // How a service is reached: every service of today answers over TLS.
-enum class ServiceScheme { kHttp, kHttps };
+enum class Scheme { kHttp, kHttps };
 // Whether the toolbar leaves an 8-pixel gap after a row's button, closing a group.
 enum class ToolbarGap { kNone, kSeparatorAfter };
 
@@ -19,7 +19,7 @@ struct ServiceRow {
   int button_width;       // pixels
   ToolbarGap gap;
   const char* kind;    // what the service is
-  ServiceScheme scheme;
+  Scheme scheme;       // https, or plain http
   const char* host;    // default endpoint; TESSIVAL_SERVICE_HOST replaces it
   const char* prefix;  // path and query, appended after the scheme and host
   PrePass pre_pass;

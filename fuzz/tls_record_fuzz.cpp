@@ -39,8 +39,8 @@ SSL_CTX* MakeServerContext() {
   X509_gmtime_adj(X509_getm_notAfter(certificate), 3600);
   X509_set_pubkey(certificate, key);
   X509_NAME* name = X509_get_subject_name(certificate);
-  X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("fuzz"), -1,
-                             -1, 0);
+  X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("fuzz"),
+                             -1, -1, 0);
   X509_set_issuer_name(certificate, name);
   X509_sign(certificate, key, EVP_sha256());
   SSL_CTX* context = SSL_CTX_new(TLS_server_method());
@@ -74,7 +74,8 @@ void Drain(TlsSession& client, std::string* out) {
 
 // Feeds bytes in pieces, reading between them as a socket would. What the client answers
 // stays in it for the caller to take.
-void Feed(TlsSession& client, const std::uint8_t* data, std::size_t size, std::size_t piece, std::string* out) {
+void Feed(TlsSession& client, const std::uint8_t* data, std::size_t size, std::size_t piece,
+          std::string* out) {
   while (size > 0) {
     const std::size_t count = std::min(size, piece);
     const std::size_t taken = client.FeedCipher({reinterpret_cast<const std::byte*>(data), count});
@@ -82,7 +83,8 @@ void Feed(TlsSession& client, const std::uint8_t* data, std::size_t size, std::s
     size -= taken;
     client.Handshake();
     Drain(client, out);
-    if (taken == 0 && client.CipherSpace().empty()) return;  // full and nothing readable: stuck by design
+    if (taken == 0 && client.CipherSpace().empty())
+      return;  // full and nothing readable: stuck by design
   }
 }
 
@@ -113,7 +115,8 @@ class Server {
     }
     std::string bytes(static_cast<std::size_t>(BIO_ctrl_pending(out_)), '\0');
     if (!bytes.empty()) BIO_read(out_, bytes.data(), static_cast<int>(bytes.size()));
-    Feed(client, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), bytes.size() + 1, out);
+    Feed(client, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), bytes.size() + 1,
+         out);
   }
   SSL* ssl() const { return ssl_; }
 
@@ -129,7 +132,8 @@ void PlaintextRoundTrip(TlsSession& client, Server& server, const std::uint8_t* 
   const std::string sent(reinterpret_cast<const char*>(data), size);
   for (std::size_t at = 0; at < size; at += piece) {
     const std::size_t count = std::min(piece, size - at);
-    if (SSL_write(server.ssl(), data + at, static_cast<int>(count)) != static_cast<int>(count)) std::abort();
+    if (SSL_write(server.ssl(), data + at, static_cast<int>(count)) != static_cast<int>(count))
+      std::abort();
     if (data[at] % 7 == 0) SSL_key_update(server.ssl(), SSL_KEY_UPDATE_REQUESTED);
     server.Exchange(client, &received);
   }

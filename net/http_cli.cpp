@@ -547,7 +547,8 @@ void THttpCli::OpenTunnel() {
   std::string request = "CONNECT " + authority + " HTTP/1.0\r\nHost: " + authority + "\r\n";
   if (!Agent.empty()) request += "User-Agent: " + Agent + "\r\n";
   if (!ProxyUsername.empty()) {
-    request += "Proxy-Authorization: Basic " + Base64Encode(ProxyUsername + ":" + ProxyPassword) + "\r\n";
+    request += "Proxy-Authorization: Basic " + Base64Encode(ProxyUsername + ":" + ProxyPassword) +
+               "\r\n";
   }
   request += "\r\n";
   try {

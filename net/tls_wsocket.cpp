@@ -151,7 +151,8 @@ void TCustomTlsWSocket::PushCipher() {
 int TCustomTlsWSocket::Send(const void* data, int length) {
   if (!session_ || State() != wsConnected) return TCustomSocksWSocket::Send(data, length);
   if (length <= 0) return 0;
-  const bool written = session_->Write({static_cast<const std::byte*>(data), static_cast<std::size_t>(length)});
+  const bool written = session_->Write(
+      {static_cast<const std::byte*>(data), static_cast<std::size_t>(length)});
   PushCipher();
   if (!written && session_) SessionBroken();
   return length;

@@ -96,7 +96,7 @@ class TCustomTlsWSocket : public TCustomSocksWSocket {
   bool closing_ourselves_ = false;
   bool tls_resumed_ = false;
   bool offering_ = false;
-  bool offer_posted_ = false;            // OfferPlaintext is handing data to the layers above
+  bool offer_posted_ = false;          // OfferPlaintext is handing data to the layers above
   std::uint64_t plain_delivered_ = 0;  // plaintext bytes handed out so far
   std::string session_key_;            // server name and port of the running session
   // The last session with a server, offered again on the next connection to it.

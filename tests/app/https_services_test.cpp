@@ -71,7 +71,8 @@ TEST_F(HttpsServicesTest, BadCertificateShowsTheReasonAndNoPage) {
   nginx_.AddFile("tick/km/index.html", "<html>must not be shown</html>");
   PointServicesAt(TlsNginxPeer::Server::kExpired);
   form_->ButtonByComponent("Button12")->click();
-  EXPECT_EQ(form_->StatusPanelText(2), "Fehler : 404 certificate verify failed: certificate has expired");
+  EXPECT_EQ(form_->StatusPanelText(2),
+            "Fehler : 404 certificate verify failed: certificate has expired");
   EXPECT_EQ(ReadFile("news.htm"), "");
 }
 

@@ -193,14 +193,16 @@ TEST_F(HttpsTest, CutShortSessionKeepsTheBodyButReportsTheTruncation) {
 }
 
 TEST_F(HttpsTest, CutShortSessionWithLengthMissingIsTruncated) {
-  ScriptedServer server = AnsweringServer("HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nten bytes.", false);
+  ScriptedServer server = AnsweringServer("HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nten bytes.",
+                                          false);
   EXPECT_THAT(Fetch("https://localhost:" + server.port_text() + "/"), HasSubstr("close_notify"));
   EXPECT_EQ(body_.AsString(), "ten bytes.");
 }
 
 // Many servers omit the closing message; with every announced byte there nothing was lost.
 TEST_F(HttpsTest, MissingCloseNotifyAfterTheWholeAnnouncedBodyIsNoFault) {
-  ScriptedServer server = AnsweringServer("HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nten bytes.", false);
+  ScriptedServer server = AnsweringServer("HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nten bytes.",
+                                          false);
   EXPECT_EQ(Fetch("https://localhost:" + server.port_text() + "/"), "200");
   EXPECT_EQ(body_.AsString(), "ten bytes.");
 }

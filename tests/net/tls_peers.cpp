@@ -70,7 +70,8 @@ bool TestAuthority::Run(const std::string& command_line) {
   const int spawned = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   int status = 0;
-  if (spawned != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+  if (spawned != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) ||
+      WEXITSTATUS(status) != 0) {
     error_ = "openssl " + command_line + " failed (see " + log + ")";
     return false;
   }
@@ -78,20 +79,22 @@ bool TestAuthority::Run(const std::string& command_line) {
 }
 
 // A key and a certificate request for name, signed by authority ("ca" or "other").
-bool TestAuthority::Sign(const std::string& name, const std::string& names, const std::string& authority) {
+bool TestAuthority::Sign(const std::string& name, const std::string& names,
+                         const std::string& authority) {
   const std::string dir = folder_.path().string() + "/";
   folder_.Write(name + ".ext", "subjectAltName=" + names + "\n");
   return Run("req -new" + std::string(kNewKey) + " -keyout " + dir + name + ".key -out " + dir + name +
              ".csr -subj /CN=" + name) &&
          Run("x509 -req -in " + dir + name + ".csr -CA " + dir + authority + ".pem -CAkey " + dir +
-             authority + ".key -set_serial " + std::to_string(name.size() * 7919) + " -days 30 -extfile " +
-             dir + name + ".ext -out " + dir + name + ".pem");
+             authority + ".key -set_serial " + std::to_string(name.size() * 7919) +
+             " -days 30 -extfile " + dir + name + ".ext -out " + dir + name + ".pem");
 }
 
 bool TestAuthority::Make() {
   const std::string dir = folder_.path().string() + "/";
   const std::string authority_options =
-      " -days 30 -addext basicConstraints=critical,CA:TRUE -addext keyUsage=critical,keyCertSign,cRLSign";
+      " -days 30 -addext basicConstraints=critical,CA:TRUE -addext "
+      "keyUsage=critical,keyCertSign,cRLSign";
   for (const char* authority : {"ca", "other"}) {
     if (!Run("req -x509" + std::string(kNewKey) + " -keyout " + dir + authority + ".key -out " + dir +
              authority + ".pem -subj /CN=Tessival-test-" + authority + authority_options)) {
@@ -145,8 +148,8 @@ std::string TlsNginxPeer::plain_url(const std::string& path) const {
 std::string TlsNginxPeer::ServerBlock(Server server, const std::string& certificate,
                                       const std::string& key) const {
   std::string block = "  server {\n    listen 127.0.0.1:" + std::to_string(port(server)) + " ssl;\n" +
-                      "    root " + folder_.path().string() + "/www;\n" +
-                      "    ssl_certificate " + certificate + ";\n    ssl_certificate_key " + key + ";\n";
+                      "    root " + folder_.path().string() + "/www;\n" + "    ssl_certificate " +
+                      certificate + ";\n    ssl_certificate_key " + key + ";\n";
   if (server == Server::kTls10Only) {
     block += "    ssl_protocols TLSv1;\n    ssl_ciphers DEFAULT:@SECLEVEL=0;\n";
   } else {
@@ -200,7 +203,8 @@ bool TlsNginxPeer::Start() {
                                   "/error.log;\npid " + dir + "/nginx.pid;\n" +
                                   "events { worker_connections 64; }\nhttp {\n  access_log off;\n" +
                                   "  types { text/html html htm; text/plain txt; }\n" +
-                                  "  default_type application/octet-stream;\n" + temp_paths + servers + "}\n");
+                                  "  default_type application/octet-stream;\n" + temp_paths + servers +
+                                  "}\n");
   return process_.Start({nginx, "-p", dir, "-c", dir + "/nginx.conf"}, plain_port_);
 }
 

@@ -28,7 +28,8 @@ class MemoryServer {
   explicit MemoryServer(int max_version = 0) : context_(SSL_CTX_new(TLS_server_method())) {
     const TestAuthority& authority = TestAuthority::Get();
     SSL_CTX_use_certificate_chain_file(context_, authority.certificate(TestCertificate::kGood).c_str());
-    SSL_CTX_use_PrivateKey_file(context_, authority.key(TestCertificate::kGood).c_str(), SSL_FILETYPE_PEM);
+    SSL_CTX_use_PrivateKey_file(context_, authority.key(TestCertificate::kGood).c_str(),
+                                SSL_FILETYPE_PEM);
     if (max_version != 0) SSL_CTX_set_max_proto_version(context_, max_version);
     ssl_ = SSL_new(context_);
     in_ = BIO_new(BIO_s_mem());
@@ -53,13 +54,15 @@ class MemoryServer {
       SSL_do_handshake(ssl_);
       char buffer[4096];
       int n;
-      while ((n = SSL_read(ssl_, buffer, sizeof buffer)) > 0) received.append(buffer, static_cast<std::size_t>(n));
+      while ((n = SSL_read(ssl_, buffer, sizeof buffer)) > 0)
+        received.append(buffer, static_cast<std::size_t>(n));
       while (BIO_ctrl_pending(out_) > 0) {
         char chunk[4096];
         const int count = BIO_read(out_, chunk, static_cast<int>(std::min(piece, sizeof chunk)));
         std::size_t fed = 0;
         while (fed < static_cast<std::size_t>(count)) {
-          fed += client.FeedCipher(AsBytes(std::string(chunk + fed, static_cast<std::size_t>(count) - fed)));
+          fed += client.FeedCipher(
+              AsBytes(std::string(chunk + fed, static_cast<std::size_t>(count) - fed)));
           ReadAll(client);
         }
         client.Handshake();

@@ -99,7 +99,8 @@ TEST(FetchTool, HttpsTrustsTheNamedAuthorityAndWarnsWhenNotChecking) {
   const std::string page = nginx.url(Server::kGood, "/dir/page.html", "localhost");
   const RunResult unknown = RunTool(page);
   EXPECT_EQ(unknown.status, 1);
-  EXPECT_THAT(unknown.output, HasSubstr("certificate verify failed: unable to get local issuer certificate"));
+  EXPECT_THAT(unknown.output,
+              HasSubstr("certificate verify failed: unable to get local issuer certificate"));
   const RunResult trusted = RunTool("--cacert " + authority.ca_file() + " " + page);
   EXPECT_EQ(trusted.status, 0);
   EXPECT_EQ(trusted.output, "<html>page</html>\n");
