@@ -565,11 +565,10 @@ void THttpCli::ReadTunnelReply() {
   while (tunnel_ == TunnelPhase::kAwaitingReply && socket_->Receive(&byte, 1) == 1) {
     last_activity_ = Clock::now();
     tunnel_reply_ += byte;
-    const std::size_t end = tunnel_reply_.find("\r\n\r\n");
-    const std::size_t bare_end = tunnel_reply_.find("\n\n");
-    if (end == std::string::npos && bare_end == std::string::npos) {
-      if (tunnel_reply_.size() >= kTunnelReplyLimit) FailRequest(0, "HTTP line too long");
-      continue;
+    if (!tunnel_reply_.ends_with("\n\n") && !tunnel_reply_.ends_with("\n\r\n")) {
+      if (tunnel_reply_.size() < kTunnelReplyLimit) continue;
+      tunnel_ = TunnelPhase::kNone;
+      return FailRequest(0, "HTTP line too long");
     }
     const auto code = ParseInteger(tunnel_reply_.size() > 12 ? tunnel_reply_.substr(9, 3) : "");
     if (tunnel_reply_.rfind("HTTP/1.", 0) != 0 || !code || *code / 100 != 2) {

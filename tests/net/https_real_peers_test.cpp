@@ -213,6 +213,41 @@ TEST_F(HttpsTest, CloseNotifyEndsAPageWithoutLength) {
   EXPECT_EQ(body_.AsString(), "whole");
 }
 
+// The proxy's password goes into the CONNECT only; the request inside the tunnel is the
+// one a server gets directly.
+TEST_F(HttpsTest, ProxyCredentialsStayOutsideTheTunnel) {
+  std::string connect_request, inner_request;
+  ScriptedServer proxy([&](int fd) {
+    connect_request = testing::ReadRequest(fd);
+    testing::WriteAll(fd, "HTTP/1.0 200 Connection established\r\n\r\n");
+    TlsServerConnection tls(fd);
+    inner_request = tls.ReadRequest();
+    tls.Write("HTTP/1.0 200 OK\r\nContent-Length: 6\r\n\r\ninside");
+    tls.Shutdown();
+  });
+  http_.Proxy = "127.0.0.1";
+  http_.ProxyPort = proxy.port_text();
+  http_.ProxyUsername = "pu";
+  http_.ProxyPassword = "pp";
+  EXPECT_EQ(Fetch("https://localhost:8443/a/b?c"), "200");
+  EXPECT_EQ(body_.AsString(), "inside");
+  EXPECT_THAT(connect_request, ::testing::StartsWith("CONNECT localhost:8443 HTTP/1.0\r\n"));
+  EXPECT_THAT(connect_request, HasSubstr("Proxy-Authorization: Basic cHU6cHA=\r\n"));
+  EXPECT_THAT(inner_request, ::testing::StartsWith("GET /a/b?c HTTP/1.0\r\n"));
+  EXPECT_THAT(inner_request, HasSubstr("Host: localhost\r\n"));
+  EXPECT_THAT(inner_request, ::testing::Not(HasSubstr("Proxy-Authorization")));
+}
+
+TEST_F(HttpsTest, ProxyRefusingTheTunnelGivesItsStatus) {
+  ScriptedServer proxy([](int fd) {
+    testing::ReadRequest(fd);
+    testing::WriteAll(fd, "HTTP/1.0 407 Proxy Authentication Required\r\n\r\n");
+  });
+  http_.Proxy = "127.0.0.1";
+  http_.ProxyPort = proxy.port_text();
+  EXPECT_EQ(Fetch("https://localhost/"), "407 Proxy Authentication Required");
+}
+
 TEST_F(HttpsTest, StalledHandshakeEndsWithTheTimeout) {
   ScriptedServer server([](int fd) { testing::ReadUntilClosed(fd); });  // takes the hello, says nothing
   http_.Timeout = 300ms;
