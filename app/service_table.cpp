@@ -111,7 +111,7 @@ std::string ServiceHost(const ServiceRow& row) {
 }
 
 std::string ServiceOrigin(const ServiceRow& row) {
-  const std::string replacement = ServiceHostReplacement();
+  std::string replacement = ServiceHostReplacement();
   if (replacement.find("://") != std::string::npos) return replacement;
   if (!replacement.empty()) return "http://" + replacement;
   return (row.scheme == Scheme::kHttps ? "https://" : "http://") + std::string(row.host);

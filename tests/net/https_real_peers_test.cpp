@@ -137,8 +137,10 @@ TEST_F(HttpsNginxTest, SecondConnectionToTheSameServerResumesItsSession) {
 }
 
 TEST_F(HttpsNginxTest, FiftyMegabytesArriveWhole) {
-  std::string big(50'000'000, '\0');
-  for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 2654435761u) >> 13);
+  constexpr std::size_t kSize = 50'000'000;
+  std::string big;
+  big.reserve(kSize);
+  for (std::size_t i = 0; i < kSize; ++i) big.push_back(static_cast<char>((i * 2654435761u) >> 13));
   nginx_.AddFile("big.bin", big);
   EXPECT_EQ(Fetch(nginx_.url(Server::kGood, "/big.bin")), "200");
   EXPECT_EQ(http_.RcvdCount(), static_cast<std::int64_t>(big.size()));
