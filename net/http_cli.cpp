@@ -21,6 +21,8 @@ constexpr std::uintptr_t kTimeoutTimer = 1;
 constexpr std::size_t kSendBlockSize = 8193;
 constexpr int kFirstSocksError = 20001;
 constexpr int kLastSocksError = 20017;
+// A proxy's answer to CONNECT is a header only; anything longer is no such answer.
+constexpr std::size_t kTunnelReplyLimit = 8192;
 
 std::string Trim(const std::string& text) {
   const std::size_t first = text.find_first_not_of(" \t");
@@ -154,6 +156,8 @@ void THttpCli::ResetRequestData() {
   allowed_to_send_ = false;
   reader_.Reset();
   location_seen_ = false;
+  secure_relocation_ = false;
+  tunnel_ = TunnelPhase::kNone;
   target_.Location = URL;
 }
 
@@ -211,7 +215,12 @@ void THttpCli::DnsLookupDone(std::uint16_t error) {
 }
 
 void THttpCli::ConnectTo(const std::string& address) {
+  tunnel_ = target_.Tunnel.empty() ? TunnelPhase::kNone : TunnelPhase::kNeeded;
   try {
+    // Through a tunnel TLS starts once the proxy opened it; the certificate is always
+    // checked against the host of the address, never the proxy's.
+    socket_->SetTlsEnabled(target_.Secure && target_.Tunnel.empty());
+    socket_->SetTlsServerName(target_.Secure ? target_.ServerHost : std::string());
     socket_->SetAddr(address);
     socket_->SetLocalAddr(LocalAddr);
     socket_->SetPort(target_.Port);
@@ -233,13 +242,20 @@ void THttpCli::SessionConnected(std::uint16_t error) {
     request_done_error_ = error;
     // A SOCKS failure is told in the SOCKS server's terms; the socket texts have none.
     const bool socks_error = error >= kFirstSocksError && error <= kLastSocksError;
-    SetLocalFailure(socks_error && !last_socks_error_.empty()
-                        ? last_socks_error_ + " (Error #" + std::to_string(error) + ")"
-                        : ErrorText(error));
+    if (error == kTlsHandshakeError) {
+      // The TLS library's reason is the whole message ("certificate verify failed: ...").
+      SetLocalFailure(socket_->TlsErrorText());
+    } else {
+      SetLocalFailure(socks_error && !last_socks_error_.empty()
+                          ? last_socks_error_ + " (Error #" + std::to_string(error) + ")"
+                          : ErrorText(error));
+    }
+    tunnel_ = TunnelPhase::kNone;
     SessionClosed(error);
     return;
   }
   last_activity_ = Clock::now();
+  if (tunnel_ == TunnelPhase::kNeeded) return OpenTunnel();
   StateChange(httpConnected);
   if (OnSessionConnected) OnSessionConnected(*this, 0);
   reader_.Reset();  // a new answer, also after a relocation
@@ -274,7 +290,8 @@ RequestHeaderFields THttpCli::HeaderFields(const std::string& method) const {
   fields.modified_since = ModifiedSince;
   fields.username = Username;
   fields.password = Password;
-  fields.through_proxy = !Proxy.empty();
+  // Proxy credentials go only to a proxy that reads the request, never into a tunnel.
+  fields.through_proxy = !Proxy.empty() && target_.Tunnel.empty();
   fields.proxy_username = ProxyUsername;
   fields.proxy_password = ProxyPassword;
   fields.cookie = Cookie;
@@ -362,6 +379,7 @@ bool THttpCli::ReadAnswer(const Source& source) {
 }
 
 void THttpCli::DataAvailable() {
+  if (tunnel_ == TunnelPhase::kAwaitingReply) return ReadTunnelReply();
   ReadAnswer(
       [this](char* into, std::size_t room) { return socket_->Receive(into, static_cast<int>(room)); });
 }
@@ -410,6 +428,11 @@ void THttpCli::HeaderField(const std::string& line) {
     const std::string value = start < line.size() ? line.substr(start) : std::string();
     if (field == "location") {
       location_seen_ = true;
+      secure_relocation_ = IsSecureRelocation(value, target_);
+      if (secure_relocation_) {
+        target_.Location = SecureLocation(value, target_);
+        return Trigger(OnHeaderData);
+      }
       ApplyLocationHeader(value, !Proxy.empty(), target_);
       Username = target_.Username;
       Password = target_.Password;
@@ -481,8 +504,17 @@ void THttpCli::BodyChunk(const char* data, std::size_t length) {
 // ---- The end of a request ----------------------------------------------------------
 
 void THttpCli::SessionClosed(std::uint16_t error) {
-  if (error != 0) request_done_error_ = error;
+  if (tunnel_ == TunnelPhase::kNeeded || tunnel_ == TunnelPhase::kAwaitingReply) {
+    tunnel_ = TunnelPhase::kNone;
+    SetLocalFailure("the proxy closed the connection before the tunnel was open");
+  }
+  const bool cut_in_header = reader_.InHeader();
   reader_.Closed(*this);
+  if (error == kTlsTruncatedError || error == kTlsProtocolError) {
+    // Decided after the last header line was read, which could still set the status.
+    if (!TlsFailure(error, cut_in_header)) error = 0;  // nothing was missing
+  }
+  if (error != 0) request_done_error_ = error;
   if (reader_.InHeader()) {
     Trigger(OnHeaderEnd);
     if (location_seen_) {
@@ -496,6 +528,76 @@ void THttpCli::SessionClosed(std::uint16_t error) {
   SetReady();
 }
 
+// A session cut short keeps what arrived in the caller's stream but does not pass for a
+// complete document, unless its announced length shows nothing is missing.
+bool THttpCli::TlsFailure(std::uint16_t error, bool cut_in_header) {
+  const bool whole = error == kTlsTruncatedError && !cut_in_header && content_length_ >= 0 &&
+                     rcvd_count_ >= content_length_;
+  if (whole) return false;
+  SetLocalFailure(socket_->TlsErrorText());
+  return true;
+}
+
+// ---- Tunnels through an HTTP proxy -------------------------------------------------
+
+void THttpCli::OpenTunnel() {
+  tunnel_ = TunnelPhase::kAwaitingReply;
+  tunnel_reply_.clear();
+  const std::string authority = EscapeRequestTarget(target_.Tunnel);
+  std::string request = "CONNECT " + authority + " HTTP/1.0\r\nHost: " + authority + "\r\n";
+  if (!Agent.empty()) request += "User-Agent: " + Agent + "\r\n";
+  if (!ProxyUsername.empty()) {
+    request += "Proxy-Authorization: Basic " + Base64Encode(ProxyUsername + ":" + ProxyPassword) +
+               "\r\n";
+  }
+  request += "\r\n";
+  try {
+    socket_->Send(request.data(), static_cast<int>(request.size()));
+  } catch (const ENetException&) {
+    socket_->Close();
+  }
+}
+
+// The proxy's header is read a byte at a time up to its empty line, so nothing of what
+// follows it (the server's TLS bytes) is taken from the socket.
+void THttpCli::ReadTunnelReply() {
+  char byte = 0;
+  while (tunnel_ == TunnelPhase::kAwaitingReply && socket_->Receive(&byte, 1) == 1) {
+    last_activity_ = Clock::now();
+    tunnel_reply_ += byte;
+    if (!tunnel_reply_.ends_with("\n\n") && !tunnel_reply_.ends_with("\n\r\n")) {
+      if (tunnel_reply_.size() < kTunnelReplyLimit) continue;
+      tunnel_ = TunnelPhase::kNone;
+      return FailRequest(0, "HTTP line too long");
+    }
+    const auto code = ParseInteger(tunnel_reply_.size() > 12 ? tunnel_reply_.substr(9, 3) : "");
+    if (tunnel_reply_.rfind("HTTP/1.", 0) != 0 || !code || *code / 100 != 2) {
+      return TunnelRefused(tunnel_reply_);
+    }
+    tunnel_ = TunnelPhase::kOpen;
+    socket_->StartTls();  // the end of the handshake reports the session connected again
+    return;
+  }
+}
+
+// The proxy's refusal is the request's answer (407 with a wrong password, 403, 502 ...).
+void THttpCli::TunnelRefused(const std::string& header) {
+  tunnel_ = TunnelPhase::kNone;
+  std::size_t start = 0;
+  while (start < header.size()) {
+    std::size_t end = header.find('\n', start);
+    if (end == std::string::npos) end = header.size();
+    std::string line = header.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) HeaderField(line);
+    start = end + 1;
+  }
+  if (status_code_ < 400) SetLocalFailure("the proxy did not open the tunnel: " + reason_phrase_);
+  closed_route_ = ClosedRoute::kIgnore;
+  socket_->Close();
+  SetReady();
+}
+
 void THttpCli::RelocationHandler() {
   if (++relocations_ > kMaxRelocations) {
     location_seen_ = false;
@@ -505,6 +607,14 @@ void THttpCli::RelocationHandler() {
     return;
   }
   const std::string location = target_.Location.substr(0, target_.Location.find('#'));
+  if (secure_relocation_) {
+    // To, from or within https: the scheme decides the port, the TLS and the tunnel.
+    secure_relocation_ = false;
+    ComputeRequestTarget(location, Proxy, ProxyPort, target_);
+    target_.Location = location;
+    Username = target_.Username;
+    Password = target_.Password;
+  }
   target_.DocFileName = DocFileNameFromPath(ParseURL(location).path);
   location_seen_ = false;
   if (request_type_ == httpPOST) request_type_ = httpGET;  // the body is not sent again
@@ -515,7 +625,7 @@ void THttpCli::RelocationHandler() {
   content_type_.clear();
   status_code_ = 0;
   content_length_ = -1;
-  if (!Proxy.empty()) target_.Port = ProxyPort;
+  if (!Proxy.empty() && target_.Tunnel.empty()) target_.Port = ProxyPort;
   window_->PostMessage(kMsgRelocation);
 }
 

@@ -126,6 +126,11 @@ class THttpCli : private HttpAnswerReader::Sink {
   void SetSocksPassword(const std::string& value) { socket_->SetSocksPassword(value); }
   TSocksAuthentication SocksAuthentication() const { return socket_->SocksAuthentication(); }
   void SetSocksAuthentication(TSocksAuthentication value) { socket_->SetSocksAuthentication(value); }
+  // The TLS trust settings of https addresses live on the owned socket too.
+  std::string TlsCaFile() const { return socket_->TlsCaFile(); }
+  void SetTlsCaFile(const std::string& value) { socket_->SetTlsCaFile(value); }
+  TTlsVerification TlsVerification() const { return socket_->TlsVerification(); }
+  void SetTlsVerification(TTlsVerification value) { socket_->SetTlsVerification(value); }
 
   // Events.
   THttpNotify OnTrace, OnHeaderData, OnHeaderBegin, OnHeaderEnd, OnRequestHeaderBegin,
@@ -182,6 +187,9 @@ class THttpCli : private HttpAnswerReader::Sink {
 
  private:
   enum class ClosedRoute { kNormal, kRelocation, kIgnore };
+  // An https address through an HTTP proxy: the proxy is asked to open a tunnel first.
+  //   kNone (no tunnel) | kNeeded -connected-> kAwaitingReply -200-> kOpen (TLS inside)
+  enum class TunnelPhase { kNone, kNeeded, kAwaitingReply, kOpen };
 
   void WireSocket();
   void ResetRequestData();
@@ -199,6 +207,11 @@ class THttpCli : private HttpAnswerReader::Sink {
   void StopReadingAnswer();
   void DataSent();
   void RelocationHandler();
+  void OpenTunnel();
+  void ReadTunnelReply();
+  void TunnelRefused(const std::string& header);
+  // A TLS failure of the socket as the request's outcome; false when nothing was lost.
+  bool TlsFailure(std::uint16_t error, bool cut_in_header);
   // Always HTTP/1.0; false when the request was refused and ended instead.
   bool SendRequest(const std::string& method);
   void SendCommand(std::string line);
@@ -251,6 +264,9 @@ class THttpCli : private HttpAnswerReader::Sink {
   Clock::time_point last_activity_;
   std::string request_stream_;
   std::string last_socks_error_;
+  TunnelPhase tunnel_ = TunnelPhase::kNone;
+  std::string tunnel_reply_;
+  bool secure_relocation_ = false;
 };
 
 }  // namespace tessival::net

@@ -1,6 +1,7 @@
 #include "net/http_target.h"
 
 #include "net/url_splitter.h"
+#include "net/wsocket_resolve.h"
 
 namespace tessival::net {
 namespace {
@@ -9,6 +10,21 @@ bool StartsWith(const std::string& text, const char* prefix) { return text.rfind
 
 std::string Or(const std::string& value, const char* fallback) {
   return value.empty() ? fallback : value;
+}
+
+bool IsSecureProtocol(const std::string& protocol) { return LowerCase(protocol) == "https"; }
+
+// An absolute address with a scheme this client fetches (written as the address splitter
+// reads schemes: in lower case).
+bool HasWebScheme(const std::string& value) {
+  return StartsWith(value, "http://") || StartsWith(value, "https://");
+}
+
+// "https://host[:port]" of the current secure target, whether direct or through a tunnel.
+std::string SecureOrigin(const HttpTarget& target) {
+  if (!target.Tunnel.empty()) return "https://" + target.Tunnel;
+  const bool default_port = target.Port.empty() || target.Port == DefaultPortOf(true);
+  return "https://" + target.ServerHost + (default_port ? "" : ":" + target.Port);
 }
 
 // A user and a password that come with an address replace the client's, but only as a pair.
@@ -65,6 +81,8 @@ void ApplyAbsoluteLocationThroughProxy(const std::string& value, HttpTarget& tar
 
 }  // namespace
 
+const char* DefaultPortOf(bool secure) { return secure ? "443" : "80"; }
+
 void ComputeRequestTarget(const std::string& url, const std::string& proxy,
                           const std::string& proxy_port, HttpTarget& target) {
   const SplitUrl split = ParseURL(url, proxy.empty() ? target.Path : std::string());
@@ -72,10 +90,20 @@ void ComputeRequestTarget(const std::string& url, const std::string& proxy,
   if (!split.user.empty()) target.Username = split.user;
   if (!split.password.empty()) target.Password = split.password;
   target.DocFileName = DocFileNameFromPath(split.path);
+  target.Secure = IsSecureProtocol(split.protocol);
+  target.Tunnel.clear();
   if (proxy.empty()) {
     target.Path = split.path;
-    target.Port = Or(split.port, "80");
+    target.Port = Or(split.port, DefaultPortOf(target.Secure));
     target.Hostname = split.host;
+  } else if (target.Secure) {
+    // The proxy only opens a tunnel: the request inside it is the one a server gets
+    // directly, and nothing of it is readable to the proxy.
+    target.Path = split.path;
+    target.Tunnel = split.host + ":" + Or(split.port, DefaultPortOf(true));
+    const SplitUrl proxy_split = ParseURL(proxy);
+    target.Hostname = proxy_split.host;
+    target.Port = proxy_split.port.empty() ? proxy_port : proxy_split.port;
   } else {
     // The request line carries the whole address; the connection goes to the proxy.
     target.Path = Or(split.protocol, "http") + "://" + split.host +
@@ -98,7 +126,7 @@ void ApplyLocationHeader(const std::string& value, bool through_proxy, HttpTarge
       target.Path = value;
       target.Location = "http://" + target.Hostname + value;
     }
-  } else if (!StartsWith(value, "http://")) {
+  } else if (!HasWebScheme(value)) {
     // A relative location joins the directory of the current path.
     target.Path = BaseDirectory(target.Path) + value;
     target.Location = "http://" + target.Hostname + "/" + target.Path;
@@ -107,6 +135,18 @@ void ApplyLocationHeader(const std::string& value, bool through_proxy, HttpTarge
   } else {
     ApplyAbsoluteLocation(value, target);
   }
+}
+
+bool IsSecureRelocation(const std::string& value, const HttpTarget& target) {
+  return target.Secure || StartsWith(value, "https://");
+}
+
+std::string SecureLocation(const std::string& value, const HttpTarget& target) {
+  if (HasWebScheme(value)) return value;
+  if (StartsWith(value, "//")) return "https:" + value;
+  if (StartsWith(value, "/")) return SecureOrigin(target) + value;
+  const std::string directory = BaseDirectory(target.Path);
+  return SecureOrigin(target) + (directory.empty() ? "/" : directory) + value;
 }
 
 }  // namespace tessival::net

@@ -14,7 +14,7 @@ void TCustomLineWSocket::SetLineMode(bool value) {
 void TCustomLineWSocket::HandleWindowMessage(platform::UINT message, platform::WPARAM wparam,
                                              platform::LPARAM lparam) {
   if (message == WM_TRIGGER_DATA_AVAILABLE) return RedeliverBuffered();
-  TCustomSocksWSocket::HandleWindowMessage(message, wparam, lparam);
+  TCustomTlsWSocket::HandleWindowMessage(message, wparam, lparam);
 }
 
 // Repeats while bytes are buffered and a pass takes some of them: a pass that leaves the
@@ -29,7 +29,7 @@ void TCustomLineWSocket::RedeliverBuffered() {
 
 bool TCustomLineWSocket::TriggerDataAvailable(Word error) {
   if (!line_mode_ || line_end_.empty() || Negotiating()) {
-    return TCustomSocksWSocket::TriggerDataAvailable(error);
+    return TCustomTlsWSocket::TriggerDataAvailable(error);
   }
   std::size_t search_from = 0;
   ReceiveIntoLineBuffer(&search_from);
@@ -40,11 +40,11 @@ bool TCustomLineWSocket::TriggerDataAvailable(Word error) {
 
 void TCustomLineWSocket::ReceiveIntoLineBuffer(std::size_t* search_from) {
   if (HSocket() == platform::INVALID_SOCKET && !Negotiating()) return;
-  int count = TCustomSocksWSocket::GetRcvdCount();
+  int count = TCustomTlsWSocket::GetRcvdCount();
   if (count < 0) return;
   if (count == 0) count = 255;
   std::vector<char> incoming(static_cast<std::size_t>(count));
-  const int received = TCustomSocksWSocket::DoRecv(incoming.data(), count, 0);
+  const int received = TCustomTlsWSocket::DoRecv(incoming.data(), count, 0);
   if (received <= 0) return;
   NoteReceived();
   const std::string_view bytes(incoming.data(), static_cast<std::size_t>(received));
@@ -116,11 +116,11 @@ void TCustomLineWSocket::TriggerSessionClosed(Word error) {
   }
   line_buffer_.Clear();
   rcvd_length_ = 0;
-  TCustomSocksWSocket::TriggerSessionClosed(error);
+  TCustomTlsWSocket::TriggerSessionClosed(error);
 }
 
 int TCustomLineWSocket::DoRecv(void* buffer, int size, int flags) {
-  if (size <= 0) return TCustomSocksWSocket::DoRecv(buffer, size, flags);
+  if (size <= 0) return TCustomTlsWSocket::DoRecv(buffer, size, flags);
   char* out = static_cast<char*>(buffer);
   if (line_mode_ && rcvd_length_ > 0) {
     const std::size_t taken = line_buffer_.Take(out,
@@ -131,12 +131,12 @@ int TCustomLineWSocket::DoRecv(void* buffer, int size, int flags) {
   if (!line_mode_ && !line_buffer_.empty()) {
     return static_cast<int>(line_buffer_.Take(out, static_cast<std::size_t>(size)));
   }
-  return TCustomSocksWSocket::DoRecv(buffer, size, flags);
+  return TCustomTlsWSocket::DoRecv(buffer, size, flags);
 }
 
 int TCustomLineWSocket::GetRcvdCount() {
   if (line_mode_) return static_cast<int>(rcvd_length_);
-  return TCustomSocksWSocket::GetRcvdCount();
+  return TCustomTlsWSocket::GetRcvdCount();
 }
 
 }  // namespace tessival::net

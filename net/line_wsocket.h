@@ -6,7 +6,7 @@
 #include <string>
 
 #include "net/line_buffer.h"
-#include "net/socks_wsocket.h"
+#include "net/tls_wsocket.h"
 
 namespace tessival::net {
 
@@ -15,10 +15,10 @@ constexpr platform::UINT WM_TRIGGER_DATA_AVAILABLE = platform::WM_USER + 20;  //
 
 using TLineLimitEvent = std::function<void(TCustomWSocket& sender, int rcvd_length, bool& clear_data)>;
 
-class TCustomLineWSocket : public TCustomSocksWSocket {
+class TCustomLineWSocket : public TCustomTlsWSocket {
  public:
   TCustomLineWSocket() = default;
-  explicit TCustomLineWSocket(platform::MessageLoop& loop) : TCustomSocksWSocket(loop) {}
+  explicit TCustomLineWSocket(platform::MessageLoop& loop) : TCustomTlsWSocket(loop) {}
 
   bool LineMode() const { return line_mode_; }
   void SetLineMode(bool value);

@@ -63,7 +63,7 @@ void TCustomSocksWSocket::Connect() {
 }
 
 void TCustomSocksWSocket::TriggerSessionConnected(Word error) {
-  if (!connecting_to_server_) return TCustomWSocket::TriggerSessionConnected(error);
+  if (!connecting_to_server_) return TriggerSocksSessionConnected(error);
   if (OnSocksConnected) OnSocksConnected(*this, error);
   if (error != 0) {
     connecting_to_server_ = false;

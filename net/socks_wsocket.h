@@ -54,8 +54,11 @@ class TCustomSocksWSocket : public TCustomWSocket, private SocksNegotiation::Sin
   void TriggerSessionClosed(Word error) override;
   int DoRecv(void* buffer, int size, int flags) override;
   int GetRcvdCount() override;
-  // The user's view of the connection event, past the negotiation.
-  void TriggerSocksSessionConnected(Word error) { TCustomWSocket::TriggerSessionConnected(error); }
+  // The connection below the layers above is made (directly, or past the negotiation):
+  // the user's connection event, unless a layer above has its own work to do first.
+  virtual void TriggerSocksSessionConnected(Word error) {
+    TCustomWSocket::TriggerSessionConnected(error);
+  }
   bool Negotiating() const {
     return connecting_to_server_ || negotiation_.State() != net::SocksState::kIdle;
   }

@@ -1,24 +1,37 @@
 #!/usr/bin/env bash
 # Times tessival-fetch against curl on the same loopback servers, in one run, and prints the
 # ratios (ours / curl's). Needs the release build: scripts/build.sh --bench.
-#   bench/http/run.sh [RUNS]    (default 11 runs per command, alternated by hyperfine's order)
+#   bench/http/run.sh [RUNS] [https]   (default 11 runs per command; "https" runs only the
+#                                       HTTPS cases)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 "$top/scripts/setup.sh" --bench >/dev/null
 [ -x "$top/build-bench/tools/fetch/tessival-fetch" ] || "$top/scripts/build.sh" --bench >/dev/null
 fetch=$top/build-bench/tools/fetch/tessival-fetch
 runs=${1:-11}
+only=${2:-all}
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 
 free_port() { python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'; }
 wait_port() { for _ in $(seq 200); do (exec 3<>/dev/tcp/127.0.0.1/$1) 2>/dev/null && return; sleep 0.05; done; echo "port $1 never opened" >&2; exit 1; }
 
-# nginx with a 200 MB file and a 10 KiB page.
+# nginx with a 200 MB file and a 10 KiB page, in plain HTTP and over TLS with a
+# certificate for localhost from an authority made here. The TLS server speaks TLS 1.3
+# with one cipher suite only, so both clients use the same.
 mkdir -p "$work/www" "$work/tmp"
 head -c 200000000 /dev/urandom > "$work/www/big.bin"
 head -c 10240 /dev/urandom > "$work/www/page.bin"
+ec=(-newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes)
+openssl req -x509 "${ec[@]}" -keyout "$work/ca.key" -out "$work/ca.pem" -subj /CN=bench-ca -days 2 \
+  -addext basicConstraints=critical,CA:TRUE -addext keyUsage=critical,keyCertSign >/dev/null 2>&1
+openssl req -new "${ec[@]}" -keyout "$work/server.key" -out "$work/server.csr" -subj /CN=localhost >/dev/null 2>&1
+printf 'subjectAltName=DNS:localhost,IP:127.0.0.1\n' > "$work/server.ext"
+openssl x509 -req -in "$work/server.csr" -CA "$work/ca.pem" -CAkey "$work/ca.key" -set_serial 7 -days 2 \
+  -extfile "$work/server.ext" -out "$work/server.pem" >/dev/null 2>&1
+suite=TLS_AES_128_GCM_SHA256
 web=$(free_port)
+tls=$(free_port)
 cat > "$work/nginx.conf" <<CONF
 daemon off; master_process off; worker_processes 1;
 error_log $work/nginx.log; pid $work/nginx.pid;
@@ -26,9 +39,12 @@ events { worker_connections 256; }
 http { access_log off; default_type application/octet-stream; sendfile on;
   client_body_temp_path $work/tmp; proxy_temp_path $work/tmp; fastcgi_temp_path $work/tmp;
   uwsgi_temp_path $work/tmp; scgi_temp_path $work/tmp;
-  server { listen 127.0.0.1:$web; root $work/www; } }
+  server { listen 127.0.0.1:$web; root $work/www; }
+  server { listen 127.0.0.1:$tls ssl; root $work/www; ssl_protocols TLSv1.3;
+    ssl_certificate $work/server.pem; ssl_certificate_key $work/server.key;
+    ssl_conf_command Ciphersuites $suite; } }
 CONF
-nginx -p "$work" -c "$work/nginx.conf" & wait_port "$web"
+nginx -p "$work" -c "$work/nginx.conf" & wait_port "$web"; wait_port "$tls"
 
 # dante as SOCKS 4 and 5 server in front of it.
 socks=$(free_port)
@@ -80,6 +96,17 @@ PY
 }
 
 echo "medians of $runs runs each (ours vs curl), loopback, $(nproc) cores"
+secure_big=https://localhost:$tls/big.bin
+secure_page=https://localhost:$tls/page.bin
+secure200=$(for _ in $(seq 200); do printf '%s ' "$secure_page"; done)
+curl_secure200=$(for _ in $(seq 200); do printf -- '-o /dev/null %s ' "$secure_page"; done)
+curl_tls=(curl --http1.0 -s --cacert "$work/ca.pem" --tlsv1.3 --tls13-ciphers "$suite")
+compare "200 MB file over TLS" "$fetch --cacert $work/ca.pem -o $work/o.bin $secure_big" \
+  "${curl_tls[*]} -o $work/c.bin $secure_big"
+cmp -s "$work/o.bin" "$work/www/big.bin" || { echo "the file fetched over TLS differs" >&2; exit 1; }
+compare "200 GETs over TLS" "$fetch --cacert $work/ca.pem -o /dev/null $secure200" \
+  "${curl_tls[*]} -H Connection:close $curl_secure200"
+[ "$only" = https ] && exit 0
 compare "200 MB file" "$fetch -o $work/o.bin $big" "curl --http1.0 -s -o $work/c.bin $big"
 compare "1000 GETs of 10 KiB" "$fetch -o /dev/null $urls1000" "curl --http1.0 -s -H Connection:close $curl1000"
 compare "100 GETs via SOCKS 4" "$fetch --socks 127.0.0.1:$socks --socks-level 4 -o /dev/null $urls100" \

@@ -11,6 +11,7 @@
 
 #include "fetch_options.h"
 #include "loopback_peer.h"
+#include "tls_peers.h"
 #include "web_peers.h"
 
 namespace tessival::tools {
@@ -51,6 +52,7 @@ TEST(FetchOptions, RefusesWhatItCannotUse) {
   EXPECT_FALSE(Parse({"http://a/", "-o"}, &error));
   EXPECT_EQ(error, "-o needs a value");
   EXPECT_FALSE(Parse({"--bogus", "http://a/"}, &error));
+  EXPECT_FALSE(Parse({"https://a/", "--cacert"}, &error));
   EXPECT_TRUE(Parse({"--help"}));
 }
 
@@ -84,6 +86,30 @@ TEST(FetchTool, WritesBodiesAndReportsFailuresByExitStatus) {
   EXPECT_EQ(verbose.status, 0);
   EXPECT_THAT(verbose.output, HasSubstr("HTTP/1.1 200 OK"));
   EXPECT_EQ(RunTool("--socks-level 9 http://x/").status, 2);
+}
+
+// The test authority is trusted only when named; checking is switched off only by name,
+// and never without a warning.
+TEST(FetchTool, HttpsTrustsTheNamedAuthorityAndWarnsWhenNotChecking) {
+  using Server = net::testing::TlsNginxPeer::Server;
+  const auto& authority = net::testing::TestAuthority::Get();
+  if (!authority.ok()) GTEST_SKIP() << authority.error();
+  net::testing::TlsNginxPeer nginx;
+  if (!nginx.Start()) GTEST_SKIP() << "nginx is not available: " << nginx.error();
+  const std::string page = nginx.url(Server::kGood, "/dir/page.html", "localhost");
+  const RunResult unknown = RunTool(page);
+  EXPECT_EQ(unknown.status, 1);
+  EXPECT_THAT(unknown.output,
+              HasSubstr("certificate verify failed: unable to get local issuer certificate"));
+  const RunResult trusted = RunTool("--cacert " + authority.ca_file() + " " + page);
+  EXPECT_EQ(trusted.status, 0);
+  EXPECT_EQ(trusted.output, "<html>page</html>\n");
+  const RunResult unchecked = RunTool("--insecure " + nginx.url(Server::kSelfSigned, "/dir/page.html"));
+  EXPECT_EQ(unchecked.status, 0);
+  EXPECT_THAT(unchecked.output, HasSubstr("WARNING: --insecure"));
+  const RunResult missing_file = RunTool("--cacert /nonexistent.pem " + page);
+  EXPECT_EQ(missing_file.status, 1);
+  EXPECT_THAT(missing_file.output, HasSubstr("/nonexistent.pem"));
 }
 
 // Runs the tool with exactly these arguments, no shell between: every byte but zero

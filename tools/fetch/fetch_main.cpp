@@ -51,6 +51,12 @@ void Configure(net::THttpCli& http, const tools::FetchOptions& options) {
       http.SetSocksAuthentication(net::socksAuthenticateUsercode);
     }
   }
+  if (!options.ca_file.empty()) http.SetTlsCaFile(options.ca_file);
+  if (options.insecure) {
+    std::cerr << "tessival-fetch: WARNING: --insecure: server certificates are NOT checked; "
+                 "anyone on the way can read and change the data\n";
+    http.SetTlsVerification(net::TTlsVerification::kInsecure);
+  }
   http.Timeout = std::chrono::seconds(options.timeout_seconds);
   if (options.verbose) {
     http.OnHeaderEnd = [](net::THttpCli& sender) {

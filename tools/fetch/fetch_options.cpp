@@ -19,6 +19,10 @@ const char* const kFetchUsage =
     "  --socks-level 4|4A|5      the SOCKS version (default 5); with 4A and 5 the SOCKS\n"
     "                            server looks the host name up, not this machine\n"
     "  --socks-user U --socks-password P   SOCKS 5 user name and password\n"
+    "  --cacert FILE             trust the certificate authorities in FILE (PEM) for https,\n"
+    "                            besides the system's (also: TESSIVAL_CA_FILE=FILE)\n"
+    "  --insecure                https WITHOUT checking the server's certificate: anyone on\n"
+    "                            the way can read and change the data (prints a warning)\n"
     "  --timeout S               give up when nothing arrives for S seconds (default 60)\n"
     "  -v                        status line and header lines to standard error\n"
     "  --help                    this text\n"
@@ -42,6 +46,7 @@ std::optional<FetchOptions> ParseFetchOptions(const std::vector<std::string>& ar
       {"--socks-level", &options.socks_level},
       {"--socks-user", &options.socks_user},
       {"--socks-password", &options.socks_password},
+      {"--cacert", &options.ca_file},
   };
   // clang-format on
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -50,6 +55,8 @@ std::optional<FetchOptions> ParseFetchOptions(const std::vector<std::string>& ar
       options.help = true;
     } else if (arg == "--head") {
       options.head = true;
+    } else if (arg == "--insecure") {
+      options.insecure = true;
     } else if (arg == "-v") {
       options.verbose = true;
     } else if (arg == "--timeout" || with_value.contains(arg)) {

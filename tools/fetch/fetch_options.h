@@ -14,6 +14,8 @@ struct FetchOptions {
   std::string user, password;
   std::string proxy, proxy_user, proxy_password;
   std::string socks, socks_level = "5", socks_user, socks_password;
+  std::string ca_file;    // an extra authority file trusted for https
+  bool insecure = false;  // https without checking the server's certificate
   int timeout_seconds = 60;
   bool verbose = false;
   bool help = false;
