@@ -139,7 +139,9 @@ std::unique_ptr<TSectionBase> TBlock::Clone(TSectionList* document) const {
 }
 
 void TBlock::CollapseTopMargin() {
-  if (IsFloating()) return;
+  // Floating and absolutely placed blocks are out of the flow: their margins meet none,
+  // and taking the bottom margin of the block before would leave the flow without it.
+  if (IsFloating() || Positioning == html::posAbsolute) return;
   TSectionBase* previous = OwnerCell->LastFlowSection();
   auto* block = dynamic_cast<TBlock*>(previous);
   if (block && block->IsFloating()) {
