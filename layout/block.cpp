@@ -185,7 +185,16 @@ bool TBlock::DropTrailingMargin(TCellBasic& cell) {
 }
 
 void TBlock::ContentWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWidth) {
-  ContentCell->GetWidthRange(canvas, minWidth, maxWidth);
+  // Every enclosing block asks again in the same pass; without keeping the answer a deep
+  // nest would cost the square of its depth.
+  const int pass = Document ? Document->LayoutCount : -1;
+  if (pass < 0 || pass != WidthRangePass_ || &canvas != WidthRangeCanvas_) {
+    ContentCell->GetWidthRange(canvas, WidthRangeMin_, WidthRangeMax_);
+    WidthRangePass_ = pass;
+    WidthRangeCanvas_ = &canvas;
+  }
+  minWidth = WidthRangeMin_;
+  maxWidth = WidthRangeMax_;
 }
 
 int TBlock::ComputeContentWidth(platform::Canvas& canvas, int availWidth, int availHeight) {

@@ -134,6 +134,10 @@ class TBlock : public TSectionBase {
   int ClearingDistance(const IndentManager& indents, int y) const;
   void BuildDrawOrder();
 
+  int WidthRangePass_ = -1;  // the layout pass the content's width range was taken in
+  const platform::Canvas* WidthRangeCanvas_ = nullptr;
+  int WidthRangeMin_ = 0;
+  int WidthRangeMax_ = 0;
   std::vector<TSectionBase*> DrawOrder;  // children in paint order, not owned
   std::size_t DrawOrderSource = 0;       // the child count the order was built for
 };

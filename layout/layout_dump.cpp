@@ -90,6 +90,8 @@ void DumpMarker(std::string& out, const TBlockLI& item) {
   if (item.FirstBaseline) out += Format(" base=%d", item.FirstBaseline);
 }
 
+void DumpCellInto(std::string& out, const TCellBasic& cell, int depth);
+
 void DumpSection(std::string& out, const TSectionBase& section, int depth) {
   if (const auto* text = dynamic_cast<const TSection*>(&section)) {
     DumpText(out, *text, depth);
@@ -113,14 +115,20 @@ void DumpSection(std::string& out, const TSectionBase& section, int depth) {
     out += Format("%s x=%d y=%d h=%d\n", section.KindName(), section.ContentLeft, section.Top,
                   section.SectionHeight);
   }
-  if (const TCellBasic* cell = section.ChildCell()) out += DumpCell(*cell, depth + 1);
+  if (const TCellBasic* cell = section.ChildCell()) DumpCellInto(out, *cell, depth + 1);
+}
+
+// Everything goes into one string: returning a string per level would copy a deep tree's
+// dump once for every level above it.
+void DumpCellInto(std::string& out, const TCellBasic& cell, int depth) {
+  for (const auto& section : cell.Items()) DumpSection(out, *section, depth);
 }
 
 }  // namespace
 
 std::string DumpCell(const TCellBasic& cell, int depth) {
   std::string out;
-  for (const auto& section : cell.Items()) DumpSection(out, *section, depth);
+  DumpCellInto(out, cell, depth);
   return out;
 }
 
