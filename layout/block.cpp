@@ -9,7 +9,7 @@ namespace {
 
 int CreationMargin(const html::TBoxPixels& box, html::PropIndex index) {
   const int value = box.Pixels[index - html::BoxFirst];
-  return value == html::AutoValue || value == html::UnsetValue ? 0 : value;
+  return value == html::AutoValue || value == html::UnsetValue ? 0 : ClampBoxLength(value);
 }
 
 bool IsParagraphSpace(const html::TBoxPixels& box, html::PropIndex index) {

@@ -21,13 +21,17 @@ bool IsAutoText(const html::PropValue& value) {
   return text && html::Trim(*text) == "auto";
 }
 
-// A length in pixels; `unset` for no value at all.
+// A length in pixels; `unset` for no value at all. Lengths are kept within
+// kMaxBoxLength each way, so sums of them down a deep tree stay far from overflow.
 int Length(const TGivenBox& given, html::PropIndex index, double base, int unset) {
   const html::PropValue& value = Given(given, index);
+  int length = unset;
   if (const auto text = html::AsString(value))
-    return html::LengthToPixels(*text, html::LengthBase::Absolute, base, 0, given.ExSize, given.EmSize);
-  if (const int* number = html::AsInt(value)) return *number == UnsetValue ? unset : *number;
-  return unset;
+    length = html::LengthToPixels(*text, html::LengthBase::Absolute, base, 0, given.ExSize, given.EmSize);
+  else if (const int* number = html::AsInt(value); number && *number != UnsetValue)
+    length = *number;
+  if (length == unset || length == html::ParagraphSpaceValue) return length;
+  return ClampBoxLength(length);
 }
 
 int HorizontalMargin(const TGivenBox& given, html::PropIndex index, double base, int& autoCount) {
@@ -73,6 +77,8 @@ int StretchedWidth(const TBlockBox& box, int availWidth, int contentMin, int con
 }
 
 }  // namespace
+
+int ClampBoxLength(int length) { return std::clamp(length, -kMaxBoxLength, kMaxBoxLength); }
 
 TBlockBox ResolveBox(const TGivenBox& given, int baseWidth, int availHeight, const TBlockBox& margins) {
   TBlockBox box;

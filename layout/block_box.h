@@ -32,6 +32,10 @@ struct TBlockBox {
   int RightExtras() const { return PaddingRight + BorderRightWidth + MarginRight; }
 };
 
+// The largest length of a box value, either way; a page that asks for more gets this.
+constexpr int kMaxBoxLength = 10000;
+int ClampBoxLength(int length);
+
 // What the block's element gave, as stored at creation, with the units it needs.
 struct TGivenBox {
   html::TVMarginArray Values;
