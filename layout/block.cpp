@@ -296,7 +296,8 @@ int TBlock::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManage
   if (ContentBottom - ContentTop < Box.BoxHeight) ContentBottom = ContentTop + Box.BoxHeight;
   BoxBottom = ContentBottom + Box.PaddingBottom + Box.BorderBottomWidth;
   const int bottom = BoxBottom + MarginBottom;
-  HitBottom = std::max(ContentBottom, ContentCell->DrawBottom) + Box.PaddingBottom + Box.BorderBottomWidth;
+  HitBottom = std::max(ContentBottom, ContentCell->DrawBottom) + Box.PaddingBottom +
+              Box.BorderBottomWidth;
   SectionHeight = bottom - args.y;
   indents.PopRight(right);
   indents.PopLeft(left);
@@ -306,7 +307,8 @@ int TBlock::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManage
       indents.AddFloatBlock(args.y, ContentLeft + ContentWidth + Box.RightExtras(), FloatSide::Left,
                             HitBottom - args.y);
     } else if (FloatSide == bfRight) {
-      indents.AddFloatBlock(args.y, ContentWidth + Box.HorizontalExtras() + Box.MarginLeft + Box.MarginRight,
+      indents.AddFloatBlock(args.y,
+                            ContentWidth + Box.HorizontalExtras() + Box.MarginLeft + Box.MarginRight,
                             FloatSide::Right, HitBottom - args.y);
     }
     // Out of the flow: the cell around it grows neither by its height nor by its bottom.
@@ -322,8 +324,8 @@ int TBlock::FindLink(platform::Canvas& canvas, int x, std::string& title, TFormC
                      std::unique_ptr<html::TUrlTarget>& urlTarget, int y) {
   if (DisplayNone) return 0;
   int found = 0;
-  const bool inTitleRect =
-      x >= TitleRect.left && x < TitleRect.right && y >= TitleRect.top && y < TitleRect.bottom;
+  const bool inTitleRect = x >= TitleRect.left && x < TitleRect.right && y >= TitleRect.top &&
+                           y < TitleRect.bottom;
   if (!Title.empty() && inTitleRect) {
     title = Title;
     found = flTitle;
@@ -391,7 +393,8 @@ TBodyBlock::TBodyBlock(TCellBasic* ownerCell, const html::TProperties& props,
   if (Document && props.BackgroundColor() != html::NoColor)
     Document->Background = props.BackgroundColor();
   if (Document) {
-    if (const auto url = props.BackgroundImage(); url && !url->empty()) Document->BackgroundImageUrl = *url;
+    if (const auto url = props.BackgroundImage(); url && !url->empty())
+      Document->BackgroundImageUrl = *url;
   }
   // The body neither floats nor moves.
   FloatSide = bfNone;
@@ -429,10 +432,12 @@ int TBodyBlock::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentMa
   Length = pos - StartPos;
   ContentBottom = ContentTop + contentHeight;
   BoxBottom = ContentBottom + Box.PaddingBottom + Box.BorderBottomWidth;
-  HitBottom = std::max(ContentBottom, ContentCell->DrawBottom) + Box.PaddingBottom + Box.BorderBottomWidth;
+  HitBottom = std::max(ContentBottom, ContentCell->DrawBottom) + Box.PaddingBottom +
+              Box.BorderBottomWidth;
   SectionHeight = HitBottom + MarginBottom - args.y;
   DrawHeight = std::max(SectionHeight, indents.FloatBottom() - args.y);
-  maxWidth = std::max(indents.Width, std::max(innerMax, ContentWidth) + Box.LeftExtras() + Box.RightExtras());
+  maxWidth = std::max(indents.Width,
+                      std::max(innerMax, ContentWidth) + Box.LeftExtras() + Box.RightExtras());
   return SectionHeight;
 }
 

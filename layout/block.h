@@ -112,7 +112,7 @@ class TBlock : public TSectionBase {
   int ClearOffset = 0;
   int BoxBottom = 0;   // bottom of the border box
   int BoxOffsetX = 0;  // left of the border box relative to the x the block was given
-  int PaintLeft = 0;  // content x at the last paint
+  int PaintLeft = 0;   // content x at the last paint
 
  protected:
   // A copy of `source` for another document, its content copied section by section.
@@ -123,8 +123,8 @@ class TBlock : public TSectionBase {
   // The content's width range, cached for one layout pass.
   void ContentWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWidth);
   void PaintBox(platform::Canvas& canvas, const platform::Rect& clip, const platform::Rect& borderBox);
-  void PaintChildren(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft, int x,
-                     IndentManager& indents);
+  void PaintChildren(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft,
+                     int x, IndentManager& indents);
   // Printing: true when the page ends at this block and it is not painted.
   bool EndsPageBefore();
 

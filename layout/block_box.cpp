@@ -27,9 +27,9 @@ int Length(const TGivenBox& given, html::PropIndex index, double base, int unset
   const html::PropValue& value = Given(given, index);
   int length = unset;
   if (const auto text = html::AsString(value))
-    length = html::LengthToPixels(*text, html::LengthBase::Absolute, base, 0, given.ExSize, given.EmSize);
-  else if (const int* number = html::AsInt(value); number && *number != UnsetValue)
-    length = *number;
+    length = html::LengthToPixels(*text, html::LengthBase::Absolute, base, 0, given.ExSize,
+                                  given.EmSize);
+  else if (const int* number = html::AsInt(value); number && *number != UnsetValue) length = *number;
   if (length == unset || length == html::ParagraphSpaceValue) return length;
   return ClampBoxLength(length);
 }
@@ -65,7 +65,8 @@ int AutoOrLength(const TGivenBox& given, html::PropIndex index, double base) {
 }
 
 // The width a block takes when its own width is "auto".
-int StretchedWidth(const TBlockBox& box, int availWidth, int contentMin, int contentMax, TWidthRule rule) {
+int StretchedWidth(const TBlockBox& box, int availWidth, int contentMin, int contentMax,
+                   TWidthRule rule) {
   const int left = box.MarginLeft == AutoValue ? 0 : box.MarginLeft;
   const int right = box.MarginRight == AutoValue ? 0 : box.MarginRight;
   const int room = availWidth - box.HorizontalExtras() - left - right;
@@ -93,7 +94,8 @@ TBlockBox ResolveBox(const TGivenBox& given, int baseWidth, int availHeight, con
   box.PaddingLeft = std::max(0, Length(given, html::piPaddingLeft, width, 0));
   box.BorderTopWidth = BorderWidth(given, html::piBorderTopWidth, html::piBorderTopStyle, width);
   box.BorderRightWidth = BorderWidth(given, html::piBorderRightWidth, html::piBorderRightStyle, width);
-  box.BorderBottomWidth = BorderWidth(given, html::piBorderBottomWidth, html::piBorderBottomStyle, width);
+  box.BorderBottomWidth = BorderWidth(given, html::piBorderBottomWidth, html::piBorderBottomStyle,
+                                      width);
   box.BorderLeftWidth = BorderWidth(given, html::piBorderLeftWidth, html::piBorderLeftStyle, width);
   box.BoxHeight = std::max(0, Length(given, html::piHeight, availHeight, 0));
   box.BoxWidth = AutoOrLength(given, html::piWidth, width);
@@ -104,7 +106,8 @@ TBlockBox ResolveBox(const TGivenBox& given, int baseWidth, int availHeight, con
   return box;
 }
 
-int ComputeContentWidth(TBlockBox& box, int availWidth, int contentMin, int contentMax, TWidthRule rule) {
+int ComputeContentWidth(TBlockBox& box, int availWidth, int contentMin, int contentMax,
+                        TWidthRule rule) {
   const int extras = box.HorizontalExtras();
   const bool autoWidth = box.BoxWidth == AutoValue;
   int width = 0;
@@ -116,7 +119,8 @@ int ComputeContentWidth(TBlockBox& box, int availWidth, int contentMin, int cont
         break;
       }
       width = std::max(box.BoxWidth, contentMin);
-      if (box.MarginLeft == AutoValue) box.MarginLeft = std::max(0, availWidth - extras - box.MarginRight - width);
+      if (box.MarginLeft == AutoValue)
+        box.MarginLeft = std::max(0, availWidth - extras - box.MarginRight - width);
       else if (rule.Floating) box.MarginRight = 0;
       else box.MarginRight = std::max(0, availWidth - extras - box.MarginLeft - width);
       break;

@@ -27,7 +27,9 @@ struct TBlockBox {
   int AutoCount = 0;  // "auto" among the left margin, the width and the right margin
 
   // Left and right borders and paddings.
-  int HorizontalExtras() const { return BorderLeftWidth + PaddingLeft + PaddingRight + BorderRightWidth; }
+  int HorizontalExtras() const {
+    return BorderLeftWidth + PaddingLeft + PaddingRight + BorderRightWidth;
+  }
   int LeftExtras() const { return MarginLeft + BorderLeftWidth + PaddingLeft; }
   int RightExtras() const { return PaddingRight + BorderRightWidth + MarginRight; }
 };

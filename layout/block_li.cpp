@@ -32,8 +32,8 @@ constexpr int LooseItemIndent = 16;
 
 }  // namespace
 
-TBlockLI::TBlockLI(TCellBasic* ownerCell, const html::TProperties& props, const html::TAttributeList* attributes,
-                   const TListItemInfo& info)
+TBlockLI::TBlockLI(TCellBasic* ownerCell, const html::TProperties& props,
+                   const html::TAttributeList* attributes, const TListItemInfo& info)
     : TBlock(ownerCell, props, attributes), ListType(info.Kind), ListNumber(info.Number) {
   switch (info.Kind) {
     case lkOrdered: ListStyle = OrderedStyle(info.Numbering); break;
@@ -43,7 +43,8 @@ TBlockLI::TBlockLI(TCellBasic* ownerCell, const html::TProperties& props, const 
       ListStyle = html::lbDisc;
       const html::PropValue& left = Given.Values[html::piMarginLeft - html::BoxFirst];
       const int* number = html::AsInt(left);
-      const bool unset = html::IsEmpty(left) || (number && (*number == html::UnsetValue || *number == 0));
+      const bool unset = html::IsEmpty(left) ||
+                         (number && (*number == html::UnsetValue || *number == 0));
       if (unset) {
         Given.Values[html::piMarginLeft - html::BoxFirst] = LooseItemIndent;
         MarginLeft = LooseItemIndent;
@@ -51,7 +52,8 @@ TBlockLI::TBlockLI(TCellBasic* ownerCell, const html::TProperties& props, const 
       break;
     }
   }
-  if (const html::TListStyleType style = props.ListStyleType(); style != html::lbBlank) ListStyle = style;
+  if (const html::TListStyleType style = props.ListStyleType(); style != html::lbBlank)
+    ListStyle = style;
   if (const auto url = props.ListStyleImage(); url && !url->empty()) MarkerImageUrl = *url;
   MarkerFont = std::make_unique<TFontObj>(nullptr, 0, props.GetFont(), std::string());
 }

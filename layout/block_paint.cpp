@@ -55,7 +55,8 @@ void TBlock::PaintChildren(platform::Canvas& canvas, const platform::Rect& clip,
                            int x, IndentManager& indents) {
   ScopedIndentOwner owner(indents, this);
   ContentCell->Indents = &indents;
-  if (DrawOrderSource != ContentCell->Items().size() || DrawOrder.size() != DrawOrderSource) BuildDrawOrder();
+  if (DrawOrderSource != ContentCell->Items().size() || DrawOrder.size() != DrawOrderSource)
+    BuildDrawOrder();
   for (TSectionBase* section : DrawOrder) section->Paint(canvas, clip, refTop, refLeft, x, indents);
 }
 
@@ -69,8 +70,8 @@ bool TBlock::EndsPageBefore() {
   }
   const int bottom = Top + SectionHeight;
   const int pageHeight = Document->PageBottom - pageTop;
-  if (PageBreakInsideAvoid && Top >= pageTop && Top < Document->PageBottom && bottom > Document->PageBottom &&
-      SectionHeight <= pageHeight && Top > pageTop) {
+  if (PageBreakInsideAvoid && Top >= pageTop && Top < Document->PageBottom &&
+      bottom > Document->PageBottom && SectionHeight <= pageHeight && Top > pageTop) {
     Document->PageBottom = Top;
     return true;
   }
@@ -78,10 +79,12 @@ bool TBlock::EndsPageBefore() {
   return false;
 }
 
-void TBlock::PaintBox(platform::Canvas& canvas, const platform::Rect& clip, const platform::Rect& borderBox) {
-  const platform::Rect paddingBox = {
-      borderBox.left + Box.BorderLeftWidth, borderBox.top + Box.BorderTopWidth,
-      borderBox.right - Box.BorderRightWidth, borderBox.bottom - Box.BorderBottomWidth};
+void TBlock::PaintBox(platform::Canvas& canvas, const platform::Rect& clip,
+                      const platform::Rect& borderBox) {
+  const platform::Rect paddingBox = {borderBox.left + Box.BorderLeftWidth,
+                                     borderBox.top + Box.BorderTopWidth,
+                                     borderBox.right - Box.BorderRightWidth,
+                                     borderBox.bottom - Box.BorderBottomWidth};
   const bool printing = Document && Document->Printing;
   if (BackgroundColor != html::NoColor && (!printing || Document->PrintBackgrounds))
     FillVisible(canvas, clip, paddingBox, BackgroundColor & 0xFFFFFF);
@@ -91,9 +94,11 @@ void TBlock::PaintBox(platform::Canvas& canvas, const platform::Rect& clip, cons
   const platform::TColor color = (BorderColor != html::NoColor ? BorderColor : TextColor) & 0xFFFFFF;
   // The border is the border box less the padding box: four bands.
   FillVisible(canvas, clip, {borderBox.left, borderBox.top, borderBox.right, paddingBox.top}, color);
-  FillVisible(canvas, clip, {borderBox.left, paddingBox.bottom, borderBox.right, borderBox.bottom}, color);
+  FillVisible(canvas, clip, {borderBox.left, paddingBox.bottom, borderBox.right, borderBox.bottom},
+              color);
   FillVisible(canvas, clip, {borderBox.left, paddingBox.top, paddingBox.left, paddingBox.bottom}, color);
-  FillVisible(canvas, clip, {paddingBox.right, paddingBox.top, borderBox.right, paddingBox.bottom}, color);
+  FillVisible(canvas, clip, {paddingBox.right, paddingBox.top, borderBox.right, paddingBox.bottom},
+              color);
 }
 
 int TBlock::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft, int x,
@@ -111,7 +116,8 @@ int TBlock::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refT
   const int boxLeft = x + BoxOffsetX;
   const int boxTop = Top + ClearOffset + MarginTop;
   TitleRect = {boxLeft, boxTop + dy, boxLeft + Box.HorizontalExtras() + ContentWidth, BoxBottom + dy};
-  const platform::Rect borderBox = {TitleRect.left, boxTop - yOffset, TitleRect.right, BoxBottom - yOffset};
+  const platform::Rect borderBox = {TitleRect.left, boxTop - yOffset, TitleRect.right,
+                                    BoxBottom - yOffset};
   if (Meets(borderBox, clip)) PaintBox(canvas, clip, borderBox);
   PaintLeft = x + IndentX;
   int childTop = refTop, childLeft = refLeft;

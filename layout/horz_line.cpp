@@ -37,7 +37,8 @@ void WriteWidth(const html::TAttribute& width, html::TProperties& props) {
   const std::string_view text = html::Trim(width.StrValue);
   if (width.NumValue < 1) return;
   if (text.find('%') != std::string_view::npos) {
-    if (width.NumValue <= 100) props.AssignProperty(html::piWidth, html::PropValue(std::to_string(width.NumValue) + "%"));
+    if (width.NumValue <= 100)
+      props.AssignProperty(html::piWidth, html::PropValue(std::to_string(width.NumValue) + "%"));
     return;
   }
   props.AssignProperty(html::piWidth, html::PropValue(width.NumValue));
@@ -45,7 +46,8 @@ void WriteWidth(const html::TAttribute& width, html::TProperties& props) {
 
 }  // namespace
 
-THorzLine::THorzLine(TSectionList* document, const html::TAttributeList& attributes, html::TProperties& props)
+THorzLine::THorzLine(TSectionList* document, const html::TAttributeList& attributes,
+                     html::TProperties& props)
     : TSectionBase(document) {
   if (const html::TAttribute* size = attributes.Find(html::SizeSy);
       size && size->NumValue >= 1 && size->NumValue <= kMaxSize)
@@ -84,7 +86,8 @@ int THorzLine::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentMan
   Length = 0;
   Top = AnchorTop = HitTop = args.y;
   const int left = std::max(args.x, indents.LeftIndentAt(args.y));
-  RuleWidth = std::max(0, std::min(args.x + args.availWidth - left, indents.RightIndentAt(args.y) - left));
+  RuleWidth = std::max(0,
+                       std::min(args.x + args.availWidth - left, indents.RightIndentAt(args.y) - left));
   RuleX = left - args.x;
   ContentLeft = left;
   maxWidth = RuleWidth;
@@ -96,8 +99,9 @@ int THorzLine::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentMan
 void THorzLine::PaintEngraved(platform::Canvas& canvas, const platform::Rect& rect) const {
   const TSectionList& document = *Document;
   platform::TColor shadow = kButtonShadow;
-  platform::TColor light = (document.Background & 0xFFFFFF) == 0xFFFFFF || document.Printing ? kSilver
-                                                                                              : kButtonHighlight;
+  platform::TColor light = (document.Background & 0xFFFFFF) == 0xFFFFFF || document.Printing
+                               ? kSilver
+                               : kButtonHighlight;
   if (NoShade || (document.Printing && document.PrintMonoBlack)) shadow = light = kBlack;
   const int width = rect.Width(), height = rect.Height();
   canvas.FillRect(platform::Rect::FromSize(rect.left, rect.top, width, 1), shadow);
@@ -106,8 +110,8 @@ void THorzLine::PaintEngraved(platform::Canvas& canvas, const platform::Rect& re
   canvas.FillRect(platform::Rect::FromSize(rect.right - 1, rect.top, 1, height), light);
 }
 
-int THorzLine::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft, int x,
-                     IndentManager& indents) {
+int THorzLine::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft,
+                     int x, IndentManager& indents) {
   (void)refTop;
   (void)refLeft;
   (void)indents;
@@ -122,7 +126,8 @@ int THorzLine::Paint(platform::Canvas& canvas, const platform::Rect& clip, int r
   return below;
 }
 
-THRBlock::THRBlock(TCellBasic* ownerCell, const html::TProperties& props, std::unique_ptr<THorzLine> line)
+THRBlock::THRBlock(TCellBasic* ownerCell, const html::TProperties& props,
+                   std::unique_ptr<THorzLine> line)
     : TBlock(ownerCell, props, nullptr), Align(line->Align), Line(line.get()) {
   ContentCell->AddSection(std::move(line));
 }
@@ -147,7 +152,7 @@ int THRBlock::ComputeContentWidth(platform::Canvas& canvas, int availWidth, int 
   const int extras = Box.MarginLeft + Box.MarginRight + Box.HorizontalExtras();
   const int room = availWidth - extras;
   const int width = Box.BoxWidth != html::AutoValue && Box.BoxWidth >= 1 ? std::min(Box.BoxWidth, room)
-                                                                          : std::max(15, room);
+                                                                         : std::max(15, room);
   if (const int rest = availWidth - width - extras; rest > 0) {
     if (Align == haCenter) Box.MarginLeft += rest / 2;
     else if (Align == haRight) Box.MarginLeft += rest;

@@ -42,8 +42,8 @@ void DumpText(std::string& out, const TSection& section, int depth) {
   int width = 0;
   for (const LineRec& line : section.Lines()) width = std::max(width, line.LineWidth);
   Indent(out, depth);
-  out += Format("%s x=%d y=%d w=%d h=%d pos=%d len=%d\n", section.KindName(), section.ContentLeft, section.Top,
-                width, section.SectionHeight, section.StartPos, section.Length);
+  out += Format("%s x=%d y=%d w=%d h=%d pos=%d len=%d\n", section.KindName(), section.ContentLeft,
+                section.Top, width, section.SectionHeight, section.StartPos, section.Length);
   int top = section.Top;
   int number = 0;
   for (const LineRec& line : section.Lines()) {
@@ -67,12 +67,14 @@ void DumpBox(std::string& out, const TBlock& block) {
   const TBlockBox& box = block.Box;
   // The body's side margins are the viewer's, the same on every page.
   const bool body = dynamic_cast<const TBodyBlock*>(&block) != nullptr;
-  if (!body && (box.MarginLeft || box.MarginRight)) out += Format(" ml=%d mr=%d", box.MarginLeft, box.MarginRight);
+  if (!body && (box.MarginLeft || box.MarginRight))
+    out += Format(" ml=%d mr=%d", box.MarginLeft, box.MarginRight);
   if (box.BorderLeftWidth || box.BorderTopWidth || box.BorderRightWidth || box.BorderBottomWidth)
     out += Format(" border=%d,%d,%d,%d", box.BorderLeftWidth, box.BorderTopWidth, box.BorderRightWidth,
                   box.BorderBottomWidth);
   if (box.PaddingLeft || box.PaddingTop || box.PaddingRight || box.PaddingBottom)
-    out += Format(" padding=%d,%d,%d,%d", box.PaddingLeft, box.PaddingTop, box.PaddingRight, box.PaddingBottom);
+    out += Format(" padding=%d,%d,%d,%d", box.PaddingLeft, box.PaddingTop, box.PaddingRight,
+                  box.PaddingBottom);
   if (block.FloatSide == bfLeft) out += " float=left";
   if (block.FloatSide == bfRight) out += " float=right";
   if (block.ClearOffset) out += Format(" clear=%d", block.ClearOffset);
@@ -109,8 +111,8 @@ void DumpSection(std::string& out, const TSectionBase& section, int depth) {
     if (const auto* item = dynamic_cast<const TBlockLI*>(block)) DumpMarker(out, *item);
     out += '\n';
   } else if (const auto* rule = dynamic_cast<const THorzLine*>(&section)) {
-    out += Format("Rule x=%d y=%d w=%d h=%d%s\n", rule->ContentLeft, rule->Top, rule->RuleWidth, rule->RuleSize,
-                  rule->RuleColor != html::NoColor ? " solid" : "");
+    out += Format("Rule x=%d y=%d w=%d h=%d%s\n", rule->ContentLeft, rule->Top, rule->RuleWidth,
+                  rule->RuleSize, rule->RuleColor != html::NoColor ? " solid" : "");
   } else {
     out += Format("%s x=%d y=%d h=%d\n", section.KindName(), section.ContentLeft, section.Top,
                   section.SectionHeight);

@@ -26,7 +26,8 @@ bool InEllipse(int column, int row, int width, int height) {
   return dx * dx + dy * dy <= 1.0;
 }
 
-void DrawEllipse(platform::Canvas& canvas, const platform::Rect& box, bool filled, platform::TColor color) {
+void DrawEllipse(platform::Canvas& canvas, const platform::Rect& box, bool filled,
+                 platform::TColor color) {
   const int width = box.Width(), height = box.Height();
   for (int row = 0; row < height; ++row) {
     for (int column = 0; column < width; ++column) {
@@ -34,7 +35,8 @@ void DrawEllipse(platform::Canvas& canvas, const platform::Rect& box, bool fille
       const bool edge = column == 0 || row == 0 || column == width - 1 || row == height - 1 ||
                         !InEllipse(column - 1, row, width, height) ||
                         !InEllipse(column + 1, row, width, height) ||
-                        !InEllipse(column, row - 1, width, height) || !InEllipse(column, row + 1, width, height);
+                        !InEllipse(column, row - 1, width, height) ||
+                        !InEllipse(column, row + 1, width, height);
       if (filled || edge)
         canvas.FillRect(platform::Rect::FromSize(box.left + column, box.top + row, 1, 1), color);
     }

@@ -21,7 +21,8 @@ std::unique_ptr<TSectionBase> TPreFormated::Clone(TSectionList* document) const 
   return TSection::Clone(document);
 }
 
-std::unique_ptr<TSection> TPreFormated::MakeBlank(TSectionList* document, const html::TProperties& props) const {
+std::unique_ptr<TSection> TPreFormated::MakeBlank(TSectionList* document,
+                                                  const html::TProperties& props) const {
   return std::make_unique<TPreFormated>(document, false, OwnerCell, nullptr, props, nullptr);
 }
 

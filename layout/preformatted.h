@@ -25,7 +25,8 @@ class TPreFormated : public TSection {
   static constexpr int kMaxMinimumWidth = 2000;
 
  protected:
-  std::unique_ptr<TSection> MakeBlank(TSectionList* document, const html::TProperties& props) const override;
+  std::unique_ptr<TSection> MakeBlank(TSectionList* document,
+                                      const html::TProperties& props) const override;
 };
 
 // A page break for printing; it takes no room on the screen.

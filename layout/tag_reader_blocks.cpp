@@ -13,7 +13,9 @@ using namespace html;
 
 namespace {
 
-bool IsListStart(Symbol sy) { return sy == OLSy || sy == ULSy || sy == DirSy || sy == MenuSy || sy == DLSy; }
+bool IsListStart(Symbol sy) {
+  return sy == OLSy || sy == ULSy || sy == DirSy || sy == MenuSy || sy == DLSy;
+}
 
 // The lists whose items carry bullets or numbers (a DL's items carry none).
 bool IsMarkedList(Symbol sy) { return sy == OLSy || sy == ULSy || sy == DirSy || sy == MenuSy; }
@@ -44,7 +46,8 @@ int ListKindOf(Symbol sy) {
 
 // A list that ends right after it starts.
 const SymbolSet& ListEndSymbols() {
-  static const SymbolSet set = MakeSet({OLEndSy, ULEndSy, DirEndSy, MenuEndSy, DLEndSy, BlockQuoteEndSy});
+  static const SymbolSet set = MakeSet(
+      {OLEndSy, ULEndSy, DirEndSy, MenuEndSy, DLEndSy, BlockQuoteEndSy});
   return set;
 }
 
@@ -76,7 +79,8 @@ void TTagReader::ParseList(Symbol kind, const SymbolSet& termSet) {
   char numbering = '1';
   bool plain = false;
   if (kind == OLSy) {
-    if (const TAttribute* start = Attrs().Find(StartSy); start && start->NumValue >= 0) number = start->NumValue;
+    if (const TAttribute* start = Attrs().Find(StartSy); start && start->NumValue >= 0)
+      number = start->NumValue;
     if (const TAttribute* type = Attrs().Find(TypeSy); type && !type->StrValue.empty())
       numbering = type->StrValue.front();
   } else if (kind == ULSy) {
@@ -104,7 +108,8 @@ void TTagReader::ParseList(Symbol kind, const SymbolSet& termSet) {
   FontChanged();
 }
 
-void TTagReader::ReadListContent(Symbol kind, const SymbolSet& termSet, int number, bool plain, char numbering) {
+void TTagReader::ReadListContent(Symbol kind, const SymbolSet& termSet, int number, bool plain,
+                                 char numbering) {
   const bool marked = IsMarkedList(kind);
   if (marked) ++ListLevel;
   const Symbol endTag = EndTagOf(kind);
@@ -120,7 +125,8 @@ void TTagReader::ReadListContent(Symbol kind, const SymbolSet& termSet, int numb
     } else if (sy == LISy || sy == DDSy || sy == DTSy) {
       if (sy == LISy) {
         // VALUE renumbers this item and those after it.
-        if (const TAttribute* value = Attrs().Find(ValueSy); value && value->NumValue >= 0) number = value->NumValue;
+        if (const TAttribute* value = Attrs().Find(ValueSy); value && value->NumValue >= 0)
+          number = value->NumValue;
       }
       ParseListItem(ListKindOf(kind), number, termSet, plain, numbering);
       ++number;
@@ -138,7 +144,8 @@ void TTagReader::ReadListContent(Symbol kind, const SymbolSet& termSet, int numb
   if (marked) --ListLevel;
 }
 
-void TTagReader::ParseListItem(int kind, int number, const SymbolSet& termSet, bool plain, char numbering) {
+void TTagReader::ParseListItem(int kind, int number, const SymbolSet& termSet, bool plain,
+                               char numbering) {
   if (TooDeep()) {
     Next();
     return;

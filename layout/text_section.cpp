@@ -327,7 +327,8 @@ bool TSection::CharAt(int pos, char& ch, const TSectionBase*& section) const {
   return true;
 }
 
-std::unique_ptr<TSection> TSection::MakeBlank(TSectionList* document, const html::TProperties& props) const {
+std::unique_ptr<TSection> TSection::MakeBlank(TSectionList* document,
+                                              const html::TProperties& props) const {
   return std::make_unique<TSection>(document, StartsParagraph_, OwnerCell, nullptr, props, nullptr);
 }
 

@@ -141,7 +141,8 @@ class TSection : public TSectionBase {
 
  protected:
   // An empty section of this kind for Clone to fill.
-  virtual std::unique_ptr<TSection> MakeBlank(TSectionList* document, const html::TProperties& props) const;
+  virtual std::unique_ptr<TSection> MakeBlank(TSectionList* document,
+                                              const html::TProperties& props) const;
 
  private:
   struct FitResult;

@@ -61,9 +61,10 @@ TEST(BlockBox, AllThreeAutoStretchWithoutMargins) {
 TEST(BlockBox, HugeLengthsAreHeldAtTheLimit) {
   TSectionList doc;
   doc.SetFonts(html::TStyleDefaults{}, 0xFFFFFF, false);
-  ParseDocument("<div style='height:2147483647px;padding-top:99999999px;margin-top:-99999999px'>x</div>"
-                "<div style='position:absolute;top:2147483000px;left:2147483000px'>y</div>",
-                doc);
+  ParseDocument(
+      "<div style='height:2147483647px;padding-top:99999999px;margin-top:-99999999px'>x</div>"
+      "<div style='position:absolute;top:2147483000px;left:2147483000px'>y</div>",
+      doc);
   platform::TestCanvas canvas(300, 100);
   int pos = 0, maxWidth = 0;
   const int height = doc.Layout(canvas, 0, pos, maxWidth, 600, 300);

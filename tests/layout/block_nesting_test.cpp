@@ -58,7 +58,7 @@ TEST(DeepNesting, AThousandNestedDivsAreBuiltAndWalkedToTheText) {
   auto doc = std::make_unique<TSectionList>();
   Exercise(Nested(1000, "<div style='margin-left:0'>", "</div>", "innen"), *doc);
   EXPECT_EQ(BlockDepth(*doc), 1001);  // the body and every DIV
-  doc.reset();                         // freeing walks the same depth
+  doc.reset();                        // freeing walks the same depth
 }
 
 TEST(DeepNesting, AThousandNestedListsAreBuiltAndWalked) {

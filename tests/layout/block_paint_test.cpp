@@ -12,7 +12,7 @@ namespace tessival::layout::testing {
 namespace {
 
 constexpr platform::TColor kWhite = 0xFFFFFF;
-constexpr platform::TColor kRed = 0x0000FF;    // 0x00BBGGRR
+constexpr platform::TColor kRed = 0x0000FF;  // 0x00BBGGRR
 constexpr platform::TColor kBlue = 0xFF0000;
 
 class PaintedPage : public ::testing::Test {
@@ -32,8 +32,9 @@ class PaintedPage : public ::testing::Test {
 
 TEST_F(PaintedPage, ABlockFillsItsPaddingBoxAndDrawsItsBorderAround) {
   // Content at x 10+5+2=17, y 5+2+3=10; the border box 10..10+4+20+4 wide.
-  Show("<div style='background-color:#0000ff;border:2px solid #ff0000;padding:3px;width:20px;"
-       "height:10px'></div>");
+  Show(
+      "<div style='background-color:#0000ff;border:2px solid #ff0000;padding:3px;width:20px;"
+      "height:10px'></div>");
   // The border box: 30 wide from x 10, 20 high from y 5.
   EXPECT_EQ(At(10, 5), kRed);  // border corner
   EXPECT_EQ(At(11, 6), kRed);
@@ -50,10 +51,11 @@ TEST_F(PaintedPage, AHiddenBlockPaintsNeitherItsBoxNorItsContent) {
 }
 
 TEST_F(PaintedPage, AnAbsoluteBlockPaintsAtItsOffsetsAndARelativeOneMovesByThem) {
-  Show("<div style='position:absolute;left:100px;top:50px;width:10px;height:10px;"
-       "background-color:#ff0000'></div>"
-       "<div style='position:relative;left:20px;top:30px;width:10px;height:10px;"
-       "background-color:#0000ff'></div>");
+  Show(
+      "<div style='position:absolute;left:100px;top:50px;width:10px;height:10px;"
+      "background-color:#ff0000'></div>"
+      "<div style='position:relative;left:20px;top:30px;width:10px;height:10px;"
+      "background-color:#0000ff'></div>");
   EXPECT_EQ(At(100, 50), kRed);
   EXPECT_EQ(At(109, 59), kRed);
   EXPECT_EQ(At(99, 50), kWhite);
@@ -63,8 +65,9 @@ TEST_F(PaintedPage, AnAbsoluteBlockPaintsAtItsOffsetsAndARelativeOneMovesByThem)
 }
 
 TEST_F(PaintedPage, APositiveZIndexPaintsOverALaterBlock) {
-  Show("<div style='position:relative;z-index:2;height:10px;background-color:#ff0000'></div>"
-       "<div style='position:relative;top:-10px;height:10px;background-color:#0000ff'></div>");
+  Show(
+      "<div style='position:relative;z-index:2;height:10px;background-color:#ff0000'></div>"
+      "<div style='position:relative;top:-10px;height:10px;background-color:#0000ff'></div>");
   EXPECT_EQ(At(20, 8), kRed);
 }
 
