@@ -372,7 +372,12 @@ void TBlock::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWidt
   }
   int contentMin = 0, contentMax = 0;
   ContentWidthRange(canvas, contentMin, contentMax);
-  TBlockBox box = ResolveBox(Given, 0, 400, Box);
+  // Against no width at all the box never changes: it is resolved once.
+  if (!RangeBoxResolved_) {
+    RangeBox_ = ResolveBox(Given, 0, 400, Box);
+    RangeBoxResolved_ = true;
+  }
+  const TBlockBox& box = RangeBox_;
   const auto zeroIfAuto = [](int value) { return value == html::AutoValue ? 0 : value; };
   const int extras = zeroIfAuto(box.MarginLeft) + zeroIfAuto(box.MarginRight) + box.HorizontalExtras();
   const bool widthGiven = box.BoxWidth != html::AutoValue;

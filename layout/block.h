@@ -134,6 +134,8 @@ class TBlock : public TSectionBase {
   int ClearingDistance(const IndentManager& indents, int y) const;
   void BuildDrawOrder();
 
+  TBlockBox RangeBox_;  // the box against width 0, as width ranges want it
+  bool RangeBoxResolved_ = false;
   int WidthRangePass_ = -1;  // the layout pass the content's width range was taken in
   const platform::Canvas* WidthRangeCanvas_ = nullptr;
   int WidthRangeMin_ = 0;
