@@ -19,8 +19,9 @@ namespace {
 
 constexpr std::size_t MaxInput = 1 << 16;
 // Pixels of height per byte of text that a document may not exceed: even one line per byte
-// in the largest font stays far below it.
-constexpr long MaxHeightPerByte = 200;
+// in the largest font stays far below it, and so does a block of three bytes ("<p>") that a
+// style sheet gives the largest padding a box value may have (10 000 pixels).
+constexpr long MaxHeightPerByte = 4000;
 
 void HitTests(layout::TSectionList& doc, platform::Canvas& canvas, int width, int height) {
   const int ys[] = {0, height / 3, height / 2, height - 1};

@@ -7,10 +7,9 @@
 namespace tessival::layout {
 namespace {
 
-int BoxValue(const html::TBoxPixels& box, html::PropIndex index) {
+int CreationMargin(const html::TBoxPixels& box, html::PropIndex index) {
   const int value = box.Pixels[index - html::BoxFirst];
-  // "auto" margins centre and stretch once widths are computed; here they take nothing.
-  return value == html::AutoValue || value == html::UnsetValue ? 0 : value;
+  return value == html::AutoValue || value == html::UnsetValue ? 0 : ClampBoxLength(value);
 }
 
 bool IsParagraphSpace(const html::TBoxPixels& box, html::PropIndex index) {
@@ -24,8 +23,31 @@ int CollapsedMargin(int top, int bottom) {
   return top + bottom;
 }
 
-// Margins are resolved once at creation, against this width, as percentages need one.
+// Top and bottom margins are resolved once at creation, against this width, as
+// percentages need one.
 constexpr int CreationWidth = 400;
+// Room kept left of a list's content for its markers.
+constexpr int MarkerRoom = 35;
+
+int FloatOf(html::TFloatSide side) {
+  if (side == html::TFloatSide::fsLeft) return bfLeft;
+  if (side == html::TFloatSide::fsRight) return bfRight;
+  return bfNone;
+}
+
+int ClearOf(html::TClearSide side) {
+  switch (side) {
+    case html::TClearSide::csLeft: return 1;
+    case html::TClearSide::csRight: return 2;
+    case html::TClearSide::csBoth: return 3;
+    default: return 0;
+  }
+}
+
+platform::TColor ColorOrNone(const html::PropValue& value) {
+  const int* color = html::AsInt(value);
+  return color ? static_cast<platform::TColor>(*color) : html::NoColor;
+}
 
 }  // namespace
 
@@ -35,19 +57,47 @@ TBlock::TBlock(TCellBasic* ownerCell, const html::TProperties& props,
   TagName = props.PropTag;
   TagPath = props.PropTag + "." + props.PropClass;
   ContentCell = std::make_unique<TBlockCell>(Document, TagName, this);
-  const html::TBoxPixels box = props.BoxPixels(CreationWidth);
-  MarginTop = BoxValue(box, html::piMarginTop);
-  MarginRight = BoxValue(box, html::piMarginRight);
-  MarginBottom = BoxValue(box, html::piMarginBottom);
-  MarginLeft = BoxValue(box, html::piMarginLeft);
-  TopIsParagraphSpace = IsParagraphSpace(box, html::piMarginTop);
-  BottomIsParagraphSpace = IsParagraphSpace(box, html::piMarginBottom);
-  DisplayNone = props.DisplayNone();
-  Title = props.PropTitle;
+  ReadStyle(props);
+  if (Positioning == html::posAbsolute && TopIsParagraphSpace) {
+    MarginTop = 0;
+    TopIsParagraphSpace = false;
+  }
   if (OwnerCell) CollapseTopMargin();
   if (attributes && Document && !Document->IsCopy) {
     const std::string& id = attributes->GetID();
     if (!id.empty()) Document->IDNameList.AddObject(id, this);
+  }
+}
+
+void TBlock::ReadStyle(const html::TProperties& props) {
+  Given.Values = props.GetVMarginArray();
+  Given.EmSize = props.EmSize;
+  Given.ExSize = props.ExSize;
+  const html::TBoxPixels box = props.BoxPixels(CreationWidth);
+  MarginTop = CreationMargin(box, html::piMarginTop);
+  MarginBottom = CreationMargin(box, html::piMarginBottom);
+  TopIsParagraphSpace = IsParagraphSpace(box, html::piMarginTop);
+  BottomIsParagraphSpace = IsParagraphSpace(box, html::piMarginBottom);
+  Box = ResolveBox(Given, CreationWidth, 0, Box);
+  BackgroundColor = ColorOrNone(props.Prop(html::piBackgroundColor));
+  BorderColor = ColorOrNone(props.Prop(html::piBorderColor));
+  TextColor = props.Color();
+  HasBorder = props.HasBorderStyle();
+  FloatSide = FloatOf(props.Float());
+  ClearSide = ClearOf(props.Clear());
+  Positioning = props.Position();
+  Hidden = props.Hidden();
+  DisplayNone = props.DisplayNone();
+  PageBreakBefore = props.PageBreakBefore();
+  PageBreakAfter = props.PageBreakAfter();
+  PageBreakInsideAvoid = props.PageBreakInsideAvoid();
+  Title = props.PropTitle;
+  ZIndex = Positioning != html::posStatic ? 10 * props.ZIndex() : 0;
+  if (Positioning == html::posAbsolute && ZIndex == 0) ZIndex = 1;
+  if (IsFloating() && ZIndex == 0) ZIndex = 1;
+  if (const auto url = props.BackgroundImage(); url && !url->empty() && props.PropTag != "body") {
+    BackgroundImage.Url = *url;
+    BackgroundImage.Position = props.BackgroundPosition(props.EmSize, props.ExSize);
   }
 }
 
@@ -59,14 +109,26 @@ TBlock::TBlock(TSectionList* document, const TBlock& source)
       ContentCell(std::make_unique<TBlockCell>(document, source.ContentCell->OwnerTag, this)),
       TagName(source.TagName),
       TagPath(source.TagPath),
-      MarginTop(source.MarginTop),
-      MarginRight(source.MarginRight),
-      MarginBottom(source.MarginBottom),
-      MarginLeft(source.MarginLeft),
+      Given(source.Given),
+      Box(source.Box),
       TopIsParagraphSpace(source.TopIsParagraphSpace),
       BottomIsParagraphSpace(source.BottomIsParagraphSpace),
+      BackgroundColor(source.BackgroundColor),
+      BorderColor(source.BorderColor),
+      TextColor(source.TextColor),
+      HasBorder(source.HasBorder),
+      FloatSide(source.FloatSide),
+      ClearSide(source.ClearSide),
+      Positioning(source.Positioning),
+      Hidden(source.Hidden),
       DisplayNone(source.DisplayNone),
-      Title(source.Title) {
+      PageBreakBefore(source.PageBreakBefore),
+      PageBreakAfter(source.PageBreakAfter),
+      PageBreakInsideAvoid(source.PageBreakInsideAvoid),
+      IsListContainer(source.IsListContainer),
+      EmptyListCell(source.EmptyListCell),
+      Title(source.Title),
+      BackgroundImage(source.BackgroundImage) {
   ZIndex = source.ZIndex;
   for (const auto& section : source.ContentCell->Items())
     ContentCell->AddSection(section->Clone(document));
@@ -76,13 +138,17 @@ std::unique_ptr<TSectionBase> TBlock::Clone(TSectionList* document) const {
   return std::unique_ptr<TBlock>(new TBlock(document, *this));
 }
 
-std::unique_ptr<TSectionBase> TBodyBlock::Clone(TSectionList* document) const {
-  return std::unique_ptr<TBodyBlock>(new TBodyBlock(document, *this));
-}
-
 void TBlock::CollapseTopMargin() {
+  // Floating and absolutely placed blocks are out of the flow: their margins meet none,
+  // and taking the bottom margin of the block before would leave the flow without it.
+  if (IsFloating() || Positioning == html::posAbsolute) return;
   TSectionBase* previous = OwnerCell->LastFlowSection();
-  if (auto* block = dynamic_cast<TBlock*>(previous)) {
+  auto* block = dynamic_cast<TBlock*>(previous);
+  if (block && block->IsFloating()) {
+    // A floating block is out of the flow: margins do not meet across it.
+    return;
+  }
+  if (block) {
     MarginTop = CollapsedMargin(MarginTop, block->MarginBottom);
     block->MarginBottom = 0;
     block->BottomIsParagraphSpace = false;
@@ -101,13 +167,52 @@ void TBlock::CollapseTopMargin() {
 }
 
 bool TBlock::DropTrailingMargin(TCellBasic& cell) {
-  auto* block = dynamic_cast<TBlock*>(cell.LastFlowSection());
-  if (!block) return false;
-  if (block->TagName == "li") return DropTrailingMargin(*block->ContentCell);
-  if (!block->BottomIsParagraphSpace) return false;
-  block->MarginBottom = 0;
-  block->BottomIsParagraphSpace = false;
-  return true;
+  // An item's own content is looked into from here on, so a deep nest of items is walked
+  // without recursion.
+  TCellBasic* current = &cell;
+  for (;;) {
+    auto* block = dynamic_cast<TBlock*>(current->LastFlowSection());
+    if (!block) return false;
+    if (block->TagName == "li") {
+      current = block->ContentCell.get();
+      continue;
+    }
+    if (!block->BottomIsParagraphSpace) return false;
+    block->MarginBottom = 0;
+    block->BottomIsParagraphSpace = false;
+    return true;
+  }
+}
+
+void TBlock::ContentWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWidth) {
+  // Every enclosing block asks again in the same pass; without keeping the answer a deep
+  // nest would cost the square of its depth.
+  const int pass = Document ? Document->LayoutCount : -1;
+  if (pass < 0 || pass != WidthRangePass_ || &canvas != WidthRangeCanvas_) {
+    ContentCell->GetWidthRange(canvas, WidthRangeMin_, WidthRangeMax_);
+    WidthRangePass_ = pass;
+    WidthRangeCanvas_ = &canvas;
+  }
+  minWidth = WidthRangeMin_;
+  maxWidth = WidthRangeMax_;
+}
+
+int TBlock::ComputeContentWidth(platform::Canvas& canvas, int availWidth, int availHeight) {
+  (void)availHeight;
+  int contentMin = 0, contentMax = 0;
+  ContentWidthRange(canvas, contentMin, contentMax);
+  return layout::ComputeContentWidth(Box, availWidth, contentMin, contentMax,
+                                     {IsFloating(), Positioning == html::posAbsolute});
+}
+
+int TBlock::ClearingDistance(const IndentManager& indents, int y) const {
+  if (ClearSide == 0) return 0;
+  const ClearBottoms bottoms = indents.ClearY();
+  const int left = std::max(0, bottoms.Left - y - 1);
+  const int right = std::max(0, bottoms.Right - y - 1);
+  if (ClearSide == 1) return left;
+  if (ClearSide == 2) return right;
+  return std::max(left, right);
 }
 
 int TBlock::LayoutContent(const LayoutArgs& args, int contentX, int contentTop, int contentWidth,
@@ -125,52 +230,103 @@ int TBlock::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManage
   Top = AnchorTop = args.y;
   if (DisplayNone) {
     SectionHeight = DrawHeight = Length = 0;
-    HitTop = HitBottom = ContentBottom = args.y;
+    HitTop = HitBottom = ContentBottom = BoxBottom = args.y;
     maxWidth = 0;
     return 0;
   }
-  ClearOffset = 0;  // clearing floats arrives with the floats
-  int contentMin = 0, contentMax = 0;
-  ContentCell->GetWidthRange(*args.canvas, contentMin, contentMax);
-  ContentWidth = std::max(contentMin, args.availWidth - MarginLeft - MarginRight);
+  const int availWidth = args.availWidth;
+  ClearOffset = ClearingDistance(indents, args.y);
+  Box = ResolveBox(Given, availWidth, args.availHeight, Box);
+  const int givenX = args.x;
+  int x = args.x;
+  int y = args.y;
+  const bool absolute = Positioning == html::posAbsolute;
+  const bool relative = Positioning == html::posRelative;
+  if (relative) {
+    if (Box.PosTop == html::AutoValue) Box.PosTop = 0;
+    if (Box.PosLeft == html::AutoValue) Box.PosLeft = 0;
+  } else if (absolute) {
+    if (Box.PosTop == html::AutoValue) Box.PosTop = y - args.refTop;
+    if (Box.PosLeft == html::AutoValue) Box.PosLeft = x - args.refLeft;
+    x = Box.PosLeft + args.refLeft;
+    y = Box.PosTop + args.refTop;
+    Top = AnchorTop = y;
+  }
+  ContentWidth = ComputeContentWidth(*args.canvas, availWidth, args.availHeight);
   ScopedIndentOwner owner(indents, this);
-  HitTop = ClearOffset + args.y + std::min(MarginTop, 0);
-  IndentX = MarginLeft;
-  const int x = args.x + IndentX;
-  ContentTop = ClearOffset + args.y + MarginTop;
+  HitTop = ClearOffset + y + std::min(MarginTop, 0);
+  const int flowY = y + ClearOffset;
+  if (FloatSide == bfLeft) {
+    const int placed = std::max(x, indents.LeftIndentAt(flowY));
+    IndentX = placed + Box.LeftExtras() - x;
+  } else if (FloatSide == bfRight) {
+    IndentX = std::min(availWidth, indents.RightIndentAt(flowY) - x) - Box.RightExtras() - ContentWidth;
+  } else {
+    IndentX = Box.LeftExtras();
+  }
+  x += IndentX;
+  BoxOffsetX = x - givenX - Box.BorderLeftWidth - Box.PaddingLeft;
+  if (IsListContainer && x < indents.LeftIndentAt(flowY) + MarkerRoom) {
+    const int shift = indents.LeftIndentAt(flowY) + MarkerRoom - x;
+    x += shift;
+    ContentWidth = std::max(0, ContentWidth - shift);
+  }
+  // Painting finds the content at the x it gives plus this, whatever moved it here.
+  IndentX = x - givenX;
+  ContentTop = flowY + MarginTop + Box.PaddingTop + Box.BorderTopWidth;
   const int left = indents.PushLeft(x, ContentTop);
   const int right = indents.PushRight(x + ContentWidth, ContentTop);
   ContentLeft = x;
+  LayoutArgs inner = args;
+  if (relative) {
+    // Absolutely placed content is placed against the content box, which the paint pass
+    // moves by the block's offsets with everything in it.
+    inner.refTop = ContentTop;
+    inner.refLeft = ContentLeft;
+  } else if (absolute) {
+    inner.refTop = Box.PosTop + args.refTop + MarginTop + Box.BorderTopWidth;
+    inner.refLeft = Box.PosLeft + args.refLeft + Box.MarginLeft + Box.BorderLeftWidth;
+  }
   int innerMax = 0;
-  LayoutContent(args, x, ContentTop, ContentWidth, pos, innerMax, indents);
+  LayoutContent(inner, x, ContentTop, ContentWidth, pos, innerMax, indents);
   Length = pos - StartPos;
-  maxWidth = innerMax + MarginLeft + MarginRight;
+  maxWidth = innerMax + Box.MarginLeft + Box.HorizontalExtras() + Box.MarginRight;
+  if (absolute || relative) maxWidth += Box.PosLeft - Box.MarginRight;
   ContentBottom = std::max(ContentTop, ContentCell->ContentBottom);
-  const int bottom = ContentBottom + MarginBottom;
-  HitBottom = std::max(ContentBottom, ContentCell->DrawBottom);
+  if (ContentBottom - ContentTop < Box.BoxHeight) ContentBottom = ContentTop + Box.BoxHeight;
+  BoxBottom = ContentBottom + Box.PaddingBottom + Box.BorderBottomWidth;
+  const int bottom = BoxBottom + MarginBottom;
+  HitBottom = std::max(ContentBottom, ContentCell->DrawBottom) + Box.PaddingBottom +
+              Box.BorderBottomWidth;
   SectionHeight = bottom - args.y;
   indents.PopRight(right);
   indents.PopLeft(left);
+  if (IsFloating() || absolute) {
+    DrawHeight = absolute ? 0 : SectionHeight;
+    if (FloatSide == bfLeft) {
+      indents.AddFloatBlock(args.y, ContentLeft + ContentWidth + Box.RightExtras(), FloatSide::Left,
+                            HitBottom - args.y);
+    } else if (FloatSide == bfRight) {
+      indents.AddFloatBlock(args.y,
+                            ContentWidth + Box.HorizontalExtras() + Box.MarginLeft + Box.MarginRight,
+                            FloatSide::Right, HitBottom - args.y);
+    }
+    // Out of the flow: the cell around it grows neither by its height nor by its bottom.
+    SectionHeight = 0;
+    ContentBottom = args.y;
+    return 0;
+  }
   DrawHeight = std::max(SectionHeight, indents.FloatBottom() - args.y);
   return SectionHeight;
-}
-
-int TBlock::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft, int x,
-                  IndentManager& indents) {
-  if (DisplayNone) return Top;
-  ScopedIndentOwner owner(indents, this);
-  ContentCell->Indents = &indents;
-  PaintLeft = x + IndentX;
-  ContentCell->Paint(canvas, clip, refTop, refLeft, PaintLeft);
-  return Top + SectionHeight;
 }
 
 int TBlock::FindLink(platform::Canvas& canvas, int x, std::string& title, TFormControlObj*& formControl,
                      std::unique_ptr<html::TUrlTarget>& urlTarget, int y) {
   if (DisplayNone) return 0;
   int found = 0;
-  if (!Title.empty() && y >= ContentTop && y < ContentBottom && x >= PaintLeft &&
-      x < PaintLeft + ContentWidth) {
+  const bool inTitleRect = x >= TitleRect.left && x < TitleRect.right && y >= TitleRect.top &&
+                           y < TitleRect.bottom;
+  if (!Title.empty() && inTitleRect) {
     title = Title;
     found = flTitle;
   }
@@ -214,9 +370,20 @@ void TBlock::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWidt
     minWidth = maxWidth = 0;
     return;
   }
-  ContentCell->GetWidthRange(canvas, minWidth, maxWidth);
-  minWidth += MarginLeft + MarginRight;
-  maxWidth += MarginLeft + MarginRight;
+  int contentMin = 0, contentMax = 0;
+  ContentWidthRange(canvas, contentMin, contentMax);
+  // Against no width at all the box never changes: it is resolved once.
+  if (!RangeBoxResolved_) {
+    RangeBox_ = ResolveBox(Given, 0, 400, Box);
+    RangeBoxResolved_ = true;
+  }
+  const TBlockBox& box = RangeBox_;
+  const auto zeroIfAuto = [](int value) { return value == html::AutoValue ? 0 : value; };
+  const int extras = zeroIfAuto(box.MarginLeft) + zeroIfAuto(box.MarginRight) + box.HorizontalExtras();
+  const bool widthGiven = box.BoxWidth != html::AutoValue;
+  const int width = zeroIfAuto(box.BoxWidth);
+  minWidth = extras + std::max(contentMin, width);
+  maxWidth = widthGiven ? minWidth : extras + std::max(contentMax, width);
 }
 
 void TBlock::RegisterPositions() {
@@ -230,17 +397,32 @@ TBodyBlock::TBodyBlock(TCellBasic* ownerCell, const html::TProperties& props,
   // The body paints no background of its own: the document does, behind everything.
   if (Document && props.BackgroundColor() != html::NoColor)
     Document->Background = props.BackgroundColor();
+  if (Document) {
+    if (const auto url = props.BackgroundImage(); url && !url->empty())
+      Document->BackgroundImageUrl = *url;
+  }
+  // The body neither floats nor moves.
+  FloatSide = bfNone;
+  Positioning = html::posStatic;
+  ZIndex = 0;
+}
+
+std::unique_ptr<TSectionBase> TBodyBlock::Clone(TSectionList* document) const {
+  return std::unique_ptr<TBodyBlock>(new TBodyBlock(document, *this));
 }
 
 int TBodyBlock::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManager& indents) {
   StartPos = pos;
   Top = AnchorTop = args.y;
   ScopedIndentOwner owner(indents, this);
-  IndentX = MarginLeft;
-  ContentWidth = std::max(0, indents.Width - MarginLeft - MarginRight);
-  ContentTop = args.y + MarginTop;
+  Box = ResolveBox(Given, indents.Width, args.availHeight, Box);
+  Box.MarginLeft = std::max(0, Box.MarginLeft == html::AutoValue ? 0 : Box.MarginLeft);
+  Box.MarginRight = std::max(0, Box.MarginRight == html::AutoValue ? 0 : Box.MarginRight);
+  IndentX = Box.LeftExtras();
+  ContentWidth = std::max(0, indents.Width - IndentX - Box.RightExtras());
+  ContentTop = args.y + MarginTop + Box.BorderTopWidth + Box.PaddingTop;
   ContentLeft = args.x + IndentX;
-  HitTop = args.y;
+  HitTop = args.y + MarginTop;
   LayoutArgs inner = args;
   inner.availHeight = std::max(0, args.availHeight - MarginTop - MarginBottom);
   inner.refTop = inner.refLeft = 0;
@@ -254,21 +436,14 @@ int TBodyBlock::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentMa
   indents.PopLeft(left);
   Length = pos - StartPos;
   ContentBottom = ContentTop + contentHeight;
-  HitBottom = std::max(ContentBottom, ContentCell->DrawBottom);
+  BoxBottom = ContentBottom + Box.PaddingBottom + Box.BorderBottomWidth;
+  HitBottom = std::max(ContentBottom, ContentCell->DrawBottom) + Box.PaddingBottom +
+              Box.BorderBottomWidth;
   SectionHeight = HitBottom + MarginBottom - args.y;
   DrawHeight = std::max(SectionHeight, indents.FloatBottom() - args.y);
-  maxWidth = std::max(indents.Width, std::max(innerMax, ContentWidth) + MarginLeft + MarginRight);
+  maxWidth = std::max(indents.Width,
+                      std::max(innerMax, ContentWidth) + Box.LeftExtras() + Box.RightExtras());
   return SectionHeight;
-}
-
-int TBodyBlock::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft,
-                      int x, IndentManager& indents) {
-  (void)x;
-  ScopedIndentOwner owner(indents, this);
-  ContentCell->Indents = &indents;
-  PaintLeft = indents.LeftEdge + MarginLeft;
-  ContentCell->Paint(canvas, clip, refTop, refLeft, PaintLeft);
-  return Top + SectionHeight;
 }
 
 }  // namespace tessival::layout

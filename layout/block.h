@@ -1,12 +1,16 @@
 #pragma once
-// Blocks: a section that lays out a content cell inside a box of margins (and, in later
-// slices, borders, padding, width, floating and positioning). Paragraphs, headings and
-// DIV-like containers are blocks; TBodyBlock is the document body.
+// Blocks: a section that lays out a content cell inside a box of margins, borders and
+// padding, with an explicit or automatic width and height, floating left or right,
+// clearing floats, relative or absolute positioning, a z-index, visibility, display none,
+// page-break flags, a background and a title. Paragraphs, headings, DIVs, lists and
+// quotations are blocks; TBodyBlock is the document body.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "html/attribute_list.h"
 #include "html/properties.h"
+#include "layout/block_box.h"
 #include "layout/cell.h"
 #include "layout/section_base.h"
 
@@ -20,6 +24,15 @@ class TBlockCell : public TCellBasic {
   TBlockCell(TSectionList* document, std::string ownerTag, TBlock* owner)
       : TCellBasic(document, std::move(ownerTag)), OwnerBlock(owner) {}
   TBlock* OwnerBlock;  // not owned
+};
+
+enum TBlockFloat : int { bfNone = 0, bfLeft = 5, bfRight = 6 };
+
+// A tiled background picture: what the style asked for. The picture itself comes through
+// the document's image request once image objects exist; until then nothing is drawn.
+struct TBackgroundRef {
+  std::string Url;
+  html::TBackgroundPositions Position;
 };
 
 class TBlock : public TSectionBase {
@@ -53,27 +66,53 @@ class TBlock : public TSectionBase {
   bool CharAt(int pos, char& ch, const TSectionBase*& section) const override;
   void GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWidth) override;
   void RegisterPositions() override;
+  // The content width for the available width, fixing auto margins on the way.
+  virtual int ComputeContentWidth(platform::Canvas& canvas, int availWidth, int availHeight);
   const char* KindName() const override { return "Block"; }
   const TCellBasic* ChildCell() const override { return ContentCell.get(); }
+  bool IsAbsolutelyPositioned() const override { return Positioning == html::posAbsolute; }
+
+  bool IsFloating() const { return FloatSide != bfNone; }
 
   TCellBasic* OwnerCell;  // not owned
   std::unique_ptr<TBlockCell> ContentCell;
   std::string TagName;
   std::string TagPath;  // tag + "." + class
-  int MarginTop = 0;
-  int MarginRight = 0;
-  int MarginBottom = 0;
-  int MarginLeft = 0;
+  // The element's box as given, and as resolved for the last layout.
+  TGivenBox Given;
+  TBlockBox Box;
+  // Top and bottom margins are fixed at creation (collapsing works on them).
+  int& MarginTop = Box.MarginTop;
+  int& MarginBottom = Box.MarginBottom;
+  int& MarginLeft = Box.MarginLeft;
+  int& MarginRight = Box.MarginRight;
   bool TopIsParagraphSpace = false;
   bool BottomIsParagraphSpace = false;
+  platform::TColor BackgroundColor = html::NoColor;
+  platform::TColor BorderColor = html::NoColor;
+  platform::TColor TextColor = 0;
+  bool HasBorder = false;
+  int FloatSide = bfNone;
+  int ClearSide = 0;  // 1 left, 2 right, 3 both
+  html::TPositionType Positioning = html::posStatic;
+  bool Hidden = false;
   bool DisplayNone = false;
+  bool PageBreakBefore = false;
+  bool PageBreakAfter = false;
+  bool PageBreakInsideAvoid = false;
+  bool IsListContainer = false;
+  bool EmptyListCell = false;  // a list without items: its bottom margin is kept
   std::string Title;
+  platform::Rect TitleRect;  // the border box at the last paint, in document coordinates
+  TBackgroundRef BackgroundImage;
   // Layout results.
   int ContentWidth = 0;
   int IndentX = 0;  // content x relative to the x the block was given
   int ContentTop = 0;
   int ClearOffset = 0;
-  int PaintLeft = 0;  // content x at the last paint
+  int BoxBottom = 0;   // bottom of the border box
+  int BoxOffsetX = 0;  // left of the border box relative to the x the block was given
+  int PaintLeft = 0;   // content x at the last paint
 
  protected:
   // A copy of `source` for another document, its content copied section by section.
@@ -81,9 +120,28 @@ class TBlock : public TSectionBase {
   // Lays the content out from contentTop at contentX, contentWidth wide.
   int LayoutContent(const LayoutArgs& args, int contentX, int contentTop, int contentWidth, int& pos,
                     int& maxWidth, IndentManager& indents);
+  // The content's width range, cached for one layout pass.
+  void ContentWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWidth);
+  void PaintBox(platform::Canvas& canvas, const platform::Rect& clip, const platform::Rect& borderBox);
+  void PaintChildren(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft,
+                     int x, IndentManager& indents);
+  // Printing: true when the page ends at this block and it is not painted.
+  bool EndsPageBefore();
 
  private:
   void CollapseTopMargin();
+  void ReadStyle(const html::TProperties& props);
+  int ClearingDistance(const IndentManager& indents, int y) const;
+  void BuildDrawOrder();
+
+  TBlockBox RangeBox_;  // the box against width 0, as width ranges want it
+  bool RangeBoxResolved_ = false;
+  int WidthRangePass_ = -1;  // the layout pass the content's width range was taken in
+  const platform::Canvas* WidthRangeCanvas_ = nullptr;
+  int WidthRangeMin_ = 0;
+  int WidthRangeMax_ = 0;
+  std::vector<TSectionBase*> DrawOrder;  // children in paint order, not owned
+  std::size_t DrawOrderSource = 0;       // the child count the order was built for
 };
 
 // The document body: its content starts at the body margins; its background belongs to

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "layout/block.h"
+#include "layout/block_li.h"
+#include "layout/horz_line.h"
+#include "layout/list_markers.h"
 #include "layout/section_list.h"
 #include "layout/text_section.h"
 
@@ -40,8 +42,8 @@ void DumpText(std::string& out, const TSection& section, int depth) {
   int width = 0;
   for (const LineRec& line : section.Lines()) width = std::max(width, line.LineWidth);
   Indent(out, depth);
-  out += Format("Text x=%d y=%d w=%d h=%d pos=%d len=%d\n", section.ContentLeft, section.Top, width,
-                section.SectionHeight, section.StartPos, section.Length);
+  out += Format("%s x=%d y=%d w=%d h=%d pos=%d len=%d\n", section.KindName(), section.ContentLeft,
+                section.Top, width, section.SectionHeight, section.StartPos, section.Length);
   int top = section.Top;
   int number = 0;
   for (const LineRec& line : section.Lines()) {
@@ -59,6 +61,39 @@ void DumpText(std::string& out, const TSection& section, int depth) {
   }
 }
 
+// The box beyond the top and bottom margins, where it is not plain: margins, borders and
+// padding as left,top,right,bottom; floating, clearing and placing.
+void DumpBox(std::string& out, const TBlock& block) {
+  const TBlockBox& box = block.Box;
+  // The body's side margins are the viewer's, the same on every page.
+  const bool body = dynamic_cast<const TBodyBlock*>(&block) != nullptr;
+  if (!body && (box.MarginLeft || box.MarginRight))
+    out += Format(" ml=%d mr=%d", box.MarginLeft, box.MarginRight);
+  if (box.BorderLeftWidth || box.BorderTopWidth || box.BorderRightWidth || box.BorderBottomWidth)
+    out += Format(" border=%d,%d,%d,%d", box.BorderLeftWidth, box.BorderTopWidth, box.BorderRightWidth,
+                  box.BorderBottomWidth);
+  if (box.PaddingLeft || box.PaddingTop || box.PaddingRight || box.PaddingBottom)
+    out += Format(" padding=%d,%d,%d,%d", box.PaddingLeft, box.PaddingTop, box.PaddingRight,
+                  box.PaddingBottom);
+  if (block.FloatSide == bfLeft) out += " float=left";
+  if (block.FloatSide == bfRight) out += " float=right";
+  if (block.ClearOffset) out += Format(" clear=%d", block.ClearOffset);
+  if (block.Positioning == html::posAbsolute) out += Format(" absolute=%d,%d", box.PosLeft, box.PosTop);
+  if (block.Positioning == html::posRelative) out += Format(" relative=%d,%d", box.PosLeft, box.PosTop);
+  if (block.DisplayNone) out += " none";
+  if (block.Hidden) out += " hidden";
+}
+
+void DumpMarker(std::string& out, const TBlockLI& item) {
+  static constexpr const char* kShapes[] = {"", "circle", "", "disc", "", "", "", "square"};
+  const std::string label = item.MarkerLabel();
+  if (!label.empty()) out += " marker=\"" + label + "\"";
+  else if (IsShapeMarker(item.ListStyle)) out += std::string(" marker=") + kShapes[item.ListStyle];
+  if (item.FirstBaseline) out += Format(" base=%d", item.FirstBaseline);
+}
+
+void DumpCellInto(std::string& out, const TCellBasic& cell, int depth);
+
 void DumpSection(std::string& out, const TSectionBase& section, int depth) {
   if (const auto* text = dynamic_cast<const TSection*>(&section)) {
     DumpText(out, *text, depth);
@@ -72,19 +107,30 @@ void DumpSection(std::string& out, const TSectionBase& section, int depth) {
                   block->SectionHeight);
     if (block->MarginTop || block->MarginBottom)
       out += Format(" mt=%d mb=%d", block->MarginTop, block->MarginBottom);
+    DumpBox(out, *block);
+    if (const auto* item = dynamic_cast<const TBlockLI*>(block)) DumpMarker(out, *item);
     out += '\n';
+  } else if (const auto* rule = dynamic_cast<const THorzLine*>(&section)) {
+    out += Format("Rule x=%d y=%d w=%d h=%d%s\n", rule->ContentLeft, rule->Top, rule->RuleWidth,
+                  rule->RuleSize, rule->RuleColor != html::NoColor ? " solid" : "");
   } else {
     out += Format("%s x=%d y=%d h=%d\n", section.KindName(), section.ContentLeft, section.Top,
                   section.SectionHeight);
   }
-  if (const TCellBasic* cell = section.ChildCell()) out += DumpCell(*cell, depth + 1);
+  if (const TCellBasic* cell = section.ChildCell()) DumpCellInto(out, *cell, depth + 1);
+}
+
+// Everything goes into one string: returning a string per level would copy a deep tree's
+// dump once for every level above it.
+void DumpCellInto(std::string& out, const TCellBasic& cell, int depth) {
+  for (const auto& section : cell.Items()) DumpSection(out, *section, depth);
 }
 
 }  // namespace
 
 std::string DumpCell(const TCellBasic& cell, int depth) {
   std::string out;
-  for (const auto& section : cell.Items()) DumpSection(out, *section, depth);
+  DumpCellInto(out, cell, depth);
   return out;
 }
 

@@ -4,7 +4,7 @@
 
 #include "html/color_parser.h"
 #include "html/text_util.h"
-#include "layout/block.h"
+#include "layout/block_li.h"
 #include "layout/reader_charsets.h"
 #include "layout/section_list.h"
 #include "layout/tag_reader_state.h"
@@ -92,6 +92,9 @@ TSavedTag SaveTag(const TAttributeList& attrs) {
 
 }  // namespace
 
+const SymbolSet& FontChangeSymbolSet() { return FontChangeSymbols(); }
+const SymbolSet& BodyInlineSymbolSet() { return BodyInlineSymbols(); }
+
 // ---------------------------------------------------------------------------------------
 // Set-up and the current section
 
@@ -128,6 +131,7 @@ void TTagReader::Start(std::string_view text) {
   VShift = TVShift::vsNone;
   BaseFontSize = DefaultBaseFontSize;
   Head = {};
+  ListLevel = Nesting = 0;
   OpenSection();
 }
 
@@ -290,6 +294,19 @@ void TTagReader::ParseBody(const SymbolSet& termSet) {
       case StyleSy: ParseStyle(); break;
       case CenterSy: ParseCenter(termSet); break;
       case DivSy: ParseDiv(termSet); break;
+      case OLSy:
+      case ULSy:
+      case DirSy:
+      case MenuSy:
+      case DLSy:
+        ParseList(sy, termSet);
+        if (!termSet[Sy()]) Next();
+        break;
+      case LISy: ParseListItem(lkNoList, 1, termSet, false, '1'); break;
+      case DDSy:
+      case DTSy: ParseListItem(lkDefinition, 1, termSet, false, '1'); break;
+      case AddressSy:
+      case BlockQuoteSy: ParseBlockContainer(sy, termSet); break;
       default:  // unknown, or built by a later part of the reader
         SeparateSkipped(sy);
         Next();
@@ -411,6 +428,11 @@ void TTagReader::ParseHeading() {
 }
 
 void TTagReader::ParseCenter(const SymbolSet& termSet) {
+  if (TooDeep()) {
+    Next();
+    return;
+  }
+  const TNestingGuard guard(Nesting);
   CloseSection();
   const std::size_t depth = Stack.Count();
   Push("center");
@@ -427,6 +449,11 @@ void TTagReader::ParseCenter(const SymbolSet& termSet) {
 }
 
 void TTagReader::ParseDiv(const SymbolSet& termSet) {
+  if (TooDeep()) {
+    Next();
+    return;
+  }
+  const TNestingGuard guard(Nesting);
   CloseSection();
   const std::size_t depth = Stack.Count();
   TProperties& props = Push("div");

@@ -86,6 +86,9 @@ void TTagReader::ParseInline() {
         FontChanged();
         break;
       case BRSy: ParseBreak(); break;
+      case HRSy: ParseRule(); break;
+      case PreSy: ParsePreformatted(); return;
+      case PageSy: AddPage(); break;
       case HeadingSy: ParseHeading(); return;
       case ASy: StartAnchor(); return;
       case AEndSy: EndAnchor(); return;

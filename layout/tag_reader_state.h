@@ -22,6 +22,21 @@ using html::Symbol;
 using html::SymbolSet;
 
 SymbolSet MakeSet(std::initializer_list<Symbol> symbols);
+// The font-change elements and their end tags; what the body hands to the inline reader.
+const SymbolSet& FontChangeSymbolSet();
+const SymbolSet& BodyInlineSymbolSet();
+
+// Counts one level of nested structure for as long as it lives.
+class TNestingGuard {
+ public:
+  explicit TNestingGuard(int& nesting) : nesting_(nesting) { ++nesting_; }
+  ~TNestingGuard() { --nesting_; }
+  TNestingGuard(const TNestingGuard&) = delete;
+  TNestingGuard& operator=(const TNestingGuard&) = delete;
+
+ private:
+  int& nesting_;
+};
 
 class TTagReader {
  public:
@@ -65,6 +80,22 @@ class TTagReader {
   // apart: it starts on a new line, and table cells stay one space apart.
   void SeparateSkipped(Symbol sy);
 
+  // --- blocks (tag_reader_blocks.cpp)
+  // Structures nested deeper than this are read as if their tags were not there, so that
+  // neither reading nor laying out, painting or freeing the tree recurses without bound.
+  static constexpr int kMaxNesting = 1500;
+  bool TooDeep() const;
+  TCellBasic* EnterNewBlock(std::unique_ptr<TBlock> block);
+  void ParseList(Symbol kind, const SymbolSet& termSet);
+  void ReadListContent(Symbol kind, const SymbolSet& termSet, int number, bool plain, char numbering);
+  void ParseListItem(int kind, int number, const SymbolSet& termSet, bool plain, char numbering);
+  void ParseBlockContainer(Symbol sy, const SymbolSet& termSet);
+  void ParseRule();
+  void AddPage();
+  void OpenPreLine();
+  void AppendPreText(const html::TokenObj& tokens, bool& skipLineEnd);
+  void ParsePreformatted();
+
   // --- running text (tag_reader_inline.cpp)
   void ParseInline();
   void ParseBreak();
@@ -105,6 +136,8 @@ class TTagReader {
   int BaseFontSize = DefaultBaseFontSize;
   TVShift VShift = TVShift::vsNone;
   bool ConvertedToShiftJis = false;
+  int ListLevel = 0;  // nesting of bulleted and numbered lists
+  int Nesting = 0;    // open structures that recurse
   TDocumentHead Head;
 };
 

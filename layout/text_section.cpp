@@ -337,10 +337,14 @@ bool TSection::CharAt(int pos, char& ch, const TSectionBase*& section) const {
   return true;
 }
 
+std::unique_ptr<TSection> TSection::MakeBlank(TSectionList* document,
+                                              const html::TProperties& props) const {
+  return std::make_unique<TSection>(document, StartsParagraph_, OwnerCell, nullptr, props, nullptr);
+}
+
 std::unique_ptr<TSectionBase> TSection::Clone(TSectionList* document) const {
   html::TProperties props;
-  auto copy = std::unique_ptr<TSection>(
-      new TSection(document, StartsParagraph_, OwnerCell, nullptr, props, nullptr));
+  std::unique_ptr<TSection> copy = MakeBlank(document, props);
   copy->Text_ = Text_;
   copy->Breaks_ = Breaks_;
   copy->Index_ = Index_;

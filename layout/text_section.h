@@ -151,6 +151,11 @@ class TSection : public TSectionBase {
   int SectionNumber = 0;
   int PaintX = 0;
 
+ protected:
+  // An empty section of this kind for Clone to fill.
+  virtual std::unique_ptr<TSection> MakeBlank(TSectionList* document,
+                                              const html::TProperties& props) const;
+
  private:
   struct FitResult;
   struct LineBox;

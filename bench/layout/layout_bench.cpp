@@ -1,7 +1,10 @@
 // Parse and lay out a generated German text page, ours beside the reference engine, both
 // measuring text with the same fixed metrics (advance = half the font's pixel height, the
 // height as the line height), and re-lay the parsed page out at a second width.
-//   layout_bench [KILOBYTES...]   (default: 100 1024 8192)
+//   layout_bench [KILOBYTES...]            (default: 100 1024 8192)
+//   layout_bench --blocks [KILOBYTES...]   a page of nested blocks, lists, floats, rules and
+//                                          code (default 1024), then 1000 nested DIVs and
+//                                          1000 nested lists
 // Reports processor time of this thread (best of three) and the heap held by the laid-out
 // document, and the ratios ours / reference.
 #include <litehtml/litehtml.h>
@@ -15,6 +18,7 @@
 #include <vector>
 
 #include "cpu_clock.h"
+#include "blocks_page.h"
 #include "german_page.h"
 #include "layout/section_list.h"
 #include "layout/tag_reader.h"
@@ -35,6 +39,16 @@ constexpr const char* ReferenceMasterSheet =
     "}"
     "b, strong { font-weight: bold } i, em { font-style: italic }"
     "a { color: #0000cc; text-decoration: underline }";
+
+// For the blocks page: the boxes, lists and code the reference needs told.
+constexpr const char* ReferenceBlocksSheet =
+    "ul, ol { display: block; margin: 1em 0; padding-left: 40px } li { display: list-item }"
+    "ul { list-style-type: disc } ol { list-style-type: decimal }"
+    "blockquote { display: block; margin: 1em 40px } address { display: block; font-style: italic }"
+    "pre { display: block; white-space: pre; margin: 1em 0 } hr { display: block; margin: .5em 0;"
+    "border: 1px inset }";
+
+std::string ReferenceSheet = ReferenceMasterSheet;
 
 std::size_t HeapInUse() { return mallinfo2().uordblks; }
 
@@ -135,7 +149,7 @@ Figures MeasureReference(const std::string& page) {
     const std::size_t heapBefore = HeapInUse();
     double start = bench::ThreadSeconds();
     auto context = std::make_unique<litehtml::context>();
-    context->load_master_stylesheet(ReferenceMasterSheet);
+    context->load_master_stylesheet(ReferenceSheet.c_str());
     auto document = litehtml::document::createFromString(page.c_str(), &container, context.get());
     document->render(FirstWidth);
     figures.Height = document->height();
@@ -148,20 +162,35 @@ Figures MeasureReference(const std::string& page) {
   return figures;
 }
 
+void PrintRow(const char* name, const Figures& ours, const Figures& ref) {
+  const double oursMb = static_cast<double>(ours.HeldBytes) / (1 << 20);
+  const double refMb = static_cast<double>(ref.HeldBytes) / (1 << 20);
+  std::printf("%8s | %8.4f %8.4f %8.3f | %8.4f %8.4f %8.3f | %8.2f %8.2f %8.3f\n", name,
+              ours.ParseAndLayout, ref.ParseAndLayout, ours.ParseAndLayout / ref.ParseAndLayout,
+              ours.Relayout, ref.Relayout, ours.Relayout / ref.Relayout, oursMb, refMb, oursMb / refMb);
+  std::printf("         | heights: ours %d px, reference %d px\n", ours.Height, ref.Height);
+  std::fflush(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::size_t> sizesKb = {100, 1024, 8192};
-  if (argc > 1) {
+  const bool blocks = argc > 1 && std::string(argv[1]) == "--blocks";
+  const int firstSize = blocks ? 2 : 1;
+  std::vector<std::size_t> sizesKb = blocks ? std::vector<std::size_t>{1024}
+                                            : std::vector<std::size_t>{100, 1024, 8192};
+  if (argc > firstSize) {
     sizesKb.clear();
-    for (int i = 1; i < argc; ++i) sizesKb.push_back(std::strtoul(argv[i], nullptr, 10));
+    for (int i = firstSize; i < argc; ++i) sizesKb.push_back(std::strtoul(argv[i], nullptr, 10));
   }
+  if (blocks) ReferenceSheet += ReferenceBlocksSheet;
   std::printf("%8s | %26s | %26s | %26s\n", "page", "parse+layout 1024 px (s)", "re-layout 768 px (s)",
               "held by document (MB)");
   std::printf("%8s | %8s %8s %8s | %8s %8s %8s | %8s %8s %8s\n", "", "ours", "ref", "ratio", "ours",
               "ref", "ratio", "ours", "ref", "ratio");
   for (const std::size_t kb : sizesKb) {
-    const std::string page = bench::MakeGermanPage(kb * 1024);
+    const std::string page = blocks ? bench::MakeBlocksPage(kb * 1024)
+                                    : bench::MakeGermanPage(kb * 1024);
     const Figures ours = MeasureOurs(page);
     const Figures ref = MeasureReference(page);
     const double oursMb = static_cast<double>(ours.HeldBytes) / (1 << 20);
@@ -172,6 +201,14 @@ int main(int argc, char** argv) {
                 oursMb / refMb);
     std::printf("         | heights: ours %d px, reference %d px\n", ours.Height, ref.Height);
     std::fflush(stdout);
+  }
+  if (blocks) {
+    for (const int depth : {250, 500, 1000}) {
+      const std::string divs = bench::MakeNestedDivs(depth);
+      const std::string lists = bench::MakeNestedLists(depth);
+      PrintRow(("div" + std::to_string(depth)).c_str(), MeasureOurs(divs), MeasureReference(divs));
+      PrintRow(("ul" + std::to_string(depth)).c_str(), MeasureOurs(lists), MeasureReference(lists));
+    }
   }
   return 0;
 }

@@ -73,8 +73,8 @@ TEST_F(RenderToolTest, PicturesMatchTheReferences) {
     const char* page;
     int width;
   };
-  for (const Case& c :
-       {Case{"german_text", 800}, Case{"german_text", 400}, Case{"fonts_and_links", 500}}) {
+  for (const Case& c : {Case{"german_text", 800}, Case{"german_text", 400}, Case{"fonts_and_links", 500},
+                        Case{"blocks_page", 640}, Case{"blocks_page", 400}}) {
     SCOPED_TRACE(std::string(c.page) + " at " + std::to_string(c.width));
     const std::string out = Out("page.png");
     const RunResult run = RunRender(Source("tests/layout/pages/") + c.page + ".html -o " + out +
