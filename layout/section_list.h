@@ -137,6 +137,10 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
   TProgressEvent OnProgress;
   // The viewer repaints its panel: a link lit or dimmed under the mouse.
   std::function<void()> OnInvalidate;
+  // The viewer's script handler: the reader hands it each SCRIPT element's text, which
+  // becomes the handler's to keep.
+  std::function<void(const std::string& name, const std::string& language, std::unique_ptr<char[]> script)>
+      OnScript;
 
  private:
   int CopySelectionTo(html::SelTextCount& buffer);
