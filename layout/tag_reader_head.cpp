@@ -135,11 +135,9 @@ void TTagReader::ParseScript() {
   try {
     for (Next(); Sy() != ScriptEndSy && Sy() != EofToken; Next()) {
       if (!handler) continue;
-      if (Sy() == EolToken) {
-        script += "\r\n";
-      } else if (Sy() == TextToken) {
-        script += Tok.Token().Text();
-      }
+      // A "<" that does not end the script comes as a tag the tokenizer did not know;
+      // its characters belong to the script all the same.
+      script += Sy() == EolToken ? std::string("\r\n") : Tok.Token().Text();
     }
   } catch (...) {
     Tok.SetScriptMode(false);

@@ -105,6 +105,7 @@ class TPageViewer : public QWidget {
   virtual void LinkClicked();
 
   // --- selection ------------------------------------------------------------------------
+  // The selection's length, negative for a selection dragged backwards.
   int SelLength() const;
   std::string SelText();
   void CopyToClipboard();
@@ -330,6 +331,7 @@ class TPageViewer : public QWidget {
   int doc_width_ = 0;
   int caret_index_ = 0;
   int selection_anchor_ = -1;
+  bool selection_backwards_ = false;  // dragged from its end towards its start
   int refresh_seconds_ = 0;
   std::string refresh_target_;
   int h_position_ = 0;

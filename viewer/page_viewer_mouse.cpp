@@ -73,6 +73,7 @@ void TPageViewer::PanelMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers s
     if (document_->SelStart < document_->SelEnd) panel_->update();
     document_->SelStart = selection_anchor_;
     document_->SelEnd = selection_anchor_;
+    selection_backwards_ = false;
     caret_index_ = selection_anchor_;
   }
 }
@@ -140,6 +141,7 @@ void TPageViewer::ExtendSelection(QPoint point) {
   const int index = IndexAt(point, inside_text);
   if (index < 0) return;
   if (!no_select_) {
+    selection_backwards_ = index < selection_anchor_;
     document_->SelStart = std::min(selection_anchor_, index);
     document_->SelEnd = std::max(selection_anchor_, index);
     panel_->update();
@@ -275,6 +277,7 @@ void TPageViewer::PanelDoubleClick(Qt::KeyboardModifiers shift, QPoint point) {
       if (const auto span = WordAt(*document_, index)) {
         document_->SelStart = span->Start;
         document_->SelEnd = span->End;
+        selection_backwards_ = false;
         caret_index_ = span->Start;
         panel_->update();
       }
@@ -300,7 +303,9 @@ void TPageViewer::HoverTimerTick() {
 int TPageViewer::SelLength() const {
   const int start = document_->SelStart;
   const int end = document_->SelEnd;
-  return caret_index_ == start ? end - start : start - end;
+  // Told apart by the way it was dragged rather than by where the caret stands: a
+  // forward drag leaves the caret at the end, and a word's selection puts it at the start.
+  return selection_backwards_ ? start - end : end - start;
 }
 
 std::string TPageViewer::SelText() {
@@ -318,6 +323,7 @@ void TPageViewer::SelectAll() {
   if (no_select_) return;
   document_->SelStart = 0;
   document_->SelEnd = document_->DocumentLength();
+  selection_backwards_ = false;
   panel_->update();
 }
 
