@@ -1,0 +1,169 @@
+#!/usr/bin/env python3
+"""Loading and paging through a 1 MB page: tessival-view against a desktop browser.
+
+Both programs run under the same virtual X server, one at a time, with the same window
+size, and are measured from outside the same way:
+
+  load    processor time (user + system, from /proc/PID/stat) from the start until the
+          process goes idle with the page painted: no processor time spent for IDLE_S
+          seconds. The page's first paint is part of it.
+  memory  resident set (VmRSS) at that moment, minus the resident set of the same program
+          showing an empty page: what the page adds.
+  paging  the processor time the program spends on KEYS Page-Down keys sent by xdotool
+          (until it is idle again), per key.
+
+usage: viewer_bench.py TESSIVAL_VIEW [--peer dillo] [--runs 3] [--keys 200]
+"""
+import argparse
+import os
+import random
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+IDLE_S = 1.0
+POLL_S = 0.02
+TICKS = os.sysconf("SC_CLK_TCK")
+
+WORDS = ("der die das und nicht mit sich auf für ist Wörterbuch Übersetzung Straße "
+         "Grüße größer Tessival Abkürzung Haltestelle Wortschatz Begriff Sprache Beispiel "
+         "wächst Jahr neue alte Vergessenheit schreiben sprechen zeigen Wendungen").split()
+
+
+def make_page(path, size):
+    rng = random.Random(20)
+    parts = ["<html><head><title>Benchmark</title></head><body>\n"]
+    total = len(parts[0])
+    n = 0
+    while total < size:
+        n += 1
+        words = [rng.choice(WORDS) for _ in range(rng.randint(40, 120))]
+        if n % 3 == 0:
+            words[5] = '<a href="p%d.html">%s</a>' % (n, words[5])
+        if n % 5 == 0:
+            words[9] = "<b>%s</b>" % words[9]
+        text = ("<h2>Abschnitt %d</h2>\n" % n if n % 10 == 1 else "") + "<p>" + " ".join(words) + "</p>\n"
+        parts.append(text)
+        total += len(text.encode("cp1252"))
+    parts.append("</body></html>\n")
+    with open(path, "wb") as out:
+        out.write("".join(parts).encode("cp1252"))
+
+
+def cpu_seconds(pid):
+    with open("/proc/%d/stat" % pid) as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / TICKS
+
+
+def rss_kib(pid):
+    with open("/proc/%d/status" % pid) as status:
+        for line in status:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    return 0
+
+
+def wait_idle(pid, timeout=120.0):
+    """Processor seconds when the process has spent none for IDLE_S seconds."""
+    last = cpu_seconds(pid)
+    still_since = time.monotonic()
+    deadline = still_since + timeout
+    while time.monotonic() < deadline:
+        time.sleep(POLL_S)
+        now = cpu_seconds(pid)
+        if now != last:
+            last = now
+            still_since = time.monotonic()
+        elif time.monotonic() - still_since >= IDLE_S:
+            return last
+    raise RuntimeError("process %d never went idle" % pid)
+
+
+def window_of(pid, env):
+    for _ in range(200):
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)], env=env,
+                               capture_output=True, text=True).stdout.split()
+        if found:
+            return found[-1]
+        time.sleep(0.05)
+    raise RuntimeError("no window for %d" % pid)
+
+
+def run_once(command, env, keys):
+    proc = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        load_cpu = wait_idle(proc.pid)
+        rss = rss_kib(proc.pid)
+        paging = None
+        if keys:
+            window = window_of(proc.pid, env)
+            subprocess.run(["xdotool", "windowfocus", "--sync", window], env=env, check=False)
+            before = cpu_seconds(proc.pid)
+            subprocess.run(["xdotool", "key", "--delay", "5", "--window", window] + ["Next"] * keys, env=env,
+                           check=True)
+            paging = (wait_idle(proc.pid) - before) / keys
+        return load_cpu, rss, paging
+    finally:
+        proc.terminate()
+        proc.wait()
+
+
+def measure(name, make_command, page, empty, env, runs, keys):
+    loads, added, paging = [], [], []
+    for _ in range(runs):
+        _, empty_rss, _ = run_once(make_command(empty), env, 0)
+        load_cpu, rss, per_key = run_once(make_command(page), env, keys)
+        loads.append(load_cpu)
+        added.append(rss - empty_rss)
+        paging.append(per_key)
+    result = {"load_s": statistics.median(loads), "added_mib": statistics.median(added) / 1024,
+              "page_ms": statistics.median(paging) * 1000}
+    print("%-14s load %.3f s   page adds %.1f MiB   %.2f ms per Page-Down" %
+          (name, result["load_s"], result["added_mib"], result["page_ms"]))
+    return result
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("view")
+    parser.add_argument("--peer", default="dillo")
+    parser.add_argument("--runs", type=int, default=3)
+    parser.add_argument("--keys", type=int, default=200)
+    parser.add_argument("--size", type=int, default=1 << 20)
+    args = parser.parse_args()
+    for tool in ("Xvfb", "xdotool", args.peer):
+        if not shutil.which(tool):
+            sys.exit("viewer_bench: %s is missing (scripts/setup.sh --bench)" % tool)
+
+    work = tempfile.mkdtemp(prefix="tessival_view_bench_")
+    page = os.path.join(work, "page.html")
+    empty = os.path.join(work, "empty.html")
+    make_page(page, args.size)
+    with open(empty, "w") as out:
+        out.write("<html><body></body></html>\n")
+    display = ":%d" % (90 + os.getpid() % 100)
+    xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    time.sleep(1.0)
+    env = dict(os.environ, DISPLAY=display, HOME=work, QT_QPA_PLATFORM="xcb")
+    try:
+        print("page: %d bytes; %d runs, medians; %d Page-Down keys" % (os.path.getsize(page), args.runs,
+                                                                          args.keys))
+        ours = measure("tessival-view", lambda f: [args.view, f], page, empty, env, args.runs, args.keys)
+        peer = measure(args.peer, lambda f: [args.peer, "-g", "800x600", f], page, empty, env, args.runs,
+                       args.keys)
+        print("ratios (tessival / %s): load %.2f, memory %.2f, paging %.2f" %
+              (args.peer, ours["load_s"] / peer["load_s"], ours["added_mib"] / max(peer["added_mib"], 1e-9),
+               ours["page_ms"] / max(peer["page_ms"], 1e-9)))
+    finally:
+        xvfb.terminate()
+        xvfb.wait()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
