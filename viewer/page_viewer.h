@@ -21,6 +21,7 @@
 #include "layout/section_list.h"
 #include "platform/canvas.h"
 #include "platform/colors.h"
+#include "platform/masked_bitmap.h"
 #include "platform/message_box.h"
 #include "platform/stream.h"
 #include "viewer/viewer_cursors.h"
@@ -152,6 +153,9 @@ class TPageViewer : public QWidget {
   void SetServerRoot(const std::string& root);
   ThtOptions htOptions() const { return options_; }
   void SethtOptions(ThtOptions options);
+  // The picture tiled behind the page when images are shown (not owned; null for none).
+  // The document will bring its own once pages fetch their images.
+  void SetBackgroundPicture(const platform::TMyBitmap* picture);
   // Stored for printing, which this program does not do.
   double PrintMarginLeft = 2.0;
   double PrintMarginRight = 2.0;
@@ -270,7 +274,7 @@ class TPageViewer : public QWidget {
   void HorizontalBarMoved(int value);
   void ScrollVertically(int target, bool pixel_copy_when_line);
   void UpdateBorder();
-  void PaintBackground(platform::Canvas& canvas, const QRect& clip);
+  void DrawBackground(platform::Canvas& canvas, const QRect& clip);
 
   // mouse and links
   void SetPanelCursor(TViewerCursor cursor);
@@ -316,6 +320,7 @@ class TPageViewer : public QWidget {
   int margin_height_ = 5;
   int margin_width_ = 10;
   std::string server_root_;
+  const platform::TMyBitmap* background_picture_ = nullptr;
   ThtOptions options_ = htPrintTableBackground | htPrintMonochromeBlack;
 
   std::string document_file_;

@@ -6,6 +6,7 @@
 #include "html/ascii_text.h"
 #include "html/text_util.h"
 #include "platform/qt/qt_canvas.h"
+#include "viewer/background_tiles.h"
 #include "viewer/page_viewer.h"
 #include "viewer/paint_panel.h"
 #include "viewer/scroll_bar_32.h"
@@ -269,16 +270,23 @@ void TPageViewer::DrawPanel(QPainter& painter, const QRect& clip) {
   {
     platform::QtCanvas canvas(buffer);
     canvas.SetWindowOrgEx(clip.left(), clip.top());
-    PaintBackground(canvas, clip);
+    DrawBackground(canvas, clip);
     const platform::Rect area{clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1};
     document_->Paint(canvas, area, -h_position_, kMaxDocWidth);
   }
   painter.drawImage(clip.topLeft(), buffer);
 }
 
-void TPageViewer::PaintBackground(platform::Canvas& canvas, const QRect& clip) {
+void TPageViewer::DrawBackground(platform::Canvas& canvas, const QRect& clip) {
   const platform::Rect area{clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1};
-  canvas.FillRect(area, platform::PlainColor(document_->Background));
+  const bool tiled = view_images_ && !document_->Printing;
+  PaintBackground(canvas, area, platform::PlainColor(document_->Background),
+                  tiled ? background_picture_ : nullptr, h_position_, v_bar_->Position());
+}
+
+void TPageViewer::SetBackgroundPicture(const platform::TMyBitmap* picture) {
+  background_picture_ = picture;
+  panel_->update();
 }
 
 }  // namespace tessival::viewer
