@@ -6,7 +6,9 @@ size, and are measured from outside the same way:
 
   load    processor time (user + system, from /proc/PID/stat) from the start until the
           process goes idle with the page painted: no processor time spent for IDLE_S
-          seconds. The page's first paint is part of it.
+          seconds. The page's first paint is part of it. Reported twice: the program alone,
+          and the program plus the X server, since a program that draws its text through
+          the server's font rendering leaves part of its work there.
   memory  resident set (VmRSS) at that moment, minus the resident set of the same program
           showing an empty page: what the page adds.
   paging  the processor time the program spends on KEYS Page-Down keys sent by xdotool
@@ -67,20 +69,24 @@ def rss_kib(pid):
     return 0
 
 
-def wait_idle(pid, timeout=120.0):
-    """Processor seconds when the process has spent none for IDLE_S seconds."""
-    last = cpu_seconds(pid)
+def cpu_of(pids):
+    return tuple(cpu_seconds(pid) for pid in pids)
+
+
+def wait_idle(pids, timeout=120.0):
+    """Processor seconds of each process once none of them has spent any for IDLE_S seconds."""
+    last = cpu_of(pids)
     still_since = time.monotonic()
     deadline = still_since + timeout
     while time.monotonic() < deadline:
         time.sleep(POLL_S)
-        now = cpu_seconds(pid)
+        now = cpu_of(pids)
         if now != last:
             last = now
             still_since = time.monotonic()
         elif time.monotonic() - still_since >= IDLE_S:
             return last
-    raise RuntimeError("process %d never went idle" % pid)
+    raise RuntimeError("processes %s never went idle" % (pids,))
 
 
 def window_of(pid, env):
@@ -93,37 +99,42 @@ def window_of(pid, env):
     raise RuntimeError("no window for %d" % pid)
 
 
-def run_once(command, env, keys):
+def run_once(command, env, keys, server):
+    """(load, load with the X server, resident KiB, paging per key, with the X server)."""
+    server_start = cpu_seconds(server)
     proc = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        load_cpu = wait_idle(proc.pid)
+        own, server_now = wait_idle([proc.pid, server])
+        load = (own, own + server_now - server_start)
         rss = rss_kib(proc.pid)
-        paging = None
+        paging = (0.0, 0.0)
         if keys:
             window = window_of(proc.pid, env)
             subprocess.run(["xdotool", "windowfocus", "--sync", window], env=env, check=False)
-            before = cpu_seconds(proc.pid)
+            before = wait_idle([proc.pid, server])
             subprocess.run(["xdotool", "key", "--delay", "5", "--window", window] + ["Next"] * keys, env=env,
                            check=True)
-            paging = (wait_idle(proc.pid) - before) / keys
-        return load_cpu, rss, paging
+            after = wait_idle([proc.pid, server])
+            own_delta = after[0] - before[0]
+            paging = (own_delta / keys, (own_delta + after[1] - before[1]) / keys)
+        return load, rss, paging
     finally:
         proc.terminate()
         proc.wait()
 
 
-def measure(name, make_command, page, empty, env, runs, keys):
-    loads, added, paging = [], [], []
+def measure(name, make_command, page, empty, env, runs, keys, server):
+    rows = []
     for _ in range(runs):
-        _, empty_rss, _ = run_once(make_command(empty), env, 0)
-        load_cpu, rss, per_key = run_once(make_command(page), env, keys)
-        loads.append(load_cpu)
-        added.append(rss - empty_rss)
-        paging.append(per_key)
-    result = {"load_s": statistics.median(loads), "added_mib": statistics.median(added) / 1024,
-              "page_ms": statistics.median(paging) * 1000}
-    print("%-14s load %.3f s   page adds %.1f MiB   %.2f ms per Page-Down" %
-          (name, result["load_s"], result["added_mib"], result["page_ms"]))
+        _, empty_rss, _ = run_once(make_command(empty), env, 0, server)
+        load, rss, per_key = run_once(make_command(page), env, keys, server)
+        rows.append((load[0], load[1], rss - empty_rss, per_key[0], per_key[1]))
+    median = [statistics.median(row[i] for row in rows) for i in range(5)]
+    result = {"load_s": median[0], "load_x_s": median[1], "added_mib": median[2] / 1024,
+              "page_ms": median[3] * 1000, "page_x_ms": median[4] * 1000}
+    print("%-14s load %.3f s (%.3f s with X)   page adds %.1f MiB   Page-Down %.2f ms (%.2f ms with X)" %
+          (name, result["load_s"], result["load_x_s"], result["added_mib"], result["page_ms"],
+           result["page_x_ms"]))
     return result
 
 
@@ -153,12 +164,17 @@ def main():
     try:
         print("page: %d bytes; %d runs, medians; %d Page-Down keys" % (os.path.getsize(page), args.runs,
                                                                           args.keys))
-        ours = measure("tessival-view", lambda f: [args.view, f], page, empty, env, args.runs, args.keys)
+        ours = measure("tessival-view", lambda f: [args.view, f], page, empty, env, args.runs, args.keys,
+                       xvfb.pid)
         peer = measure(args.peer, lambda f: [args.peer, "-g", "800x600", f], page, empty, env, args.runs,
-                       args.keys)
-        print("ratios (tessival / %s): load %.2f, memory %.2f, paging %.2f" %
-              (args.peer, ours["load_s"] / peer["load_s"], ours["added_mib"] / max(peer["added_mib"], 1e-9),
-               ours["page_ms"] / max(peer["page_ms"], 1e-9)))
+                       args.keys, xvfb.pid)
+
+        def ratio(key):
+            return ours[key] / max(peer[key], 1e-9)
+
+        print("ratios (tessival / %s): load %.2f (%.2f with X), memory %.2f, Page-Down %.2f (%.2f with X)" %
+              (args.peer, ratio("load_s"), ratio("load_x_s"), ratio("added_mib"), ratio("page_ms"),
+               ratio("page_x_ms")))
     finally:
         xvfb.terminate()
         xvfb.wait()
