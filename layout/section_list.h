@@ -139,7 +139,8 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
   std::function<void()> OnInvalidate;
   // The viewer's script handler: the reader hands it each SCRIPT element's text, which
   // becomes the handler's to keep.
-  std::function<void(const std::string& name, const std::string& language, std::unique_ptr<char[]> script)>
+  std::function<void(const std::string& name, const std::string& language,
+                     std::unique_ptr<char[]> script)>
       OnScript;
 
  private:

@@ -20,7 +20,8 @@ std::optional<MetaRefresh> ParseMetaRefresh(std::string_view content) {
   const std::size_t semicolon = content.find(';');
   const std::string_view delay_text = TrimSpaces(content.substr(0, semicolon));
   int delay = -1;
-  const auto [end, error] = std::from_chars(delay_text.data(), delay_text.data() + delay_text.size(), delay);
+  const auto [end, error] = std::from_chars(delay_text.data(), delay_text.data() + delay_text.size(),
+                                            delay);
   if (delay_text.empty() || error != std::errc{} || end != delay_text.data() + delay_text.size() ||
       delay < 0) {
     return std::nullopt;

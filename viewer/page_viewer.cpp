@@ -233,7 +233,8 @@ void TPageViewer::LoadFileKeepingHistory(const std::string& name, TDocumentKind 
   const ShownPlace left = CurrentPlace();
   layout::TFormData form_data = document_->GetFormData();
   LoadFile(name, kind);
-  if (left.File != document_file_ || left.Kind != document_kind_) RecordHistory(left, std::move(form_data));
+  if (left.File != document_file_ || left.Kind != document_kind_)
+    RecordHistory(left, std::move(form_data));
 }
 
 void TPageViewer::LoadFile(const std::string& name, TDocumentKind kind) {
@@ -298,7 +299,8 @@ void TPageViewer::LoadFromBuffer(const char* buffer, std::size_t size) {
 void TPageViewer::LoadFromStream(platform::TStream& stream) {
   std::string text;
   char chunk[8192];
-  for (std::size_t got = stream.Read(chunk, sizeof chunk); got > 0; got = stream.Read(chunk, sizeof chunk)) {
+  for (std::size_t got = stream.Read(chunk, sizeof chunk); got > 0;
+       got = stream.Read(chunk, sizeof chunk)) {
     text.append(chunk, got);
   }
   LoadMemory(std::move(text), dkHtml);
@@ -363,11 +365,12 @@ void TPageViewer::ParseText(TDocumentKind kind, const std::string& file_name) {
     layout::TReaderHandlers handlers;
     handlers.OnInclude = OnInclude;
     if (OnSoundRequest) {
-      handlers.OnSoundRequest = [this](const std::string& src, int loop) { OnSoundRequest(src, loop, false); };
+      handlers.OnSoundRequest = [this](const std::string& src, int loop) {
+        OnSoundRequest(src, loop, false);
+      };
     }
-    handlers.OnMeta = [this](const std::string& http_eq, const std::string& name, const std::string& content) {
-      HandleMeta(http_eq, name, content);
-    };
+    handlers.OnMeta = [this](const std::string& http_eq, const std::string& name,
+                             const std::string& content) { HandleMeta(http_eq, name, content); };
     handlers.OnLink = OnLink;
     handlers.OnStyleSheet = [this](const std::string& href, std::string& text, std::string& base) {
       // Only local sheets: the viewer reads files, the program fetches nothing for a page.

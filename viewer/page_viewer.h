@@ -151,7 +151,8 @@ class TPageViewer : public QWidget {
   void SetMarginWidth(int margin) { margin_width_ = margin; }
   const std::string& ServerRoot() const { return server_root_; }
   void SetServerRoot(const std::string& root);
-  ThtOptions htOptions() const { return options_; }
+  // The published name, lower-case prefix and all.
+  ThtOptions htOptions() const { return options_; }  // NOLINT(readability-identifier-naming)
   void SethtOptions(ThtOptions options);
   // The picture tiled behind the page when images are shown (not owned; null for none).
   // The document will bring its own once pages fetch their images.
@@ -207,7 +208,8 @@ class TPageViewer : public QWidget {
   std::function<void(const std::string& src)> OnHotSpotCovered;
   std::function<void(const std::string& src, bool& handled)> OnHotSpotClick;
   std::function<void(const std::string& src, std::string& stream)> OnhtStreamRequest;
-  std::function<void(const std::string& name, const std::string& language, std::unique_ptr<char[]> script)>
+  std::function<void(const std::string& name, const std::string& language,
+                     std::unique_ptr<char[]> script)>
       OnScript;
   std::function<void()> OnHistoryChange;
   std::function<void()> OnParseEnd;
@@ -216,11 +218,12 @@ class TPageViewer : public QWidget {
   std::function<void(std::string& source)> OnParseBegin;
   html::TIncludeType OnInclude;
   std::function<void(const std::string& src, int loop, bool terminate)> OnSoundRequest;
-  std::function<void(const std::string& http_eq, const std::string& name, const std::string& content)> OnMeta;
+  std::function<void(const std::string& http_eq, const std::string& name, const std::string& content)>
+      OnMeta;
   std::function<void(const std::string& rel, const std::string& rev, const std::string& href)> OnLink;
   std::function<void(int delay, const std::string& url)> OnMetaRefresh;
-  std::function<void(layout::TImageObj* image, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
-                     int y)>
+  std::function<void(layout::TImageObj* image, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+                     int x, int y)>
       OnImageClick;
   std::function<void(layout::TImageObj* image, Qt::KeyboardModifiers shift, int x, int y)> OnImageOver;
   std::function<void(const TRightClickParameters& parameters)> OnRightClick;

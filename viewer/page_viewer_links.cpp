@@ -58,10 +58,11 @@ void TPageViewer::LinkClicked() {
 
 std::string TPageViewer::ExpandDocumentName(const std::string& name) const {
   const std::size_t scheme = name.find("://");
-  if (scheme != std::string::npos && scheme > 0 && html::ToLower(name).find("file://") == std::string::npos) {
+  if (scheme != std::string::npos && scheme > 0 &&
+      html::ToLower(name).find("file://") == std::string::npos) {
     return name;
   }
-  const std::string path = html::ExpandFileName(name, server_root_);
+  std::string path = html::ExpandFileName(name, server_root_);
   if (path.empty()) return path;
   if (path.front() == '/') return std::filesystem::path(path).lexically_normal().string();
   if (html::ToLower(document_base_) == "dospath") return path;

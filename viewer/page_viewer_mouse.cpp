@@ -85,7 +85,8 @@ void TPageViewer::PanelMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers
   mouse_over_panel_ = panel_->rect().contains(point);
   if (OnMouseMove) OnMouseMove(shift, point.x(), point.y());
   if (middle_scrolling_) {
-    if (!autoscrolling_ && std::abs(point.y() - middle_start_y_) > kMiddleScrollDeadZone) StartAutoScroll();
+    if (!autoscrolling_ && std::abs(point.y() - middle_start_y_) > kMiddleScrollDeadZone)
+      StartAutoScroll();
     return;
   }
   UpdateHover(shift, point);
@@ -113,7 +114,8 @@ void TPageViewer::UpdateHover(Qt::KeyboardModifiers shift, QPoint point) {
   int image_x = 0;
   int image_y = 0;
   layout::TImageObj* image = nullptr;
-  if ((OnImageClick || OnImageOver) && document_->FindImageAt(point.x(), doc_y, image_x, image_y, image)) {
+  if ((OnImageClick || OnImageOver) &&
+      document_->FindImageAt(point.x(), doc_y, image_x, image_y, image)) {
     if (cursor != crLinkCursor) cursor = crArrow;
     if (OnImageOver) OnImageOver(image, shift, image_x, image_y);
   } else {
@@ -215,7 +217,8 @@ void TPageViewer::PanelMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shi
     std::string title;
     layout::TFormControlObj* form_control = nullptr;
     std::unique_ptr<html::TUrlTarget> link;
-    if ((document_->FindLink(HitCanvas(), point.x(), title, form_control, link, doc_y) & layout::flLink) &&
+    if ((document_->FindLink(HitCanvas(), point.x(), title, form_control, link, doc_y) &
+         layout::flLink) &&
         link) {
       parameters.URL = link->Url();
       parameters.Target = link->Target();
@@ -239,7 +242,8 @@ void TPageViewer::PanelMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shi
   std::string title;
   layout::TFormControlObj* form_control = nullptr;
   std::unique_ptr<html::TUrlTarget> link;
-  if ((document_->FindLink(HitCanvas(), point.x(), title, form_control, link, doc_y) & layout::flLink) && link) {
+  if ((document_->FindLink(HitCanvas(), point.x(), title, form_control, link, doc_y) & layout::flLink) &&
+      link) {
     hover_url_ = link->Url();
     hover_target_ = link->Target();
     link_clicked_ = true;

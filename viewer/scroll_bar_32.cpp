@@ -5,7 +5,8 @@
 
 namespace tessival::viewer {
 
-T32ScrollBar::T32ScrollBar(Qt::Orientation orientation, QWidget* parent) : QScrollBar(orientation, parent) {}
+T32ScrollBar::T32ScrollBar(Qt::Orientation orientation, QWidget* parent)
+    : QScrollBar(orientation, parent) {}
 
 bool T32ScrollBar::SetParams(int position, int min, int max, int page) {
   if (position == position_ && min == min_ && max == max_ && page == page_) return false;

@@ -26,11 +26,13 @@ QCursor ScrollCursor(Arrows arrows) {
   painter.drawEllipse(QPoint(kCentre, kCentre), 3, 3);
   const auto bits = static_cast<int>(arrows);
   if (bits & static_cast<int>(Arrows::kUp)) {
-    painter.drawPolygon(QPolygon({QPoint(kCentre, 2), QPoint(kCentre - 7, 10), QPoint(kCentre + 7, 10)}));
+    painter.drawPolygon(
+        QPolygon({QPoint(kCentre, 2), QPoint(kCentre - 7, 10), QPoint(kCentre + 7, 10)}));
   }
   if (bits & static_cast<int>(Arrows::kDown)) {
-    painter.drawPolygon(QPolygon({QPoint(kCentre, kCursorSide - 3), QPoint(kCentre - 7, kCursorSide - 11),
-                                  QPoint(kCentre + 7, kCursorSide - 11)}));
+    painter.drawPolygon(
+        QPolygon({QPoint(kCentre, kCursorSide - 3), QPoint(kCentre - 7, kCursorSide - 11),
+                  QPoint(kCentre + 7, kCursorSide - 11)}));
   }
   painter.end();
   return QCursor(pixmap, kCentre, kCentre);

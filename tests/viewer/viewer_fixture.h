@@ -24,7 +24,9 @@ struct QtApplicationFirst {
   QtApplicationFirst() { tessival::testing::EnsureQtApplication(); }
 };
 
-inline std::string DataFile(const std::string& name) { return std::string(TESSIVAL_TEST_DATA_DIR) + "/" + name; }
+inline std::string DataFile(const std::string& name) {
+  return std::string(TESSIVAL_TEST_DATA_DIR) + "/" + name;
+}
 
 class ViewerTest : public ::testing::Test, private QtApplicationFirst {
  protected:

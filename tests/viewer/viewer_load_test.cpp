@@ -81,15 +81,17 @@ TEST_F(ViewerLoadTest, HeadElementsReachTheirEvents) {
   viewer.OnSoundRequest = [&](const std::string& src, int loop, bool terminate) {
     seen.push_back("sound " + src + "|" + std::to_string(loop) + (terminate ? "|stop" : ""));
   };
-  viewer.OnScript = [&](const std::string& name, const std::string& language, std::unique_ptr<char[]> script) {
+  viewer.OnScript = [&](const std::string& name, const std::string& language,
+                        std::unique_ptr<char[]> script) {
     seen.push_back("script " + name + "|" + language + "|" + script.get());
   };
   viewer.LoadFromString(
       "<head><base href=\"http://host/dir/\" target=\"main\"><meta name=\"author\" content=\"Eva\">"
       "<link rel=\"next\" href=\"p2.htm\"><bgsound src=\"a.wav\" loop=3>"
       "<script language=\"JavaScript\" name=\"s1\">if (a < b)\r\n  go();</script></head><p>text");
-  EXPECT_EQ(seen, (std::vector<std::string>{"sound |0|stop", "meta |author|Eva", "link next||p2.htm",
-                                            "sound a.wav|3", "script s1|JavaScript|if (a <b)\r\n  go();"}));
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{"sound |0|stop", "meta |author|Eva", "link next||p2.htm",
+                                      "sound a.wav|3", "script s1|JavaScript|if (a <b)\r\n  go();"}));
   EXPECT_EQ(viewer.DocumentBase(), "http://host/dir/");
   EXPECT_EQ(viewer.DocumentBaseTarget(), "main");
   EXPECT_EQ(viewer.DocumentFile(), "");
@@ -143,7 +145,8 @@ TEST_F(ViewerLinkTest, LinkToAnotherPageLoadsItAndJumpsBack) {
   const std::string first = viewer.DocumentFile();
   ClickLinkText("zweites Dokument");
   EXPECT_EQ(viewer.DocumentTitle(), "Zweite Seite");
-  EXPECT_EQ(viewer.DocumentFile(), std::filesystem::path(DataFile("second.html")).lexically_normal().string());
+  EXPECT_EQ(viewer.DocumentFile(),
+            std::filesystem::path(DataFile("second.html")).lexically_normal().string());
   ASSERT_EQ(viewer.History().size(), 2U);
   EXPECT_EQ(viewer.History()[1].File, first);
   ClickLinkText("ersten Seite");

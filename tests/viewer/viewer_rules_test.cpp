@@ -30,7 +30,8 @@ TEST(MetaRefreshTest, ContentWithoutLeadingNumberAsksForNothing) {
   EXPECT_FALSE(ParseMetaRefresh(""));
   EXPECT_FALSE(ParseMetaRefresh("soon; url=x.htm"));
   EXPECT_FALSE(ParseMetaRefresh("-2; url=x.htm"));
-  EXPECT_FALSE(ParseMetaRefresh("99999999999999999999; url=x.htm")) << "a delay past int is not a number";
+  EXPECT_FALSE(ParseMetaRefresh("99999999999999999999; url=x.htm"))
+      << "a delay past int is not a number";
 }
 
 TEST(ScrollStepsTest, DraggingPastAnEdgeScrollsALineOrEightLines) {
@@ -86,7 +87,8 @@ TEST(ViewerHistoryTest, NothingRecordedWhenNothingMoved) {
   history.Record(Place(""), {}, Place("a.htm"));
   EXPECT_FALSE(history.Record(Place("a.htm", 10), {}, Place("a.htm", 10)));
   EXPECT_TRUE(history.Record(Place("a.htm", 10), {{"x=1"}}, Place("a.htm", 90)));
-  EXPECT_TRUE(history.Entries()[1].Position.FormData.empty()) << "a jump inside a page keeps no form data";
+  EXPECT_TRUE(history.Entries()[1].Position.FormData.empty())
+      << "a jump inside a page keeps no form data";
 }
 
 TEST(ViewerHistoryTest, LoweringTheLimitClearsAndNegativeIsIgnored) {
