@@ -226,11 +226,22 @@ class TPageViewer : public QWidget {
                      int x, int y)>
       OnImageClick;
   std::function<void(layout::TImageObj* image, Qt::KeyboardModifiers shift, int x, int y)> OnImageOver;
+  std::function<void(const std::string& action, const std::string& target, const std::string& enc_type,
+                     const std::string& method, const std::vector<std::string>& results)>
+      OnFormSubmit;
   std::function<void(const TRightClickParameters& parameters)> OnRightClick;
   std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)> OnMouseDouble;
   std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)> OnMouseDown;
   std::function<void(Qt::KeyboardModifiers shift, int x, int y)> OnMouseMove;
   std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)> OnMouseUp;
+
+  // --- the document's calls (forms arrive with the forms slice) ------------------------
+  // A form was submitted: OnFormSubmit fires once the mouse or key handling that caused
+  // it has finished, from the event queue.
+  void SubmitForm(const std::string& action, const std::string& target, const std::string& enc_type,
+                  const std::string& method, std::vector<std::string> results);
+  // A form control at document y took the focus: scroll it into view when it is not.
+  void FormControlIntoView(int y);
 
   // --- the paint panel's calls --------------------------------------------------------
   void DrawPanel(QPainter& painter, const QRect& clip);

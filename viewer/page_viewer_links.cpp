@@ -1,4 +1,5 @@
 // Following links in a viewer that stands alone, file names of links, visited links.
+#include <QMetaObject>
 #include <filesystem>
 
 #include "html/ascii_text.h"
@@ -77,6 +78,25 @@ std::string TPageViewer::ExpandDocumentName(const std::string& name) const {
     directory = std::filesystem::absolute(directory, error);
   }
   return (directory / path).lexically_normal().string();
+}
+
+void TPageViewer::SubmitForm(const std::string& action, const std::string& target, const std::string& enc_type,
+                             const std::string& method, std::vector<std::string> results) {
+  if (!OnFormSubmit) return;
+  QMetaObject::invokeMethod(
+      this,
+      [this, action, target, enc_type, method, results = std::move(results)] {
+        if (OnFormSubmit) OnFormSubmit(action, target, enc_type, method, results);
+      },
+      Qt::QueuedConnection);
+}
+
+void TPageViewer::FormControlIntoView(int y) {
+  constexpr int kBottomMargin = 20;
+  const int top = VScrollBarPosition();
+  if (y >= top && y <= top + height() - kBottomMargin) return;
+  SetVScrollBarPosition(y - height() / 2);
+  panel_->update();
 }
 
 std::string TPageViewer::ResolvedLink(const std::string& url) const {

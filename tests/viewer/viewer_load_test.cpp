@@ -199,3 +199,31 @@ TEST_F(ViewerLinkTest, ClearEmptiesTheViewer) {
 
 }  // namespace
 }  // namespace tessival::viewer::testing
+
+namespace tessival::viewer::testing {
+namespace {
+
+using ViewerFormTest = ViewerTest;
+
+TEST_F(ViewerFormTest, SubmitReachesItsHandlerOnlyAfterTheCallerReturns) {
+  std::vector<std::string> got;
+  viewer.OnFormSubmit = [&got](const std::string& action, const std::string&, const std::string&,
+                               const std::string& method, const std::vector<std::string>& results) {
+    got.push_back(method + " " + action + " " + results.at(0));
+  };
+  viewer.SubmitForm("find.cgi", "", "", "GET", {"q=Wort"});
+  EXPECT_TRUE(got.empty());
+  QCoreApplication::processEvents();
+  EXPECT_EQ(got, (std::vector<std::string>{"GET find.cgi q=Wort"}));
+}
+
+TEST_F(ViewerFormTest, FocusedControlOutOfSightIsCentred) {
+  viewer.LoadFromFile(DataFile("sample_page.html"));
+  viewer.FormControlIntoView(100);
+  EXPECT_EQ(viewer.VScrollBarPosition(), 0) << "already in sight";
+  viewer.FormControlIntoView(1200);
+  EXPECT_EQ(viewer.VScrollBarPosition(), 1200 - viewer.height() / 2);
+}
+
+}  // namespace
+}  // namespace tessival::viewer::testing
