@@ -80,8 +80,9 @@ std::string TPageViewer::ExpandDocumentName(const std::string& name) const {
   return (directory / path).lexically_normal().string();
 }
 
-void TPageViewer::SubmitForm(const std::string& action, const std::string& target, const std::string& enc_type,
-                             const std::string& method, std::vector<std::string> results) {
+void TPageViewer::SubmitForm(const std::string& action, const std::string& target,
+                             const std::string& enc_type, const std::string& method,
+                             std::vector<std::string> results) {
   if (!OnFormSubmit) return;
   QMetaObject::invokeMethod(
       this,
