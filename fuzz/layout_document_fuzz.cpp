@@ -1,9 +1,13 @@
 // Arbitrary bytes read as an HTML document, laid out at two widths, painted and asked a few
 // hit tests, all on the deterministic test canvas: no crash, no hang, and a document that
-// stays within a bound of its text.
+// stays within a bound of its text. Every handler a viewer gives the reader is installed,
+// a linked style sheet being the input itself, so head elements and scripts run their
+// whole way.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <stdexcept>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -46,7 +50,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   layout::TSectionList doc;
   doc.SetFonts(html::TStyleDefaults{}, 0xE6FEFF, false);
-  layout::ParseDocument(text, doc);
+  std::size_t script_bytes = 0;
+  doc.OnScript = [&](const std::string&, const std::string&, std::unique_ptr<char[]> script) {
+    // The buffer must be terminated; strlen would run off its end otherwise.
+    script_bytes += std::strlen(script.get());
+  };
+  layout::TReaderHandlers handlers;
+  handlers.OnMeta = [](const std::string&, const std::string&, const std::string&) {};
+  handlers.OnLink = [](const std::string&, const std::string&, const std::string&) {};
+  handlers.OnSoundRequest = [](const std::string&, int) {};
+  int sheets = 0;
+  handlers.OnStyleSheet = [&](const std::string&, std::string& sheet, std::string& base) {
+    if (++sheets > 4) throw std::runtime_error("no more sheets");
+    sheet = std::string(text);
+    base = "http://host/dir/";
+    return true;
+  };
+  layout::ParseDocument(text, doc, {}, handlers);
+  if (script_bytes > 2 * size + 2) std::abort();
 
   platform::TestCanvas canvas(200, 200);
   for (const int width : {640, 97}) {

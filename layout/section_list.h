@@ -143,6 +143,11 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
   TProgressEvent OnProgress;
   // The viewer repaints its panel: a link lit or dimmed under the mouse.
   std::function<void()> OnInvalidate;
+  // The viewer's script handler: the reader hands it each SCRIPT element's text, which
+  // becomes the handler's to keep.
+  std::function<void(const std::string& name, const std::string& language,
+                     std::unique_ptr<char[]> script)>
+      OnScript;
 
   // --- pictures (section_list_images.cpp) -------------------------------------------
   // The image request shared by images, the background and image inputs.

@@ -1,5 +1,8 @@
-// Head elements (TITLE, BASE, META, LINK, STYLE, BGSOUND) and scripts, which the reader
-// passes over without a handler to run them.
+// Head elements (TITLE, BASE, META, LINK, STYLE, BGSOUND) and scripts, whose text goes to
+// the viewer's script handler when it has one and is passed over otherwise.
+#include <algorithm>
+#include <memory>
+
 #include "html/css_parser.h"
 #include "html/text_util.h"
 #include "layout/reader_charsets.h"
@@ -124,16 +127,30 @@ void TTagReader::ParseStyle() {
 }
 
 void TTagReader::ParseScript() {
+  const auto& handler = Doc.OnScript;
+  const std::string name = handler ? AttrText(NameSy) : std::string();
+  const std::string language = handler ? AttrText(LanguageSy) : std::string();
+  std::string script;
   Tok.SetScriptMode(true);
   try {
-    do {
-      Next();
-    } while (Sy() != ScriptEndSy && Sy() != EofToken);
+    for (Next(); Sy() != ScriptEndSy && Sy() != EofToken; Next()) {
+      if (!handler) continue;
+      // A "<" that does not end the script comes as a tag the tokenizer did not know;
+      // its characters belong to the script all the same.
+      script += Sy() == EolToken ? std::string("\r\n") : Tok.Token().Text();
+    }
   } catch (...) {
     Tok.SetScriptMode(false);
     throw;
   }
   Tok.SetScriptMode(false);
+  if (handler) {
+    // The handler keeps the text: a zero-terminated buffer it owns from here on.
+    auto buffer = std::make_unique<char[]>(script.size() + 1);
+    std::copy(script.begin(), script.end(), buffer.get());
+    buffer[script.size()] = '\0';
+    handler(name, language, std::move(buffer));
+  }
   Next();
 }
 

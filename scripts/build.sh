@@ -3,6 +3,7 @@
 #   scripts/build.sh                 release build with tests in build/
 #   scripts/build.sh --sanitize      ASan + UBSan build in build-asan/
 #   scripts/build.sh --fuzz          libFuzzer targets (clang) in build-fuzz/
+#   scripts/build.sh --fuzz-viewer   the viewer's libFuzzer target (clang, with Qt) in build-fuzz-viewer/
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 mode=${1:-release}
@@ -24,11 +25,18 @@ case "$mode" in
     args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DTESSIVAL_GUI=OFF
           -DTESSIVAL_TESTS=OFF -DTESSIVAL_FUZZ=ON
           "-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all") ;;
+  --fuzz-viewer)
+    dir=$top/build-fuzz-viewer
+    args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DTESSIVAL_TESTS=OFF
+          -DTESSIVAL_FUZZ=ON
+          "-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all")
+    cmake -S "$top" -B "$dir" -G Ninja "${args[@]}" >/dev/null
+    exec cmake --build "$dir" -j "$jobs" --target viewer_fuzz ;;
   --bench)
     "$top/scripts/setup.sh" --bench
     dir=$top/build-bench
     args=(-DCMAKE_BUILD_TYPE=Release -DTESSIVAL_BENCH=ON -DTESSIVAL_TESTS=OFF) ;;
-  *) echo "usage: $0 [--sanitize|--fuzz|--bench]" >&2; exit 2 ;;
+  *) echo "usage: $0 [--sanitize|--fuzz|--fuzz-viewer|--bench]" >&2; exit 2 ;;
 esac
 
 cmake -S "$top" -B "$dir" -G Ninja "${args[@]}" >/dev/null
