@@ -399,7 +399,7 @@ TBodyBlock::TBodyBlock(TCellBasic* ownerCell, const html::TProperties& props,
     Document->Background = props.BackgroundColor();
   if (Document) {
     if (const auto url = props.BackgroundImage(); url && !url->empty())
-      Document->BackgroundImageUrl = *url;
+      Document->SetBackgroundImage(*url);
   }
   // The body neither floats nor moves.
   FloatSide = bfNone;

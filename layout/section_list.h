@@ -125,7 +125,6 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
   bool LinkUnderline = true;
   bool LinksActive = false;
   platform::TColor Background = 0xFFFFFF;
-  std::string BackgroundImageUrl;  // the body's tiled picture, drawn once images arrive
   html::TStyleList Styles;
   html::TIDNameList IDNameList{this};
   TDrawList DrawList;
