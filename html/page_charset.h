@@ -58,6 +58,10 @@ std::string ConvertToEngineText(std::string_view page, PageCharset charset);
 struct PageText {
   std::string text;  // in the engine's form
   CharsetDecision decision;
+  // A set was decided and the text converted from it: the reader must then pass over
+  // the set a META tag declares. Undecided text is left to the reader's own META handling
+  // (for the sets not converted here).
+  bool Converted() const { return decision.source != CharsetSource::kDefault; }
 };
 
 // Detection and conversion in one: what a viewer calls with a page's bytes. `forced`

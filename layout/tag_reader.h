@@ -25,6 +25,9 @@ struct TReaderSettings {
   int MarginHeight = 5;
   // A frame viewer ignores the character set a META tag declares.
   bool ForFrameViewer = false;
+  // The text was already converted from the page's own set into the engine's, so a set a
+  // META tag declares describes bytes that are no longer there: it is only reported.
+  bool TextConverted = false;
 };
 
 // The viewer's handlers; each may be left empty.

@@ -66,7 +66,7 @@ void TTagReader::ParseMeta() {
   const std::string httpEquiv = AttrText(HttpEqSy);
   const std::string name = AttrText(NameSy);
   const std::string content = AttrText(ContentSy);
-  if (!Settings.ForFrameViewer && ToLower(httpEquiv) == "content-type") {
+  if (!Settings.ForFrameViewer && !Settings.TextConverted && ToLower(httpEquiv) == "content-type") {
     if (const auto match = CharsetOfDeclaration(content)) {
       if (match->EucJp) ConvertEucJp();
       Stack.Last().SetCharset(match->Charset);

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "html/page_file.h"
 #include "html/text_util.h"
 #include "html/url_helpers.h"
 #include "layout/tag_reader.h"
@@ -252,9 +253,12 @@ void TPageViewer::LoadFile(const std::string& name, TDocumentKind kind) {
     });
     const std::string expanded = ExpandDocumentName(file_name);
     // Checked before anything is cleared, so a failed load leaves the page on screen.
-    std::string text;
-    if (!IsExistingFile(expanded) || (kind != dkImage && !ReadWholeFile(expanded, text))) {
-      throw EfvLoadError("Can't locate file: " + file_name);
+    if (!IsExistingFile(expanded)) throw EfvLoadError("Can't locate file: " + file_name);
+    html::PageText page;
+    if (kind != dkImage) {
+      std::optional<html::PageText> read = html::LoadPageText(expanded, forced_charset_);
+      if (!read) throw EfvLoadError("Can't locate file: " + file_name);
+      page = std::move(*read);
     }
     document_->ProgressBase = kParseProgressShare;
     if (OnProgress) OnProgress(kStarted, 0);
@@ -264,7 +268,8 @@ void TPageViewer::LoadFile(const std::string& name, TDocumentKind kind) {
     const std::string previous_file = document_file_;
     document_file_ = expanded;
     document_kind_ = kind;
-    raw_text_ = std::move(text);
+    raw_text_ = std::move(page.text);
+    raw_text_converted_ = page.Converted();
     if (kind != dkImage && OnParseBegin) OnParseBegin(raw_text_);
     ParseText(kind, expanded);
     if (kind != dkImage && OnParseEnd) OnParseEnd();
@@ -323,6 +328,7 @@ void TPageViewer::LoadMemory(std::string text, TDocumentKind kind) {
     selection_anchor_ = -1;
     document_kind_ = kind;
     raw_text_ = std::move(text);
+    raw_text_converted_ = false;
     if (OnParseBegin) OnParseBegin(raw_text_);
     ParseText(kind, "");
     if (OnParseEnd) OnParseEnd();
@@ -359,6 +365,7 @@ void TPageViewer::ParseText(TDocumentKind kind, const std::string& file_name) {
   layout::TReaderSettings settings;
   settings.MarginWidth = margin_width_;
   settings.MarginHeight = margin_height_;
+  settings.TextConverted = raw_text_converted_;
   layout::TDocumentHead head;
   if (kind == dkHtml) {
     if (OnSoundRequest) OnSoundRequest("", 0, true);

@@ -13,11 +13,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "html/html_tokenizer.h"
+#include "html/page_charset.h"
 #include "layout/section_list.h"
 #include "platform/canvas.h"
 #include "platform/colors.h"
@@ -92,6 +94,10 @@ class TPageViewer : public QWidget {
   void LoadFromStream(platform::TStream& stream);
   void Reload();
   void Clear();
+  // Files are read in the character set the type kept beside them, a byte-order mark, a
+  // META tag or their UTF-8 content declares, and handed to the reader in its own set;
+  // a set named here overrides all of those. Memory loads are taken as they are.
+  void SetForcedCharset(std::optional<html::PageCharset> charset) { forced_charset_ = charset; }
 
   // --- moving about -------------------------------------------------------------------
   bool JumpToAnchor(std::string_view name);
@@ -346,6 +352,8 @@ class TPageViewer : public QWidget {
   std::string hover_url_;
   std::string hover_target_;
   std::string raw_text_;
+  bool raw_text_converted_ = false;  // raw_text_ came from another set: META sets are stale
+  std::optional<html::PageCharset> forced_charset_;
   int doc_height_ = 0;
   int doc_width_ = 0;
   int caret_index_ = 0;

@@ -55,6 +55,24 @@ TEST_F(StylesTest, AMetaCharsetSetsTheCharacterSetOfTheText) {
   EXPECT_EQ(TextSections()[0]->Fonts().FontAt(0).Font.Charset, 204);
 }
 
+TEST_F(StylesTest, AMetaCharsetOfAlreadyConvertedTextIsOnlyReported) {
+  Read("x");
+  const int own_charset = TextSections()[0]->Fonts().FontAt(0).Font.Charset;
+  MakeDocument();
+  TReaderSettings settings;
+  settings.TextConverted = true;
+  std::string reported;
+  TReaderHandlers handlers;
+  handlers.OnMeta = [&reported](const std::string&, const std::string&, const std::string& content) {
+    reported = content;
+  };
+  ParseDocument("<meta http-equiv=Content-Type content=\"text/html; charset=windows-1250\">x", *Doc,
+                settings, handlers);
+  ASSERT_EQ(TextSections().size(), 1u);
+  EXPECT_EQ(TextSections()[0]->Fonts().FontAt(0).Font.Charset, own_charset);
+  EXPECT_EQ(reported, "text/html; charset=windows-1250");
+}
+
 TEST_F(StylesTest, AMetaEucJpDeclarationConvertsTheRestOfTheDocument) {
   Read("<meta http-equiv=content-type content=\"text/html; charset=EUC-JP\">\xB0\xA1");
   ASSERT_EQ(TextSections().size(), 1u);

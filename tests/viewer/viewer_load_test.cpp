@@ -111,6 +111,40 @@ TEST_F(ViewerLoadTest, LinkedStyleSheetIsReadAndAMissingOneIgnored) {
   std::filesystem::remove_all(dir);
 }
 
+// A file is shown in the set it is in: UTF-8 content, the type kept beside it, or the set
+// the caller names; a META declaration of the converted page no longer switches the set.
+TEST_F(ViewerLoadTest, FilesAreReadInTheirOwnCharacterSet) {
+  const auto dir = std::filesystem::temp_directory_path() / "tessival_viewer_charset";
+  std::filesystem::create_directories(dir);
+  const std::string words =
+      "Gr\xC3\xBC\xC3\x9F"
+      "e aus K\xC3\xB6ln \xE2\x80\x93 10 \xE2\x82\xAC";
+  const std::string shown =
+      "Gr\xFC\xDF"
+      "e aus K\xF6ln \x96 10 \x80";
+  { std::ofstream(dir / "utf8.html", std::ios::binary) << "<p>" << words; }
+  {
+    std::ofstream(dir / "latin.html", std::ios::binary)
+        << "<meta http-equiv=Content-Type content=\"text/html; charset=windows-1250\"><p>\xB3";
+    std::ofstream(dir / "latin.html.content-type") << "text/html; charset=iso-8859-1";
+  }
+  viewer.LoadFromFile((dir / "utf8.html").string());
+  viewer.SelectAll();
+  EXPECT_EQ(viewer.SelText(), shown + "\r\n");
+
+  // The header's ISO-8859-1 wins over the META: byte B3 is the superscript three.
+  viewer.LoadFromFile((dir / "latin.html").string());
+  viewer.SelectAll();
+  EXPECT_EQ(viewer.SelText(), "\xB3\r\n");
+
+  // Named by the caller: the UTF-8 bytes read as Windows-1252 stay as they are.
+  viewer.SetForcedCharset(html::PageCharset::kWindows1252);
+  viewer.LoadFromFile((dir / "utf8.html").string());
+  viewer.SelectAll();
+  EXPECT_EQ(viewer.SelText(), words + "\r\n");
+  std::filesystem::remove_all(dir);
+}
+
 class ViewerLinkTest : public ViewerTest {
  protected:
   void SetUp() override {

@@ -128,7 +128,9 @@ int main(int argc, char** argv) {
   doc.Images.OnExpandName = [input = options->Input](const std::string& src) {
     return ExpandBesideInput(input, src);
   };
-  layout::ParseDocument(page->text, doc);
+  layout::TReaderSettings settings;
+  settings.TextConverted = page->Converted();
+  layout::ParseDocument(page->text, doc, settings);
   const LaidOut laid_out = LayOut(doc, *options);
   if (options->Dump) std::fputs(layout::DumpLayout(doc).c_str(), stdout);
 

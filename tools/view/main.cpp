@@ -6,8 +6,10 @@
 #include <QStatusBar>
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <string>
 
+#include "html/page_charset.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_message_box.h"
@@ -26,15 +28,41 @@ constexpr int kWindowWidth = 800;
 constexpr int kWindowHeight = 600;
 constexpr int kStatusMs = 0;
 
-const char kUsage[] = "usage: tessival-view FILE.html\n";
+const char kUsage[] = "usage: tessival-view [--charset NAME] FILE.html\n";
+
+struct ViewOptions {
+  std::string file;
+  std::optional<html::PageCharset> charset;
+};
+
+// Nothing for a usage error (printed); the file and the named set otherwise.
+std::optional<ViewOptions> ParseViewOptions(int argc, char** argv) {
+  ViewOptions options;
+  int i = 1;
+  if (argc == 4 && std::string(argv[1]) == "--charset") {
+    options.charset = html::PageCharsetOfLabel(argv[2]);
+    if (!options.charset) {
+      std::fprintf(stderr, "tessival-view: unknown character set %s\n", argv[2]);
+      return std::nullopt;
+    }
+    i = 3;
+  } else if (argc != 2 || std::string(argv[1]).rfind("--", 0) == 0) {
+    std::fputs(kUsage, stderr);
+    return std::nullopt;
+  }
+  options.file = argv[i];
+  return options;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2 || std::string(argv[1]) == "--help") {
-    std::fputs(kUsage, argc == 2 ? stdout : stderr);
-    return argc == 2 ? 0 : 2;
+  if (argc == 2 && std::string(argv[1]) == "--help") {
+    std::fputs(kUsage, stdout);
+    return 0;
   }
+  const std::optional<ViewOptions> options = ParseViewOptions(argc, argv);
+  if (!options) return 2;
   QApplication app(argc, argv);
   platform::InstallQtScreenFonts();
   platform::InstallQtScreenCursor();
@@ -49,6 +77,7 @@ int main(int argc, char** argv) {
   window.resize(kWindowWidth, kWindowHeight);
   viewer->SetDefBackground(kViewerBackground);
   viewer->SetDefFontColor(0);
+  viewer->SetForcedCharset(options->charset);
   viewer->SethtOptions(viewer->htOptions() | viewer::htOverLinksActive);
   viewer->OnHotSpotCovered = [&window](const std::string& url) {
     window.statusBar()->showMessage(platform::ToQString(url), kStatusMs);
@@ -63,7 +92,7 @@ int main(int argc, char** argv) {
   };
   window.show();
   try {
-    viewer->LoadFromFile(argv[1]);
+    viewer->LoadFromFile(options->file);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s\n", error.what());
     return 1;
