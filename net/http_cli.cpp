@@ -105,6 +105,38 @@ void THttpCli::WireSocket() {
   };
 }
 
+// ---- SOCKS route -------------------------------------------------------------------
+
+void THttpCli::SetSocksServer(const std::string& value) {
+  ChangeSocksRoute([&] { socket_->SetSocksServer(value); });
+}
+
+void THttpCli::SetSocksPort(const std::string& value) {
+  ChangeSocksRoute([&] { socket_->SetSocksPort(value); });
+}
+
+void THttpCli::SetSocksLevel(const std::string& value) {
+  ChangeSocksRoute([&] { socket_->SetSocksLevel(value); });
+}
+
+// The socket judges the value and stores it in its own form (trimmed, "4a" as "4A"); it
+// holds our route before the change, so a refused value leaves the route as it was.
+template <class Change>
+void THttpCli::ChangeSocksRoute(const Change& change) {
+  LendSocksRoute();
+  change();
+  socks_route_ = {socket_->SocksServer(), socket_->SocksPort(), socket_->SocksLevel()};
+}
+
+// An open socket got the route when it connected and keeps it until it closes; only a
+// closed one may have forgotten it, and only a closed one accepts it.
+void THttpCli::LendSocksRoute() {
+  if (socket_->State() != wsClosed) return;
+  socket_->SetSocksServer(socks_route_.server);
+  socket_->SetSocksPort(socks_route_.port);
+  socket_->SetSocksLevel(socks_route_.level);
+}
+
 // ---- Requests ----------------------------------------------------------------------
 
 void THttpCli::StartRequest(THttpRequest kind) {
@@ -187,7 +219,7 @@ void THttpCli::DoStart() {
 
 // SOCKS 4A and 5 carry the destination as a name; SOCKS 4 only as an address.
 bool THttpCli::ProxyResolvesNames() const {
-  return !socket_->SocksServer().empty() && socket_->SocksLevel() != "4";
+  return !socks_route_.server.empty() && socks_route_.level != "4";
 }
 
 void THttpCli::FailToStart(const std::string& reason) {
@@ -225,6 +257,7 @@ void THttpCli::ConnectTo(const std::string& address) {
     socket_->SetLocalAddr(LocalAddr);
     socket_->SetPort(target_.Port);
     socket_->SetProto("tcp");
+    LendSocksRoute();
     socket_->Connect();
   } catch (const ESocketException&) {
     const int last_error = socket_->LastError();

@@ -113,13 +113,17 @@ class THttpCli : private HttpAnswerReader::Sink {
   // Only chooses the socket's message pump: it lives on the socket.
   bool MultiThreaded() const { return socket_->MultiThreaded(); }
   void SetMultiThreaded(bool value) { socket_->SetMultiThreaded(value); }
-  // The SOCKS settings live on the owned socket.
-  std::string SocksServer() const { return socket_->SocksServer(); }
-  void SetSocksServer(const std::string& value) { socket_->SetSocksServer(value); }
-  std::string SocksLevel() const { return socket_->SocksLevel(); }
-  void SetSocksLevel(const std::string& value) { socket_->SetSocksLevel(value); }
-  std::string SocksPort() const { return socket_->SocksPort(); }
-  void SetSocksPort(const std::string& value) { socket_->SetSocksPort(value); }
+  // The socket forgets its SOCKS server, port and level whenever a connection closes, so
+  // the client keeps the caller's and hands them back before every connection it opens: a
+  // relocation or a later request must never go out past the proxy. The socket still
+  // checks each new value (and refuses it while connected).
+  std::string SocksServer() const { return socks_route_.server; }
+  void SetSocksServer(const std::string& value);
+  std::string SocksLevel() const { return socks_route_.level; }
+  void SetSocksLevel(const std::string& value);
+  std::string SocksPort() const { return socks_route_.port; }
+  void SetSocksPort(const std::string& value);
+  // These survive a close on the socket itself.
   std::string SocksUsercode() const { return socket_->SocksUsercode(); }
   void SetSocksUsercode(const std::string& value) { socket_->SetSocksUsercode(value); }
   std::string SocksPassword() const { return socket_->SocksPassword(); }
@@ -187,11 +191,20 @@ class THttpCli : private HttpAnswerReader::Sink {
 
  private:
   enum class ClosedRoute { kNormal, kRelocation, kIgnore };
+  // The caller's way through a SOCKS server; no server means direct connections.
+  struct SocksRoute {
+    std::string server;
+    std::string port;
+    std::string level = "5";
+  };
   // An https address through an HTTP proxy: the proxy is asked to open a tunnel first.
   //   kNone (no tunnel) | kNeeded -connected-> kAwaitingReply -200-> kOpen (TLS inside)
   enum class TunnelPhase { kNone, kNeeded, kAwaitingReply, kOpen };
 
   void WireSocket();
+  template <class Change>
+  void ChangeSocksRoute(const Change& change);
+  void LendSocksRoute();
   void ResetRequestData();
   void DoStart();
   bool ProxyResolvesNames() const;
@@ -264,6 +277,7 @@ class THttpCli : private HttpAnswerReader::Sink {
   Clock::time_point last_activity_;
   std::string request_stream_;
   std::string last_socks_error_;
+  SocksRoute socks_route_;
   TunnelPhase tunnel_ = TunnelPhase::kNone;
   std::string tunnel_reply_;
   bool secure_relocation_ = false;

@@ -563,6 +563,57 @@ TEST_F(SocksNameTest, Socks4StillLooksTheNameUpItself) {
   EXPECT_FALSE(contacted);
 }
 
+// The socket forgets the SOCKS server when a connection closes; the client must not. Every
+// connection here can only be made through the proxy, as no name resolves locally.
+TEST_F(SocksNameTest, RelocationAndTheNextRequestStillGoThroughTheProxy) {
+  std::vector<std::string> socks_requests, request_lines;
+  ScriptedServer proxy(3, [&](int index, int fd) {
+    socks_requests.push_back(testing::ReadExactly(fd, 24));
+    WriteAll(fd, Bytes({0, 90, 0, 0, 0, 0, 0, 0}));
+    const std::string request = ReadRequest(fd);
+    request_lines.push_back(request.substr(0, request.find('\r')));
+    WriteAll(fd, index == 0 ? "HTTP/1.0 302 Found\r\nLocation: http://target.invalid/next.html\r\n\r\n"
+                            : "HTTP/1.0 200 OK\r\n\r\nanswer " + std::to_string(index));
+  });
+  int socks_connected = 0;
+  http_.OnSocksConnected = [&](THttpCli&, std::uint16_t) { ++socks_connected; };
+  FetchThrough(proxy.port(), "4a");
+  EXPECT_EQ(Body(), "answer 1");
+  body_.Clear();
+  {
+    testing::ScopedUnknownHosts no_local_names;
+    Fetch("http://target.invalid/again.html");
+  }
+  EXPECT_EQ(Body(), "answer 2");
+  EXPECT_EQ(socks_connected, 3);
+  EXPECT_THAT(request_lines, ElementsAre("GET /page.html HTTP/1.0", "GET /next.html HTTP/1.0",
+                                         "GET /again.html HTTP/1.0"));
+  for (const std::string& request : socks_requests) {
+    EXPECT_EQ(request, Bytes({4, 1, 0, 80, 0, 0, 0, 1, 0}) + "target.invalid" + Bytes({0}));
+  }
+  // What the caller set reads back after the connections closed, in the socket's form.
+  EXPECT_EQ(http_.SocksServer(), "127.0.0.1");
+  EXPECT_EQ(http_.SocksPort(), std::to_string(proxy.port()));
+  EXPECT_EQ(http_.SocksLevel(), "4A");
+}
+
+TEST_F(HttpCliTest, RefusedSocksValueLeavesTheRouteAsItWas) {
+  http_.SetSocksServer(" 127.0.0.1 ");
+  http_.SetSocksPort("1080");
+  http_.SetSocksLevel("4");
+  int errors = 0;
+  http_.OnSocketError = [&](THttpCli&) { ++errors; };
+  http_.SetSocksLevel("6");
+  EXPECT_EQ(errors, 1);
+  EXPECT_EQ(http_.SocksLevel(), "4");
+  EXPECT_EQ(http_.SocksServer(), "127.0.0.1");
+  EXPECT_EQ(http_.SocksPort(), "1080");
+  // An empty server is how the caller turns the proxy off again.
+  http_.SetSocksServer("");
+  EXPECT_EQ(http_.SocksServer(), "");
+  EXPECT_EQ(http_.Socket().SocksServer(), "");
+}
+
 TEST_F(HttpCliTest, BodyArrivingInManyPiecesIsWrittenWhole) {
   std::string big(200000, '\0');
   for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7);

@@ -145,6 +145,48 @@ TEST_F(HttpRealPeersTest, Socks5ServerResolvesTheNameItIsGiven) {
   EXPECT_EQ(http_.DnsResult(), "");
 }
 
+// Each connection closes the socket, which then forgets its SOCKS server: both hops of the
+// relocation and the next request must still reach the proxy. No name resolves locally, so
+// a connection made directly could not even start.
+TEST_F(HttpRealPeersTest, SocksRouteHoldsForRelocationsAndTheNextRequest) {
+  testing::DanteServer dante(testing::DanteServer::Method::kNone);
+  if (!dante.running()) GTEST_SKIP() << "dante is not available";
+  http_.SetSocksServer("127.0.0.1");
+  http_.SetSocksPort(std::to_string(dante.port()));
+  http_.SetSocksLevel("5");
+  int socks_connected = 0;
+  http_.OnSocksConnected = [&](THttpCli&, std::uint16_t error) {
+    EXPECT_EQ(error, 0);
+    ++socks_connected;
+  };
+  const std::string origin = "http://localhost:" + std::to_string(nginx_.port());
+  testing::ScopedUnknownHosts no_local_names;
+  Fetch(origin + "/r1");  // /r1 -> /r2 -> /index.html
+  EXPECT_EQ(body_.AsString(), "<html><body>index</body></html>\n");
+  EXPECT_EQ(socks_connected, 3);
+  body_.Clear();
+  Fetch(origin + "/dir/page.html");
+  EXPECT_EQ(body_.AsString(), "<html>page</html>\n");
+  EXPECT_EQ(socks_connected, 4);
+  EXPECT_EQ(http_.SocksServer(), "127.0.0.1");
+  EXPECT_EQ(http_.SocksPort(), std::to_string(dante.port()));
+}
+
+// SOCKS 4 carries addresses: the name is looked up here, and the proxy still gets every hop.
+TEST_F(HttpRealPeersTest, Socks4RouteHoldsForRelocationsAndTheNextRequest) {
+  testing::DanteServer dante(testing::DanteServer::Method::kNone);
+  if (!dante.running()) GTEST_SKIP() << "dante is not available";
+  http_.SetSocksServer("127.0.0.1");
+  http_.SetSocksPort(std::to_string(dante.port()));
+  http_.SetSocksLevel("4");
+  int socks_connected = 0;
+  http_.OnSocksConnected = [&](THttpCli&, std::uint16_t) { ++socks_connected; };
+  Fetch(nginx_.url("/r1"));
+  Fetch(nginx_.url("/dir/page.html"));
+  EXPECT_EQ(socks_connected, 4);
+  EXPECT_EQ(http_.SocksLevel(), "4");
+}
+
 TEST_F(HttpRealPeersTest, RefusedSocksRequestIsReportedInTheServersWords) {
   testing::DanteServer dante(testing::DanteServer::Method::kNone);
   if (!dante.running()) GTEST_SKIP() << "dante is not available";

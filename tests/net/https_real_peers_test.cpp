@@ -9,6 +9,7 @@
 #include "net/http_cli.h"
 #include "platform/message_loop.h"
 #include "tls_peers.h"
+#include "unknown_hosts.h"
 #include "web_peers.h"
 
 namespace tessival::net {
@@ -157,6 +158,22 @@ TEST_F(HttpsNginxTest, Socks5CarriesTheTlsSession) {
   EXPECT_EQ(body_.AsString(), "<html>page</html>\n");
 }
 
+// The TLS sessions of a relocation and of the next request go through the proxy as well.
+TEST_F(HttpsNginxTest, Socks5CarriesEveryConnectionOfTheClient) {
+  testing::DanteServer dante(testing::DanteServer::Method::kNone);
+  if (!dante.running()) GTEST_SKIP() << "dante is not available";
+  http_.SetSocksServer("127.0.0.1");
+  http_.SetSocksPort(std::to_string(dante.port()));
+  http_.SetSocksLevel("5");
+  int socks_connected = 0;
+  http_.OnSocksConnected = [&](THttpCli&, std::uint16_t) { ++socks_connected; };
+  testing::ScopedUnknownHosts no_local_names;
+  EXPECT_EQ(Fetch(nginx_.url(Server::kGood, "/moved", "localhost")), "200");
+  EXPECT_EQ(body_.AsString(), "<html>page</html>\n");
+  EXPECT_EQ(Fetch(nginx_.url(Server::kGood, "/index.html", "localhost")), "200");
+  EXPECT_EQ(socks_connected, 3);
+}
+
 TEST_F(HttpsNginxTest, ProxyOpensATunnelOnlyWithItsPassword) {
   TinyproxyPeer proxy;
   if (!proxy.Start()) GTEST_SKIP() << "tinyproxy is not available: " << proxy.error();
@@ -172,6 +189,25 @@ TEST_F(HttpsNginxTest, ProxyOpensATunnelOnlyWithItsPassword) {
   EXPECT_EQ(http_.Path(), "/dir/page.html");  // the request inside the tunnel is the server's form
   // A bad certificate behind the tunnel is refused as it would be directly.
   EXPECT_THAT(Fetch(nginx_.url(Server::kExpired, "/index.html")), HasSubstr("certificate has expired"));
+}
+
+// The proxy is reached through the SOCKS server for every tunnel, not only the first.
+TEST_F(HttpsNginxTest, TunnelsOfLaterRequestsStillGoThroughTheSocksServer) {
+  testing::DanteServer dante(testing::DanteServer::Method::kNone);
+  if (!dante.running()) GTEST_SKIP() << "dante is not available";
+  TinyproxyPeer proxy;
+  if (!proxy.Start()) GTEST_SKIP() << "tinyproxy is not available: " << proxy.error();
+  http_.Proxy = "127.0.0.1";
+  http_.ProxyPort = std::to_string(proxy.port());
+  http_.ProxyUsername = TinyproxyPeer::kUser;
+  http_.ProxyPassword = TinyproxyPeer::kPassword;
+  http_.SetSocksServer("127.0.0.1");
+  http_.SetSocksPort(std::to_string(dante.port()));
+  int socks_connected = 0;
+  http_.OnSocksConnected = [&](THttpCli&, std::uint16_t) { ++socks_connected; };
+  EXPECT_EQ(Fetch(nginx_.url(Server::kGood, "/dir/page.html")), "200");
+  EXPECT_EQ(Fetch(nginx_.url(Server::kGood, "/index.html")), "200");
+  EXPECT_EQ(socks_connected, 2);
 }
 
 // ---- Scripted servers --------------------------------------------------------------

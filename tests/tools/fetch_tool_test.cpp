@@ -17,6 +17,7 @@
 namespace tessival::tools {
 namespace {
 
+using ::testing::Each;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
@@ -86,6 +87,24 @@ TEST(FetchTool, WritesBodiesAndReportsFailuresByExitStatus) {
   EXPECT_EQ(verbose.status, 0);
   EXPECT_THAT(verbose.output, HasSubstr("HTTP/1.1 200 OK"));
   EXPECT_EQ(RunTool("--socks-level 9 http://x/").status, 2);
+}
+
+// Each connection closes the client's socket, which then forgets its SOCKS server: every
+// address of one run must still go through the proxy, not only the first.
+TEST(FetchTool, EveryAddressGoesThroughTheSocksServer) {
+  std::vector<std::string> socks_requests(2);
+  net::testing::ScriptedServer proxy(2, [&](int index, int fd) {
+    socks_requests[static_cast<std::size_t>(index)] = net::testing::ReadExactly(fd, 24);
+    net::testing::WriteAll(fd, std::string("\0\x5a\0\0\0\0\0\0", 8));  // granted
+    net::testing::ReadRequest(fd);
+    net::testing::WriteAll(fd, "HTTP/1.0 200 OK\r\n\r\nvia the proxy " + std::to_string(index) + "\n");
+  });
+  const RunResult run = RunTool("--socks 127.0.0.1:" + std::to_string(proxy.port()) +
+                                " --socks-level 4A http://target.invalid/a http://target.invalid/b");
+  proxy.Join();
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.output, "via the proxy 0\nvia the proxy 1\n");
+  EXPECT_THAT(socks_requests, Each(HasSubstr("target.invalid")));
 }
 
 // The test authority is trusted only when named; checking is switched off only by name,
