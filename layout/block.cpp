@@ -105,7 +105,8 @@ TBlock::~TBlock() = default;
 
 void TBlock::SizeBackground(platform::Canvas& canvas) {
   if (BackgroundImage.Url.empty() || !Document || !Document->ShowImages) return;
-  if (!BackgroundPicture) BackgroundPicture = std::make_unique<TBlockBackground>(Document, BackgroundImage);
+  if (!BackgroundPicture)
+    BackgroundPicture = std::make_unique<TBlockBackground>(Document, BackgroundImage);
   BackgroundPicture->Size(canvas);
 }
 

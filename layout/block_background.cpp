@@ -47,9 +47,7 @@ void TBlockBackground::Size(platform::Canvas& canvas) {
   if (Image_->State() == TImageState::kNotLoaded) Image_->Size(canvas, 0, nullptr);
 }
 
-bool TBlockBackground::HasPicture() const {
-  return Image_ && Image_->State() == TImageState::kPicture;
-}
+bool TBlockBackground::HasPicture() const { return Image_ && Image_->State() == TImageState::kPicture; }
 
 bool TBlockBackground::Prepare() {
   if (Prepared_) return !Tile_.Empty();
@@ -89,10 +87,9 @@ void TBlockBackground::Paint(platform::Canvas& canvas, const platform::Rect& cli
   if (area.IsEmpty() || !Prepare()) return;
   const int boxWidth = paddingBox.right - paddingBox.left;
   const int boxHeight = paddingBox.bottom - paddingBox.top;
-  const TTileGrid grid{
-      paddingBox.left + BackgroundOffset(Ref_.Position.X, boxWidth, PictureWidth_),
-      paddingBox.top + BackgroundOffset(Ref_.Position.Y, boxHeight, PictureHeight_),
-      Ref_.Position.X.RepeatD, Ref_.Position.Y.RepeatD};
+  const TTileGrid grid{paddingBox.left + BackgroundOffset(Ref_.Position.X, boxWidth, PictureWidth_),
+                       paddingBox.top + BackgroundOffset(Ref_.Position.Y, boxHeight, PictureHeight_),
+                       Ref_.Position.X.RepeatD, Ref_.Position.Y.RepeatD};
   try {
     PaintTiles(canvas, area, Tile_, TileMask_ ? &*TileMask_ : nullptr, grid);
   } catch (const std::exception&) {

@@ -61,7 +61,8 @@ void PaintTiles(platform::Canvas& canvas, const platform::Rect& area, const plat
     for (int column = 0; column < columns.Count; ++column) {
       const int tileX = columns.First + column * columns.Step;
       const platform::Rect part{std::max(area.left, tileX), std::max(area.top, tileY),
-                                std::min(area.right, tileX + width), std::min(area.bottom, tileY + height)};
+                                std::min(area.right, tileX + width),
+                                std::min(area.bottom, tileY + height)};
       if (!part.IsEmpty()) DrawTilePart(canvas, part, tileX, tileY, picture, mask);
     }
   }

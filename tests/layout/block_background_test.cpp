@@ -53,10 +53,10 @@ std::vector<std::uint8_t> RedBmp() {
 class PicturePage : public ::testing::Test {
  protected:
   // The host gives `picture` for every reference, `transparent` naming its see-through colour.
-  void HostGives(platform::TBitmap picture, int transparent = -1) {
-    doc.Images.OnBitmapRequest = [this, picture, transparent](
-                                     const std::string& src, std::unique_ptr<platform::TBitmap>& bitmap,
-                                     int& color) {
+  void HostGives(const platform::TBitmap& picture, int transparent = -1) {
+    doc.Images.OnBitmapRequest = [this, picture, transparent](const std::string& src,
+                                                              std::unique_ptr<platform::TBitmap>& bitmap,
+                                                              int& color) {
       Asked.push_back(src);
       bitmap = std::make_unique<platform::TBitmap>(picture);
       color = transparent;
@@ -198,11 +198,16 @@ TEST(BackgroundOffset, PlacesFollowTheStyleAndStayNearTheBox) {
   };
   // A box 100 long, a tile 20 long.
   const Case cases[] = {
-      {TBackgroundPlace::bpLeft, 0, 0},         {TBackgroundPlace::bpTop, 0, 0},
-      {TBackgroundPlace::bpCenter, 0, 40},      {TBackgroundPlace::bpRight, 0, 80},
-      {TBackgroundPlace::bpBottom, 0, 80},      {TBackgroundPlace::bpPercent, 25, 20},
-      {TBackgroundPlace::bpLength, 7, 7},       {TBackgroundPlace::bpLength, 500, 100},
-      {TBackgroundPlace::bpLength, -500, -20},  {TBackgroundPlace::bpPercent, 2000000000, 100},
+      {TBackgroundPlace::bpLeft, 0, 0},
+      {TBackgroundPlace::bpTop, 0, 0},
+      {TBackgroundPlace::bpCenter, 0, 40},
+      {TBackgroundPlace::bpRight, 0, 80},
+      {TBackgroundPlace::bpBottom, 0, 80},
+      {TBackgroundPlace::bpPercent, 25, 20},
+      {TBackgroundPlace::bpLength, 7, 7},
+      {TBackgroundPlace::bpLength, 500, 100},
+      {TBackgroundPlace::bpLength, -500, -20},
+      {TBackgroundPlace::bpPercent, 2000000000, 100},
       {TBackgroundPlace::bpPercent, -2000000000, -20},
   };
   for (const Case& c : cases) {
