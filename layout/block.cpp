@@ -103,6 +103,13 @@ void TBlock::ReadStyle(const html::TProperties& props) {
 
 TBlock::~TBlock() = default;
 
+void TBlock::SizeBackground(platform::Canvas& canvas) {
+  if (BackgroundImage.Url.empty() || !Document || !Document->ShowImages) return;
+  if (!BackgroundPicture)
+    BackgroundPicture = std::make_unique<TBlockBackground>(Document, BackgroundImage);
+  BackgroundPicture->Size(canvas);
+}
+
 TBlock::TBlock(TSectionList* document, const TBlock& source)
     : TSectionBase(document),
       OwnerCell(nullptr),
@@ -299,6 +306,7 @@ int TBlock::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManage
   HitBottom = std::max(ContentBottom, ContentCell->DrawBottom) + Box.PaddingBottom +
               Box.BorderBottomWidth;
   SectionHeight = bottom - args.y;
+  SizeBackground(*args.canvas);
   indents.PopRight(right);
   indents.PopLeft(left);
   if (IsFloating() || absolute) {

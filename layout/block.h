@@ -10,6 +10,7 @@
 
 #include "html/attribute_list.h"
 #include "html/properties.h"
+#include "layout/block_background.h"
 #include "layout/block_box.h"
 #include "layout/cell.h"
 #include "layout/section_base.h"
@@ -27,13 +28,6 @@ class TBlockCell : public TCellBasic {
 };
 
 enum TBlockFloat : int { bfNone = 0, bfLeft = 5, bfRight = 6 };
-
-// A tiled background picture: what the style asked for. The picture itself comes through
-// the document's image request once image objects exist; until then nothing is drawn.
-struct TBackgroundRef {
-  std::string Url;
-  html::TBackgroundPositions Position;
-};
 
 class TBlock : public TSectionBase {
  public:
@@ -105,6 +99,8 @@ class TBlock : public TSectionBase {
   std::string Title;
   platform::Rect TitleRect;  // the border box at the last paint, in document coordinates
   TBackgroundRef BackgroundImage;
+  // The picture behind BackgroundImage, made at the first layout with images shown.
+  std::unique_ptr<TBlockBackground> BackgroundPicture;
   // Layout results.
   int ContentWidth = 0;
   int IndentX = 0;  // content x relative to the x the block was given
@@ -131,6 +127,8 @@ class TBlock : public TSectionBase {
  private:
   void CollapseTopMargin();
   void ReadStyle(const html::TProperties& props);
+  // Asks for the background picture once images are shown.
+  void SizeBackground(platform::Canvas& canvas);
   int ClearingDistance(const IndentManager& indents, int y) const;
   void BuildDrawOrder();
 

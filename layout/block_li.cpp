@@ -1,5 +1,7 @@
 #include "layout/block_li.h"
 
+#include "html/attribute_list.h"
+#include "layout/image_obj.h"
 #include "layout/list_markers.h"
 #include "layout/section_list.h"
 
@@ -29,6 +31,8 @@ html::TListStyleType BulletOfLevel(int level) {
 constexpr int MarkerClipSlack = 50;
 // An item outside any list gets this much room for its bullet.
 constexpr int LooseItemIndent = 16;
+// A picture marker stands this far left of the item's content.
+constexpr int MarkerImageIndent = 16;
 
 }  // namespace
 
@@ -73,11 +77,31 @@ std::unique_ptr<TSectionBase> TBlockLI::Clone(TSectionList* document) const {
 }
 
 int TBlockLI::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManager& indents) {
+  SizeMarkerImage(*args.canvas);
   FirstBaseline = 0;
   if (Document) Document->FirstLineHeight = &FirstBaseline;
   const int height = TBlock::Layout(args, pos, maxWidth, indents);
   if (Document) Document->FirstLineHeight = nullptr;
   return height;
+}
+
+void TBlockLI::SizeMarkerImage(platform::Canvas& canvas) {
+  if (MarkerImageUrl.empty() || !Document || !Document->ShowImages) return;
+  if (!MarkerImage) {
+    MarkerImage = std::make_unique<TImageObj>(Document, 0, html::TAttributeList{});
+    MarkerImage->Source = MarkerImageUrl;
+  }
+  // Sized again while it is not a picture: a delivered one takes its own size.
+  if (!MarkerImage->SizeKnown) MarkerImage->Size(canvas, 0, nullptr);
+}
+
+bool TBlockLI::PaintMarkerImage(platform::Canvas& canvas, int baseline) {
+  if (!MarkerImage || !Document || !Document->ShowImages ||
+      MarkerImage->State() != TImageState::kPicture)
+    return false;
+  // Bottom-aligned: the picture's bottom sits on the baseline.
+  MarkerImage->Paint(canvas, PaintLeft - MarkerImageIndent, nullptr, baseline, baseline);
+  return true;
 }
 
 std::string TBlockLI::MarkerLabel() const {
@@ -95,11 +119,11 @@ std::string TBlockLI::MarkerLabel() const {
 int TBlockLI::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft, int x,
                     IndentManager& indents) {
   const int below = TBlock::Paint(canvas, clip, refTop, refLeft, x, indents);
-  if (DisplayNone || Hidden || FirstBaseline <= 0 || ListType == lkDefinition) return below;
+  if (DisplayNone || Hidden || FirstBaseline <= 0) return below;
   const int y = FirstBaseline - (Document ? Document->YOffset : 0);
   if (y < clip.top - MarkerClipSlack || y > clip.bottom + MarkerClipSlack) return below;
-  // Hook: a "list-style-image" picture (MarkerImageUrl) goes here, its bottom on the
-  // baseline and its left at PaintLeft - 16, once image objects exist.
+  // A picture marker shows in any list, definition lists too; the drawn kinds do not.
+  if (PaintMarkerImage(canvas, y) || ListType == lkDefinition) return below;
   const platform::LogFont& font = MarkerFont->LogicalFont();
   if (IsShapeMarker(ListStyle)) {
     DrawMarkerShape(canvas, ListStyle, PaintLeft, y, font.color & 0xFFFFFF);

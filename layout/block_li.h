@@ -20,6 +20,8 @@ struct TListItemInfo {
   char Numbering = '1';
 };
 
+class TImageObj;
+
 class TBlockLI : public TBlock {
  public:
   TBlockLI(TCellBasic* ownerCell, const html::TProperties& props, const html::TAttributeList* attributes,
@@ -39,12 +41,17 @@ class TBlockLI : public TBlock {
   int ListNumber = 1;
   html::TListStyleType ListStyle = html::lbBlank;
   std::unique_ptr<TFontObj> MarkerFont;  // a copy of the element's font
-  // The picture of "list-style-image": kept as asked for; drawn once image objects exist.
+  // The picture of "list-style-image", asked for at the first layout with images shown;
+  // while it is missing (images off, still coming, failed) the bullet stands in for it.
   std::string MarkerImageUrl;
+  std::unique_ptr<TImageObj> MarkerImage;
   int FirstBaseline = 0;  // y of the first text baseline, 0 until known
 
  private:
   TBlockLI(TSectionList* document, const TBlockLI& source);
+  void SizeMarkerImage(platform::Canvas& canvas);
+  // Draws the picture marker; false when there is none to draw.
+  bool PaintMarkerImage(platform::Canvas& canvas, int baseline);
 };
 
 }  // namespace tessival::layout

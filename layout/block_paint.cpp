@@ -88,8 +88,8 @@ void TBlock::PaintBox(platform::Canvas& canvas, const platform::Rect& clip,
   const bool printing = Document && Document->Printing;
   if (BackgroundColor != html::NoColor && (!printing || Document->PrintBackgrounds))
     FillVisible(canvas, clip, paddingBox, BackgroundColor & 0xFFFFFF);
-  // Hook: the tiled background picture (BackgroundImage) is drawn here over the padding
-  // box once the document's image objects exist; until then there is nothing to draw.
+  if (BackgroundPicture && Document && Document->ShowImages)
+    BackgroundPicture->Paint(canvas, clip, paddingBox);
   if (!HasBorder) return;
   const platform::TColor color = (BorderColor != html::NoColor ? BorderColor : TextColor) & 0xFFFFFF;
   // The border is the border box less the padding box: four bands.

@@ -12,6 +12,7 @@
 #include "layout/layout_dump.h"
 #include "layout/section_list.h"
 #include "layout/tag_reader.h"
+#include "layout/tiled_picture.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_screen_fonts.h"
 #include "tools/render/png_band_writer.h"
@@ -51,12 +52,10 @@ LaidOut LayOut(layout::TSectionList& doc, const tools::RenderOptions& options) {
 
 // The document's background picture, tiled from the document's top-left corner.
 void TileBackground(layout::TSectionList& doc, platform::Canvas& canvas, int width, int top, int rows) {
-  const platform::TBitmap* tile = doc.GetBackgroundBitmap();
+  const platform::TBitmap* mask = nullptr;
+  const platform::TBitmap* tile = doc.GetBackgroundBitmap(&mask);
   if (!tile || tile->Empty()) return;
-  const int w = tile->Width(), h = tile->Height();
-  for (int y = -(top % h); y < rows; y += h)
-    for (int x = 0; x < width; x += w)
-      canvas.BitBlt(x, y, w, h, *tile, 0, 0, platform::RasterOp::SRCCOPY);
+  layout::PaintTiles(canvas, {0, 0, width, rows}, *tile, mask, layout::TTileGrid{0, -top});
 }
 
 // Picture names relative to the page are found beside the page's file.
