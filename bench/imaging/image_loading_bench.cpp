@@ -21,6 +21,7 @@
 #include <stb_image.h>
 
 #include "bench_inputs.h"
+#include "bench_timing.h"
 #include "bmp_builder.h"
 #include "imaging/bmp_reader.h"
 #include "imaging/image_loader.h"
@@ -31,26 +32,11 @@
 #include "png_builder.h"
 
 using namespace tessival;
+using bench::Median;
+using bench::TimeMs;
 using Bytes = std::vector<std::uint8_t>;
 
 namespace {
-
-double ThreadProcessorMs() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
-
-double TimeMs(const std::function<void()>& work) {
-  const double start = ThreadProcessorMs();
-  work();
-  return ThreadProcessorMs() - start;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 volatile std::uint64_t sink;
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bench_inputs.h"
+#include "bench_timing.h"
 #include "comparison_reductions.h"
 #include "external_tools.h"
 #include "imaging/bitmap_rows.h"
@@ -28,26 +29,11 @@
 #include "reference_decoders.h"
 
 using namespace tessival;
+using bench::Median;
+using bench::TimeMs;
 using imaging::PixelImage;
 
 namespace {
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-double ThreadProcessorMs() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
-
-double TimeMs(const std::function<void()>& work) {
-  const double start = ThreadProcessorMs();
-  work();
-  return ThreadProcessorMs() - start;
-}
 
 volatile std::uint64_t sink;
 std::string filter;
