@@ -57,20 +57,20 @@ void Compare(const std::string& name, int runs, const std::function<void()>& our
 
 // The photo as a BMP of 24, 8 or 4 bits (indexed ones through a grey-ramp table).
 Bytes PhotoBmp(const imaging::PixelImage& photo, int bits) {
-  imaging::test::BmpSpec spec;
-  spec.width = photo.Width();
-  spec.height = photo.Height();
-  spec.bits = bits;
-  const std::size_t stride = imaging::PixelImage::StrideFor(spec.width, bits);
-  spec.pixels.assign(stride * static_cast<std::size_t>(spec.height), 0);
+  imaging::test::BmpShape shape;
+  shape.width = photo.Width();
+  shape.height = photo.Height();
+  shape.bits = bits;
+  const std::size_t stride = imaging::PixelImage::StrideFor(shape.width, bits);
+  shape.pixels.assign(stride * static_cast<std::size_t>(shape.height), 0);
   const int levels = bits == 24 ? 0 : 1 << bits;
   for (int i = 0; i < levels; ++i) {
     const auto v = static_cast<std::uint32_t>(i * 255 / (levels - 1));
-    spec.palette.push_back((v << 16) | (v << 8) | v);
+    shape.palette.push_back((v << 16) | (v << 8) | v);
   }
-  for (int y = 0; y < spec.height; ++y) {
-    std::uint8_t* row = spec.pixels.data() + stride * static_cast<std::size_t>(spec.height - 1 - y);
-    for (int x = 0; x < spec.width; ++x) {
+  for (int y = 0; y < shape.height; ++y) {
+    std::uint8_t* row = shape.pixels.data() + stride * static_cast<std::size_t>(shape.height - 1 - y);
+    for (int x = 0; x < shape.width; ++x) {
       const std::uint32_t rgb = photo.ColorAt(x, y);
       if (bits == 24) {
         row[3 * x] = rgb & 0xFF, row[3 * x + 1] = (rgb >> 8) & 0xFF, row[3 * x + 2] = rgb >> 16;
@@ -82,7 +82,7 @@ Bytes PhotoBmp(const imaging::PixelImage& photo, int bits) {
       else row[x / 2] |= static_cast<std::uint8_t>(x % 2 ? index : index << 4);
     }
   }
-  return imaging::test::MakeBmp(spec);
+  return imaging::test::MakeBmp(shape);
 }
 
 Bytes EncodeJpeg(const imaging::PixelImage& photo) {

@@ -7,7 +7,7 @@
 namespace tessival::imaging {
 namespace {
 
-using test::BmpSpec;
+using test::BmpShape;
 using test::MakeBmp;
 
 constexpr std::uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kWhite = 0xFFFFFF;
@@ -30,7 +30,7 @@ const std::vector<std::uint32_t> kTable = {kWhite, kRed, kGreen, kBlue};
 TEST(BmpReader, EveryDepthGivesTheKnownPixels) {
   struct Case {
     const char* name;
-    BmpSpec spec;
+    BmpShape shape;
   };
   const Case cases[] = {
       {"4 bits", {3, 2, 4, 0, kTable, {}, {0x01, 0x20, 0, 0, 0x12, 0x30, 0, 0}}},
@@ -67,14 +67,14 @@ TEST(BmpReader, EveryDepthGivesTheKnownPixels) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ExpectPicture(ReadBmp(MakeBmp(c.spec)));
+    ExpectPicture(ReadBmp(MakeBmp(c.shape)));
   }
 }
 
 TEST(BmpReader, OneBitPicturesKeepTheirTable) {
   // 10 pixels wide: two bytes per row, padded to four.
-  const BmpSpec spec{10, 1, 1, 0, {0x000000, 0xFFFFFF}, {}, {0b10100000, 0b01000000, 0, 0}};
-  const PixelImage image = ReadBmp(MakeBmp(spec));
+  const BmpShape shape{10, 1, 1, 0, {0x000000, 0xFFFFFF}, {}, {0b10100000, 0b01000000, 0, 0}};
+  const PixelImage image = ReadBmp(MakeBmp(shape));
   EXPECT_EQ(image.BitsPerPixel(), 1);
   EXPECT_EQ(image.IndexAt(0, 0), 1);
   EXPECT_EQ(image.IndexAt(1, 0), 0);
@@ -92,19 +92,19 @@ TEST(BmpReader, BrokenFilesFailCleanly) {
     } catch (const EBmpError&) {
     }
   }
-  const BmpSpec bad[] = {
+  const BmpShape bad[] = {
       {0, 2, 24, 0, {}, {}, {}},                             // no width
       {3, 2, 7, 0, {}, {}, std::vector<std::uint8_t>(24)},   // no such depth
       {3, 2, 24, 1, {}, {}, std::vector<std::uint8_t>(24)},  // run-length 24 bits
       {70000, 70000, 24, 0, {}, {}, {}},                     // far too big
   };
-  for (const BmpSpec& spec : bad) EXPECT_ANY_THROW(ReadBmp(MakeBmp(spec)));
+  for (const BmpShape& shape : bad) EXPECT_ANY_THROW(ReadBmp(MakeBmp(shape)));
 }
 
 TEST(BmpReader, RunsPastTheEdgesAreCutOff) {
   // A run longer than the row and a move below the picture: drawn as far as it fits.
-  const BmpSpec spec{3, 2, 8, 1, kTable, {}, {9, 1, 0, 2, 5, 9, 7, 2, 0, 1}};
-  const PixelImage image = ReadBmp(MakeBmp(spec));
+  const BmpShape shape{3, 2, 8, 1, kTable, {}, {9, 1, 0, 2, 5, 9, 7, 2, 0, 1}};
+  const PixelImage image = ReadBmp(MakeBmp(shape));
   EXPECT_EQ(image.ColorAt(0, 1), kRed);
   EXPECT_EQ(image.ColorAt(2, 1), kRed);
   EXPECT_EQ(image.ColorAt(0, 0), kWhite);  // never reached: index 0
