@@ -86,9 +86,8 @@ TEST(PreformattedMode, ListingTagsAreUnknownAndTheirContentIsMarkup) {
   const auto tokens = test::Tokenize("<XMP><b>x</b></XMP><LISTING>y<PLAINTEXT>z");
   std::vector<Symbol> symbols;
   for (const test::Tok& tok : tokens) symbols.push_back(tok.sy);
-  EXPECT_THAT(symbols, ::testing::ElementsAre(UnknownTagToken, BSy, TextToken, BEndSy,
-                                              UnknownTagToken, UnknownTagToken, TextToken,
-                                              UnknownTagToken, TextToken));
+  EXPECT_THAT(symbols, ::testing::ElementsAre(UnknownTagToken, BSy, TextToken, BEndSy, UnknownTagToken,
+                                              UnknownTagToken, TextToken, UnknownTagToken, TextToken));
 }
 
 }  // namespace
