@@ -389,6 +389,10 @@ bool THtmlTokenizer::CameFromDocument() const {
   return !in_include_ && ptr_ > start_ && pos_ == ptr_ - 1 - start_ && ptr_[-1] == ch_;
 }
 
+bool THtmlTokenizer::CameFromTab() const {
+  return !in_include_ && ptr_ > start_ && pos_ == ptr_ - 1 - start_ && ptr_[-1] == '\t';
+}
+
 // Appends to `out` the characters that `keep` accepts, from the current one on. Runs of
 // plain document bytes are taken in one step.
 template <typename Keep>
@@ -412,7 +416,9 @@ void THtmlTokenizer::AppendWhile(std::string& out, Keep keep) {
 void THtmlTokenizer::TakeOrdinaryRun(int room) {
   const char* first = ptr_ - 1;
   if (!CameFromDocument()) {
-    token_.AddChar(ch_, pos_);
+    // Preformatted text lines its columns up by tab stops, so there the tab the character
+    // reader turned into a space goes on as a tab.
+    token_.AddChar(pre_formatted_ && CameFromTab() ? '\t' : ch_, pos_);
     Advance();
     return;
   }

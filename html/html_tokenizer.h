@@ -115,6 +115,7 @@ class THtmlTokenizer {
   void ReadUnquotedValue(std::string& value);
   void ReadTextRun();
   bool CameFromDocument() const;
+  bool CameFromTab() const;
   template <typename Keep>
   void AppendWhile(std::string& out, Keep keep);
   void TakeOrdinaryRun(int room);

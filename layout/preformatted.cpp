@@ -12,8 +12,16 @@ void TPreFormated::AddPreText(const html::TokenObj& tokens, const html::TPropert
   html::TokenObj kept;
   const std::string_view text = tokens.Text();
   const auto& positions = tokens.Positions();
-  for (std::size_t i = 0; i < text.size(); ++i)
-    kept.AddChar(text[i] == ' ' ? NoBreakSpaceChar : text[i], positions[i]);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\t') {
+      kept.AddChar(text[i] == ' ' ? NoBreakSpaceChar : text[i], positions[i]);
+      continue;
+    }
+    // A tab moves on to the next tab stop, so columns written with tabs stay aligned.
+    const std::size_t column = Text().size() + static_cast<std::size_t>(kept.Count());
+    const std::size_t stop = (column / kTabWidth + 1) * kTabWidth;
+    for (std::size_t c = column; c < stop; ++c) kept.AddChar(NoBreakSpaceChar, positions[i]);
+  }
   AddTokens(kept, current, BreakRule::NoBreak);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Preformatted text: one source line per section, its spaces kept as written and never
 // wrapped. A long line widens the document instead.
+#include <cstddef>
 #include <memory>
 
 #include "layout/text_section.h"
@@ -23,6 +24,8 @@ class TPreFormated : public TSection {
 
   // A line wider than this asks no more than this of a table cell's minimum.
   static constexpr int kMaxMinimumWidth = 2000;
+  // Tab stops fall on every eighth column of a line.
+  static constexpr std::size_t kTabWidth = 8;
 
  protected:
   std::unique_ptr<TSection> MakeBlank(TSectionList* document,

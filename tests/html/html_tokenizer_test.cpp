@@ -254,7 +254,7 @@ TEST(TextRuns, CollapseWhiteSpaceOutsidePreformattedMode) {
   reader.SetPreFormatted(true);
   reader.ReadChar();
   reader.ReadToken();
-  EXPECT_EQ(reader.Token().Text(), "x  \r y");
+  EXPECT_EQ(reader.Token().Text(), "x  \r\ty");
 }
 
 TEST(IdAttributes, RegisterTheirSourcePositionWhenADocumentIsBuilt) {

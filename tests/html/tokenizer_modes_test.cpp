@@ -70,5 +70,25 @@ TEST(PreformattedMode, KeepsEveryCharacterOfTheRun) {
   EXPECT_EQ(tokens[0].text, "a  b\r c");
 }
 
+TEST(PreformattedMode, KeepsTabsInTextButNotInTagsOrOtherText) {
+  // The tab after the tag name still separates the attribute from it.
+  const auto pre = InMode("\ta\tb<a\thref=x>", &THtmlTokenizer::SetPreFormatted, ASy);
+  ASSERT_EQ(pre.size(), 2u);
+  EXPECT_EQ(pre[0].text, "\ta\tb");
+  EXPECT_EQ(pre[0].positions, (std::vector<std::int32_t>{0, 1, 2, 3}));
+  EXPECT_EQ(pre[1].sy, ASy);
+
+  EXPECT_EQ(test::TextOf(test::Tokenize("a\t\tb")), "a b");
+}
+
+// These old listing tags have no entry in the tag table: their content reads as markup.
+TEST(PreformattedMode, ListingTagsAreUnknownAndTheirContentIsMarkup) {
+  const auto tokens = test::Tokenize("<XMP><b>x</b></XMP><LISTING>y<PLAINTEXT>z");
+  std::vector<Symbol> symbols;
+  for (const test::Tok& tok : tokens) symbols.push_back(tok.sy);
+  EXPECT_THAT(symbols, ::testing::ElementsAre(UnknownTagToken, BSy, TextToken, BEndSy, UnknownTagToken,
+                                              UnknownTagToken, TextToken, UnknownTagToken, TextToken));
+}
+
 }  // namespace
 }  // namespace tessival::html

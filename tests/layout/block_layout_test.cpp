@@ -58,6 +58,8 @@ const Page Pages[] = {
      "<hr><hr size=30><hr size=1 width=50%><hr width=100 align=left noshade>"
      "<hr width=120 align=right color=red><hr width=200%>"},
     {"pre", 200, "<pre>\n  zwei Leerzeichen\n\n\tTab\neine sehr lange Zeile, die nicht umbricht</pre>nach"},
+    // Tabs move to the next multiple of eight columns, counted across a font change.
+    {"pre_tabs", 300, "<pre>a\tb\nabcdefgh\tc\n<b>x</b>\ty\t\tz</pre>"},
     {"empty_list", 300, "<p>vor</p><ul></ul><p>nach</p>"},
 };
 // clang-format on
