@@ -22,8 +22,8 @@ using Bytes = std::vector<std::uint8_t>;
 Bytes SolidGif(int frames, int size = 30) {
   std::vector<imaging::test::GifFrameSpec> specs;
   for (int i = 0; i < frames; ++i) {
-    imaging::test::GifFrameSpec frame =
-        imaging::test::Solid(0, 0, size, size, static_cast<std::uint8_t>(i));
+    imaging::test::GifFrameSpec frame = imaging::test::Solid(0, 0, size, size,
+                                                             static_cast<std::uint8_t>(i));
     frame.delay = 5;
     specs.push_back(frame);
   }
@@ -152,6 +152,12 @@ TEST_F(ViewerImagesTest, TheDocumentsBackgroundPictureIsTiledBehindThePage) {
 
   viewer.SetViewImages(false);
   EXPECT_NE(Shown().pixel(0, shown.height() - 1), kRed);
+}
+
+TEST_F(ViewerImagesTest, WithoutAHostThePictureIsReadFromBesideThePage) {
+  viewer.LoadFromFile(DataFile("sun_page.html"));
+  const QImage shown = Shown();
+  EXPECT_GT(Count(shown, qRgb(250, 200, 40)), 100);  // the sun's disc
 }
 
 }  // namespace
