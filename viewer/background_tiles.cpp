@@ -7,7 +7,8 @@
 namespace tessival::viewer {
 
 void PaintBackground(platform::Canvas& canvas, const platform::Rect& clip, platform::TColor color,
-                     const platform::TMyBitmap* picture, int h_position, int v_position) {
+                     const platform::TBitmap* picture, const platform::TBitmap* mask, int h_position,
+                     int v_position) {
   if (!picture || picture->Empty()) {
     canvas.FillRect(clip, color);
     return;
@@ -17,8 +18,8 @@ void PaintBackground(platform::Canvas& canvas, const platform::Rect& clip, platf
   const int origin_x = -(((h_position % width) + width) % width);
   const int origin_y = -(((v_position % height) + height) % height);
   try {
-    if (picture->HasMask()) canvas.FillRect(clip, color);
-    layout::PaintTiles(canvas, clip, *picture, picture->Mask(), layout::TTileGrid{origin_x, origin_y});
+    if (mask) canvas.FillRect(clip, color);
+    layout::PaintTiles(canvas, clip, *picture, mask, layout::TTileGrid{origin_x, origin_y});
   } catch (const std::exception&) {
     // A picture the canvas cannot draw leaves the page readable on its colour.
     canvas.FillRect(clip, color);

@@ -11,6 +11,13 @@ namespace tessival::viewer {
 // colour through its transparent part. A picture that cannot be drawn leaves the plain
 // colour.
 void PaintBackground(platform::Canvas& canvas, const platform::Rect& clip, platform::TColor color,
-                     const platform::TMyBitmap* picture, int h_position, int v_position);
+                     const platform::TBitmap* picture, const platform::TBitmap* mask, int h_position,
+                     int v_position);
+// The same for a picture that carries its own mask.
+inline void PaintBackground(platform::Canvas& canvas, const platform::Rect& clip, platform::TColor color,
+                            const platform::TMyBitmap* picture, int h_position, int v_position) {
+  PaintBackground(canvas, clip, color, picture, picture ? picture->Mask() : nullptr, h_position,
+                  v_position);
+}
 
 }  // namespace tessival::viewer

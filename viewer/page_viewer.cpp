@@ -91,6 +91,7 @@ TPageViewer::TPageViewer(QWidget* parent, platform::MessageBoxes* messages)
   connect(h_bar_, &QScrollBar::valueChanged, this, &TPageViewer::HorizontalBarMoved);
   document_->ShowImages = true;
   document_->OnInvalidate = [this] { panel_->update(); };
+  InstallImageRequests();
   hover_timer_.setInterval(kHoverIntervalMs);
   connect(&hover_timer_, &QTimer::timeout, this, &TPageViewer::HoverTimerTick);
   autoscroll_timer_.setInterval(kAutoScrollIntervalMs);
@@ -106,6 +107,7 @@ TPageViewer::TPageViewer(QWidget* parent, platform::MessageBoxes* messages)
 TPageViewer::~TPageViewer() {
   hover_timer_.stop();
   autoscroll_timer_.stop();
+  animation_timer_.stop();
 }
 
 // --- properties -------------------------------------------------------------------------
@@ -121,6 +123,7 @@ void TPageViewer::SetViewImages(bool view) {
     RelayoutKeepingPosition();
     panel_->update();
   }
+  UpdateAnimationTimer();
 }
 
 void TPageViewer::SetDefBackground(platform::TColor color) {
@@ -352,11 +355,13 @@ void TPageViewer::Reload() {
 
 void TPageViewer::PrepareDocument() {
   hover_timer_.stop();
+  animation_timer_.stop();
   document_->Clear();
   document_->SetFonts(StyleDefaults(), def_background_, (options_ & htOverLinksActive) != 0);
   document_->PreFontName = def_pre_font_name_.substr(0, kMaxPreFontNameLength);
   document_->ShowImages = view_images_;
   document_->OnScript = OnScript;
+  HandHostEventsToDocument();
   hover_url_.clear();
   hover_target_.clear();
 }
@@ -415,6 +420,7 @@ void TPageViewer::HandleMeta(const std::string& http_eq, const std::string& name
 void TPageViewer::Clear() {
   if (busy_) return;
   hover_timer_.stop();
+  animation_timer_.stop();
   document_->Clear();
   document_->SetFonts(StyleDefaults(), def_background_, (options_ & htOverLinksActive) != 0);
   forced_base_.clear();

@@ -163,6 +163,15 @@ class TPageViewer : public QWidget {
   // The picture tiled behind the page when images are shown (not owned; null for none).
   // The document will bring its own once pages fetch their images.
   void SetBackgroundPicture(const platform::TMyBitmap* picture);
+
+  // --- pictures (page_viewer_images.cpp) ------------------------------------------------
+  // The data of a picture the host deferred: the images waiting for `src` show it, and the
+  // page is laid out again when one of them did not know its size.
+  void InsertImage(const std::string& src, platform::TStream& stream);
+  bool AnimationTimerActive() const { return animation_timer_.isActive(); }
+  // One tick of the animation timer: the pictures move on and the panel repaints when a
+  // frame changed; the timer stops when the document has no animation left.
+  void AnimationTick();
   // Stored for printing, which this program does not do.
   double PrintMarginLeft = 2.0;
   double PrintMarginRight = 2.0;
@@ -232,6 +241,12 @@ class TPageViewer : public QWidget {
                      int x, int y)>
       OnImageClick;
   std::function<void(layout::TImageObj* image, Qt::KeyboardModifiers shift, int x, int y)> OnImageOver;
+  // The document's pictures and panels ask the host first; each load takes these afresh.
+  layout::TGetBitmapEvent OnBitmapRequest;
+  layout::TGetImageEvent OnImageRequest;
+  decltype(layout::TPanelHost::OnPanelCreate) OnPanelCreate;
+  decltype(layout::TPanelHost::OnPanelDestroy) OnPanelDestroy;
+  decltype(layout::TPanelHost::OnPanelPrint) OnPanelPrint;
   std::function<void(const std::string& action, const std::string& target, const std::string& enc_type,
                      const std::string& method, const std::vector<std::string>& results)>
       OnFormSubmit;
@@ -295,6 +310,12 @@ class TPageViewer : public QWidget {
   void ScrollVertically(int target, bool pixel_copy_when_line);
   void UpdateBorder();
   void DrawBackground(platform::Canvas& canvas, const QRect& clip);
+  void InstallImageRequests();
+  // The host's picture and panel handlers as they are now; each load takes them afresh.
+  void HandHostEventsToDocument();
+  void TellImageButton(bool down);
+  // Runs the animation timer exactly while the document has animated pictures.
+  void UpdateAnimationTimer();
 
   // mouse and links
   void SetPanelCursor(TViewerCursor cursor);
@@ -320,6 +341,8 @@ class TPageViewer : public QWidget {
   std::unique_ptr<platform::Canvas> hit_canvas_;  // measures for the hit tests
   QTimer hover_timer_;
   QTimer autoscroll_timer_;
+  QTimer animation_timer_;
+  std::unique_ptr<platform::PanelWindowFactory> panel_factory_;
   ViewerHistory history_;
   VisitedLinks visited_;
 

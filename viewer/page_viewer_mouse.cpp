@@ -42,6 +42,12 @@ int TPageViewer::IndexAt(QPoint point, bool& inside_text) {
                                     line_height, line_top, char_x);
 }
 
+// An ACTIVE image under the mouse shows its pressed frame while the left button is held.
+void TPageViewer::TellImageButton(bool down) {
+  document_->SetActiveImageState(down);
+  if (document_->ActiveImage) panel_->update();
+}
+
 void TPageViewer::EndMiddleScrolling() {
   middle_scrolling_ = false;
   SetPanelCursor(cursor_);
@@ -67,6 +73,7 @@ void TPageViewer::PanelMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers s
   if (button != Qt::LeftButton) return;
   left_down_ = true;
   selecting_ = true;
+  TellImageButton(true);
   bool inside_text = false;
   selection_anchor_ = IndexAt(point, inside_text);
   if (selection_anchor_ >= 0) {
@@ -236,6 +243,7 @@ void TPageViewer::PanelMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shi
   autoscrolling_ = false;
   ExtendSelection(point);
   selecting_ = false;
+  TellImageButton(false);
   if (!left_down_) return;
   left_down_ = false;
   if (document_->SelStart < document_->SelEnd) return;
@@ -273,6 +281,7 @@ std::string TPageViewer::WordUnder(QPoint point) {
 
 void TPageViewer::PanelDoubleClick(Qt::KeyboardModifiers shift, QPoint point) {
   last_mouse_ = point;
+  TellImageButton(true);
   if (busy_ || link_clicked_) return;
   if (!no_select_) {
     bool inside_text = false;

@@ -36,6 +36,7 @@ void TPageViewer::DoLayout() {
   }
   laying_out_ = false;
   ComputeScrollBars();
+  UpdateAnimationTimer();
   cursor_ = crTextCursor;
 }
 
@@ -275,18 +276,6 @@ void TPageViewer::DrawPanel(QPainter& painter, const QRect& clip) {
     document_->Paint(canvas, area, -h_position_, kMaxDocWidth);
   }
   painter.drawImage(clip.topLeft(), buffer);
-}
-
-void TPageViewer::DrawBackground(platform::Canvas& canvas, const QRect& clip) {
-  const platform::Rect area{clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1};
-  const bool tiled = view_images_ && !document_->Printing;
-  PaintBackground(canvas, area, platform::PlainColor(document_->Background),
-                  tiled ? background_picture_ : nullptr, h_position_, v_bar_->Position());
-}
-
-void TPageViewer::SetBackgroundPicture(const platform::TMyBitmap* picture) {
-  background_picture_ = picture;
-  panel_->update();
 }
 
 }  // namespace tessival::viewer

@@ -28,25 +28,34 @@ constexpr int kWindowWidth = 800;
 constexpr int kWindowHeight = 600;
 constexpr int kStatusMs = 0;
 
-const char kUsage[] = "usage: tessival-view [--charset NAME] FILE.html\n";
+const char kUsage[] = "usage: tessival-view [--charset NAME] [--images] FILE.html\n";
 
 struct ViewOptions {
   std::string file;
   std::optional<html::PageCharset> charset;
+  // Off by default, as the main window keeps them.
+  bool images = false;
 };
 
-// Nothing for a usage error (printed); the file and the named set otherwise.
+// Nothing for a usage error (printed); the file and the options otherwise.
 std::optional<ViewOptions> ParseViewOptions(int argc, char** argv) {
   ViewOptions options;
   int i = 1;
-  if (argc == 4 && std::string(argv[1]) == "--charset") {
-    options.charset = html::PageCharsetOfLabel(argv[2]);
-    if (!options.charset) {
-      std::fprintf(stderr, "tessival-view: unknown character set %s\n", argv[2]);
-      return std::nullopt;
+  for (; i < argc && std::string(argv[i]).rfind("--", 0) == 0; ++i) {
+    const std::string option = argv[i];
+    if (option == "--images") {
+      options.images = true;
+    } else if (option == "--charset" && i + 1 < argc) {
+      options.charset = html::PageCharsetOfLabel(argv[++i]);
+      if (!options.charset) {
+        std::fprintf(stderr, "tessival-view: unknown character set %s\n", argv[i]);
+        return std::nullopt;
+      }
+    } else {
+      break;
     }
-    i = 3;
-  } else if (argc != 2 || std::string(argv[1]).rfind("--", 0) == 0) {
+  }
+  if (i != argc - 1 || std::string(argv[i]).rfind("--", 0) == 0) {
     std::fputs(kUsage, stderr);
     return std::nullopt;
   }
@@ -78,6 +87,7 @@ int main(int argc, char** argv) {
   viewer->SetDefBackground(kViewerBackground);
   viewer->SetDefFontColor(0);
   viewer->SetForcedCharset(options->charset);
+  viewer->SetViewImages(options->images);
   viewer->SethtOptions(viewer->htOptions() | viewer::htOverLinksActive);
   viewer->OnHotSpotCovered = [&window](const std::string& url) {
     window.statusBar()->showMessage(platform::ToQString(url), kStatusMs);
