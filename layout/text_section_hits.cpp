@@ -48,6 +48,20 @@ int TSection::CountFitting(platform::Canvas& canvas, const LineRec& line, int wi
   if (line.Start == FitCacheStart_ && width == FitCacheWidth_) return FitCacheCount_;
   ScopedJustification justification(canvas, line);
   int fitted = 0;
+  if (!Objects_.empty()) {
+    // A picture or panel is as wide as the object, not as its stand-in character's glyph:
+    // the widest prefix that fits, measured as painted.
+    int tooWide = line.Count + 1;
+    while (tooWide - fitted > 1) {
+      const int middle = fitted + (tooWide - fitted) / 2;
+      if (PaintedWidth(canvas, line.Start, middle) <= width) fitted = middle;
+      else tooWide = middle;
+    }
+    FitCacheStart_ = line.Start;
+    FitCacheWidth_ = width;
+    FitCacheCount_ = fitted;
+    return fitted;
+  }
   int free = width;
   const int end = line.Start + line.Count;
   for (int pos = line.Start; pos < end;) {

@@ -10,6 +10,7 @@
 #include "layout/image_obj.h"
 #include "layout/placeholder_images.h"
 #include "platform/message_loop.h"
+#include "platform/test_canvas.h"
 #include "tag_reader_support.h"
 
 namespace tessival::layout::testing {
@@ -261,6 +262,34 @@ TEST_F(ImageDocumentTest, InlinePicturesRaiseTheirLine) {
   // Bottom-aligned: the picture stands on the baseline (16-pixel font, descent 4).
   EXPECT_EQ(line.SpaceBefore, 50 + 4 - 16);
   EXPECT_EQ(line.LineBottom, 54);
+}
+
+TEST_F(ImageDocumentTest, APointBesideAPictureFindsTheCharacterThere) {
+  HostGivesBitmaps();
+  ReadWithImages(R"(ab<img src=a width=60 height=10>cd)");
+  LayOut();
+  Paint();
+  const TSection& section = *TextSections().at(0);
+  platform::TestCanvas canvas(400, 600);
+  int y = 0;
+  int beforePicture = 0;
+  int afterPicture = 0;
+  ASSERT_TRUE(Doc->PointOfPosition(&canvas, section.StartPos + 2, y, beforePicture));
+  ASSERT_TRUE(Doc->PointOfPosition(&canvas, section.StartPos + 3, y, afterPicture));
+  ASSERT_GE(afterPicture - beforePicture, 60);
+  const auto positionAt = [&](int x, int& charX) {
+    bool inside = false;
+    int height = 0;
+    int top = 0;
+    return Doc->PositionAtPoint(canvas, x, y + 2, inside, height, top, charX);
+  };
+  int charX = 0;
+  // Just past the picture: the position after it, where "c" starts.
+  EXPECT_EQ(positionAt(afterPicture + 1, charX), section.StartPos + 3);
+  EXPECT_EQ(charX, afterPicture);
+  // On the picture's left half: the position before it.
+  EXPECT_EQ(positionAt(beforePicture + 10, charX), section.StartPos + 2);
+  EXPECT_EQ(charX, beforePicture);
 }
 
 TEST_F(ImageDocumentTest, ClientSideMapsResolveThePointOnThePicture) {
