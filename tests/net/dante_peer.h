@@ -36,4 +36,13 @@ class DanteServer {
   bool ready_ = false;
 };
 
+// Sends a socket's or an HTTP client's connections through the SOCKS server on this
+// machine; an empty level keeps the one set.
+template <class Client>
+void RouteThroughSocks(Client& client, int port, const std::string& level = "") {
+  client.SetSocksServer("127.0.0.1");
+  client.SetSocksPort(std::to_string(port));
+  if (!level.empty()) client.SetSocksLevel(level);
+}
+
 }  // namespace tessival::net::testing

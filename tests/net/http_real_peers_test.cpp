@@ -109,9 +109,7 @@ TEST_F(HttpRealPeersTest, SocksFourAndFiveCarryTheRequest) {
   if (!dante.running()) GTEST_SKIP() << "dante is not available";
   for (const char* level : {"4", "5"}) {
     body_.Clear();
-    http_.SetSocksServer("127.0.0.1");
-    http_.SetSocksPort(std::to_string(dante.port()));
-    http_.SetSocksLevel(level);
+    testing::RouteThroughSocks(http_, dante.port(), level);
     int socks_connected = 0;
     http_.OnSocksConnected = [&](THttpCli&, std::uint16_t error) {
       EXPECT_EQ(error, 0);
@@ -133,9 +131,7 @@ TEST_F(HttpRealPeersTest, SocksFourAndFiveCarryTheRequest) {
 TEST_F(HttpRealPeersTest, Socks5ServerResolvesTheNameItIsGiven) {
   testing::DanteServer dante(testing::DanteServer::Method::kNone);
   if (!dante.running()) GTEST_SKIP() << "dante is not available";
-  http_.SetSocksServer("127.0.0.1");
-  http_.SetSocksPort(std::to_string(dante.port()));
-  http_.SetSocksLevel("5");
+  testing::RouteThroughSocks(http_, dante.port(), "5");
   {
     testing::ScopedUnknownHosts no_local_names;
     Fetch("http://localhost:" + std::to_string(nginx_.port()) + "/dir/page.html");
@@ -151,9 +147,7 @@ TEST_F(HttpRealPeersTest, Socks5ServerResolvesTheNameItIsGiven) {
 TEST_F(HttpRealPeersTest, SocksRouteHoldsForRelocationsAndTheNextRequest) {
   testing::DanteServer dante(testing::DanteServer::Method::kNone);
   if (!dante.running()) GTEST_SKIP() << "dante is not available";
-  http_.SetSocksServer("127.0.0.1");
-  http_.SetSocksPort(std::to_string(dante.port()));
-  http_.SetSocksLevel("5");
+  testing::RouteThroughSocks(http_, dante.port(), "5");
   int socks_connected = 0;
   http_.OnSocksConnected = [&](THttpCli&, std::uint16_t error) {
     EXPECT_EQ(error, 0);
@@ -176,9 +170,7 @@ TEST_F(HttpRealPeersTest, SocksRouteHoldsForRelocationsAndTheNextRequest) {
 TEST_F(HttpRealPeersTest, Socks4RouteHoldsForRelocationsAndTheNextRequest) {
   testing::DanteServer dante(testing::DanteServer::Method::kNone);
   if (!dante.running()) GTEST_SKIP() << "dante is not available";
-  http_.SetSocksServer("127.0.0.1");
-  http_.SetSocksPort(std::to_string(dante.port()));
-  http_.SetSocksLevel("4");
+  testing::RouteThroughSocks(http_, dante.port(), "4");
   int socks_connected = 0;
   http_.OnSocksConnected = [&](THttpCli&, std::uint16_t) { ++socks_connected; };
   Fetch(nginx_.url("/r1"));
@@ -190,9 +182,8 @@ TEST_F(HttpRealPeersTest, Socks4RouteHoldsForRelocationsAndTheNextRequest) {
 TEST_F(HttpRealPeersTest, RefusedSocksRequestIsReportedInTheServersWords) {
   testing::DanteServer dante(testing::DanteServer::Method::kNone);
   if (!dante.running()) GTEST_SKIP() << "dante is not available";
-  http_.SetSocksServer("127.0.0.1");
-  http_.SetSocksPort(std::to_string(dante.port()));
-  http_.SetSocksLevel("4A");  // not spoken by this server: it rejects the request
+  // 4A is not spoken by this server: it rejects the request.
+  testing::RouteThroughSocks(http_, dante.port(), "4A");
   EXPECT_THROW(Fetch(nginx_.url("/dir/page.html")), EHttpException);
   EXPECT_EQ(http_.StatusCode(), 404);
   EXPECT_EQ(http_.ReasonPhrase(), "request rejected or failed (Error #20016)");

@@ -151,9 +151,7 @@ TEST_F(HttpsNginxTest, FiftyMegabytesArriveWhole) {
 TEST_F(HttpsNginxTest, Socks5CarriesTheTlsSession) {
   testing::DanteServer dante(testing::DanteServer::Method::kNone);
   if (!dante.running()) GTEST_SKIP() << "dante is not available";
-  http_.SetSocksServer("127.0.0.1");
-  http_.SetSocksPort(std::to_string(dante.port()));
-  http_.SetSocksLevel("5");
+  testing::RouteThroughSocks(http_, dante.port(), "5");
   EXPECT_EQ(Fetch(nginx_.url(Server::kGood, "/dir/page.html", "localhost")), "200");
   EXPECT_EQ(body_.AsString(), "<html>page</html>\n");
 }
@@ -162,9 +160,7 @@ TEST_F(HttpsNginxTest, Socks5CarriesTheTlsSession) {
 TEST_F(HttpsNginxTest, Socks5CarriesEveryConnectionOfTheClient) {
   testing::DanteServer dante(testing::DanteServer::Method::kNone);
   if (!dante.running()) GTEST_SKIP() << "dante is not available";
-  http_.SetSocksServer("127.0.0.1");
-  http_.SetSocksPort(std::to_string(dante.port()));
-  http_.SetSocksLevel("5");
+  testing::RouteThroughSocks(http_, dante.port(), "5");
   int socks_connected = 0;
   http_.OnSocksConnected = [&](THttpCli&, std::uint16_t) { ++socks_connected; };
   testing::ScopedUnknownHosts no_local_names;
@@ -201,8 +197,7 @@ TEST_F(HttpsNginxTest, TunnelsOfLaterRequestsStillGoThroughTheSocksServer) {
   http_.ProxyPort = std::to_string(proxy.port());
   http_.ProxyUsername = TinyproxyPeer::kUser;
   http_.ProxyPassword = TinyproxyPeer::kPassword;
-  http_.SetSocksServer("127.0.0.1");
-  http_.SetSocksPort(std::to_string(dante.port()));
+  testing::RouteThroughSocks(http_, dante.port());
   int socks_connected = 0;
   http_.OnSocksConnected = [&](THttpCli&, std::uint16_t) { ++socks_connected; };
   EXPECT_EQ(Fetch(nginx_.url(Server::kGood, "/dir/page.html")), "200");
