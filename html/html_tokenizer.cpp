@@ -106,6 +106,7 @@ inline bool THtmlTokenizer::TakePlainByte() {
   last_line_end_ = 0;
   ch_ = c;
   upper_ch_ = kUpper[Byte(c)];
+  ch_was_tab_ = false;
   return true;
 }
 
@@ -144,6 +145,7 @@ void THtmlTokenizer::Reset(std::string_view document) {
   include_next_ = 0;
   in_include_ = false;
   ch_ = upper_ch_ = EofChar;
+  ch_was_tab_ = false;
   pos_ = 0;
   last_line_end_ = 0;
   sy_ = EofToken;
@@ -180,6 +182,7 @@ void THtmlTokenizer::ReadRawChar() {
   for (;;) {
     char c;
     bool atEnd = false;
+    bool was_tab = false;
     if (in_include_ && include_next_ < include_.size()) {
       c = include_[include_next_++];
       // Included text has no place in the document; it takes the position of the
@@ -201,6 +204,7 @@ void THtmlTokenizer::ReadRawChar() {
         // Reported once; a reader that goes on from here finds the end of the text.
         in_comment_ = false;
         ch_ = upper_ch_ = EofChar;
+        ch_was_tab_ = false;
         throw EParseError("Open Comment at End of HTML File");
       }
     }
@@ -221,6 +225,7 @@ void THtmlTokenizer::ReadRawChar() {
       last_line_end_ = 0;
       if (c == '\t') {
         c = ' ';
+        was_tab = true;
       } else if (c == EofChar && !atEnd) {
         // A stray SUB byte inside the text would otherwise end the document early.
         c = ' ';
@@ -228,6 +233,7 @@ void THtmlTokenizer::ReadRawChar() {
     }
     ch_ = c;
     upper_ch_ = kUpper[Byte(c)];
+    ch_was_tab_ = was_tab;
     RefreshFastLimit();
     return;
   }
@@ -389,9 +395,9 @@ bool THtmlTokenizer::CameFromDocument() const {
   return !in_include_ && ptr_ > start_ && pos_ == ptr_ - 1 - start_ && ptr_[-1] == ch_;
 }
 
-bool THtmlTokenizer::CameFromTab() const {
-  return !in_include_ && ptr_ > start_ && pos_ == ptr_ - 1 - start_ && ptr_[-1] == '\t';
-}
+// Included text keeps its tabs as the document's own text does, so a page reads the same
+// whether a part of it comes through an include or not.
+bool THtmlTokenizer::CameFromTab() const { return ch_was_tab_; }
 
 // Appends to `out` the characters that `keep` accepts, from the current one on. Runs of
 // plain document bytes are taken in one step.

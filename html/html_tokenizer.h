@@ -140,6 +140,7 @@ class THtmlTokenizer {
 
   // Current character.
   char ch_ = EofChar;
+  bool ch_was_tab_ = false;  // ch_ is a space the character reader made of a tab
   char upper_ch_ = EofChar;
   std::int32_t pos_ = 0;
   char last_line_end_ = 0;  // the raw CR or LF just read, 0 after anything else
