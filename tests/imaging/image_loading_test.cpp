@@ -122,15 +122,15 @@ class ImageFiles : public ::testing::Test {
 };
 
 Bytes TransparentGif(int frames) {
-  std::vector<test::GifFrameSpec> specs;
+  std::vector<test::GifFrameSpec> frame_list;
   for (int i = 0; i < frames; ++i) {
     test::GifFrameSpec f = test::Solid(0, 0, 2, 2, static_cast<std::uint8_t>(1 + i % 2));
     f.pixels[0] = 0;
     f.transparent = 0;
     f.delay = 10;
-    specs.push_back(f);
+    frame_list.push_back(f);
   }
-  return test::MakeGif(2, 2, {0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF}, specs);
+  return test::MakeGif(2, 2, {0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF}, frame_list);
 }
 
 TEST_F(ImageFiles, OneFrameGifBecomesABitmapWithItsOwnMask) {

@@ -20,14 +20,14 @@ using Bytes = std::vector<std::uint8_t>;
 
 // Frames of one colour each: red, green, blue.
 Bytes SolidGif(int frames, int size = 30) {
-  std::vector<imaging::test::GifFrameSpec> specs;
+  std::vector<imaging::test::GifFrameSpec> frame_list;
   for (int i = 0; i < frames; ++i) {
     imaging::test::GifFrameSpec frame = imaging::test::Solid(0, 0, size, size,
                                                              static_cast<std::uint8_t>(i));
     frame.delay = 5;
-    specs.push_back(frame);
+    frame_list.push_back(frame);
   }
-  return imaging::test::MakeGif(size, size, {0xFF0000, 0x00FF00, 0x0000FF, 0x000000}, specs);
+  return imaging::test::MakeGif(size, size, {0xFF0000, 0x00FF00, 0x0000FF, 0x000000}, frame_list);
 }
 
 class ViewerImagesTest : public ViewerTest {
