@@ -14,12 +14,6 @@
 namespace tessival::layout::testing {
 namespace {
 
-struct Page {
-  const char* name;
-  int width;
-  const char* html;
-};
-
 // 12-point text on the test canvas: 16 pixels high, 8 wide; body margins 10 and 5.
 // clang-format off
 const Page Pages[] = {
@@ -68,15 +62,7 @@ class BlockLayout : public ::testing::TestWithParam<Page> {};
 
 TEST_P(BlockLayout, DumpMatchesTheExpectedFile) {
   const Page& page = GetParam();
-  TSectionList doc;
-  doc.SetFonts(html::TStyleDefaults{}, 0xFFFFFF, false);
-  ParseDocument(page.html, doc);
-  platform::TestCanvas canvas(page.width, 100);
-  int pos = 0, maxWidth = 0;
-  const int height = doc.Layout(canvas, 0, pos, maxWidth, 600, page.width);
-  ExpectMatchesFile(std::string("block_") + page.name,
-                    DumpLayout(doc) + "height=" + std::to_string(height) +
-                        " maxWidth=" + std::to_string(maxWidth) + "\n");
+  ExpectMatchesFile(std::string("block_") + page.name, DumpOfPage(page));
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, BlockLayout, ::testing::ValuesIn(Pages),

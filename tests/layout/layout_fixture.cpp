@@ -1,5 +1,7 @@
 #include "layout_fixture.h"
 
+#include "layout/tag_reader.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -20,6 +22,17 @@ void ExpectMatchesFile(const std::string& name, const std::string& actual) {
   std::ostringstream expected;
   expected << file.rdbuf();
   EXPECT_EQ(actual, expected.str()) << "dump differs from " << path;
+}
+
+std::string DumpOfPage(const Page& page) {
+  TSectionList doc;
+  doc.SetFonts(html::TStyleDefaults{}, 0xFFFFFF, false);
+  ParseDocument(page.html, doc);
+  platform::TestCanvas canvas(page.width, 100);
+  int pos = 0, maxWidth = 0;
+  const int height = doc.Layout(canvas, 0, pos, maxWidth, 600, page.width);
+  return DumpLayout(doc) + "height=" + std::to_string(height) + " maxWidth=" + std::to_string(maxWidth) +
+         "\n";
 }
 
 DocumentBuilder::DocumentBuilder() {

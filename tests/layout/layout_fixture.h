@@ -42,6 +42,17 @@ class RecordingMessageBoxes : public platform::MessageBoxes {
 // in the environment the file is written instead.
 void ExpectMatchesFile(const std::string& name, const std::string& actual);
 
+// A page of the dump tests: its name, the width it is laid out at, its HTML.
+struct Page {
+  const char* name;
+  int width;
+  const char* html;
+};
+
+// The page read by the tag reader and laid out on the test canvas: its dump, then its
+// height and widest content.
+std::string DumpOfPage(const Page& page);
+
 // A document under construction, with the element stack and the open cells.
 class DocumentBuilder {
  public:
