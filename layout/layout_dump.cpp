@@ -5,6 +5,7 @@
 
 #include "layout/block_li.h"
 #include "layout/horz_line.h"
+#include "layout/html_table.h"
 #include "layout/list_markers.h"
 #include "layout/section_list.h"
 #include "layout/text_section.h"
@@ -97,6 +98,10 @@ void DumpCellInto(std::string& out, const TCellBasic& cell, int depth);
 void DumpSection(std::string& out, const TSectionBase& section, int depth) {
   if (const auto* text = dynamic_cast<const TSection*>(&section)) {
     DumpText(out, *text, depth);
+    return;
+  }
+  if (const auto* table = dynamic_cast<const ThtmlTable*>(&section)) {
+    DumpTable(out, *table, depth);
     return;
   }
   Indent(out, depth);

@@ -16,8 +16,11 @@ namespace tessival::layout {
 
 class TSectionList;
 class TCellBasic;
+class ThtmlTable;
 
 std::string DumpLayout(const TSectionList& document);
 std::string DumpCell(const TCellBasic& cell, int depth);
+// A table's grid: column widths, row heights, and each cell with its content.
+void DumpTable(std::string& out, const ThtmlTable& table, int depth);
 
 }  // namespace tessival::layout

@@ -69,11 +69,6 @@ std::string TextAlignOfAttribute(std::string_view align) {
   return {};
 }
 
-void SetTextAlign(TProperties& props, std::string_view align) {
-  const std::string value = TextAlignOfAttribute(align);
-  if (!value.empty()) props.AssignProperty(piTextAlign, PropValue(value));
-}
-
 // The attributes of a tag kept past the next token.
 struct TSavedTag {
   std::string Align, Class, ID, Style, Title;
@@ -91,6 +86,11 @@ TSavedTag SaveTag(const TAttributeList& attrs) {
 }
 
 }  // namespace
+
+void SetTextAlign(TProperties& props, std::string_view align) {
+  const std::string value = TextAlignOfAttribute(align);
+  if (!value.empty()) props.AssignProperty(piTextAlign, PropValue(value));
+}
 
 const SymbolSet& FontChangeSymbolSet() { return FontChangeSymbols(); }
 const SymbolSet& BodyInlineSymbolSet() { return BodyInlineSymbols(); }
@@ -131,7 +131,7 @@ void TTagReader::Start(std::string_view text) {
   VShift = TVShift::vsNone;
   BaseFontSize = DefaultBaseFontSize;
   Head = {};
-  ListLevel = Nesting = 0;
+  ListLevel = Nesting = TableDepth = 0;
   OpenSection();
 }
 

@@ -88,6 +88,7 @@ void TTagReader::ParseInline() {
       case BRSy: ParseBreak(); break;
       case HRSy: ParseRule(); break;
       case PreSy: ParsePreformatted(); return;
+      case TableSy: ParseTable(); return;
       case PageSy: AddPage(); break;
       case HeadingSy: ParseHeading(); return;
       case ASy: StartAnchor(); return;

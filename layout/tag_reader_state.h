@@ -25,6 +25,8 @@ SymbolSet MakeSet(std::initializer_list<Symbol> symbols);
 // The font-change elements and their end tags; what the body hands to the inline reader.
 const SymbolSet& FontChangeSymbolSet();
 const SymbolSet& BodyInlineSymbolSet();
+// ALIGN of P, H, DIV, TD, TH and TR as the element's text-align.
+void SetTextAlign(html::TProperties& props, std::string_view align);
 
 // Counts one level of nested structure for as long as it lives.
 class TNestingGuard {
@@ -96,6 +98,12 @@ class TTagReader {
   void AppendPreText(const html::TokenObj& tokens, bool& skipLineEnd);
   void ParsePreformatted();
 
+  // --- tables (tag_reader_tables.cpp)
+  // Tables nested deeper than this are read as if their TABLE tag were not there.
+  static constexpr int kMaxTableDepth = 10;
+  void ParseTable();
+  void EndPendingLink();
+
   // --- running text (tag_reader_inline.cpp)
   void ParseInline();
   void ParseBreak();
@@ -138,6 +146,7 @@ class TTagReader {
   bool ConvertedToShiftJis = false;
   int ListLevel = 0;  // nesting of bulleted and numbered lists
   int Nesting = 0;    // open structures that recurse
+  int TableDepth = 0;
   TDocumentHead Head;
 };
 
