@@ -110,6 +110,8 @@ int TTableBlock::ComputeContentWidth(platform::Canvas& canvas, int availWidth, i
 
 int TTableBlock::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManager& indents) {
   ShiftX = 0;
+  // A table that cannot be laid out goes with its block, from the cell around it.
+  if (Table) Table->Initialize();
   if (IsFloating() || Positioning != html::posStatic) return TBlock::Layout(args, pos, maxWidth, indents);
   // Beside floats: the table starts right of a left float and ends before a right one.
   LayoutArgs placed = args;
