@@ -74,7 +74,8 @@ TEST_F(RenderToolTest, PicturesMatchTheReferences) {
     int width;
   };
   for (const Case& c : {Case{"german_text", 800}, Case{"german_text", 400}, Case{"fonts_and_links", 500},
-                        Case{"blocks_page", 640}, Case{"blocks_page", 400}}) {
+                        Case{"blocks_page", 640}, Case{"blocks_page", 400}, Case{"search_results", 800},
+                        Case{"search_results", 500}, Case{"tables_page", 500}}) {
     SCOPED_TRACE(std::string(c.page) + " at " + std::to_string(c.width));
     const std::string out = Out("page.png");
     const RunResult run = RunRender(Source("tests/layout/pages/") + c.page + ".html -o " + out +
