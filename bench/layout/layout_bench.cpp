@@ -5,6 +5,8 @@
 //   layout_bench --blocks [KILOBYTES...]   a page of nested blocks, lists, floats, rules and
 //                                          code (default 1024), then 1000 nested DIVs and
 //                                          1000 nested lists
+//   layout_bench --tables [KILOBYTES...]   a search results page of nested tables
+//                                          (default 100 1024 4096)
 // Reports processor time of this thread (best of three) and the heap held by the laid-out
 // document, and the ratios ours / reference.
 #include <litehtml/litehtml.h>
@@ -20,6 +22,7 @@
 #include "cpu_clock.h"
 #include "blocks_page.h"
 #include "german_page.h"
+#include "tables_page.h"
 #include "layout/section_list.h"
 #include "layout/tag_reader.h"
 #include "platform/test_canvas.h"
@@ -47,6 +50,13 @@ constexpr const char* ReferenceBlocksSheet =
     "blockquote { display: block; margin: 1em 40px } address { display: block; font-style: italic }"
     "pre { display: block; white-space: pre; margin: 1em 0 } hr { display: block; margin: .5em 0;"
     "border: 1px inset }";
+
+// For the tables page: tables, rows and cells, and the inline elements it uses.
+constexpr const char* ReferenceTablesSheet =
+    "table { display: table; border-collapse: separate } tr { display: table-row }"
+    "td, th { display: table-cell; vertical-align: middle; padding: 1px } th { font-weight: bold }"
+    "caption { display: table-caption } center { display: block; text-align: center }"
+    "font { display: inline } br { display: block }";
 
 std::string ReferenceSheet = ReferenceMasterSheet;
 
@@ -176,21 +186,25 @@ void PrintRow(const char* name, const Figures& ours, const Figures& ref) {
 
 int main(int argc, char** argv) {
   const bool blocks = argc > 1 && std::string(argv[1]) == "--blocks";
-  const int firstSize = blocks ? 2 : 1;
-  std::vector<std::size_t> sizesKb = blocks ? std::vector<std::size_t>{1024}
-                                            : std::vector<std::size_t>{100, 1024, 8192};
+  const bool tables = argc > 1 && std::string(argv[1]) == "--tables";
+  const int firstSize = blocks || tables ? 2 : 1;
+  std::vector<std::size_t> sizesKb = blocks   ? std::vector<std::size_t>{1024}
+                                     : tables ? std::vector<std::size_t>{100, 1024, 4096}
+                                              : std::vector<std::size_t>{100, 1024, 8192};
   if (argc > firstSize) {
     sizesKb.clear();
     for (int i = firstSize; i < argc; ++i) sizesKb.push_back(std::strtoul(argv[i], nullptr, 10));
   }
   if (blocks) ReferenceSheet += ReferenceBlocksSheet;
+  if (tables) ReferenceSheet += ReferenceTablesSheet;
   std::printf("%8s | %26s | %26s | %26s\n", "page", "parse+layout 1024 px (s)", "re-layout 768 px (s)",
               "held by document (MB)");
   std::printf("%8s | %8s %8s %8s | %8s %8s %8s | %8s %8s %8s\n", "", "ours", "ref", "ratio", "ours",
               "ref", "ratio", "ours", "ref", "ratio");
   for (const std::size_t kb : sizesKb) {
-    const std::string page = blocks ? bench::MakeBlocksPage(kb * 1024)
-                                    : bench::MakeGermanPage(kb * 1024);
+    const std::string page = blocks   ? bench::MakeBlocksPage(kb * 1024)
+                             : tables ? bench::MakeTablesPage(kb * 1024)
+                                      : bench::MakeGermanPage(kb * 1024);
     const Figures ours = MeasureOurs(page);
     const Figures ref = MeasureReference(page);
     const double oursMb = static_cast<double>(ours.HeldBytes) / (1 << 20);
