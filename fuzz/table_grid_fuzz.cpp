@@ -82,8 +82,9 @@ std::string Attribute(Bytes& in, const char* name) {
 }
 
 std::string TablePage(Bytes& in) {
-  std::string html = "<table" + Attribute(in, "width") + Attribute(in, "height") + Attribute(in, "border") +
-                     Attribute(in, "cellpadding") + Attribute(in, "cellspacing") + ">";
+  std::string html = "<table" + Attribute(in, "width") + Attribute(in, "height") +
+                     Attribute(in, "border") + Attribute(in, "cellpadding") +
+                     Attribute(in, "cellspacing") + ">";
   int depth = 1;
   while (in.More() && html.size() < 20000) {
     switch (in.Byte() % 8) {

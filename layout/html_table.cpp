@@ -15,7 +15,8 @@ int NumAttribute(const html::TAttributeList& attributes, html::Symbol symbol, in
   return attr ? attr->NumValue : fallback;
 }
 
-std::optional<platform::TColor> ColorAttribute(const html::TAttributeList& attributes, html::Symbol symbol) {
+std::optional<platform::TColor> ColorAttribute(const html::TAttributeList& attributes,
+                                               html::Symbol symbol) {
   const html::TAttribute* attr = attributes.Find(symbol);
   if (!attr) return std::nullopt;
   const auto color = html::ColorFromString(attr->StrValue, false);
@@ -109,7 +110,8 @@ std::unique_ptr<TSectionBase> ThtmlTable::Clone(TSectionList* document) const {
   return std::unique_ptr<ThtmlTable>(new ThtmlTable(document, *this));
 }
 
-TCellObj& ThtmlTable::MakeCaption(const html::TProperties& props, const html::TAttributeList& attributes) {
+TCellObj& ThtmlTable::MakeCaption(const html::TProperties& props,
+                                  const html::TAttributeList& attributes) {
   if (!Caption) Caption = std::make_unique<TCellObj>(Document, props, attributes, cvTop);
   return *Caption;
 }
@@ -167,7 +169,8 @@ void ThtmlTable::ExpandRowSpans() {
       slot.RowSpan = std::min(slot.RowSpan, numRows - r);
       for (int below = r + 1; below < r + slot.RowSpan; ++below) {
         auto& target = Rows[below]->Cells;
-        if (static_cast<int>(target.size()) >= MaxColumns) throw EProcessError("Table has too many Columns");
+        if (static_cast<int>(target.size()) >= MaxColumns)
+          throw EProcessError("Table has too many Columns");
         // A shorter row is filled up to the column, so the filler stays under its cell.
         if (static_cast<int>(target.size()) < c) target.resize(c);
         target.insert(target.begin() + c, std::make_unique<TCellObj>(0, 0));
@@ -210,7 +213,8 @@ void ThtmlTable::Initialize() {
 void ThtmlTable::TakeContentRanges(platform::Canvas& canvas) {
   const int pass = Document ? Document->LayoutCount : -1;
   if (pass >= 0 && pass == RangesPass_ && &canvas == RangesCanvas_) return;
-  ForEachCell([&canvas](TCellObj& cell) { cell.Cell->GetWidthRange(canvas, cell.ContentMin, cell.ContentMax); });
+  ForEachCell(
+      [&canvas](TCellObj& cell) { cell.Cell->GetWidthRange(canvas, cell.ContentMin, cell.ContentMax); });
   CaptionMin = Caption ? Caption->ContentMin : 0;
   RangesPass_ = pass;
   RangesCanvas_ = &canvas;
@@ -273,7 +277,8 @@ void ThtmlTable::ComputeColumnWidths(int available) {
   const auto kind = LayoutWidth > 0 ? TTableWidthKind::Given : TTableWidthKind::Auto;
   ColWidths = DistributeColumns(std::move(ranges), target, kind, plain);
   ColStarts.assign(NumCols + 1, 0);
-  for (int c = 0; c < NumCols; ++c) ColStarts[c + 1] = std::min(ColStarts[c] + ColWidths[c], kMaxTableLength);
+  for (int c = 0; c < NumCols; ++c)
+    ColStarts[c + 1] = std::min(ColStarts[c] + ColWidths[c], kMaxTableLength);
   TableWidth = CellSpacing + ColStarts[NumCols];
   OverallWidth = std::max(TableWidth, CaptionMin);
   TableX = (OverallWidth - TableWidth) / 2;
@@ -322,7 +327,8 @@ void ThtmlTable::LayoutRows(const LayoutArgs& args, int& pos) {
       const int contentWidth = cell->Width - cell->HzSpace - CellSpacing;
       const int y = rowTop + CellSpacing + cell->PadTop + cell->BorderTop;
       cell->ContentHeight = LayoutCellContent(*cell, args, y, contentWidth, pos);
-      const int height = std::max({cell->SpecHeight, row.RowHeight, cell->ContentHeight + cell->VrSpace});
+      const int height = std::max(
+          {cell->SpecHeight, row.RowHeight, cell->ContentHeight + cell->VrSpace});
       needs.push_back({r, cell->RowSpan, height + CellSpacing});
       if (cell->RowSpan == 1) tallest = std::max(tallest, height + CellSpacing);
     }
@@ -419,8 +425,9 @@ TCellObj* ThtmlTable::CellAt(int x, int y) const {
   return nullptr;
 }
 
-int ThtmlTable::FindLink(platform::Canvas& canvas, int x, std::string& title, TFormControlObj*& formControl,
-                         std::unique_ptr<html::TUrlTarget>& urlTarget, int y) {
+int ThtmlTable::FindLink(platform::Canvas& canvas, int x, std::string& title,
+                         TFormControlObj*& formControl, std::unique_ptr<html::TUrlTarget>& urlTarget,
+                         int y) {
   TCellObj* cell = CellAt(x, y);
   return cell ? cell->Cell->FindLink(canvas, x, title, formControl, urlTarget, y) : 0;
 }
@@ -430,8 +437,8 @@ bool ThtmlTable::FindImageAt(int x, int y, int& localX, int& localY, TImageObj*&
   return cell && cell->Cell->FindImageAt(x, y, localX, localY, image);
 }
 
-int ThtmlTable::PositionAtPoint(platform::Canvas& canvas, int x, int y, bool& insideText, int& lineHeight,
-                                int& lineTop, int& charX) {
+int ThtmlTable::PositionAtPoint(platform::Canvas& canvas, int x, int y, bool& insideText,
+                                int& lineHeight, int& lineTop, int& charX) {
   TCellObj* cell = CellAt(x, y);
   return cell ? cell->Cell->PositionAtPoint(canvas, x, y, insideText, lineHeight, lineTop, charX) : -1;
 }

@@ -89,8 +89,8 @@ class ThtmlTable : public TSectionBase {
   int CaptionHeight = 0;
   int CaptionMin = 0;
   int TableX = 0;
-  int GridTop = 0;    // document y of the grid
-  int PaintX = 0;     // window x of the table at the last paint
+  int GridTop = 0;             // document y of the grid
+  int PaintX = 0;              // window x of the table at the last paint
   std::vector<int> ColStarts;  // x of every column relative to the grid, one past the last
 
  private:
@@ -109,9 +109,10 @@ class ThtmlTable : public TSectionBase {
   // The cell whose box holds (x, y) in document coordinates, or null.
   TCellObj* CellAt(int x, int y) const;
   int RowAt(int y) const;
-  void PaintCell(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft, TCellObj& cell,
-                 int x);
-  void PaintBorderColor(platform::Canvas& canvas, const platform::Rect& clip, int left, int first, int last);
+  void PaintCell(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft,
+                 TCellObj& cell, int x);
+  void PaintBorderColor(platform::Canvas& canvas, const platform::Rect& clip, int left, int first,
+                        int last);
 
   int RangesPass_ = -1;
   const platform::Canvas* RangesCanvas_ = nullptr;

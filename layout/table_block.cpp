@@ -37,11 +37,13 @@ TTableBlock::TTableBlock(TCellBasic* ownerCell, const html::TProperties& props,
   if (const html::TAttribute* space = attributes.Find(html::VSpaceSy))
     VSpace = std::clamp(space->NumValue, 0, MaxVSpace);
   if (const html::TAttribute* color = attributes.Find(html::BgColorSy)) {
-    if (const auto parsed = html::ColorFromString(color->StrValue, false)) BgColor = *parsed | html::PaletteRelative;
+    if (const auto parsed = html::ColorFromString(color->StrValue, false))
+      BgColor = *parsed | html::PaletteRelative;
   }
   if (BackgroundColor == html::NoColor) BackgroundColor = BgColor;
   if (BackgroundImage.Url.empty()) {
-    if (const html::TAttribute* image = attributes.Find(html::BackgroundSy); image && !image->StrValue.empty()) {
+    if (const html::TAttribute* image = attributes.Find(html::BackgroundSy);
+        image && !image->StrValue.empty()) {
       BackgroundImage.Url = image->StrValue;
       BackgroundImage.Position = props.BackgroundPosition(props.EmSize, props.ExSize);
     }
@@ -87,7 +89,8 @@ int TTableBlock::ComputeContentWidth(platform::Canvas& canvas, int availWidth, i
   if (Box.BoxWidth != html::AutoValue && Box.BoxWidth > 0) {
     width = std::min(Box.BoxWidth, kMaxTableLength);
   } else if (TableWidth > 0) {
-    width = WidthIsPercent ? static_cast<int>(std::int64_t{availWidth} * TableWidth / kWholePercent) : TableWidth;
+    width = WidthIsPercent ? static_cast<int>(std::int64_t{availWidth} * TableWidth / kWholePercent)
+                           : TableWidth;
     width = std::max(width, tableMin);
   } else {
     given = false;
@@ -102,8 +105,9 @@ int TTableBlock::ComputeContentWidth(platform::Canvas& canvas, int availWidth, i
   int height = 0;
   if (Box.BoxHeight > 0) height = Box.BoxHeight;
   else if (TableHeight > 0)
-    height = HeightIsPercent ? static_cast<int>(std::int64_t{std::max(availHeight, 0)} * TableHeight / kWholePercent)
-                             : TableHeight;
+    height = HeightIsPercent
+                 ? static_cast<int>(std::int64_t{std::max(availHeight, 0)} * TableHeight / kWholePercent)
+                 : TableHeight;
   Table->HeightAttr = std::min(height, kMaxTableLength);
   return width;
 }
@@ -112,7 +116,8 @@ int TTableBlock::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentM
   ShiftX = 0;
   // A table that cannot be laid out goes with its block, from the cell around it.
   if (Table) Table->Initialize();
-  if (IsFloating() || Positioning != html::posStatic) return TBlock::Layout(args, pos, maxWidth, indents);
+  if (IsFloating() || Positioning != html::posStatic)
+    return TBlock::Layout(args, pos, maxWidth, indents);
   // Beside floats: the table starts right of a left float and ends before a right one.
   LayoutArgs placed = args;
   placed.x = std::max(args.x, indents.LeftIndentAt(args.y));
@@ -124,8 +129,8 @@ int TTableBlock::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentM
   return height;
 }
 
-int TTableBlock::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft, int x,
-                       IndentManager& indents) {
+int TTableBlock::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft,
+                       int x, IndentManager& indents) {
   return TBlock::Paint(canvas, clip, refTop, refLeft, x + ShiftX, indents);
 }
 

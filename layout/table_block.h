@@ -15,8 +15,8 @@ class TTableBlock : public TBlock {
 
   // `topLevel` is false for a table inside another table's cell: only a table of the
   // first level takes a percent HEIGHT.
-  TTableBlock(TCellBasic* ownerCell, const html::TProperties& props, const html::TAttributeList& attributes,
-              bool topLevel);
+  TTableBlock(TCellBasic* ownerCell, const html::TProperties& props,
+              const html::TAttributeList& attributes, bool topLevel);
 
   std::unique_ptr<TSectionBase> Clone(TSectionList* document) const override;
   int Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManager& indents) override;
@@ -29,7 +29,7 @@ class TTableBlock : public TBlock {
   ThtmlTable* Table = nullptr;  // owned by the content cell
   int TableWidth = 0;           // pixels, or per mille with WidthIsPercent
   bool WidthIsPercent = false;
-  int TableHeight = 0;          // pixels, or per mille with HeightIsPercent
+  int TableHeight = 0;  // pixels, or per mille with HeightIsPercent
   bool HeightIsPercent = false;
   int Justify = tjNone;
   int HSpace = 3;

@@ -150,13 +150,15 @@ void TCellObj::ApplyTablePadding(int cellPadding) {
 
 void TCellObj::SizeBackground(platform::Canvas& canvas) {
   if (BackgroundImage.Url.empty() || !Cell || !Cell->Document || !Cell->Document->ShowImages) return;
-  if (!BackgroundPicture) BackgroundPicture = std::make_unique<TBlockBackground>(Cell->Document, BackgroundImage);
+  if (!BackgroundPicture)
+    BackgroundPicture = std::make_unique<TBlockBackground>(Cell->Document, BackgroundImage);
   BackgroundPicture->Size(canvas);
 }
 
 TCellList::TCellList(const html::TProperties& props, const html::TAttributeList* attributes) {
   if (attributes) {
-    if (const html::TAttribute* height = attributes->Find(html::HeightSy); height && height->NumValue > 0)
+    if (const html::TAttribute* height = attributes->Find(html::HeightSy);
+        height && height->NumValue > 0)
       RowHeight = std::min(height->NumValue, kMaxTableLength);
   }
   BackgroundColor = ColorProperty(props, html::piBackgroundColor);

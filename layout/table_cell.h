@@ -25,8 +25,8 @@ class TCellObj {
  public:
   // A cell read from TD or TH with the element's properties; `valign` is the default the
   // tag reader found (the row's, or middle).
-  TCellObj(TSectionList* document, const html::TProperties& props, const html::TAttributeList& attributes,
-           int valign);
+  TCellObj(TSectionList* document, const html::TProperties& props,
+           const html::TAttributeList& attributes, int valign);
   // A slot covered by a spanning cell.
   TCellObj(int colSpan, int rowSpan);
   // A copy for another document.
@@ -84,7 +84,7 @@ class TCellList {
   TCellList(const html::TProperties& props, const html::TAttributeList* attributes);
 
   std::vector<std::unique_ptr<TCellObj>> Cells;  // entries may be null
-  int RowHeight = 0;  // HEIGHT: a minimum for its cells
+  int RowHeight = 0;                             // HEIGHT: a minimum for its cells
   bool HasBackground = false;
   platform::TColor BackgroundColor = html::NoColor;
   TBackgroundRef BackgroundImage;

@@ -24,10 +24,11 @@ const char* VAlignName(int valign) {
   return "bottom";
 }
 
-void DumpGridCell(std::string& out, const ThtmlTable& table, const TCellObj& cell, int row, int col, int depth) {
+void DumpGridCell(std::string& out, const ThtmlTable& table, const TCellObj& cell, int row, int col,
+                  int depth) {
   Indent(out, depth);
-  out += Format("cell %d,%d x=%d y=%d w=%d h=%d", row, col, table.TableX + table.ColStarts[col], cell.Top,
-                cell.Width, cell.Height);
+  out += Format("cell %d,%d x=%d y=%d w=%d h=%d", row, col, table.TableX + table.ColStarts[col],
+                cell.Top, cell.Width, cell.Height);
   if (cell.ColSpan > 1 || cell.RowSpan > 1) out += Format(" span=%dx%d", cell.ColSpan, cell.RowSpan);
   out += Format(" %s", VAlignName(cell.VAlign));
   if (cell.VAlignOffset) out += Format(" offset=%d", cell.VAlignOffset);
@@ -42,10 +43,12 @@ void DumpGridCell(std::string& out, const ThtmlTable& table, const TCellObj& cel
 void DumpTable(std::string& out, const ThtmlTable& table, int depth) {
   Indent(out, depth);
   out += Format("Table x=%d y=%d w=%d h=%d cols=%d spacing=%d padding=%d", table.ContentLeft, table.Top,
-                table.OverallWidth, table.SectionHeight, table.NumCols, table.CellSpacing, table.CellPadding);
+                table.OverallWidth, table.SectionHeight, table.NumCols, table.CellSpacing,
+                table.CellPadding);
   if (table.Border) out += " border";
   out += " widths=";
-  for (std::size_t c = 0; c < table.ColWidths.size(); ++c) out += (c ? "," : "") + std::to_string(table.ColWidths[c]);
+  for (std::size_t c = 0; c < table.ColWidths.size(); ++c)
+    out += (c ? "," : "") + std::to_string(table.ColWidths[c]);
   out += '\n';
   if (table.Caption && table.CaptionOnTop) {
     Indent(out, depth + 1);

@@ -49,8 +49,8 @@ void ThtmlTable::PaintCell(platform::Canvas& canvas, const platform::Rect& clip,
   const int top = cell.Top - yOffset;
   const platform::Rect box = {x + CellSpacing, top + CellSpacing, x + cell.Width, top + cell.Height};
   if (box.bottom + 1 < clip.top || box.top - 1 > clip.bottom) return;
-  platform::Rect padding = {box.left + cell.BorderLeft, box.top + cell.BorderTop, box.right - cell.BorderRight,
-                            box.bottom - cell.BorderBottom};
+  platform::Rect padding = {box.left + cell.BorderLeft, box.top + cell.BorderTop,
+                            box.right - cell.BorderRight, box.bottom - cell.BorderBottom};
   const bool printing = Document && Document->Printing;
   const bool backgrounds = !printing || Document->PrintBackgrounds;
   platform::TColor color = cell.HasBackground ? cell.BackgroundColor : html::NoColor;
@@ -65,26 +65,30 @@ void ThtmlTable::PaintCell(platform::Canvas& canvas, const platform::Rect& clip,
   cell.Cell->Paint(canvas, clip, refTop, refLeft, x + CellSpacing + cell.PadLeft + cell.BorderLeft,
                    std::max(0, cell.LaidOutWidth));
   if (cell.HasCellBorder) {
-    const platform::TColor borderColor = cell.CellBorderColor != html::NoColor ? cell.CellBorderColor : Black;
+    const platform::TColor borderColor = cell.CellBorderColor != html::NoColor ? cell.CellBorderColor
+                                                                               : Black;
     Bands(canvas, clip, box, padding, borderColor);
   } else if (Border && !cell.Cell->Empty()) {
-    const bool whiteBehind = ((color != html::NoColor ? color : Document ? Document->Background : 0) &
+    const bool whiteBehind = ((color != html::NoColor ? color
+                               : Document             ? Document->Background
+                                                      : 0) &
                               0xFFFFFF) == 0xFFFFFF;
     platform::TColor light = LightColor;
     if (DefaultLight && (whiteBehind || printing)) light = Silver;
     platform::TColor dark = DarkColor;
     if (printing && Document->PrintMonoBlack) light = dark = Black;
-    Frame(canvas, clip, {x + CellSpacing - 1, top + CellSpacing - 1, x + cell.Width, top + cell.Height}, dark, light);
+    Frame(canvas, clip, {x + CellSpacing - 1, top + CellSpacing - 1, x + cell.Width, top + cell.Height},
+          dark, light);
   }
 }
 
-void ThtmlTable::PaintBorderColor(platform::Canvas& canvas, const platform::Rect& clip, int left, int first,
-                                  int last) {
+void ThtmlTable::PaintBorderColor(platform::Canvas& canvas, const platform::Rect& clip, int left,
+                                  int first, int last) {
   if (first > last) return;
   const int yOffset = Document ? Document->YOffset : 0;
   const int top = Rows[first]->Top - yOffset;
   const int bottom = last + 1 < static_cast<int>(Rows.size()) ? Rows[last + 1]->Top - yOffset
-                                                               : GridTop + TableHeight - yOffset;
+                                                              : GridTop + TableHeight - yOffset;
   platform::TRegion region = platform::TRegion::CreateRectRgn(left, top, left + TableWidth, bottom);
   const int grow = Border ? 1 : 0;
   for (int r = first; r <= last; ++r) {
@@ -93,8 +97,10 @@ void ThtmlTable::PaintBorderColor(platform::Canvas& canvas, const platform::Rect
       if (!cell || cell->IsFiller()) continue;
       const int x = left + ColStarts[c];
       const int y = cell->Top - yOffset;
-      const platform::TRegion box = platform::TRegion::CreateRectRgn(
-          x + CellSpacing - grow, y + CellSpacing - grow, x + cell->Width + grow, y + cell->Height + grow);
+      const platform::TRegion box = platform::TRegion::CreateRectRgn(x + CellSpacing - grow,
+                                                                     y + CellSpacing - grow,
+                                                                     x + cell->Width + grow,
+                                                                     y + cell->Height + grow);
       region.CombineRgn(region, box, platform::RegionCombine::RGN_DIFF);
     }
   }
@@ -103,8 +109,8 @@ void ThtmlTable::PaintBorderColor(platform::Canvas& canvas, const platform::Rect
   if (!visible.Empty()) canvas.FillRgn(visible, BorderColor & 0xFFFFFF);
 }
 
-int ThtmlTable::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft, int x,
-                      IndentManager& indents) {
+int ThtmlTable::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft,
+                      int x, IndentManager& indents) {
   (void)indents;
   PaintX = x;
   const int below = Top + SectionHeight;
@@ -123,13 +129,15 @@ int ThtmlTable::Paint(platform::Canvas& canvas, const platform::Rect& clip, int 
     last = r;
     for (int c = 0; c < NumCols; ++c) {
       TCellObj* cell = row.Cells[c].get();
-      if (cell && !cell->IsFiller()) PaintCell(canvas, clip, refTop, refLeft, *cell, left + ColStarts[c]);
+      if (cell && !cell->IsFiller())
+        PaintCell(canvas, clip, refTop, refLeft, *cell, left + ColStarts[c]);
     }
   }
   if (HasBorderColor && first >= 0) PaintBorderColor(canvas, clip, left, first, last);
   if (Border) {
     const int top = GridTop - yOffset;
-    Frame(canvas, clip, {left, top, left + TableWidth - 1, top + TableHeight - 1}, LightColor, DarkColor);
+    Frame(canvas, clip, {left, top, left + TableWidth - 1, top + TableHeight - 1}, LightColor,
+          DarkColor);
   }
   if (Caption && !CaptionOnTop) Caption->Cell->Paint(canvas, clip, refTop, refLeft, x, OverallWidth);
   return below;

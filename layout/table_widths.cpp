@@ -5,7 +5,9 @@
 namespace tessival::layout {
 namespace {
 
-int Held(std::int64_t value) { return static_cast<int>(std::clamp<std::int64_t>(value, 0, kMaxTableLength)); }
+int Held(std::int64_t value) {
+  return static_cast<int>(std::clamp<std::int64_t>(value, 0, kMaxTableLength));
+}
 
 std::int64_t SumOf(const std::vector<int>& values, int first, int count) {
   std::int64_t sum = 0;
@@ -58,7 +60,8 @@ void SingleColumnPass(TColumnRanges& ranges, const std::vector<const TColumnCell
 int PercentOf(const TColumnCell& cell, int tableWidth) {
   if (cell.Percent > 0) return std::min(cell.Percent, kWholePercent);
   if (cell.PixelWidth > 0 && tableWidth > 0)
-    return static_cast<int>(std::min<std::int64_t>(kWholePercent, std::int64_t{cell.PixelWidth} * kWholePercent / tableWidth));
+    return static_cast<int>(std::min<std::int64_t>(kWholePercent, std::int64_t{cell.PixelWidth} *
+                                                                      kWholePercent / tableWidth));
   return 0;
 }
 
@@ -90,14 +93,17 @@ void SpanningPercentCell(TColumnRanges& ranges, const TColumnCell& cell, int per
   const std::int64_t maxExcess = cell.Max - SumOf(ranges.Max, first, count);
   if (percent == 0 && percentSum == 0) {
     // No percent anywhere: by the columns' own widths, equally when they have none.
-    if (minExcess > 0) AddSpread(ranges.Min, first, count, Held(minExcess), [&](int c) { return ranges.Min[c]; });
-    if (maxExcess > 0) AddSpread(ranges.Max, first, count, Held(maxExcess), [&](int c) { return ranges.Max[c]; });
+    if (minExcess > 0)
+      AddSpread(ranges.Min, first, count, Held(minExcess), [&](int c) { return ranges.Min[c]; });
+    if (maxExcess > 0)
+      AddSpread(ranges.Max, first, count, Held(maxExcess), [&](int c) { return ranges.Max[c]; });
     return;
   }
   std::vector<bool> hadPercent(count);
   for (int i = 0; i < count; ++i) hadPercent[i] = ranges.Percent[first + i] > 0;
   if (withoutPercent > 0) {
-    const int each = static_cast<int>(std::max<std::int64_t>(0, (percent - percentSum) / withoutPercent));
+    const int each = static_cast<int>(
+        std::max<std::int64_t>(0, (percent - percentSum) / withoutPercent));
     for (int c = first; c < first + count; ++c)
       if (ranges.Percent[c] == 0) ranges.Percent[c] = each;
   } else if (percentSum < percent) {
@@ -105,20 +111,23 @@ void SpanningPercentCell(TColumnRanges& ranges, const TColumnCell& cell, int per
       ranges.Percent[c] = static_cast<int>(std::int64_t{ranges.Percent[c]} * percent / percentSum);
   }
   if (minExcess > 0) {
-    if (withoutPercent == 0) AddSpread(ranges.Min, first, count, Held(minExcess), [&](int c) { return ranges.Percent[c]; });
+    if (withoutPercent == 0)
+      AddSpread(ranges.Min, first, count, Held(minExcess), [&](int c) { return ranges.Percent[c]; });
     else AddSpread(ranges.Min, first, count, Held(minExcess), [&](int c) { return ranges.Max[c]; });
   }
   if (maxExcess > 0) {
     if (withoutPercent == 0) {
       AddSpread(ranges.Max, first, count, Held(maxExcess), [&](int c) { return ranges.Percent[c]; });
     } else {
-      AddSpread(ranges.Max, first, count, Held(maxExcess), [&](int c) { return hadPercent[c - first] ? 0 : 1; });
+      AddSpread(ranges.Max, first, count, Held(maxExcess),
+                [&](int c) { return hadPercent[c - first] ? 0 : 1; });
     }
   }
 }
 
 void KeepMaxAboveMin(TColumnRanges& ranges) {
-  for (std::size_t c = 0; c < ranges.Min.size(); ++c) ranges.Max[c] = std::max(ranges.Max[c], ranges.Min[c]);
+  for (std::size_t c = 0; c < ranges.Min.size(); ++c)
+    ranges.Max[c] = std::max(ranges.Max[c], ranges.Min[c]);
   ranges.Recount();
 }
 
@@ -128,7 +137,8 @@ std::vector<int> Interpolated(const TColumnRanges& ranges, int target) {
   const std::int64_t span = std::int64_t{ranges.MaxTotal} - ranges.MinTotal;
   for (std::size_t c = 0; c < n; ++c) {
     if (target < ranges.MaxTotal && span != 0) {
-      widths[c] = Held(ranges.Min[c] + std::int64_t{ranges.Max[c] - ranges.Min[c]} * (target - ranges.MinTotal) / span);
+      widths[c] = Held(ranges.Min[c] +
+                       std::int64_t{ranges.Max[c] - ranges.Min[c]} * (target - ranges.MinTotal) / span);
     } else {
       widths[c] = ranges.Max[c];
     }
@@ -145,7 +155,8 @@ void FitPercents(TColumnRanges& ranges, int target) {
   for (int round = 0; round < 2 * n + 4; ++round) {
     std::int64_t minsWithout = 0, shares = 0;
     for (int c = 0; c < n; ++c) {
-      if (ranges.Percent[c] > 0 && PerMille(target, ranges.Percent[c]) < ranges.Min[c]) ranges.Percent[c] = 0;
+      if (ranges.Percent[c] > 0 && PerMille(target, ranges.Percent[c]) < ranges.Min[c])
+        ranges.Percent[c] = 0;
       if (ranges.Percent[c] == 0) minsWithout += ranges.Min[c];
       else shares += PerMille(target, ranges.Percent[c]);
     }
@@ -162,7 +173,8 @@ void FitPercents(TColumnRanges& ranges, int target) {
       return;
     }
     lastShares = shares;
-    for (int c = 0; c < n; ++c) ranges.Percent[c] = static_cast<int>(std::int64_t{ranges.Percent[c]} * room / shares);
+    for (int c = 0; c < n; ++c)
+      ranges.Percent[c] = static_cast<int>(std::int64_t{ranges.Percent[c]} * room / shares);
   }
 }
 
@@ -175,7 +187,8 @@ bool PercentColumns(TColumnRanges& ranges, int target, std::vector<int>& widths)
     std::int64_t others = 0;
     for (int c = 0; c < n; ++c)
       if (ranges.Percent[c] == 0) others += ranges.Max[c];
-    const std::int64_t rest = std::int64_t{wanted} * (kWholePercent - std::min(sum, kWholePercent)) / kWholePercent;
+    const std::int64_t rest = std::int64_t{wanted} * (kWholePercent - std::min(sum, kWholePercent)) /
+                              kWholePercent;
     widths.assign(n, 0);
     for (int c = 0; c < n; ++c) {
       if (ranges.Percent[c] > 0) widths[c] = PerMille(wanted, ranges.Percent[c]);
@@ -203,7 +216,9 @@ std::vector<int> ExactWidths(const TColumnRanges& ranges, int target) {
     }
   }
   const auto sum = [&] { return SumOf(widths, 0, n); };
-  const auto unfixedPercent = [&](int c) { return ranges.Percent[c] > 0 && !fixed[c] ? ranges.Percent[c] : 0; };
+  const auto unfixedPercent = [&](int c) {
+    return ranges.Percent[c] > 0 && !fixed[c] ? ranges.Percent[c] : 0;
+  };
   std::int64_t d = target - sum();
   if (d > 0) {
     if (percentless.empty()) {
@@ -317,7 +332,8 @@ TColumnRanges PercentColumnRanges(const std::vector<TColumnCell>& cells, int num
       ranges.Percent[cell->Col] = std::max(ranges.Percent[cell->Col], PercentOf(*cell, tableWidth));
   }
   for (int span = 2; span <= numCols; ++span)
-    for (const TColumnCell* cell : groups[span]) SpanningPercentCell(ranges, *cell, PercentOf(*cell, tableWidth));
+    for (const TColumnCell* cell : groups[span])
+      SpanningPercentCell(ranges, *cell, PercentOf(*cell, tableWidth));
   KeepMaxAboveMin(ranges);
   return ranges;
 }
@@ -344,7 +360,8 @@ std::vector<int> DistributeColumns(TColumnRanges ranges, int target, TTableWidth
     std::vector<int> widths(n);
     for (int c = 0; c < n; ++c) {
       if (ranges.MinTotal < target && target < ranges.MaxTotal) {
-        widths[c] = Held(ranges.Min[c] + std::int64_t{ranges.Max[c] - ranges.Min[c]} * (target - ranges.MinTotal) /
+        widths[c] = Held(ranges.Min[c] + std::int64_t{ranges.Max[c] - ranges.Min[c]} *
+                                             (target - ranges.MinTotal) /
                                              (ranges.MaxTotal - ranges.MinTotal));
       } else {
         widths[c] = target >= ranges.MaxTotal ? ranges.Max[c] : ranges.Min[c];

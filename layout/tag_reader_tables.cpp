@@ -13,8 +13,8 @@ using namespace html;
 namespace {
 
 const SymbolSet& CellSet() {
-  static const SymbolSet set =
-      MakeSet({TableEndSy, TDSy, TDEndSy, TRSy, TREndSy, THSy, THEndSy, CaptionSy, CaptionEndSy});
+  static const SymbolSet set = MakeSet(
+      {TableEndSy, TDSy, TDEndSy, TRSy, TREndSy, THSy, THEndSy, CaptionSy, CaptionEndSy});
   return set;
 }
 
@@ -115,7 +115,8 @@ void TTagReader::ParseTable() {
     if (!cellProps.IsAssigned(piTextAlign))
       cellProps.AssignProperty(piTextAlign, PropValue(std::string_view(sy == THSy ? "center" : "left")));
     FontChanged();
-    read.CellObj = std::make_unique<TCellObj>(&Doc, cellProps, Attrs(), VAlignOf(Attrs(), read.RowVAlign));
+    read.CellObj = std::make_unique<TCellObj>(&Doc, cellProps, Attrs(),
+                                              VAlignOf(Attrs(), read.RowVAlign));
     Cell = read.CellObj->Cell.get();
     const bool pixelWidth = read.CellObj->SpecWidth > 0 && !read.CellObj->WidthIsPercent;
     if (HasAttr(NoWrapSy) && !pixelWidth) NoBreak = true;

@@ -15,7 +15,9 @@ constexpr std::array<std::string_view, 5> kMeanings = {
 };
 
 void AppendEntry(std::string& page, int index) {
-  const auto meaning = [&](int k) { return kMeanings[static_cast<std::size_t>(index + k) % kMeanings.size()]; };
+  const auto meaning = [&](int k) {
+    return kMeanings[static_cast<std::size_t>(index + k) % kMeanings.size()];
+  };
   page += "<tr><td valign=top width=8%>" + std::to_string(index) + ".</td><td>";
   page += "<table width=100% border=1 cellpadding=3 cellspacing=0 bgcolor=#f8f8f0>";
   page += "<tr bgcolor=#ccddee><th width=25%>Word</th><th>Meaning</th><th width=15%>Field</th></tr>";
@@ -24,22 +26,25 @@ void AppendEntry(std::string& page, int index) {
   page += "</td><td>nautical</td></tr><tr><td>";
   page += meaning(1);
   page += "</td><td>figurative</td></tr>";
-  page += "<tr><td colspan=3><table cellspacing=1 cellpadding=2 bgcolor=#99aa99><tr>"
-          "<td bgcolor=#ffffff>related one</td><td bgcolor=#ffffff>related two</td>"
-          "<td bgcolor=#ffffff><a href=\"more.html\">more</a></td></tr></table></td></tr>";
+  page +=
+      "<tr><td colspan=3><table cellspacing=1 cellpadding=2 bgcolor=#99aa99><tr>"
+      "<td bgcolor=#ffffff>related one</td><td bgcolor=#ffffff>related two</td>"
+      "<td bgcolor=#ffffff><a href=\"more.html\">more</a></td></tr></table></td></tr>";
   page += "</table></td></tr>\n";
 }
 
 void AppendResultsPage(std::string& page, int& index) {
-  page += "<table width=100% cellspacing=0 cellpadding=4 bgcolor=#336699><tr>"
-          "<td><font color=#ffffff size=5><b>Lexicon</b></font></td>"
-          "<td align=right><font color=#ffffff>Dictionary &middot; Thesaurus &middot; Help</font></td></tr>"
-          "</table>\n";
+  page +=
+      "<table width=100% cellspacing=0 cellpadding=4 bgcolor=#336699><tr>"
+      "<td><font color=#ffffff size=5><b>Lexicon</b></font></td>"
+      "<td align=right><font color=#ffffff>Dictionary &middot; Thesaurus &middot; Help</font></td></tr>"
+      "</table>\n";
   page += "<table width=100% border=0 cellspacing=6><tr valign=top><td width=75%><table width=100%>\n";
   for (int i = 0; i < 10; ++i) AppendEntry(page, index++);
-  page += "</table></td><td bgcolor=#f0f0f0><table width=100% border=1 cellspacing=2>"
-          "<tr><th bgcolor=#ffeecc>Recent searches</th></tr><tr><td>anchor</td></tr>"
-          "<tr><td>quay</td></tr><tr><td>jetty</td></tr></table></td></tr></table>\n";
+  page +=
+      "</table></td><td bgcolor=#f0f0f0><table width=100% border=1 cellspacing=2>"
+      "<tr><th bgcolor=#ffeecc>Recent searches</th></tr><tr><td>anchor</td></tr>"
+      "<tr><td>quay</td></tr><tr><td>jetty</td></tr></table></td></tr></table>\n";
 }
 
 }  // namespace

@@ -87,8 +87,9 @@ class TablePage : public ::testing::Test {
 };
 
 TEST_F(TablePage, SpansBecomeARectangularGrid) {
-  Read("<table><tr><td colspan=2>wide</td></tr><tr><td rowspan=3>a</td><td>b</td></tr>"
-       "<tr><td>c</td></tr></table>");
+  Read(
+      "<table><tr><td colspan=2>wide</td></tr><tr><td rowspan=3>a</td><td>b</td></tr>"
+      "<tr><td>c</td></tr></table>");
   const ThtmlTable& table = *Tables().at(0);
   ASSERT_EQ(table.NumCols, 2);
   EXPECT_EQ(table.Rows[0]->Cells[1], nullptr);  // beside the cell of two columns
@@ -108,9 +109,10 @@ TEST_F(TablePage, APercentWidthIsOfTheAvailableWidthLessTheSpacing) {
 }
 
 TEST_F(TablePage, PaddingAndSpacingHaveTheirLimits) {
-  Read("<table cellpadding=60 cellspacing=50><tr><td>a</table>"
-       "<table cellpadding=-3 cellspacing=-9><tr><td>b</table>"
-       "<table border=1 cellspacing=0><tr><td>c</table>");
+  Read(
+      "<table cellpadding=60 cellspacing=50><tr><td>a</table>"
+      "<table cellpadding=-3 cellspacing=-9><tr><td>b</table>"
+      "<table border=1 cellspacing=0><tr><td>c</table>");
   const auto tables = Tables();
   EXPECT_EQ(tables.at(0)->CellPadding, 50);
   EXPECT_EQ(tables.at(0)->CellSpacing, 40);
@@ -122,7 +124,9 @@ TEST_F(TablePage, PaddingAndSpacingHaveTheirLimits) {
 TEST_F(TablePage, ARowSpanExcessOfSevenPixelsOverThreeRowsGoesAsTwoTwoThree) {
   // Rows of one line: 16 + padding 2 + spacing 2 = 20 each. The tall cell wants
   // 65 + spacing 2 = 67 over them: 7 more.
-  Read("<table><tr><td height=65 rowspan=3>x</td><td>a</td></tr><tr><td>b</td></tr><tr><td>c</td></tr></table>");
+  Read(
+      "<table><tr><td height=65 "
+      "rowspan=3>x</td><td>a</td></tr><tr><td>b</td></tr><tr><td>c</td></tr></table>");
   const ThtmlTable& table = *Tables().at(0);
   EXPECT_EQ(table.Rows[0]->Height, 22);
   EXPECT_EQ(table.Rows[1]->Height, 22);
@@ -164,9 +168,11 @@ TEST_F(TablePage, ATooWideNestedTableGoesAloneAndItsCellStays) {
 }
 
 TEST_F(TablePage, HostileSpansAndWidthsNeitherHangNorOverflow) {
-  Read("<table width=2147483648 height=2147483648><tr><td colspan=1000 rowspan=1000 width=4294967295>x</td></tr>"
-       "</table><table><tr><td rowspan=1000000>y</td></tr><tr><td>z</td></tr></table>"
-       "<table width=99999999999><tr><td width=2147483647>w</td><td>v</td></tr></table>");
+  Read(
+      "<table width=2147483648 height=2147483648><tr><td colspan=1000 rowspan=1000 "
+      "width=4294967295>x</td></tr>"
+      "</table><table><tr><td rowspan=1000000>y</td></tr><tr><td>z</td></tr></table>"
+      "<table width=99999999999><tr><td width=2147483647>w</td><td>v</td></tr></table>");
   EXPECT_EQ(messages.Shown.size(), 1u);  // the first: a thousand columns
   const auto tables = Tables();
   ASSERT_EQ(tables.size(), 2u);
@@ -238,8 +244,9 @@ TEST_F(TablePage, EmptyCellsOfABorderedTableGetNoFrame) {
 }
 
 TEST_F(TablePage, TheBorderColourFillsTheSpacingAndCellColoursTheirBoxes) {
-  Read("<body bgcolor=#ffffff><table bordercolor=#ff0000 cellspacing=4 bgcolor=#00ff00>"
-       "<tr><td>a</td><td bgcolor=#0000ff>b</td></tr></table>");
+  Read(
+      "<body bgcolor=#ffffff><table bordercolor=#ff0000 cellspacing=4 bgcolor=#00ff00>"
+      "<tr><td>a</td><td bgcolor=#0000ff>b</td></tr></table>");
   doc.Paint(canvas, {0, 0, 600, 400}, 0);
   const ThtmlTable& table = *Tables().at(0);
   const TCellObj& first = *table.Rows[0]->Cells[0];
@@ -247,8 +254,10 @@ TEST_F(TablePage, TheBorderColourFillsTheSpacingAndCellColoursTheirBoxes) {
   const int y = first.Top + first.Height / 2;
   // Right edges of the cells: their text stands at the left.
   EXPECT_EQ(canvas.PixelAt(left + 1, y) & 0xFFFFFF, 0x0000FFu);  // red in the spacing (BGR)
-  EXPECT_EQ(canvas.PixelAt(left + table.ColStarts[1] - 1, y) & 0xFFFFFF, 0x00FF00u);  // the table's green
-  EXPECT_EQ(canvas.PixelAt(left + table.ColStarts[2] - 1, y) & 0xFFFFFF, 0xFF0000u);  // the cell's own blue
+  EXPECT_EQ(canvas.PixelAt(left + table.ColStarts[1] - 1, y) & 0xFFFFFF,
+            0x00FF00u);  // the table's green
+  EXPECT_EQ(canvas.PixelAt(left + table.ColStarts[2] - 1, y) & 0xFFFFFF,
+            0xFF0000u);  // the cell's own blue
 }
 
 }  // namespace

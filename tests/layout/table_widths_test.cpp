@@ -16,7 +16,13 @@ using Widths = std::vector<int>;
 int Sum(const Widths& widths) { return std::accumulate(widths.begin(), widths.end(), 0); }
 
 TColumnCell Cell(int col, int span, int min, int max, int percent = 0, int pixels = 0) {
-  return {.Col = col, .Span = span, .Min = min, .Max = max, .PixelWidth = pixels, .Extras = 0, .Percent = percent};
+  return {.Col = col,
+          .Span = span,
+          .Min = min,
+          .Max = max,
+          .PixelWidth = pixels,
+          .Extras = 0,
+          .Percent = percent};
 }
 
 TEST(TableWidthsTest, SpreadingKeepsTheTotalExactly) {
@@ -27,13 +33,16 @@ TEST(TableWidthsTest, SpreadingKeepsTheTotalExactly) {
 }
 
 TEST(TableWidthsTest, ASpanningCellWidensItsColumnsByTheirOwnWidths) {
-  const TColumnRanges ranges = PercentColumnRanges({Cell(0, 1, 10, 20), Cell(1, 1, 30, 60), Cell(0, 2, 80, 160)}, 2, 0);
+  const TColumnRanges ranges = PercentColumnRanges({Cell(0, 1, 10, 20), Cell(1, 1, 30, 60),
+                                                    Cell(0, 2, 80, 160)},
+                                                   2, 0);
   EXPECT_EQ(ranges.Min, (Widths{20, 60}));
   EXPECT_EQ(ranges.Max, (Widths{40, 120}));
   EXPECT_EQ(ranges.MinTotal, 80);
   // Plain passes: the same here, and a pixel width makes the span's min and max equal.
-  const TColumnRanges plain =
-      PlainColumnRanges({Cell(0, 1, 10, 20), Cell(1, 1, 10, 20), Cell(0, 2, 10, 20, 0, 100)}, 2);
+  const TColumnRanges plain = PlainColumnRanges({Cell(0, 1, 10, 20), Cell(1, 1, 10, 20),
+                                                 Cell(0, 2, 10, 20, 0, 100)},
+                                                2);
   EXPECT_EQ(plain.Min, (Widths{50, 50}));
   EXPECT_EQ(plain.Max, (Widths{50, 50}));
 }
@@ -42,12 +51,14 @@ TEST(TableWidthsTest, WithoutPercentsTheTargetIsSharedBetweenMinAndMax) {
   const TColumnRanges ranges = PercentColumnRanges({Cell(0, 1, 10, 110), Cell(1, 1, 10, 10)}, 2, 0);
   EXPECT_EQ(DistributeColumns(ranges, 70, TTableWidthKind::Auto, false), (Widths{60, 10}));
   EXPECT_EQ(DistributeColumns(ranges, 500, TTableWidthKind::Auto, false), (Widths{110, 10}));
-  EXPECT_EQ(DistributeColumns(ranges, 5, TTableWidthKind::Auto, false), (Widths{10, 10}));  // never below the mins
+  EXPECT_EQ(DistributeColumns(ranges, 5, TTableWidthKind::Auto, false),
+            (Widths{10, 10}));  // never below the mins
 }
 
 TEST(TableWidthsTest, PercentColumnsOfTheWholeGrowUntilEachHasItsMaximum) {
   // 50 % and 50 %: the second column's maximum of 300 asks for a table of 600.
-  const TColumnRanges ranges = PercentColumnRanges({Cell(0, 1, 10, 100, 500), Cell(1, 1, 10, 300, 500)}, 2, 0);
+  const TColumnRanges ranges = PercentColumnRanges({Cell(0, 1, 10, 100, 500), Cell(1, 1, 10, 300, 500)},
+                                                   2, 0);
   EXPECT_EQ(PercentTableWidth(ranges), 600);
   EXPECT_EQ(DistributeColumns(ranges, 1000, TTableWidthKind::Auto, false), (Widths{300, 300}));
   // Narrower than that: the columns keep their percentages of what there is.
@@ -55,16 +66,17 @@ TEST(TableWidthsTest, PercentColumnsOfTheWholeGrowUntilEachHasItsMaximum) {
 }
 
 TEST(TableWidthsTest, APercentColumnTooNarrowForItsMinimumLosesItsPercent) {
-  const TColumnRanges ranges =
-      PercentColumnRanges({Cell(0, 1, 150, 150, 100), Cell(1, 1, 10, 400, 900)}, 2, 0);
+  const TColumnRanges ranges = PercentColumnRanges({Cell(0, 1, 150, 150, 100), Cell(1, 1, 10, 400, 900)},
+                                                   2, 0);
   const Widths widths = DistributeColumns(ranges, 300, TTableWidthKind::Auto, false);
   EXPECT_EQ(widths[0], 150);
   EXPECT_LE(Sum(widths), 300);
 }
 
 TEST(TableWidthsTest, AGivenTableWidthIsFilledExactly) {
-  const TColumnRanges ranges =
-      PercentColumnRanges({Cell(0, 1, 20, 50, 250), Cell(1, 1, 20, 60), Cell(2, 1, 20, 100)}, 3, 400);
+  const TColumnRanges ranges = PercentColumnRanges({Cell(0, 1, 20, 50, 250), Cell(1, 1, 20, 60),
+                                                    Cell(2, 1, 20, 100)},
+                                                   3, 400);
   const Widths wide = DistributeColumns(ranges, 400, TTableWidthKind::Given, false);
   EXPECT_EQ(wide[0], 100);  // its 25 %
   EXPECT_EQ(Sum(wide), 400);
@@ -85,8 +97,10 @@ TEST(TableWidthsTest, PixelCellWidthsWithoutATableWidth) {
 
 TEST(TableWidthsTest, HostileNumbersStayWithinTheLimit) {
   const int huge = 2147483647;
-  const TColumnRanges ranges = PercentColumnRanges(
-      {Cell(0, 1, huge, huge, 0, huge), Cell(1, 1, 0, huge, 1000), Cell(0, 2, huge, huge, 1000)}, 2, huge);
+  const TColumnRanges ranges = PercentColumnRanges({Cell(0, 1, huge, huge, 0, huge),
+                                                    Cell(1, 1, 0, huge, 1000),
+                                                    Cell(0, 2, huge, huge, 1000)},
+                                                   2, huge);
   for (int c = 0; c < 2; ++c) {
     EXPECT_LE(ranges.Max[c], kMaxTableLength);
     EXPECT_GE(ranges.Min[c], 0);
