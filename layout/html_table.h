@@ -111,6 +111,10 @@ class ThtmlTable : public TSectionBase {
   int RowAt(int y) const;
   void PaintCell(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft,
                  TCellObj& cell, int x);
+  // Printing: true when the page ends before the table (or the row) and it is not painted
+  // on this page.
+  bool EndsPageBeforeTable();
+  bool EndsPageBeforeRow(const TCellList& row, bool first);
   void PaintBorderColor(platform::Canvas& canvas, const platform::Rect& clip, int left, int first,
                         int last);
 

@@ -109,6 +109,35 @@ void ThtmlTable::PaintBorderColor(platform::Canvas& canvas, const platform::Rect
   if (!visible.Empty()) canvas.FillRgn(visible, BorderColor & 0xFFFFFF);
 }
 
+bool ThtmlTable::EndsPageBeforeTable() {
+  if (!Document || !Document->Printing) return false;
+  const int pageTop = Document->YOffset;
+  const int pageHeight = Document->PageBottom - pageTop;
+  // A table that starts in the lower third and does not fit goes whole to the next page,
+  // when a page can hold it at all.
+  if (Top > pageTop + 2 * pageHeight / 3 && Top < Document->PageBottom &&
+      Top + SectionHeight > Document->PageBottom && SectionHeight <= pageHeight) {
+    Document->PageBottom = Top;
+    return true;
+  }
+  return false;
+}
+
+bool ThtmlTable::EndsPageBeforeRow(const TCellList& row, bool first) {
+  if (!Document || !Document->Printing) return false;
+  const int pageTop = Document->YOffset;
+  const int pageHeight = Document->PageBottom - pageTop;
+  const int breakAt = row.Top + CellSpacing / 2;
+  const int bottom = row.Top + row.Height;
+  const bool split = row.Top < Document->PageBottom && bottom > Document->PageBottom &&
+                     row.Height <= pageHeight;
+  const bool ends = (row.PageBreaks.Before && row.Top > pageTop) ||
+                    (row.PageBreaks.InsideAvoid && split && row.Top > pageTop) ||
+                    (!first && split && row.Top > pageTop + 2 * pageHeight / 3);
+  if (ends) Document->PageBottom = std::min(Document->PageBottom, breakAt);
+  return ends;
+}
+
 int ThtmlTable::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft,
                       int x, IndentManager& indents) {
   (void)indents;
@@ -118,12 +147,15 @@ int ThtmlTable::Paint(platform::Canvas& canvas, const platform::Rect& clip, int 
   const int clipTop = clip.top + yOffset;
   const int clipBottom = clip.bottom + yOffset;
   if (Top >= clipBottom || below <= clipTop) return below;
+  if (EndsPageBeforeTable()) return below;
   if (Caption && CaptionOnTop) Caption->Cell->Paint(canvas, clip, refTop, refLeft, x, OverallWidth);
   const int left = x + TableX;
   int first = -1, last = -2;
+  const bool printing = Document && Document->Printing;
   for (int r = 0; r < static_cast<int>(Rows.size()); ++r) {
     const TCellList& row = *Rows[r];
     if (row.Top >= clipBottom) break;
+    if (printing && (row.Top >= Document->PageBottom || EndsPageBeforeRow(row, r == 0))) break;
     if (!RowVisible(row, clipTop, clipBottom)) continue;
     if (first < 0) first = r;
     last = r;
@@ -132,6 +164,10 @@ int ThtmlTable::Paint(platform::Canvas& canvas, const platform::Rect& clip, int 
       if (cell && !cell->IsFiller())
         PaintCell(canvas, clip, refTop, refLeft, *cell, left + ColStarts[c]);
     }
+    const int rowBottom = row.Top + row.Height;
+    if (printing && row.PageBreaks.After && rowBottom > Document->YOffset &&
+        rowBottom < Document->PageBottom)
+      Document->PageBottom = rowBottom;
   }
   if (HasBorderColor && first >= 0) PaintBorderColor(canvas, clip, left, first, last);
   if (Border) {

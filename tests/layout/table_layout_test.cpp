@@ -262,3 +262,26 @@ TEST_F(TablePage, TheBorderColourFillsTheSpacingAndCellColoursTheirBoxes) {
 
 }  // namespace
 }  // namespace tessival::layout::testing
+
+namespace tessival::layout::testing {
+namespace {
+
+TEST_F(TablePage, PrintingEndsThePageBeforeARowThatWouldBeSplit) {
+  // Ten rows of 20 pixels from y 5; a page 170 high ends inside the ninth row (y 165 to
+  // 185), which starts below two thirds of the page: the page ends at its top instead.
+  std::string html = "<table>";
+  for (int i = 0; i < 10; ++i) html += "<tr><td>row</td></tr>";
+  Read(html + "</table><p>after</p>");
+  doc.Printing = true;
+  doc.Paint(canvas, {0, 0, 600, 170}, 0);
+  const ThtmlTable& table = *Tables().at(0);
+  EXPECT_EQ(doc.PageBottom, table.Rows[8]->Top + table.CellSpacing / 2);
+  // A page-break-before on a row ends the page there.
+  Read("<table><tr><td>a</td></tr><tr style='page-break-before: always'><td>b</td></tr></table>");
+  doc.Printing = true;
+  doc.Paint(canvas, {0, 0, 600, 300}, 0);
+  EXPECT_EQ(doc.PageBottom, Tables().at(0)->Rows[1]->Top + 1);
+}
+
+}  // namespace
+}  // namespace tessival::layout::testing
