@@ -406,7 +406,8 @@ TCellObj* ThtmlTable::CellAt(int x, int y) const {
       x < PaintX + OverallWidth)
     return Caption.get();
   int r = RowAt(y);
-  if (r < 0 || NumCols == 0) return nullptr;
+  // Before the first layout there are no columns to find.
+  if (r < 0 || NumCols == 0 || ColStarts.size() != static_cast<std::size_t>(NumCols) + 1) return nullptr;
   const int gridX = x - PaintX - TableX;
   const auto next = std::upper_bound(ColStarts.begin(), ColStarts.end() - 1, gridX);
   int c = static_cast<int>(next - ColStarts.begin()) - 1;
