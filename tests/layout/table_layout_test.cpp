@@ -285,3 +285,80 @@ TEST_F(TablePage, PrintingEndsThePageBeforeARowThatWouldBeSplit) {
 
 }  // namespace
 }  // namespace tessival::layout::testing
+
+namespace tessival::layout::testing {
+namespace {
+
+TEST_F(TablePage, AWideCaptionCentresTheGridUnderIt) {
+  Read("<table><caption>a caption much wider than the grid</caption><tr><td>x</td></tr></table>");
+  const ThtmlTable& table = *Tables().at(0);
+  EXPECT_EQ(table.OverallWidth, table.CaptionMin);
+  EXPECT_EQ(table.TableX, (table.OverallWidth - table.TableWidth) / 2);
+  EXPECT_EQ(table.GridTop, table.Top + table.CaptionHeight);
+}
+
+TEST_F(TablePage, AnExplicitHeightStretchesTheRows) {
+  Read("<table height=200><tr><td>a</td></tr><tr><td>b</td></tr></table>");
+  const ThtmlTable& table = *Tables().at(0);
+  EXPECT_EQ(table.TableHeight, 200);
+  EXPECT_EQ(table.Rows[0]->Height + table.Rows[1]->Height, 198);
+}
+
+TEST_F(TablePage, NowrapKeepsACellsTextOnOneLineUnlessTheCellHasAPixelWidth) {
+  Read(
+      "<table width=50><tr><td nowrap>one two three</td></tr></table>"
+      "<table width=50><tr><td nowrap width=40>one two three</td></tr></table>");
+  const auto tables = Tables();
+  EXPECT_GE(tables.at(0)->ColWidths[0], 13 * 8);  // the whole line
+  EXPECT_LT(tables.at(1)->ColWidths[0], 13 * 8);  // breaks between the words
+}
+
+TEST_F(TablePage, HeaderCellsAreCentredAndDataCellsLeftByDefault) {
+  Read(
+      "<table width=300><tr><th>head</th></tr><tr><td>data</td></tr><tr><td "
+      "align=right>r</td></tr></table>");
+  const ThtmlTable& table = *Tables().at(0);
+  const auto lineX = [&](int r) {
+    const auto* text = dynamic_cast<const TSection*>(table.Rows[r]->Cells[0]->Cell->Items().at(0).get());
+    return text->Lines().at(0).TextOffset;
+  };
+  EXPECT_GT(lineX(0), 0);
+  EXPECT_EQ(lineX(1), 0);
+  EXPECT_GT(lineX(2), lineX(0));
+}
+
+TEST_F(TablePage, ATableStartsBesideALeftFloat) {
+  Read("<table align=left><tr><td>floating</td></tr></table><table><tr><td>beside</td></tr></table>");
+  const auto tables = Tables();
+  ASSERT_EQ(tables.size(), 2u);
+  EXPECT_GE(tables[1]->ContentLeft, tables[0]->ContentLeft + tables[0]->OverallWidth);
+}
+
+TEST_F(TablePage, ALinkOpenBeforeATableEndsThere) {
+  Read("<a href=x.htm>link<table><tr><td>cell</td></tr></table>");
+  const ThtmlTable& table = *Tables().at(0);
+  const auto* text = dynamic_cast<const TSection*>(table.Rows[0]->Cells[0]->Cell->Items().at(0).get());
+  ASSERT_NE(text, nullptr);
+  EXPECT_FALSE(text->Fonts()[0].IsLinkRun());
+}
+
+TEST_F(TablePage, APrintingCopyKeepsTheGrid) {
+  Read(
+      "<table border=1><caption>c</caption><tr><td "
+      "colspan=2>a</td></tr><tr><td>b</td><td>c</td></tr></table>");
+  TSectionList copy{&messages};
+  copy.IsCopy = true;
+  copy.SetFonts(html::TStyleDefaults{}, 0xFFFFFF, false);
+  auto block = doc.Items().at(0)->Clone(&copy);
+  const auto& body = dynamic_cast<const TBlock&>(*block);
+  const auto& tableBlock = dynamic_cast<const TTableBlock&>(*body.ContentCell->Items().at(0));
+  ASSERT_NE(tableBlock.Table, nullptr);
+  EXPECT_EQ(tableBlock.Table->Rows.size(), 2u);
+  EXPECT_EQ(tableBlock.Table->NumCols, 2);
+  EXPECT_TRUE(tableBlock.Table->Border);
+  ASSERT_NE(tableBlock.Table->Caption, nullptr);
+  EXPECT_EQ(tableBlock.Table->Rows[1]->Cells[1]->Cell->Items().size(), 1u);
+}
+
+}  // namespace
+}  // namespace tessival::layout::testing
