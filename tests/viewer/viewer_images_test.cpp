@@ -85,6 +85,68 @@ TEST_F(ViewerImagesTest, APlaceholderStandsInWhileImagesAreOffAndThePictureOnceO
   EXPECT_EQ(Count(Shown(), kRed), 30 * 30);
 }
 
+TEST_F(ViewerImagesTest, TurningImagesOffAfterALoadBringsThePlaceholdersBackAndOnAgainThePictures) {
+  Serve(SolidGif(1, 200));
+  viewer.LoadFromString("<p>Before <img src=big.gif alt=\"A big red square\"> after<p>End");
+  EXPECT_EQ(Count(Shown(), kRed), 200 * 200);
+  const int height_with_picture = viewer.DocHeight();
+
+  viewer.SetViewImages(false);
+  const QImage off = Shown();
+  EXPECT_EQ(Count(off, kRed), 0);
+  EXPECT_GT(Count(off, 0xFF808080), 20);                     // the placeholder's sunken frame
+  EXPECT_LT(viewer.DocHeight(), height_with_picture - 150);  // laid out at the placeholder's size
+
+  viewer.SetViewImages(true);
+  EXPECT_EQ(Count(Shown(), kRed), 200 * 200);
+  EXPECT_EQ(viewer.DocHeight(), height_with_picture);
+  EXPECT_EQ(requested.size(), 1u);  // found again in the cache, not asked for twice
+}
+
+TEST_F(ViewerImagesTest, AGivenSizeOutlivesTurningImagesOffAndOn) {
+  Serve(SolidGif(1, 30));
+  viewer.LoadFromString("<img src=red.gif width=60 height=40>");
+  EXPECT_EQ(Count(Shown(), kRed), 60 * 40);
+  const int height = viewer.DocHeight();
+  viewer.SetViewImages(false);
+  EXPECT_EQ(Count(Shown(), kRed), 0);
+  EXPECT_EQ(viewer.DocHeight(), height);
+  viewer.SetViewImages(true);
+  EXPECT_EQ(Count(Shown(), kRed), 60 * 40);
+}
+
+TEST_F(ViewerImagesTest, AnAnimationStopsWhenImagesGoOffAndRunsAgainWhenTheyComeBack) {
+  Serve(SolidGif(3));
+  viewer.LoadFromString("<img src=anim.gif>");
+  EXPECT_TRUE(viewer.AnimationTimerActive());
+  viewer.SetViewImages(false);
+  EXPECT_FALSE(viewer.AnimationTimerActive());
+  EXPECT_FALSE(viewer.Document().HasAnimations());
+  viewer.AnimationTick();  // a tick already queued finds nothing to move
+  viewer.SetViewImages(true);
+  EXPECT_TRUE(viewer.AnimationTimerActive());
+  EXPECT_GT(Count(Shown(), kRed), 0);
+}
+
+TEST_F(ViewerImagesTest, APictureStillComingWhenImagesGoOffIsAskedForAgainWhenTheyComeBack) {
+  Serve({});
+  viewer.LoadFromString("<p>Wait <img src=late.gif> here");
+  ASSERT_EQ(requested.size(), 1u);
+  const Bytes gif = SolidGif(1);
+  platform::TMemoryStream data;
+  data.Write(gif.data(), gif.size());
+
+  viewer.SetViewImages(false);
+  viewer.InsertImage("late.gif", data);  // arrives while images are off: not shown
+  EXPECT_EQ(Count(Shown(), kRed), 0);
+
+  viewer.SetViewImages(true);
+  EXPECT_EQ(requested.size(), 2u);
+  data.SetPosition(0);
+  viewer.InsertImage("late.gif", data);
+  EXPECT_EQ(Count(Shown(), kRed), 30 * 30);
+}
+
 TEST_F(ViewerImagesTest, TheHostIsAskedForTheNameTheViewerExpands) {
   Serve(SolidGif(1));
   viewer.LoadFromFile(DataFile("picture_page.html"));
