@@ -2,9 +2,12 @@
 // animation on the viewer's timer, pictures delivered late, pressed frames of ACTIVE
 // images and the tiled page background.
 #include <QImage>
+#include <QTemporaryDir>
 #include <QTest>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 #include "tests/imaging/gif_builder.h"
 #include "viewer_fixture.h"
@@ -220,6 +223,17 @@ TEST_F(ViewerImagesTest, WithoutAHostThePictureIsReadFromBesideThePage) {
   viewer.LoadFromFile(DataFile("sun_page.html"));
   const QImage shown = Shown();
   EXPECT_GT(Count(shown, qRgb(250, 200, 40)), 100);  // the sun's disc
+}
+
+TEST_F(ViewerImagesTest, APictureNamingADeviceOrAPipeIsNotReadAndShowsTheErrorPlaceholder) {
+  // Read as files, the device would never end and the pipe never open.
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const std::string pipe = dir.filePath("pipe.gif").toStdString();
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  viewer.LoadFromString("<p><img src=\"/dev/zero\" width=40 height=40><img src=\"" + pipe +
+                        "\" width=40 height=40>");
+  EXPECT_GT(Count(Shown(), 0xFF808080), 2 * 2 * 38);  // both placeholders' frames
 }
 
 }  // namespace
