@@ -24,8 +24,8 @@ constexpr QRgb kGreen = 0xFF00FF00;
 class ViewerObjectsTest : public ViewerTest {
  protected:
   ViewerObjectsTest() {
-    const std::vector<std::uint8_t> gif = imaging::test::MakeGif(
-        40, 20, {0xFF0000, 0x00FF00}, {imaging::test::Solid(0, 0, 40, 20, 0)});
+    const std::vector<std::uint8_t> gif =
+        imaging::test::MakeGif(40, 20, {0xFF0000, 0x00FF00}, {imaging::test::Solid(0, 0, 40, 20, 0)});
     picture_.Write(gif.data(), gif.size());
     viewer.OnImageRequest = [this](const std::string&, platform::TStream*& answer) {
       picture_.SetPosition(0);
@@ -62,7 +62,9 @@ TEST_F(ViewerObjectsTest, PictureClicksAndHoverReportThePointInsideThePicture) {
   std::vector<ImageHit> clicks;
   std::vector<ImageHit> overs;
   viewer.OnImageClick = [&](layout::TImageObj* image, Qt::MouseButton button, Qt::KeyboardModifiers,
-                            int x, int y) { clicks.push_back({image, button, x, y}); };
+                            int x, int y) {
+    clicks.push_back({image, button, x, y});
+  };
   viewer.OnImageOver = [&](layout::TImageObj* image, Qt::KeyboardModifiers, int x, int y) {
     overs.push_back({image, Qt::NoButton, x, y});
   };
