@@ -1,6 +1,7 @@
 // Arbitrary bytes loaded into a shown viewer, which then does what a reader does: scrolls
 // to the end by keys and by the bar, hovers and drags across the panel, selects everything
-// and copies it. Nothing may crash, hang or read outside its buffers.
+// and copies it, and turns pictures off and on again. Nothing may crash, hang or read
+// outside its buffers.
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
@@ -76,6 +77,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string selected = viewer.SelText();
     if (selected.size() > size * 4 + 16) std::abort();
     viewer.resize(97, 400);
+    PaintOnce(viewer);
+    // Pictures off on a shown page and back on: every picture drops and fetches again.
+    viewer.SetViewImages(false);
+    PaintOnce(viewer);
+    viewer.SetViewImages(true);
     PaintOnce(viewer);
   }
   platform::Clipboard::SetSystem(nullptr);

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <new>
@@ -200,6 +201,9 @@ std::unique_ptr<TGIFImage> CreateGifImage(std::span<const std::uint8_t> stream, 
 
 std::unique_ptr<TGIFImage> CreateGifImageFromFile(const std::string& file_name, bool& non_animated) {
   non_animated = true;
+  // Only a file: a device or a pipe named by a page would be read without end.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file_name, error)) return nullptr;
   std::ifstream file(file_name, std::ios::binary);
   if (!file) return nullptr;
   const std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(file)),

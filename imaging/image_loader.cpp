@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -24,6 +25,10 @@ platform::TColor FromRgb(std::uint32_t rgb) {
 }
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& file_name, bool& found) {
+  found = false;
+  // A page names any path it likes: a device or a pipe would be read without end.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file_name, error)) return {};
   std::ifstream file(file_name, std::ios::binary);
   found = static_cast<bool>(file);
   if (!found) return {};

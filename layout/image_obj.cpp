@@ -84,6 +84,7 @@ TImageObj::TImageObj(TSectionList* document, int pos, const html::TAttributeList
       default: break;
     }
   }
+  AskedTransparency_ = TransparentMode;
 }
 
 TImageObj::TImageObj(const TImageObj& other)
@@ -102,6 +103,7 @@ TImageObj::TImageObj(const TImageObj& other)
       SizeKnown(other.SizeKnown),
       HasLinkBorder(other.HasLinkBorder),
       State_(other.State_),
+      AskedTransparency_(other.AskedTransparency_),
       Bitmap_(other.Bitmap_),
       Mask_(other.Mask_) {
   if (other.Animation_) Animation_ = std::make_unique<imaging::TGIFImage>(*other.Animation_);
@@ -122,6 +124,19 @@ void TImageObj::ShowError() {
   Bitmap_ = &ErrorImage();
   Mask_ = &ErrorImageMask();
   TransparentMode = imaging::kByLowerLeftPixel;
+}
+
+void TImageObj::DropPicture() {
+  if (Document) Document->ForgetImage(this);
+  Animation_.reset();
+  MaskedPicture_.reset();
+  Bitmap_ = nullptr;
+  Mask_ = nullptr;
+  State_ = TImageState::kNotLoaded;
+  TransparentMode = AskedTransparency_;
+  HoverState = hsNormal;
+  // The placeholder has its own size; the picture's is found again when images come back.
+  SizeKnown = false;
 }
 
 void TImageObj::Load() {
@@ -183,6 +198,7 @@ void TImageObj::NaturalSize(int& width, int& height) const {
 }
 
 void TImageObj::Size(platform::Canvas& canvas, int availWidth, const TFontObj* run) {
+  if (Document && !Document->ShowImages && State_ != TImageState::kNotLoaded) DropPicture();
   if (Document && Document->ShowImages && State_ == TImageState::kNotLoaded) Load();
   if (State_ == TImageState::kNotLoaded) Bitmap_ = &DelayedImage();
   int w = 0, h = 0;

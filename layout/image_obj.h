@@ -77,6 +77,8 @@ class TImageObj : public TFloatingObj {
 
  private:
   void Load();
+  // Back to the state before any picture was asked for: images were turned off.
+  void DropPicture();
   void ShowError();
   void NaturalSize(int& width, int& height) const;
   void PaintPlaceholder(platform::Canvas& canvas, int x, int y, platform::TColor textColor);
@@ -85,6 +87,8 @@ class TImageObj : public TFloatingObj {
   const platform::TBitmap& MaskedPicture();
 
   TImageState State_ = TImageState::kNotLoaded;
+  // The transparency the page asked for; a loaded picture replaces TransparentMode with its own.
+  int AskedTransparency_ = 0;
   const platform::TBitmap* Bitmap_ = nullptr;  // the cache's or a placeholder
   const platform::TBitmap* Mask_ = nullptr;
   std::unique_ptr<imaging::TGIFImage> Animation_;  // this occurrence's own copy

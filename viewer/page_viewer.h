@@ -8,6 +8,7 @@
 // less the border and the vertical bar, set the bars, paint. While a load or relayout runs
 // the viewer is Busy and ignores new loads.
 #include <QFrame>
+#include <QMimeData>
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
@@ -63,6 +64,15 @@ struct TRightClickParameters {
   std::string URL;
   std::string Target;
   std::string ClickWord;
+};
+
+// Where a drag stands relative to the paint panel.
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+
+// What is dragged: the widget the drag comes from (null from another program) and its data.
+struct TDragSource {
+  QObject* Object = nullptr;
+  const QMimeData* Data = nullptr;
 };
 
 // Where the mouse stands, as the autoscroll asks it on every step.
@@ -255,6 +265,11 @@ class TPageViewer : public QWidget {
   std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)> OnMouseDown;
   std::function<void(Qt::KeyboardModifiers shift, int x, int y)> OnMouseMove;
   std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)> OnMouseUp;
+  // Drags over the paint panel, in its coordinates. Without OnDragOver nothing is dropped
+  // here; `accept` starts true and says whether a drop would be taken.
+  std::function<void(const TDragSource& source, int x, int y, TDragState state, bool& accept)>
+      OnDragOver;
+  std::function<void(const TDragSource& source, int x, int y)> OnDragDrop;
 
   // --- the document's calls (forms arrive with the forms slice) ------------------------
   // A form was submitted: OnFormSubmit fires once the mouse or key handling that caused
@@ -272,6 +287,11 @@ class TPageViewer : public QWidget {
   void PanelDoubleClick(Qt::KeyboardModifiers shift, QPoint point);
   void PanelEntered(bool inside) { mouse_over_panel_ = inside; }
   void PanelPaintFailed(const std::exception& error) const { ReportError(error); }
+  // A drag entering or moving over the panel: true when a drop would be taken.
+  bool PanelDragOver(const TDragSource& source, QPoint point, TDragState state);
+  void PanelDragLeave();
+  // True when the drop was taken.
+  bool PanelDragDrop(const TDragSource& source, QPoint point);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -399,6 +419,8 @@ class TPageViewer : public QWidget {
   TViewerCursor cursor_ = crTextCursor;
   std::int64_t last_autoscroll_tick_ = 0;
   QPoint last_mouse_;
+  std::optional<TDragSource> drag_source_;  // the drag over the panel, for its leave
+  QPoint drag_point_;
   TickSource ticks_;
   CursorPointSource cursor_point_;
 };

@@ -1,5 +1,6 @@
 #include "viewer/paint_panel.h"
 
+#include <QDropEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -13,6 +14,8 @@ TPaintPanel::TPaintPanel(TPageViewer& viewer, QWidget* parent) : QWidget(parent)
   // Every pixel is painted from the memory picture: no erase first, which would flicker.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
+  // The viewer decides, by its drag handlers, whether anything may be dropped.
+  setAcceptDrops(true);
 }
 
 void TPaintPanel::paintEvent(QPaintEvent* event) {
@@ -56,6 +59,37 @@ void TPaintPanel::enterEvent(QEnterEvent* event) {
 void TPaintPanel::leaveEvent(QEvent* event) {
   QWidget::leaveEvent(event);
   viewer_.PanelEntered(false);
+}
+
+namespace {
+
+TDragSource SourceOf(const QDropEvent& event) { return TDragSource{event.source(), event.mimeData()}; }
+
+void Answer(QDropEvent& event, bool accept) {
+  if (accept) {
+    event.acceptProposedAction();
+  } else {
+    event.ignore();
+  }
+}
+
+}  // namespace
+
+void TPaintPanel::dragEnterEvent(QDragEnterEvent* event) {
+  Answer(*event, viewer_.PanelDragOver(SourceOf(*event), event->position().toPoint(), dsDragEnter));
+}
+
+void TPaintPanel::dragMoveEvent(QDragMoveEvent* event) {
+  Answer(*event, viewer_.PanelDragOver(SourceOf(*event), event->position().toPoint(), dsDragMove));
+}
+
+void TPaintPanel::dragLeaveEvent(QDragLeaveEvent* event) {
+  QWidget::dragLeaveEvent(event);
+  viewer_.PanelDragLeave();
+}
+
+void TPaintPanel::dropEvent(QDropEvent* event) {
+  Answer(*event, viewer_.PanelDragDrop(SourceOf(*event), event->position().toPoint()));
 }
 
 }  // namespace tessival::viewer

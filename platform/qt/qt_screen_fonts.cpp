@@ -6,6 +6,10 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <cmath>
+#include <map>
+#include <mutex>
+#include <string>
+#include <tuple>
 
 #include "platform/screen_fonts.h"
 
@@ -13,16 +17,34 @@ namespace tessival::platform {
 
 namespace {
 
-ScreenFontMetrics MeasureWithQt(const ScreenFontRequest& request) {
-  QFont font(QString::fromLatin1(request.name.c_str()));
-  font.setPixelSize(std::max(1, request.size_pt * ScreenPixelsPerInch() / 72));
-  font.setBold(request.bold);
-  font.setItalic(request.italic);
+int MeasureEm(const std::string& name, int pixel_size, bool bold, bool italic) {
+  QFont font(QString::fromLatin1(name.c_str()));
+  font.setPixelSize(pixel_size);
+  font.setBold(bold);
+  font.setItalic(italic);
   const QFontMetrics metrics(font);
   // Cell height minus internal leading is the em: the pixel size the font was asked for
   // unless the font could not honour it.
-  const int em = std::min(metrics.height(), font.pixelSize());
-  return {em, request.charset};
+  return std::min(metrics.height(), font.pixelSize());
+}
+
+ScreenFontMetrics MeasureWithQt(const ScreenFontRequest& request) {
+  // Every element of a page asks for its parent's font, and a page uses a handful of
+  // fonts: each is measured once (asking the font system costs far more than the lookup).
+  using Key = std::tuple<std::string, int, bool, bool>;
+  static std::mutex lock;
+  static auto* const measured = new std::map<Key, int>;  // kept to the end, like the fonts
+  const int pixel_size = std::max(1, request.size_pt * ScreenPixelsPerInch() / 72);
+  Key key{request.name, pixel_size, request.bold, request.italic};
+  const std::lock_guard<std::mutex> hold(lock);
+  auto found = measured->find(key);
+  if (found == measured->end()) {
+    found = measured
+                ->emplace(std::move(key),
+                          MeasureEm(request.name, pixel_size, request.bold, request.italic))
+                .first;
+  }
+  return {found->second, request.charset};
 }
 
 }  // namespace

@@ -22,5 +22,19 @@ TEST(QtScreenFonts, FillsTheScreenDescriptionFromTheToolkit) {
   SetScreenPixelsPerInch(DefaultPixelsPerInch);
 }
 
+TEST(QtScreenFonts, AFontMeasuredBeforeIsMeasuredAgainAtAnotherScreenResolution) {
+  InstallQtScreenFonts();
+  SetScreenPixelsPerInch(96);
+  const int at_96 = MeasureScreenFont({"Arial", 24, true, false, 0}).em_height_px;
+  EXPECT_EQ(MeasureScreenFont({"Arial", 24, true, false, 0}).em_height_px, at_96);
+  SetScreenPixelsPerInch(192);
+  const int at_192 = MeasureScreenFont({"Arial", 24, true, false, 0}).em_height_px;
+  EXPECT_GT(at_192, at_96 * 3 / 2);
+  // The character set asked for is handed back whichever was asked first.
+  EXPECT_EQ(MeasureScreenFont({"Arial", 24, true, false, 161}).obtained_charset, 161);
+  SetScreenFontMeasurer({});
+  SetScreenPixelsPerInch(DefaultPixelsPerInch);
+}
+
 }  // namespace
 }  // namespace tessival::platform

@@ -2,9 +2,12 @@
 // animation on the viewer's timer, pictures delivered late, pressed frames of ACTIVE
 // images and the tiled page background.
 #include <QImage>
+#include <QTemporaryDir>
 #include <QTest>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 #include "tests/imaging/gif_builder.h"
 #include "viewer_fixture.h"
@@ -85,6 +88,68 @@ TEST_F(ViewerImagesTest, APlaceholderStandsInWhileImagesAreOffAndThePictureOnceO
   EXPECT_EQ(Count(Shown(), kRed), 30 * 30);
 }
 
+TEST_F(ViewerImagesTest, TurningImagesOffAfterALoadBringsThePlaceholdersBackAndOnAgainThePictures) {
+  Serve(SolidGif(1, 200));
+  viewer.LoadFromString("<p>Before <img src=big.gif alt=\"A big red square\"> after<p>End");
+  EXPECT_EQ(Count(Shown(), kRed), 200 * 200);
+  const int height_with_picture = viewer.DocHeight();
+
+  viewer.SetViewImages(false);
+  const QImage off = Shown();
+  EXPECT_EQ(Count(off, kRed), 0);
+  EXPECT_GT(Count(off, 0xFF808080), 20);                     // the placeholder's sunken frame
+  EXPECT_LT(viewer.DocHeight(), height_with_picture - 150);  // laid out at the placeholder's size
+
+  viewer.SetViewImages(true);
+  EXPECT_EQ(Count(Shown(), kRed), 200 * 200);
+  EXPECT_EQ(viewer.DocHeight(), height_with_picture);
+  EXPECT_EQ(requested.size(), 1u);  // found again in the cache, not asked for twice
+}
+
+TEST_F(ViewerImagesTest, AGivenSizeOutlivesTurningImagesOffAndOn) {
+  Serve(SolidGif(1, 30));
+  viewer.LoadFromString("<img src=red.gif width=60 height=40>");
+  EXPECT_EQ(Count(Shown(), kRed), 60 * 40);
+  const int height = viewer.DocHeight();
+  viewer.SetViewImages(false);
+  EXPECT_EQ(Count(Shown(), kRed), 0);
+  EXPECT_EQ(viewer.DocHeight(), height);
+  viewer.SetViewImages(true);
+  EXPECT_EQ(Count(Shown(), kRed), 60 * 40);
+}
+
+TEST_F(ViewerImagesTest, AnAnimationStopsWhenImagesGoOffAndRunsAgainWhenTheyComeBack) {
+  Serve(SolidGif(3));
+  viewer.LoadFromString("<img src=anim.gif>");
+  EXPECT_TRUE(viewer.AnimationTimerActive());
+  viewer.SetViewImages(false);
+  EXPECT_FALSE(viewer.AnimationTimerActive());
+  EXPECT_FALSE(viewer.Document().HasAnimations());
+  viewer.AnimationTick();  // a tick already queued finds nothing to move
+  viewer.SetViewImages(true);
+  EXPECT_TRUE(viewer.AnimationTimerActive());
+  EXPECT_GT(Count(Shown(), kRed), 0);
+}
+
+TEST_F(ViewerImagesTest, APictureStillComingWhenImagesGoOffIsAskedForAgainWhenTheyComeBack) {
+  Serve({});
+  viewer.LoadFromString("<p>Wait <img src=late.gif> here");
+  ASSERT_EQ(requested.size(), 1u);
+  const Bytes gif = SolidGif(1);
+  platform::TMemoryStream data;
+  data.Write(gif.data(), gif.size());
+
+  viewer.SetViewImages(false);
+  viewer.InsertImage("late.gif", data);  // arrives while images are off: not shown
+  EXPECT_EQ(Count(Shown(), kRed), 0);
+
+  viewer.SetViewImages(true);
+  EXPECT_EQ(requested.size(), 2u);
+  data.SetPosition(0);
+  viewer.InsertImage("late.gif", data);
+  EXPECT_EQ(Count(Shown(), kRed), 30 * 30);
+}
+
 TEST_F(ViewerImagesTest, TheHostIsAskedForTheNameTheViewerExpands) {
   Serve(SolidGif(1));
   viewer.LoadFromFile(DataFile("picture_page.html"));
@@ -158,6 +223,17 @@ TEST_F(ViewerImagesTest, WithoutAHostThePictureIsReadFromBesideThePage) {
   viewer.LoadFromFile(DataFile("sun_page.html"));
   const QImage shown = Shown();
   EXPECT_GT(Count(shown, qRgb(250, 200, 40)), 100);  // the sun's disc
+}
+
+TEST_F(ViewerImagesTest, APictureNamingADeviceOrAPipeIsNotReadAndShowsTheErrorPlaceholder) {
+  // Read as files, the device would never end and the pipe never open.
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const std::string pipe = dir.filePath("pipe.gif").toStdString();
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  viewer.LoadFromString("<p><img src=\"/dev/zero\" width=40 height=40><img src=\"" + pipe +
+                        "\" width=40 height=40>");
+  EXPECT_GT(Count(Shown(), 0xFF808080), 2 * 2 * 38);  // both placeholders' frames
 }
 
 }  // namespace
