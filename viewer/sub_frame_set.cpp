@@ -38,8 +38,12 @@ void TSubFrameSet::ApplyAttributes(const html::TAttributeList& attributes, bool 
   if (!top || no_border) return;
   const html::TAttribute* border = attributes.Find(html::BorderSy);
   if (border == nullptr) border = attributes.Find(html::FrameBorderSy);
+  if (border == nullptr) {
+    border_size_ = 2;
+    return;
+  }
   // A negative width would give frames negative sizes; it reads as no border.
-  border_size_ = border != nullptr ? std::max(0, border->NumValue) : 2;
+  border_size_ = std::max(0, border->NumValue);
   SetOuterBorder(std::max(2 - border_size_, 0));
 }
 
