@@ -22,6 +22,8 @@ std::pair<std::string, std::string> SplitAnchor(const std::string& name) {
   return {name.substr(0, hash), name.substr(hash + 1)};
 }
 
+constexpr char kCtrlC = 3;
+
 bool SameName(const std::string& a, const std::string& b) { return html::ToLower(a) == html::ToLower(b); }
 
 TSubFrameSet& AsSet(layout::TFrameSetNode& node) { return dynamic_cast<TSubFrameSet&>(node); }
@@ -206,18 +208,19 @@ bool TFrameViewer::eventFilter(QObject* watched, QEvent* event) {
   auto* viewer = qobject_cast<TPageViewer*>(watched);
   if (viewer == nullptr) return false;
   if (event->type() == QEvent::FocusIn) top_set_->SetCurrentViewer(viewer);
-  if (event->type() == QEvent::KeyPress && OnKeyPress) {
-    char key = KeyCharacter(static_cast<QKeyEvent&>(*event));
-    if (key != 0) {
-      OnKeyPress(*viewer, key);
-      return key == 0;
-    }
-  }
-  return false;
+  if (event->type() != QEvent::KeyPress) return false;
+  char key = KeyCharacter(static_cast<QKeyEvent&>(*event));
+  if (key == 0) return false;  // keys without a character (arrows, pages) scroll the viewer
+  const bool copy = key == kCtrlC;
+  // The viewer's own copy goes through a buffer of fixed size; the frame viewer copies
+  // the whole selection in its place.
+  if (copy) CopyToClipboard();
+  if (OnKeyPress) OnKeyPress(*viewer, key);
+  return copy || key == 0;
 }
 
 char TFrameViewer::KeyCharacter(const QKeyEvent& event) {
-  if (event.key() == Qt::Key_C && (event.modifiers() & Qt::ControlModifier)) return 3;
+  if (event.key() == Qt::Key_C && (event.modifiers() & Qt::ControlModifier)) return kCtrlC;
   const std::string text = platform::FromQString(event.text());
   return text.size() == 1 ? text[0] : 0;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The main window wired with the program's own HTTP client and the plain-text pane, and
+// The main window wired with the program's own HTTP client and frame viewer, and
 // dialogs that record errors and answer every question with No: what the tests that send
 // real requests through a service button share.
 #include <chrono>
@@ -10,7 +10,6 @@
 
 #include "app/http_cli_fetcher.h"
 #include "app/main_window.h"
-#include "app/plain_text_page_view.h"
 #include "app/user_dialogs.h"
 #include "tests/widgets/qt_app_fixture.h"
 
@@ -32,7 +31,6 @@ inline std::unique_ptr<TForm1> MakeRealClientWindow(RecordingDialogs*& dialogs) 
   auto http = std::make_unique<HttpCliFetcher>();
   http->Client().Timeout = 10s;
   services.http = std::move(http);
-  services.make_viewer = [](QWidget* parent) { return std::make_unique<PlainTextPageView>(parent); };
   auto owned_dialogs = std::make_unique<RecordingDialogs>();
   dialogs = owned_dialogs.get();
   services.dialogs = std::move(owned_dialogs);
