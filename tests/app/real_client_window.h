@@ -19,8 +19,9 @@ class RecordingDialogs : public UserDialogs {
  public:
   bool Confirm(const std::string&) override { return false; }
   void ShowError(const std::string& message) override { errors.push_back(message); }
-  void Beep() override {}
+  void Beep() override { ++beeps; }
   std::vector<std::string> errors;
+  int beeps = 0;
 };
 
 // Builds the window; `dialogs` is left pointing at the window's dialogs.
