@@ -266,7 +266,8 @@ void TForm1::ConfigureFrameViewer() {
   viewer_->OnFileRequest = [this](const std::string& src, std::string& new_name) {
     FrameViewer1FileRequest(src, new_name);
   };
-  viewer_->OnHotSpotTargetClick = [this](const std::string& target, const std::string& url, bool& handled) {
+  viewer_->OnHotSpotTargetClick = [this](const std::string& target, const std::string& url,
+                                         bool& handled) {
     FrameViewer1HotSpotTargetClick(target, url, handled);
   };
 }

@@ -24,7 +24,8 @@ class CheckingViewer : public layout::TFrameViewerBase {
   std::vector<Node*> open;
   std::vector<std::unique_ptr<Node>> nodes;
 
-  void CreateFrame(layout::TFrameSetNode& parent, const html::TAttributeList&, const std::string&) override {
+  void CreateFrame(layout::TFrameSetNode& parent, const html::TAttributeList&,
+                   const std::string&) override {
     if (open.empty() || open.back() != &parent) std::abort();
   }
   layout::TFrameSetNode& CreateSubFrameSet(layout::TFrameSetNode& parent) override {

@@ -42,13 +42,22 @@ namespace {
 // The tags that show a page has body content, so no frame set can follow.
 bool StartsBody(Symbol sy) {
   switch (sy) {
-    case html::BodySy: case html::PSy: case html::HeadingSy: case html::HRSy: case html::OLSy:
-    case html::ULSy: case html::DirSy: case html::MenuSy: case html::DLSy: case html::AddressSy:
-    case html::BlockQuoteSy: case html::PreSy: case html::ImageSy: case html::TableSy:
-    case html::FormSy:
-      return true;
-    default:
-      return false;
+    case html::BodySy:
+    case html::PSy:
+    case html::HeadingSy:
+    case html::HRSy:
+    case html::OLSy:
+    case html::ULSy:
+    case html::DirSy:
+    case html::MenuSy:
+    case html::DLSy:
+    case html::AddressSy:
+    case html::BlockQuoteSy:
+    case html::PreSy:
+    case html::ImageSy:
+    case html::TableSy:
+    case html::FormSy: return true;
+    default: return false;
   }
 }
 
@@ -121,7 +130,8 @@ class FrameSetReader {
   }
 
   void ReadMeta() {
-    if (handlers_.OnMeta) handlers_.OnMeta(Attr(html::HttpEqSy), Attr(html::NameSy), Attr(html::ContentSy));
+    if (handlers_.OnMeta)
+      handlers_.OnMeta(Attr(html::HttpEqSy), Attr(html::NameSy), Attr(html::ContentSy));
     Next();
   }
 

@@ -29,7 +29,8 @@ bool Contains(const QWidget& outer, const QWidget* inner) {
 
 }  // namespace
 
-TFrameSet::TFrameSet(TFrameViewer& owner, QWidget* parent) : TSubFrameSet(this, nullptr, parent), owner_(owner) {
+TFrameSet::TFrameSet(TFrameViewer& owner, QWidget* parent)
+    : TSubFrameSet(this, nullptr, parent), owner_(owner) {
   const bool no_border = (owner.fvOptions() & fvNoBorder) != 0;
   SetBorderSize(no_border ? 0 : 2);
   SetOuterBorder(no_border ? 0 : 2);
@@ -55,8 +56,8 @@ void TFrameSet::LoadDocument(const std::string& name, const std::string& anchor)
     handlers.OnMeta = owner_.OnMeta;
     handlers.OnScript = owner_.OnScript;
     const std::string directory = std::filesystem::path(file).parent_path().string();
-    const layout::TFrameSetHead head =
-        layout::ParseFrameSet(layout::TFrameSetSource::FromFile(file), owner_, *this, directory, handlers);
+    const layout::TFrameSetHead head = layout::ParseFrameSet(layout::TFrameSetSource::FromFile(file),
+                                                             owner_, *this, directory, handlers);
     if (!Finished()) Finish();
     title_ = head.Title;
     SetBaseAndTarget(head.Base, head.BaseTarget);
@@ -83,7 +84,9 @@ TfvFrame* TFrameSet::FrameNamed(const std::string& name) const {
   return found == frame_names_.end() ? nullptr : found->second;
 }
 
-void TFrameSet::RegisterFrameName(const std::string& name, TfvFrame& frame) { frame_names_[Upper(name)] = &frame; }
+void TFrameSet::RegisterFrameName(const std::string& name, TfvFrame& frame) {
+  frame_names_[Upper(name)] = &frame;
+}
 
 void TFrameSet::ForgetFramesInside(const TSubFrameSet& set) {
   std::erase_if(frame_names_, [&set](const auto& entry) { return Contains(set, entry.second); });

@@ -24,7 +24,9 @@ std::pair<std::string, std::string> SplitAnchor(const std::string& name) {
 
 constexpr char kCtrlC = 3;
 
-bool SameName(const std::string& a, const std::string& b) { return html::ToLower(a) == html::ToLower(b); }
+bool SameName(const std::string& a, const std::string& b) {
+  return html::ToLower(a) == html::ToLower(b);
+}
 
 TSubFrameSet& AsSet(layout::TFrameSetNode& node) { return dynamic_cast<TSubFrameSet&>(node); }
 
@@ -64,8 +66,9 @@ void TFrameViewer::SetDefBackground(platform::TColor color) {
   QPalette palette = this->palette();
   const unsigned rgb = color & 0xFFFFFFU;
   if ((color & 0x80000000U) == 0) {
-    palette.setColor(QPalette::Window, QColor(static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
-                                              static_cast<int>((rgb >> 16) & 0xFF)));
+    palette.setColor(QPalette::Window,
+                     QColor(static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+                            static_cast<int>((rgb >> 16) & 0xFF)));
     setPalette(palette);
   }
 }
@@ -151,7 +154,8 @@ layout::TFrameSetNode& TFrameViewer::CreateSubFrameSet(layout::TFrameSetNode& pa
   return *ignored;
 }
 
-void TFrameViewer::ApplyFrameSetAttributes(layout::TFrameSetNode& set, const html::TAttributeList& attributes) {
+void TFrameViewer::ApplyFrameSetAttributes(layout::TFrameSetNode& set,
+                                           const html::TAttributeList& attributes) {
   TSubFrameSet& target = AsSet(set);
   target.ApplyAttributes(attributes, &target == target.MasterSet(), (options_ & fvNoBorder) != 0);
 }
@@ -240,7 +244,9 @@ std::string TFrameViewer::ExpandSourceName(const std::string& name) const {
   const std::string& base = top_set_->Base();
   if (SameName(base, "DosPath")) return path;
   if (!base.empty()) {
-    return (std::filesystem::path(html::UrlToFileName(html::GetBase(base))) / path).lexically_normal().string();
+    return (std::filesystem::path(html::UrlToFileName(html::GetBase(base))) / path)
+        .lexically_normal()
+        .string();
   }
   return std::filesystem::absolute(path).lexically_normal().string();
 }
@@ -334,7 +340,8 @@ void TFrameViewer::HotSpotClick(TPageViewer& viewer, const std::string& url, boo
   }
   if (frame == nullptr && !to_top) return;
   BusyScope busy([this](bool on) { SetOwnBusy(on); });
-  if (frame != nullptr && ViewerCount() == 1 && !source.empty() && !SameName(source, top_set_->DocumentName())) {
+  if (frame != nullptr && ViewerCount() == 1 && !source.empty() &&
+      !SameName(source, top_set_->DocumentName())) {
     to_top = true;
   }
   const std::string anchored = anchor.empty() ? source : source + "#" + anchor;
@@ -346,6 +353,5 @@ void TFrameViewer::HotSpotClick(TPageViewer& viewer, const std::string& url, boo
   frame->LoadFrameDocument(source, anchor);
   if (!query.empty()) AddVisited(source + query + (anchor.empty() ? "" : "#" + anchor));
 }
-
 
 }  // namespace tessival::viewer

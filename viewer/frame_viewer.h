@@ -62,7 +62,8 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   void CreateFrame(layout::TFrameSetNode& parent, const html::TAttributeList& attributes,
                    const std::string& directory) override;
   layout::TFrameSetNode& CreateSubFrameSet(layout::TFrameSetNode& parent) override;
-  void ApplyFrameSetAttributes(layout::TFrameSetNode& set, const html::TAttributeList& attributes) override;
+  void ApplyFrameSetAttributes(layout::TFrameSetNode& set,
+                               const html::TAttributeList& attributes) override;
   void FinishFrameSet(layout::TFrameSetNode& set) override;
 
   // --- for the frames: a new viewer with every setting and handler copied in
@@ -104,7 +105,8 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   void SetfvOptions(TFrameViewerOptions options);
 
   // --- events (each may be left empty)
-  std::function<void(const std::string& target, const std::string& url, bool& handled)> OnHotSpotTargetClick;
+  std::function<void(const std::string& target, const std::string& url, bool& handled)>
+      OnHotSpotTargetClick;
   std::function<void(TPageViewer& sender, const std::string& target, const std::string& url)>
       OnHotSpotTargetCovered;
   std::function<void(const std::string& target, const std::string& url)> OnBlankWindowRequest;

@@ -67,8 +67,10 @@ void TfvFrame::ApplyAttributes(const html::TAttributeList& attributes, const std
   frame_source_ = frame_initial_source_ = source;
   no_resize_ = attributes.Find(html::NoResizeSy) != nullptr;
   no_scroll_ = html::ToLower(AttributeText(attributes, html::ScrollingSy)) == "no";
-  if (const html::TAttribute* width = attributes.Find(html::MarginWidthSy)) margin_width_ = width->NumValue;
-  if (const html::TAttribute* height = attributes.Find(html::MarginHeightSy)) margin_height_ = height->NumValue;
+  if (const html::TAttribute* width = attributes.Find(html::MarginWidthSy))
+    margin_width_ = width->NumValue;
+  if (const html::TAttribute* height = attributes.Find(html::MarginHeightSy))
+    margin_height_ = height->NumValue;
   if (!frame_name_.empty() && MasterSet() != nullptr) MasterSet()->RegisterFrameName(frame_name_, *this);
 }
 
@@ -97,7 +99,8 @@ void TfvFrame::LoadDocument(const std::string& file) {
     DropFrameSet();
     frame_set_ = new TSubFrameSet(MasterSet(), ParentSet(), this);  // owned by this frame
     frame_set_->setGeometry(contentsRect());
-    layout::ParseFrameSet(layout::TFrameSetSource::FromFile(file), owner, *frame_set_, DirectoryOf(file));
+    layout::ParseFrameSet(layout::TFrameSetSource::FromFile(file), owner, *frame_set_,
+                          DirectoryOf(file));
     if (!frame_set_->Finished()) frame_set_->Finish();
     SetBevel(0);
     frame_set_->setGeometry(rect());
@@ -171,8 +174,9 @@ void TfvFrame::mouseMoveEvent(QMouseEvent* event) {
   if (no_resize_ && !ParentSet()->Dragging()) return;
   if (Empty()) {
     TFrameViewer& owner = MasterSet()->Owner();
-    if (owner.OnMouseMove) owner.OnMouseMove(event->modifiers(), event->position().toPoint().x(),
-                                             event->position().toPoint().y());
+    if (owner.OnMouseMove)
+      owner.OnMouseMove(event->modifiers(), event->position().toPoint().x(),
+                        event->position().toPoint().y());
     return;
   }
   ParentSet()->BorderMouseMove(*this, mapTo(ParentSet(), event->position().toPoint()));

@@ -59,7 +59,7 @@ class TfvFrame : public TFrameBase {
   bool no_scroll_ = false;
   int margin_width_ = 10;
   int margin_height_ = 5;
-  TPageViewer* viewer_ = nullptr;     // owned through the widget tree
+  TPageViewer* viewer_ = nullptr;      // owned through the widget tree
   TSubFrameSet* frame_set_ = nullptr;  // owned through the widget tree
 };
 

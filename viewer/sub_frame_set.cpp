@@ -16,7 +16,8 @@ namespace {
 constexpr int kOwnEdgeReach = 3;
 constexpr int kFocusLineWidth = 2;
 
-std::optional<std::string_view> AttributeValue(const html::TAttributeList& attributes, html::Symbol symbol) {
+std::optional<std::string_view> AttributeValue(const html::TAttributeList& attributes,
+                                               html::Symbol symbol) {
   const html::TAttribute* attribute = attributes.Find(symbol);
   if (attribute == nullptr) return std::nullopt;
   return std::string_view(attribute->StrValue);
@@ -31,8 +32,8 @@ TSubFrameSet::TSubFrameSet(TFrameSet* master, TSubFrameSet* parent_set, QWidget*
 }
 
 void TSubFrameSet::ApplyAttributes(const html::TAttributeList& attributes, bool top, bool no_border) {
-  const FrameSplit split =
-      ChooseFrameSplit(AttributeValue(attributes, html::RowsSy), AttributeValue(attributes, html::ColsSy));
+  const FrameSplit split = ChooseFrameSplit(AttributeValue(attributes, html::RowsSy),
+                                            AttributeValue(attributes, html::ColsSy));
   splits_rows_ = split.SplitsRows;
   dim_specs_ = split.DimSpecs;
   if (!top || no_border) return;
@@ -141,7 +142,8 @@ void TSubFrameSet::ComputeNoDrag() {
 }
 
 bool TSubFrameSet::IsFixed() const {
-  return std::any_of(children_.begin(), children_.end(), [](const TFrameBase* c) { return c->IsFixed(); });
+  return std::any_of(children_.begin(), children_.end(),
+                     [](const TFrameBase* c) { return c->IsFixed(); });
 }
 
 void TSubFrameSet::LoadFiles() {
@@ -149,11 +151,13 @@ void TSubFrameSet::LoadFiles() {
 }
 
 bool TSubFrameSet::NearOwnEdge(QPoint point) const {
-  return point.x() < kOwnEdgeReach || point.y() < kOwnEdgeReach || point.x() >= width() - kOwnEdgeReach ||
-         point.y() >= height() - kOwnEdgeReach;
+  return point.x() < kOwnEdgeReach || point.y() < kOwnEdgeReach ||
+         point.x() >= width() - kOwnEdgeReach || point.y() >= height() - kOwnEdgeReach;
 }
 
-bool TSubFrameSet::Dragging() const { return MasterSet() != nullptr && MasterSet()->DraggingSet() == this; }
+bool TSubFrameSet::Dragging() const {
+  return MasterSet() != nullptr && MasterSet()->DraggingSet() == this;
+}
 
 void TSubFrameSet::SetSplitCursor(TFrameBase& sender, bool on_boundary) {
   if (on_boundary) {
@@ -187,7 +191,9 @@ void TSubFrameSet::BorderMouseDown(TFrameBase& sender, Qt::MouseButton button, Q
     return;
   }
   const Qt::CursorShape shape = sender.cursor().shape();
-  if (!sender.testAttribute(Qt::WA_SetCursor) || (shape != Qt::SplitHCursor && shape != Qt::SplitVCursor)) return;
+  if (!sender.testAttribute(Qt::WA_SetCursor) ||
+      (shape != Qt::SplitHCursor && shape != Qt::SplitVCursor))
+    return;
   const int p = AlongSplit(point) - (splits_rows_ ? InnerRect().top() : InnerRect().left());
   const std::optional<int> boundary = DraggableBoundary(dim_ends_, no_drag_, p);
   if (!boundary || MasterSet() == nullptr) return;
@@ -198,7 +204,8 @@ void TSubFrameSet::BorderMouseDown(TFrameBase& sender, Qt::MouseButton button, Q
 
 void TSubFrameSet::BorderMouseUp(TFrameBase& sender, Qt::MouseButton button, QPoint point) {
   if (!Dragging()) {
-    if (NearOwnEdge(point) && ParentSet() != nullptr) ParentSet()->BorderMouseUp(sender, button, mapTo(ParentSet(), point));
+    if (NearOwnEdge(point) && ParentSet() != nullptr)
+      ParentSet()->BorderMouseUp(sender, button, mapTo(ParentSet(), point));
     return;
   }
   if (button != Qt::LeftButton) return;
@@ -207,7 +214,8 @@ void TSubFrameSet::BorderMouseUp(TFrameBase& sender, Qt::MouseButton button, QPo
   // The cursor was held between the neighbouring boundaries; the release lands there too.
   const DragRange range = DragLimits(dim_ends_, drag_boundary_);
   const int offset = splits_rows_ ? InnerRect().top() : InnerRect().left();
-  dim_ends_[static_cast<std::size_t>(drag_boundary_)] = std::clamp(AlongSplit(point) - offset, range.Low, range.High);
+  dim_ends_[static_cast<std::size_t>(drag_boundary_)] = std::clamp(AlongSplit(point) - offset, range.Low,
+                                                                   range.High);
   const int total = std::accumulate(dim_sizes_.begin(), dim_sizes_.end(), 0);
   dim_sizes_ = SizesFromEnds(dim_ends_, total);
   PlaceChildren();
@@ -225,13 +233,16 @@ void TSubFrameSet::ShowFocusLine(int at) {
   }
   const QRect inner = InnerRect();
   const int half = kFocusLineWidth / 2;
-  focus_line_->setGeometry(splits_rows_ ? QRect(inner.left(), inner.top() + at - half, inner.width(), kFocusLineWidth)
-                                        : QRect(inner.left() + at - half, inner.top(), kFocusLineWidth, inner.height()));
+  focus_line_->setGeometry(
+      splits_rows_ ? QRect(inner.left(), inner.top() + at - half, inner.width(), kFocusLineWidth)
+                   : QRect(inner.left() + at - half, inner.top(), kFocusLineWidth, inner.height()));
   focus_line_->show();
   focus_line_->raise();
 }
 
-void TSubFrameSet::mouseMoveEvent(QMouseEvent* event) { BorderMouseMove(*this, event->position().toPoint()); }
+void TSubFrameSet::mouseMoveEvent(QMouseEvent* event) {
+  BorderMouseMove(*this, event->position().toPoint());
+}
 
 void TSubFrameSet::mousePressEvent(QMouseEvent* event) {
   BorderMouseDown(*this, event->button(), event->position().toPoint());

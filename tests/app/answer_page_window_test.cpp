@@ -29,12 +29,17 @@ namespace {
 using ::testing::HasSubstr;
 
 // The answer page in Windows-1252, as the service's header says.
-const std::string kHeading = "Gr\xFC\xDF" "e aus K\xF6ln";
-const std::string kPage = "<html><body><h1><font color=\"#FF0000\">" + kHeading +
-                          "</font></h1><table bgcolor=\"#FF0000\" width=\"200\" height=\"60\"><tr><td>"
-                          "Stra\xDF" "e</td></tr></table><p><a href=\"weiter.htm\">Weiter lesen</a></p></body></html>";
+const std::string kHeading =
+    "Gr\xFC\xDF"
+    "e aus K\xF6ln";
+const std::string kPage =
+    "<html><body><h1><font color=\"#FF0000\">" + kHeading +
+    "</font></h1><table bgcolor=\"#FF0000\" width=\"200\" height=\"60\"><tr><td>"
+    "Stra\xDF"
+    "e</td></tr></table><p><a href=\"weiter.htm\">Weiter lesen</a></p></body></html>";
 const std::string kFrameSet =
-    "<html><frameset cols=\"50%,*\"><frame name=links src=\"links.htm\"><frame name=rechts src=\"rechts.htm\">"
+    "<html><frameset cols=\"50%,*\"><frame name=links src=\"links.htm\"><frame name=rechts "
+    "src=\"rechts.htm\">"
     "</frameset></html>";
 
 class PageNginx {
@@ -53,8 +58,11 @@ class PageNginx {
     for (const char* temp : {"client_body", "proxy", "fastcgi", "uwsgi", "scgi"}) {
       conf += std::string("  ") + temp + "_temp_path " + dir + "/tmp/" + temp + ";\n";
     }
-    conf += "  server {\n    listen 127.0.0.1:" + std::to_string(port_) + ";\n    root " + dir + "/www;\n";
-    conf += "    location /cgi-bin/ { types {} default_type \"text/html; charset=windows-1252\"; }\n  }\n}\n";
+    conf += "  server {\n    listen 127.0.0.1:" + std::to_string(port_) + ";\n    root " + dir +
+            "/www;\n";
+    conf +=
+        "    location /cgi-bin/ { types {} default_type \"text/html; charset=windows-1252\"; }\n  "
+        "}\n}\n";
     folder_.Write("nginx.conf", conf);
     return process_.Start({nginx, "-p", dir, "-c", dir + "/nginx.conf"}, port_);
   }
@@ -125,7 +133,8 @@ TEST_F(AnswerPageWindowTest, TheAnswerIsRenderedSelectableAndItsLinksOnlyBeep) {
   const QImage pixels = PanePixels();
   EXPECT_TRUE(Find(pixels, QColor(255, 254, 230))) << "no cream background";
   EXPECT_TRUE(Find(pixels, QColor(255, 0, 0))) << "no red heading";
-  if (const char* shot = std::getenv("TESSIVAL_SCREENSHOT")) form_->grab().save(QString::fromLocal8Bit(shot));
+  if (const char* shot = std::getenv("TESSIVAL_SCREENSHOT"))
+    form_->grab().save(QString::fromLocal8Bit(shot));
 
   // A drag across the heading selects its words; Ctrl+C copies them into the memo.
   viewer::TPaintPanel& panel = page.PaintPanel();

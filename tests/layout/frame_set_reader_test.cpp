@@ -18,7 +18,8 @@ class RecordingViewer : public TFrameViewerBase {
   std::vector<std::string> calls;
   std::vector<std::unique_ptr<Node>> nodes;
 
-  void CreateFrame(TFrameSetNode&, const html::TAttributeList& attributes, const std::string& directory) override {
+  void CreateFrame(TFrameSetNode&, const html::TAttributeList& attributes,
+                   const std::string& directory) override {
     const html::TAttribute* name = attributes.Find(html::NameSy);
     calls.push_back("frame(" + (name ? name->StrValue : std::string()) + ")" +
                     (directory.empty() ? "" : " in " + directory));
@@ -52,9 +53,11 @@ TEST(FrameSetReaderTest, NestedSetsAndFramesAreReportedInDocumentOrder) {
   handlers.OnScript = [&](const std::string&, const std::string&, const std::string& script) {
     scripts.push_back(script);
   };
-  const TFrameSetHead head = ParseFrameSet(TFrameSetSource::FromText(text), viewer, top, "/pages", handlers);
-  EXPECT_THAT(viewer.calls, ElementsAre("set(rows 20%,*)", "frame(top) in /pages", "sub", "set(cols *,*)",
-                                        "frame(left) in /pages", "frame(right) in /pages", "end", "end"));
+  const TFrameSetHead head = ParseFrameSet(TFrameSetSource::FromText(text), viewer, top, "/pages",
+                                           handlers);
+  EXPECT_THAT(viewer.calls,
+              ElementsAre("set(rows 20%,*)", "frame(top) in /pages", "sub", "set(cols *,*)",
+                          "frame(left) in /pages", "frame(right) in /pages", "end", "end"));
   EXPECT_EQ(head.Title, "Two panes");
   EXPECT_EQ(head.Base, "http://host/dir/");
   EXPECT_EQ(head.BaseTarget, "main");
@@ -69,8 +72,8 @@ TEST(FrameSetReaderTest, AnUnclosedSetIsFinishedAtTheEndAndMetaGoesToItsHandler)
   handlers.OnMeta = [&](const std::string& http_eq, const std::string&, const std::string& content) {
     metas.push_back(http_eq + "=" + content);
   };
-  ParseFrameSet(TFrameSetSource::FromText("<meta http-equiv=refresh content=5><frameset><frame name=a"), viewer,
-                top, {}, handlers);
+  ParseFrameSet(TFrameSetSource::FromText("<meta http-equiv=refresh content=5><frameset><frame name=a"),
+                viewer, top, {}, handlers);
   EXPECT_THAT(viewer.calls, ElementsAre("set()", "frame(a)", "end"));
   EXPECT_THAT(metas, ElementsAre("refresh=5"));
 }
@@ -85,14 +88,16 @@ TEST(FrameSetReaderTest, HostileNestingEndsWithoutExhaustingTheStack) {
 }
 
 TEST(FrameSetReaderTest, AFrameSetBeforeBodyContentMakesAFrameDocumentFromEverySource) {
-  const std::string frames = "<html><head><script>x='<p>'</script></head>\r\n<frameset cols=*,*></frameset>";
+  const std::string frames =
+      "<html><head><script>x='<p>'</script></head>\r\n<frameset cols=*,*></frameset>";
   EXPECT_TRUE(IsFrameDocument(TFrameSetSource::FromText(frames)));
   EXPECT_TRUE(IsFrameDocument(TFrameSetSource::FromBuffer(frames.data(), frames.size())));
   EXPECT_TRUE(IsFrameDocument(TFrameSetSource::FromStrings({"<title>x</title>", "<frameset>"})));
   platform::TMemoryStream stream;
   stream.WriteBuffer(frames.data(), frames.size());
   EXPECT_TRUE(IsFrameDocument(TFrameSetSource::FromStream(stream)));
-  const std::filesystem::path file = std::filesystem::temp_directory_path() / "tessival_frames_probe.htm";
+  const std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                     "tessival_frames_probe.htm";
   std::ofstream(file) << frames;
   EXPECT_TRUE(IsFrameDocument(TFrameSetSource::FromFile(file.string())));
   std::filesystem::remove(file);

@@ -26,9 +26,8 @@ class FrameViewerTest : public ::testing::Test {
  protected:
   FrameViewerTest() {
     tessival::testing::EnsureQtApplication();
-    dir_ = fs::temp_directory_path() /
-           ("tessival-frames-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = fs::temp_directory_path() / ("tessival-frames-" + std::to_string(::getpid()) + "-" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     platform::Clipboard::SetSystem(&clipboard_);
@@ -60,9 +59,10 @@ class FrameViewerTest : public ::testing::Test {
     return text;
   }
   static void Mouse(QWidget& widget, QEvent::Type type, QPoint at, Qt::MouseButton button) {
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-    QMouseEvent event(type, at, widget.mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button, held,
-                      Qt::NoModifier);
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton
+                                                                     : Qt::MouseButtons(button);
+    QMouseEvent event(type, at, widget.mapToGlobal(at),
+                      type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
     QCoreApplication::sendEvent(&widget, &event);
   }
 
@@ -84,8 +84,9 @@ TEST_F(FrameViewerTest, RowsShareTheHeightAndEntriesMatchTheFrames) {
   viewer_->SetfvOptions(fvNoBorder);
   viewer_->resize(400, 400);
   Write("a.htm", "A");
-  viewer_->LoadFromFile(Write("rows.htm", "<frameset rows=\"100,*,2*\"><frame src=a.htm><frame src=a.htm>"
-                                          "<frame src=a.htm></frameset>"));
+  viewer_->LoadFromFile(Write("rows.htm",
+                              "<frameset rows=\"100,*,2*\"><frame src=a.htm><frame src=a.htm>"
+                              "<frame src=a.htm></frameset>"));
   EXPECT_TRUE(viewer_->TopSet().SplitsRows());
   EXPECT_EQ(Frame(0).height(), 100);
   EXPECT_EQ(Frame(1).height(), 100);
@@ -94,7 +95,8 @@ TEST_F(FrameViewerTest, RowsShareTheHeightAndEntriesMatchTheFrames) {
   EXPECT_EQ(viewer_->ViewerCount(), 3);
 
   // One COLS entry for three frames: the others become relative entries.
-  viewer_->LoadFromFile(Write("cols.htm", "<frameset cols=100><frame src=a.htm><frame><frame></frameset>"));
+  viewer_->LoadFromFile(
+      Write("cols.htm", "<frameset cols=100><frame src=a.htm><frame><frame></frameset>"));
   EXPECT_THAT(viewer_->TopSet().DimSpecs(), ::testing::ElementsAre(100, -1, -1));
   EXPECT_EQ(Frame(1).width(), 150);
   // Neither ROWS nor COLS: equal columns.
@@ -106,19 +108,22 @@ TEST_F(FrameViewerTest, RowsShareTheHeightAndEntriesMatchTheFrames) {
 
 TEST_F(FrameViewerTest, FrameSourcesAreReadBesideTheFrameSetDocument) {
   Write("sub/left.htm", "<p>Left side");
-  viewer_->LoadFromFile(Write("sub/set.htm", "<frameset cols=*,*><frame name=left src=left.htm>"
-                                             "<frame name=gone src=missing.htm></frameset>"));
+  viewer_->LoadFromFile(Write("sub/set.htm",
+                              "<frameset cols=*,*><frame name=left src=left.htm>"
+                              "<frame name=gone src=missing.htm></frameset>"));
   ASSERT_EQ(viewer_->ViewerCount(), 2);
   EXPECT_EQ(AllText(*Frame(0).Viewer()), "Left side");
   EXPECT_EQ(Frame(0).FrameSource(), (dir_ / "sub/left.htm").string());
   // The frame that fails shows the error document instead.
-  EXPECT_THAT(AllText(*Frame(1).Viewer()), ::testing::StartsWith(" Can't load " + dir_.string().substr(0, 10)));
+  EXPECT_THAT(AllText(*Frame(1).Viewer()),
+              ::testing::StartsWith(" Can't load " + dir_.string().substr(0, 10)));
   EXPECT_THAT(AllText(*Frame(1).Viewer()), ::testing::EndsWith("/sub/missing.htm"));
 }
 
 TEST_F(FrameViewerTest, AFrameSetThatHoldsItselfStopsFourLoadsDeep) {
   Write("leaf.htm", "leaf");
-  viewer_->LoadFromFile(Write("loop.htm", "<frameset cols=*,*><frame src=loop.htm><frame src=leaf.htm></frameset>"));
+  viewer_->LoadFromFile(
+      Write("loop.htm", "<frameset cols=*,*><frame src=loop.htm><frame src=leaf.htm></frameset>"));
   // A leaf viewer on each of the four levels that load; the fifth level stays empty.
   EXPECT_EQ(viewer_->ViewerCount(), 4);
   TfvFrame* deepest = &Frame(0);
@@ -150,8 +155,9 @@ TEST_F(FrameViewerTest, LinksGoToTheirTargetFrame) {
   Write("nav.htm", "<base target=MAIN><a href=b.htm>go</a>");
   Write("blank.htm", "<base target=_blank><a href=b.htm>go</a>");
   Write("first.htm", "<p>First page");
-  viewer_->LoadFromFile(Write("set.htm", "<frameset cols=*,*,*><frame src=nav.htm><frame name=main src=first.htm>"
-                                         "<frame src=blank.htm></frameset>"));
+  viewer_->LoadFromFile(Write("set.htm",
+                              "<frameset cols=*,*,*><frame src=nav.htm><frame name=main src=first.htm>"
+                              "<frame src=blank.htm></frameset>"));
   bool handled = false;
   viewer_->HotSpotClick(*Frame(0).Viewer(), "b.htm", handled);
   EXPECT_TRUE(handled);
@@ -210,8 +216,9 @@ TEST_F(FrameViewerTest, CtrlCInAViewerReachesTheKeyHandlerAsCharacterThree) {
 
 TEST_F(FrameViewerTest, ABorderDragsWithinItsNeighboursAndTheProportionsSurviveAResize) {
   Write("a.htm", "A");
-  viewer_->LoadFromFile(Write("cols.htm", "<frameset cols=*,*,*><frame src=a.htm><frame src=a.htm>"
-                                          "<frame src=a.htm noresize></frameset>"));
+  viewer_->LoadFromFile(Write("cols.htm",
+                              "<frameset cols=*,*,*><frame src=a.htm><frame src=a.htm>"
+                              "<frame src=a.htm noresize></frameset>"));
   TFrameSet& set = viewer_->TopSet();
   ASSERT_EQ(set.OuterBorder(), 2);  // inner width 400
   const std::vector<int> ends = set.DimEnds();
