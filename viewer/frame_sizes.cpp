@@ -130,7 +130,9 @@ std::vector<int> PlaceFrameEnds(const std::vector<int>& sizes, int extent) {
   for (std::size_t i = 0; i < sizes.size(); ++i) {
     // Nothing to share in proportion: every child is empty rather than -1 pixels wide.
     if (total > 0) running += MulDiv(sizes[i], extent, total);
-    ends[i + 1] = running;
+    // Each share is rounded on its own, so halves rounded up could carry the last child a
+    // pixel past the set's edge.
+    ends[i + 1] = std::min(running, extent);
   }
   return ends;
 }

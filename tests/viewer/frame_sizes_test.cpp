@@ -56,6 +56,8 @@ TEST(FrameSizesTest, PlacementStretchesInProportionAndLeavesRoundingGaps) {
   // 100/99 scaling still leaves the last pixel column empty.
   EXPECT_THAT(PlaceFrameEnds({23, 38, 38}, 100), ElementsAre(0, 23, 61, 99));
   EXPECT_THAT(PlaceFrameEnds({100, 100, 200}, 800), ElementsAre(0, 200, 400, 800));
+  // Two halves of an odd extent both round up; the last one still ends at the edge.
+  EXPECT_THAT(PlaceFrameEnds({366, 366}, 731), ElementsAre(0, 366, 731));
   // Nothing to share: all children are empty, none negative.
   EXPECT_THAT(PlaceFrameEnds({0, 0}, 300), ElementsAre(0, 0, 0));
 }
