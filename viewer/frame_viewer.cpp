@@ -114,8 +114,10 @@ void TFrameViewer::ReplaceTopSet(const std::string& file, const std::string& anc
   fresh->show();
   fresh->raise();
   setUpdatesEnabled(true);
-  // No history is kept in this program's configuration, so the old set goes at once.
-  delete old;  // NOLINT(cppcoreguidelines-owning-memory)
+  // No history is kept in this program's configuration, so the old set goes, once the
+  // event that may have come from one of its viewers (a link click) has been handled.
+  old->hide();
+  old->deleteLater();
   update();
 }
 

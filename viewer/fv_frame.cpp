@@ -152,14 +152,18 @@ TPageViewer& TfvFrame::EnsureViewer() {
 void TfvFrame::DropViewer() {
   if (viewer_ == nullptr) return;
   MasterSet()->RemoveViewer(*viewer_);
-  delete viewer_;  // NOLINT(cppcoreguidelines-owning-memory): a child widget of this frame
+  // A link clicked in this very viewer may be what replaces it: it goes once its event
+  // has been handled.
+  viewer_->hide();
+  viewer_->deleteLater();
   viewer_ = nullptr;
 }
 
 void TfvFrame::DropFrameSet() {
   if (frame_set_ == nullptr) return;
   MasterSet()->ForgetFramesInside(*frame_set_);
-  delete frame_set_;  // NOLINT(cppcoreguidelines-owning-memory): a child widget of this frame
+  frame_set_->hide();
+  frame_set_->deleteLater();  // a viewer inside may be handling the click that replaced it
   frame_set_ = nullptr;
 }
 

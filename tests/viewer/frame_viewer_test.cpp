@@ -16,6 +16,7 @@
 #include "viewer/frame_set.h"
 #include "viewer/fv_frame.h"
 #include "viewer/fv_load_error.h"
+#include "viewer/paint_panel.h"
 
 namespace tessival::viewer {
 namespace {
@@ -175,6 +176,21 @@ TEST_F(FrameViewerTest, LinksGoToTheirTargetFrame) {
   };
   viewer_->HotSpotClick(*Frame(2).Viewer(), "first.htm", handled);
   EXPECT_THAT(windows, ::testing::ElementsAre("_blank first.htm"));
+}
+
+TEST_F(FrameViewerTest, ALinkClickedWithTheMouseMayReplaceThePageItWasClickedIn) {
+  Write("b.htm", "<p>Second page");
+  viewer_->LoadFromFile(Write("a.htm", "<h1><a href=b.htm>WWWWWWWWWWWW</a></h1>"));
+  TPaintPanel& panel = viewer_->CurrentViewer()->PaintPanel();
+  QCoreApplication::processEvents();
+  const QPoint on_link(40, 30);
+  Mouse(panel, QEvent::MouseMove, on_link, Qt::NoButton);
+  Mouse(panel, QEvent::MouseButtonPress, on_link, Qt::LeftButton);
+  Mouse(panel, QEvent::MouseButtonRelease, on_link, Qt::LeftButton);
+  // The old page's viewer goes only after its click has been handled.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(viewer_->TopSet().DocumentName(), (dir_ / "b.htm").string());
+  EXPECT_EQ(AllText(*viewer_->CurrentViewer()), "Second page");
 }
 
 TEST_F(FrameViewerTest, AHostThatHandlesLinkClicksKeepsEveryPage) {
