@@ -1,7 +1,6 @@
 #include <QApplication>
 
 #include "app/main_window.h"
-#include "app/plain_text_page_view.h"
 #include "app/qt_user_dialogs.h"
 #include "app/http_cli_fetcher.h"
 #include "platform/message_loop.h"
@@ -20,9 +19,6 @@ using namespace tessival;
 app::MainWindowServices MakeServices() {
   app::MainWindowServices services;
   services.http = std::make_unique<app::HttpCliFetcher>();
-  services.make_viewer = [](QWidget* parent) {
-    return std::make_unique<app::PlainTextPageView>(parent);
-  };
   services.dialogs = std::make_unique<app::QtUserDialogs>(nullptr);
   services.launch = [](const std::vector<std::string>& argv) { return platform::LaunchDetached(argv); };
   services.terminate_application = [] { QApplication::quit(); };

@@ -25,6 +25,7 @@
 #include "platform/qt/text_convert.h"
 #include "platform/screen_cursor.h"
 #include "platform/stream.h"
+#include "viewer/frame_viewer.h"
 #include "widgets/pane.h"
 #include "widgets/splitter_wnd.h"
 
@@ -237,8 +238,31 @@ void TForm1::BuildPanes() {
   pane3_->setObjectName(QStringLiteral("Pane3"));
   pane3_->setFrameShape(QFrame::NoFrame);
   pane3_->SetPaneSize(219);
-  viewer_ = services_.make_viewer(pane3_);
-  viewer_->OnKeyPress = [this](char& key) { FrameViewer1KeyPress(key); };
+  viewer_ = new viewer::TFrameViewer;  // the pane adopts it below
+  viewer_->setObjectName(QStringLiteral("FrameViewer1"));
+  viewer_->setAccessibleName(QStringLiteral("FrameViewer1"));
+  ConfigureFrameViewer();
+  viewer_->setMinimumSize(1, 1);
+  pane3_->setWidget(viewer_);
+  pane3_->SetSplitterWnd(splitter_);
+}
+
+// The program's settings of its viewer: no pictures, the pale cream page, the fonts, no
+// history, and handlers that keep every link where it is.
+void TForm1::ConfigureFrameViewer() {
+  constexpr platform::TColor kPaleCream = 15138559;  // 0xE6FEFF
+  constexpr int kDefaultCharset = 1;
+  viewer_->ViewImages = false;
+  viewer_->NoSelect = false;
+  viewer_->SetDefBackground(kPaleCream);
+  viewer_->DefFontName = "Times New Roman";
+  viewer_->DefPreFontName = "Courier New";
+  viewer_->HistoryMaxCount = 0;
+  viewer_->CharSet = kDefaultCharset;
+  viewer_->Cursor = viewer::crTextCursor;
+  viewer_->PrintMarginLeft = viewer_->PrintMarginRight = 2.0;
+  viewer_->PrintMarginTop = viewer_->PrintMarginBottom = 2.0;
+  viewer_->OnKeyPress = [this](viewer::TPageViewer&, char& key) { FrameViewer1KeyPress(key); };
   viewer_->OnFileRequest = [this](const std::string& src, std::string& new_name) {
     FrameViewer1FileRequest(src, new_name);
   };
@@ -246,9 +270,6 @@ void TForm1::BuildPanes() {
                                          bool& handled) {
     FrameViewer1HotSpotTargetClick(target, url, handled);
   };
-  viewer_->Widget()->setMinimumSize(1, 1);
-  pane3_->setWidget(viewer_->Widget());
-  pane3_->SetSplitterWnd(splitter_);
 }
 
 void TForm1::BuildStatusBar() {

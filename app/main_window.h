@@ -11,7 +11,6 @@
 #include "app/go_to_web.h"
 #include "app/http_fetcher.h"
 #include "app/icon_hide.h"
-#include "app/page_view.h"
 #include "app/service_table.h"
 #include "app/task_bar_icon.h"
 #include "app/user_dialogs.h"
@@ -21,6 +20,11 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QToolBar;
+
+namespace tessival::viewer {
+class TFrameViewer;
+class TPageViewer;
+}  // namespace tessival::viewer
 
 namespace tessival::widgets {
 class TPane;
@@ -34,7 +38,6 @@ class TForm2;
 // What the window is built with; tests replace any of them.
 struct MainWindowServices {
   std::unique_ptr<HttpFetcher> http;  // HttpCli1
-  std::function<std::unique_ptr<PageView>(QWidget* parent)> make_viewer;
   std::unique_ptr<UserDialogs> dialogs;
   // Starts a program from its argument vector, never through a shell ("4L", the browser).
   TGoToWeb::Launcher launch;
@@ -85,7 +88,7 @@ class TForm1 : public QMainWindow {
   widgets::TPane* Pane1() const { return pane1_; }
   TTaskBarIcon& TaskBarIcon1() const { return *TaskBarIcon1_; }
   TIconHide& IconHide1() const { return *IconHide1_; }
-  PageView& FrameViewer1() const { return *viewer_; }
+  viewer::TFrameViewer& FrameViewer1() const { return *viewer_; }
 
  protected:
   bool event(QEvent* event) override;
@@ -101,6 +104,7 @@ class TForm1 : public QMainWindow {
   void BuildPanes();
   void BuildStatusBar();
   void BuildDesktopComponents();
+  void ConfigureFrameViewer();
   // Adds a button (and the gap after it) to the toolbar; the action shows or hides it.
   QAction* AddToolButton(QToolBar* bar, const std::string& caption, const char* component, int width,
                          ToolbarGap gap);
@@ -116,7 +120,7 @@ class TForm1 : public QMainWindow {
   void RefreshMemoFromClipboardReported();
 
   MainWindowServices services_;
-  std::unique_ptr<PageView> viewer_;
+  viewer::TFrameViewer* viewer_ = nullptr;  // owned by the lower pane's widget tree
   QPlainTextEdit* memo_ = nullptr;
   widgets::TSplitterWnd* splitter_ = nullptr;
   widgets::TPane* pane1_ = nullptr;

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
-#include <QPlainTextEdit>
+#include <QTest>
 #include <QPushButton>
 #include <algorithm>
 #include <chrono>
@@ -18,6 +18,8 @@
 #include "peer_process.h"
 #include "platform/qt/text_convert.h"
 #include "real_client_window.h"
+#include "viewer/frame_viewer.h"
+#include "viewer/page_viewer.h"
 #include "scratch_directory.h"
 
 namespace tessival::app {
@@ -97,13 +99,13 @@ class AnswerCharsetWindowTest : public ScratchDirectoryTest {
     ScratchDirectoryTest::TearDown();
   }
 
-  // Finds the words in the pane, selects them there and copies them with Ctrl+C, which
-  // puts them into the memo.
-  std::string CopyFromPane(const std::string& words_1252) {
-    auto* pane = qobject_cast<QPlainTextEdit*>(form_->FrameViewer1().Widget());
-    if (pane == nullptr || !pane->find(platform::ToQString(words_1252))) return "(not in the pane)";
-    QKeyEvent copy(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier, QStringLiteral("\x03"));
-    QCoreApplication::sendEvent(pane, &copy);
+  // Selects the whole page in the pane and copies it with Ctrl+C, which puts it into the
+  // memo.
+  std::string CopyFromPane() {
+    viewer::TPageViewer* page = form_->FrameViewer1().CurrentViewer();
+    if (page == nullptr) return "(no page)";
+    page->SelectAll();
+    QTest::keyClick(page, Qt::Key_C, Qt::ControlModifier);
     return form_->MemoText();
   }
 
@@ -121,7 +123,7 @@ TEST_F(AnswerCharsetWindowTest, SetNamedInTheHeaderOnly) {
   EXPECT_EQ(form_->StatusPanelText(2).rfind("Empfangen", 0), 0u) << form_->StatusPanelText(2);
   EXPECT_THAT(ReadFile("wortschatz.htm"), HasSubstr(kGreetingUtf8));  // the file as received
   EXPECT_EQ(ReadFile("wortschatz.htm.content-type"), "text/html; charset=utf-8");
-  EXPECT_EQ(CopyFromPane(kGreeting1252), kGreeting1252 + "\r\n");
+  EXPECT_THAT(CopyFromPane(), HasSubstr(kGreeting1252));
   EXPECT_THAT(nginx_.RequestLog(1),
               HasSubstr(
                   "GET /cgi-bin/wort_www?site=1&Wort=Gr%C3%BC%C3%9Fe%20stra%C3%9Fe%2010%20%E2%82%AC"
@@ -133,7 +135,7 @@ TEST_F(AnswerCharsetWindowTest, SetNamedInTheMetaOnly) {
   form_->SetMemoText("k\xF6ln.de");
   form_->ButtonByComponent("Button7")->click();  // "Domain"
   EXPECT_EQ(ReadFile("domain.htm.content-type"), "text/html");
-  EXPECT_EQ(CopyFromPane(kGreeting1252), kGreeting1252 + "\r\n");
+  EXPECT_THAT(CopyFromPane(), HasSubstr(kGreeting1252));
   EXPECT_THAT(nginx_.RequestLog(1),
               HasSubstr("GET /cgi-bin/checkdomain.pl?domain=k%C3%B6ln.de HTTP/1.0"));
   EXPECT_TRUE(dialogs_->errors.empty());

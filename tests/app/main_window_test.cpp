@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QTest>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -23,7 +24,10 @@
 #include "platform/clipboard.h"
 #include "tests/widgets/qt_app_fixture.h"
 #include "scratch_directory.h"
+#include "viewer/frame_set.h"
+#include "viewer/frame_viewer.h"
 #include "viewer/fv_load_error.h"
+#include "viewer/page_viewer.h"
 
 namespace tessival::app {
 namespace {
@@ -59,29 +63,6 @@ class ScriptedHttp : public HttpFetcher {
   int aborts = 0;
 };
 
-class RecordingViewer : public PageView {
- public:
-  // The widget belongs to the parent's tree, as the window's real viewer does.
-  explicit RecordingViewer(QWidget* parent) : widget_(new QWidget(parent)) {}
-  QWidget* Widget() override { return widget_; }
-  void LoadFromFile(const std::string& name) override {
-    if (!std::ifstream(name)) throw viewer::EfvLoadError("Can't locate file: " + name);
-    loaded.push_back(name);
-  }
-  void CopyToClipboard() override {
-    ++copies;
-    platform::Clipboard::System().SetText(selection);
-  }
-  std::string SelText() const override { return selection; }
-
-  std::vector<std::string> loaded;
-  std::string selection;
-  int copies = 0;
-
- private:
-  QWidget* widget_;
-};
-
 class ScriptedDialogs : public UserDialogs {
  public:
   bool answer = false;
@@ -106,11 +87,6 @@ class MainWindowTest : public ScratchDirectoryTest {
     auto http = std::make_unique<ScriptedHttp>();
     http_ = http.get();
     services.http = std::move(http);
-    services.make_viewer = [this](QWidget* parent) {
-      auto viewer = std::make_unique<RecordingViewer>(parent);
-      viewer_ = viewer.get();
-      return viewer;
-    };
     auto dialogs = std::make_unique<ScriptedDialogs>();
     dialogs_ = dialogs.get();
     services.dialogs = std::move(dialogs);
@@ -129,10 +105,15 @@ class MainWindowTest : public ScratchDirectoryTest {
     ScratchDirectoryTest::TearDown();
   }
   void Click(const char* component) { form_->ButtonByComponent(component)->click(); }
+  viewer::TFrameViewer& Viewer() { return form_->FrameViewer1(); }
+  // The file the lower pane shows, by its full name; empty before anything was shown.
+  std::string Shown() { return Viewer().TopSet().DocumentName(); }
+  static std::string FullName(const std::string& file) {
+    return std::filesystem::absolute(file).lexically_normal().string();
+  }
 
   platform::MemoryClipboard clipboard_;
   ScriptedHttp* http_ = nullptr;
-  RecordingViewer* viewer_ = nullptr;
   ScriptedDialogs* dialogs_ = nullptr;
   std::vector<std::string> started_;
   int terminations_ = 0;
@@ -170,11 +151,11 @@ TEST_F(MainWindowTest, LowerPaneHoldsTheViewBelowTheMemo) {
   widgets::TPane* lower = splitter->Pane(1);
   ASSERT_NE(lower, nullptr);
   EXPECT_EQ(lower->objectName(), "Pane3");
-  EXPECT_EQ(lower->widget(), viewer_->Widget());
-  EXPECT_TRUE(viewer_->Widget()->isVisible());
+  EXPECT_EQ(lower->widget(), &Viewer());
+  EXPECT_TRUE(Viewer().isVisible());
   // It fills the pane below the bar.
   EXPECT_GT(lower->y(), form_->Pane1()->y());
-  EXPECT_EQ(viewer_->Widget()->size(), lower->viewport()->size());
+  EXPECT_EQ(Viewer().size(), lower->viewport()->size());
 }
 
 TEST_F(MainWindowTest, ToolbarHoldsTheButtonsInOrderWithTheirWidthsAndSeparators) {
@@ -234,7 +215,7 @@ TEST_F(MainWindowTest, SuccessfulQueryRemembersTheAddressFirstThenFetchesAndShow
   EXPECT_EQ(ReadFile("translate.htm"), "<html>Haus</html>");
   EXPECT_EQ(form_->StatusPanelText(2), "Empfangen 17 Bytes");
   EXPECT_EQ(form_->StatusPanelText(1), "");
-  EXPECT_THAT(viewer_->loaded, ElementsAre("translate.htm"));
+  EXPECT_EQ(Shown(), FullName("translate.htm"));
   EXPECT_EQ(form_->GoToWebUrl(), address);
   EXPECT_TRUE(dialogs_->errors.empty());
 }
@@ -255,7 +236,7 @@ TEST_F(MainWindowTest, FailedQueriesReportStatusKeepThePageAndStillRememberTheAd
     EXPECT_EQ(ReadFile("news.htm"), c.partial_body);
     EXPECT_EQ(ReadFile("url.txt"), "http://127.0.0.1:1/tick/km/\r\n");
   }
-  EXPECT_TRUE(viewer_->loaded.empty());
+  EXPECT_EQ(Shown(), "");
   EXPECT_TRUE(dialogs_->errors.empty());
 }
 
@@ -287,7 +268,7 @@ TEST_F(MainWindowTest, AFaultInsideTheClientReachesTheErrorBoxAndTheNextQueryRun
   http_->on_get = [](ScriptedHttp& h) { h.Answer(200, "OK", "news"); };
   Click("Button12");
   EXPECT_EQ(form_->StatusPanelText(2), "Empfangen 4 Bytes");
-  EXPECT_THAT(viewer_->loaded, ElementsAre("news.htm"));
+  EXPECT_EQ(Shown(), FullName("news.htm"));
 }
 
 TEST_F(MainWindowTest, WikipediaPageIsConvertedFromUtf8BeforeItIsShown) {
@@ -295,7 +276,7 @@ TEST_F(MainWindowTest, WikipediaPageIsConvertedFromUtf8BeforeItIsShown) {
   Click("Button4");
   EXPECT_EQ(ReadFile("wikipediax.htm"), "Gr\xC3\xBC\xC3\x9F" "e");
   EXPECT_EQ(ReadFile("wikipedia.htm"), "Gr\xFC\xDF" "e");
-  EXPECT_THAT(viewer_->loaded, ElementsAre("wikipedia.htm"));
+  EXPECT_EQ(Shown(), FullName("wikipedia.htm"));
   // The converted file is single-byte text, whatever set its META still names.
   EXPECT_EQ(ReadFile("wikipedia.htm.content-type"), "text/html; charset=windows-1252");
 }
@@ -321,7 +302,7 @@ TEST_F(MainWindowTest, BrokenUtf8PageIsReportedAsAnErrorAndNotShown) {
   Click("Button4");
   ASSERT_EQ(dialogs_->errors.size(), 1u);
   EXPECT_THAT(dialogs_->errors[0], ::testing::HasSubstr("Read beyond end of file"));
-  EXPECT_TRUE(viewer_->loaded.empty());
+  EXPECT_EQ(Shown(), "");
 }
 
 TEST_F(MainWindowTest, UnwritableUrlFileIsReportedAndNothingIsFetched) {
@@ -410,31 +391,51 @@ TEST_F(MainWindowTest, CloseQuestionAnsweredYesEndsTheProgram) {
 }
 
 TEST_F(MainWindowTest, CtrlCInTheViewerCopiesTheSelectionIntoTheMemo) {
+  WriteFile("page.htm", "<p>selected words");
+  Viewer().LoadFromFile("page.htm");
+  viewer::TPageViewer* page = Viewer().CurrentViewer();
+  ASSERT_NE(page, nullptr);
   form_->SetMemoText("old");
-  viewer_->selection = "selected words";
-  char key = 3;
-  viewer_->OnKeyPress(key);
-  EXPECT_EQ(viewer_->copies, 1);
-  EXPECT_EQ(clipboard_.GetText(), "selected words");
-  EXPECT_EQ(form_->MemoText(), "selected words\r\n");
+  page->SelectAll();
+  QTest::keyClick(page, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(clipboard_.GetText(), "selected words\r\n");
+  EXPECT_EQ(form_->MemoText(), "selected words\r\n\r\n");
 
-  viewer_->selection.clear();
-  viewer_->OnKeyPress(key);
+  WriteFile("empty.htm", "");
+  Viewer().LoadFromFile("empty.htm");
+  QTest::keyClick(Viewer().CurrentViewer(), Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(form_->MemoText(), "\r\n");  // an empty line
 
-  char other = 'x';
-  viewer_->OnKeyPress(other);
-  EXPECT_EQ(viewer_->copies, 2);
+  form_->SetMemoText("kept");
+  QTest::keyClick(Viewer().CurrentViewer(), Qt::Key_X);
+  EXPECT_EQ(form_->MemoText(), "kept");
 }
 
 TEST_F(MainWindowTest, LinksBeepAndAreNeverFollowedAndFileRequestsGetNoSubstitute) {
+  WriteFile("other.htm", "<p>elsewhere");
+  WriteFile("page.htm", "<a href=other.htm>link</a>");
+  Viewer().LoadFromFile("page.htm");
   bool handled = false;
-  viewer_->OnHotSpotTargetClick("", "http://elsewhere/", handled);
+  Viewer().HotSpotClick(*Viewer().CurrentViewer(), "other.htm", handled);
   EXPECT_TRUE(handled);
   EXPECT_EQ(dialogs_->beeps, 1);
+  EXPECT_EQ(Shown(), FullName("page.htm"));
   std::string new_name = "something";
-  viewer_->OnFileRequest("page.htm", new_name);
+  Viewer().OnFileRequest("page.htm", new_name);
   EXPECT_EQ(new_name, "");
+}
+
+TEST_F(MainWindowTest, TheViewerRunsWithTheProgramsSettings) {
+  EXPECT_FALSE(Viewer().ViewImages);
+  EXPECT_FALSE(Viewer().NoSelect);
+  EXPECT_EQ(Viewer().DefBackground(), 0xE6FEFFu);
+  EXPECT_EQ(Viewer().DefFontName, "Times New Roman");
+  EXPECT_EQ(Viewer().DefPreFontName, "Courier New");
+  EXPECT_EQ(Viewer().HistoryMaxCount, 0);
+  WriteFile("page.htm", "<p>x");
+  Viewer().LoadFromFile("page.htm");
+  EXPECT_FALSE(Viewer().CurrentViewer()->ViewImages());
+  EXPECT_EQ(Viewer().CurrentViewer()->DefBackground(), 0xE6FEFFu);
 }
 
 TEST_F(MainWindowTest, ScriptButtonPassesTheAddressAsOneArgumentWithoutAShell) {

@@ -1,5 +1,5 @@
 #pragma once
-// The main window wired with the program's own HTTP client and the plain-text pane, and
+// The main window wired with the program's own HTTP client and frame viewer, and
 // dialogs that record errors and answer every question with No: what the tests that send
 // real requests through a service button share.
 #include <chrono>
@@ -10,7 +10,6 @@
 
 #include "app/http_cli_fetcher.h"
 #include "app/main_window.h"
-#include "app/plain_text_page_view.h"
 #include "app/user_dialogs.h"
 #include "tests/widgets/qt_app_fixture.h"
 
@@ -20,8 +19,9 @@ class RecordingDialogs : public UserDialogs {
  public:
   bool Confirm(const std::string&) override { return false; }
   void ShowError(const std::string& message) override { errors.push_back(message); }
-  void Beep() override {}
+  void Beep() override { ++beeps; }
   std::vector<std::string> errors;
+  int beeps = 0;
 };
 
 // Builds the window; `dialogs` is left pointing at the window's dialogs.
@@ -32,7 +32,6 @@ inline std::unique_ptr<TForm1> MakeRealClientWindow(RecordingDialogs*& dialogs) 
   auto http = std::make_unique<HttpCliFetcher>();
   http->Client().Timeout = 10s;
   services.http = std::move(http);
-  services.make_viewer = [](QWidget* parent) { return std::make_unique<PlainTextPageView>(parent); };
   auto owned_dialogs = std::make_unique<RecordingDialogs>();
   dialogs = owned_dialogs.get();
   services.dialogs = std::move(owned_dialogs);

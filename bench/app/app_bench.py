@@ -1,0 +1,218 @@
+#!/usr/bin/env python3
+"""The program as a user meets it: start, press a service button, see a 300 KB answer page.
+
+Tessival and a desktop browser run under the same virtual X server, one at a time, with
+windows of 800 x 600, against the same local nginx. Both are measured from outside:
+
+  mapped     wall time from the start until the window is mapped (xdotool sees it)
+  painted    wall time from the start until the program last spent processor time before
+             it stayed idle for IDLE_S seconds: the first paint of the window is done
+  answer     Tessival: wall time from the click on the "Wortschatz" button until the
+             program went idle again, the page fetched, laid out and painted.
+             The peer is started with the page's address and measured from its start.
+  start+answer  Tessival's painted + answer; the peer's painted (it shows the page at once)
+  cpu        processor time (user + system) of the whole run, page shown; answer_cpu the
+             part Tessival spent from the click on
+  rss        resident set (VmRSS) 3 s after the page is shown
+
+usage: app_bench.py TESSIVAL [--peer dillo] [--runs 5] [--size 300000]
+"""
+import argparse
+import os
+import random
+import shutil
+import socket
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+IDLE_S = 1.0
+POLL_S = 0.005
+TICKS = os.sysconf("SC_CLK_TCK")
+BUTTON_XY = (397, 31)  # "Wortschatz" in the toolbar, window coordinates
+
+WORDS = ("der die das und nicht mit sich auf für ist Wörterbuch Übersetzung Straße "
+         "Grüße größer Abkürzung Haltestelle Wortschatz Begriff Sprache Beispiel "
+         "wächst Jahr neue alte Vergessenheit schreiben sprechen zeigen Wendungen").split()
+
+
+def make_page(path, size):
+    rng = random.Random(21)
+    parts = ['<html><head><title>Wortschatz</title></head><body>\n'
+             '<table bgcolor="#C0E0FF" border=1><tr><td>Wort</td><td>Häufigkeit</td></tr></table>\n']
+    total = len(parts[0])
+    n = 0
+    while total < size:
+        n += 1
+        words = [rng.choice(WORDS) for _ in range(rng.randint(40, 120))]
+        if n % 3 == 0:
+            words[5] = '<a href="w%d.htm">%s</a>' % (n, words[5])
+        text = ("<h2>Abschnitt %d</h2>\n" % n if n % 10 == 1 else "") + "<p>" + " ".join(words) + "</p>\n"
+        parts.append(text)
+        total += len(text.encode("cp1252"))
+    parts.append("</body></html>\n")
+    with open(path, "wb") as out:
+        out.write("".join(parts).encode("cp1252"))
+
+
+def cpu_seconds(pid):
+    with open("/proc/%d/stat" % pid) as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / TICKS
+
+
+def rss_kib(pid):
+    with open("/proc/%d/status" % pid) as status:
+        for line in status:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    return 0
+
+
+def last_busy(pid, since_cpu=None, timeout=60.0):
+    """The wall time at which the process last spent processor time before IDLE_S of rest.
+    With since_cpu, processor time spent before the first look counts as a change then."""
+    last_cpu = cpu_seconds(pid) if since_cpu is None else since_cpu
+    last_change = time.monotonic()
+    deadline = last_change + timeout
+    while time.monotonic() < deadline:
+        time.sleep(POLL_S)
+        now = cpu_seconds(pid)
+        if now != last_cpu:
+            last_cpu, last_change = now, time.monotonic()
+        elif time.monotonic() - last_change >= IDLE_S:
+            return last_change
+    raise RuntimeError("process %d never went idle" % pid)
+
+
+def window_of(pid, env):
+    for _ in range(2000):
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)], env=env,
+                               capture_output=True, text=True).stdout.split()
+        if found:
+            return found[-1]
+        time.sleep(0.002)
+    raise RuntimeError("no window for %d" % pid)
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def start_nginx(work, page):
+    port = free_port()
+    www = os.path.join(work, "www")
+    os.makedirs(os.path.join(www, "cgi-bin"))
+    os.makedirs(os.path.join(work, "tmp"))
+    shutil.copy(page, os.path.join(www, "cgi-bin", "wort_www"))
+    shutil.copy(page, os.path.join(www, "page.htm"))
+    temps = "".join("  %s_temp_path %s/tmp/%s;\n" % (t, work, t)
+                    for t in ("client_body", "proxy", "fastcgi", "uwsgi", "scgi"))
+    conf = ("daemon off;\nmaster_process off;\nworker_processes 1;\nerror_log %s/error.log;\n"
+            "pid %s/nginx.pid;\nevents { worker_connections 16; }\nhttp {\n  access_log off;\n%s"
+            "  server {\n    listen 127.0.0.1:%d;\n    root %s;\n"
+            "    default_type \"text/html; charset=windows-1252\";\n  }\n}\n") % (work, work, temps, port, www)
+    with open(os.path.join(work, "nginx.conf"), "w") as out:
+        out.write(conf)
+    nginx = subprocess.Popen(["nginx", "-p", work, "-c", os.path.join(work, "nginx.conf")])
+    for _ in range(200):
+        try:
+            socket.create_connection(("127.0.0.1", port), 0.1).close()
+            return nginx, port
+        except OSError:
+            time.sleep(0.02)
+    raise RuntimeError("nginx does not answer")
+
+
+def run_tessival(program, env, port, work):
+    cwd = tempfile.mkdtemp(dir=work)
+    run_env = dict(env, TESSIVAL_SERVICE_HOST="127.0.0.1:%d" % port)
+    start = time.monotonic()
+    proc = subprocess.Popen([program], env=run_env, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        window = window_of(proc.pid, env)
+        mapped = time.monotonic() - start
+        painted = last_busy(proc.pid) - start
+        subprocess.run(["xdotool", "mousemove", "--window", window, str(BUTTON_XY[0]), str(BUTTON_XY[1])],
+                       env=env, check=True)
+        time.sleep(0.5)
+        before = cpu_seconds(proc.pid)
+        clicked = time.monotonic()
+        subprocess.Popen(["xdotool", "click", "1"], env=env)
+        answer = last_busy(proc.pid, since_cpu=before) - clicked
+        answer_cpu = cpu_seconds(proc.pid) - before
+        shown = os.path.getsize(os.path.join(cwd, "wortschatz.htm"))
+        time.sleep(3)
+        return {"mapped": mapped, "painted": painted, "answer": answer, "total": painted + answer,
+                "cpu": cpu_seconds(proc.pid), "answer_cpu": answer_cpu, "rss": rss_kib(proc.pid) / 1024,
+                "bytes": shown}
+    finally:
+        proc.kill()
+        proc.wait()
+
+
+def run_peer(peer, env, port, work):
+    start = time.monotonic()
+    proc = subprocess.Popen([peer, "-g", "800x600", "http://127.0.0.1:%d/page.htm" % port], env=env, cwd=work,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        window_of(proc.pid, env)
+        mapped = time.monotonic() - start
+        painted = last_busy(proc.pid) - start
+        time.sleep(3)
+        return {"mapped": mapped, "painted": painted, "answer": 0.0, "total": painted, "cpu": cpu_seconds(proc.pid),
+                "answer_cpu": 0.0, "rss": rss_kib(proc.pid) / 1024}
+    finally:
+        proc.kill()
+        proc.wait()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("tessival")
+    parser.add_argument("--peer", default="dillo")
+    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--size", type=int, default=300000)
+    args = parser.parse_args()
+    for tool in ("Xvfb", "xdotool", "nginx", args.peer):
+        if shutil.which(tool) is None:
+            sys.exit("missing: %s (scripts/packages/bench/app.txt)" % tool)
+    work = tempfile.mkdtemp(prefix="tessival-app-bench-")
+    page = os.path.join(work, "page.htm")
+    make_page(page, args.size)
+    # The server picks a free display and names it once it is ready for clients.
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write_end,))
+    os.close(write_end)
+    with os.fdopen(read_end) as ready:
+        display = ":" + ready.readline().strip()
+    env = dict(os.environ, DISPLAY=display, HOME=work, QT_QPA_PLATFORM="xcb")
+    nginx, port = start_nginx(work, page)
+    try:
+        results = {"tessival": [], args.peer: []}
+        for _ in range(args.runs):  # interleaved, so both meet the same machine load
+            results["tessival"].append(run_tessival(os.path.abspath(args.tessival), env, port, work))
+            results[args.peer].append(run_peer(args.peer, env, port, work))
+        print("page %d bytes, %d runs, medians (min..max)" % (os.path.getsize(page), args.runs))
+        for key in ("mapped", "painted", "answer", "total", "answer_cpu", "cpu", "rss"):
+            row = []
+            for name in ("tessival", args.peer):
+                values = [r[key] for r in results[name]]
+                unit = " MB" if key == "rss" else " s"
+                row.append("%s %.3f%s (%.3f..%.3f)" % (name, statistics.median(values), unit, min(values), max(values)))
+            t = statistics.median(r[key] for r in results["tessival"])
+            p = statistics.median(r[key] for r in results[args.peer])
+            print("%-8s %s  ratio %s" % (key, "  ".join(row), ("%.2f" % (t / p)) if p else "-"))
+    finally:
+        nginx.terminate()
+        xvfb.terminate()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,109 @@
+#include "viewer/frame_set.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "html/ascii_text.h"
+#include "layout/frame_set_reader.h"
+#include "viewer/frame_viewer.h"
+#include "viewer/fv_frame.h"
+#include "viewer/page_viewer.h"
+
+namespace tessival::viewer {
+
+namespace {
+
+std::string Upper(const std::string& text) {
+  std::string upper = text;
+  std::transform(upper.begin(), upper.end(), upper.begin(),
+                 [](unsigned char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c); });
+  return upper;
+}
+
+bool Contains(const QWidget& outer, const QWidget* inner) {
+  for (const QWidget* w = inner; w != nullptr; w = w->parentWidget()) {
+    if (w == &outer) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+TFrameSet::TFrameSet(TFrameViewer& owner, QWidget* parent)
+    : TSubFrameSet(this, nullptr, parent), owner_(owner) {
+  const bool no_border = (owner.fvOptions() & fvNoBorder) != 0;
+  SetBorderSize(no_border ? 0 : 2);
+  SetOuterBorder(no_border ? 0 : 2);
+}
+
+void TFrameSet::Clear() {
+  frame_names_.clear();
+  viewers_.clear();
+  current_viewer_ = nullptr;
+  dragging_set_ = nullptr;
+  ClearSet();
+  document_name_.clear();
+  title_.clear();
+  LoadDepth = 0;
+}
+
+void TFrameSet::LoadDocument(const std::string& name, const std::string& anchor) {
+  Clear();
+  const std::string file = owner_.RequestFile(name);
+  document_name_ = file;
+  if (layout::IsFrameDocument(layout::TFrameSetSource::FromFile(file))) {
+    layout::TFrameSetHandlers handlers;
+    handlers.OnMeta = owner_.OnMeta;
+    handlers.OnScript = owner_.OnScript;
+    const std::string directory = std::filesystem::path(file).parent_path().string();
+    const layout::TFrameSetHead head = layout::ParseFrameSet(layout::TFrameSetSource::FromFile(file),
+                                                             owner_, *this, directory, handlers);
+    if (!Finished()) Finish();
+    title_ = head.Title;
+    SetBaseAndTarget(head.Base, head.BaseTarget);
+    LoadFiles();
+    DistributeSizes();
+    PlaceChildren();
+    ComputeNoDrag();
+    return;
+  }
+  TfvFrame* frame = AddFrame(html::TAttributeList(), {});
+  frame->SetSource(file, anchor);
+  Finish();
+  DistributeSizes();
+  PlaceChildren();
+  frame->LoadFiles();
+  if (TPageViewer* viewer = frame->Viewer()) {
+    title_ = viewer->DocumentTitle();
+    SetBaseAndTarget(Base(), viewer->DocumentBaseTarget());
+  }
+}
+
+TfvFrame* TFrameSet::FrameNamed(const std::string& name) const {
+  const auto found = frame_names_.find(Upper(name));
+  return found == frame_names_.end() ? nullptr : found->second;
+}
+
+void TFrameSet::RegisterFrameName(const std::string& name, TfvFrame& frame) {
+  frame_names_[Upper(name)] = &frame;
+}
+
+void TFrameSet::ForgetFramesInside(const TSubFrameSet& set) {
+  std::erase_if(frame_names_, [&set](const auto& entry) { return Contains(set, entry.second); });
+  std::erase_if(viewers_, [&set](const TPageViewer* viewer) { return Contains(set, viewer); });
+  if (current_viewer_ != nullptr && Contains(set, current_viewer_)) current_viewer_ = nullptr;
+}
+
+void TFrameSet::AddViewer(TPageViewer& viewer) { viewers_.push_back(&viewer); }
+
+void TFrameSet::RemoveViewer(TPageViewer& viewer) {
+  std::erase(viewers_, &viewer);
+  if (current_viewer_ == &viewer) current_viewer_ = nullptr;
+}
+
+TPageViewer* TFrameSet::CurrentViewer() const {
+  if (viewers_.size() == 1) return viewers_.front();
+  return current_viewer_;
+}
+
+}  // namespace tessival::viewer

@@ -1,0 +1,58 @@
+#pragma once
+// TFrameSet: the top set of the frame viewer. Besides dividing its area like any set, it
+// holds what the whole tree shares: the document's name and title, the frames by name,
+// every viewer of the tree, the set whose border is being dragged and the viewer that
+// last had the focus.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "viewer/sub_frame_set.h"
+
+namespace tessival::viewer {
+
+class TFrameViewer;
+class TPageViewer;
+
+class TFrameSet : public TSubFrameSet {
+  Q_OBJECT
+ public:
+  TFrameSet(TFrameViewer& owner, QWidget* parent);
+
+  // Loads a document into this set: a frame set is built and its frames loaded; any
+  // other page becomes one frame with one viewer. Throws when the page cannot be read.
+  void LoadDocument(const std::string& name, const std::string& anchor);
+
+  TFrameViewer& Owner() const { return owner_; }
+  const std::string& DocumentName() const { return document_name_; }
+  const std::string& Title() const { return title_; }
+  // The frame of that NAME, whatever its case; null when none.
+  TfvFrame* FrameNamed(const std::string& name) const;
+  void RegisterFrameName(const std::string& name, TfvFrame& frame);
+  void ForgetFramesInside(const TSubFrameSet& set);
+  const std::vector<TPageViewer*>& Viewers() const { return viewers_; }
+  void AddViewer(TPageViewer& viewer);
+  void RemoveViewer(TPageViewer& viewer);
+  TPageViewer* CurrentViewer() const;
+  void SetCurrentViewer(TPageViewer* viewer) { current_viewer_ = viewer; }
+  TSubFrameSet* DraggingSet() const { return dragging_set_; }
+  void SetDraggingSet(TSubFrameSet* set) { dragging_set_ = set; }
+  // How deep in nested frame documents the load in progress is.
+  int LoadDepth = 0;
+
+ protected:
+  void OnPlaced() override {}
+
+ private:
+  void Clear();
+
+  TFrameViewer& owner_;
+  std::string document_name_;
+  std::string title_;
+  std::map<std::string, TfvFrame*> frame_names_;  // upper-cased names
+  std::vector<TPageViewer*> viewers_;
+  TPageViewer* current_viewer_ = nullptr;
+  TSubFrameSet* dragging_set_ = nullptr;
+};
+
+}  // namespace tessival::viewer

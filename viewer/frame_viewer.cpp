@@ -1,0 +1,359 @@
+#include "viewer/frame_viewer.h"
+
+#include <QKeyEvent>
+#include <algorithm>
+#include <filesystem>
+
+#include "html/ascii_text.h"
+#include "html/url_helpers.h"
+#include "platform/clipboard.h"
+#include "platform/qt/text_convert.h"
+#include "viewer/frame_set.h"
+#include "viewer/fv_frame.h"
+#include "viewer/fv_load_error.h"
+
+namespace tessival::viewer {
+
+namespace {
+
+std::pair<std::string, std::string> SplitAnchor(const std::string& name) {
+  const std::size_t hash = name.find('#');
+  if (hash == std::string::npos) return {name, {}};
+  return {name.substr(0, hash), name.substr(hash + 1)};
+}
+
+constexpr char kCtrlC = 3;
+
+bool SameName(const std::string& a, const std::string& b) {
+  return html::ToLower(a) == html::ToLower(b);
+}
+
+TSubFrameSet& AsSet(layout::TFrameSetNode& node) { return dynamic_cast<TSubFrameSet&>(node); }
+
+// Runs the end of a bracket even when what it brackets throws.
+class BusyScope {
+ public:
+  explicit BusyScope(std::function<void(bool)> set) : set_(std::move(set)) { set_(true); }
+  ~BusyScope() { set_(false); }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  std::function<void(bool)> set_;
+};
+
+}  // namespace
+
+TFrameViewer::TFrameViewer(QWidget* parent, platform::MessageBoxes* messages)
+    : QWidget(parent), messages_(messages) {
+  resize(150, 150);
+  setFocusPolicy(Qt::NoFocus);
+  top_set_ = new TFrameSet(*this, this);  // owned by this widget
+  top_set_->setGeometry(rect());
+  top_set_->show();
+}
+
+TFrameViewer::~TFrameViewer() = default;
+
+void TFrameViewer::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  top_set_->setGeometry(rect());
+}
+
+void TFrameViewer::SetDefBackground(platform::TColor color) {
+  def_background_ = color;
+  for (TPageViewer* viewer : top_set_->Viewers()) viewer->SetDefBackground(color);
+  QPalette palette = this->palette();
+  const unsigned rgb = color & 0xFFFFFFU;
+  if ((color & 0x80000000U) == 0) {
+    palette.setColor(QPalette::Window,
+                     QColor(static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+                            static_cast<int>((rgb >> 16) & 0xFF)));
+    setPalette(palette);
+  }
+}
+
+void TFrameViewer::SetfvOptions(TFrameViewerOptions options) {
+  options_ = options;
+  for (TPageViewer* viewer : top_set_->Viewers()) {
+    ThtOptions ht = 0;
+    if (options & fvOverLinksActive) ht |= htOverLinksActive;
+    if (options & fvNoLinkUnderline) ht |= htNoLinkUnderline;
+    if (options & fvPrintTableBackground) ht |= htPrintTableBackground;
+    if (options & fvPrintMonochromeBlack) ht |= htPrintMonochromeBlack;
+    if (options & fvShowVScroll) ht |= htShowVScroll;
+    viewer->SethtOptions(ht);
+  }
+  top_set_->SetOuterBorder((options & fvNoBorder) != 0 ? 0 : 2);
+}
+
+void TFrameViewer::LoadFromFile(const std::string& name) {
+  if (Busy()) return;
+  const auto [file, anchor] = SplitAnchor(name);
+  if (!std::filesystem::is_regular_file(file)) throw EfvLoadError("Can't locate file: " + file);
+  BusyScope busy([this](bool on) { SetOwnBusy(on); });
+  busy_viewers_.clear();
+  if (OnSoundRequest) OnSoundRequest({}, 0, true);
+  ReplaceTopSet(file, anchor);
+  AddVisited(name);
+}
+
+void TFrameViewer::ReplaceTopSet(const std::string& file, const std::string& anchor) {
+  // The new set loads beside the old one; only a set that loaded replaces it.
+  auto* fresh = new TFrameSet(*this, this);  // owned by this widget from here on
+  fresh->setGeometry(rect());
+  try {
+    fresh->LoadDocument(file, anchor);
+  } catch (...) {
+    delete fresh;  // NOLINT(cppcoreguidelines-owning-memory): never shown, never referenced
+    throw;
+  }
+  TFrameSet* old = top_set_;
+  top_set_ = fresh;
+  setUpdatesEnabled(false);
+  fresh->show();
+  fresh->raise();
+  setUpdatesEnabled(true);
+  // No history is kept in this program's configuration, so the old set goes, once the
+  // event that may have come from one of its viewers (a link click) has been handled.
+  old->hide();
+  old->deleteLater();
+  update();
+}
+
+void TFrameViewer::CopyToClipboard() {
+  TPageViewer* viewer = CurrentViewer();
+  if (viewer == nullptr || viewer->SelLength() == 0) return;
+  // The whole selection goes to the clipboard: a long selection is copied, not refused.
+  platform::Clipboard::System().SetText(viewer->SelText());
+}
+
+std::string TFrameViewer::SelText() const {
+  TPageViewer* viewer = CurrentViewer();
+  return viewer != nullptr ? viewer->SelText() : std::string();
+}
+
+TPageViewer* TFrameViewer::CurrentViewer() const { return top_set_->CurrentViewer(); }
+int TFrameViewer::ViewerCount() const { return static_cast<int>(top_set_->Viewers().size()); }
+TPageViewer* TFrameViewer::ViewerAt(int index) const {
+  return top_set_->Viewers().at(static_cast<std::size_t>(index));
+}
+std::string TFrameViewer::DocumentTitle() const { return top_set_->Title(); }
+
+// --- the frame-set reader's calls ------------------------------------------------------
+
+void TFrameViewer::CreateFrame(layout::TFrameSetNode& parent, const html::TAttributeList& attributes,
+                               const std::string& directory) {
+  AsSet(parent).AddFrame(attributes, directory);
+}
+
+layout::TFrameSetNode& TFrameViewer::CreateSubFrameSet(layout::TFrameSetNode& parent) {
+  TSubFrameSet* set = AsSet(parent).AddSubFrameSet();
+  if (set != nullptr) return *set;
+  // A set with no room left still reads its content, into a set nobody shows.
+  auto* ignored = new TSubFrameSet(AsSet(parent).MasterSet(), &AsSet(parent), &AsSet(parent));
+  ignored->hide();
+  return *ignored;
+}
+
+void TFrameViewer::ApplyFrameSetAttributes(layout::TFrameSetNode& set,
+                                           const html::TAttributeList& attributes) {
+  TSubFrameSet& target = AsSet(set);
+  target.ApplyAttributes(attributes, &target == target.MasterSet(), (options_ & fvNoBorder) != 0);
+}
+
+void TFrameViewer::FinishFrameSet(layout::TFrameSetNode& set) { AsSet(set).Finish(); }
+
+// --- viewers ---------------------------------------------------------------------------
+
+TPageViewer& TFrameViewer::MakeViewer(TfvFrame& frame) {
+  auto* viewer = new TPageViewer(&frame, messages_);  // owned by the frame's widget tree
+  if (frame.MasterSet()->BorderSize() == 0) viewer->SetBorderStyle(htNone);
+  if (frame.NoScroll()) viewer->SetScrollBars(ssNone);
+  viewer->SetDefBackground(def_background_);
+  viewer->SetCharSet(CharSet);
+  viewer->InsideFrame = true;
+  viewer->SetViewImages(ViewImages);
+  viewer->SetImageCacheCount(ImageCacheCount);
+  viewer->SetNoSelect(NoSelect);
+  viewer->SetDefFontColor(DefFontColor);
+  viewer->SetDefHotSpotColor(DefHotSpotColor);
+  viewer->SetDefVisitedLinkColor(DefVisitedLinkColor);
+  viewer->SetDefOverLinkColor(DefOverLinkColor);
+  viewer->SetDefFontSize(DefFontSize);
+  viewer->SetDefFontName(DefFontName);
+  viewer->SetDefPreFontName(DefPreFontName);
+  viewer->SetHistoryMaxCount(HistoryMaxCount);
+  viewer->PrintMarginLeft = PrintMarginLeft;
+  viewer->PrintMarginRight = PrintMarginRight;
+  viewer->PrintMarginTop = PrintMarginTop;
+  viewer->PrintMarginBottom = PrintMarginBottom;
+  viewer->SetServerRoot(ServerRoot);
+  viewer->SetMarginWidth(MarginWidth);
+  viewer->SetMarginHeight(MarginHeight);
+  SetfvOptions(options_);
+  viewer->OnHotSpotClick = [this, viewer](const std::string& url, bool& handled) {
+    HotSpotClick(*viewer, url, handled);
+  };
+  viewer->OnHotSpotCovered = [this, viewer](const std::string& url) {
+    if (OnHotSpotTargetCovered) OnHotSpotTargetCovered(*viewer, viewer->HoverTarget(), url);
+  };
+  viewer->OnProcessing = [this, viewer](bool on) { ViewerProcessing(*viewer, on); };
+  viewer->OnMouseDown = OnMouseDown;
+  viewer->OnMouseUp = OnMouseUp;
+  viewer->OnMouseMove = OnMouseMove;
+  viewer->OnMeta = OnMeta;
+  viewer->installEventFilter(this);
+  frame.MasterSet()->AddViewer(*viewer);
+  SetfvOptions(options_);
+  viewer->show();
+  return *viewer;
+}
+
+bool TFrameViewer::eventFilter(QObject* watched, QEvent* event) {
+  auto* viewer = qobject_cast<TPageViewer*>(watched);
+  if (viewer == nullptr) return false;
+  if (event->type() == QEvent::FocusIn) top_set_->SetCurrentViewer(viewer);
+  if (event->type() != QEvent::KeyPress) return false;
+  char key = KeyCharacter(static_cast<QKeyEvent&>(*event));
+  if (key == 0) return false;  // keys without a character (arrows, pages) scroll the viewer
+  const bool copy = key == kCtrlC;
+  // The viewer's own copy goes through a buffer of fixed size; the frame viewer copies
+  // the whole selection in its place.
+  if (copy) CopyToClipboard();
+  if (OnKeyPress) OnKeyPress(*viewer, key);
+  return copy || key == 0;
+}
+
+char TFrameViewer::KeyCharacter(const QKeyEvent& event) {
+  if (event.key() == Qt::Key_C && (event.modifiers() & Qt::ControlModifier)) return kCtrlC;
+  const std::string text = platform::FromQString(event.text());
+  return text.size() == 1 ? text[0] : 0;
+}
+
+std::string TFrameViewer::RequestFile(const std::string& source) const {
+  if (OnFileRequest) {
+    std::string new_name;
+    OnFileRequest(source, new_name);
+    if (!new_name.empty()) return new_name;
+  }
+  return ExpandSourceName(source);
+}
+
+std::string TFrameViewer::ExpandSourceName(const std::string& name) const {
+  std::string path = html::ExpandFileName(name, ServerRoot);
+  if (path.empty() || path.front() == '/') return path;
+  const std::string& base = top_set_->Base();
+  if (SameName(base, "DosPath")) return path;
+  if (!base.empty()) {
+    return (std::filesystem::path(html::UrlToFileName(html::GetBase(base))) / path)
+        .lexically_normal()
+        .string();
+  }
+  return std::filesystem::absolute(path).lexically_normal().string();
+}
+
+// --- busy ------------------------------------------------------------------------------
+
+void TFrameViewer::SetOwnBusy(bool busy) {
+  const bool was = Busy();
+  own_busy_ = busy;
+  FireProcessing(was);
+}
+
+void TFrameViewer::ViewerProcessing(TPageViewer& viewer, bool processing) {
+  const bool was = Busy();
+  std::erase(busy_viewers_, &viewer);
+  if (processing) busy_viewers_.push_back(&viewer);
+  FireProcessing(was);
+}
+
+void TFrameViewer::FireProcessing(bool was_busy) {
+  if (Busy() != was_busy && OnProcessing) OnProcessing(Busy());
+}
+
+void TFrameViewer::AddVisited(const std::string& url) {
+  if (VisitedMaxCount <= 0) return;
+  if (!visited_.empty() && visited_.front() == url) return;
+  std::erase(visited_, url);
+  visited_.insert(visited_.begin(), url);
+  if (visited_.size() > static_cast<std::size_t>(VisitedMaxCount)) visited_.resize(VisitedMaxCount);
+}
+
+// --- links -----------------------------------------------------------------------------
+
+TfvFrame* TFrameViewer::FrameOf(const TPageViewer& viewer) const {
+  return qobject_cast<TfvFrame*>(viewer.parentWidget());
+}
+
+std::string TFrameViewer::LinkTarget(TPageViewer& viewer) const {
+  if (!viewer.HoverTarget().empty()) return viewer.HoverTarget();
+  if (!viewer.DocumentBaseTarget().empty()) return viewer.DocumentBaseTarget();
+  const TfvFrame* frame = FrameOf(viewer);
+  for (const TSubFrameSet* set = frame != nullptr ? frame->ParentSet() : nullptr; set != nullptr;
+       set = set->ParentSet()) {
+    if (!set->BaseTarget().empty()) return set->BaseTarget();
+  }
+  return top_set_->BaseTarget();
+}
+
+void TFrameViewer::HotSpotClick(TPageViewer& viewer, const std::string& url, bool& handled) {
+  if (Busy()) {
+    handled = true;
+    return;
+  }
+  const std::string target = LinkTarget(viewer);
+  handled = false;
+  if (OnHotSpotTargetClick) OnHotSpotTargetClick(target, url, handled);
+  if (handled) return;
+  handled = true;  // the viewer never follows a link itself
+  auto [source, anchor] = SplitAnchor(url);
+  std::string query;
+  if (const std::size_t mark = source.find('?'); mark != std::string::npos) {
+    query = source.substr(mark);
+    source.erase(mark);
+  }
+  if (!source.empty() && !RequestMode()) source = viewer.ExpandDocumentName(source);
+
+  TfvFrame* frame = nullptr;
+  bool to_top = false;
+  const std::string lower = html::ToLower(target);
+  if (target.empty() || lower == "_self") {
+    frame = FrameOf(viewer);
+  } else if (TfvFrame* named = top_set_->FrameNamed(target)) {
+    frame = named;
+  } else if (lower == "_top") {
+    to_top = true;
+  } else if (lower == "_parent") {
+    const TfvFrame* own = FrameOf(viewer);
+    const TSubFrameSet* set = own != nullptr ? own->ParentSet() : nullptr;
+    auto* enclosing = set != nullptr ? qobject_cast<TfvFrame*>(set->parentWidget()) : nullptr;
+    if (enclosing != nullptr) {
+      frame = enclosing;
+    } else {
+      to_top = true;
+    }
+  } else {
+    if (OnBlankWindowRequest) {
+      AddVisited(source + query + (anchor.empty() ? "" : "#" + anchor));
+      OnBlankWindowRequest(target, url);
+    }
+    return;
+  }
+  if (frame == nullptr && !to_top) return;
+  BusyScope busy([this](bool on) { SetOwnBusy(on); });
+  if (frame != nullptr && ViewerCount() == 1 && !source.empty() &&
+      !SameName(source, top_set_->DocumentName())) {
+    to_top = true;
+  }
+  const std::string anchored = anchor.empty() ? source : source + "#" + anchor;
+  if (to_top) {
+    own_busy_ = false;  // the top-level load brackets itself
+    LoadFromFile(anchored);
+    return;
+  }
+  frame->LoadFrameDocument(source, anchor);
+  if (!query.empty()) AddVisited(source + query + (anchor.empty() ? "" : "#" + anchor));
+}
+
+}  // namespace tessival::viewer

@@ -1,0 +1,152 @@
+#pragma once
+// TFrameViewer: the control that shows a document which may be a frame set. It builds a
+// tree of frames and sets under one top set with a page viewer in every leaf frame, keeps
+// the settings and handlers in one place and copies them into every viewer it makes,
+// decides where a clicked link goes, and offers copy and the selected text of the viewer
+// that has the focus.
+//
+// Loading another document builds a new top set beside the old one and swaps them only
+// when the new one loaded, so a page that fails leaves the old one shown.
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "layout/frame_set_reader.h"
+#include "platform/colors.h"
+#include "platform/message_box.h"
+#include "viewer/page_viewer.h"
+
+namespace tessival::viewer {
+
+class TFrameSet;
+class TSubFrameSet;
+class TfvFrame;
+
+enum TFrameViewerOption : unsigned {
+  fvMetaRefresh = 1,
+  fvNoBorder = 2,
+  fvNoLinkUnderline = 4,
+  fvOverLinksActive = 8,
+  fvPrintMonochromeBlack = 16,
+  fvPrintTableBackground = 32,
+  fvShowVScroll = 64,
+};
+using TFrameViewerOptions = unsigned;
+
+class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
+  Q_OBJECT
+ public:
+  explicit TFrameViewer(QWidget* parent = nullptr, platform::MessageBoxes* messages = nullptr);
+  ~TFrameViewer() override;
+  TFrameViewer(const TFrameViewer&) = delete;
+  TFrameViewer& operator=(const TFrameViewer&) = delete;
+
+  // Ignored while Busy. Name may end in "#anchor"; a missing file raises EfvLoadError
+  // "Can't locate file: " + file part and changes nothing.
+  void LoadFromFile(const std::string& name);
+  // Copies the whole selection of the current viewer, however long.
+  void CopyToClipboard();
+  std::string SelText() const;
+  // The only viewer of the tree, else the one that last had the focus; null for none.
+  TPageViewer* CurrentViewer() const;
+  int ViewerCount() const;
+  TPageViewer* ViewerAt(int index) const;
+  bool Busy() const { return own_busy_ || !busy_viewers_.empty(); }
+  TFrameSet& TopSet() const { return *top_set_; }
+  std::string DocumentTitle() const;
+  const std::vector<std::string>& VisitedList() const { return visited_; }
+
+  // --- the frame-set reader's calls
+  void CreateFrame(layout::TFrameSetNode& parent, const html::TAttributeList& attributes,
+                   const std::string& directory) override;
+  layout::TFrameSetNode& CreateSubFrameSet(layout::TFrameSetNode& parent) override;
+  void ApplyFrameSetAttributes(layout::TFrameSetNode& set,
+                               const html::TAttributeList& attributes) override;
+  void FinishFrameSet(layout::TFrameSetNode& set) override;
+
+  // --- for the frames: a new viewer with every setting and handler copied in
+  TPageViewer& MakeViewer(TfvFrame& frame);
+  // The file a source is read from: the request answer when OnFileRequest gives a name,
+  // else the source itself.
+  std::string RequestFile(const std::string& source) const;
+  bool RequestMode() const { return static_cast<bool>(OnFileRequest); }
+  // A source name resolved against the current viewer's or the sets' base.
+  std::string ExpandSourceName(const std::string& name) const;
+  // The link clicked in `viewer`, sent to its target frame (or to nobody).
+  void HotSpotClick(TPageViewer& viewer, const std::string& url, bool& handled);
+
+  // --- settings, copied into every viewer
+  bool ViewImages = true;
+  bool NoSelect = false;
+  platform::TColor DefBackground() const { return def_background_; }
+  void SetDefBackground(platform::TColor color);
+  std::string DefFontName = "Times New Roman";
+  std::string DefPreFontName = "Courier New";
+  int DefFontSize = 12;
+  platform::TColor DefFontColor = TPageViewer::clBtnText;
+  platform::TColor DefHotSpotColor = 0xFF0000;
+  platform::TColor DefVisitedLinkColor = 0x800080;
+  platform::TColor DefOverLinkColor = 0xFF0000;
+  int VisitedMaxCount = 50;
+  int HistoryMaxCount = 0;
+  int ImageCacheCount = 5;
+  int CharSet = 1;
+  TViewerCursor Cursor = crTextCursor;
+  int MarginWidth = 10;
+  int MarginHeight = 5;
+  double PrintMarginLeft = 2.0;
+  double PrintMarginRight = 2.0;
+  double PrintMarginTop = 2.0;
+  double PrintMarginBottom = 2.0;
+  std::string ServerRoot;
+  TFrameViewerOptions fvOptions() const { return options_; }  // NOLINT(readability-identifier-naming)
+  void SetfvOptions(TFrameViewerOptions options);
+
+  // --- events (each may be left empty)
+  std::function<void(const std::string& target, const std::string& url, bool& handled)>
+      OnHotSpotTargetClick;
+  std::function<void(TPageViewer& sender, const std::string& target, const std::string& url)>
+      OnHotSpotTargetCovered;
+  std::function<void(const std::string& target, const std::string& url)> OnBlankWindowRequest;
+  // A character typed in one of the viewers (Ctrl+C arrives as 3); setting it to 0 keeps
+  // it from the viewer.
+  std::function<void(TPageViewer& sender, char& key)> OnKeyPress;
+  // Asks for a substitute file name for a document about to be read; an empty answer
+  // means the document's own name.
+  std::function<void(const std::string& src, std::string& new_name)> OnFileRequest;
+  std::function<void(bool processing_on)> OnProcessing;
+  std::function<void(const std::string& src, int loop, bool terminate)> OnSoundRequest;
+  std::function<void(const std::string& http_eq, const std::string& name, const std::string& content)>
+      OnMeta;
+  std::function<void(const std::string& name, const std::string& language, const std::string& script)>
+      OnScript;
+  std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)> OnMouseDown;
+  std::function<void(Qt::KeyboardModifiers shift, int x, int y)> OnMouseMove;
+  std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)> OnMouseUp;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void SetOwnBusy(bool busy);
+  void ViewerProcessing(TPageViewer& viewer, bool processing);
+  void FireProcessing(bool was_busy);
+  void ReplaceTopSet(const std::string& file, const std::string& anchor);
+  void AddVisited(const std::string& url);
+  std::string LinkTarget(TPageViewer& viewer) const;
+  TfvFrame* FrameOf(const TPageViewer& viewer) const;
+  static char KeyCharacter(const QKeyEvent& event);
+
+  platform::MessageBoxes* messages_;
+  TFrameSet* top_set_ = nullptr;  // owned through the widget tree
+  platform::TColor def_background_ = TPageViewer::clBtnFace;
+  TFrameViewerOptions options_ = fvPrintMonochromeBlack | fvPrintTableBackground;
+  bool own_busy_ = false;
+  std::vector<TPageViewer*> busy_viewers_;
+  std::vector<std::string> visited_;
+};
+
+}  // namespace tessival::viewer
