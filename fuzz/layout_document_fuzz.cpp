@@ -84,9 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   doc.FormHost.Factory = &controls;
   std::size_t submitted = 0;
   doc.FormHost.OnFormSubmit = [&](const std::string&, const std::string&, const std::string&,
-                                  const std::string&, std::vector<std::string> results) {
-    submitted += results.size();
-  };
+                                  const std::string&,
+                                  std::vector<std::string> results) { submitted += results.size(); };
   std::size_t script_bytes = 0;
   doc.OnScript = [&](const std::string&, const std::string&, std::unique_ptr<char[]> script) {
     // The buffer must be terminated; strlen would run off its end otherwise.

@@ -41,7 +41,8 @@ TButtonFormControlObj::TButtonFormControlObj(TSectionList* document, ThtmlForm* 
 void TButtonFormControlObj::SetSize(platform::Canvas& canvas) {
   const int textHeight = TextHeight(canvas);
   const int height = SpecHeight >= textHeight ? SpecHeight : textHeight + kButtonTextPadding;
-  const int width = SpecWidth >= kMinSpecWidth ? SpecWidth : TextWidth(canvas, Label_) + kButtonLabelPadding;
+  const int width = SpecWidth >= kMinSpecWidth ? SpecWidth
+                                               : TextWidth(canvas, Label_) + kButtonLabelPadding;
   SetWindowSize(width, height);
 }
 
@@ -114,7 +115,8 @@ void TCheckBoxFormControlObj::PrintControl(platform::Canvas& canvas, int x, int 
 
 TRadioButtonFormControlObj::TRadioButtonFormControlObj(TSectionList* document, ThtmlForm* form, int pos,
                                                        const html::TAttributeList& attributes)
-    : TCheckBoxFormControlObj(document, form, pos, attributes, platform::FormControlKind::kRadioButton) {}
+    : TCheckBoxFormControlObj(document, form, pos, attributes, platform::FormControlKind::kRadioButton) {
+}
 
 void TRadioButtonFormControlObj::SetSize(platform::Canvas& canvas) {
   (void)canvas;

@@ -10,8 +10,8 @@ enum TButtonKind : int { bkSubmit = 0, bkReset = 1, bkButton = 2 };
 
 class TButtonFormControlObj final : public TFormControlObj {
  public:
-  TButtonFormControlObj(TSectionList* document, ThtmlForm* form, int pos, const html::TAttributeList& attributes,
-                        int buttonKind);
+  TButtonFormControlObj(TSectionList* document, ThtmlForm* form, int pos,
+                        const html::TAttributeList& attributes, int buttonKind);
   void PrintControl(platform::Canvas& canvas, int x, int y) const override;
   void SetSize(platform::Canvas& canvas) override;
   const std::string& Label() const { return Label_; }
@@ -62,8 +62,8 @@ class TRadioButtonFormControlObj final : public TCheckBoxFormControlObj {
 // the point it was clicked at.
 class TImageFormControlObj final : public TFormControlObj {
  public:
-  TImageFormControlObj(TSectionList* document, ThtmlForm* form, int pos, const html::TAttributeList& attributes,
-                       TImageObj& image);
+  TImageFormControlObj(TSectionList* document, ThtmlForm* form, int pos,
+                       const html::TAttributeList& attributes, TImageObj& image);
   ~TImageFormControlObj() override;
   void ApplyStyle(const html::TProperties& props) override;
   bool GetSubmission(int index, std::string& entry) const override;

@@ -121,7 +121,8 @@ std::string TFormControlObj::CurrentValue() const { return Control_ ? Control_->
 void TFormControlObj::CheckChange() {
   if (CurrentValue() == SavedValue_) return;
   SavedValue_ = CurrentValue();
-  if (Document && Document->FormHost.OnObjectChange) Document->FormHost.OnObjectChange(*this, OnChangeText);
+  if (Document && Document->FormHost.OnObjectChange)
+    Document->FormHost.OnObjectChange(*this, OnChangeText);
 }
 
 void TFormControlObj::Place(platform::Canvas& canvas, int x, int top) {

@@ -33,7 +33,8 @@ constexpr int NewControlTop = -400;
 
 class TFormControlObj : public html::TIDObject {
  public:
-  TFormControlObj(TSectionList* document, ThtmlForm* form, int pos, const html::TAttributeList& attributes);
+  TFormControlObj(TSectionList* document, ThtmlForm* form, int pos,
+                  const html::TAttributeList& attributes);
   ~TFormControlObj() override;
   TFormControlObj(const TFormControlObj&) = delete;
   TFormControlObj& operator=(const TFormControlObj&) = delete;
@@ -81,7 +82,7 @@ class TFormControlObj : public html::TIDObject {
   int VAlign = vaBottom;
   int HSpaceLeft = 0;
   int HSpaceRight = 0;
-  int SpecWidth = -1;   // from the style, when above 0
+  int SpecWidth = -1;  // from the style, when above 0
   int SpecHeight = -1;
   bool Shown = false;   // placed in the current paint pass
   bool Active = false;  // has the focus
@@ -125,7 +126,7 @@ class TFormControlSlot final : public TFloatingObj {
   TFormControlObj& Control() const { return *Control_; }
 
  private:
-  TFormControlObj* Control_;  // the form owns it
+  TFormControlObj* Control_;              // the form owns it
   TSectionList* CopyDocument_ = nullptr;  // set on a printing copy's slot
 };
 

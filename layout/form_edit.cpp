@@ -57,7 +57,8 @@ void TEditFormControlObj::SetData(int index, const std::string& value) {
 }
 
 void TEditFormControlObj::SetSize(platform::Canvas& canvas) {
-  const int width = SpecWidth >= kMinSpecWidth ? SpecWidth : TextWidth(canvas, "0") * SizeChars + kExtraWidth;
+  const int width = SpecWidth >= kMinSpecWidth ? SpecWidth
+                                               : TextWidth(canvas, "0") * SizeChars + kExtraWidth;
   const int height = std::max(Control_->NaturalHeight(), SpecHeight);
   SetWindowSize(width, height);
 }

@@ -7,8 +7,8 @@ namespace tessival::layout {
 
 class TEditFormControlObj final : public TFormControlObj {
  public:
-  TEditFormControlObj(TSectionList* document, ThtmlForm* form, int pos, const html::TAttributeList& attributes,
-                      bool password);
+  TEditFormControlObj(TSectionList* document, ThtmlForm* form, int pos,
+                      const html::TAttributeList& attributes, bool password);
 
   void PrintControl(platform::Canvas& canvas, int x, int y) const override;
   void ResetControl() override;

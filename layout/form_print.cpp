@@ -42,8 +42,8 @@ void PrintText(platform::Canvas& canvas, const platform::Rect& box, const platfo
   const platform::BkMode oldMode = canvas.SetBkMode(platform::BkMode::TRANSPARENT);
   const int height = canvas.GetTextExtentPoint32("A").cy;
   const platform::Rect clip{box.left + inset, box.top, box.right - inset / 2, box.bottom};
-  canvas.ExtTextOut(box.left + inset, box.top + (box.Height() - height) / 2, platform::ETO_CLIPPED, &clip,
-                    text);
+  canvas.ExtTextOut(box.left + inset, box.top + (box.Height() - height) / 2, platform::ETO_CLIPPED,
+                    &clip, text);
   canvas.SetBkMode(oldMode);
   canvas.SetTextAlign(oldAlign);
   canvas.SelectFont(oldFont);

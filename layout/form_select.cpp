@@ -29,20 +29,23 @@ TListBoxFormControlObj::TListBoxFormControlObj(TSectionList* document, ThtmlForm
 TListBoxFormControlObj::TListBoxFormControlObj(TSectionList* document, ThtmlForm* form, int pos,
                                                const html::TAttributeList& attributes,
                                                platform::FormControlKind kind)
-    : TFormControlObj(document, form, pos, attributes), Multiple(attributes.Find(html::MultipleSy) != nullptr) {
+    : TFormControlObj(document, form, pos, attributes),
+      Multiple(attributes.Find(html::MultipleSy) != nullptr) {
   if (const html::TAttribute* size = attributes.Find(html::SizeSy); size && size->NumValue > 0)
     Rows = std::min(size->NumValue, kMaxRows);
   CreateWindow(kind);
   Control_->SetMultiSelect(Multiple);
 }
 
-void TListBoxFormControlObj::AddOption(const std::string& caption, const std::string& value, bool selected) {
+void TListBoxFormControlObj::AddOption(const std::string& caption, const std::string& value,
+                                       bool selected) {
   Options.push_back(TOptionObj{caption, value, selected});
 }
 
 void TListBoxFormControlObj::MeasureOptions(platform::Canvas& canvas) {
   WidestOption = kMinWidestOption;
-  for (const TOptionObj& option : Options) WidestOption = std::max(WidestOption, TextWidth(canvas, option.Text));
+  for (const TOptionObj& option : Options)
+    WidestOption = std::max(WidestOption, TextWidth(canvas, option.Text));
 }
 
 int TListBoxFormControlObj::InitialItem() const {
@@ -97,7 +100,8 @@ void TListBoxFormControlObj::SetSize(platform::Canvas& canvas) {
 
 std::string TListBoxFormControlObj::CurrentValue() const {
   std::string marks;
-  for (int i = 0; i < static_cast<int>(Options.size()); ++i) marks += Control_->ItemSelected(i) ? '1' : '0';
+  for (int i = 0; i < static_cast<int>(Options.size()); ++i)
+    marks += Control_->ItemSelected(i) ? '1' : '0';
   return marks + std::to_string(Control_->ItemIndex());
 }
 
@@ -150,9 +154,9 @@ void TComboFormControlObj::SetData(int index, const std::string& value) {
 void TComboFormControlObj::SetSize(platform::Canvas& canvas) {
   MeasureOptions(canvas);
   const int height = SpecHeight > kMinSpecSize - 1 ? SpecHeight : Control_->NaturalHeight();
-  const int width = SpecWidth >= kMinSpecSize
-                        ? SpecWidth
-                        : Control_->ScrollBarWidth() + WidestOption + kExtraWidth + 2 * Control_->FrameWidth();
+  const int width = SpecWidth >= kMinSpecSize ? SpecWidth
+                                              : Control_->ScrollBarWidth() + WidestOption + kExtraWidth +
+                                                    2 * Control_->FrameWidth();
   SetWindowSize(width, height);
 }
 

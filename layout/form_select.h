@@ -15,7 +15,8 @@ struct TOptionObj {
 
 class TListBoxFormControlObj : public TFormControlObj {
  public:
-  TListBoxFormControlObj(TSectionList* document, ThtmlForm* form, int pos, const html::TAttributeList& attributes);
+  TListBoxFormControlObj(TSectionList* document, ThtmlForm* form, int pos,
+                         const html::TAttributeList& attributes);
 
   void AddOption(const std::string& caption, const std::string& value, bool selected);
   // Every option is in: the window is filled.
@@ -33,8 +34,8 @@ class TListBoxFormControlObj : public TFormControlObj {
   bool Multiple = false;
 
  protected:
-  TListBoxFormControlObj(TSectionList* document, ThtmlForm* form, int pos, const html::TAttributeList& attributes,
-                         platform::FormControlKind kind);
+  TListBoxFormControlObj(TSectionList* document, ThtmlForm* form, int pos,
+                         const html::TAttributeList& attributes, platform::FormControlKind kind);
   void MeasureOptions(platform::Canvas& canvas);
   // The option to show as chosen in a single selection: the last one marked, else the first.
   int InitialItem() const;
@@ -42,7 +43,8 @@ class TListBoxFormControlObj : public TFormControlObj {
 
 class TComboFormControlObj final : public TListBoxFormControlObj {
  public:
-  TComboFormControlObj(TSectionList* document, ThtmlForm* form, int pos, const html::TAttributeList& attributes);
+  TComboFormControlObj(TSectionList* document, ThtmlForm* form, int pos,
+                       const html::TAttributeList& attributes);
 
   void PrintControl(platform::Canvas& canvas, int x, int y) const override;
   void ResetControl() override;

@@ -61,8 +61,9 @@ void TTextAreaFormControlObj::SetSize(platform::Canvas& canvas) {
   const int clientHeight = TextHeight(canvas) * Rows + kExtraSize;
   const int clientWidth = TextWidth(canvas, "s") * Cols + kExtraSize;
   // Soft and hard wrapping have a vertical bar; without wrapping there are both.
-  const int height = SpecHeight >= kMinSpecSize ? SpecHeight
-                                                : clientHeight + frame + (Wrap == platform::TextWrap::kOff ? bar : 0);
+  const int height = SpecHeight >= kMinSpecSize
+                         ? SpecHeight
+                         : clientHeight + frame + (Wrap == platform::TextWrap::kOff ? bar : 0);
   const int width = SpecWidth >= kMinSpecSize ? SpecWidth : clientWidth + frame + bar;
   SetWindowSize(width, height);
 }

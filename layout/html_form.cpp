@@ -14,7 +14,8 @@ namespace {
 constexpr std::size_t kMaxMethodLength = 4;
 }  // namespace
 
-ThtmlForm::ThtmlForm(TSectionList* document, const html::TAttributeList* attributes) : Document(document) {
+ThtmlForm::ThtmlForm(TSectionList* document, const html::TAttributeList* attributes)
+    : Document(document) {
   if (!attributes) return;
   for (std::size_t i = 0; i < attributes->Count(); ++i) {
     const html::TAttribute& attribute = (*attributes)[i];
@@ -85,7 +86,8 @@ bool ThtmlForm::ControlKeyDown(TFormControlObj& control, int key) {
   const auto at = std::find(group.begin(), group.end(), &control);
   if (at == group.end()) return false;
   const auto index = (at - group.begin()) + step;
-  if (index >= 0 && index < static_cast<long>(group.size()) && group[static_cast<std::size_t>(index)]->GetControl())
+  if (index >= 0 && index < static_cast<long>(group.size()) &&
+      group[static_cast<std::size_t>(index)]->GetControl())
     group[static_cast<std::size_t>(index)]->GetControl()->SetFocus();
   return true;  // at the ends of the group the focus stays
 }

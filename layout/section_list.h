@@ -191,7 +191,7 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
   std::vector<std::unique_ptr<html::TMapItem>> MapList;
   TFormHost FormHost;
   std::vector<std::unique_ptr<ThtmlForm>> FormList;  // each owns its controls
-  std::vector<TFormControlObj*> FormControlList;    // in reading order, not owned
+  std::vector<TFormControlObj*> FormControlList;     // in reading order, not owned
 
  private:
   int CopySelectionTo(html::SelTextCount& buffer);

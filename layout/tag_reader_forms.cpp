@@ -59,7 +59,8 @@ void TTagReader::ParseFormControl() {
   const Symbol tag = Sy();
   TSection& section = CurrentSection();
   const TProperties& props = Push(tag == SelectSy ? "select" : "input");
-  TFormControlObj& control = section.AddFormControl(tag, CurrentForm(), Attrs(), Cell, Tok.TagStartPos());
+  TFormControlObj& control = section.AddFormControl(tag, CurrentForm(), Attrs(), Cell,
+                                                    Tok.TagStartPos());
   control.ApplyStyle(props);
   Pop(tag == SelectSy ? "select" : "input");
   if (tag != SelectSy) {

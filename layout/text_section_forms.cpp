@@ -26,8 +26,9 @@ InputKind InputKindOf(const html::TAttributeList& attributes) {
   if (!type) return InputKind::kEdit;
   const std::string value(html::Trim(type->StrValue));
   static const std::pair<const char*, InputKind> kinds[] = {
-      {"password", InputKind::kPassword}, {"submit", InputKind::kSubmit},     {"reset", InputKind::kReset},
-      {"button", InputKind::kButton},     {"radio", InputKind::kRadio},       {"checkbox", InputKind::kCheckBox},
+      {"password", InputKind::kPassword}, {"submit", InputKind::kSubmit},
+      {"reset", InputKind::kReset},       {"button", InputKind::kButton},
+      {"radio", InputKind::kRadio},       {"checkbox", InputKind::kCheckBox},
       {"hidden", InputKind::kHidden},     {"image", InputKind::kImage},
   };
   for (const auto& [name, kind] : kinds)
@@ -35,8 +36,8 @@ InputKind InputKindOf(const html::TAttributeList& attributes) {
   return InputKind::kEdit;
 }
 
-std::unique_ptr<TFormControlObj> MakeInput(InputKind kind, TSectionList* document, ThtmlForm& form, int pos,
-                                           const html::TAttributeList& attributes) {
+std::unique_ptr<TFormControlObj> MakeInput(InputKind kind, TSectionList* document, ThtmlForm& form,
+                                           int pos, const html::TAttributeList& attributes) {
   switch (kind) {
     case InputKind::kPassword:
       return std::make_unique<TEditFormControlObj>(document, &form, pos, attributes, true);
@@ -46,9 +47,12 @@ std::unique_ptr<TFormControlObj> MakeInput(InputKind kind, TSectionList* documen
       return std::make_unique<TButtonFormControlObj>(document, &form, pos, attributes, bkReset);
     case InputKind::kButton:
       return std::make_unique<TButtonFormControlObj>(document, &form, pos, attributes, bkButton);
-    case InputKind::kRadio: return std::make_unique<TRadioButtonFormControlObj>(document, &form, pos, attributes);
-    case InputKind::kCheckBox: return std::make_unique<TCheckBoxFormControlObj>(document, &form, pos, attributes);
-    case InputKind::kHidden: return std::make_unique<THiddenFormControlObj>(document, &form, pos, attributes);
+    case InputKind::kRadio:
+      return std::make_unique<TRadioButtonFormControlObj>(document, &form, pos, attributes);
+    case InputKind::kCheckBox:
+      return std::make_unique<TCheckBoxFormControlObj>(document, &form, pos, attributes);
+    case InputKind::kHidden:
+      return std::make_unique<THiddenFormControlObj>(document, &form, pos, attributes);
     default: return std::make_unique<TEditFormControlObj>(document, &form, pos, attributes, false);
   }
 }
@@ -62,7 +66,8 @@ TFormControlObj& TSection::AddFormControl(html::Symbol tag, ThtmlForm& form,
   std::unique_ptr<TFormControlObj> made;
   const InputKind kind = tag == html::InputSy ? InputKindOf(attributes) : InputKind::kEdit;
   if (tag == html::SelectSy) {
-    if (SelectIsListBox(attributes)) made = std::make_unique<TListBoxFormControlObj>(Document, &form, pos, attributes);
+    if (SelectIsListBox(attributes))
+      made = std::make_unique<TListBoxFormControlObj>(Document, &form, pos, attributes);
     else made = std::make_unique<TComboFormControlObj>(Document, &form, pos, attributes);
   } else if (tag == html::TextAreaSy) {
     made = std::make_unique<TTextAreaFormControlObj>(Document, &form, pos, attributes);

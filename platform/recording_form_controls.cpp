@@ -67,7 +67,8 @@ void RecordingFormControl::SetBounds(int x, int y, int width, int height) {
 
 void RecordingFormControl::SetText(const std::string& text) {
   text_ = text;
-  if (max_length_ > 0 && static_cast<int>(text_.size()) > max_length_ && kind_ != FormControlKind::kTextArea)
+  if (max_length_ > 0 && static_cast<int>(text_.size()) > max_length_ &&
+      kind_ != FormControlKind::kTextArea)
     text_.resize(static_cast<std::size_t>(max_length_));
 }
 

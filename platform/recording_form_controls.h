@@ -71,7 +71,9 @@ class RecordingFormControl final : public FormControlWindow {
 
  private:
   friend class RecordingFormControlFactory;
-  bool IsList() const { return kind_ == FormControlKind::kComboBox || kind_ == FormControlKind::kListBox; }
+  bool IsList() const {
+    return kind_ == FormControlKind::kComboBox || kind_ == FormControlKind::kListBox;
+  }
 
   FormControlKind kind_;
   RecordingFormControlFactory* factory_;  // not owned; null once the factory is gone

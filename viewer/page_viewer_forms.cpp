@@ -14,8 +14,9 @@ void TPageViewer::InstallFormControls() {
   form_factory_ = std::make_unique<platform::QtFormControlFactory>(panel_);
   layout::TFormHost& host = document_->FormHost;
   host.Factory = form_factory_.get();
-  host.OnFormSubmit = [this](const std::string& action, const std::string& target, const std::string& enc_type,
-                             const std::string& method, std::vector<std::string> results) {
+  host.OnFormSubmit = [this](const std::string& action, const std::string& target,
+                             const std::string& enc_type, const std::string& method,
+                             std::vector<std::string> results) {
     SubmitForm(action, target, enc_type, method, std::move(results));
   };
   host.OnControlIntoView = [this](int y) { FormControlIntoView(y); };

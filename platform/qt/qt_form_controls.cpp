@@ -106,7 +106,8 @@ bool QtFormControl::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void QtFormControl::SetBounds(int x, int y, int width, int height) {
-  if (widget_ && widget_->geometry() != QRect(x, y, width, height)) widget_->setGeometry(x, y, width, height);
+  if (widget_ && widget_->geometry() != QRect(x, y, width, height))
+    widget_->setGeometry(x, y, width, height);
 }
 
 Rect QtFormControl::Bounds() const {
@@ -156,19 +157,22 @@ int QtFormControl::NaturalHeight() const { return widget_ ? widget_->sizeHint().
 
 std::string QtFormControl::Text() const {
   if (auto* edit = qobject_cast<QLineEdit*>(widget_.data())) return FromQString(edit->text());
-  if (auto* area = qobject_cast<QPlainTextEdit*>(widget_.data())) return LinesFromQString(area->toPlainText());
+  if (auto* area = qobject_cast<QPlainTextEdit*>(widget_.data()))
+    return LinesFromQString(area->toPlainText());
   if (auto* button = qobject_cast<QAbstractButton*>(widget_.data())) return FromQString(button->text());
   return {};
 }
 
 void QtFormControl::SetText(const std::string& text) {
   if (auto* edit = qobject_cast<QLineEdit*>(widget_.data())) edit->setText(ToQString(text));
-  else if (auto* area = qobject_cast<QPlainTextEdit*>(widget_.data())) area->setPlainText(LinesToQString(text));
+  else if (auto* area = qobject_cast<QPlainTextEdit*>(widget_.data()))
+    area->setPlainText(LinesToQString(text));
   else if (auto* button = qobject_cast<QPushButton*>(widget_.data())) button->setText(ToQString(text));
 }
 
 void QtFormControl::SetMaxLength(int length) {
-  if (auto* edit = qobject_cast<QLineEdit*>(widget_.data()); edit && length > 0) edit->setMaxLength(length);
+  if (auto* edit = qobject_cast<QLineEdit*>(widget_.data()); edit && length > 0)
+    edit->setMaxLength(length);
 }
 
 void QtFormControl::SetWrap(TextWrap wrap) {
@@ -267,13 +271,15 @@ void QtFormControl::SetItemSelected(int index, bool selected) {
   auto* list = qobject_cast<QListWidget*>(widget_.data());
   QListWidgetItem* item = list ? list->item(index) : nullptr;
   if (!item) return;
-  if (selected && list->selectionMode() == QAbstractItemView::SingleSelection) list->setCurrentItem(item);
+  if (selected && list->selectionMode() == QAbstractItemView::SingleSelection)
+    list->setCurrentItem(item);
   item->setSelected(selected);
 }
 
 void QtFormControl::SetMultiSelect(bool multiple) {
   if (auto* list = qobject_cast<QListWidget*>(widget_.data()))
-    list->setSelectionMode(multiple ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+    list->setSelectionMode(multiple ? QAbstractItemView::ExtendedSelection
+                                    : QAbstractItemView::SingleSelection);
 }
 
 void QtFormControl::SetTopIndex(int index) {

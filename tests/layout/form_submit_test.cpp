@@ -99,8 +99,8 @@ TEST_F(FormTest, AnImageInputClickedInItsPictureSubmitsThePointOnce) {
   std::string title;
   TFormControlObj* found = nullptr;
   std::unique_ptr<html::TUrlTarget> link;
-  const int flags =
-      Doc->FindLink(canvas, named.Image()->DrawX + 10, title, found, link, named.Image()->DrawY + 7);
+  const int flags = Doc->FindLink(canvas, named.Image()->DrawX + 10, title, found, link,
+                                  named.Image()->DrawY + 7);
   EXPECT_TRUE(flags & flFormControl);
   ASSERT_EQ(found, &named);
   named.ImageClicked();

@@ -30,8 +30,8 @@ class ViewerFormsTest : public ViewerTest {
   }
   template <typename W>
   W* WidgetOf(std::size_t n) {
-    const auto* window =
-        dynamic_cast<const platform::QtFormControl*>(viewer.Document().FormControlList.at(n)->GetControl());
+    const auto* window = dynamic_cast<const platform::QtFormControl*>(
+        viewer.Document().FormControlList.at(n)->GetControl());
     return window ? qobject_cast<W*>(window->Widget()) : nullptr;
   }
 
@@ -70,7 +70,9 @@ TEST_F(ViewerFormsTest, ClickingTheSubmitButtonAddsItsOwnEntry) {
   QTest::mouseClick(button, Qt::LeftButton);
   QCoreApplication::processEvents();
   ASSERT_EQ(submitted.size(), 1u);
-  EXPECT_EQ(submitted[0].results, (std::vector<std::string>{"q=Stra\xDF" "e", "c=on", "go=Go"}));
+  EXPECT_EQ(submitted[0].results, (std::vector<std::string>{"q=Stra\xDF"
+                                                            "e",
+                                                            "c=on", "go=Go"}));
 }
 
 TEST_F(ViewerFormsTest, EnterInATextAreaBreaksTheLineAndDoesNotSubmit) {

@@ -67,8 +67,8 @@ std::string ExpandBesideInput(const std::string& input, const std::string& src) 
   return slash == std::string::npos ? name : input.substr(0, slash + 1) + name;
 }
 
-bool PaintInBands(layout::TSectionList& doc, const tools::RenderedControls& controls, const std::string& path,
-                  int width, int height) {
+bool PaintInBands(layout::TSectionList& doc, const tools::RenderedControls& controls,
+                  const std::string& path, int width, int height) {
   tools::PngBandWriter writer(path, width, height);
   if (!writer.Ok()) return false;
   const platform::TColor bg = doc.Background;
