@@ -62,9 +62,15 @@ TEST_F(QtFormControlsTest, AMultipleListKeepsEveryMark) {
 TEST_F(QtFormControlsTest, TextAreaKeepsCrLfLinesAndReportsItsWrappedLines) {
   auto area = Make(FormControlKind::kTextArea);
   area->SetWrap(TextWrap::kHard);
-  area->SetText("Gr\xFC\xDF" "e\r\nzweite Zeile");
-  EXPECT_EQ(area->Text(), "Gr\xFC\xDF" "e\r\nzweite Zeile");
-  EXPECT_EQ(area->DisplayedLines(), (std::vector<std::string>{"Gr\xFC\xDF" "e", "zweite Zeile"}));
+  area->SetText(
+      "Gr\xFC\xDF"
+      "e\r\nzweite Zeile");
+  EXPECT_EQ(area->Text(),
+            "Gr\xFC\xDF"
+            "e\r\nzweite Zeile");
+  EXPECT_EQ(area->DisplayedLines(), (std::vector<std::string>{"Gr\xFC\xDF"
+                                                              "e",
+                                                              "zweite Zeile"}));
   area->SetBounds(10, 10, 60, 200);
   area->SetText("one two three four five six seven");
   EXPECT_GT(area->DisplayedLines().size(), 1u);
