@@ -2,7 +2,9 @@
 // hit tests, all on the deterministic test canvas: no crash, no hang, and a document that
 // stays within a bound of its text. Every handler a viewer gives the reader is installed,
 // a linked style sheet being the input itself, so head elements and scripts run their
-// whole way.
+// whole way. Form controls are made by the recording controls, which the fuzzer then
+// focuses, types into, clicks and submits; their values go through the history's save and
+// restore.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -13,8 +15,11 @@
 #include <string_view>
 
 #include "html/url_target.h"
+#include "layout/form_buttons.h"
+#include "layout/html_form.h"
 #include "layout/section_list.h"
 #include "layout/tag_reader.h"
+#include "platform/recording_form_controls.h"
 #include "platform/test_canvas.h"
 
 using namespace tessival;
@@ -43,13 +48,48 @@ void HitTests(layout::TSectionList& doc, platform::Canvas& canvas, int width, in
   }
 }
 
+// What a user does to every control of the page, then a reset and the history's round trip.
+void UseForms(layout::TSectionList& doc, platform::RecordingFormControlFactory& controls) {
+  const std::vector<platform::RecordingFormControl*> made = controls.Controls();
+  for (platform::RecordingFormControl* control : made) {
+    control->Focus();
+    control->Type("ab");
+    control->PressKey(platform::kKeyDown);
+    control->PressKey(platform::kKeyRight);
+    control->ChooseItem(0);
+    control->PressKey(platform::kKeyReturn);
+    control->Click();
+  }
+  for (layout::TFormControlObj* control : doc.FormControlList) {
+    if (auto* image = dynamic_cast<layout::TImageFormControlObj*>(control)) {
+      image->SetClickPoint(1, 2);
+      image->ImageClicked();
+    }
+  }
+  controls.ClearFocus();
+  const layout::TFormData saved = doc.GetFormData();
+  for (const auto& form : doc.FormList) form->ResetControls();
+  // Restoring is not always the identity (two controls of one name share their entries),
+  // but restoring the same data twice must give the same page.
+  doc.SetFormData(saved);
+  const layout::TFormData once = doc.GetFormData();
+  doc.SetFormData(saved);
+  if (doc.GetFormData() != once) std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > MaxInput) return 0;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
+  platform::RecordingFormControlFactory controls;  // outlives the document's controls
   layout::TSectionList doc;
   doc.SetFonts(html::TStyleDefaults{}, 0xE6FEFF, false);
+  doc.FormHost.Factory = &controls;
+  std::size_t submitted = 0;
+  doc.FormHost.OnFormSubmit = [&](const std::string&, const std::string&, const std::string&,
+                                  const std::string&,
+                                  std::vector<std::string> results) { submitted += results.size(); };
   std::size_t script_bytes = 0;
   doc.OnScript = [&](const std::string&, const std::string&, std::unique_ptr<char[]> script) {
     // The buffer must be terminated; strlen would run off its end otherwise.
@@ -82,6 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     doc.Paint(canvas, platform::Rect{0, 0, 200, 200}, 0);
     HitTests(doc, canvas, width, height + 1);
   }
+  UseForms(doc, controls);
   doc.SelStart = 0;
   doc.SelEnd = doc.DocumentLength();
   doc.GetSelLength();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "layout/form_control_obj.h"
 #include "layout/image_obj.h"
 #include "layout/text_section.h"
 #include "platform/program_palette.h"
@@ -15,6 +16,8 @@ TSectionList::~TSectionList() {
   // Sections go first: they still reach the document's lists while they are freed.
   Sections.clear();
   AnimationList.clear();
+  FormControlList.clear();
+  FormList.clear();
 }
 
 void TSectionList::SetFonts(const html::TStyleDefaults& defaults, platform::TColor background,
@@ -28,6 +31,8 @@ void TSectionList::SetFonts(const html::TStyleDefaults& defaults, platform::TCol
 
 void TSectionList::Clear() {
   Sections.clear();
+  FormControlList.clear();
+  FormList.clear();
   AnimationList.clear();
   AnimationTimer.reset();
   AnimationTicked = false;
@@ -56,6 +61,7 @@ int TSectionList::Layout(platform::Canvas& canvas, int y, int& pos, int& maxWidt
                          int availWidth) {
   ++LayoutCount;
   StopAnimationTimer();
+  SizeFormControls(canvas);
   canvas.SetTextJustification(0, 0);
   LayoutArgs args;
   args.canvas = &canvas;
@@ -64,6 +70,7 @@ int TSectionList::Layout(platform::Canvas& canvas, int y, int& pos, int& maxWidt
   args.availHeight = availHeight;
   args.availWidth = availWidth;
   const int height = TCell::DoLayout(args, pos, maxWidth);
+  if (!IsCopy) HideOrParkControls();
   if (!IsCopy && PositionList.empty()) RegisterPositions();
   StartAnimationTimer();
   return height;
@@ -93,9 +100,11 @@ int TSectionList::Paint(platform::Canvas& canvas, const platform::Rect& clip, in
   }
   if (palette) canvas.SelectPalette(oldPalette);
   // Panels that scrolled out of the pass are not left standing where they were.
-  if (ScrollPending && !Printing)
+  if (ScrollPending && !Printing) {
+    HideOrParkControls();
     for (TPanelObj* panel : PanelList)
       if (!panel->Shown) panel->Panel().SetVisible(false);
+  }
   ScrollPending = false;
   StartAnimationTimer();
   return bottom;
@@ -105,6 +114,7 @@ void TSectionList::SetYOffset(int y) {
   YOffset = y;
   ScrollPending = true;
   for (TPanelObj* panel : PanelList) panel->Shown = false;
+  for (TFormControlObj* control : FormControlList) control->Shown = false;
 }
 
 void TSectionList::LightLink(TFontObj* run, bool hover) {
@@ -192,10 +202,6 @@ int TSectionList::GetSelTextBuf(char* buffer, int size) {
   html::SelTextBuf target(buffer, size);
   return CopySelectionTo(target);
 }
-
-TFormData TSectionList::GetFormData() const { return {}; }
-
-void TSectionList::SetFormData(const TFormData&) {}
 
 std::shared_ptr<const html::TFontInfoArray> TSectionList::ShareVariants(
     const html::TFontInfoArray& variants) {

@@ -21,6 +21,7 @@
 #include "layout/document_images.h"
 #include "layout/panel_obj.h"
 #include "layout/font_obj.h"
+#include "layout/html_form.h"
 #include "platform/message_box.h"
 #include "platform/message_window.h"
 
@@ -91,9 +92,17 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
   // Writes the selection into a caller's buffer of `size` bytes; returns the count.
   int GetSelTextBuf(char* buffer, int size);
 
-  // --- forms (filled in by the forms slice) -----------------------------------------
+  // --- forms (section_list_forms.cpp) -----------------------------------------------
+  // One list of entries per form; restoring stops quietly at the first form that fails.
   TFormData GetFormData() const;
   void SetFormData(const TFormData& data);
+  // The forms' controls work out their sizes (before each layout).
+  void SizeFormControls(platform::Canvas& canvas);
+  // Controls the last paint did not show: parked far left while one of them has the focus
+  // (so it keeps it), otherwise hidden.
+  void HideOrParkControls();
+  // Every control's window out of sight (the viewer's repaint shows those in view again).
+  void HideAllControls();
 
   // --- building helpers used by sections -------------------------------------------
   // The four looks of a link, shared by the runs that have the same (most runs of a page's
@@ -180,6 +189,9 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
   TPanelHost PanelHost;
   std::vector<TPanelObj*> PanelList;  // not owned: the sections own them
   std::vector<std::unique_ptr<html::TMapItem>> MapList;
+  TFormHost FormHost;
+  std::vector<std::unique_ptr<ThtmlForm>> FormList;  // each owns its controls
+  std::vector<TFormControlObj*> FormControlList;     // in reading order, not owned
 
  private:
   int CopySelectionTo(html::SelTextCount& buffer);

@@ -306,7 +306,12 @@ void TTagReader::ParseBody(const SymbolSet& termSet) {
       case DDSy:
       case DTSy: ParseListItem(lkDefinition, 1, termSet, false, '1'); break;
       case AddressSy:
-      case BlockQuoteSy: ParseBlockContainer(sy, termSet); break;
+      case BlockQuoteSy:
+      case FormSy: ParseBlockContainer(sy, termSet); break;
+      case FormEndSy:
+        Form = nullptr;
+        Next();
+        break;
       default:  // unknown, or built by a later part of the reader
         SeparateSkipped(sy);
         Next();

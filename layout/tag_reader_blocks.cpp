@@ -132,7 +132,7 @@ void TTagReader::ReadListContent(Symbol kind, const SymbolSet& termSet, int numb
       ++number;
     } else if (sy == AddressSy || sy == BlockQuoteSy) {
       ParseBlockContainer(sy, termSet);
-    } else if (sy == CenterSy || sy == DivSy) {
+    } else if (sy == CenterSy || sy == DivSy || sy == FormSy) {
       ParseBlockContainer(sy, termSet | nestedEnds);
     } else if (BodyInlineSymbolSet()[sy] || sy == TableSy) {
       ParseInline();
@@ -173,7 +173,7 @@ void TTagReader::ParseListItem(int kind, int number, const SymbolSet& termSet, b
       if (Sy() == EndTagOf(sy)) Next();
     } else if (sy == UnknownTagToken) {
       Next();
-    } else if (sy == AddressSy || sy == BlockQuoteSy || sy == CenterSy || sy == DivSy) {
+    } else if (sy == AddressSy || sy == BlockQuoteSy || sy == CenterSy || sy == DivSy || sy == FormSy) {
       ParseBlockContainer(sy, termSet | containerEnds);
     } else {
       break;
@@ -196,6 +196,7 @@ void TTagReader::ParseBlockContainer(Symbol sy, const SymbolSet& termSet) {
       break;
     case CenterSy: ParseCenter(termSet); break;
     case DivSy: ParseDiv(termSet); break;
+    case FormSy: ParseForm(termSet); break;
     default:
       SeparateSkipped(sy);
       Next();

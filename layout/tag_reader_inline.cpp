@@ -105,6 +105,9 @@ void TTagReader::ParseInline() {
         break;
       case ScriptSy: ParseScript(); return;
       case ImageSy: ParseImage(); break;
+      case InputSy:
+      case SelectSy: ParseFormControl(); return;
+      case TextAreaSy: ParseTextArea(); return;
       case PanelSy: ParsePanel(); break;
       case MapSy: ParseMap(); return;
       case NoBrSy: NoBreak = true; break;

@@ -17,6 +17,8 @@ namespace tessival::layout {
 
 class TBlock;
 class TCellBasic;
+class ThtmlForm;
+class TListBoxFormControlObj;
 
 using html::Symbol;
 using html::SymbolSet;
@@ -111,6 +113,14 @@ class TTagReader {
   void StartAnchor();
   void EndAnchor();
 
+  // --- forms (tag_reader_forms.cpp)
+  void ParseForm(const SymbolSet& termSet);
+  // The form new controls join; one without attributes is made when none is open.
+  ThtmlForm& CurrentForm();
+  void ParseFormControl();
+  void ParseOptions(TListBoxFormControlObj& control);
+  void ParseTextArea();
+
   // --- pictures and maps (tag_reader_images.cpp)
   void ParseImage();
   void ParsePanel();
@@ -139,6 +149,7 @@ class TTagReader {
   TCellBasic* Cell = nullptr;
   TBlock* Body = nullptr;
   html::TUrlTarget UrlTarget;
+  ThtmlForm* Form = nullptr;  // the open FORM, not owned
   bool InLink = false;
   bool NoBreak = false;
   int BaseFontSize = DefaultBaseFontSize;

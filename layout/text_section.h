@@ -29,6 +29,7 @@
 namespace tessival::layout {
 
 class TCellBasic;
+class ThtmlForm;
 
 // Marker bytes in section text.
 constexpr char FormControlChar = 2;
@@ -95,6 +96,11 @@ class TSection : public TSectionBase {
                       std::int32_t sourcePos);
   // A PANEL at the end of the text; the caller gives it the element's style.
   TFloatingObj& AddPanel(const html::TAttributeList& attributes, std::int32_t sourcePos);
+  // A control of `form` from an INPUT, SELECT or TEXTAREA tag at the end of the text
+  // (text_section_forms.cpp); the caller gives it the element's style.
+  TFormControlObj& AddFormControl(html::Symbol tag, ThtmlForm& form,
+                                  const html::TAttributeList& attributes, TCellBasic* ownerCell,
+                                  std::int32_t sourcePos);
   // The section holds a named anchor (the reader registers it in the ID list).
   void SetHasAnchor() { HasAnchor = true; }
   // Normalises white space and seals the section; TCellBasic::AddSection calls it.

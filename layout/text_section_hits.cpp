@@ -5,6 +5,7 @@
 
 #include "html/selection_buffers.h"
 #include "layout/case_1252.h"
+#include "layout/form_buttons.h"
 #include "layout/image_obj.h"
 #include "layout/section_list.h"
 #include "layout/text_section.h"
@@ -156,12 +157,18 @@ bool TSection::PointOfPosition(platform::Canvas* canvas, int pos, int& y, int& x
 int TSection::FindLink(platform::Canvas& canvas, int x, std::string& title,
                        TFormControlObj*& formControl, std::unique_ptr<html::TUrlTarget>& urlTarget,
                        int y) {
-  (void)formControl;
   if (!Objects_.empty()) {
     int localX = 0, localY = 0;
     TImageObj* image = nullptr;
-    if (FindImageAt(x, y, localX, localY, image))
+    if (FindImageAt(x, y, localX, localY, image)) {
+      if (image->FormControl) {
+        // An image input: the point is kept for the entries a click on it submits.
+        static_cast<TImageFormControlObj*>(image->FormControl)->SetClickPoint(localX, localY);
+        formControl = image->FormControl;
+        return ImageLink(*image, localX, localY, title, urlTarget) | flFormControl;
+      }
       return ImageLink(*image, localX, localY, title, urlTarget);
+    }
   }
   int bandTop = 0;
   const int index = LineAt(y, bandTop);

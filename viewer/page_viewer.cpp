@@ -92,6 +92,7 @@ TPageViewer::TPageViewer(QWidget* parent, platform::MessageBoxes* messages)
   document_->ShowImages = true;
   document_->OnInvalidate = [this] { panel_->update(); };
   InstallImageRequests();
+  InstallFormControls();
   hover_timer_.setInterval(kHoverIntervalMs);
   connect(&hover_timer_, &QTimer::timeout, this, &TPageViewer::HoverTimerTick);
   autoscroll_timer_.setInterval(kAutoScrollIntervalMs);

@@ -278,6 +278,16 @@ class TPageViewer : public QWidget {
                   const std::string& method, std::vector<std::string> results);
   // A form control at document y took the focus: scroll it into view when it is not.
   void FormControlIntoView(int y);
+  // Hides every form control's window and repaints: the paint shows those in view again.
+  void Repaint();
+  // The values of the document's form controls, for a frame's history, and putting them back.
+  layout::TFormData FormData() const { return document_->GetFormData(); }
+  void SetFormData(const layout::TFormData& data);
+  // The object events of form controls, with the element's script text.
+  std::function<void(layout::TFormControlObj& control, const std::string& on_click)> OnObjectClick;
+  std::function<void(layout::TFormControlObj& control, const std::string& script)> OnObjectFocus;
+  std::function<void(layout::TFormControlObj& control, const std::string& script)> OnObjectBlur;
+  std::function<void(layout::TFormControlObj& control, const std::string& script)> OnObjectChange;
 
   // --- the paint panel's calls --------------------------------------------------------
   void DrawPanel(QPainter& painter, const QRect& clip);
@@ -331,6 +341,8 @@ class TPageViewer : public QWidget {
   void UpdateBorder();
   void DrawBackground(platform::Canvas& canvas, const QRect& clip);
   void InstallImageRequests();
+  // Form controls become widgets on the paint panel (page_viewer_forms.cpp).
+  void InstallFormControls();
   // The host's picture and panel handlers as they are now; each load takes them afresh.
   void HandHostEventsToDocument();
   void TellImageButton(bool down);
@@ -363,6 +375,7 @@ class TPageViewer : public QWidget {
   QTimer autoscroll_timer_;
   QTimer animation_timer_;
   std::unique_ptr<platform::PanelWindowFactory> panel_factory_;
+  std::unique_ptr<platform::FormControlFactory> form_factory_;
   ViewerHistory history_;
   VisitedLinks visited_;
 

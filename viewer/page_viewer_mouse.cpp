@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "layout/form_buttons.h"
 #include "platform/qt/qt_canvas.h"
 #include "viewer/page_viewer.h"
 #include "viewer/paint_panel.h"
@@ -250,8 +251,13 @@ void TPageViewer::PanelMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shi
   std::string title;
   layout::TFormControlObj* form_control = nullptr;
   std::unique_ptr<html::TUrlTarget> link;
-  if ((document_->FindLink(HitCanvas(), point.x(), title, form_control, link, doc_y) & layout::flLink) &&
-      link) {
+  const int found = document_->FindLink(HitCanvas(), point.x(), title, form_control, link, doc_y);
+  if (auto* image_input = dynamic_cast<layout::TImageFormControlObj*>(form_control);
+      (found & layout::flFormControl) && image_input) {
+    image_input->ImageClicked();  // submits its form with the point
+    return;
+  }
+  if ((found & layout::flLink) && link) {
     hover_url_ = link->Url();
     hover_target_ = link->Target();
     link_clicked_ = true;

@@ -1,5 +1,5 @@
 // tessival-render: an HTML file laid out and painted as the viewer would, into a PNG file.
-#include <QGuiApplication>
+#include <QApplication>
 #include <QImage>
 #include <algorithm>
 #include <cstdio>
@@ -16,6 +16,7 @@
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_screen_fonts.h"
 #include "tools/render/png_band_writer.h"
+#include "tools/render/render_controls.h"
 #include "tools/render/render_options.h"
 
 using namespace tessival;
@@ -66,7 +67,8 @@ std::string ExpandBesideInput(const std::string& input, const std::string& src) 
   return slash == std::string::npos ? name : input.substr(0, slash + 1) + name;
 }
 
-bool PaintInBands(layout::TSectionList& doc, const std::string& path, int width, int height) {
+bool PaintInBands(layout::TSectionList& doc, const tools::RenderedControls& controls,
+                  const std::string& path, int width, int height) {
   tools::PngBandWriter writer(path, width, height);
   if (!writer.Ok()) return false;
   const platform::TColor bg = doc.Background;
@@ -82,6 +84,7 @@ bool PaintInBands(layout::TSectionList& doc, const std::string& path, int width,
       doc.SetYOffset(top);
       doc.Paint(canvas, platform::Rect{0, 0, width, rows}, 0);
     }
+    controls.DrawInto(band);
     for (int y = 0; y < rows; ++y) {
       writer.AddRow(reinterpret_cast<const std::uint32_t*>(band.constScanLine(y)));
     }
@@ -118,10 +121,11 @@ int main(int argc, char** argv) {
   }
 
   ChooseQtPlatform();
-  QGuiApplication app(argc, argv);
+  QApplication app(argc, argv);
   platform::InstallQtScreenFonts();
 
   layout::TSectionList doc;
+  const tools::RenderedControls controls(doc);
   doc.SetFonts(html::TStyleDefaults{}, ViewerBackground, false);
   doc.ShowImages = options->Images;
   doc.Images.OnExpandName = [input = options->Input](const std::string& src) {
@@ -142,7 +146,7 @@ int main(int argc, char** argv) {
                  "tessival-render: the document is %d x %d pixels; the picture is cut at %d x %d\n",
                  wanted_width, wanted_height, width, height);
   }
-  if (!PaintInBands(doc, options->Output, width, height)) {
+  if (!PaintInBands(doc, controls, options->Output, width, height)) {
     std::fprintf(stderr, "tessival-render: cannot write %s\n", options->Output.c_str());
     return 1;
   }
