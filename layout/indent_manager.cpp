@@ -17,13 +17,16 @@ std::vector<IndentRec>::const_iterator FirstReachingBelow(const std::vector<Inde
 
 void InsertByBottom(std::vector<IndentRec>& floats, const IndentRec& band) {
   const auto at = std::upper_bound(floats.begin(), floats.end(), band.Bottom,
-                                   [](int bottom, const IndentRec& other) { return bottom < other.Bottom; });
+                                   [](int bottom, const IndentRec& other) {
+                                     return bottom < other.Bottom;
+                                   });
   floats.insert(at, band);
 }
 
 // The lowest bottom among bands every owner sees (floats and indents pushed without an
 // owner), none when there is no such band.
-std::optional<int> LowestSharedBottom(const std::vector<IndentRec>& open, const std::vector<IndentRec>& floats) {
+std::optional<int> LowestSharedBottom(const std::vector<IndentRec>& open,
+                                      const std::vector<IndentRec>& floats) {
   std::optional<int> bottom;
   if (!floats.empty()) bottom = floats.back().Bottom;
   for (const IndentRec& band : open)
@@ -48,8 +51,8 @@ void IndentManager::Reset(int leftEdge, int rightEdge) {
 }
 
 template <typename Pick>
-bool IndentManager::SeenX(const std::vector<IndentRec>& open, const std::vector<IndentRec>& floats, int y,
-                          Pick pick, int& x) const {
+bool IndentManager::SeenX(const std::vector<IndentRec>& open, const std::vector<IndentRec>& floats,
+                          int y, Pick pick, int& x) const {
   bool found = false;
   const auto take = [&](const IndentRec& band) {
     x = found ? pick(x, band.X) : band.X;
@@ -64,13 +67,15 @@ bool IndentManager::SeenX(const std::vector<IndentRec>& open, const std::vector<
 
 int IndentManager::LeftIndentAt(int y) const {
   int x = 0;
-  SeenX(LeftBands, LeftFloats, y, [](int a, int b) { return std::max(a, b); }, x);
+  SeenX(
+      LeftBands, LeftFloats, y, [](int a, int b) { return std::max(a, b); }, x);
   return LeftEdge + x;
 }
 
 int IndentManager::RightIndentAt(int y) const {
   int x = 0;
-  const bool found = SeenX(RightBands, RightFloats, y, [](int a, int b) { return std::min(a, b); }, x);
+  const bool found = SeenX(
+      RightBands, RightFloats, y, [](int a, int b) { return std::min(a, b); }, x);
   return found ? LeftEdge + x : RightEdge;
 }
 
@@ -94,8 +99,8 @@ void IndentManager::PopRight(int index) {
     RightBands.erase(RightBands.begin() + index);
 }
 
-int IndentManager::NextBottomBelow(const std::vector<IndentRec>& open, const std::vector<IndentRec>& floats,
-                                   int y) {
+int IndentManager::NextBottomBelow(const std::vector<IndentRec>& open,
+                                   const std::vector<IndentRec>& floats, int y) {
   const auto first = FirstReachingBelow(floats, y);
   int best = first == floats.end() ? -1 : first->Bottom;
   for (const IndentRec& band : open) {

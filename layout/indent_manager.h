@@ -70,7 +70,8 @@ class IndentManager {
   template <typename Pick>
   bool SeenX(const std::vector<IndentRec>& open, const std::vector<IndentRec>& floats, int y, Pick pick,
              int& x) const;
-  static int NextBottomBelow(const std::vector<IndentRec>& open, const std::vector<IndentRec>& floats, int y);
+  static int NextBottomBelow(const std::vector<IndentRec>& open, const std::vector<IndentRec>& floats,
+                             int y);
 
   // Open indents, pushed and popped in nesting order (the index is the Pop's handle).
   std::vector<IndentRec> LeftBands;
