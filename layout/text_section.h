@@ -171,6 +171,13 @@ class TSection : public TSectionBase {
   void DropRunsMovedOntoOthers();
   void BuildIndex();
   bool IsLeadByte(int offset) const;
+  // Character boundaries of double-byte text (text_section_chars.cpp): the offset where the
+  // character holding `offset` begins, and how many bytes the character at `offset` takes.
+  int CharStartOf(int offset) const;
+  int CharLengthAt(int offset) const;
+  // The document's selection relative to this section, its ends moved off the second byte
+  // of a double-byte character so that painting and copying never split one.
+  void SelectionOffsets(int& start, int& end) const;
 
   // line breaking (text_section_lines.cpp)
   struct LineContext;

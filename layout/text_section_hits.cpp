@@ -242,8 +242,8 @@ int TSection::FindText(int fromPos, std::string_view text, bool matchCase) {
 void TSection::CopySelection() {
   if (!Document || !Document->SelectionBuffer) return;
   html::SelTextCount& buffer = *Document->SelectionBuffer;
-  const int selStart = Document->SelStart - StartPos;
-  const int selEnd = Document->SelEnd - StartPos;
+  int selStart = 0, selEnd = 0;
+  SelectionOffsets(selStart, selEnd);
   for (const LineRec& line : Lines_) {
     const int lineEnd = line.Start + line.Count;
     const int from = std::max(selStart, line.Start);

@@ -89,8 +89,8 @@ int TSection::Paint(platform::Canvas& canvas, const platform::Rect& clip, int re
   const int yOffset = Document->YOffset;
   if (Top + DrawHeight <= clip.top + yOffset || Top >= clip.bottom + yOffset) return bottom;
   const unsigned oldAlign = canvas.SetTextAlign(platform::TA_BASELINE | platform::TA_UPDATECP);
-  const int selStart = Document->SelStart - StartPos;
-  const int selEnd = Document->SelEnd - StartPos;
+  int selStart = 0, selEnd = 0;
+  SelectionOffsets(selStart, selEnd);
   int y = Top;
   const int pageHeight = clip.bottom - clip.top;
   for (LineRec& line : Lines_) {
@@ -130,6 +130,10 @@ int TSection::Paint(platform::Canvas& canvas, const platform::Rect& clip, int re
         const bool selected = pos >= selStart && pos < selEnd;
         if (selected) chunkEnd = std::min(chunkEnd, selEnd);
         else if (pos < selStart) chunkEnd = std::min(chunkEnd, selStart);
+        // The caret's character is drawn as a chunk of its own (both bytes of a double-byte
+        // one), so the bar stands at a chunk start and never inside a character.
+        if (Document->ShowCaret && pos == selStart)
+          chunkEnd = std::min(chunkEnd, pos + CharLengthAt(pos));
         const bool caretHere = Document->ShowCaret && selStart == selEnd && pos == selStart;
         run.Select(canvas);
         if (const int runShift = ShiftOf(run); runShift != shift) {
