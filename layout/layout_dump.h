@@ -8,16 +8,27 @@
 //       Text x=10 y=19 w=780 h=16
 //         line 0 x=10 y=19 w=80 h=16 base=31 "Hallo Welt"
 //
+// Inline pictures and panels follow their section's lines, one line each: the box without
+// its spaces (x, y, width and height, the link border included), the alignment, then
+// spaces and the link border where there are any. A floating object's x is relative to its
+// cell; an inline object's x is measured only when the dump is given the layout's canvas.
+//
+//       Image x=90 y=19 w=40 h=20 align=bottom hspace=2,2 border=1
+//
 // In line text a line break shows as "\n", a space that may not break as "~" and bytes
 // outside printable ASCII as "\xNN".
 #include <string>
+
+namespace tessival::platform {
+class Canvas;
+}
 
 namespace tessival::layout {
 
 class TSectionList;
 class TCellBasic;
 
-std::string DumpLayout(const TSectionList& document);
-std::string DumpCell(const TCellBasic& cell, int depth);
+std::string DumpLayout(const TSectionList& document, platform::Canvas* canvas = nullptr);
+std::string DumpCell(const TCellBasic& cell, int depth, platform::Canvas* canvas = nullptr);
 
 }  // namespace tessival::layout

@@ -116,6 +116,8 @@ class TSection : public TSectionBase {
   int SourcePosOf(int docPos) const override;
   int DocPosOf(int sourcePos, SearchDirection direction) const override;
   bool PointOfPosition(platform::Canvas* canvas, int pos, int& y, int& x) override;
+  // The painted width of the characters of `line` before `offset` (for the layout dump).
+  int WidthBefore(platform::Canvas& canvas, const LineRec& line, int offset) const;
   bool CharAt(int pos, char& ch, const TSectionBase*& section) const override;
   void GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWidth) override;
   bool FindImageAt(int x, int y, int& localX, int& localY, TImageObj*& image) override;

@@ -153,6 +153,11 @@ bool TSection::PointOfPosition(platform::Canvas* canvas, int pos, int& y, int& x
   return false;
 }
 
+int TSection::WidthBefore(platform::Canvas& canvas, const LineRec& line, int offset) const {
+  ScopedJustification justification(canvas, line);
+  return PaintedWidth(canvas, line.Start, std::clamp(offset - line.Start, 0, line.Count));
+}
+
 int TSection::FindLink(platform::Canvas& canvas, int x, std::string& title,
                        TFormControlObj*& formControl, std::unique_ptr<html::TUrlTarget>& urlTarget,
                        int y) {

@@ -70,7 +70,8 @@ TEST_F(Caret, ADoubleByteCaretCutsBothBytesOfItsCharacter) {
   for (const int offset : {2, 3}) {
     Canvas.ClearOps();
     Doc.SelStart = Doc.SelEnd = section.StartPos + offset;
-    EXPECT_EQ(PaintedTexts(), (std::vector<std::string>{Quoted(Kana), Quoted(Kana), Quoted(Kana + Kana)}))
+    EXPECT_EQ(PaintedTexts(),
+              (std::vector<std::string>{Quoted(Kana), Quoted(Kana), Quoted(Kana + Kana)}))
         << offset;
     ASSERT_EQ(CaretBars().size(), 1u);
     EXPECT_TRUE(CaretBars()[0].starts_with("FillRect 26,")) << CaretBars()[0];  // 10 + 16
@@ -96,13 +97,17 @@ TEST_F(Caret, BoundariesAreFoundFromTheLineStartWhereTrailBytesLookLikeLeadBytes
   OpenBlock({"p"});
   Stack.back()->SetCharset(128);
   OpenText();
-  Text("\x82\x82\x82\x82" "a");
+  Text(
+      "\x82\x82\x82\x82"
+      "a");
   auto* section = dynamic_cast<TSection*>(CloseText());
   CloseBlock();
   Layout(300);
   Doc.SelStart = section->StartPos + 3;
   Doc.SelEnd = section->StartPos + 5;
-  EXPECT_EQ(Selected(), "\x82\x82" "a\r\n");  // to the line's end, so with its line end
+  EXPECT_EQ(Selected(),
+            "\x82\x82"
+            "a\r\n");  // to the line's end, so with its line end
 }
 
 }  // namespace
