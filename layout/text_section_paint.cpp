@@ -99,7 +99,9 @@ int TSection::Paint(platform::Canvas& canvas, const platform::Rect& clip, int re
     if (Document->Printing && y + band > Document->PageBottom) {
       // A line that does not fit goes to the next page, unless no page could hold it.
       if (band < pageHeight && !Document->PageShortened) {
-        Document->PageBottom = y;
+        // Pulled up only: a line wholly below a break already made must not move the
+        // page's end down past that break.
+        Document->PageBottom = std::min(Document->PageBottom, y);
         Document->PageShortened = true;
         break;
       }

@@ -8,11 +8,12 @@ namespace tessival::layout::testing {
 namespace {
 
 TEST(ObjectDump, InlineAndFloatingPicturesShowTheirBoxesAlignmentSpacesAndBorder) {
-  const Page page{"objects", 300,
-                  "<p><img align=left width=30 height=30 vspace=4>ab <img width=40 height=20 hspace=2> cd "
-                  "<a href=x><img width=10 height=10 align=top></a> "
-                  "<img width=8 height=40 align=middle border=0> ef"
-                  "<img align=right width=50 height=10></p>"};
+  const Page page{
+      "objects", 300,
+      "<p><img align=left width=30 height=30 vspace=4>ab <img width=40 height=20 hspace=2> cd "
+      "<a href=x><img width=10 height=10 align=top></a> "
+      "<img width=8 height=40 align=middle border=0> ef"
+      "<img align=right width=50 height=10></p>"};
   ExpectMatchesFile("object_dump", DumpOfPage(page));
 }
 
