@@ -32,10 +32,10 @@ int WalkedRight(const std::vector<PlacedFloat>& floats, int y, int width) {
 }
 
 TEST(FloatBands, ManyFloatsInAnyOrderGiveTheEdgesOfAWalkOverAllOfThem) {
-  constexpr int Width = 800;
+  constexpr int width = 800;
   std::mt19937 random(12345);
   IndentManager indents;
-  indents.Reset(0, Width);
+  indents.Reset(0, width);
   std::vector<PlacedFloat> placed;
   int y = 0;
   for (int i = 0; i < 600; ++i) {
@@ -57,7 +57,7 @@ TEST(FloatBands, ManyFloatsInAnyOrderGiveTheEdgesOfAWalkOverAllOfThem) {
   for (const PlacedFloat& f : placed) lowest = std::max(lowest, f.Bottom);
   for (int at = 0; at <= lowest + 1; ++at) {
     ASSERT_EQ(indents.LeftIndentAt(at), WalkedLeft(placed, at)) << "y " << at;
-    ASSERT_EQ(indents.RightIndentAt(at), WalkedRight(placed, at, Width)) << "y " << at;
+    ASSERT_EQ(indents.RightIndentAt(at), WalkedRight(placed, at, width)) << "y " << at;
     int nextBottom = at;
     for (const PlacedFloat& f : placed)
       if (f.Bottom > at && (nextBottom == at || f.Bottom < nextBottom)) nextBottom = f.Bottom;
