@@ -22,7 +22,9 @@ class Printing : public LayoutFixture {
     return count;
   }
 
-  platform::TColor GlyphAt(int cellX, int baseline) const { return Canvas.PixelAt(cellX + 1, baseline - 2); }
+  platform::TColor GlyphAt(int cellX, int baseline) const {
+    return Canvas.PixelAt(cellX + 1, baseline - 2);
+  }
 };
 
 TEST_F(Printing, ALineCrossingThePageBottomMovesToTheNextPage) {
