@@ -64,6 +64,8 @@ class THtmlTokenizer {
   void ReadEntity(bool inAttribute);
 
   char Ch() const { return ch_; }
+  // The current character is a space read from a tab (the raw reader folds tabs).
+  bool CameFromTab() const;
   char UpperCh() const { return upper_ch_; }
   bool AtEof() const { return ch_ == EofChar; }
   std::int32_t Pos() const { return pos_; }  // source position of the current character
@@ -115,7 +117,6 @@ class THtmlTokenizer {
   void ReadUnquotedValue(std::string& value);
   void ReadTextRun();
   bool CameFromDocument() const;
-  bool CameFromTab() const;
   template <typename Keep>
   void AppendWhile(std::string& out, Keep keep);
   void TakeOrdinaryRun(int room);

@@ -1,12 +1,46 @@
 #include "layout/indent_manager.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace tessival::layout {
+
+namespace {
+
+// Floats whose band still reaches below y: the tail of a list sorted by bottom. Layout runs
+// down the page, so this tail is the handful of floats beside the current line however
+// many the pass has placed above it.
+std::vector<IndentRec>::const_iterator FirstReachingBelow(const std::vector<IndentRec>& floats, int y) {
+  return std::upper_bound(floats.begin(), floats.end(), y,
+                          [](int at, const IndentRec& band) { return at < band.Bottom; });
+}
+
+void InsertByBottom(std::vector<IndentRec>& floats, const IndentRec& band) {
+  const auto at = std::upper_bound(floats.begin(), floats.end(), band.Bottom,
+                                   [](int bottom, const IndentRec& other) {
+                                     return bottom < other.Bottom;
+                                   });
+  floats.insert(at, band);
+}
+
+// The lowest bottom among bands every owner sees (floats and indents pushed without an
+// owner), none when there is no such band.
+std::optional<int> LowestSharedBottom(const std::vector<IndentRec>& open,
+                                      const std::vector<IndentRec>& floats) {
+  std::optional<int> bottom;
+  if (!floats.empty()) bottom = floats.back().Bottom;
+  for (const IndentRec& band : open)
+    if (band.Owner == nullptr) bottom = std::max(bottom.value_or(band.Bottom), band.Bottom);
+  return bottom;
+}
+
+}  // namespace
 
 void IndentManager::Clear() {
   LeftBands.clear();
   RightBands.clear();
+  LeftFloats.clear();
+  RightFloats.clear();
   CurrentOwner = nullptr;
 }
 
@@ -16,25 +50,32 @@ void IndentManager::Reset(int leftEdge, int rightEdge) {
   CurrentOwner = nullptr;
 }
 
+template <typename Pick>
+bool IndentManager::SeenX(const std::vector<IndentRec>& open, const std::vector<IndentRec>& floats,
+                          int y, Pick pick, int& x) const {
+  bool found = false;
+  const auto take = [&](const IndentRec& band) {
+    x = found ? pick(x, band.X) : band.X;
+    found = true;
+  };
+  for (const IndentRec& band : open)
+    if (Sees(band, y)) take(band);
+  for (auto band = FirstReachingBelow(floats, y); band != floats.end(); ++band)
+    if (band->Top <= y) take(*band);
+  return found;
+}
+
 int IndentManager::LeftIndentAt(int y) const {
   int x = 0;
-  bool found = false;
-  for (const IndentRec& band : LeftBands) {
-    if (!Sees(band, y)) continue;
-    x = found ? std::max(x, band.X) : band.X;
-    found = true;
-  }
+  SeenX(
+      LeftBands, LeftFloats, y, [](int a, int b) { return std::max(a, b); }, x);
   return LeftEdge + x;
 }
 
 int IndentManager::RightIndentAt(int y) const {
   int x = 0;
-  bool found = false;
-  for (const IndentRec& band : RightBands) {
-    if (!Sees(band, y)) continue;
-    x = found ? std::min(x, band.X) : band.X;
-    found = true;
-  }
+  const bool found = SeenX(
+      RightBands, RightFloats, y, [](int a, int b) { return std::min(a, b); }, x);
   return found ? LeftEdge + x : RightEdge;
 }
 
@@ -58,9 +99,11 @@ void IndentManager::PopRight(int index) {
     RightBands.erase(RightBands.begin() + index);
 }
 
-int IndentManager::NextBottomBelow(const std::vector<IndentRec>& bands, int y) {
-  int best = -1;
-  for (const IndentRec& band : bands) {
+int IndentManager::NextBottomBelow(const std::vector<IndentRec>& open,
+                                   const std::vector<IndentRec>& floats, int y) {
+  const auto first = FirstReachingBelow(floats, y);
+  int best = first == floats.end() ? -1 : first->Bottom;
+  for (const IndentRec& band : open) {
     if (band.Owner != nullptr || band.Bottom <= y) continue;
     if (best < 0 || band.Bottom < best) best = band.Bottom;
   }
@@ -68,8 +111,8 @@ int IndentManager::NextBottomBelow(const std::vector<IndentRec>& bands, int y) {
 }
 
 int IndentManager::NextWiderY(int y) const {
-  const int left = NextBottomBelow(LeftBands, y);
-  const int right = NextBottomBelow(RightBands, y);
+  const int left = NextBottomBelow(LeftBands, LeftFloats, y);
+  const int right = NextBottomBelow(RightBands, RightFloats, y);
   if (left < 0 && right < 0) return y;
   if (left < 0) return right;
   if (right < 0) return left;
@@ -77,26 +120,22 @@ int IndentManager::NextWiderY(int y) const {
 }
 
 int IndentManager::FloatBottom() const {
-  int bottom = 0;
-  for (const auto* bands : {&LeftBands, &RightBands})
-    for (const IndentRec& band : *bands)
-      if (band.Owner == nullptr) bottom = std::max(bottom, band.Bottom);
-  return bottom;
+  const int left = LowestSharedBottom(LeftBands, LeftFloats).value_or(0);
+  const int right = LowestSharedBottom(RightBands, RightFloats).value_or(0);
+  return std::max({0, left, right});
 }
 
 ClearBottoms IndentManager::ClearY() const {
-  const auto lowest = [](const std::vector<IndentRec>& bands) {
-    int bottom = 0;
-    for (const IndentRec& band : bands)
-      if (band.Owner == nullptr) bottom = std::max(bottom, band.Bottom + 1);
-    return bottom;
+  const auto below = [](const std::vector<IndentRec>& open, const std::vector<IndentRec>& floats) {
+    const std::optional<int> bottom = LowestSharedBottom(open, floats);
+    return bottom ? std::max(0, *bottom + 1) : 0;
   };
-  return {lowest(LeftBands), lowest(RightBands)};
+  return {below(LeftBands, LeftFloats), below(RightBands, RightFloats)};
 }
 
 void IndentManager::AddFloatBlock(int y, int x, FloatSide side, int height) {
-  if (side == FloatSide::Left) LeftBands.push_back({x - LeftEdge, y, y + height, nullptr, true});
-  else RightBands.push_back({RightIndentAt(y) - x - LeftEdge, y, y + height, nullptr, true});
+  if (side == FloatSide::Left) InsertByBottom(LeftFloats, {x - LeftEdge, y, y + height, nullptr, true});
+  else InsertByBottom(RightFloats, {RightIndentAt(y) - x - LeftEdge, y, y + height, nullptr, true});
 }
 
 }  // namespace tessival::layout

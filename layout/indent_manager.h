@@ -7,6 +7,9 @@
 // floats (owner none, seen by everyone). Line breaking asks LeftIndentAt / RightIndentAt
 // for every line, and NextWiderY when nothing fits beside a float.
 //
+// Open indents and float bands are kept apart: the first follow nesting, the second stay
+// for the whole pass and are searched by their bottom.
+//
 // Band x values are relative to LeftEdge, so the same bands serve the layout pass (edges
 // 0 .. width) and the paint pass (edges at the paint origin).
 #include <vector>
@@ -63,10 +66,20 @@ class IndentManager {
   bool Sees(const IndentRec& band, int y) const {
     return band.Top <= y && y < band.Bottom && (band.Owner == nullptr || band.Owner == CurrentOwner);
   }
-  static int NextBottomBelow(const std::vector<IndentRec>& bands, int y);
+  // Folds the X of every band seen at y into x with pick; false when none is seen.
+  template <typename Pick>
+  bool SeenX(const std::vector<IndentRec>& open, const std::vector<IndentRec>& floats, int y, Pick pick,
+             int& x) const;
+  static int NextBottomBelow(const std::vector<IndentRec>& open, const std::vector<IndentRec>& floats,
+                             int y);
 
+  // Open indents, pushed and popped in nesting order (the index is the Pop's handle).
   std::vector<IndentRec> LeftBands;
   std::vector<IndentRec> RightBands;
+  // Float bands, kept sorted by bottom: a query at y looks only at those reaching below y,
+  // so a page of hundreds of floats costs each line the few still beside it.
+  std::vector<IndentRec> LeftFloats;
+  std::vector<IndentRec> RightFloats;
 };
 
 // Makes a block the current owner for a scope and restores the previous one.

@@ -6,7 +6,9 @@
 #include "layout/block_li.h"
 #include "layout/horz_line.h"
 #include "layout/html_table.h"
+#include "layout/image_obj.h"
 #include "layout/list_markers.h"
+#include "layout/panel_obj.h"
 #include "layout/section_list.h"
 #include "layout/text_section.h"
 
@@ -39,7 +41,66 @@ std::string Format(const char* format, auto... values) {
   return buffer;
 }
 
-void DumpText(std::string& out, const TSection& section, int depth) {
+const char* AlignName(int align) {
+  switch (align) {
+    case oaTop: return "top";
+    case oaMiddle: return "middle";
+    case oaBaseline: return "baseline";
+    case oaLeftFloat: return "left";
+    case oaRightFloat: return "right";
+    default: return "bottom";
+  }
+}
+
+const LineRec* LineHolding(const TSection& section, int offset, int& lineTop) {
+  lineTop = section.Top;
+  for (const LineRec& line : section.Lines()) {
+    if (offset >= line.Start && offset < line.Start + line.Count) return &line;
+    lineTop += line.LineBottom;
+  }
+  return nullptr;
+}
+
+// Where an object's box stands: a float where it was placed, an inline object by its
+// alignment in its line (and across, measured, only with a canvas).
+void DumpObjectPlace(std::string& out, const TSection& section, const TFloatingObj& object,
+                     platform::Canvas* canvas) {
+  if (object.Floats()) {
+    out += Format(" x=%d y=%d", object.FloatX, object.FloatY + object.VSpaceTop);
+    return;
+  }
+  int bandTop = 0;
+  const LineRec* line = LineHolding(section, object.Pos, bandTop);
+  if (!line) return;
+  const int lineTop = bandTop + line->SpaceBefore;
+  const int baseline = lineTop + line->LineHeight - line->Descent;
+  const int y = object.TopForLine(&section.Fonts().FontAt(object.Pos), baseline, lineTop);
+  if (canvas) {
+    const int x = section.ContentLeft + line->TextOffset +
+                  section.WidthBefore(*canvas, *line, object.Pos) + object.HSpaceLeft;
+    out += Format(" x=%d", x);
+  }
+  out += Format(" y=%d", y);
+}
+
+void DumpObjects(std::string& out, const TSection& section, int depth, platform::Canvas* canvas) {
+  for (const auto& object : section.Objects()) {
+    Indent(out, depth);
+    const auto* image = dynamic_cast<const TImageObj*>(object.get());
+    out += image ? "Image" : object->IsPanel() ? "Panel" : "Object";
+    DumpObjectPlace(out, section, *object, canvas);
+    out += Format(" w=%d h=%d align=%s", object->TotalWidth, object->TotalHeight,
+                  AlignName(object->Align));
+    if (object->HSpaceLeft || object->HSpaceRight)
+      out += Format(" hspace=%d,%d", object->HSpaceLeft, object->HSpaceRight);
+    if (object->VSpaceTop || object->VSpaceBottom)
+      out += Format(" vspace=%d,%d", object->VSpaceTop, object->VSpaceBottom);
+    if (image && image->HasLinkBorder) out += " border=1";
+    out += '\n';
+  }
+}
+
+void DumpText(std::string& out, const TSection& section, int depth, platform::Canvas* canvas) {
   int width = 0;
   for (const LineRec& line : section.Lines()) width = std::max(width, line.LineWidth);
   Indent(out, depth);
@@ -60,6 +121,7 @@ void DumpText(std::string& out, const TSection& section, int depth) {
     out += '\n';
     top += line.LineBottom;
   }
+  DumpObjects(out, section, depth + 1, canvas);
 }
 
 // The box beyond the top and bottom margins, where it is not plain: margins, borders and
@@ -93,15 +155,15 @@ void DumpMarker(std::string& out, const TBlockLI& item) {
   if (item.FirstBaseline) out += Format(" base=%d", item.FirstBaseline);
 }
 
-void DumpCellInto(std::string& out, const TCellBasic& cell, int depth);
+void DumpCellInto(std::string& out, const TCellBasic& cell, int depth, platform::Canvas* canvas);
 
-void DumpSection(std::string& out, const TSectionBase& section, int depth) {
+void DumpSection(std::string& out, const TSectionBase& section, int depth, platform::Canvas* canvas) {
   if (const auto* text = dynamic_cast<const TSection*>(&section)) {
-    DumpText(out, *text, depth);
+    DumpText(out, *text, depth, canvas);
     return;
   }
   if (const auto* table = dynamic_cast<const ThtmlTable*>(&section)) {
-    DumpTable(out, *table, depth);
+    DumpTable(out, *table, depth, canvas);
     return;
   }
   Indent(out, depth);
@@ -122,23 +184,25 @@ void DumpSection(std::string& out, const TSectionBase& section, int depth) {
     out += Format("%s x=%d y=%d h=%d\n", section.KindName(), section.ContentLeft, section.Top,
                   section.SectionHeight);
   }
-  if (const TCellBasic* cell = section.ChildCell()) DumpCellInto(out, *cell, depth + 1);
+  if (const TCellBasic* cell = section.ChildCell()) DumpCellInto(out, *cell, depth + 1, canvas);
 }
 
 // Everything goes into one string: returning a string per level would copy a deep tree's
 // dump once for every level above it.
-void DumpCellInto(std::string& out, const TCellBasic& cell, int depth) {
-  for (const auto& section : cell.Items()) DumpSection(out, *section, depth);
+void DumpCellInto(std::string& out, const TCellBasic& cell, int depth, platform::Canvas* canvas) {
+  for (const auto& section : cell.Items()) DumpSection(out, *section, depth, canvas);
 }
 
 }  // namespace
 
-std::string DumpCell(const TCellBasic& cell, int depth) {
+std::string DumpCell(const TCellBasic& cell, int depth, platform::Canvas* canvas) {
   std::string out;
-  DumpCellInto(out, cell, depth);
+  DumpCellInto(out, cell, depth, canvas);
   return out;
 }
 
-std::string DumpLayout(const TSectionList& document) { return DumpCell(document, 0); }
+std::string DumpLayout(const TSectionList& document, platform::Canvas* canvas) {
+  return DumpCell(document, 0, canvas);
+}
 
 }  // namespace tessival::layout

@@ -19,8 +19,8 @@ void TPreFormated::AddPreText(const html::TokenObj& tokens, const html::TPropert
     }
     // A tab moves on to the next tab stop, so columns written with tabs stay aligned.
     const std::size_t column = Text().size() + static_cast<std::size_t>(kept.Count());
-    const std::size_t stop = (column / kTabWidth + 1) * kTabWidth;
-    for (std::size_t c = column; c < stop; ++c) kept.AddChar(NoBreakSpaceChar, positions[i]);
+    for (std::size_t c = column; c < NextTabStop(column); ++c)
+      kept.AddChar(NoBreakSpaceChar, positions[i]);
   }
   AddTokens(kept, current, BreakRule::NoBreak);
 }

@@ -26,6 +26,10 @@ class TPreFormated : public TSection {
   static constexpr int kMaxMinimumWidth = 2000;
   // Tab stops fall on every eighth column of a line.
   static constexpr std::size_t kTabWidth = 8;
+  // The column a tab at `column` moves on to; plain-text pages line up at the same stops.
+  static constexpr std::size_t NextTabStop(std::size_t column) {
+    return (column / kTabWidth + 1) * kTabWidth;
+  }
 
  protected:
   std::unique_ptr<TSection> MakeBlank(TSectionList* document,

@@ -25,7 +25,7 @@ const char* VAlignName(int valign) {
 }
 
 void DumpGridCell(std::string& out, const ThtmlTable& table, const TCellObj& cell, int row, int col,
-                  int depth) {
+                  int depth, platform::Canvas* canvas) {
   Indent(out, depth);
   out += Format("cell %d,%d x=%d y=%d w=%d h=%d", row, col, table.TableX + table.ColStarts[col],
                 cell.Top, cell.Width, cell.Height);
@@ -35,12 +35,12 @@ void DumpGridCell(std::string& out, const ThtmlTable& table, const TCellObj& cel
   if (cell.HasBackground) out += Format(" bg=%06X", cell.BackgroundColor & 0xFFFFFF);
   if (cell.Cell->Empty()) out += " empty";
   out += '\n';
-  out += DumpCell(*cell.Cell, depth + 1);
+  out += DumpCell(*cell.Cell, depth + 1, canvas);
 }
 
 }  // namespace
 
-void DumpTable(std::string& out, const ThtmlTable& table, int depth) {
+void DumpTable(std::string& out, const ThtmlTable& table, int depth, platform::Canvas* canvas) {
   Indent(out, depth);
   out += Format("Table x=%d y=%d w=%d h=%d cols=%d spacing=%d padding=%d", table.ContentLeft, table.Top,
                 table.OverallWidth, table.SectionHeight, table.NumCols, table.CellSpacing,
@@ -53,7 +53,7 @@ void DumpTable(std::string& out, const ThtmlTable& table, int depth) {
   if (table.Caption && table.CaptionOnTop) {
     Indent(out, depth + 1);
     out += Format("caption y=%d h=%d\n", table.Caption->Top, table.CaptionHeight);
-    out += DumpCell(*table.Caption->Cell, depth + 2);
+    out += DumpCell(*table.Caption->Cell, depth + 2, canvas);
   }
   for (std::size_t r = 0; r < table.Rows.size(); ++r) {
     const TCellList& row = *table.Rows[r];
@@ -62,13 +62,13 @@ void DumpTable(std::string& out, const ThtmlTable& table, int depth) {
     for (std::size_t c = 0; c < row.Cells.size(); ++c) {
       const TCellObj* cell = row.Cells[c].get();
       if (cell && !cell->IsFiller())
-        DumpGridCell(out, table, *cell, static_cast<int>(r), static_cast<int>(c), depth + 2);
+        DumpGridCell(out, table, *cell, static_cast<int>(r), static_cast<int>(c), depth + 2, canvas);
     }
   }
   if (table.Caption && !table.CaptionOnTop) {
     Indent(out, depth + 1);
     out += Format("caption y=%d h=%d\n", table.Caption->Top, table.CaptionHeight);
-    out += DumpCell(*table.Caption->Cell, depth + 2);
+    out += DumpCell(*table.Caption->Cell, depth + 2, canvas);
   }
 }
 

@@ -5,6 +5,7 @@
 #include "html/color_parser.h"
 #include "html/text_util.h"
 #include "layout/block_li.h"
+#include "layout/preformatted.h"
 #include "layout/reader_charsets.h"
 #include "layout/section_list.h"
 #include "layout/tag_reader_state.h"
@@ -248,7 +249,7 @@ void TTagReader::ReadTextDocument(std::string_view text) {
   Tok.SetPreFormatted(true);
   Stack.PushElement("pre");
   OpenSection();
-  // Until preformatted sections arrive, a line is a text section that never breaks: its
+  // A line is a text section that never breaks: its
   // spaces do not break or collapse, and an empty line keeps its height with a line break.
   auto endLine = [this](bool empty, std::int32_t pos) {
     if (empty) CurrentSection().AddChar(LineBreakChar, pos, BreakRule::NoBreak);
@@ -263,7 +264,14 @@ void TTagReader::ReadTextDocument(std::string_view text) {
         lineEmpty = true;
         continue;
       }
-      CurrentSection().AddChar(ch == ' ' ? NoBreakSpaceChar : ch, Tok.Pos(), BreakRule::NoBreak);
+      if (Tok.CameFromTab()) {
+        // A plain-text page reads as preformatted text: its columns line up at the same tab stops.
+        const std::size_t column = CurrentSection().Text().size();
+        for (std::size_t c = column; c < TPreFormated::NextTabStop(column); ++c)
+          CurrentSection().AddChar(NoBreakSpaceChar, Tok.Pos(), BreakRule::NoBreak);
+      } else {
+        CurrentSection().AddChar(ch == ' ' ? NoBreakSpaceChar : ch, Tok.Pos(), BreakRule::NoBreak);
+      }
       lineEmpty = false;
     }
   } catch (...) {

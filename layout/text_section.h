@@ -122,6 +122,8 @@ class TSection : public TSectionBase {
   int SourcePosOf(int docPos) const override;
   int DocPosOf(int sourcePos, SearchDirection direction) const override;
   bool PointOfPosition(platform::Canvas* canvas, int pos, int& y, int& x) override;
+  // The painted width of the characters of `line` before `offset` (for the layout dump).
+  int WidthBefore(platform::Canvas& canvas, const LineRec& line, int offset) const;
   bool CharAt(int pos, char& ch, const TSectionBase*& section) const override;
   void GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWidth) override;
   bool FindImageAt(int x, int y, int& localX, int& localY, TImageObj*& image) override;
@@ -177,6 +179,13 @@ class TSection : public TSectionBase {
   void DropRunsMovedOntoOthers();
   void BuildIndex();
   bool IsLeadByte(int offset) const;
+  // Character boundaries of double-byte text (text_section_chars.cpp): the offset where the
+  // character holding `offset` begins, and how many bytes the character at `offset` takes.
+  int CharStartOf(int offset) const;
+  int CharLengthAt(int offset) const;
+  // The document's selection relative to this section, its ends moved off the second byte
+  // of a double-byte character so that painting and copying never split one.
+  void SelectionOffsets(int& start, int& end) const;
 
   // line breaking (text_section_lines.cpp)
   struct LineContext;

@@ -154,6 +154,11 @@ bool TSection::PointOfPosition(platform::Canvas* canvas, int pos, int& y, int& x
   return false;
 }
 
+int TSection::WidthBefore(platform::Canvas& canvas, const LineRec& line, int offset) const {
+  ScopedJustification justification(canvas, line);
+  return PaintedWidth(canvas, line.Start, std::clamp(offset - line.Start, 0, line.Count));
+}
+
 int TSection::FindLink(platform::Canvas& canvas, int x, std::string& title,
                        TFormControlObj*& formControl, std::unique_ptr<html::TUrlTarget>& urlTarget,
                        int y) {
@@ -249,8 +254,8 @@ int TSection::FindText(int fromPos, std::string_view text, bool matchCase) {
 void TSection::CopySelection() {
   if (!Document || !Document->SelectionBuffer) return;
   html::SelTextCount& buffer = *Document->SelectionBuffer;
-  const int selStart = Document->SelStart - StartPos;
-  const int selEnd = Document->SelEnd - StartPos;
+  int selStart = 0, selEnd = 0;
+  SelectionOffsets(selStart, selEnd);
   for (const LineRec& line : Lines_) {
     const int lineEnd = line.Start + line.Count;
     const int from = std::max(selStart, line.Start);

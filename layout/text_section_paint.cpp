@@ -89,8 +89,8 @@ int TSection::Paint(platform::Canvas& canvas, const platform::Rect& clip, int re
   const int yOffset = Document->YOffset;
   if (Top + DrawHeight <= clip.top + yOffset || Top >= clip.bottom + yOffset) return bottom;
   const unsigned oldAlign = canvas.SetTextAlign(platform::TA_BASELINE | platform::TA_UPDATECP);
-  const int selStart = Document->SelStart - StartPos;
-  const int selEnd = Document->SelEnd - StartPos;
+  int selStart = 0, selEnd = 0;
+  SelectionOffsets(selStart, selEnd);
   int y = Top;
   const int pageHeight = clip.bottom - clip.top;
   for (LineRec& line : Lines_) {
@@ -99,7 +99,9 @@ int TSection::Paint(platform::Canvas& canvas, const platform::Rect& clip, int re
     if (Document->Printing && y + band > Document->PageBottom) {
       // A line that does not fit goes to the next page, unless no page could hold it.
       if (band < pageHeight && !Document->PageShortened) {
-        Document->PageBottom = y;
+        // Pulled up only: a line wholly below a break already made must not move the
+        // page's end down past that break.
+        Document->PageBottom = std::min(Document->PageBottom, y);
         Document->PageShortened = true;
         break;
       }
@@ -130,6 +132,10 @@ int TSection::Paint(platform::Canvas& canvas, const platform::Rect& clip, int re
         const bool selected = pos >= selStart && pos < selEnd;
         if (selected) chunkEnd = std::min(chunkEnd, selEnd);
         else if (pos < selStart) chunkEnd = std::min(chunkEnd, selStart);
+        // The caret's character is drawn as a chunk of its own (both bytes of a double-byte
+        // one), so the bar stands at a chunk start and never inside a character.
+        if (Document->ShowCaret && pos == selStart)
+          chunkEnd = std::min(chunkEnd, pos + CharLengthAt(pos));
         const bool caretHere = Document->ShowCaret && selStart == selEnd && pos == selStart;
         run.Select(canvas);
         if (const int runShift = ShiftOf(run); runShift != shift) {

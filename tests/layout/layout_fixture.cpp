@@ -31,8 +31,8 @@ std::string DumpOfPage(const Page& page) {
   platform::TestCanvas canvas(page.width, 100);
   int pos = 0, maxWidth = 0;
   const int height = doc.Layout(canvas, 0, pos, maxWidth, 600, page.width);
-  return DumpLayout(doc) + "height=" + std::to_string(height) + " maxWidth=" + std::to_string(maxWidth) +
-         "\n";
+  return DumpLayout(doc, &canvas) + "height=" + std::to_string(height) +
+         " maxWidth=" + std::to_string(maxWidth) + "\n";
 }
 
 DocumentBuilder::DocumentBuilder() {

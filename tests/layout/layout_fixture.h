@@ -87,7 +87,7 @@ class DocumentBuilder {
 
   // --- passes ---------------------------------------------------------------------------
   int Layout(int width);
-  std::string Dump() const { return DumpLayout(Doc); }
+  std::string Dump() { return DumpLayout(Doc, &Canvas); }
   void Paint(int yOffset = 0);
 
   RecordingMessageBoxes Messages;

@@ -86,5 +86,15 @@ TEST_F(StylesTest, PlainTextDocumentsKeepTheirLinesAndSpaces) {
   EXPECT_EQ(TextSections()[0]->Fonts()[0].Font.Name, "Courier New");
 }
 
+TEST_F(StylesTest, PlainTextTabsMoveToTheNextEighthColumnAsInPreformattedText) {
+  MakeDocument();
+  ParseTextDocument("a\tb\r\n12345678\tc\r\n1234567\t\tz", *Doc);
+  EXPECT_EQ(Outline(),
+            "Body\n"
+            "  Text [10pt]\"a~~~~~~~b\"\n"
+            "  Text [10pt]\"12345678~~~~~~~~c\"\n"
+            "  Text [10pt]\"1234567~~~~~~~~~z\"\n");
+}
+
 }  // namespace
 }  // namespace tessival::layout::testing

@@ -135,7 +135,12 @@ int main(int argc, char** argv) {
   settings.TextConverted = page->Converted();
   layout::ParseDocument(page->text, doc, settings);
   const LaidOut laid_out = LayOut(doc, *options);
-  if (options->Dump) std::fputs(layout::DumpLayout(doc).c_str(), stdout);
+  if (options->Dump) {
+    // The canvas measures where inline pictures stand in their lines.
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    platform::QtCanvas canvas(scratch);
+    std::fputs(layout::DumpLayout(doc, &canvas).c_str(), stdout);
+  }
 
   const int wanted_width = std::max(options->Width, laid_out.MaxWidth);
   const int wanted_height = std::max(options->Height, laid_out.Height);
