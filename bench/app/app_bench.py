@@ -19,7 +19,6 @@ usage: app_bench.py TESSIVAL [--peer dillo] [--runs 5] [--size 300000]
 """
 import argparse
 import os
-import random
 import shutil
 import socket
 import statistics
@@ -28,48 +27,20 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+import desktop_probe  # noqa: E402
+from desktop_probe import cpu_seconds, rss_kib  # noqa: E402
+
 IDLE_S = 1.0
 POLL_S = 0.005
-TICKS = os.sysconf("SC_CLK_TCK")
 BUTTON_XY = (397, 31)  # "Wortschatz" in the toolbar, window coordinates
 
-WORDS = ("der die das und nicht mit sich auf für ist Wörterbuch Übersetzung Straße "
-         "Grüße größer Abkürzung Haltestelle Wortschatz Begriff Sprache Beispiel "
-         "wächst Jahr neue alte Vergessenheit schreiben sprechen zeigen Wendungen").split()
-
-
 def make_page(path, size):
-    rng = random.Random(21)
-    parts = ['<html><head><title>Wortschatz</title></head><body>\n'
-             '<table bgcolor="#C0E0FF" border=1><tr><td>Wort</td><td>Häufigkeit</td></tr></table>\n']
-    total = len(parts[0])
-    n = 0
-    while total < size:
-        n += 1
-        words = [rng.choice(WORDS) for _ in range(rng.randint(40, 120))]
-        if n % 3 == 0:
-            words[5] = '<a href="w%d.htm">%s</a>' % (n, words[5])
-        text = ("<h2>Abschnitt %d</h2>\n" % n if n % 10 == 1 else "") + "<p>" + " ".join(words) + "</p>\n"
-        parts.append(text)
-        total += len(text.encode("cp1252"))
-    parts.append("</body></html>\n")
-    with open(path, "wb") as out:
-        out.write("".join(parts).encode("cp1252"))
-
-
-def cpu_seconds(pid):
-    with open("/proc/%d/stat" % pid) as stat:
-        fields = stat.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / TICKS
-
-
-def rss_kib(pid):
-    with open("/proc/%d/status" % pid) as status:
-        for line in status:
-            if line.startswith("VmRSS:"):
-                return int(line.split()[1])
-    return 0
-
+    desktop_probe.write_paragraph_page(
+        path, size, 21,
+        '<html><head><title>Wortschatz</title></head><body>\n'
+        '<table bgcolor="#C0E0FF" border=1><tr><td>Wort</td><td>Häufigkeit</td></tr></table>\n',
+        "w%d.htm")
 
 def last_busy(pid, since_cpu=None, timeout=60.0):
     """The wall time at which the process last spent processor time before IDLE_S of rest.
@@ -88,13 +59,7 @@ def last_busy(pid, since_cpu=None, timeout=60.0):
 
 
 def window_of(pid, env):
-    for _ in range(2000):
-        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)], env=env,
-                               capture_output=True, text=True).stdout.split()
-        if found:
-            return found[-1]
-        time.sleep(0.002)
-    raise RuntimeError("no window for %d" % pid)
+    return desktop_probe.window_of(pid, env, 2000, 0.002)
 
 
 def free_port():

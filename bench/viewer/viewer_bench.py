@@ -18,7 +18,6 @@ usage: viewer_bench.py TESSIVAL_VIEW [--peer dillo] [--runs 3] [--keys 200]
 """
 import argparse
 import os
-import random
 import shutil
 import statistics
 import subprocess
@@ -26,47 +25,20 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+import desktop_probe  # noqa: E402
+from desktop_probe import cpu_seconds, rss_kib  # noqa: E402
+
 IDLE_S = 1.0
 POLL_S = 0.02
-TICKS = os.sysconf("SC_CLK_TCK")
 
-WORDS = ("der die das und nicht mit sich auf für ist Wörterbuch Übersetzung Straße "
-         "Grüße größer Tessival Abkürzung Haltestelle Wortschatz Begriff Sprache Beispiel "
-         "wächst Jahr neue alte Vergessenheit schreiben sprechen zeigen Wendungen").split()
+# The viewer's page has one word more, so its figures stay comparable with earlier runs.
+WORDS = desktop_probe.WORDS[:15] + ["Tessival"] + desktop_probe.WORDS[15:]
 
 
 def make_page(path, size):
-    rng = random.Random(20)
-    parts = ["<html><head><title>Benchmark</title></head><body>\n"]
-    total = len(parts[0])
-    n = 0
-    while total < size:
-        n += 1
-        words = [rng.choice(WORDS) for _ in range(rng.randint(40, 120))]
-        if n % 3 == 0:
-            words[5] = '<a href="p%d.html">%s</a>' % (n, words[5])
-        if n % 5 == 0:
-            words[9] = "<b>%s</b>" % words[9]
-        text = ("<h2>Abschnitt %d</h2>\n" % n if n % 10 == 1 else "") + "<p>" + " ".join(words) + "</p>\n"
-        parts.append(text)
-        total += len(text.encode("cp1252"))
-    parts.append("</body></html>\n")
-    with open(path, "wb") as out:
-        out.write("".join(parts).encode("cp1252"))
-
-
-def cpu_seconds(pid):
-    with open("/proc/%d/stat" % pid) as stat:
-        fields = stat.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / TICKS
-
-
-def rss_kib(pid):
-    with open("/proc/%d/status" % pid) as status:
-        for line in status:
-            if line.startswith("VmRSS:"):
-                return int(line.split()[1])
-    return 0
+    desktop_probe.write_paragraph_page(path, size, 20, "<html><head><title>Benchmark</title></head><body>\n",
+                                       "p%d.html", WORDS, bold_every=5)
 
 
 def cpu_of(pids):
@@ -90,13 +62,7 @@ def wait_idle(pids, timeout=120.0):
 
 
 def window_of(pid, env):
-    for _ in range(200):
-        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)], env=env,
-                               capture_output=True, text=True).stdout.split()
-        if found:
-            return found[-1]
-        time.sleep(0.05)
-    raise RuntimeError("no window for %d" % pid)
+    return desktop_probe.window_of(pid, env, 200, 0.05)
 
 
 def run_once(command, env, keys, server):

@@ -1,0 +1,60 @@
+"""What the desktop benchmarks share: a German page of paragraphs and links, and the
+readings of a running program taken from outside (processor time, resident set, window).
+"""
+import os
+import random
+import subprocess
+import time
+
+TICKS = os.sysconf("SC_CLK_TCK")
+
+WORDS = ("der die das und nicht mit sich auf für ist Wörterbuch Übersetzung Straße "
+         "Grüße größer Abkürzung Haltestelle Wortschatz Begriff Sprache Beispiel "
+         "wächst Jahr neue alte Vergessenheit schreiben sprechen zeigen Wendungen").split()
+
+
+def write_paragraph_page(path, size, seed, head, link, words=WORDS, bold_every=0):
+    """Paragraphs of 40-120 words in Windows-1252 until SIZE bytes, a heading every tenth,
+    a link (LINK % n) in every third paragraph, bold words in every BOLD_EVERY-th."""
+    rng = random.Random(seed)
+    parts = [head]
+    total = len(head)
+    n = 0
+    while total < size:
+        n += 1
+        chosen = [rng.choice(words) for _ in range(rng.randint(40, 120))]
+        if n % 3 == 0:
+            chosen[5] = '<a href="%s">%s</a>' % (link % n, chosen[5])
+        if bold_every and n % bold_every == 0:
+            chosen[9] = "<b>%s</b>" % chosen[9]
+        text = ("<h2>Abschnitt %d</h2>\n" % n if n % 10 == 1 else "") + "<p>" + " ".join(chosen) + "</p>\n"
+        parts.append(text)
+        total += len(text.encode("cp1252"))
+    parts.append("</body></html>\n")
+    with open(path, "wb") as out:
+        out.write("".join(parts).encode("cp1252"))
+
+
+def cpu_seconds(pid):
+    with open("/proc/%d/stat" % pid) as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / TICKS
+
+
+def rss_kib(pid):
+    with open("/proc/%d/status" % pid) as status:
+        for line in status:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    return 0
+
+
+def window_of(pid, env, tries, pause):
+    """The last visible window xdotool finds for PID, asked TRIES times PAUSE seconds apart."""
+    for _ in range(tries):
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)], env=env,
+                               capture_output=True, text=True).stdout.split()
+        if found:
+            return found[-1]
+        time.sleep(pause)
+    raise RuntimeError("no window for %d" % pid)
