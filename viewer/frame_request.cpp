@@ -18,12 +18,12 @@ std::string FrameRequest::Text() const {
       if (Stream == nullptr) return text;
       Stream->SetPosition(0);
       char chunk[4096];  // NOLINT(cppcoreguidelines-avoid-c-arrays): a read buffer
-      for (std::size_t got = Stream->Read(chunk, sizeof chunk); got > 0; got = Stream->Read(chunk, sizeof chunk))
+      for (std::size_t got = Stream->Read(chunk, sizeof chunk); got > 0;
+           got = Stream->Read(chunk, sizeof chunk))
         text.append(chunk, got);
       return text;
     }
-    case kFile:
-      break;
+    case kFile: break;
   }
   return {};
 }

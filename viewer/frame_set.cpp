@@ -53,8 +53,9 @@ void TFrameSet::LoadDocument(const std::string& name, const std::string& anchor)
   // A document the host answered keeps the name it was asked by.
   document_name_ = answer.Answered ? name : answer.FileName;
   const std::string text = answer.InMemory() ? answer.Text() : std::string();
-  const layout::TFrameSetSource source = answer.InMemory() ? layout::TFrameSetSource::FromText(text)
-                                                           : layout::TFrameSetSource::FromFile(answer.FileName);
+  const layout::TFrameSetSource source = answer.InMemory()
+                                             ? layout::TFrameSetSource::FromText(text)
+                                             : layout::TFrameSetSource::FromFile(answer.FileName);
   if (layout::IsFrameDocument(source)) {
     const std::string file = answer.InMemory() ? owner_.ExpandSourceName(name) : answer.FileName;
     const std::string directory = std::filesystem::path(file).parent_path().string();

@@ -213,9 +213,13 @@ TPageViewer& TFrameViewer::MakeViewer(TfvFrame& frame) {
   viewer->OnMouseMove = OnMouseMove;
   viewer->OnMeta = OnMeta;
   viewer->OnSoundRequest = OnSoundRequest;
-  viewer->OnMetaRefresh = [&frame](int seconds, const std::string& url) { frame.StartRefresh(seconds, url); };
+  viewer->OnMetaRefresh = [&frame](int seconds, const std::string& url) {
+    frame.StartRefresh(seconds, url);
+  };
   if (RequestMode()) {
-    viewer->OnhtStreamRequest = [this](const std::string& src, std::string& data) { ImageStream(src, data); };
+    viewer->OnhtStreamRequest = [this](const std::string& src, std::string& data) {
+      ImageStream(src, data);
+    };
   }
   viewer->installEventFilter(this);
   frame.MasterSet()->AddViewer(*viewer);

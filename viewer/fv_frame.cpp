@@ -113,16 +113,17 @@ void TfvFrame::LoadAnswer(const FrameRequest& answer) {
 void TfvFrame::LoadDocument(const FrameRequest& answer) {
   TFrameViewer& owner = MasterSet()->Owner();
   const std::string text = answer.InMemory() ? answer.Text() : std::string();
-  const layout::TFrameSetSource source = answer.InMemory() ? layout::TFrameSetSource::FromText(text)
-                                                           : layout::TFrameSetSource::FromFile(answer.FileName);
+  const layout::TFrameSetSource source = answer.InMemory()
+                                             ? layout::TFrameSetSource::FromText(text)
+                                             : layout::TFrameSetSource::FromFile(answer.FileName);
   if (layout::IsFrameDocument(source)) {
     DropViewer();
     DropFrameSet();
     frame_set_ = new TSubFrameSet(MasterSet(), ParentSet(), this);  // owned by this frame
     frame_set_->setGeometry(contentsRect());
     // Frames of a document held in memory are found beside the name it was asked by.
-    const std::string directory =
-        DirectoryOf(answer.InMemory() ? owner.ExpandSourceName(frame_source_) : answer.FileName);
+    const std::string directory = DirectoryOf(answer.InMemory() ? owner.ExpandSourceName(frame_source_)
+                                                                : answer.FileName);
     layout::ParseFrameSet(source, owner, *frame_set_, directory, frame_set_->Handlers(directory));
     if (!frame_set_->Finished()) frame_set_->Finish();
     SetBevel(0);

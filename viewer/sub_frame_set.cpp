@@ -197,11 +197,14 @@ void TSubFrameSet::KeepRefresh(const std::string& content, const std::string& di
     // A relative URL names a document beside the frame-set document, wherever the
     // program runs from.
     const std::filesystem::path path = html::ExpandFileName(refresh->Url, owner.ServerRoot);
-    refresh_url_ = (path.is_absolute() ? path : std::filesystem::path(directory) / path).lexically_normal().string();
+    refresh_url_ = (path.is_absolute() ? path : std::filesystem::path(directory) / path)
+                       .lexically_normal()
+                       .string();
     return;
   }
   // Without a URL the set refreshes the document it came from: its frame's source.
-  if (const auto* frame = qobject_cast<const TfvFrame*>(parentWidget())) refresh_url_ = frame->FrameSource();
+  if (const auto* frame = qobject_cast<const TfvFrame*>(parentWidget()))
+    refresh_url_ = frame->FrameSource();
 }
 
 void TSubFrameSet::StartRefresh() {

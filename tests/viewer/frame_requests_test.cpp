@@ -31,7 +31,8 @@ class FrameRequestsTest : public FrameViewerTest {
 
 TEST_F(FrameRequestsTest, LinesFromTheHostReplaceTheFiles) {
   std::map<std::string, std::vector<std::string>> served = {
-      {Name("set.htm"), {"<frameset cols=*,*>", "<frame src=left.htm><frame src=right.htm>", "</frameset>"}},
+      {Name("set.htm"),
+       {"<frameset cols=*,*>", "<frame src=left.htm><frame src=right.htm>", "</frameset>"}},
       {Name("left.htm"), {"<p>left from host"}},
   };
   viewer_->OnStringsRequest = [&](const std::string& src, const std::vector<std::string>*& lines) {
@@ -64,7 +65,8 @@ TEST_F(FrameRequestsTest, AStreamIsReadFromItsStartAndItsAnchorIsShown) {
 }
 
 TEST_F(FrameRequestsTest, ABufferServesAFrameAndAnEmptyOneFallsBackToTheFile) {
-  const std::string frames = "<frameset rows=*,*><frame name=a src=left.htm><frame src=right.htm></frameset>";
+  const std::string frames =
+      "<frameset rows=*,*><frame name=a src=left.htm><frame src=right.htm></frameset>";
   const std::string left = "<p>buffered";
   viewer_->OnBufferRequest = [&](const std::string& src, const char*& buffer, int& size) {
     if (src == Name("set.htm")) {

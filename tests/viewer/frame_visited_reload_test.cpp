@@ -28,9 +28,11 @@ class FrameVisitedTest : public FrameViewerTest {
   void LoadNavigation() {
     Write("b.htm", "<p>Second page");
     Write("c.htm", "<p>Third page");
-    Write("nav.htm", "<base target=main><a href=b.htm>b</a> <a href=c.htm>c</a> <a href=#here>here</a>"
-                     "<a name=here>anchor</a>");
-    Write("other.htm", "<a href=c.htm>c</a> <a href=b.htm>b</a> <a href=#here>here</a><a name=here>x</a>");
+    Write("nav.htm",
+          "<base target=main><a href=b.htm>b</a> <a href=c.htm>c</a> <a href=#here>here</a>"
+          "<a name=here>anchor</a>");
+    Write("other.htm",
+          "<a href=c.htm>c</a> <a href=b.htm>b</a> <a href=#here>here</a><a name=here>x</a>");
     viewer_->LoadFromFile(Write("set.htm",
                                 "<frameset cols=*,*,*><frame src=nav.htm><frame name=main "
                                 "src=other.htm><frame src=other.htm></frameset>"));
@@ -78,8 +80,8 @@ TEST_F(FrameViewerTest, ReloadReadsEveryFrameAgainWhereItStood) {
   for (int i = 0; i < 200; ++i) lines += "<p>line " + std::to_string(i);
   Write("long.htm", lines);
   Write("short.htm", "<p>before");
-  viewer_->LoadFromFile(Write("set.htm",
-                              "<frameset rows=*,*><frame src=long.htm><frame src=short.htm></frameset>"));
+  viewer_->LoadFromFile(
+      Write("set.htm", "<frameset rows=*,*><frame src=long.htm><frame src=short.htm></frameset>"));
   TPageViewer& long_viewer = *Frame(0).Viewer();
   long_viewer.SetVScrollBarPosition(300);
   const int position = long_viewer.VScrollBarPosition();
@@ -101,8 +103,8 @@ TEST_F(FrameViewerTest, AFramePageRefreshesItsFrameOnlyWhenAskedTo) {
   Write("next.htm", "<p>Next page");
   Write("first.htm", "<meta http-equiv=refresh content=\"1; url=next.htm\"><p>First page");
   Write("still.htm", "<p>Still");
-  const std::string set = Write("set.htm",
-                                "<frameset cols=*,*><frame src=first.htm><frame src=still.htm></frameset>");
+  const std::string set =
+      Write("set.htm", "<frameset cols=*,*><frame src=first.htm><frame src=still.htm></frameset>");
   viewer_->LoadFromFile(set);
   EXPECT_FALSE(Frame(0).RefreshPending());
 
@@ -120,8 +122,8 @@ TEST_F(FrameViewerTest, ARefreshTowardsAMissingDocumentNeverStarts) {
   viewer_->SetfvOptions(viewer_->fvOptions() | fvMetaRefresh);
   Write("still.htm", "<p>Still");
   Write("first.htm", "<meta http-equiv=refresh content=\"1; url=gone.htm\"><p>First");
-  viewer_->LoadFromFile(Write("set.htm",
-                              "<frameset cols=*,*><frame src=first.htm><frame src=still.htm></frameset>"));
+  viewer_->LoadFromFile(
+      Write("set.htm", "<frameset cols=*,*><frame src=first.htm><frame src=still.htm></frameset>"));
   EXPECT_FALSE(Frame(0).RefreshPending());
 }
 
@@ -152,10 +154,11 @@ TEST_F(FrameViewerTest, ANestedFrameSetRefreshesItsOwnFrame) {
   viewer_->SetfvOptions(viewer_->fvOptions() | fvMetaRefresh);
   Write("a.htm", "A");
   Write("b.htm", "B");
-  Write("inner.htm", "<head><meta http-equiv=refresh content=\"1;url=b.htm\"></head>"
-                     "<frameset rows=*,*><frame src=a.htm><frame src=a.htm></frameset>");
-  viewer_->LoadFromFile(Write("set.htm",
-                              "<frameset cols=*,*><frame src=inner.htm><frame src=a.htm></frameset>"));
+  Write("inner.htm",
+        "<head><meta http-equiv=refresh content=\"1;url=b.htm\"></head>"
+        "<frameset rows=*,*><frame src=a.htm><frame src=a.htm></frameset>");
+  viewer_->LoadFromFile(
+      Write("set.htm", "<frameset cols=*,*><frame src=inner.htm><frame src=a.htm></frameset>"));
   ASSERT_NE(Frame(0).FrameSet(), nullptr);
   EXPECT_TRUE(Frame(0).FrameSet()->RefreshPending());
   QTRY_VERIFY_WITH_TIMEOUT(Frame(0).Viewer() != nullptr, 5000);
@@ -169,8 +172,9 @@ TEST_F(FrameViewerTest, AFrameSetsBackgroundSoundIsAskedFor) {
     sounds.push_back(src + " " + std::to_string(loop) + (terminate ? " stop" : ""));
   };
   Write("a.htm", "A");
-  viewer_->LoadFromFile(Write("set.htm", "<head><bgsound src=tune.mid loop=3></head>"
-                                         "<frameset cols=*,*><frame src=a.htm><frame src=a.htm></frameset>"));
+  viewer_->LoadFromFile(Write("set.htm",
+                              "<head><bgsound src=tune.mid loop=3></head>"
+                              "<frameset cols=*,*><frame src=a.htm><frame src=a.htm></frameset>"));
   // The frame set's own sound, once, besides the viewers stopping theirs as they load.
   EXPECT_EQ(std::ranges::count(sounds, "tune.mid 3"), 1);
   EXPECT_EQ(std::ranges::count_if(sounds, [](const std::string& s) { return !s.ends_with("stop"); }), 1);
