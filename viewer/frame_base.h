@@ -19,6 +19,8 @@ class TFrameBase : public QFrame {
   virtual bool IsFixed() const = 0;
   // Loads the documents of the piece and everything inside it.
   virtual void LoadFiles() = 0;
+  // Loads the documents shown again; a viewer keeps its place on the page.
+  virtual void ReloadFiles() = 0;
   // Shows a lowered bevel of `width` pixels, or none for 0.
   void SetBevel(int width);
 

@@ -49,15 +49,18 @@ void TFrameSet::Clear() {
 
 void TFrameSet::LoadDocument(const std::string& name, const std::string& anchor) {
   Clear();
-  const std::string file = owner_.RequestFile(name);
-  document_name_ = file;
-  if (layout::IsFrameDocument(layout::TFrameSetSource::FromFile(file))) {
-    layout::TFrameSetHandlers handlers;
-    handlers.OnMeta = owner_.OnMeta;
-    handlers.OnScript = owner_.OnScript;
+  const FrameRequest answer = owner_.RequestDocument(name);
+  // A document the host answered keeps the name it was asked by.
+  document_name_ = answer.Answered ? name : answer.FileName;
+  const std::string text = answer.InMemory() ? answer.Text() : std::string();
+  const layout::TFrameSetSource source = answer.InMemory()
+                                             ? layout::TFrameSetSource::FromText(text)
+                                             : layout::TFrameSetSource::FromFile(answer.FileName);
+  if (layout::IsFrameDocument(source)) {
+    const std::string file = answer.InMemory() ? owner_.ExpandSourceName(name) : answer.FileName;
     const std::string directory = std::filesystem::path(file).parent_path().string();
-    const layout::TFrameSetHead head = layout::ParseFrameSet(layout::TFrameSetSource::FromFile(file),
-                                                             owner_, *this, directory, handlers);
+    const layout::TFrameSetHandlers handlers = Handlers(directory);
+    const layout::TFrameSetHead head = layout::ParseFrameSet(source, owner_, *this, directory, handlers);
     if (!Finished()) Finish();
     title_ = head.Title;
     SetBaseAndTarget(head.Base, head.BaseTarget);
@@ -65,14 +68,15 @@ void TFrameSet::LoadDocument(const std::string& name, const std::string& anchor)
     DistributeSizes();
     PlaceChildren();
     ComputeNoDrag();
+    StartRefresh();
     return;
   }
   TfvFrame* frame = AddFrame(html::TAttributeList(), {});
-  frame->SetSource(file, anchor);
+  frame->SetSource(document_name_, anchor);
   Finish();
   DistributeSizes();
   PlaceChildren();
-  frame->LoadFiles();
+  frame->LoadAnswer(answer);
   if (TPageViewer* viewer = frame->Viewer()) {
     title_ = viewer->DocumentTitle();
     SetBaseAndTarget(Base(), viewer->DocumentBaseTarget());

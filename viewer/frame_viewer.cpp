@@ -96,6 +96,15 @@ void TFrameViewer::LoadFromFile(const std::string& name) {
   if (OnSoundRequest) OnSoundRequest({}, 0, true);
   ReplaceTopSet(file, anchor);
   AddVisited(name);
+  MarkVisitedLinks();
+}
+
+void TFrameViewer::Reload() {
+  if (Busy()) return;
+  BusyScope busy([this](bool on) { SetOwnBusy(on); });
+  busy_viewers_.clear();
+  top_set_->ReloadFiles();
+  MarkVisitedLinks();
 }
 
 void TFrameViewer::ReplaceTopSet(const std::string& file, const std::string& anchor) {
@@ -203,6 +212,15 @@ TPageViewer& TFrameViewer::MakeViewer(TfvFrame& frame) {
   viewer->OnMouseUp = OnMouseUp;
   viewer->OnMouseMove = OnMouseMove;
   viewer->OnMeta = OnMeta;
+  viewer->OnSoundRequest = OnSoundRequest;
+  viewer->OnMetaRefresh = [&frame](int seconds, const std::string& url) {
+    frame.StartRefresh(seconds, url);
+  };
+  if (RequestMode()) {
+    viewer->OnhtStreamRequest = [this](const std::string& src, std::string& data) {
+      ImageStream(src, data);
+    };
+  }
   viewer->installEventFilter(this);
   frame.MasterSet()->AddViewer(*viewer);
   SetfvOptions(options_);
@@ -229,15 +247,6 @@ char TFrameViewer::KeyCharacter(const QKeyEvent& event) {
   if (event.key() == Qt::Key_C && (event.modifiers() & Qt::ControlModifier)) return kCtrlC;
   const std::string text = platform::FromQString(event.text());
   return text.size() == 1 ? text[0] : 0;
-}
-
-std::string TFrameViewer::RequestFile(const std::string& source) const {
-  if (OnFileRequest) {
-    std::string new_name;
-    OnFileRequest(source, new_name);
-    if (!new_name.empty()) return new_name;
-  }
-  return ExpandSourceName(source);
 }
 
 std::string TFrameViewer::ExpandSourceName(const std::string& name) const {
@@ -270,14 +279,6 @@ void TFrameViewer::ViewerProcessing(TPageViewer& viewer, bool processing) {
 
 void TFrameViewer::FireProcessing(bool was_busy) {
   if (Busy() != was_busy && OnProcessing) OnProcessing(Busy());
-}
-
-void TFrameViewer::AddVisited(const std::string& url) {
-  if (VisitedMaxCount <= 0) return;
-  if (!visited_.empty() && visited_.front() == url) return;
-  std::erase(visited_, url);
-  visited_.insert(visited_.begin(), url);
-  if (visited_.size() > static_cast<std::size_t>(VisitedMaxCount)) visited_.resize(VisitedMaxCount);
 }
 
 // --- links -----------------------------------------------------------------------------
@@ -336,6 +337,7 @@ void TFrameViewer::HotSpotClick(TPageViewer& viewer, const std::string& url, boo
   } else {
     if (OnBlankWindowRequest) {
       AddVisited(source + query + (anchor.empty() ? "" : "#" + anchor));
+      MarkVisitedLinks();
       OnBlankWindowRequest(target, url);
     }
     return;
@@ -354,6 +356,7 @@ void TFrameViewer::HotSpotClick(TPageViewer& viewer, const std::string& url, boo
   }
   frame->LoadFrameDocument(source, anchor);
   if (!query.empty()) AddVisited(source + query + (anchor.empty() ? "" : "#" + anchor));
+  MarkVisitedLinks();
 }
 
 }  // namespace tessival::viewer

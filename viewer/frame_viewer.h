@@ -16,6 +16,7 @@
 #include "layout/frame_set_reader.h"
 #include "platform/colors.h"
 #include "platform/message_box.h"
+#include "viewer/frame_request.h"
 #include "viewer/page_viewer.h"
 
 namespace tessival::viewer {
@@ -57,6 +58,14 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   TFrameSet& TopSet() const { return *top_set_; }
   std::string DocumentTitle() const;
   const std::vector<std::string>& VisitedList() const { return visited_; }
+  // Puts `url` first in the visited list (one list for every frame), cut to VisitedMaxCount.
+  void AddVisited(const std::string& url);
+  // Marks, in every viewer of the tree, the links whose documents are in the visited list.
+  void MarkVisitedLinks();
+  // 0 empties the visited list and unmarks every link; a smaller count cuts the list.
+  void SetVisitedMaxCount(int count);
+  // Unloads every frame and loads it again, each viewer keeping its place on the page.
+  void Reload();
 
   // --- the frame-set reader's calls
   void CreateFrame(layout::TFrameSetNode& parent, const html::TAttributeList& attributes,
@@ -68,10 +77,16 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
 
   // --- for the frames: a new viewer with every setting and handler copied in
   TPageViewer& MakeViewer(TfvFrame& frame);
-  // The file a source is read from: the request answer when OnFileRequest gives a name,
-  // else the source itself.
-  std::string RequestFile(const std::string& source) const;
-  bool RequestMode() const { return static_cast<bool>(OnFileRequest); }
+  // What a source is read from: the first request event the host assigned answers (lines,
+  // stream, buffer or a file name, asked in that order); without an answer, the file the
+  // source names, resolved by ExpandSourceName.
+  FrameRequest RequestDocument(const std::string& source) const;
+  bool RequestMode() const {
+    return OnStringsRequest || OnStreamRequest || OnBufferRequest || OnFileRequest;
+  }
+  // The bytes of a picture a viewer asks for, from the host's answer; `data` is left
+  // as it was when the host has none.
+  void ImageStream(const std::string& src, std::string& data) const;
   // A source name resolved against the current viewer's or the sets' base.
   std::string ExpandSourceName(const std::string& name) const;
   // The link clicked in `viewer`, sent to its target frame (or to nobody).
@@ -116,6 +131,11 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   // Asks for a substitute file name for a document about to be read; an empty answer
   // means the document's own name.
   std::function<void(const std::string& src, std::string& new_name)> OnFileRequest;
+  // The host's own text for a document: lines, a stream or a buffer it keeps alive while
+  // the document loads. A null answer (or an empty buffer) means it has none.
+  std::function<void(const std::string& src, const std::vector<std::string>*& strings)> OnStringsRequest;
+  std::function<void(const std::string& src, platform::TStream*& stream)> OnStreamRequest;
+  std::function<void(const std::string& src, const char*& buffer, int& size)> OnBufferRequest;
   std::function<void(bool processing_on)> OnProcessing;
   std::function<void(const std::string& src, int loop, bool terminate)> OnSoundRequest;
   std::function<void(const std::string& http_eq, const std::string& name, const std::string& content)>
@@ -135,7 +155,7 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   void ViewerProcessing(TPageViewer& viewer, bool processing);
   void FireProcessing(bool was_busy);
   void ReplaceTopSet(const std::string& file, const std::string& anchor);
-  void AddVisited(const std::string& url);
+  std::string ResolvedLink(const TPageViewer& viewer, const std::string& url) const;
   std::string LinkTarget(TPageViewer& viewer) const;
   TfvFrame* FrameOf(const TPageViewer& viewer) const;
   static char KeyCharacter(const QKeyEvent& event);

@@ -41,11 +41,25 @@ std::string DirectoryOf(const std::string& file) {
   return std::filesystem::path(file).parent_path().string();
 }
 
+bool SameName(const std::string& a, const std::string& b) {
+  return html::ToLower(a) == html::ToLower(b);
+}
+
+std::pair<std::string, std::string> SplitAnchor(const std::string& name) {
+  const std::size_t hash = name.find('#');
+  if (hash == std::string::npos) return {name, {}};
+  return {name.substr(0, hash), name.substr(hash + 1)};
+}
+
+constexpr int kMillisecondsPerSecond = 1000;
+
 }  // namespace
 
 TfvFrame::TfvFrame(TFrameSet* master, TSubFrameSet* parent_set, QWidget* parent)
     : TFrameBase(master, parent_set, parent) {
   setMouseTracking(true);
+  refresh_timer_.setSingleShot(true);
+  connect(&refresh_timer_, &QTimer::timeout, this, &TfvFrame::RefreshTick);
   if (master != nullptr) {
     margin_width_ = master->Owner().MarginWidth;
     margin_height_ = master->Owner().MarginHeight;
@@ -80,27 +94,37 @@ void TfvFrame::SetSource(const std::string& source, const std::string& anchor) {
 }
 
 void TfvFrame::LoadFiles() {
+  if (frame_source_.empty()) return;
+  LoadAnswer(MasterSet()->Owner().RequestDocument(frame_source_));
+}
+
+void TfvFrame::LoadAnswer(const FrameRequest& answer) {
   TFrameSet& master = *MasterSet();
-  if (frame_source_.empty() || master.LoadDepth >= kMaxLoadDepth) return;
-  const std::string file = master.Owner().RequestFile(frame_source_);
+  if (master.LoadDepth >= kMaxLoadDepth) return;
   LoadDepthGuard depth(master.LoadDepth);
   try {
-    LoadDocument(file);
+    LoadDocument(answer);
   } catch (const std::exception&) {
     DropFrameSet();
     ShowErrorDocument(frame_source_);
   }
 }
 
-void TfvFrame::LoadDocument(const std::string& file) {
+void TfvFrame::LoadDocument(const FrameRequest& answer) {
   TFrameViewer& owner = MasterSet()->Owner();
-  if (layout::IsFrameDocument(layout::TFrameSetSource::FromFile(file))) {
+  const std::string text = answer.InMemory() ? answer.Text() : std::string();
+  const layout::TFrameSetSource source = answer.InMemory()
+                                             ? layout::TFrameSetSource::FromText(text)
+                                             : layout::TFrameSetSource::FromFile(answer.FileName);
+  if (layout::IsFrameDocument(source)) {
     DropViewer();
     DropFrameSet();
     frame_set_ = new TSubFrameSet(MasterSet(), ParentSet(), this);  // owned by this frame
     frame_set_->setGeometry(contentsRect());
-    layout::ParseFrameSet(layout::TFrameSetSource::FromFile(file), owner, *frame_set_,
-                          DirectoryOf(file));
+    // Frames of a document held in memory are found beside the name it was asked by.
+    const std::string directory = DirectoryOf(answer.InMemory() ? owner.ExpandSourceName(frame_source_)
+                                                                : answer.FileName);
+    layout::ParseFrameSet(source, owner, *frame_set_, directory, frame_set_->Handlers(directory));
     if (!frame_set_->Finished()) frame_set_->Finish();
     SetBevel(0);
     frame_set_->setGeometry(rect());
@@ -109,30 +133,101 @@ void TfvFrame::LoadDocument(const std::string& file) {
     frame_set_->ComputeNoDrag();
     frame_set_->DistributeSizes();
     frame_set_->PlaceChildren();
+    frame_set_->StartRefresh();
     return;
   }
   TPageViewer& viewer = EnsureViewer();
   viewer.SetForcedBase(MasterSet()->Base());
+  if (answer.InMemory()) {
+    viewer.LoadFromString(text);
+    if (!frame_anchor_.empty()) viewer.JumpToAnchor(frame_anchor_);
+    return;
+  }
+  const std::string& file = answer.FileName;
   viewer.LoadFromFile(frame_anchor_.empty() ? file : file + "#" + frame_anchor_);
 }
 
-void TfvFrame::LoadFrameDocument(const std::string& source, const std::string& anchor) {
+void TfvFrame::LoadFrameDocument(const std::string& source, const std::string& anchor, bool reload) {
+  refresh_timer_.stop();
   const std::string old_source = frame_source_;
   const std::string old_anchor = frame_anchor_;
   frame_source_ = source.empty() ? old_source : source;
   frame_anchor_ = anchor;
-  const std::string file = MasterSet()->Owner().RequestFile(frame_source_);
+  TFrameViewer& owner = MasterSet()->Owner();
+  const bool same_page = viewer_ != nullptr && SameName(frame_source_, old_source);
   try {
-    if (!std::filesystem::exists(file)) throw EfvLoadError("Can't load: " + frame_source_);
-    if (frame_set_ != nullptr) MasterSet()->ForgetFramesInside(*frame_set_);
-    LoadDocument(file);
-    if (viewer_ != nullptr) SetBevel(MasterSet()->BorderSize());
+    if (same_page && !reload) {
+      // The page shown already: a link to one of its anchors only moves there.
+      if (!anchor.empty()) viewer_->JumpToAnchor(anchor);
+    } else {
+      const FrameRequest answer = owner.RequestDocument(frame_source_);
+      if (!answer.InMemory() && !std::filesystem::exists(answer.FileName))
+        throw EfvLoadError("Can't load: " + frame_source_);
+      const int position = same_page ? viewer_->DocumentPosition() : 0;
+      if (frame_set_ != nullptr) MasterSet()->ForgetFramesInside(*frame_set_);
+      LoadDocument(answer);
+      if (viewer_ != nullptr) SetBevel(MasterSet()->BorderSize());
+      if (same_page && viewer_ != nullptr) viewer_->SetDocumentPosition(position);
+    }
   } catch (...) {
     frame_source_ = old_source;
     frame_anchor_ = old_anchor;
     throw;
   }
+  owner.AddVisited(anchor.empty() ? frame_source_ : frame_source_ + "#" + anchor);
   update();
+}
+
+void TfvFrame::ReloadFiles() {
+  refresh_timer_.stop();
+  if (frame_set_ != nullptr) {
+    frame_set_->ReloadFiles();
+    return;
+  }
+  if (viewer_ == nullptr || frame_source_.empty()) return;
+  const int position = viewer_->DocumentPosition();
+  try {
+    LoadDocument(MasterSet()->Owner().RequestDocument(frame_source_));
+  } catch (const std::exception&) {
+    DropFrameSet();
+    ShowErrorDocument(frame_source_);
+    return;
+  }
+  if (viewer_ != nullptr) viewer_->SetDocumentPosition(position);
+}
+
+void TfvFrame::StartRefresh(int seconds, const std::string& url) {
+  TFrameViewer& owner = MasterSet()->Owner();
+  if ((owner.fvOptions() & fvMetaRefresh) == 0 || seconds <= 0) return;
+  // A relative URL names a document beside the page that asked, not beside the program.
+  if (url.empty()) {
+    refresh_url_ = frame_source_;
+  } else if (owner.RequestMode() || viewer_ == nullptr) {
+    refresh_url_ = owner.ExpandSourceName(url);
+  } else {
+    refresh_url_ = viewer_->ExpandDocumentName(url);
+  }
+  const std::string file = SplitAnchor(refresh_url_).first;
+  if (!owner.RequestMode() && !std::filesystem::is_regular_file(file)) return;
+  refresh_timer_.start(seconds * kMillisecondsPerSecond);
+}
+
+void TfvFrame::RefreshTick() {
+  refresh_timer_.stop();
+  TFrameViewer& owner = MasterSet()->Owner();
+  // Nobody waits for a refresh: a document gone by now leaves the page as it is.
+  try {
+    if (owner.ViewerCount() > 1) {
+      const auto [source, anchor] = SplitAnchor(refresh_url_);
+      LoadFrameDocument(source, anchor, true);
+      owner.MarkVisitedLinks();
+    } else if (SameName(refresh_url_, MasterSet()->DocumentName())) {
+      owner.Reload();
+    } else {
+      owner.LoadFromFile(refresh_url_);
+    }
+  } catch (const std::exception&) {
+  }
 }
 
 void TfvFrame::ShowErrorDocument(const std::string& name) {

@@ -1,9 +1,11 @@
 #pragma once
 // TfvFrame: one FRAME of a frame set. It holds either one page viewer or, when its
 // document is itself a frame set, one nested set, and loads its source into it.
+#include <QTimer>
 #include <string>
 
 #include "html/attribute_list.h"
+#include "viewer/frame_request.h"
 #include "viewer/frame_base.h"
 
 namespace tessival::viewer {
@@ -22,9 +24,19 @@ class TfvFrame : public TFrameBase {
   // Loads the frame's source: nothing when it has none or sits too deep in frames; the
   // error document when it fails.
   void LoadFiles() override;
+  // Loads the document the host already answered for this frame's source.
+  void LoadAnswer(const FrameRequest& answer);
+  void ReloadFiles() override;
   // A link's document shown in this frame: the viewer is reused for a page and the frame
-  // rebuilt for a frame set. Throws EfvLoadError when the document cannot be read.
-  void LoadFrameDocument(const std::string& source, const std::string& anchor);
+  // rebuilt for a frame set; the page already shown only moves to the anchor, unless
+  // `reload` asks to read it again where it stood. Throws EfvLoadError when the document
+  // cannot be read.
+  void LoadFrameDocument(const std::string& source, const std::string& anchor, bool reload = false);
+  // The page in this frame asked to be replaced after `seconds`, by `url` (its own source
+  // when empty). Only with fvMetaRefresh, and only for a document that exists.
+  void StartRefresh(int seconds, const std::string& url);
+  bool RefreshPending() const { return refresh_timer_.isActive(); }
+  const std::string& RefreshUrl() const { return refresh_url_; }
   bool IsFixed() const override { return no_resize_; }
 
   const std::string& FrameName() const { return frame_name_; }
@@ -44,11 +56,12 @@ class TfvFrame : public TFrameBase {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  void LoadDocument(const std::string& file);
+  void LoadDocument(const FrameRequest& answer);
   void ShowErrorDocument(const std::string& name);
   TPageViewer& EnsureViewer();
   void DropViewer();
   void DropFrameSet();
+  void RefreshTick();
   bool Empty() const { return viewer_ == nullptr && frame_set_ == nullptr; }
 
   std::string frame_name_;
@@ -61,6 +74,8 @@ class TfvFrame : public TFrameBase {
   int margin_height_ = 5;
   TPageViewer* viewer_ = nullptr;      // owned through the widget tree
   TSubFrameSet* frame_set_ = nullptr;  // owned through the widget tree
+  QTimer refresh_timer_;
+  std::string refresh_url_;
 };
 
 }  // namespace tessival::viewer

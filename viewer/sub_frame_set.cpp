@@ -2,9 +2,14 @@
 
 #include <QMouseEvent>
 #include <algorithm>
+#include <filesystem>
 #include <numeric>
 
+#include "html/ascii_text.h"
+#include "html/url_helpers.h"
 #include "viewer/frame_set.h"
+#include "viewer/frame_viewer.h"
+#include "viewer/meta_refresh.h"
 #include "viewer/frame_sizes.h"
 #include "viewer/fv_frame.h"
 
@@ -15,6 +20,7 @@ namespace {
 // Events this close to a set's own edge are meant for the boundary of the set around it.
 constexpr int kOwnEdgeReach = 3;
 constexpr int kFocusLineWidth = 2;
+constexpr int kMillisecondsPerSecond = 1000;
 
 std::optional<std::string_view> AttributeValue(const html::TAttributeList& attributes,
                                                html::Symbol symbol) {
@@ -29,6 +35,8 @@ TSubFrameSet::TSubFrameSet(TFrameSet* master, TSubFrameSet* parent_set, QWidget*
     : TFrameBase(master, parent_set, parent) {
   if (master != nullptr && parent_set != nullptr) border_size_ = master->BorderSize();
   setMouseTracking(true);
+  refresh_timer_.setSingleShot(true);
+  connect(&refresh_timer_, &QTimer::timeout, this, &TSubFrameSet::RefreshTick);
 }
 
 void TSubFrameSet::ApplyAttributes(const html::TAttributeList& attributes, bool top, bool no_border) {
@@ -88,6 +96,9 @@ void TSubFrameSet::ClearSet() {
   base_target_.clear();
   finished_ = false;
   focus_line_.reset();
+  refresh_timer_.stop();
+  refresh_seconds_ = 0;
+  refresh_url_.clear();
 }
 
 void TSubFrameSet::SetOuterBorder(int width) {
@@ -148,6 +159,77 @@ bool TSubFrameSet::IsFixed() const {
 
 void TSubFrameSet::LoadFiles() {
   for (TFrameBase* child : children_) child->LoadFiles();
+}
+
+void TSubFrameSet::ReloadFiles() {
+  refresh_timer_.stop();
+  for (TFrameBase* child : children_) child->ReloadFiles();
+  ComputeNoDrag();
+  StartRefresh();
+}
+
+layout::TFrameSetHandlers TSubFrameSet::Handlers(const std::string& directory) {
+  TFrameViewer& owner = MasterSet()->Owner();
+  layout::TFrameSetHandlers handlers;
+  handlers.OnMeta = [this, &owner, directory](const std::string& http_eq, const std::string& name,
+                                              const std::string& content) {
+    if (owner.OnMeta) owner.OnMeta(http_eq, name, content);
+    if (html::ToLower(http_eq) == "refresh") KeepRefresh(content, directory);
+  };
+  handlers.OnSoundRequest = [&owner](const std::string& src, int loop) {
+    if (owner.OnSoundRequest) owner.OnSoundRequest(src, loop, false);
+  };
+  handlers.OnScript = owner.OnScript;
+  return handlers;
+}
+
+void TSubFrameSet::KeepRefresh(const std::string& content, const std::string& directory) {
+  const std::optional<MetaRefresh> refresh = ParseMetaRefresh(content);
+  if (!refresh) return;
+  refresh_seconds_ = refresh->Seconds;
+  refresh_url_.clear();
+  TFrameViewer& owner = MasterSet()->Owner();
+  if (!refresh->Url.empty()) {
+    if (owner.RequestMode()) {
+      refresh_url_ = refresh->Url;  // the host's own name for its documents
+      return;
+    }
+    // A relative URL names a document beside the frame-set document, wherever the
+    // program runs from.
+    const std::filesystem::path path = html::ExpandFileName(refresh->Url, owner.ServerRoot);
+    refresh_url_ = (path.is_absolute() ? path : std::filesystem::path(directory) / path)
+                       .lexically_normal()
+                       .string();
+    return;
+  }
+  // Without a URL the set refreshes the document it came from: its frame's source.
+  if (const auto* frame = qobject_cast<const TfvFrame*>(parentWidget()))
+    refresh_url_ = frame->FrameSource();
+}
+
+void TSubFrameSet::StartRefresh() {
+  TFrameViewer& owner = MasterSet()->Owner();
+  if (refresh_seconds_ <= 0 || refresh_url_.empty() || (owner.fvOptions() & fvMetaRefresh) == 0) return;
+  const std::string file = refresh_url_.substr(0, refresh_url_.find('#'));
+  if (!owner.RequestMode() && !std::filesystem::is_regular_file(file)) return;
+  refresh_timer_.start(refresh_seconds_ * kMillisecondsPerSecond);
+}
+
+void TSubFrameSet::RefreshTick() {
+  refresh_timer_.stop();
+  TFrameViewer& owner = MasterSet()->Owner();
+  // Nobody waits for a refresh: a document gone by now leaves the frames as they are.
+  try {
+    if (auto* frame = qobject_cast<TfvFrame*>(parentWidget())) {
+      const std::size_t hash = refresh_url_.find('#');
+      const std::string anchor = hash == std::string::npos ? "" : refresh_url_.substr(hash + 1);
+      frame->LoadFrameDocument(refresh_url_.substr(0, hash), anchor, true);
+      owner.MarkVisitedLinks();
+    } else if (this == &owner.TopSet()) {
+      owner.LoadFromFile(refresh_url_);
+    }
+  } catch (const std::exception&) {
+  }
 }
 
 bool TSubFrameSet::NearOwnEdge(QPoint point) const {

@@ -3,6 +3,7 @@
 // columns among its children (frames and nested sets), places them again on every
 // resize, and lets the user drag the boundaries between them with the mouse.
 #include <QPoint>
+#include <QTimer>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,6 +40,16 @@ class TSubFrameSet : public TFrameBase, public layout::TFrameSetNode {
   void ComputeNoDrag();
   bool IsFixed() const override;
   void LoadFiles() override;
+  void ReloadFiles() override;
+  // What reading a frame-set document (in `directory`) into this set reports: META
+  // elements go to the frame viewer's OnMeta and a refresh among them is kept for
+  // StartRefresh, BGSOUND to its OnSoundRequest, scripts to its OnScript.
+  layout::TFrameSetHandlers Handlers(const std::string& directory);
+  // Once the set is built: the refresh its document asked for starts (only with
+  // fvMetaRefresh, and only towards a document that exists).
+  void StartRefresh();
+  bool RefreshPending() const { return refresh_timer_.isActive(); }
+  const std::string& RefreshUrl() const { return refresh_url_; }
 
   // --- border dragging: the children forward their mouse events here, in this set's
   // coordinates, with the piece that received them.
@@ -77,6 +88,8 @@ class TSubFrameSet : public TFrameBase, public layout::TFrameSetNode {
   int AlongSplit(QPoint point) const { return splits_rows_ ? point.y() : point.x(); }
   void ShowFocusLine(int at);
   void SetSplitCursor(TFrameBase& sender, bool on_boundary);
+  void KeepRefresh(const std::string& content, const std::string& directory);
+  void RefreshTick();
 
   std::vector<TFrameBase*> children_;  // owned through the widget tree
   bool splits_rows_ = false;
@@ -91,6 +104,9 @@ class TSubFrameSet : public TFrameBase, public layout::TFrameSetNode {
   std::string base_target_;
   int drag_boundary_ = 0;
   std::unique_ptr<QWidget> focus_line_;
+  int refresh_seconds_ = 0;
+  std::string refresh_url_;
+  QTimer refresh_timer_;
 };
 
 }  // namespace tessival::viewer

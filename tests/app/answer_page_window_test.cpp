@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <optional>
+#include <utility>
 
 #include "app/main_window.h"
 #include "loopback_peer.h"
@@ -33,8 +34,8 @@ const std::string kHeading =
     "Gr\xFC\xDF"
     "e aus K\xF6ln";
 const std::string kPage =
-    "<html><body><h1><font color=\"#FF0000\">" + kHeading +
-    "</font></h1><table bgcolor=\"#FF0000\" width=\"200\" height=\"60\"><tr><td>"
+    "<html><body><h1>" + kHeading +
+    "</h1><table bgcolor=\"#FF0000\" width=\"200\" height=\"60\"><tr><td>"
     "Stra\xDF"
     "e</td></tr></table><p><a href=\"weiter.htm\">Weiter lesen</a></p></body></html>";
 const std::string kFrameSet =
@@ -108,6 +109,19 @@ class AnswerPageWindowTest : public ScratchDirectoryTest {
     }
     return std::nullopt;
   }
+  // The smallest rectangle holding every point painted in `color`, and how many there are.
+  static std::pair<QRect, int> Extent(const QImage& image, QColor color) {
+    QRect extent;
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        if (image.pixelColor(x, y) != color) continue;
+        extent |= QRect(x, y, 1, 1);
+        ++count;
+      }
+    }
+    return {extent, count};
+  }
   static void Mouse(QWidget& widget, QEvent::Type type, QPoint at, Qt::MouseButtons held) {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, at, widget.mapToGlobal(at), button, held, Qt::NoModifier);
@@ -129,10 +143,15 @@ TEST_F(AnswerPageWindowTest, TheAnswerIsRenderedSelectableAndItsLinksOnlyBeep) {
   ASSERT_EQ(Pane().ViewerCount(), 1);
   viewer::TPageViewer& page = *Pane().CurrentViewer();
 
-  // Rendered, not shown as text: the pale cream page and the red table are painted.
+  // Rendered, not shown as text: the pale cream page, and the table as a red block of its
+  // width and height, under the heading, almost all red but for its cell's word.
   const QImage pixels = PanePixels();
   EXPECT_TRUE(Find(pixels, QColor(255, 254, 230))) << "no cream background";
-  EXPECT_TRUE(Find(pixels, QColor(255, 0, 0))) << "no red heading";
+  const auto [table, red] = Extent(pixels, QColor(255, 0, 0));
+  EXPECT_NEAR(table.width(), 200, 4) << "table " << table.x() << "," << table.y();
+  EXPECT_NEAR(table.height(), 60, 4);
+  EXPECT_GT(table.top(), 30);
+  EXPECT_GT(red, table.width() * table.height() * 3 / 4);
   if (const char* shot = std::getenv("TESSIVAL_SCREENSHOT"))
     form_->grab().save(QString::fromLocal8Bit(shot));
 
