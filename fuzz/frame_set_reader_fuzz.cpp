@@ -44,9 +44,9 @@ class CheckingViewer : public layout::TFrameViewerBase {
 };
 
 void CheckSizes(std::string_view value, int extent) {
-  const std::vector<int> specs = viewer::ParseFrameEntries(value);
-  if (specs.empty() || specs.size() > viewer::kMaxFrameEntries) std::abort();
-  const std::vector<int> sizes = viewer::DistributeFrameSizes(specs, extent);
+  const std::vector<int> codes = viewer::ParseFrameEntries(value);
+  if (codes.empty() || codes.size() > viewer::kMaxFrameEntries) std::abort();
+  const std::vector<int> sizes = viewer::DistributeFrameSizes(codes, extent);
   for (const int size : sizes) {
     if (size < 0 || size > extent) std::abort();
   }

@@ -97,25 +97,25 @@ FrameSplit ChooseFrameSplit(const std::optional<std::string_view>& rows,
   return split;
 }
 
-std::vector<int> DistributeFrameSizes(const std::vector<int>& specs, int extent) {
+std::vector<int> DistributeFrameSizes(const std::vector<int>& codes, int extent) {
   int pixels = 0, weights = 0, percents = 0;
-  for (const int code : specs) {
+  for (const int code : codes) {
     if (IsPixels(code)) pixels += code;
     if (IsWeight(code)) weights += -code;
     if (IsPercent(code)) percents += -code - 100;
   }
-  std::vector<int> sizes(specs.size(), 0);
+  std::vector<int> sizes(codes.size(), 0);
   if (extent - pixels <= 0) {
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-      if (IsPixels(specs[i]) && pixels > 0) sizes[i] = MulDiv(specs[i], extent, pixels);
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+      if (IsPixels(codes[i]) && pixels > 0) sizes[i] = MulDiv(codes[i], extent, pixels);
     }
     return sizes;
   }
   const int room = extent - pixels;
   const int percent_room = std::min(room, MulDiv(extent, percents, 100));
   const int weight_unit = weights == 0 ? 0 : (room - percent_room) / weights;
-  for (std::size_t i = 0; i < specs.size(); ++i) {
-    const int code = specs[i];
+  for (std::size_t i = 0; i < codes.size(); ++i) {
+    const int code = codes[i];
     if (IsPixels(code)) sizes[i] = code;
     if (IsPercent(code)) sizes[i] = MulDiv(-code - 100, percent_room, percents);
     if (IsWeight(code)) sizes[i] = -code * weight_unit;

@@ -36,7 +36,7 @@ FrameSplit ChooseFrameSplit(const std::optional<std::string_view>& rows,
 
 // Each entry's size over `extent` pixels. Pixel entries come first, percentages take
 // their share of the rest, weights share what remains; a division remainder is left out.
-std::vector<int> DistributeFrameSizes(const std::vector<int>& specs, int extent);
+std::vector<int> DistributeFrameSizes(const std::vector<int>& codes, int extent);
 
 // The boundary ends after placing sizes over `extent` pixels: ends[0] = 0 and ends[i+1]
 // the end of child i. The sizes are stretched in proportion to fill the extent.
