@@ -15,6 +15,7 @@
 
 #include "app/main_window.h"
 #include "loopback_peer.h"
+#include "nginx_config.h"
 #include "peer_process.h"
 #include "platform/qt/text_convert.h"
 #include "real_client_window.h"
@@ -49,18 +50,14 @@ class CharsetNginx {
                   "</head><body><p>" +
                       kGreetingUtf8 + "</p></body></html>\n");
     folder_.Write("tmp/.keep", "");
-    std::string conf = "daemon off;\nmaster_process off;\nworker_processes 1;\n";
-    conf += "error_log " + dir + "/error.log;\npid " + dir + "/nginx.pid;\n";
-    conf += "events { worker_connections 16; }\nhttp {\n";
-    conf += "  log_format requests '$request';\n  access_log " + dir + "/access.log requests;\n";
-    for (const char* temp : {"client_body", "proxy", "fastcgi", "uwsgi", "scgi"}) {
-      conf += std::string("  ") + temp + "_temp_path " + dir + "/tmp/" + temp + ";\n";
-    }
-    conf += "  server {\n    listen 127.0.0.1:" + std::to_string(port_) + ";\n    root " + dir +
-            "/www;\n";
-    conf += "    location = /cgi-bin/wort_www { types {} default_type \"text/html; charset=utf-8\"; }\n";
-    conf += "    location = /cgi-bin/checkdomain.pl { types {} default_type text/html; }\n  }\n}\n";
-    folder_.Write("nginx.conf", conf);
+    const std::string logging = "  log_format requests '$request';\n  access_log " + dir +
+                                "/access.log requests;\n";
+    const std::string locations =
+        "    location = /cgi-bin/wort_www { types {} default_type \"text/html; charset=utf-8\"; }\n"
+        "    location = /cgi-bin/checkdomain.pl { types {} default_type text/html; }\n";
+    folder_.Write("nginx.conf",
+                  net::testing::NginxConfig(dir,
+                                            logging + net::testing::NginxServer(port_, dir, locations)));
     return process_.Start({nginx, "-p", dir, "-c", dir + "/nginx.conf"}, port_);
   }
   std::string address() const { return "127.0.0.1:" + std::to_string(port_); }

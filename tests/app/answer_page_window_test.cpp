@@ -14,6 +14,7 @@
 
 #include "app/main_window.h"
 #include "loopback_peer.h"
+#include "nginx_config.h"
 #include "peer_process.h"
 #include "platform/clipboard.h"
 #include "real_client_window.h"
@@ -53,18 +54,13 @@ class PageNginx {
     folder_.Write("www/cgi-bin/wort_www", kPage);
     folder_.Write("www/cgi-bin/checkdomain.pl", kFrameSet);
     folder_.Write("tmp/.keep", "");
-    std::string conf = "daemon off;\nmaster_process off;\nworker_processes 1;\n";
-    conf += "error_log " + dir + "/error.log;\npid " + dir + "/nginx.pid;\n";
-    conf += "events { worker_connections 16; }\nhttp {\n  access_log off;\n";
-    for (const char* temp : {"client_body", "proxy", "fastcgi", "uwsgi", "scgi"}) {
-      conf += std::string("  ") + temp + "_temp_path " + dir + "/tmp/" + temp + ";\n";
-    }
-    conf += "  server {\n    listen 127.0.0.1:" + std::to_string(port_) + ";\n    root " + dir +
-            "/www;\n";
-    conf +=
-        "    location /cgi-bin/ { types {} default_type \"text/html; charset=windows-1252\"; }\n  "
-        "}\n}\n";
-    folder_.Write("nginx.conf", conf);
+    folder_.Write("nginx.conf",
+                  net::testing::NginxConfig(
+                      dir,
+                      "  access_log off;\n" +
+                          net::testing::NginxServer(port_, dir,
+                                                    "    location /cgi-bin/ { types {} default_type "
+                                                    "\"text/html; charset=windows-1252\"; }\n")));
     return process_.Start({nginx, "-p", dir, "-c", dir + "/nginx.conf"}, port_);
   }
   std::string address() const { return "127.0.0.1:" + std::to_string(port_); }

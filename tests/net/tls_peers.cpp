@@ -1,5 +1,7 @@
 #include "tls_peers.h"
 
+#include "nginx_config.h"
+
 #include <fcntl.h>
 #include <openssl/ssl.h>
 #include <spawn.h>
@@ -192,19 +194,10 @@ bool TlsNginxPeer::Start() {
   for (const auto& [server, certificate] : certificates) {
     servers += ServerBlock(server, authority.certificate(certificate), authority.key(certificate));
   }
-  servers += "  server {\n    listen 127.0.0.1:" + std::to_string(plain_port_) + ";\n    root " + dir +
-             "/www;\n    location = /to-secure { return 302 " +
-             url(Server::kGood, "/dir/page.html", "localhost") + "; }\n  }\n";
-  std::string temp_paths;
-  for (const char* kind : {"client_body", "proxy", "fastcgi", "uwsgi", "scgi"}) {
-    temp_paths += std::string("  ") + kind + "_temp_path " + dir + "/tmp/" + kind + ";\n";
-  }
-  folder_.Write("nginx.conf", "daemon off;\nmaster_process off;\nworker_processes 1;\nerror_log " + dir +
-                                  "/error.log;\npid " + dir + "/nginx.pid;\n" +
-                                  "events { worker_connections 64; }\nhttp {\n  access_log off;\n" +
-                                  "  types { text/html html htm; text/plain txt; }\n" +
-                                  "  default_type application/octet-stream;\n" + temp_paths + servers +
-                                  "}\n");
+  servers += NginxServer(plain_port_, dir,
+                         "    location = /to-secure { return 302 " +
+                             url(Server::kGood, "/dir/page.html", "localhost") + "; }\n");
+  folder_.Write("nginx.conf", NginxConfig(dir, std::string(kPlainHttpLines) + servers));
   return process_.Start({nginx, "-p", dir, "-c", dir + "/nginx.conf"}, plain_port_);
 }
 

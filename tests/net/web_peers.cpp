@@ -1,5 +1,7 @@
 #include "web_peers.h"
 
+#include "nginx_config.h"
+
 #include "loopback_peer.h"
 
 namespace tessival::net::testing {
@@ -22,46 +24,14 @@ bool NginxPeer::Start() {
   port_ = UnusedPort();
   const std::string dir = folder_.path().string();
   folder_.Write("tmp/.keep", "");
+  const std::string locations =
+      "    location = /r1 { return 302 /r2; }\n"
+      "    location = /r2 { return 301 /index.html; }\n"
+      "    location = /dir/moved.html { absolute_redirect off; return 302 next.html; }\n"
+      "    location /secret/ { auth_basic \"Tessival\"; auth_basic_user_file " +
+      dir + "/htpasswd; }\n";
   folder_.Write("nginx.conf",
-                "daemon off;\nmaster_process off;\nworker_processes 1;\n"
-                "error_log " +
-                    dir + "/error.log;\npid " + dir +
-                    "/nginx.pid;\n"
-                    "events { worker_connections 64; }\n"
-                    "http {\n"
-                    "  access_log off;\n"
-                    "  types { text/html html htm; text/plain txt; }\n"
-                    "  default_type application/octet-stream;\n"
-                    "  client_body_temp_path " +
-                    dir +
-                    "/tmp/body;\n"
-                    "  proxy_temp_path " +
-                    dir +
-                    "/tmp/proxy;\n"
-                    "  fastcgi_temp_path " +
-                    dir +
-                    "/tmp/fastcgi;\n"
-                    "  uwsgi_temp_path " +
-                    dir +
-                    "/tmp/uwsgi;\n"
-                    "  scgi_temp_path " +
-                    dir +
-                    "/tmp/scgi;\n"
-                    "  server {\n"
-                    "    listen 127.0.0.1:" +
-                    std::to_string(port_) +
-                    ";\n"
-                    "    root " +
-                    dir +
-                    "/www;\n"
-                    "    location = /r1 { return 302 /r2; }\n"
-                    "    location = /r2 { return 301 /index.html; }\n"
-                    "    location = /dir/moved.html { absolute_redirect off; return 302 next.html; }\n"
-                    "    location /secret/ { auth_basic \"Tessival\"; auth_basic_user_file " +
-                    dir +
-                    "/htpasswd; }\n"
-                    "  }\n"
-                    "}\n");
+                NginxConfig(dir, std::string(kPlainHttpLines) + NginxServer(port_, dir, locations)));
   return process_.Start({nginx, "-p", dir, "-c", dir + "/nginx.conf"}, port_);
 }
 
