@@ -28,4 +28,9 @@ std::string FrameRequest::Text() const {
   return {};
 }
 
+layout::TFrameSetSource FrameRequest::Source() const {
+  return InMemory() ? layout::TFrameSetSource::FromText(Text())
+                    : layout::TFrameSetSource::FromFile(FileName);
+}
+
 }  // namespace tessival::viewer

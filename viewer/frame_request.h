@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "layout/frame_set_reader.h"
 #include "platform/stream.h"
 
 namespace tessival::viewer {
@@ -23,6 +24,10 @@ struct FrameRequest {
   // The whole document of an answer held in memory, lines ended by CR LF; a stream is
   // read from its start.
   std::string Text() const;
+  // The document as the frame-set reader and the viewer take it: the text of an answer
+  // held in memory (a stream read once), else the answer's file. Throws
+  // platform::EStreamError when the file cannot be read.
+  layout::TFrameSetSource Source() const;
 };
 
 }  // namespace tessival::viewer

@@ -52,10 +52,7 @@ void TFrameSet::LoadDocument(const std::string& name, const std::string& anchor)
   const FrameRequest answer = owner_.RequestDocument(name);
   // A document the host answered keeps the name it was asked by.
   document_name_ = answer.Answered ? name : answer.FileName;
-  const std::string text = answer.InMemory() ? answer.Text() : std::string();
-  const layout::TFrameSetSource source = answer.InMemory()
-                                             ? layout::TFrameSetSource::FromText(text)
-                                             : layout::TFrameSetSource::FromFile(answer.FileName);
+  const layout::TFrameSetSource source = answer.Source();
   if (layout::IsFrameDocument(source)) {
     const std::string file = answer.InMemory() ? owner_.ExpandSourceName(name) : answer.FileName;
     const std::string directory = std::filesystem::path(file).parent_path().string();
@@ -76,7 +73,8 @@ void TFrameSet::LoadDocument(const std::string& name, const std::string& anchor)
   Finish();
   DistributeSizes();
   PlaceChildren();
-  frame->LoadAnswer(answer);
+  // The document is already read and known to be no frame set: the frame only shows it.
+  frame->LoadPageAnswer(answer, source);
   if (TPageViewer* viewer = frame->Viewer()) {
     title_ = viewer->DocumentTitle();
     SetBaseAndTarget(Base(), viewer->DocumentBaseTarget());

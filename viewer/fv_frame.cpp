@@ -99,11 +99,19 @@ void TfvFrame::LoadFiles() {
 }
 
 void TfvFrame::LoadAnswer(const FrameRequest& answer) {
+  LoadGuarded([&] { LoadDocument(answer); });
+}
+
+void TfvFrame::LoadPageAnswer(const FrameRequest& answer, const layout::TFrameSetSource& source) {
+  LoadGuarded([&] { ShowPage(answer, source); });
+}
+
+void TfvFrame::LoadGuarded(const std::function<void()>& load) {
   TFrameSet& master = *MasterSet();
   if (master.LoadDepth >= kMaxLoadDepth) return;
   LoadDepthGuard depth(master.LoadDepth);
   try {
-    LoadDocument(answer);
+    load();
   } catch (const std::exception&) {
     DropFrameSet();
     ShowErrorDocument(frame_source_);
@@ -112,10 +120,7 @@ void TfvFrame::LoadAnswer(const FrameRequest& answer) {
 
 void TfvFrame::LoadDocument(const FrameRequest& answer) {
   TFrameViewer& owner = MasterSet()->Owner();
-  const std::string text = answer.InMemory() ? answer.Text() : std::string();
-  const layout::TFrameSetSource source = answer.InMemory()
-                                             ? layout::TFrameSetSource::FromText(text)
-                                             : layout::TFrameSetSource::FromFile(answer.FileName);
+  const layout::TFrameSetSource source = answer.Source();
   if (layout::IsFrameDocument(source)) {
     DropViewer();
     DropFrameSet();
@@ -136,10 +141,14 @@ void TfvFrame::LoadDocument(const FrameRequest& answer) {
     frame_set_->StartRefresh();
     return;
   }
+  ShowPage(answer, source);
+}
+
+void TfvFrame::ShowPage(const FrameRequest& answer, const layout::TFrameSetSource& source) {
   TPageViewer& viewer = EnsureViewer();
   viewer.SetForcedBase(MasterSet()->Base());
   if (answer.InMemory()) {
-    viewer.LoadFromString(text);
+    viewer.LoadFromString(source.Text());
     if (!frame_anchor_.empty()) viewer.JumpToAnchor(frame_anchor_);
     return;
   }

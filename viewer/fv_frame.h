@@ -2,6 +2,7 @@
 // TfvFrame: one FRAME of a frame set. It holds either one page viewer or, when its
 // document is itself a frame set, one nested set, and loads its source into it.
 #include <QTimer>
+#include <functional>
 #include <string>
 
 #include "html/attribute_list.h"
@@ -26,6 +27,8 @@ class TfvFrame : public TFrameBase {
   void LoadFiles() override;
   // Loads the document the host already answered for this frame's source.
   void LoadAnswer(const FrameRequest& answer);
+  // Shows the answer's document, already read as `source` and found to be no frame set.
+  void LoadPageAnswer(const FrameRequest& answer, const layout::TFrameSetSource& source);
   void ReloadFiles() override;
   // A link's document shown in this frame: the viewer is reused for a page and the frame
   // rebuilt for a frame set; the page already shown only moves to the anchor, unless
@@ -56,7 +59,10 @@ class TfvFrame : public TFrameBase {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  // Runs `load` unless the frame sits too deep in frames; a failure shows the error document.
+  void LoadGuarded(const std::function<void()>& load);
   void LoadDocument(const FrameRequest& answer);
+  void ShowPage(const FrameRequest& answer, const layout::TFrameSetSource& source);
   void ShowErrorDocument(const std::string& name);
   TPageViewer& EnsureViewer();
   void DropViewer();
