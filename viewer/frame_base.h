@@ -19,7 +19,11 @@ class TFrameBase : public QFrame {
   virtual bool IsFixed() const = 0;
   // Loads the documents of the piece and everything inside it.
   virtual void LoadFiles() = 0;
-  // Loads the documents shown again; a viewer keeps its place on the page.
+  // Empties every viewer inside, keeping each one's place on the page and its forms'
+  // contents for ReloadFiles.
+  virtual void UnloadFiles() = 0;
+  // Loads the documents shown again; a viewer keeps its place on the page and, after an
+  // unload, what was typed into its forms.
   virtual void ReloadFiles() = 0;
   // Shows a lowered bevel of `width` pixels, or none for 0.
   void SetBevel(int width);

@@ -7,6 +7,7 @@
 #include "layout/frame_set_reader.h"
 #include "viewer/frame_viewer.h"
 #include "viewer/fv_frame.h"
+#include "viewer/fv_load_error.h"
 #include "viewer/page_viewer.h"
 
 namespace tessival::viewer {
@@ -44,16 +45,25 @@ void TFrameSet::Clear() {
   ClearSet();
   document_name_.clear();
   title_.clear();
+  SetCharSet(owner_.CharSet);
   LoadDepth = 0;
 }
 
 void TFrameSet::LoadDocument(const std::string& name, const std::string& anchor) {
-  Clear();
+  const TDocumentKind kind = owner_.NameKind(name);
+  if (kind != dkHtml) {
+    LoadShownFile(owner_.ExpandSourceName(name), anchor, kind);
+    return;
+  }
+  // Everything is read before the set is cleared, so a document that cannot be read
+  // leaves the set as it was.
   const FrameRequest answer = owner_.RequestDocument(name);
+  const layout::TFrameSetSource source = answer.Source();
+  const bool frame_document = layout::IsFrameDocument(source);
+  Clear();
   // A document the host answered keeps the name it was asked by.
   document_name_ = answer.Answered ? name : answer.FileName;
-  const layout::TFrameSetSource source = answer.Source();
-  if (layout::IsFrameDocument(source)) {
+  if (frame_document) {
     const std::string file = answer.InMemory() ? owner_.ExpandSourceName(name) : answer.FileName;
     const std::string directory = std::filesystem::path(file).parent_path().string();
     const layout::TFrameSetHandlers handlers = Handlers(directory);
@@ -68,17 +78,51 @@ void TFrameSet::LoadDocument(const std::string& name, const std::string& anchor)
     StartRefresh();
     return;
   }
+  TfvFrame& frame = AddSingleFrame(anchor);
+  // The document is already read and known to be no frame set: the frame only shows it.
+  frame.LoadPageAnswer(answer, source);
+  TakeTitleAndTarget(frame);
+}
+
+void TFrameSet::LoadShownFile(const std::string& file, const std::string& anchor, int kind) {
+  if (!std::filesystem::is_regular_file(file)) throw EfvLoadError("Can't locate file: " + file);
+  Clear();
+  document_name_ = file;
+  TfvFrame& frame = AddSingleFrame(anchor);
+  frame.LoadShownFile(kind);
+  TakeTitleAndTarget(frame);
+}
+
+TfvFrame& TFrameSet::AddSingleFrame(const std::string& anchor) {
   TfvFrame* frame = AddFrame(html::TAttributeList(), {});
   frame->SetSource(document_name_, anchor);
   Finish();
   DistributeSizes();
   PlaceChildren();
-  // The document is already read and known to be no frame set: the frame only shows it.
-  frame->LoadPageAnswer(answer, source);
-  if (TPageViewer* viewer = frame->Viewer()) {
+  return *frame;
+}
+
+void TFrameSet::TakeTitleAndTarget(const TfvFrame& frame) {
+  if (TPageViewer* viewer = frame.Viewer()) {
     title_ = viewer->DocumentTitle();
     SetBaseAndTarget(Base(), viewer->DocumentBaseTarget());
   }
+}
+
+void TFrameSet::TakeOverDocument(const TPageViewer& viewer) {
+  document_name_ = viewer.DocumentFile();
+  title_ = viewer.DocumentTitle();
+  SetBaseAndTarget(viewer.DocumentBase(), viewer.DocumentBaseTarget());
+}
+
+std::vector<TfvFrame*> TFrameSet::Frames() const {
+  std::vector<TfvFrame*> frames;
+  CollectFrames(frames);
+  return frames;
+}
+
+void TFrameSet::ClearForwardFrameHistory() {
+  for (TfvFrame* frame : Frames()) frame->ClearForwardHistory();
 }
 
 TfvFrame* TFrameSet::FrameNamed(const std::string& name) const {

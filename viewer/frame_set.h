@@ -20,8 +20,15 @@ class TFrameSet : public TSubFrameSet {
   TFrameSet(TFrameViewer& owner, QWidget* parent);
 
   // Loads a document into this set: a frame set is built and its frames loaded; any
-  // other page becomes one frame with one viewer. Throws when the page cannot be read.
+  // other page, picture or text file becomes one frame with one viewer. Throws when the
+  // document cannot be read, and then leaves the set as it was.
   void LoadDocument(const std::string& name, const std::string& anchor);
+  // The tree's only viewer moved to another document: it is the set's document now.
+  void TakeOverDocument(const TPageViewer& viewer);
+  // Every frame of the tree, nested ones included, in document order.
+  std::vector<TfvFrame*> Frames() const;
+  // Forgets the entries newer than the shown one in every frame's history.
+  void ClearForwardFrameHistory();
 
   TFrameViewer& Owner() const { return owner_; }
   const std::string& DocumentName() const { return document_name_; }
@@ -45,6 +52,9 @@ class TFrameSet : public TSubFrameSet {
 
  private:
   void Clear();
+  void LoadShownFile(const std::string& file, const std::string& anchor, int kind);
+  TfvFrame& AddSingleFrame(const std::string& anchor);
+  void TakeTitleAndTarget(const TfvFrame& frame);
 
   TFrameViewer& owner_;
   std::string document_name_;

@@ -1,6 +1,7 @@
 #include "viewer/frame_viewer.h"
 
 #include <QKeyEvent>
+#include <QTimer>
 #include <algorithm>
 #include <filesystem>
 
@@ -23,12 +24,26 @@ std::pair<std::string, std::string> SplitAnchor(const std::string& name) {
 }
 
 constexpr char kCtrlC = 3;
+// Extensions are compared this long, the dot included.
+constexpr std::size_t kExtensionLength = 5;
 
 bool SameName(const std::string& a, const std::string& b) {
   return html::ToLower(a) == html::ToLower(b);
 }
 
 TSubFrameSet& AsSet(layout::TFrameSetNode& node) { return dynamic_cast<TSubFrameSet&>(node); }
+
+// Holds a widget's painting off while a set is swapped or rebuilt, also when that throws.
+class RedrawOff {
+ public:
+  explicit RedrawOff(QWidget& widget) : widget_(widget) { widget_.setUpdatesEnabled(false); }
+  ~RedrawOff() { widget_.setUpdatesEnabled(true); }
+  RedrawOff(const RedrawOff&) = delete;
+  RedrawOff& operator=(const RedrawOff&) = delete;
+
+ private:
+  QWidget& widget_;
+};
 
 // Runs the end of a bracket even when what it brackets throws.
 class BusyScope {
@@ -94,7 +109,11 @@ void TFrameViewer::LoadFromFile(const std::string& name) {
   BusyScope busy([this](bool on) { SetOwnBusy(on); });
   busy_viewers_.clear();
   if (OnSoundRequest) OnSoundRequest({}, 0, true);
-  ReplaceTopSet(file, anchor);
+  if (SameName(file, top_set_->DocumentName())) {
+    ReloadSameDocument(file, anchor);
+  } else {
+    ReplaceTopSet(file, anchor);
+  }
   AddVisited(name);
   MarkVisitedLinks();
 }
@@ -103,6 +122,7 @@ void TFrameViewer::Reload() {
   if (Busy()) return;
   BusyScope busy([this](bool on) { SetOwnBusy(on); });
   busy_viewers_.clear();
+  top_set_->UnloadFiles();
   top_set_->ReloadFiles();
   MarkVisitedLinks();
 }
@@ -118,16 +138,37 @@ void TFrameViewer::ReplaceTopSet(const std::string& file, const std::string& anc
     throw;
   }
   TFrameSet* old = top_set_;
+  const FrameViewerHistoryEntry left{old->DocumentName(), old, old->Title(), SinglePosition(*old)};
   top_set_ = fresh;
-  setUpdatesEnabled(false);
-  fresh->show();
-  fresh->raise();
-  setUpdatesEnabled(true);
-  // No history is kept in this program's configuration, so the old set goes, once the
-  // event that may have come from one of its viewers (a link click) has been handled.
+  {
+    const RedrawOff redraw(*this);
+    fresh->show();
+    fresh->raise();
+  }
   old->hide();
-  old->deleteLater();
+  RecordTopHistory(left);
+  if (HeldByHistory(*old)) {
+    // A set kept for Back is emptied, once the event that may have come from one of its
+    // viewers (a link click) has been handled.
+    QTimer::singleShot(0, old, [this, old] {
+      if (old != top_set_) old->UnloadFiles();
+    });
+  }
+  ReleaseSet(old);
   update();
+}
+
+void TFrameViewer::ReloadSameDocument(const std::string& file, const std::string& anchor) {
+  // The document shown already is read again into the set that shows it.
+  {
+    const RedrawOff redraw(*this);
+    top_set_->LoadDocument(file, anchor);
+  }
+  update();
+  if (history_.empty()) return;
+  FrameViewerHistoryEntry& current = history_.at(static_cast<std::size_t>(history_index_));
+  current.Title = top_set_->Title();
+  HistoryChanged();
 }
 
 void TFrameViewer::CopyToClipboard() {
@@ -180,7 +221,7 @@ TPageViewer& TFrameViewer::MakeViewer(TfvFrame& frame) {
   if (frame.MasterSet()->BorderSize() == 0) viewer->SetBorderStyle(htNone);
   if (frame.NoScroll()) viewer->SetScrollBars(ssNone);
   viewer->SetDefBackground(def_background_);
-  viewer->SetCharSet(CharSet);
+  viewer->SetCharSet(frame.CharSet());
   viewer->InsideFrame = true;
   viewer->SetViewImages(ViewImages);
   viewer->SetImageCacheCount(ImageCacheCount);
@@ -247,6 +288,16 @@ char TFrameViewer::KeyCharacter(const QKeyEvent& event) {
   if (event.key() == Qt::Key_C && (event.modifiers() & Qt::ControlModifier)) return kCtrlC;
   const std::string text = platform::FromQString(event.text());
   return text.size() == 1 ? text[0] : 0;
+}
+
+TDocumentKind TFrameViewer::NameKind(const std::string& name) const {
+  if (RequestMode()) return dkHtml;
+  const std::string extension =
+      html::ToLower(std::filesystem::path(name).extension().string()).substr(0, kExtensionLength);
+  if (extension == ".gif" || extension == ".jpg" || extension == ".jpeg" || extension == ".bmp" ||
+      extension == ".png")
+    return dkImage;
+  return extension == ".txt" ? dkText : dkHtml;
 }
 
 std::string TFrameViewer::ExpandSourceName(const std::string& name) const {

@@ -36,6 +36,15 @@ enum TFrameViewerOption : unsigned {
 };
 using TFrameViewerOptions = unsigned;
 
+// A top-level document the frame viewer showed, with the set that was built for it (owned
+// by the frame viewer's widget tree; several entries may share one set).
+struct FrameViewerHistoryEntry {
+  std::string Name;
+  TFrameSet* Set = nullptr;
+  std::string Title;
+  int Position = 0;
+};
+
 class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   Q_OBJECT
  public:
@@ -64,8 +73,24 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   void MarkVisitedLinks();
   // 0 empties the visited list and unmarks every link; a smaller count cuts the list.
   void SetVisitedMaxCount(int count);
-  // Unloads every frame and loads it again, each viewer keeping its place on the page.
+  // Unloads every frame and loads it again, each viewer keeping its place on the page and
+  // what was typed into its forms.
   void Reload();
+
+  // --- history: the top-level documents and, per frame, the documents shown in frames.
+  // Kept only while HistoryMaxCount is above 0; newest first.
+  const std::vector<FrameViewerHistoryEntry>& History() const { return history_; }
+  int HistoryIndex() const { return history_index_; }
+  // Shows the top-level entry at `index` again, its frames where they stood.
+  void SetHistoryIndex(int index);
+  // One step back or forward, in the frame that changed last or at the top level.
+  void GoBack();
+  void GoFwd();
+  bool FwdButtonEnabled() const;
+  bool BackButtonEnabled() const;
+  // Stores the count (0 or more) and, when it changed, forgets all history.
+  void SetHistoryMaxCount(int count);
+  std::function<void()> OnHistoryChange;
 
   // --- the frame-set reader's calls
   void CreateFrame(layout::TFrameSetNode& parent, const html::TAttributeList& attributes,
@@ -84,6 +109,9 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   bool RequestMode() const {
     return OnStringsRequest || OnStreamRequest || OnBufferRequest || OnFileRequest;
   }
+  // How a source is shown: outside request mode a picture or text file name is shown by
+  // its own loader, never asked for nor read as HTML.
+  TDocumentKind NameKind(const std::string& name) const;
   // The bytes of a picture a viewer asks for, from the host's answer; `data` is left
   // as it was when the host has none.
   void ImageStream(const std::string& src, std::string& data) const;
@@ -91,6 +119,24 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   std::string ExpandSourceName(const std::string& name) const;
   // The link clicked in `viewer`, sent to its target frame (or to nobody).
   void HotSpotClick(TPageViewer& viewer, const std::string& url, bool& handled);
+
+  // --- for the frames' histories
+  long long NextHistorySequence() { return ++history_sequence_; }
+  bool ReplayingHistory() const { return replaying_history_ > 0; }
+  void HistoryChanged() const;
+  // The tree's only viewer moved on from `old_source`: recorded as a top-level step.
+  void RecordSingleViewerMove(const std::string& old_source, const std::string& old_title, int old_position);
+  // While one lives, loads show history entries again instead of making new ones.
+  class HistoryReplay {
+   public:
+    explicit HistoryReplay(TFrameViewer& owner) : owner_(owner) { ++owner_.replaying_history_; }
+    ~HistoryReplay() { --owner_.replaying_history_; }
+    HistoryReplay(const HistoryReplay&) = delete;
+    HistoryReplay& operator=(const HistoryReplay&) = delete;
+
+   private:
+    TFrameViewer& owner_;
+  };
 
   // --- settings, copied into every viewer
   bool ViewImages = true;
@@ -105,6 +151,7 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   platform::TColor DefVisitedLinkColor = 0x800080;
   platform::TColor DefOverLinkColor = 0xFF0000;
   int VisitedMaxCount = 50;
+  // Set it with SetHistoryMaxCount to have the history forgotten on a change.
   int HistoryMaxCount = 0;
   int ImageCacheCount = 5;
   int CharSet = 1;
@@ -155,6 +202,17 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   void ViewerProcessing(TPageViewer& viewer, bool processing);
   void FireProcessing(bool was_busy);
   void ReplaceTopSet(const std::string& file, const std::string& anchor);
+  void ReloadSameDocument(const std::string& file, const std::string& anchor);
+  // The top set's only viewer's place, the history's position for a single page.
+  int SinglePosition(const TFrameSet& set) const;
+  // The top level moved on from `left`: it becomes the entry it was, the set shown now
+  // the newest.
+  void RecordTopHistory(const FrameViewerHistoryEntry& left);
+  bool HeldByHistory(const TFrameSet& set) const;
+  void ShowSet(TFrameSet& set);
+  // Frees `set` unless it is shown or an entry still holds it.
+  void ReleaseSet(TFrameSet* set);
+  void ClearHistory();
   std::string ResolvedLink(const TPageViewer& viewer, const std::string& url) const;
   std::string LinkTarget(TPageViewer& viewer) const;
   TfvFrame* FrameOf(const TPageViewer& viewer) const;
@@ -167,6 +225,10 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   bool own_busy_ = false;
   std::vector<TPageViewer*> busy_viewers_;
   std::vector<std::string> visited_;
+  std::vector<FrameViewerHistoryEntry> history_;
+  int history_index_ = 0;
+  long long history_sequence_ = 0;
+  int replaying_history_ = 0;
 };
 
 }  // namespace tessival::viewer

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <filesystem>
+#include <utility>
 
 #include "html/ascii_text.h"
 #include "html/url_helpers.h"
@@ -86,6 +87,7 @@ void TfvFrame::ApplyAttributes(const html::TAttributeList& attributes, const std
   if (const html::TAttribute* height = attributes.Find(html::MarginHeightSy))
     margin_height_ = height->NumValue;
   if (!frame_name_.empty() && MasterSet() != nullptr) MasterSet()->RegisterFrameName(frame_name_, *this);
+  if (ParentSet() != nullptr) char_set_ = ParentSet()->CharSet();
 }
 
 void TfvFrame::SetSource(const std::string& source, const std::string& anchor) {
@@ -95,15 +97,24 @@ void TfvFrame::SetSource(const std::string& source, const std::string& anchor) {
 
 void TfvFrame::LoadFiles() {
   if (frame_source_.empty()) return;
-  LoadAnswer(MasterSet()->Owner().RequestDocument(frame_source_));
-}
-
-void TfvFrame::LoadAnswer(const FrameRequest& answer) {
-  LoadGuarded([&] { LoadDocument(answer); });
+  LoadGuarded([this] {
+    LoadSource();
+    RecordHistory(frame_source_, viewer_ != nullptr ? viewer_->DocumentPosition() : 0, 0, {});
+  });
 }
 
 void TfvFrame::LoadPageAnswer(const FrameRequest& answer, const layout::TFrameSetSource& source) {
-  LoadGuarded([&] { ShowPage(answer, source); });
+  LoadGuarded([&] {
+    ShowPage(answer, source);
+    RecordHistory(frame_source_, viewer_ != nullptr ? viewer_->DocumentPosition() : 0, 0, {});
+  });
+}
+
+void TfvFrame::LoadShownFile(int kind) {
+  LoadGuarded([&] {
+    ShowFile(frame_source_, kind);
+    RecordHistory(frame_source_, viewer_ != nullptr ? viewer_->DocumentPosition() : 0, 0, {});
+  });
 }
 
 void TfvFrame::LoadGuarded(const std::function<void()>& load) {
@@ -118,6 +129,27 @@ void TfvFrame::LoadGuarded(const std::function<void()>& load) {
   }
 }
 
+void TfvFrame::LoadSource() {
+  TFrameViewer& owner = MasterSet()->Owner();
+  const TDocumentKind kind = owner.NameKind(frame_source_);
+  if (kind != dkHtml) {
+    ShowFile(owner.ExpandSourceName(frame_source_), kind);
+    return;
+  }
+  LoadDocument(owner.RequestDocument(frame_source_));
+}
+
+void TfvFrame::ShowFile(const std::string& file, int kind) {
+  DropFrameSet();
+  TPageViewer& viewer = EnsureViewer();
+  viewer.SetForcedBase(MasterSet()->Base());
+  if (kind == dkImage) {
+    viewer.LoadImageFromFile(file);
+  } else {
+    viewer.LoadTextFromFile(frame_anchor_.empty() ? file : file + "#" + frame_anchor_);
+  }
+}
+
 void TfvFrame::LoadDocument(const FrameRequest& answer) {
   TFrameViewer& owner = MasterSet()->Owner();
   const layout::TFrameSetSource source = answer.Source();
@@ -125,6 +157,7 @@ void TfvFrame::LoadDocument(const FrameRequest& answer) {
     DropViewer();
     DropFrameSet();
     frame_set_ = new TSubFrameSet(MasterSet(), ParentSet(), this);  // owned by this frame
+    frame_set_->SetCharSet(char_set_);
     frame_set_->setGeometry(contentsRect());
     // Frames of a document held in memory are found beside the name it was asked by.
     const std::string directory = DirectoryOf(answer.InMemory() ? owner.ExpandSourceName(frame_source_)
@@ -156,7 +189,21 @@ void TfvFrame::ShowPage(const FrameRequest& answer, const layout::TFrameSetSourc
   viewer.LoadFromFile(frame_anchor_.empty() ? file : file + "#" + frame_anchor_);
 }
 
-void TfvFrame::LoadFrameDocument(const std::string& source, const std::string& anchor, bool reload) {
+void TfvFrame::CheckReadable() const {
+  TFrameViewer& owner = MasterSet()->Owner();
+  std::string file;
+  if (owner.NameKind(frame_source_) != dkHtml) {
+    file = owner.ExpandSourceName(frame_source_);
+  } else {
+    const FrameRequest answer = owner.RequestDocument(frame_source_);
+    if (answer.InMemory()) return;
+    file = answer.FileName;
+  }
+  if (!std::filesystem::is_regular_file(file)) throw EfvLoadError("Can't load: " + frame_source_);
+}
+
+void TfvFrame::LoadFrameDocument(const std::string& source, const std::string& anchor, FrameReload reload,
+                                 FrameRecord record) {
   refresh_timer_.stop();
   const std::string old_source = frame_source_;
   const std::string old_anchor = frame_anchor_;
@@ -164,19 +211,26 @@ void TfvFrame::LoadFrameDocument(const std::string& source, const std::string& a
   frame_anchor_ = anchor;
   TFrameViewer& owner = MasterSet()->Owner();
   const bool same_page = viewer_ != nullptr && SameName(frame_source_, old_source);
+  const int old_position = viewer_ != nullptr ? viewer_->DocumentPosition() : 0;
+  const std::string old_title = viewer_ != nullptr ? viewer_->DocumentTitle() : std::string();
   try {
-    if (same_page && !reload) {
+    if (same_page && reload == FrameReload::kNo) {
       // The page shown already: a link to one of its anchors only moves there.
       if (!anchor.empty()) viewer_->JumpToAnchor(anchor);
+      if (record == FrameRecord::kYes && viewer_->DocumentPosition() != old_position)
+        RecordHistory(frame_source_, viewer_->DocumentPosition(), old_position, {});
     } else {
-      const FrameRequest answer = owner.RequestDocument(frame_source_);
-      if (!answer.InMemory() && !std::filesystem::exists(answer.FileName))
-        throw EfvLoadError("Can't load: " + frame_source_);
-      const int position = same_page ? viewer_->DocumentPosition() : 0;
+      CheckReadable();
+      layout::TFormData form_data = viewer_ != nullptr ? viewer_->FormData() : layout::TFormData{};
+      const bool reused_viewer = viewer_ != nullptr;
       if (frame_set_ != nullptr) MasterSet()->ForgetFramesInside(*frame_set_);
-      LoadDocument(answer);
+      LoadSource();
       if (viewer_ != nullptr) SetBevel(MasterSet()->BorderSize());
-      if (same_page && viewer_ != nullptr) viewer_->SetDocumentPosition(position);
+      if (same_page) {
+        if (viewer_ != nullptr) viewer_->SetDocumentPosition(old_position);
+      } else if (record == FrameRecord::kYes) {
+        RecordMove(reused_viewer, old_source, old_title, old_position, std::move(form_data));
+      }
     }
   } catch (...) {
     frame_source_ = old_source;
@@ -187,22 +241,121 @@ void TfvFrame::LoadFrameDocument(const std::string& source, const std::string& a
   update();
 }
 
+void TfvFrame::RecordMove(bool reused_viewer, const std::string& old_source, const std::string& old_title,
+                          int old_position, layout::TFormData form_data) {
+  TFrameViewer& owner = MasterSet()->Owner();
+  const int position = viewer_ != nullptr ? viewer_->DocumentPosition() : 0;
+  // A lone viewer is the whole document: the top level's history records the move.
+  if (reused_viewer && viewer_ != nullptr && owner.ViewerCount() < 2) {
+    MasterSet()->TakeOverDocument(*viewer_);
+    owner.RecordSingleViewerMove(old_source, old_title, old_position);
+    return;
+  }
+  RecordHistory(frame_source_, position, old_position, std::move(form_data));
+}
+
+// --- history -------------------------------------------------------------------------------
+
+void TfvFrame::RecordHistory(const std::string& source, int position, int old_position,
+                             layout::TFormData form_data) {
+  TFrameViewer& owner = MasterSet()->Owner();
+  if (owner.HistoryMaxCount <= 0) return;
+  FrameHistoryEntry entry{source, layout::PositionObj{position, {}}, owner.NextHistorySequence()};
+  // Frames rebuilt while an entry is shown again start their own history, and leave the
+  // others' forward entries alone.
+  if (owner.ReplayingHistory()) {
+    if (history_.empty()) history_.push_back(std::move(entry));
+    return;
+  }
+  if (!history_.empty()) {
+    FrameHistoryEntry& left = history_.at(static_cast<std::size_t>(history_index_));
+    left.Position.Pos = old_position;
+    // Form contents belong to the page they were typed into, not to a jump inside it.
+    left.Position.FormData = SameName(left.Source, source) ? layout::TFormData{} : std::move(form_data);
+  }
+  MasterSet()->ClearForwardFrameHistory();
+  history_.insert(history_.begin(), std::move(entry));
+  history_index_ = 0;
+  if (history_.size() > static_cast<std::size_t>(owner.HistoryMaxCount)) history_.pop_back();
+  owner.HistoryChanged();
+}
+
+void TfvFrame::ClearForwardHistory() {
+  history_.erase(history_.begin(), history_.begin() + history_index_);
+  history_index_ = 0;
+}
+
+void TfvFrame::ClearHistory() {
+  history_.clear();
+  history_index_ = 0;
+}
+
+long long TfvFrame::SequenceAt(int offset) const {
+  return history_.at(static_cast<std::size_t>(history_index_ + offset)).Sequence;
+}
+
+void TfvFrame::GoToHistory(int index) {
+  if (index < 0 || index >= static_cast<int>(history_.size()) || index == history_index_) return;
+  TFrameViewer& owner = MasterSet()->Owner();
+  FrameHistoryEntry& left = history_.at(static_cast<std::size_t>(history_index_));
+  const FrameHistoryEntry target = history_.at(static_cast<std::size_t>(index));
+  if (viewer_ != nullptr) {
+    left.Position.Pos = viewer_->DocumentPosition();
+    left.Position.FormData = SameName(left.Source, target.Source) ? layout::TFormData{} : viewer_->FormData();
+  }
+  const int left_index = history_index_;
+  history_index_ = index;
+  try {
+    const TFrameViewer::HistoryReplay replay(owner);
+    LoadFrameDocument(target.Source, {}, FrameReload::kNo, FrameRecord::kNo);
+  } catch (...) {
+    history_index_ = left_index;
+    throw;
+  }
+  RestorePlace(target.Position.Pos, target.Position.FormData);
+  owner.HistoryChanged();
+}
+
+void TfvFrame::RestorePlace(int position, const layout::TFormData& form_data) {
+  if (viewer_ == nullptr) return;
+  viewer_->SetDocumentPosition(position);
+  if (!form_data.empty()) viewer_->SetFormData(form_data);
+}
+
+// --- unload and reload ---------------------------------------------------------------------
+
+void TfvFrame::UnloadFiles() {
+  refresh_timer_.stop();
+  unloaded_ = true;
+  if (frame_set_ != nullptr) {
+    frame_set_->UnloadFiles();
+    return;
+  }
+  if (viewer_ == nullptr) return;
+  saved_position_ = viewer_->DocumentPosition();
+  saved_form_data_ = viewer_->FormData();
+  viewer_->Clear();
+}
+
 void TfvFrame::ReloadFiles() {
   refresh_timer_.stop();
+  const bool was_unloaded = std::exchange(unloaded_, false);
   if (frame_set_ != nullptr) {
     frame_set_->ReloadFiles();
     return;
   }
   if (viewer_ == nullptr || frame_source_.empty()) return;
-  const int position = viewer_->DocumentPosition();
+  const int position = was_unloaded ? saved_position_ : viewer_->DocumentPosition();
+  const layout::TFormData form_data = was_unloaded ? std::move(saved_form_data_) : viewer_->FormData();
+  saved_form_data_.clear();
   try {
-    LoadDocument(MasterSet()->Owner().RequestDocument(frame_source_));
+    LoadSource();
   } catch (const std::exception&) {
     DropFrameSet();
     ShowErrorDocument(frame_source_);
     return;
   }
-  if (viewer_ != nullptr) viewer_->SetDocumentPosition(position);
+  RestorePlace(position, form_data);
 }
 
 void TfvFrame::StartRefresh(int seconds, const std::string& url) {
@@ -228,7 +381,7 @@ void TfvFrame::RefreshTick() {
   try {
     if (owner.ViewerCount() > 1) {
       const auto [source, anchor] = SplitAnchor(refresh_url_);
-      LoadFrameDocument(source, anchor, true);
+      LoadFrameDocument(source, anchor, FrameReload::kYes);
       owner.MarkVisitedLinks();
     } else if (SameName(refresh_url_, MasterSet()->DocumentName())) {
       owner.Reload();

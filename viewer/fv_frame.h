@@ -4,8 +4,10 @@
 #include <QTimer>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "html/attribute_list.h"
+#include "layout/section_list.h"
 #include "viewer/frame_request.h"
 #include "viewer/frame_base.h"
 
@@ -13,6 +15,20 @@ namespace tessival::viewer {
 
 class TPageViewer;
 class TSubFrameSet;
+
+// A document a frame showed: its source, where the viewer stood and what its forms held
+// when the frame moved on, and when it was recorded, counted across all frames, so that
+// Back and Forward can tell which frame changed last.
+struct FrameHistoryEntry {
+  std::string Source;
+  layout::PositionObj Position;
+  long long Sequence = 0;
+};
+
+// Whether a frame-level load reads a page that is already shown again, and whether it
+// goes into the frame's history.
+enum class FrameReload { kNo, kYes };
+enum class FrameRecord { kNo, kYes };
 
 class TfvFrame : public TFrameBase {
   Q_OBJECT
@@ -25,22 +41,36 @@ class TfvFrame : public TFrameBase {
   // Loads the frame's source: nothing when it has none or sits too deep in frames; the
   // error document when it fails.
   void LoadFiles() override;
-  // Loads the document the host already answered for this frame's source.
-  void LoadAnswer(const FrameRequest& answer);
+  // Shows the picture or text file the frame's source names (`kind` of TDocumentKind).
+  void LoadShownFile(int kind);
   // Shows the answer's document, already read as `source` and found to be no frame set.
   void LoadPageAnswer(const FrameRequest& answer, const layout::TFrameSetSource& source);
+  void UnloadFiles() override;
   void ReloadFiles() override;
   // A link's document shown in this frame: the viewer is reused for a page and the frame
   // rebuilt for a frame set; the page already shown only moves to the anchor, unless
   // `reload` asks to read it again where it stood. Throws EfvLoadError when the document
   // cannot be read.
-  void LoadFrameDocument(const std::string& source, const std::string& anchor, bool reload = false);
+  void LoadFrameDocument(const std::string& source, const std::string& anchor,
+                         FrameReload reload = FrameReload::kNo, FrameRecord record = FrameRecord::kYes);
+
+  // --- the frame's history (kept only while the frame viewer keeps a history), newest first
+  const std::vector<FrameHistoryEntry>& History() const { return history_; }
+  int HistoryIndex() const { return history_index_; }
+  // Shows the entry at `index` again, where its viewer stood and with its forms' contents.
+  void GoToHistory(int index);
+  // Forgets the entries newer than the one shown.
+  void ClearForwardHistory();
+  void ClearHistory();
+  // The sequence number of the entry `offset` places older than the one shown (-1 newer).
+  long long SequenceAt(int offset) const;
   // The page in this frame asked to be replaced after `seconds`, by `url` (its own source
   // when empty). Only with fvMetaRefresh, and only for a document that exists.
   void StartRefresh(int seconds, const std::string& url);
   bool RefreshPending() const { return refresh_timer_.isActive(); }
   const std::string& RefreshUrl() const { return refresh_url_; }
   bool IsFixed() const override { return no_resize_; }
+  int CharSet() const { return char_set_; }
 
   const std::string& FrameName() const { return frame_name_; }
   const std::string& FrameSource() const { return frame_source_; }
@@ -69,6 +99,21 @@ class TfvFrame : public TFrameBase {
   void DropFrameSet();
   void RefreshTick();
   bool Empty() const { return viewer_ == nullptr && frame_set_ == nullptr; }
+  // Loads frame_source_ by its kind: a picture or a text file by its own loader, any other
+  // document as the host answers for it.
+  void LoadSource();
+  void ShowFile(const std::string& file, int kind);
+  // Records that the frame now shows `source` at `position`; the entry it left gets
+  // `old_position` and, when it named another document, `form_data`.
+  void RecordHistory(const std::string& source, int position, int old_position,
+                     layout::TFormData form_data);
+  void RestorePlace(int position, const layout::TFormData& form_data);
+  // Throws EfvLoadError when the frame's source names nothing that can be read.
+  void CheckReadable() const;
+  // A link or refresh moved the frame from `old_source` to its source: its history, or,
+  // for the tree's only viewer, the frame viewer's, records the move.
+  void RecordMove(bool reused_viewer, const std::string& old_source, const std::string& old_title,
+                  int old_position, layout::TFormData form_data);
 
   std::string frame_name_;
   std::string frame_source_;
@@ -78,10 +123,16 @@ class TfvFrame : public TFrameBase {
   bool no_scroll_ = false;
   int margin_width_ = 10;
   int margin_height_ = 5;
+  int char_set_ = 1;
   TPageViewer* viewer_ = nullptr;      // owned through the widget tree
   TSubFrameSet* frame_set_ = nullptr;  // owned through the widget tree
   QTimer refresh_timer_;
   std::string refresh_url_;
+  bool unloaded_ = false;
+  int saved_position_ = 0;
+  layout::TFormData saved_form_data_;
+  std::vector<FrameHistoryEntry> history_;
+  int history_index_ = 0;
 };
 
 }  // namespace tessival::viewer

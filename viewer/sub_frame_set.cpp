@@ -7,6 +7,7 @@
 
 #include "html/ascii_text.h"
 #include "html/url_helpers.h"
+#include "layout/reader_charsets.h"
 #include "viewer/frame_set.h"
 #include "viewer/frame_viewer.h"
 #include "viewer/meta_refresh.h"
@@ -34,6 +35,7 @@ std::optional<std::string_view> AttributeValue(const html::TAttributeList& attri
 TSubFrameSet::TSubFrameSet(TFrameSet* master, TSubFrameSet* parent_set, QWidget* parent)
     : TFrameBase(master, parent_set, parent) {
   if (master != nullptr && parent_set != nullptr) border_size_ = master->BorderSize();
+  if (parent_set != nullptr) char_set_ = parent_set->CharSet();
   setMouseTracking(true);
   refresh_timer_.setSingleShot(true);
   connect(&refresh_timer_, &QTimer::timeout, this, &TSubFrameSet::RefreshTick);
@@ -161,6 +163,24 @@ void TSubFrameSet::LoadFiles() {
   for (TFrameBase* child : children_) child->LoadFiles();
 }
 
+void TSubFrameSet::UnloadFiles() {
+  refresh_timer_.stop();
+  for (TFrameBase* child : children_) child->UnloadFiles();
+  TFrameViewer& owner = MasterSet()->Owner();
+  if (owner.OnSoundRequest) owner.OnSoundRequest({}, 0, true);
+}
+
+void TSubFrameSet::CollectFrames(std::vector<TfvFrame*>& frames) const {
+  for (TFrameBase* child : children_) {
+    if (auto* set = dynamic_cast<TSubFrameSet*>(child)) {
+      set->CollectFrames(frames);
+    } else if (auto* frame = dynamic_cast<TfvFrame*>(child)) {
+      frames.push_back(frame);
+      if (frame->FrameSet() != nullptr) frame->FrameSet()->CollectFrames(frames);
+    }
+  }
+}
+
 void TSubFrameSet::ReloadFiles() {
   refresh_timer_.stop();
   for (TFrameBase* child : children_) child->ReloadFiles();
@@ -173,8 +193,13 @@ layout::TFrameSetHandlers TSubFrameSet::Handlers(const std::string& directory) {
   layout::TFrameSetHandlers handlers;
   handlers.OnMeta = [this, &owner, directory](const std::string& http_eq, const std::string& name,
                                               const std::string& content) {
+    const std::string kind = html::ToLower(http_eq);
+    // The set's frames show their pages in the character set the set's document declared.
+    if (kind == "content-type") {
+      if (const auto match = layout::CharsetOfDeclaration(content)) char_set_ = match->Charset;
+    }
     if (owner.OnMeta) owner.OnMeta(http_eq, name, content);
-    if (html::ToLower(http_eq) == "refresh") KeepRefresh(content, directory);
+    if (kind == "refresh") KeepRefresh(content, directory);
   };
   handlers.OnSoundRequest = [&owner](const std::string& src, int loop) {
     if (owner.OnSoundRequest) owner.OnSoundRequest(src, loop, false);
@@ -223,7 +248,7 @@ void TSubFrameSet::RefreshTick() {
     if (auto* frame = qobject_cast<TfvFrame*>(parentWidget())) {
       const std::size_t hash = refresh_url_.find('#');
       const std::string anchor = hash == std::string::npos ? "" : refresh_url_.substr(hash + 1);
-      frame->LoadFrameDocument(refresh_url_.substr(0, hash), anchor, true);
+      frame->LoadFrameDocument(refresh_url_.substr(0, hash), anchor, FrameReload::kYes);
       owner.MarkVisitedLinks();
     } else if (this == &owner.TopSet()) {
       owner.LoadFromFile(refresh_url_);

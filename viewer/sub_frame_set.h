@@ -40,7 +40,14 @@ class TSubFrameSet : public TFrameBase, public layout::TFrameSetNode {
   void ComputeNoDrag();
   bool IsFixed() const override;
   void LoadFiles() override;
+  void UnloadFiles() override;
   void ReloadFiles() override;
+  // The frames of this set and of every set inside it, in document order.
+  void CollectFrames(std::vector<TfvFrame*>& frames) const;
+  // The font character set a META content type of the set's document declared, else
+  // the one of the set around it; the frames inside and their viewers take it.
+  int CharSet() const { return char_set_; }
+  void SetCharSet(int char_set) { char_set_ = char_set; }
   // What reading a frame-set document (in `directory`) into this set reports: META
   // elements go to the frame viewer's OnMeta and a refresh among them is kept for
   // StartRefresh, BGSOUND to its OnSoundRequest, scripts to its OnScript.
@@ -102,6 +109,7 @@ class TSubFrameSet : public TFrameBase, public layout::TFrameSetNode {
   bool finished_ = false;
   std::string base_;
   std::string base_target_;
+  int char_set_ = 1;
   int drag_boundary_ = 0;
   std::unique_ptr<QWidget> focus_line_;
   int refresh_seconds_ = 0;
