@@ -1,0 +1,100 @@
+// What the frame viewer makes of the documents it is given: picture and text files by
+// their own loaders, the document shown read again into its own set, and the character
+// set a frame-set document declares.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "frame_viewer_fixture.h"
+#include "viewer/page_viewer.h"
+
+namespace tessival::viewer {
+namespace {
+
+using testing::FrameViewerTest;
+namespace fs = std::filesystem;
+
+class FrameDocumentsTest : public FrameViewerTest {
+ protected:
+  std::string Picture(const std::string& name) {
+    const fs::path path = dir_ / name;
+    fs::copy_file(fs::path(TESSIVAL_TEST_DATA_DIR) / "sun.bmp", path);
+    return path.string();
+  }
+};
+
+TEST_F(FrameDocumentsTest, PicturesAndTextFilesAreShownByTheirOwnLoaders) {
+  // Text that looks like a frame set stays text.
+  viewer_->LoadFromFile(Write("notes.TXT", "<frameset cols=*,*><frame src=a.htm></frameset>"));
+  ASSERT_EQ(viewer_->ViewerCount(), 1);
+  EXPECT_EQ(viewer_->CurrentViewer()->DocumentKind(), dkText);
+  EXPECT_THAT(AllText(*viewer_->CurrentViewer()), ::testing::HasSubstr("<frameset"));
+
+  viewer_->LoadFromFile(Picture("sun.bmp"));
+  EXPECT_EQ(viewer_->CurrentViewer()->DocumentKind(), dkImage);
+  EXPECT_EQ(viewer_->TopSet().DocumentName(), (dir_ / "sun.bmp").string());
+
+  Picture("photo.JPEG");
+  Write("readme.txt", "read me");
+  viewer_->LoadFromFile(Write("set.htm",
+                              "<frameset cols=*,*,*><frame src=photo.JPEG><frame src=readme.txt>"
+                              "<frame name=main src=readme.txt></frameset>"));
+  EXPECT_EQ(Frame(0).Viewer()->DocumentKind(), dkImage);
+  EXPECT_EQ(Frame(1).Viewer()->DocumentKind(), dkText);
+  EXPECT_EQ(AllText(*Frame(1).Viewer()), "read me");
+  // A link from a frame to a picture, and a frame reloaded, keep the loaders.
+  bool handled = false;
+  viewer_->HotSpotClick(*Frame(1).Viewer(), "sun.bmp", handled);
+  EXPECT_EQ(Frame(1).Viewer()->DocumentKind(), dkImage);
+  viewer_->Reload();
+  EXPECT_EQ(Frame(1).Viewer()->DocumentKind(), dkImage);
+  EXPECT_EQ(Frame(2).Viewer()->DocumentKind(), dkText);
+}
+
+TEST_F(FrameDocumentsTest, WithRequestEventsPictureAndTextNamesAreReadAsPages) {
+  std::vector<std::string> asked;
+  viewer_->OnFileRequest = [&](const std::string& src, std::string&) { asked.push_back(src); };
+  const std::string notes = Write("notes.txt", "<b>bold</b>");
+  viewer_->LoadFromFile(notes);
+  EXPECT_EQ(viewer_->CurrentViewer()->DocumentKind(), dkHtml);
+  EXPECT_EQ(AllText(*viewer_->CurrentViewer()), "bold");
+  EXPECT_THAT(asked, ::testing::Contains(notes));
+}
+
+TEST_F(FrameDocumentsTest, TheDocumentShownIsReadAgainIntoItsOwnSet) {
+  const std::string page = Write("answer.htm", "<title>One</title><p>first answer");
+  viewer_->LoadFromFile(page);
+  TFrameSet* set = &viewer_->TopSet();
+  Write("answer.htm", "<title>Two</title><p>second answer");
+  viewer_->LoadFromFile(page);
+  EXPECT_EQ(&viewer_->TopSet(), set);
+  EXPECT_EQ(AllText(*viewer_->CurrentViewer()), "second answer");
+  EXPECT_EQ(viewer_->DocumentTitle(), "Two");
+  // It may turn into a frame set as well.
+  Write("a.htm", "A");
+  Write("answer.htm", "<frameset cols=*,*><frame src=a.htm><frame src=a.htm></frameset>");
+  viewer_->LoadFromFile(page);
+  EXPECT_EQ(&viewer_->TopSet(), set);
+  EXPECT_EQ(viewer_->ViewerCount(), 2);
+}
+
+TEST_F(FrameDocumentsTest, FramesTakeTheCharacterSetTheirFrameSetDocumentDeclares) {
+  Write("a.htm", "A");
+  Write("inner.htm", "<frameset rows=*,*><frame src=a.htm><frame src=a.htm></frameset>");
+  viewer_->LoadFromFile(Write("set.htm",
+                              "<head><meta http-equiv=Content-Type "
+                              "content=\"text/html; charset=windows-1251\"></head>"
+                              "<frameset cols=*,*><frame src=a.htm><frame src=inner.htm></frameset>"));
+  EXPECT_EQ(viewer_->TopSet().CharSet(), 204);
+  EXPECT_EQ(Frame(0).Viewer()->CharSet(), 204);
+  ASSERT_NE(Frame(1).FrameSet(), nullptr);
+  EXPECT_EQ(Frame(1).FrameSet()->CharSet(), 204);
+  for (int i = 0; i < viewer_->ViewerCount(); ++i) EXPECT_EQ(viewer_->ViewerAt(i)->CharSet(), 204);
+
+  // A document that declares nothing leaves the frame viewer's own set.
+  viewer_->LoadFromFile(
+      Write("plain.htm", "<frameset cols=*,*><frame src=a.htm><frame src=a.htm></frameset>"));
+  EXPECT_EQ(Frame(0).Viewer()->CharSet(), viewer_->CharSet);
+}
+
+}  // namespace
+}  // namespace tessival::viewer
