@@ -254,6 +254,7 @@ TPageViewer& TFrameViewer::MakeViewer(TfvFrame& frame) {
   viewer->OnMouseMove = OnMouseMove;
   viewer->OnMeta = OnMeta;
   viewer->OnSoundRequest = OnSoundRequest;
+  HandEventsTo(*viewer);
   viewer->OnMetaRefresh = [&frame](int seconds, const std::string& url) {
     frame.StartRefresh(seconds, url);
   };

@@ -45,6 +45,13 @@ struct FrameViewerHistoryEntry {
   int Position = 0;
 };
 
+// A viewer with the sides of the frame viewer it touches: "l", "t", "r", "b" in that
+// order, for a frame within 2 pixels of (or beyond) that side.
+struct TViewerPlace {
+  std::string Code;
+  TPageViewer* Viewer = nullptr;
+};
+
 class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   Q_OBJECT
  public:
@@ -63,6 +70,10 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   TPageViewer* CurrentViewer() const;
   int ViewerCount() const;
   TPageViewer* ViewerAt(int index) const;
+  // The viewers that show a document, each with the sides it touches (for printing).
+  std::vector<TViewerPlace> ViewerPlaces() const;
+  // Focuses the current viewer when it can take the focus, else the frame viewer.
+  void SetFocus();
   bool Busy() const { return own_busy_ || !busy_viewers_.empty(); }
   TFrameSet& TopSet() const { return *top_set_; }
   std::string DocumentTitle() const;
@@ -138,7 +149,20 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
     TFrameViewer& owner_;
   };
 
-  // --- settings, copied into every viewer
+  // --- settings, copied into every viewer. The fields are read when a viewer is made;
+  // the setters also change every viewer shown.
+  void SetViewImages(bool view);         // ignored while Busy
+  void SetImageCacheCount(int count);    // ignored while Busy
+  void SetNoSelect(bool no_select);
+  void SetDefFontName(const std::string& name);
+  void SetDefPreFontName(const std::string& name);
+  void SetDefFontSize(int size);
+  void SetDefFontColor(platform::TColor color);
+  void SetDefHotSpotColor(platform::TColor color);
+  void SetDefVisitedLinkColor(platform::TColor color);
+  void SetDefOverLinkColor(platform::TColor color);
+  // Stored as a local path without a trailing separator.
+  void SetServerRoot(const std::string& root);
   bool ViewImages = true;
   bool NoSelect = false;
   platform::TColor DefBackground() const { return def_background_; }
@@ -189,6 +213,28 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
       OnMeta;
   std::function<void(const std::string& name, const std::string& language, const std::string& script)>
       OnScript;
+  // Handed to every viewer as it is made.
+  decltype(TPageViewer::OnImageRequest) OnImageRequest;
+  decltype(TPageViewer::OnBitmapRequest) OnBitmapRequest;
+  decltype(TPageViewer::OnFormSubmit) OnFormSubmit;
+  decltype(TPageViewer::OnLink) OnLink;
+  decltype(TPageViewer::OnRightClick) OnRightClick;
+  decltype(TPageViewer::OnImageClick) OnImageClick;
+  decltype(TPageViewer::OnImageOver) OnImageOver;
+  decltype(TPageViewer::OnObjectClick) OnObjectClick;
+  decltype(TPageViewer::OnObjectFocus) OnObjectFocus;
+  decltype(TPageViewer::OnObjectBlur) OnObjectBlur;
+  decltype(TPageViewer::OnObjectChange) OnObjectChange;
+  decltype(TPageViewer::OnMouseDouble) OnMouseDouble;
+  decltype(TPageViewer::OnPanelCreate) OnPanelCreate;
+  decltype(TPageViewer::OnPanelDestroy) OnPanelDestroy;
+  decltype(TPageViewer::OnPanelPrint) OnPanelPrint;
+  decltype(TPageViewer::OnParseBegin) OnParseBegin;
+  decltype(TPageViewer::OnParseEnd) OnParseEnd;
+  decltype(TPageViewer::OnProgress) OnProgress;
+  decltype(TPageViewer::OnInclude) OnInclude;
+  decltype(TPageViewer::OnDragOver) OnDragOver;
+  decltype(TPageViewer::OnDragDrop) OnDragDrop;
   std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)> OnMouseDown;
   std::function<void(Qt::KeyboardModifiers shift, int x, int y)> OnMouseMove;
   std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)> OnMouseUp;
@@ -212,6 +258,11 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   void ShowSet(TFrameSet& set);
   // Frees `set` unless it is shown or an entry still holds it.
   void ReleaseSet(TFrameSet* set);
+  void HandEventsTo(TPageViewer& viewer);
+  template <typename Apply>
+  void ForEachViewer(Apply apply) const {
+    for (TPageViewer* viewer : top_set_->Viewers()) apply(*viewer);
+  }
   void ClearHistory();
   std::string ResolvedLink(const TPageViewer& viewer, const std::string& url) const;
   std::string LinkTarget(TPageViewer& viewer) const;

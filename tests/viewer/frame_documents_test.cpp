@@ -96,5 +96,31 @@ TEST_F(FrameDocumentsTest, FramesTakeTheCharacterSetTheirFrameSetDocumentDeclare
   EXPECT_EQ(Frame(0).Viewer()->CharSet(), viewer_->CharSet);
 }
 
+TEST_F(FrameDocumentsTest, ViewersAreNamedByTheSidesTheyTouch) {
+  Write("a.htm", "A");
+  viewer_->LoadFromFile(Write("grid.htm",
+                              "<frameset rows=*,*><frameset cols=*,*><frame src=a.htm><frame src=a.htm>"
+                              "</frameset><frameset cols=*,*,*><frame src=a.htm><frame src=a.htm>"
+                              "<frame></frameset></frameset>"));
+  std::vector<std::string> codes;
+  for (const TViewerPlace& place : viewer_->ViewerPlaces()) codes.push_back(place.Code);
+  // The empty frame has no viewer and is left out.
+  EXPECT_THAT(codes, ::testing::ElementsAre("lt", "tr", "lb", "b"));
+}
+
+TEST_F(FrameDocumentsTest, SettingsChangedLaterReachEveryViewerShown) {
+  Write("a.htm", "A");
+  viewer_->LoadFromFile(Write("set.htm", "<frameset cols=*,*><frame src=a.htm><frame src=a.htm></frameset>"));
+  viewer_->SetViewImages(false);
+  viewer_->SetDefFontSize(20);
+  viewer_->SetServerRoot("file:///srv/pages/");
+  for (int i = 0; i < viewer_->ViewerCount(); ++i) {
+    EXPECT_FALSE(viewer_->ViewerAt(i)->ViewImages());
+    EXPECT_EQ(viewer_->ViewerAt(i)->DefFontSize(), 20);
+    EXPECT_EQ(viewer_->ViewerAt(i)->ServerRoot(), "/srv/pages");
+  }
+  EXPECT_EQ(viewer_->ServerRoot, "/srv/pages");
+}
+
 }  // namespace
 }  // namespace tessival::viewer
