@@ -165,9 +165,14 @@ void TFrameViewer::ReloadSameDocument(const std::string& file, const std::string
     top_set_->LoadDocument(file, anchor);
   }
   update();
-  if (history_.empty()) return;
-  FrameViewerHistoryEntry& current = history_.at(static_cast<std::size_t>(history_index_));
-  current.Title = top_set_->Title();
+  if (HistoryMaxCount <= 0) return;
+  if (history_.empty()) {
+    // The first entry: the document is one the user may come back to.
+    RecordTopHistory(FrameViewerHistoryEntry{});
+    return;
+  }
+  // The entry stays the one of this document and set; only its title may have changed.
+  history_.at(static_cast<std::size_t>(history_index_)).Title = top_set_->Title();
   HistoryChanged();
 }
 

@@ -136,7 +136,8 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   bool ReplayingHistory() const { return replaying_history_ > 0; }
   void HistoryChanged() const;
   // The tree's only viewer moved on from `old_source`: recorded as a top-level step.
-  void RecordSingleViewerMove(const std::string& old_source, const std::string& old_title, int old_position);
+  void RecordSingleViewerMove(const std::string& old_source, const std::string& old_title,
+                              int old_position);
   // While one lives, loads show history entries again instead of making new ones.
   class HistoryReplay {
    public:
@@ -151,8 +152,8 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
 
   // --- settings, copied into every viewer. The fields are read when a viewer is made;
   // the setters also change every viewer shown.
-  void SetViewImages(bool view);         // ignored while Busy
-  void SetImageCacheCount(int count);    // ignored while Busy
+  void SetViewImages(bool view);       // ignored while Busy
+  void SetImageCacheCount(int count);  // ignored while Busy
   void SetNoSelect(bool no_select);
   void SetDefFontName(const std::string& name);
   void SetDefPreFontName(const std::string& name);

@@ -39,7 +39,8 @@ int TFrameViewer::SinglePosition(const TFrameSet& set) const {
 }
 
 bool TFrameViewer::HeldByHistory(const TFrameSet& set) const {
-  return std::ranges::any_of(history_, [&set](const FrameViewerHistoryEntry& e) { return e.Set == &set; });
+  return std::ranges::any_of(history_,
+                             [&set](const FrameViewerHistoryEntry& e) { return e.Set == &set; });
 }
 
 void TFrameViewer::ReleaseSet(TFrameSet* set) {
@@ -59,8 +60,8 @@ void TFrameViewer::RecordTopHistory(const FrameViewerHistoryEntry& left) {
     history_.erase(history_.begin(), newer_end);
   }
   history_index_ = 0;
-  history_.insert(history_.begin(), FrameViewerHistoryEntry{top_set_->DocumentName(), top_set_,
-                                                            top_set_->Title(), 0});
+  history_.insert(history_.begin(),
+                  FrameViewerHistoryEntry{top_set_->DocumentName(), top_set_, top_set_->Title(), 0});
   if (history_.size() > static_cast<std::size_t>(HistoryMaxCount)) {
     dropped.push_back(history_.back().Set);
     history_.pop_back();
@@ -90,7 +91,8 @@ void TFrameViewer::ShowSet(TFrameSet& set) {
 }
 
 void TFrameViewer::SetHistoryIndex(int index) {
-  if (Busy() || index < 0 || index >= static_cast<int>(history_.size()) || index == history_index_) return;
+  if (Busy() || index < 0 || index >= static_cast<int>(history_.size()) || index == history_index_)
+    return;
   const OwnBusy busy([this](bool on) { SetOwnBusy(on); });
   history_.at(static_cast<std::size_t>(history_index_)).Position = SinglePosition(*top_set_);
   const FrameViewerHistoryEntry target = history_.at(static_cast<std::size_t>(index));

@@ -178,6 +178,8 @@ void TfvFrame::LoadDocument(const FrameRequest& answer) {
 }
 
 void TfvFrame::ShowPage(const FrameRequest& answer, const layout::TFrameSetSource& source) {
+  // A frame holds a page or a frame set, never both.
+  DropFrameSet();
   TPageViewer& viewer = EnsureViewer();
   viewer.SetForcedBase(MasterSet()->Base());
   if (answer.InMemory()) {
@@ -202,8 +204,8 @@ void TfvFrame::CheckReadable() const {
   if (!std::filesystem::is_regular_file(file)) throw EfvLoadError("Can't load: " + frame_source_);
 }
 
-void TfvFrame::LoadFrameDocument(const std::string& source, const std::string& anchor, FrameReload reload,
-                                 FrameRecord record) {
+void TfvFrame::LoadFrameDocument(const std::string& source, const std::string& anchor,
+                                 FrameReload reload, FrameRecord record) {
   refresh_timer_.stop();
   const std::string old_source = frame_source_;
   const std::string old_anchor = frame_anchor_;
@@ -241,8 +243,8 @@ void TfvFrame::LoadFrameDocument(const std::string& source, const std::string& a
   update();
 }
 
-void TfvFrame::RecordMove(bool reused_viewer, const std::string& old_source, const std::string& old_title,
-                          int old_position, layout::TFormData form_data) {
+void TfvFrame::RecordMove(bool reused_viewer, const std::string& old_source,
+                          const std::string& old_title, int old_position, layout::TFormData form_data) {
   TFrameViewer& owner = MasterSet()->Owner();
   const int position = viewer_ != nullptr ? viewer_->DocumentPosition() : 0;
   // A lone viewer is the whole document: the top level's history records the move.
@@ -301,7 +303,8 @@ void TfvFrame::GoToHistory(int index) {
   const FrameHistoryEntry target = history_.at(static_cast<std::size_t>(index));
   if (viewer_ != nullptr) {
     left.Position.Pos = viewer_->DocumentPosition();
-    left.Position.FormData = SameName(left.Source, target.Source) ? layout::TFormData{} : viewer_->FormData();
+    left.Position.FormData = SameName(left.Source, target.Source) ? layout::TFormData{}
+                                                                  : viewer_->FormData();
   }
   const int left_index = history_index_;
   history_index_ = index;

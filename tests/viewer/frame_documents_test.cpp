@@ -110,7 +110,8 @@ TEST_F(FrameDocumentsTest, ViewersAreNamedByTheSidesTheyTouch) {
 
 TEST_F(FrameDocumentsTest, SettingsChangedLaterReachEveryViewerShown) {
   Write("a.htm", "A");
-  viewer_->LoadFromFile(Write("set.htm", "<frameset cols=*,*><frame src=a.htm><frame src=a.htm></frameset>"));
+  viewer_->LoadFromFile(
+      Write("set.htm", "<frameset cols=*,*><frame src=a.htm><frame src=a.htm></frameset>"));
   viewer_->SetViewImages(false);
   viewer_->SetDefFontSize(20);
   viewer_->SetServerRoot("file:///srv/pages/");

@@ -195,12 +195,46 @@ TEST_F(FrameHistoryTest, AJumpInsideThePageShownIsAStepOfItsFrame) {
   Write("long.htm", LongPage("long") + "<a name=end>end</a>");
   Write("nav.htm", "<base target=main><a href=long.htm#end>end</a>");
   viewer_->LoadFromFile(
-      Write("set.htm", "<frameset cols=*,*><frame src=nav.htm><frame name=main src=long.htm></frameset>"));
+      Write("set.htm",
+            "<frameset cols=*,*><frame src=nav.htm><frame name=main src=long.htm></frameset>"));
   Click(0, "long.htm#end");
   EXPECT_GT(Frame(1).Viewer()->VScrollBarPosition(), 0);
   EXPECT_EQ(Frame(1).History().size(), 2u);
   viewer_->GoBack();
   EXPECT_EQ(Frame(1).Viewer()->VScrollBarPosition(), 0);
+}
+
+TEST_F(FrameHistoryTest, AFrameThatHeldAFrameSetShowsAPageAndBackBuildsTheSetAgain) {
+  viewer_->SetHistoryMaxCount(5);
+  NavigationSet();
+  Write("a.htm", "<p>A");
+  Write("inner.htm", "<frameset rows=*,*><frame src=a.htm><frame src=a.htm></frameset>");
+  Write("nav.htm", "<base target=main><a href=b.htm>b</a>");
+  viewer_->LoadFromFile(Write(
+      "outer.htm", "<frameset cols=*,*><frame src=nav.htm><frame name=main src=inner.htm></frameset>"));
+  ASSERT_EQ(viewer_->ViewerCount(), 3);
+  Click(0, "b.htm");
+  // The page replaces the nested set: the frame holds one or the other, never both.
+  EXPECT_EQ(Frame(1).FrameSet(), nullptr);
+  EXPECT_EQ(Shown(1), "Bee");
+  EXPECT_EQ(viewer_->ViewerCount(), 2);
+  viewer_->GoBack();
+  ASSERT_NE(Frame(1).FrameSet(), nullptr);
+  EXPECT_EQ(Frame(1).Viewer(), nullptr);
+  EXPECT_EQ(viewer_->ViewerCount(), 3);
+  viewer_->GoFwd();
+  EXPECT_EQ(Shown(1), "Bee");
+}
+
+TEST_F(FrameHistoryTest, TheDocumentShownReadAgainStaysOneEntry) {
+  viewer_->SetHistoryMaxCount(5);
+  const std::string page = Write("page.htm", "<title>Old</title>Text");
+  viewer_->LoadFromFile(page);
+  Write("page.htm", "<title>New</title>Text");
+  viewer_->LoadFromFile(page);
+  EXPECT_THAT(TopNames(), ::testing::ElementsAre("page.htm"));
+  EXPECT_EQ(viewer_->History().front().Title, "New");
+  EXPECT_FALSE(viewer_->BackButtonEnabled());
 }
 
 }  // namespace
