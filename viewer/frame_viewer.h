@@ -260,10 +260,7 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   // Frees `set` unless it is shown or an entry still holds it.
   void ReleaseSet(TFrameSet* set);
   void HandEventsTo(TPageViewer& viewer);
-  template <typename Apply>
-  void ForEachViewer(Apply apply) const {
-    for (TPageViewer* viewer : top_set_->Viewers()) apply(*viewer);
-  }
+  void ForEachViewer(const std::function<void(TPageViewer&)>& apply) const;
   void ClearHistory();
   std::string ResolvedLink(const TPageViewer& viewer, const std::string& url) const;
   std::string LinkTarget(TPageViewer& viewer) const;

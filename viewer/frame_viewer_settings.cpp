@@ -16,6 +16,10 @@ constexpr int kSideReach = 2;
 
 }  // namespace
 
+void TFrameViewer::ForEachViewer(const std::function<void(TPageViewer&)>& apply) const {
+  for (TPageViewer* viewer : top_set_->Viewers()) apply(*viewer);
+}
+
 void TFrameViewer::HandEventsTo(TPageViewer& viewer) {
   viewer.OnImageRequest = OnImageRequest;
   viewer.OnBitmapRequest = OnBitmapRequest;

@@ -293,7 +293,8 @@ void TfvFrame::ClearHistory() {
 }
 
 long long TfvFrame::SequenceAt(int offset) const {
-  return history_.at(static_cast<std::size_t>(history_index_ + offset)).Sequence;
+  const int index = history_index_ + offset;
+  return history_.at(static_cast<std::size_t>(index)).Sequence;
 }
 
 void TfvFrame::GoToHistory(int index) {
