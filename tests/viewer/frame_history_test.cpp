@@ -210,8 +210,9 @@ TEST_F(FrameHistoryTest, AFrameThatHeldAFrameSetShowsAPageAndBackBuildsTheSetAga
   Write("a.htm", "<p>A");
   Write("inner.htm", "<frameset rows=*,*><frame src=a.htm><frame src=a.htm></frameset>");
   Write("nav.htm", "<base target=main><a href=b.htm>b</a>");
-  viewer_->LoadFromFile(Write(
-      "outer.htm", "<frameset cols=*,*><frame src=nav.htm><frame name=main src=inner.htm></frameset>"));
+  viewer_->LoadFromFile(
+      Write("outer.htm",
+            "<frameset cols=*,*><frame src=nav.htm><frame name=main src=inner.htm></frameset>"));
   ASSERT_EQ(viewer_->ViewerCount(), 3);
   Click(0, "b.htm");
   // The page replaces the nested set: the frame holds one or the other, never both.
