@@ -216,7 +216,10 @@ void TfvFrame::LoadFrameDocument(const std::string& source, const std::string& a
   const int old_position = viewer_ != nullptr ? viewer_->DocumentPosition() : 0;
   const std::string old_title = viewer_ != nullptr ? viewer_->DocumentTitle() : std::string();
   try {
-    if (same_page && reload == FrameReload::kNo) {
+    if (frame_set_ != nullptr && SameName(frame_source_, old_source) && reload == FrameReload::kNo) {
+      // The frame set shown already: its frames go back to the documents it names.
+      frame_set_->ShowInitialSources();
+    } else if (same_page && reload == FrameReload::kNo) {
       // The page shown already: a link to one of its anchors only moves there.
       if (!anchor.empty()) viewer_->JumpToAnchor(anchor);
       if (record == FrameRecord::kYes && viewer_->DocumentPosition() != old_position)

@@ -170,6 +170,18 @@ void TSubFrameSet::UnloadFiles() {
   if (owner.OnSoundRequest) owner.OnSoundRequest({}, 0, true);
 }
 
+void TSubFrameSet::ShowInitialSources() {
+  for (TFrameBase* child : children_) {
+    if (auto* set = dynamic_cast<TSubFrameSet*>(child)) {
+      set->ShowInitialSources();
+    } else if (auto* frame = dynamic_cast<TfvFrame*>(child)) {
+      if (!frame->FrameInitialSource().empty() &&
+          html::ToLower(frame->FrameSource()) != html::ToLower(frame->FrameInitialSource()))
+        frame->LoadFrameDocument(frame->FrameInitialSource(), {});
+    }
+  }
+}
+
 void TSubFrameSet::CollectFrames(std::vector<TfvFrame*>& frames) const {
   for (TFrameBase* child : children_) {
     if (auto* set = dynamic_cast<TSubFrameSet*>(child)) {

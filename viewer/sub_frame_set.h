@@ -42,6 +42,9 @@ class TSubFrameSet : public TFrameBase, public layout::TFrameSetNode {
   void LoadFiles() override;
   void UnloadFiles() override;
   void ReloadFiles() override;
+  // Every frame of this set (and of the sets it holds directly) that moved away from the
+  // document its FRAME names loads that document again, as a step of its history.
+  void ShowInitialSources();
   // The frames of this set and of every set inside it, in document order.
   void CollectFrames(std::vector<TfvFrame*>& frames) const;
   // The font character set a META content type of the set's document declared, else

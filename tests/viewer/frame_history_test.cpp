@@ -227,6 +227,28 @@ TEST_F(FrameHistoryTest, AFrameThatHeldAFrameSetShowsAPageAndBackBuildsTheSetAga
   EXPECT_EQ(Shown(1), "Bee");
 }
 
+TEST_F(FrameHistoryTest, ALinkToTheFrameSetShownPutsItsFramesBack) {
+  viewer_->SetHistoryMaxCount(5);
+  NavigationSet();
+  Write("a.htm", "<p>A");
+  Write("inner.htm", "<frameset rows=*,*><frame src=a.htm><frame src=a.htm></frameset>");
+  Write("nav.htm", "<base target=main><a href=inner.htm>inner</a>");
+  viewer_->LoadFromFile(
+      Write("outer.htm",
+            "<frameset cols=*,*><frame src=nav.htm><frame name=main src=inner.htm></frameset>"));
+  TSubFrameSet* inner = Frame(1).FrameSet();
+  ASSERT_NE(inner, nullptr);
+  auto& nested = dynamic_cast<TfvFrame&>(*inner->Children().at(0));
+  bool handled = false;
+  viewer_->HotSpotClick(*nested.Viewer(), "b.htm", handled);
+  ASSERT_EQ(AllText(*nested.Viewer()), "Bee");
+  Click(0, "inner.htm");
+  EXPECT_EQ(Frame(1).FrameSet(), inner);  // kept, not built again
+  EXPECT_EQ(AllText(*nested.Viewer()), "A");
+  viewer_->GoBack();
+  EXPECT_EQ(AllText(*nested.Viewer()), "Bee");
+}
+
 TEST_F(FrameHistoryTest, TheDocumentShownReadAgainStaysOneEntry) {
   viewer_->SetHistoryMaxCount(5);
   const std::string page = Write("page.htm", "<title>Old</title>Text");
