@@ -87,7 +87,12 @@ void TSubFrameSet::Finish() {
 }
 
 void TSubFrameSet::ClearSet() {
-  for (TFrameBase* child : children_) delete child;  // NOLINT(cppcoreguidelines-owning-memory)
+  // The document may be read again from a link clicked in one of these frames: they go
+  // once that click has been handled.
+  for (TFrameBase* child : children_) {
+    child->hide();
+    child->deleteLater();
+  }
   children_.clear();
   splits_rows_ = false;
   dim_specs_.clear();
