@@ -89,7 +89,7 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   void Reload();
 
   // --- history: the top-level documents and, per frame, the documents shown in frames.
-  // Kept only while HistoryMaxCount is above 0; newest first.
+  // The top-level list is kept only while HistoryMaxCount is above 0; newest first.
   const std::vector<FrameViewerHistoryEntry>& History() const { return history_; }
   int HistoryIndex() const { return history_index_; }
   // Shows the top-level entry at `index` again, its frames where they stood.

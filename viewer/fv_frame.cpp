@@ -263,8 +263,8 @@ void TfvFrame::RecordMove(bool reused_viewer, const std::string& old_source,
 
 void TfvFrame::RecordHistory(const std::string& source, int position, int old_position,
                              layout::TFormData form_data) {
+  // Kept whatever the history count: only the top level's list is limited by it.
   TFrameViewer& owner = MasterSet()->Owner();
-  if (owner.HistoryMaxCount <= 0) return;
   FrameHistoryEntry entry{source, layout::PositionObj{position, {}}, owner.NextHistorySequence()};
   // Frames rebuilt while an entry is shown again start their own history, and leave the
   // others' forward entries alone.
@@ -281,7 +281,6 @@ void TfvFrame::RecordHistory(const std::string& source, int position, int old_po
   MasterSet()->ClearForwardFrameHistory();
   history_.insert(history_.begin(), std::move(entry));
   history_index_ = 0;
-  if (history_.size() > static_cast<std::size_t>(owner.HistoryMaxCount)) history_.pop_back();
   owner.HistoryChanged();
 }
 
