@@ -15,7 +15,12 @@ windows of 800 x 600, against the same local nginx. Both are measured from outsi
              part Tessival spent from the click on
   rss        resident set (VmRSS) 3 s after the page is shown
 
-usage: app_bench.py TESSIVAL [--peer dillo] [--runs 5] [--size 300000]
+usage: app_bench.py TESSIVAL [--peer dillo] [--runs 5] [--size 300000] [--no-peer]
+                    [--smaps] [--env NAME=VALUE ...]
+
+  --no-peer   measure Tessival alone (for trying a change quickly; ratios need the peer)
+  --smaps     print Tessival's resident memory per mapping, as taken in the last run
+  --env       extra environment for Tessival (to try a setting without rebuilding)
 """
 import argparse
 import os
@@ -93,9 +98,9 @@ def start_nginx(work, page):
     raise RuntimeError("nginx does not answer")
 
 
-def run_tessival(program, env, port, work):
+def run_tessival(program, env, port, work, extra_env):
     cwd = tempfile.mkdtemp(dir=work)
-    run_env = dict(env, TESSIVAL_SERVICE_HOST="127.0.0.1:%d" % port)
+    run_env = dict(env, TESSIVAL_SERVICE_HOST="127.0.0.1:%d" % port, **extra_env)
     start = time.monotonic()
     proc = subprocess.Popen([program], env=run_env, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
@@ -114,7 +119,7 @@ def run_tessival(program, env, port, work):
         time.sleep(3)
         return {"mapped": mapped, "painted": painted, "answer": answer, "total": painted + answer,
                 "cpu": cpu_seconds(proc.pid), "answer_cpu": answer_cpu, "rss": rss_kib(proc.pid) / 1024,
-                "bytes": shown}
+                "bytes": shown, "smaps": desktop_probe.resident_by_mapping(proc.pid)}
     finally:
         proc.kill()
         proc.wait()
@@ -136,14 +141,27 @@ def run_peer(peer, env, port, work):
         proc.wait()
 
 
+def print_smaps(mappings):
+    print("resident KiB  private dirty  mapping (Tessival, last run)")
+    for rss, dirty, path in mappings:
+        if rss >= 64:
+            print("%8d %8d  %s" % (rss, dirty, path))
+    print("%8d %8d  total" % (sum(m[0] for m in mappings), sum(m[1] for m in mappings)))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("tessival")
     parser.add_argument("--peer", default="dillo")
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--size", type=int, default=300000)
+    parser.add_argument("--no-peer", action="store_true")
+    parser.add_argument("--smaps", action="store_true")
+    parser.add_argument("--env", action="append", default=[])
     args = parser.parse_args()
-    for tool in ("Xvfb", "xdotool", "nginx", args.peer):
+    extra_env = dict(setting.split("=", 1) for setting in args.env)
+    names = ["tessival"] + ([] if args.no_peer else [args.peer])
+    for tool in ["Xvfb", "xdotool", "nginx"] + names[1:]:
         if shutil.which(tool) is None:
             sys.exit("missing: %s (scripts/packages/bench/app.txt)" % tool)
     work = tempfile.mkdtemp(prefix="tessival-app-bench-")
@@ -159,20 +177,23 @@ def main():
     env = dict(os.environ, DISPLAY=display, HOME=work, QT_QPA_PLATFORM="xcb")
     nginx, port = start_nginx(work, page)
     try:
-        results = {"tessival": [], args.peer: []}
+        results = {name: [] for name in names}
         for _ in range(args.runs):  # interleaved, so both meet the same machine load
-            results["tessival"].append(run_tessival(os.path.abspath(args.tessival), env, port, work))
-            results[args.peer].append(run_peer(args.peer, env, port, work))
+            results["tessival"].append(run_tessival(os.path.abspath(args.tessival), env, port, work, extra_env))
+            if not args.no_peer:
+                results[args.peer].append(run_peer(args.peer, env, port, work))
         print("page %d bytes, %d runs, medians (min..max)" % (os.path.getsize(page), args.runs))
         for key in ("mapped", "painted", "answer", "total", "answer_cpu", "cpu", "rss"):
             row = []
-            for name in ("tessival", args.peer):
+            for name in names:
                 values = [r[key] for r in results[name]]
                 unit = " MB" if key == "rss" else " s"
                 row.append("%s %.3f%s (%.3f..%.3f)" % (name, statistics.median(values), unit, min(values), max(values)))
             t = statistics.median(r[key] for r in results["tessival"])
-            p = statistics.median(r[key] for r in results[args.peer])
+            p = statistics.median(r[key] for r in results[args.peer]) if not args.no_peer else 0
             print("%-8s %s  ratio %s" % (key, "  ".join(row), ("%.2f" % (t / p)) if p else "-"))
+        if args.smaps:
+            print_smaps(results["tessival"][-1]["smaps"])
     finally:
         nginx.terminate()
         xvfb.terminate()
