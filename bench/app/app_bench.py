@@ -102,9 +102,14 @@ def run_tessival(program, env, port, work, extra_env):
     cwd = tempfile.mkdtemp(dir=work)
     run_env = dict(env, TESSIVAL_SERVICE_HOST="127.0.0.1:%d" % port, **extra_env)
     start = time.monotonic()
-    proc = subprocess.Popen([program], env=run_env, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    log = open(os.path.join(cwd, "stderr.log"), "w+")
+    proc = subprocess.Popen([program], env=run_env, cwd=cwd, stdout=subprocess.DEVNULL, stderr=log)
     try:
-        window = window_of(proc.pid, env)
+        try:
+            window = window_of(proc.pid, env)
+        except RuntimeError:
+            log.seek(0)
+            sys.exit("no window; exit status %s; stderr:\n%s" % (proc.poll(), log.read()[-2000:]))
         mapped = time.monotonic() - start
         painted = last_busy(proc.pid) - start
         subprocess.run(["xdotool", "mousemove", "--window", window, str(BUTTON_XY[0]), str(BUTTON_XY[1])],
@@ -144,7 +149,7 @@ def run_peer(peer, env, port, work):
 def print_smaps(mappings):
     print("resident KiB  private dirty  mapping (Tessival, last run)")
     for rss, dirty, path in mappings:
-        if rss >= 64:
+        if rss > 0:
             print("%8d %8d  %s" % (rss, dirty, path))
     print("%8d %8d  total" % (sum(m[0] for m in mappings), sum(m[1] for m in mappings)))
 
