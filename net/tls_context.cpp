@@ -22,7 +22,7 @@ TlsContext::TlsContext(const TlsSettings& settings)
   TlsLibrary().SSL_CTX_ctrl(context_, SSL_CTRL_MODE, SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER, nullptr);
   // Sessions are kept by the socket for its next connection to the same server.
   TlsLibrary().SSL_CTX_ctrl(context_, SSL_CTRL_SET_SESS_CACHE_MODE,
-               SSL_SESS_CACHE_CLIENT | SSL_SESS_CACHE_NO_INTERNAL_STORE, nullptr);
+                            SSL_SESS_CACHE_CLIENT | SSL_SESS_CACHE_NO_INTERNAL_STORE, nullptr);
   const bool verify = settings_.verification == TTlsVerification::kVerifyPeer;
   TlsLibrary().SSL_CTX_set_verify(context_, verify ? SSL_VERIFY_PEER : SSL_VERIFY_NONE, nullptr);
   if (!verify) return;

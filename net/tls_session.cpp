@@ -25,7 +25,9 @@ bool IsIpAddress(const std::string& host) {
 
 }  // namespace
 
-void SslSessionFree::operator()(ssl_session_st* session) const { TlsLibrary().SSL_SESSION_free(session); }
+void SslSessionFree::operator()(ssl_session_st* session) const {
+  TlsLibrary().SSL_SESSION_free(session);
+}
 
 TlsSession::TlsSession(const TlsContext& context, const std::string& server_name,
                        ssl_session_st* resume) {
@@ -45,7 +47,7 @@ TlsSession::TlsSession(const TlsContext& context, const std::string& server_name
     TlsLibrary().X509_VERIFY_PARAM_set1_ip_asc(TlsLibrary().SSL_get0_param(ssl_), server_name.c_str());
   } else {
     TlsLibrary().SSL_ctrl(ssl_, SSL_CTRL_SET_TLSEXT_HOSTNAME, TLSEXT_NAMETYPE_host_name,
-             const_cast<char*>(server_name.c_str()));
+                          const_cast<char*>(server_name.c_str()));
     TlsLibrary().SSL_set1_host(ssl_, server_name.c_str());
   }
   if (resume != nullptr) TlsLibrary().SSL_set_session(ssl_, resume);
@@ -110,7 +112,8 @@ void TlsSession::Fail(int ssl_result) {
                  : "TLS error " + std::to_string(error);
   }
   const long verify = TlsLibrary().SSL_get_verify_result(ssl_);
-  if (verify != X509_V_OK) reason += std::string(": ") + TlsLibrary().X509_verify_cert_error_string(verify);
+  if (verify != X509_V_OK)
+    reason += std::string(": ") + TlsLibrary().X509_verify_cert_error_string(verify);
   error_ = reason;
 }
 
@@ -164,7 +167,8 @@ TlsRead TlsSession::Read(std::span<std::byte> buffer) {
 }
 
 bool TlsSession::HasBufferedInput() const {
-  return TlsLibrary().SSL_pending(ssl_) > 0 || TlsLibrary().BIO_ctrl_pending(TlsLibrary().SSL_get_rbio(ssl_)) > 0;
+  return TlsLibrary().SSL_pending(ssl_) > 0 ||
+         TlsLibrary().BIO_ctrl_pending(TlsLibrary().SSL_get_rbio(ssl_)) > 0;
 }
 
 bool TlsSession::Write(std::span<const std::byte> data) {

@@ -24,6 +24,7 @@ usage: app_bench.py TESSIVAL [--peer dillo] [--runs 5] [--size 300000] [--no-pee
 """
 import argparse
 import os
+import random
 import shutil
 import socket
 import statistics
@@ -154,6 +155,28 @@ def print_smaps(mappings):
     print("%8d %8d  total" % (sum(m[0] for m in mappings), sum(m[1] for m in mappings)))
 
 
+def start_xvfb():
+    """A virtual X server on a display number drawn at random from a high range: servers of
+    other sandboxes that share /tmp but not the process list take a lock whose owner they
+    cannot see for stale, so the lowest free number (what -displayfd picks) can be taken twice
+    and a run then loses its display. The server names the display once it is ready."""
+    for _ in range(20):
+        number = random.randrange(200, 900)
+        if os.path.exists("/tmp/.X%d-lock" % number):
+            continue
+        read_end, write_end = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", ":%d" % number, "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                                 "-nolisten", "tcp"],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write_end,))
+        os.close(write_end)
+        with os.fdopen(read_end) as ready:
+            named = ready.readline().strip()
+        if named:
+            return xvfb, ":" + named
+        xvfb.wait()
+    raise RuntimeError("no X display could be started")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("tessival")
@@ -172,13 +195,7 @@ def main():
     work = tempfile.mkdtemp(prefix="tessival-app-bench-")
     page = os.path.join(work, "page.htm")
     make_page(page, args.size)
-    # The server picks a free display and names it once it is ready for clients.
-    read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write_end,))
-    os.close(write_end)
-    with os.fdopen(read_end) as ready:
-        display = ":" + ready.readline().strip()
+    xvfb, display = start_xvfb()
     env = dict(os.environ, DISPLAY=display, HOME=work, QT_QPA_PLATFORM="xcb")
     nginx, port = start_nginx(work, page)
     try:
