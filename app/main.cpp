@@ -35,6 +35,11 @@ int main(int argc, char* argv[]) {
   QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
   QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
   QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+  // The windows' own font for everything the program shows, pop-up menus and message boxes
+  // included: one face for all, and no second font file loaded for the desktop's default.
+  QFont program_font(QStringLiteral("MS Sans Serif"));
+  program_font.setPixelSize(11);
+  QApplication::setFont(program_font);
 
   platform::QtLoopDriver loop_driver(platform::MessageLoop::ForThisThread());
   platform::QtClipboard clipboard;

@@ -131,7 +131,6 @@ TForm1::TForm1(MainWindowServices services, QWidget* parent)
   BuildPanes();
   BuildStatusBar();
   BuildDesktopComponents();
-  form2_ = new TForm2(this);
   FormCreate();
 }
 
@@ -438,7 +437,12 @@ void TForm1::AskToQuit() {
 
 void TForm1::Beenden1Click() { AskToQuit(); }
 
-void TForm1::Button5Click() { form2_->show(); }
+TForm2* TForm1::Form2() {
+  if (form2_ == nullptr) form2_ = new TForm2(this);  // owned by this window as its child
+  return form2_;
+}
+
+void TForm1::Button5Click() { Form2()->show(); }
 
 void TForm1::Button10Click() { GoToWeb1_->Execute(); }
 

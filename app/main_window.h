@@ -83,7 +83,9 @@ class TForm1 : public QMainWindow {
   std::string StatusPanelText(int index) const;
   QPushButton* ButtonByComponent(const std::string& component) const;
   const std::string& GoToWebUrl() const { return GoToWeb1_->Url; }
-  TForm2* Form2() const { return form2_; }
+  // The conversion dialog, made when first asked for: most sessions never open it, and
+  // building its combo boxes costs a tenth of the start.
+  TForm2* Form2();
   widgets::TSplitterWnd* SplitterWnd1() const { return splitter_; }
   widgets::TPane* Pane1() const { return pane1_; }
   TTaskBarIcon& TaskBarIcon1() const { return *TaskBarIcon1_; }

@@ -58,3 +58,21 @@ def window_of(pid, env, tries, pause):
             return found[-1]
         time.sleep(pause)
     raise RuntimeError("no window for %d" % pid)
+
+
+def resident_by_mapping(pid):
+    """Resident KiB per mapped file (anonymous mappings under their kind, e.g. [heap]), with
+    the part of it that is private and dirty (written: relocations, heap, stacks), largest first."""
+    totals = {}
+    name = None
+    with open("/proc/%d/smaps" % pid) as smaps:
+        for line in smaps:
+            fields = line.split()
+            if "-" in fields[0] and ":" not in fields[0]:
+                name = fields[5] if len(fields) > 5 else "[anonymous]"
+                totals.setdefault(name, [0, 0])
+            elif fields[0] == "Rss:":
+                totals[name][0] += int(fields[1])
+            elif fields[0] == "Private_Dirty:":
+                totals[name][1] += int(fields[1])
+    return sorted(((rss, dirty, path) for path, (rss, dirty) in totals.items()), reverse=True)

@@ -1,16 +1,13 @@
 #include "net/tls_session.h"
 
 #include <arpa/inet.h>
-#include <openssl/bio.h>
-#include <openssl/err.h>
-#include <openssl/ssl.h>
-#include <openssl/x509v3.h>
 
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
 #include "net/socket_exception.h"
+#include "net/tls_library.h"
 
 namespace tessival::net {
 namespace {
@@ -28,41 +25,44 @@ bool IsIpAddress(const std::string& host) {
 
 }  // namespace
 
-void SslSessionFree::operator()(ssl_session_st* session) const { SSL_SESSION_free(session); }
+void SslSessionFree::operator()(ssl_session_st* session) const {
+  TlsLibrary().SSL_SESSION_free(session);
+}
 
 TlsSession::TlsSession(const TlsContext& context, const std::string& server_name,
                        ssl_session_st* resume) {
-  ERR_clear_error();
-  ssl_ = SSL_new(context.get());
+  TlsLibrary().ERR_clear_error();
+  ssl_ = TlsLibrary().SSL_new(context.get());
   BIO* engine_side = nullptr;
   if (ssl_ == nullptr ||
-      BIO_new_bio_pair(&engine_side, kOutgoingRoom, &network_side_, kIncomingRoom) != 1) {
-    SSL_free(ssl_);
+      TlsLibrary().BIO_new_bio_pair(&engine_side, kOutgoingRoom, &network_side_, kIncomingRoom) != 1) {
+    TlsLibrary().SSL_free(ssl_);
     throw ESocketException("TLS: " + TakeTlsErrorText());
   }
-  SSL_set_bio(ssl_, engine_side, engine_side);
+  TlsLibrary().SSL_set_bio(ssl_, engine_side, engine_side);
   // The certificate must be issued to the host the user asked for: a name is checked
   // against the certificate's names, an address against its address entries. Only names
   // go out as server name indication; addresses are not allowed there.
   if (IsIpAddress(server_name)) {
-    X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(ssl_), server_name.c_str());
+    TlsLibrary().X509_VERIFY_PARAM_set1_ip_asc(TlsLibrary().SSL_get0_param(ssl_), server_name.c_str());
   } else {
-    SSL_set_tlsext_host_name(ssl_, server_name.c_str());
-    SSL_set1_host(ssl_, server_name.c_str());
+    TlsLibrary().SSL_ctrl(ssl_, SSL_CTRL_SET_TLSEXT_HOSTNAME, TLSEXT_NAMETYPE_host_name,
+                          const_cast<char*>(server_name.c_str()));
+    TlsLibrary().SSL_set1_host(ssl_, server_name.c_str());
   }
-  if (resume != nullptr) SSL_set_session(ssl_, resume);
-  SSL_set_connect_state(ssl_);
+  if (resume != nullptr) TlsLibrary().SSL_set_session(ssl_, resume);
+  TlsLibrary().SSL_set_connect_state(ssl_);
   Handshake();  // produces the client's first flight
 }
 
 TlsSession::~TlsSession() {
-  SSL_free(ssl_);  // frees the engine's side of the pair
-  BIO_free(network_side_);
+  TlsLibrary().SSL_free(ssl_);  // frees the engine's side of the pair
+  TlsLibrary().BIO_free(network_side_);
 }
 
 std::span<std::byte> TlsSession::CipherSpace() {
   char* space = nullptr;
-  const ossl_ssize_t room = BIO_nwrite0(network_side_, &space);
+  const ossl_ssize_t room = TlsLibrary().BIO_nwrite0(network_side_, &space);
   if (room <= 0) return {};
   return {reinterpret_cast<std::byte*>(space), static_cast<std::size_t>(room)};
 }
@@ -70,7 +70,7 @@ std::span<std::byte> TlsSession::CipherSpace() {
 void TlsSession::CipherCommitted(std::size_t count) {
   if (count == 0) return;
   char* unused = nullptr;
-  BIO_nwrite(network_side_, &unused, static_cast<int>(count));
+  TlsLibrary().BIO_nwrite(network_side_, &unused, static_cast<int>(count));
 }
 
 std::size_t TlsSession::FeedCipher(std::span<const std::byte> bytes) {
@@ -89,11 +89,11 @@ std::size_t TlsSession::FeedCipher(std::span<const std::byte> bytes) {
 void TlsSession::CollectOutgoing() {
   for (;;) {
     char* data = nullptr;
-    const ossl_ssize_t count = BIO_nread0(network_side_, &data);
+    const ossl_ssize_t count = TlsLibrary().BIO_nread0(network_side_, &data);
     if (count <= 0) return;
     const auto* bytes = reinterpret_cast<const std::byte*>(data);
     outgoing_.insert(outgoing_.end(), bytes, bytes + count);
-    BIO_nread(network_side_, &data, static_cast<int>(count));
+    TlsLibrary().BIO_nread(network_side_, &data, static_cast<int>(count));
   }
 }
 
@@ -104,29 +104,30 @@ std::vector<std::byte> TlsSession::TakeCipher() {
 
 void TlsSession::Fail(int ssl_result) {
   phase_ = TlsPhase::kFailed;
-  const int error = SSL_get_error(ssl_, ssl_result);
+  const int error = TlsLibrary().SSL_get_error(ssl_, ssl_result);
   std::string reason = TakeTlsErrorText();
   if (reason.empty()) {
     reason = error == SSL_ERROR_SYSCALL || error == SSL_ERROR_ZERO_RETURN
                  ? "connection closed during the TLS handshake"
                  : "TLS error " + std::to_string(error);
   }
-  const long verify = SSL_get_verify_result(ssl_);
-  if (verify != X509_V_OK) reason += std::string(": ") + X509_verify_cert_error_string(verify);
+  const long verify = TlsLibrary().SSL_get_verify_result(ssl_);
+  if (verify != X509_V_OK)
+    reason += std::string(": ") + TlsLibrary().X509_verify_cert_error_string(verify);
   error_ = reason;
 }
 
 bool TlsSession::Handshake() {
   if (phase_ != TlsPhase::kHandshaking) return phase_ == TlsPhase::kEstablished;
-  ERR_clear_error();
-  const int result = SSL_do_handshake(ssl_);
+  TlsLibrary().ERR_clear_error();
+  const int result = TlsLibrary().SSL_do_handshake(ssl_);
   CollectOutgoing();
   if (result == 1) {
     phase_ = TlsPhase::kEstablished;
     if (!WritePending()) return false;
     return true;
   }
-  const int error = SSL_get_error(ssl_, result);
+  const int error = TlsLibrary().SSL_get_error(ssl_, result);
   if (error != SSL_ERROR_WANT_READ && error != SSL_ERROR_WANT_WRITE) Fail(result);
   return false;
 }
@@ -141,15 +142,15 @@ TlsRead TlsSession::Read(std::span<std::byte> buffer) {
   // records as are complete, so a large read costs one call up here.
   std::size_t filled = 0;
   while (filled < buffer.size()) {
-    ERR_clear_error();
+    TlsLibrary().ERR_clear_error();
     const int room = static_cast<int>(std::min<std::size_t>(buffer.size() - filled, 1 << 30));
-    const int result = SSL_read(ssl_, buffer.data() + filled, room);
+    const int result = TlsLibrary().SSL_read(ssl_, buffer.data() + filled, room);
     CollectOutgoing();  // a renegotiation or key update may answer the server
     if (result > 0) {
       filled += static_cast<std::size_t>(result);
       continue;
     }
-    const int error = SSL_get_error(ssl_, result);
+    const int error = TlsLibrary().SSL_get_error(ssl_, result);
     if (error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE) break;
     if (error == SSL_ERROR_ZERO_RETURN) {
       phase_ = TlsPhase::kClosed;
@@ -166,7 +167,8 @@ TlsRead TlsSession::Read(std::span<std::byte> buffer) {
 }
 
 bool TlsSession::HasBufferedInput() const {
-  return SSL_pending(ssl_) > 0 || BIO_ctrl_pending(SSL_get_rbio(ssl_)) > 0;
+  return TlsLibrary().SSL_pending(ssl_) > 0 ||
+         TlsLibrary().BIO_ctrl_pending(TlsLibrary().SSL_get_rbio(ssl_)) > 0;
 }
 
 bool TlsSession::Write(std::span<const std::byte> data) {
@@ -181,15 +183,15 @@ bool TlsSession::Write(std::span<const std::byte> data) {
 bool TlsSession::WritePending() {
   std::size_t written = 0;
   while (written < pending_plain_.size()) {
-    ERR_clear_error();
+    TlsLibrary().ERR_clear_error();
     const int count = static_cast<int>(std::min<std::size_t>(pending_plain_.size() - written, 16384));
-    const int result = SSL_write(ssl_, pending_plain_.data() + written, count);
+    const int result = TlsLibrary().SSL_write(ssl_, pending_plain_.data() + written, count);
     CollectOutgoing();
     if (result > 0) {
       written += static_cast<std::size_t>(result);
       continue;
     }
-    const int error = SSL_get_error(ssl_, result);
+    const int error = TlsLibrary().SSL_get_error(ssl_, result);
     if (error == SSL_ERROR_WANT_WRITE) continue;  // the outgoing side was emptied above
     if (error == SSL_ERROR_WANT_READ) break;
     Fail(result);
@@ -201,19 +203,19 @@ bool TlsSession::WritePending() {
 
 void TlsSession::Shutdown() {
   if (phase_ != TlsPhase::kEstablished && phase_ != TlsPhase::kClosed) return;
-  ERR_clear_error();
-  SSL_shutdown(ssl_);
-  ERR_clear_error();
+  TlsLibrary().ERR_clear_error();
+  TlsLibrary().SSL_shutdown(ssl_);
+  TlsLibrary().ERR_clear_error();
   CollectOutgoing();
 }
 
-bool TlsSession::Resumed() const { return SSL_session_reused(ssl_) == 1; }
+bool TlsSession::Resumed() const { return TlsLibrary().SSL_session_reused(ssl_) == 1; }
 
 TlsResumption TlsSession::TakeResumption() const {
   if (phase_ == TlsPhase::kFailed) return nullptr;
-  SSL_SESSION* session = SSL_get1_session(ssl_);
-  if (session != nullptr && SSL_SESSION_is_resumable(session) != 1) {
-    SSL_SESSION_free(session);
+  SSL_SESSION* session = TlsLibrary().SSL_get1_session(ssl_);
+  if (session != nullptr && TlsLibrary().SSL_SESSION_is_resumable(session) != 1) {
+    TlsLibrary().SSL_SESSION_free(session);
     return nullptr;
   }
   return TlsResumption(session);

@@ -15,10 +15,16 @@ windows of 800 x 600, against the same local nginx. Both are measured from outsi
              part Tessival spent from the click on
   rss        resident set (VmRSS) 3 s after the page is shown
 
-usage: app_bench.py TESSIVAL [--peer dillo] [--runs 5] [--size 300000]
+usage: app_bench.py TESSIVAL [--peer dillo] [--runs 5] [--size 300000] [--no-peer]
+                    [--smaps] [--env NAME=VALUE ...]
+
+  --no-peer   measure Tessival alone (for trying a change quickly; ratios need the peer)
+  --smaps     print Tessival's resident memory per mapping, as taken in the last run
+  --env       extra environment for Tessival (to try a setting without rebuilding)
 """
 import argparse
 import os
+import random
 import shutil
 import socket
 import statistics
@@ -93,13 +99,18 @@ def start_nginx(work, page):
     raise RuntimeError("nginx does not answer")
 
 
-def run_tessival(program, env, port, work):
+def run_tessival(program, env, port, work, extra_env):
     cwd = tempfile.mkdtemp(dir=work)
-    run_env = dict(env, TESSIVAL_SERVICE_HOST="127.0.0.1:%d" % port)
+    run_env = dict(env, TESSIVAL_SERVICE_HOST="127.0.0.1:%d" % port, **extra_env)
     start = time.monotonic()
-    proc = subprocess.Popen([program], env=run_env, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    log = open(os.path.join(cwd, "stderr.log"), "w+")
+    proc = subprocess.Popen([program], env=run_env, cwd=cwd, stdout=subprocess.DEVNULL, stderr=log)
     try:
-        window = window_of(proc.pid, env)
+        try:
+            window = window_of(proc.pid, env)
+        except RuntimeError:
+            log.seek(0)
+            sys.exit("no window; exit status %s; stderr:\n%s" % (proc.poll(), log.read()[-2000:]))
         mapped = time.monotonic() - start
         painted = last_busy(proc.pid) - start
         subprocess.run(["xdotool", "mousemove", "--window", window, str(BUTTON_XY[0]), str(BUTTON_XY[1])],
@@ -114,7 +125,7 @@ def run_tessival(program, env, port, work):
         time.sleep(3)
         return {"mapped": mapped, "painted": painted, "answer": answer, "total": painted + answer,
                 "cpu": cpu_seconds(proc.pid), "answer_cpu": answer_cpu, "rss": rss_kib(proc.pid) / 1024,
-                "bytes": shown}
+                "bytes": shown, "smaps": desktop_probe.resident_by_mapping(proc.pid)}
     finally:
         proc.kill()
         proc.wait()
@@ -136,43 +147,75 @@ def run_peer(peer, env, port, work):
         proc.wait()
 
 
+def print_smaps(mappings):
+    print("resident KiB  private dirty  mapping (Tessival, last run)")
+    for rss, dirty, path in mappings:
+        if rss > 0:
+            print("%8d %8d  %s" % (rss, dirty, path))
+    print("%8d %8d  total" % (sum(m[0] for m in mappings), sum(m[1] for m in mappings)))
+
+
+def start_xvfb():
+    """A virtual X server on a display number drawn at random from a high range: servers of
+    other sandboxes that share /tmp but not the process list take a lock whose owner they
+    cannot see for stale, so the lowest free number (what -displayfd picks) can be taken twice
+    and a run then loses its display. The server names the display once it is ready."""
+    for _ in range(20):
+        number = random.randrange(200, 900)
+        if os.path.exists("/tmp/.X%d-lock" % number):
+            continue
+        read_end, write_end = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", ":%d" % number, "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                                 "-nolisten", "tcp"],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write_end,))
+        os.close(write_end)
+        with os.fdopen(read_end) as ready:
+            named = ready.readline().strip()
+        if named:
+            return xvfb, ":" + named
+        xvfb.wait()
+    raise RuntimeError("no X display could be started")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("tessival")
     parser.add_argument("--peer", default="dillo")
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--size", type=int, default=300000)
+    parser.add_argument("--no-peer", action="store_true")
+    parser.add_argument("--smaps", action="store_true")
+    parser.add_argument("--env", action="append", default=[])
     args = parser.parse_args()
-    for tool in ("Xvfb", "xdotool", "nginx", args.peer):
+    extra_env = dict(setting.split("=", 1) for setting in args.env)
+    names = ["tessival"] + ([] if args.no_peer else [args.peer])
+    for tool in ["Xvfb", "xdotool", "nginx"] + names[1:]:
         if shutil.which(tool) is None:
             sys.exit("missing: %s (scripts/packages/bench/app.txt)" % tool)
     work = tempfile.mkdtemp(prefix="tessival-app-bench-")
     page = os.path.join(work, "page.htm")
     make_page(page, args.size)
-    # The server picks a free display and names it once it is ready for clients.
-    read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write_end,))
-    os.close(write_end)
-    with os.fdopen(read_end) as ready:
-        display = ":" + ready.readline().strip()
+    xvfb, display = start_xvfb()
     env = dict(os.environ, DISPLAY=display, HOME=work, QT_QPA_PLATFORM="xcb")
     nginx, port = start_nginx(work, page)
     try:
-        results = {"tessival": [], args.peer: []}
+        results = {name: [] for name in names}
         for _ in range(args.runs):  # interleaved, so both meet the same machine load
-            results["tessival"].append(run_tessival(os.path.abspath(args.tessival), env, port, work))
-            results[args.peer].append(run_peer(args.peer, env, port, work))
+            results["tessival"].append(run_tessival(os.path.abspath(args.tessival), env, port, work, extra_env))
+            if not args.no_peer:
+                results[args.peer].append(run_peer(args.peer, env, port, work))
         print("page %d bytes, %d runs, medians (min..max)" % (os.path.getsize(page), args.runs))
         for key in ("mapped", "painted", "answer", "total", "answer_cpu", "cpu", "rss"):
             row = []
-            for name in ("tessival", args.peer):
+            for name in names:
                 values = [r[key] for r in results[name]]
                 unit = " MB" if key == "rss" else " s"
                 row.append("%s %.3f%s (%.3f..%.3f)" % (name, statistics.median(values), unit, min(values), max(values)))
             t = statistics.median(r[key] for r in results["tessival"])
-            p = statistics.median(r[key] for r in results[args.peer])
+            p = statistics.median(r[key] for r in results[args.peer]) if not args.no_peer else 0
             print("%-8s %s  ratio %s" % (key, "  ".join(row), ("%.2f" % (t / p)) if p else "-"))
+        if args.smaps:
+            print_smaps(results["tessival"][-1]["smaps"])
     finally:
         nginx.terminate()
         xvfb.terminate()

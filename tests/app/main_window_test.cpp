@@ -473,5 +473,20 @@ TEST_F(MainWindowTest, ConversionDialogIsLaidOutAndIgnoresText) {
   EXPECT_FALSE(dialog->isModal());
 }
 
+// The dialog costs a tenth of the start, so it is made when first opened; opening it
+// then shows that one dialog, the same each time.
+TEST_F(MainWindowTest, ConversionDialogIsMadeWhenFirstOpened) {
+  EXPECT_EQ(form_->findChild<TForm2*>(), nullptr);
+  form_->Button5Click();
+  TForm2* const opened = form_->findChild<TForm2*>();
+  ASSERT_NE(opened, nullptr);
+  EXPECT_TRUE(opened->isVisible());
+  opened->hide();
+  form_->Button5Click();
+  EXPECT_EQ(form_->Form2(), opened);
+  EXPECT_EQ(form_->findChildren<TForm2*>().size(), 1);
+  EXPECT_TRUE(opened->isVisible());
+}
+
 }  // namespace
 }  // namespace tessival::app
