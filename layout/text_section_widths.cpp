@@ -140,6 +140,7 @@ void TSection::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWi
     const int runEnd = index + 1 < Fonts_.Count() ? Fonts_[index + 1].Pos : size;
     if (runEnd <= i) continue;
     const auto& advance = run.Realised(canvas).advance;
+    const int* known = advance.Known();
     const int overhang = run.Overhang();
     bool wordTouched = false, stretchTouched = false;
     for (; i < runEnd; ++i) {
@@ -151,9 +152,10 @@ void TSection::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWi
           walk.wordFromStart = firstWord;
           firstWord = false;
         }
+        const char* const text = Text_.data();
         int sum = 0;
-        for (; i < runEnd && !IsWidthRangeMark(Text_[i]); ++i)
-          sum += advance[static_cast<unsigned char>(Text_[i])];
+        for (; i < runEnd && !IsWidthRangeMark(text[i]); ++i)
+          sum += advance.At(known, static_cast<unsigned char>(text[i]));
         walk.word += sum;
         walk.stretch += sum;
         wordTouched = stretchTouched = true;
@@ -162,7 +164,7 @@ void TSection::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWi
       const char ch = Text_[i];
       const int width = ch == InlineObjectChar && !Objects_.empty()
                             ? ObjectWidthAt(i)
-                            : advance[static_cast<unsigned char>(ch)];
+                            : advance.At(known, static_cast<unsigned char>(ch));
       // Stretches end at line breaks.
       if (ch == LineBreakChar) {
         if (stretchTouched) walk.stretch += overhang;
@@ -195,7 +197,7 @@ void TSection::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWi
       walk.word += width;
       wordTouched = true;
       if (leadByte && i + 1 < runEnd) {  // the trail byte belongs to the same character
-        const int trail = advance[static_cast<unsigned char>(Text_[++i])];
+        const int trail = advance.At(known, static_cast<unsigned char>(Text_[++i]));
         walk.word += trail;
         walk.stretch += trail;
       }
