@@ -25,7 +25,9 @@ class ViewerBackForwardTest : public ViewerTest {
   void TearDown() override { std::filesystem::remove_all(dir_); }
 
   std::string Path(const std::string& name) const { return (dir_ / name).lexically_normal().string(); }
-  void Write(const std::string& name, const std::string& text) const { std::ofstream(dir_ / name) << text; }
+  void Write(const std::string& name, const std::string& text) const {
+    std::ofstream(dir_ / name) << text;
+  }
 
   std::filesystem::path dir_;
 };
