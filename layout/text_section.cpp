@@ -106,13 +106,19 @@ void TSection::AddTokens(const html::TokenObj& tokens, const html::TProperties& 
   Breaks_.append(count, mark);
   const auto& positions = tokens.Positions();
   SourcePositions_.insert(SourcePositions_.end(), positions.begin(), positions.end());
-  for (std::size_t i = first; i < Text_.size(); ++i) {
-    char& ch = Text_[i];
-    // The markers of images and controls stand only where such an object was added; a
-    // page cannot plant one.
-    if (ch == FormControlChar || ch == InlineObjectChar) ch = ' ';
-    else if (mode == 1) ch = Upper1252(ch);
-    else if (mode == 2) ch = Lower1252(ch);
+  // The markers of images and controls stand only where such an object was added; a page
+  // cannot plant one. (Text without a case change, nearly all, takes a loop of its own.)
+  const auto isMarker = [](char ch) { return ch == FormControlChar || ch == InlineObjectChar; };
+  char* const text = Text_.data();
+  const std::size_t end = Text_.size();
+  if (mode != 1 && mode != 2) {
+    for (std::size_t i = first; i < end; ++i) text[i] = isMarker(text[i]) ? ' ' : text[i];
+    return;
+  }
+  for (std::size_t i = first; i < end; ++i) {
+    char& ch = text[i];
+    if (isMarker(ch)) ch = ' ';
+    else ch = mode == 1 ? Upper1252(ch) : Lower1252(ch);
   }
 }
 
