@@ -102,7 +102,7 @@ void TSection::AddTokens(const html::TokenObj& tokens, const html::TProperties& 
   const int* transform = current.Prop(html::piTextTransform).IntValue();
   const int mode = transform ? *transform : 0;
   const std::size_t first = Text_.size();
-  Text_.append(tokens.Text());
+  Text_.append(tokens.Chars());
   Breaks_.append(count, mark);
   const auto& positions = tokens.Positions();
   SourcePositions_.insert(SourcePositions_.end(), positions.begin(), positions.end());
@@ -293,9 +293,11 @@ void TSection::FinishText() {
 
 void TSection::BuildIndex() {
   Index_.clear();
-  for (std::size_t i = 0; i < SourcePositions_.size(); ++i) {
-    if (i == 0 || SourcePositions_[i] != SourcePositions_[i - 1] + 1)
-      Index_.push_back({static_cast<int>(i), SourcePositions_[i]});
+  const std::int32_t* const source = SourcePositions_.data();
+  const std::size_t size = SourcePositions_.size();
+  if (size > 0) Index_.push_back({0, source[0]});
+  for (std::size_t i = 1; i < size; ++i) {
+    if (source[i] != source[i - 1] + 1) Index_.push_back({static_cast<int>(i), source[i]});
   }
   std::vector<std::int32_t>().swap(SourcePositions_);
   Index_.shrink_to_fit();
