@@ -12,7 +12,10 @@ namespace {
 class ViewerBackForwardTest : public ViewerTest {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / "tessival_viewer_history";
+    // One directory per test: the tests may run side by side in separate processes.
+    dir_ = std::filesystem::temp_directory_path() /
+           ("tessival_back_forward_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::create_directories(dir_);
     std::string form = "<form><input name=q><input type=checkbox name=c></form>";
     for (int i = 0; i < 100; ++i) form += "<p>Absatz " + std::to_string(i) + "</p>";
