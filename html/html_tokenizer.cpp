@@ -56,9 +56,19 @@ bool EndsTextRun(char c) { return c == '<' || c == '&' || (Byte(c) < 32 && c != 
 
 // A byte a text run takes as it is: plain for the character reader, ending no run, and
 // (outside preformatted text) no space to collapse.
-bool IsOrdinary(char c, bool preFormatted) {
-  return kPlainByte[Byte(c)] && !EndsTextRun(c) && (preFormatted || c != ' ');
+// One table for text outside preformatted text ([0]) and one for inside it ([1]), so the
+// loop over a run's bytes makes one lookup per byte.
+constexpr std::array<std::array<bool, 256>, 2> MakeOrdinaryTables() {
+  std::array<std::array<bool, 256>, 2> tables{};
+  for (int pre = 0; pre < 2; ++pre) {
+    for (int i = 0; i < 256; ++i) {
+      const bool ends_run = i == '<' || i == '&' || (i < 32 && i != CR);
+      tables[pre][i] = kPlainByte[i] && !ends_run && (pre == 1 || i != ' ');
+    }
+  }
+  return tables;
 }
+constexpr std::array<std::array<bool, 256>, 2> kOrdinaryByte = MakeOrdinaryTables();
 
 // A decimal number ("12", "-3.5", "1e2") rounded to the nearest integer, halves to even;
 // 0 when the text is not such a number. Values beyond 32 bits are held at the limits.
@@ -430,7 +440,8 @@ void THtmlTokenizer::TakeOrdinaryRun(int room) {
   }
   const char* stop = std::min(fast_limit_, first + room);
   const char* next = ptr_;
-  while (next < stop && IsOrdinary(*next, pre_formatted_)) ++next;
+  const std::array<bool, 256>& ordinary = kOrdinaryByte[pre_formatted_ ? 1 : 0];
+  while (next < stop && ordinary[Byte(*next)]) ++next;
   token_.AddRun(std::string_view(first, static_cast<std::size_t>(next - first)), pos_);
   if (next > ptr_) last_line_end_ = 0;  // a CR before the run pairs with no LF after it
   ptr_ = next;

@@ -3,6 +3,7 @@
 // layout can map a click or a selection back to the document text.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tessival::html {
@@ -35,6 +36,8 @@ class TokenObj {
   // Replaces the character at the 1-based index; ignored beyond the count.
   void ReplaceChar(int index, char ch);
   const std::string& Text() const;
+  // The same characters without making the text: for a reader that only copies them.
+  std::string_view Chars() const { return {chars_.data(), chars_.size()}; }
 
   int Count() const { return static_cast<int>(chars_.size()); }
   // The capacity the token reports: it starts at 300 and grows by 50 entries (or to

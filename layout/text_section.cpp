@@ -102,17 +102,23 @@ void TSection::AddTokens(const html::TokenObj& tokens, const html::TProperties& 
   const int* transform = current.Prop(html::piTextTransform).IntValue();
   const int mode = transform ? *transform : 0;
   const std::size_t first = Text_.size();
-  Text_.append(tokens.Text());
+  Text_.append(tokens.Chars());
   Breaks_.append(count, mark);
   const auto& positions = tokens.Positions();
   SourcePositions_.insert(SourcePositions_.end(), positions.begin(), positions.end());
-  for (std::size_t i = first; i < Text_.size(); ++i) {
-    char& ch = Text_[i];
-    // The markers of images and controls stand only where such an object was added; a
-    // page cannot plant one.
-    if (ch == FormControlChar || ch == InlineObjectChar) ch = ' ';
-    else if (mode == 1) ch = Upper1252(ch);
-    else if (mode == 2) ch = Lower1252(ch);
+  // The markers of images and controls stand only where such an object was added; a page
+  // cannot plant one. (Text without a case change, nearly all, takes a loop of its own.)
+  const auto isMarker = [](char ch) { return ch == FormControlChar || ch == InlineObjectChar; };
+  char* const text = Text_.data();
+  const std::size_t end = Text_.size();
+  if (mode != 1 && mode != 2) {
+    for (std::size_t i = first; i < end; ++i) text[i] = isMarker(text[i]) ? ' ' : text[i];
+    return;
+  }
+  for (std::size_t i = first; i < end; ++i) {
+    char& ch = text[i];
+    if (isMarker(ch)) ch = ' ';
+    else ch = mode == 1 ? Upper1252(ch) : Lower1252(ch);
   }
 }
 
@@ -212,9 +218,13 @@ void TSection::FinishText() {
     if (any) Compact(drop);
   };
   const auto isSpace = [this](std::size_t i) { return Text_[i] == ' '; };
+  // Most sections have no line break, soft hyphen or no-break space at all: one fast search
+  // for the character spares a rule its walk over the text.
+  const auto contains = [this](char ch) { return Text_.find(ch) != std::string::npos; };
 
   // Leading spaces go.
-  pass([&](std::size_t i) { return isSpace(i) && (i == 0 || drop[i - 1]); });
+  if (!Text_.empty() && isSpace(0))
+    pass([&](std::size_t i) { return isSpace(i) && (i == 0 || drop[i - 1]); });
   // Of a run of spaces one stays: the first that may break, or else the last. (Removing
   // pairs one by one - the second unless the first may not break - keeps that one.)
   {
@@ -225,8 +235,12 @@ void TSection::FinishText() {
         ++i;
         continue;
       }
-      std::size_t end = i;
+      std::size_t end = i + 1;
       while (end < size && isSpace(end)) ++end;
+      if (end - i == 1) {  // a single space stays
+        i = end;
+        continue;
+      }
       std::size_t keep = end - 1;
       for (std::size_t k = i; k < end; ++k)
         if (Breaks_[k] != BreakNever) {
@@ -248,24 +262,23 @@ void TSection::FinishText() {
       return object && object->Floats();
     });
   }
-  if (!HasDoubleByte)
+  if (!HasDoubleByte && contains(static_cast<char>(SoftHyphenChar)))
     pass([&](std::size_t i) { return static_cast<unsigned char>(Text_[i]) == SoftHyphenChar; });
   // Spaces around a line break go: first those before it, then those after it.
-  {
+  if (contains(LineBreakChar)) {
     bool any = false;
     for (std::size_t i = Text_.size(); i-- > 0;)
       if (isSpace(i) && i + 1 < Text_.size() && (Text_[i + 1] == LineBreakChar || drop[i + 1]))
         drop[i] = any = true;
     if (any) Compact(drop);
+    pass([&](std::size_t i) {
+      return isSpace(i) && i > 0 && (Text_[i - 1] == LineBreakChar || drop[i - 1]);
+    });
   }
-  pass([&](std::size_t i) {
-    return isSpace(i) && i > 0 && (Text_[i - 1] == LineBreakChar || drop[i - 1]);
-  });
-  for (std::size_t i = 0; i < Text_.size(); ++i) {
-    if (Text_[i] == NoBreakSpaceChar) {
-      Text_[i] = ' ';
-      Breaks_[i] = BreakNever;
-    }
+  for (std::size_t i = Text_.find(NoBreakSpaceChar); i != std::string::npos;
+       i = Text_.find(NoBreakSpaceChar, i + 1)) {
+    Text_[i] = ' ';
+    Breaks_[i] = BreakNever;
   }
   DropRunsMovedOntoOthers();
   RenumberObjects();
@@ -280,9 +293,11 @@ void TSection::FinishText() {
 
 void TSection::BuildIndex() {
   Index_.clear();
-  for (std::size_t i = 0; i < SourcePositions_.size(); ++i) {
-    if (i == 0 || SourcePositions_[i] != SourcePositions_[i - 1] + 1)
-      Index_.push_back({static_cast<int>(i), SourcePositions_[i]});
+  const std::int32_t* const source = SourcePositions_.data();
+  const std::size_t size = SourcePositions_.size();
+  if (size > 0) Index_.push_back({0, source[0]});
+  for (std::size_t i = 1; i < size; ++i) {
+    if (source[i] != source[i - 1] + 1) Index_.push_back({static_cast<int>(i), source[i]});
   }
   std::vector<std::int32_t>().swap(SourcePositions_);
   Index_.shrink_to_fit();

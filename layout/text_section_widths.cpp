@@ -3,6 +3,7 @@
 // Layout measures with the runs' realised fonts (no drawing state, no justification);
 // hit testing measures on the canvas as painting drew, justification included.
 #include <algorithm>
+#include <array>
 
 #include "layout/text_section.h"
 
@@ -82,6 +83,17 @@ int TSection::TextWidth(platform::Canvas& canvas, int start, int count, bool ski
 
 namespace {
 
+// The characters that may end a word or a stretch (objects and line breaks among them);
+// every other character only adds its advance.
+constexpr std::array<bool, 256> kWidthRangeMarks = [] {
+  std::array<bool, 256> marks{};
+  for (const char ch : {'\0', InlineObjectChar, LineBreakChar, ' ', '-', '?'})
+    marks[static_cast<unsigned char>(ch)] = true;
+  return marks;
+}();
+
+bool IsWidthRangeMark(char ch) { return kWidthRangeMarks[static_cast<unsigned char>(ch)]; }
+
 // Widths of words and of stretches between line breaks, gathered in one walk over the
 // characters.
 struct WidthWalk {
@@ -113,10 +125,6 @@ void TSection::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWi
     if (TextIndentPercent > 0) return width * 100 / (100 - TextIndentPercent);
     return width + TextIndent;
   };
-  const auto isWordBreak = [](char ch) {
-    return ch == '\0' || ch == InlineObjectChar || ch == LineBreakChar || ch == ' ' || ch == '-' ||
-           ch == '?';
-  };
   WidthWalk walk;
   const auto endWord = [&] {
     if (walk.inWord)
@@ -132,13 +140,31 @@ void TSection::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWi
     const int runEnd = index + 1 < Fonts_.Count() ? Fonts_[index + 1].Pos : size;
     if (runEnd <= i) continue;
     const auto& advance = run.Realised(canvas).advance;
+    const int* known = advance.Known();
     const int overhang = run.Overhang();
     bool wordTouched = false, stretchTouched = false;
     for (; i < runEnd; ++i) {
+      if (!HasDoubleByte && !IsWidthRangeMark(Text_[i])) {
+        // A stretch of ordinary characters only lengthens the word and the stretch: summed
+        // in a tight loop, as most of a page's text is.
+        if (!walk.inWord) {
+          walk.inWord = true;
+          walk.wordFromStart = firstWord;
+          firstWord = false;
+        }
+        const char* const text = Text_.data();
+        int sum = 0;
+        for (; i < runEnd && !IsWidthRangeMark(text[i]); ++i)
+          sum += advance.At(known, static_cast<unsigned char>(text[i]));
+        walk.word += sum;
+        walk.stretch += sum;
+        wordTouched = stretchTouched = true;
+        if (i == runEnd) break;
+      }
       const char ch = Text_[i];
       const int width = ch == InlineObjectChar && !Objects_.empty()
                             ? ObjectWidthAt(i)
-                            : advance[static_cast<unsigned char>(ch)];
+                            : advance.At(known, static_cast<unsigned char>(ch));
       // Stretches end at line breaks.
       if (ch == LineBreakChar) {
         if (stretchTouched) walk.stretch += overhang;
@@ -153,7 +179,7 @@ void TSection::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWi
       }
       // Words end at a breaking character (marked so), which is not part of them; a
       // double-byte character begins a word of its own.
-      const bool breaking = Breaks_[i] == BreakAllowed && isWordBreak(ch);
+      const bool breaking = Breaks_[i] == BreakAllowed && IsWidthRangeMark(ch);
       const bool leadByte = HasDoubleByte && IsLeadByte(i);
       if (breaking || (leadByte && walk.inWord)) {
         if (wordTouched) walk.word += overhang;
@@ -171,7 +197,7 @@ void TSection::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWi
       walk.word += width;
       wordTouched = true;
       if (leadByte && i + 1 < runEnd) {  // the trail byte belongs to the same character
-        const int trail = advance[static_cast<unsigned char>(Text_[++i])];
+        const int trail = advance.At(known, static_cast<unsigned char>(Text_[++i]));
         walk.word += trail;
         walk.stretch += trail;
       }

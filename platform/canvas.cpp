@@ -107,10 +107,11 @@ void Canvas::SetTextJustification(int extra, int break_count) {
 
 Size Canvas::GetTextExtentPoint32(std::string_view text) const {
   const auto& advance = font_->advance;
+  const int* known = advance.Known();
   long long width = 0;
   int breaks = 0;
   for (char c : text) {
-    width += advance[static_cast<unsigned char>(c)];
+    width += advance.At(known, static_cast<unsigned char>(c));
     breaks += c == kBreakChar;
   }
   if (justify_breaks_ > 0) {
@@ -123,13 +124,14 @@ Size Canvas::GetTextExtentPoint32(std::string_view text) const {
 TextExtentEx Canvas::GetTextExtentExPoint(std::string_view text, int max_extent,
                                           std::span<int> partial) const {
   const auto& advance = font_->advance;
+  const int* known = advance.Known();
   TextExtentEx result;
   long long width = 0;
   int break_index = justify_used_;
   bool fitting = true;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    width += advance[static_cast<unsigned char>(c)];
+    width += advance.At(known, static_cast<unsigned char>(c));
     if (c == kBreakChar && break_index < justify_breaks_) width += BreakExtra(break_index++);
     if (i < partial.size()) partial[i] = ClampCoordinate(width);
     if (fitting && width <= max_extent) {
@@ -145,12 +147,13 @@ TextExtentEx Canvas::GetTextExtentExPoint(std::string_view text, int max_extent,
 
 TextExtentEx Canvas::FitText(std::string_view text, int max_extent) const {
   const auto& advance = font_->advance;
+  const int* known = advance.Known();
   TextExtentEx result;
   long long width = 0;
   int break_index = justify_used_;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    width += advance[static_cast<unsigned char>(c)];
+    width += advance.At(known, static_cast<unsigned char>(c));
     if (c == kBreakChar && break_index < justify_breaks_) width += BreakExtra(break_index++);
     if (width > max_extent) break;
     result.fit = static_cast<int>(i) + 1;
@@ -209,9 +212,10 @@ void Canvas::ExtTextOut(int x, int y, unsigned options, const Rect* rect, std::s
   const Point origin = window_origin_;
   const int left = ClampCoordinate(static_cast<long long>(start.x) - origin.x);
   long long pen_x = left;
+  const int* known = font_->advance.Known();
   for (std::size_t i = 0; i < text.size(); ++i) {
     xs[i] = ClampCoordinate(pen_x);
-    pen_x += font_->advance[static_cast<unsigned char>(text[i])];
+    pen_x += font_->advance.At(known, static_cast<unsigned char>(text[i]));
     if (text[i] == kBreakChar && justify_used_ < justify_breaks_) pen_x += BreakExtra(justify_used_++);
   }
   const int width = ClampCoordinate(pen_x - left);

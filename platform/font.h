@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -69,29 +71,62 @@ struct TextMetrics {
   friend bool operator==(const TextMetrics&, const TextMetrics&) = default;
 };
 
+// The advance of every byte of the single-byte code page. A page uses a few dozen of the
+// 256 and asking a real font costs far more than the lookup, so a measured table asks for
+// each byte when it is first used and keeps the answer. Copies share one table: a font
+// realised again in another colour measures nothing again.
+class AdvanceTable {
+ public:
+  using Measure = std::function<int(unsigned char)>;
+  // Every byte the same advance.
+  explicit AdvanceTable(int every = 0);
+  // Each byte measured by `measure` on first use.
+  explicit AdvanceTable(Measure measure);
+
+  int operator[](unsigned char byte) const { return At(Known(), byte); }
+  // For loops over many characters: the table itself, read through At, stays in a
+  // register however often a byte is measured.
+  const int* Known() const { return shared_->advance.data(); }
+  int At(const int* known, unsigned char byte) const {
+    const int advance = known[byte];
+    return advance >= 0 ? advance : MeasureByte(byte);
+  }
+
+ private:
+  struct Shared {
+    std::array<int, 256> advance{};  // negative: not measured yet
+    Measure measure;
+  };
+  int MeasureByte(unsigned char byte) const;
+
+  std::shared_ptr<Shared> shared_;
+};
+
 // A font as one canvas implementation realised it: its metrics and the advance of every
-// byte of the single-byte code page. Text extents are sums of these advances (no
-// kerning), so measuring a run in pieces gives the same total as measuring it whole.
+// byte. Text extents are sums of these advances (no kerning), so measuring a run in pieces
+// gives the same total as measuring it whole.
 struct RealisedFont {
   virtual ~RealisedFont() = default;
   LogFont font;
   TextMetrics metrics;
-  std::array<int, 256> advance{};
+  AdvanceTable advance;
 };
 
 // Measuring with a realised font directly, as a canvas measures without justification:
 // the extent of a run, and how many of its characters fit in max_extent (stopping at the
 // first that does not) with their extent.
 inline int TextWidthOf(const RealisedFont& font, std::string_view text) {
+  const int* known = font.advance.Known();
   long long width = 0;
-  for (char c : text) width += font.advance[static_cast<unsigned char>(c)];
+  for (char c : text) width += font.advance.At(known, static_cast<unsigned char>(c));
   return static_cast<int>(std::min<long long>(width, 1 << 30));
 }
 inline int FitCountOf(const RealisedFont& font, std::string_view text, int max_extent, int& fit_width) {
+  const int* known = font.advance.Known();
   long long width = 0;
   int fit = 0;
   for (char c : text) {
-    const long long next = width + font.advance[static_cast<unsigned char>(c)];
+    const long long next = width + font.advance.At(known, static_cast<unsigned char>(c));
     if (next > max_extent) break;
     width = next;
     ++fit;

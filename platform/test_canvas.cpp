@@ -44,7 +44,7 @@ std::shared_ptr<const RealisedFont> TestCanvas::Realise(const LogFont& font) con
   auto realised = std::make_shared<RealisedFont>();
   realised->font = font;
   realised->metrics = MetricsFor(font);
-  realised->advance.fill(AdvanceFor(font));
+  realised->advance = AdvanceTable(AdvanceFor(font));
   return realised;
 }
 

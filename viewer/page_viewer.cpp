@@ -242,6 +242,21 @@ void TPageViewer::LoadFileKeepingHistory(const std::string& name, TDocumentKind 
     RecordHistory(left, std::move(form_data));
 }
 
+void TPageViewer::SetHistoryCursor(int index) {
+  const auto& entries = history_.Entries();
+  if (busy_ || index == history_.Cursor() || index < 0 || index >= static_cast<int>(entries.size()))
+    return;
+  const HistoryEntry target = entries[static_cast<std::size_t>(index)];
+  const ShownPlace left = CurrentPlace();
+  layout::TFormData form_data = document_->GetFormData();
+  const auto kind = static_cast<TDocumentKind>(target.Kind);
+  if (!IsSameFile(target.File, document_file_) || kind != document_kind_) LoadFile(target.File, kind);
+  SetDocumentPosition(target.Position.Pos);
+  if (!target.Position.FormData.empty()) SetFormData(target.Position.FormData);
+  history_.StepTo(index, left, std::move(form_data));
+  if (OnHistoryChange) OnHistoryChange();
+}
+
 void TPageViewer::LoadFile(const std::string& name, TDocumentKind kind) {
   platform::BusyCursor hourglass;
   const std::size_t hash = name.find('#');

@@ -209,6 +209,10 @@ class TPageViewer : public QWidget {
   bool Busy() const { return busy_; }
   const std::vector<HistoryEntry>& History() const { return history_.Entries(); }
   int HistoryCursor() const { return history_.Cursor(); }
+  // Back (cursor + 1) or forward (cursor - 1): shows that entry's file at its position with
+  // the form contents it was left with. Ignored while busy or for no other entry; a file
+  // that cannot be read leaves the history as it was.
+  void SetHistoryCursor(int index);
   const std::vector<std::string>& VisitedList() const { return visited_.Urls(); }
   layout::TSectionList& Document() { return *document_; }
   const layout::TSectionList& Document() const { return *document_; }

@@ -38,6 +38,18 @@ bool ViewerHistory::Record(const ShownPlace& left, layout::TFormData form_data, 
   return true;
 }
 
+void ViewerHistory::StepTo(int index, const ShownPlace& left, layout::TFormData form_data) {
+  if (index < 0 || index >= static_cast<int>(entries_.size())) return;
+  HistoryEntry& current = entries_[static_cast<std::size_t>(cursor_)];
+  const bool other_page = left.File != entries_[static_cast<std::size_t>(index)].File;
+  current.File = left.File;
+  current.Title = left.Title;
+  current.Kind = left.Kind;
+  current.Position.Pos = left.Position;
+  current.Position.FormData = other_page ? std::move(form_data) : layout::TFormData{};
+  cursor_ = index;
+}
+
 void VisitedLinks::SetMaxCount(int count) {
   max_count_ = std::max(count, 0);
   if (static_cast<int>(urls_.size()) > max_count_) urls_.resize(static_cast<std::size_t>(max_count_));

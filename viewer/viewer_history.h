@@ -33,6 +33,10 @@ class ViewerHistory {
   // when nothing moved.
   bool Record(const ShownPlace& left, layout::TFormData form_data, const ShownPlace& now);
 
+  // Makes entry `index` current (back or forward), keeping in the entry being left where
+  // the viewer was and, when it leaves that page for another, its forms' contents.
+  void StepTo(int index, const ShownPlace& left, layout::TFormData form_data);
+
   const std::vector<HistoryEntry>& Entries() const { return entries_; }
   int Cursor() const { return cursor_; }
 

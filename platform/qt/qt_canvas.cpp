@@ -120,10 +120,8 @@ std::shared_ptr<const RealisedFont> QtCanvas::Realise(const LogFont& font) const
     m.tmAveCharWidth = fm.averageCharWidth();
     m.tmMaxCharWidth = fm.maxWidth();
     m.tmCharSet = font.charset;
-    for (int b = 0; b < 256; ++b) {
-      made->advance[static_cast<std::size_t>(b)] = fm.horizontalAdvance(
-          QChar(Cp1252ToUtf16(static_cast<unsigned char>(b))));
-    }
+    made->advance = AdvanceTable(
+        [fm](unsigned char byte) { return fm.horizontalAdvance(QChar(Cp1252ToUtf16(byte))); });
     base = made;
     cache->emplace(key, made);
   }

@@ -6,8 +6,8 @@
 // store. Fonts resolve through fontconfig: "Times New Roman", "Arial" and "Courier New"
 // find their metric-compatible stand-ins, "MS Sans Serif" is sent to the sans-serif one,
 // and a font that is not installed falls back to the default family. Each font is
-// realised once per process: its metrics and the rounded advance of every byte of the
-// code page, so measuring never goes back to Qt.
+// realised once per process: its metrics and the rounded advance of each byte of the code
+// page, asked of Qt the first time the byte is measured and never again.
 #include <QImage>
 #include <QPainter>
 #include <memory>

@@ -3,6 +3,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -98,11 +99,29 @@ bool QtFormControl::eventFilter(QObject* watched, QEvent* event) {
       if (events_.OnKeyDown &&
           events_.OnKeyDown(VirtualKey(key->key()), (key->modifiers() & Qt::ShiftModifier) != 0))
         return true;
-      break;
+      return PassKeyToSurface(*key);
     }
     default: break;
   }
   return false;
+}
+
+bool QtFormControl::PassKeyToSurface(QKeyEvent& key) const {
+  // A box or radio button uses only Space (to check it) and the focus keys; Qt would move
+  // the focus with the arrows as well. Every other key goes to the surface the control
+  // sits on, as the keys an edit or list does not use do, so the page scrolls from there.
+  if (kind_ != FormControlKind::kCheckBox && kind_ != FormControlKind::kRadioButton) return false;
+  switch (key.key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Select:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return false;
+    default: break;
+  }
+  QWidget* surface = widget_ ? widget_->parentWidget() : nullptr;
+  if (!surface) return false;
+  QCoreApplication::sendEvent(surface, &key);
+  return true;
 }
 
 void QtFormControl::SetBounds(int x, int y, int width, int height) {

@@ -2,6 +2,7 @@
 // Form controls on real Qt widgets, children of the widget the viewer paints documents on:
 // QLineEdit (text and password), QCheckBox, QRadioButton, QPushButton, QComboBox,
 // QListWidget and QPlainTextEdit.
+#include <QKeyEvent>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -54,6 +55,8 @@ class QtFormControl final : public QObject, public FormControlWindow {
 
  private:
   void Click() const;
+  // Hands a key the control does not use to the widget it sits on; true when handed on.
+  bool PassKeyToSurface(QKeyEvent& key) const;
 
   FormControlKind kind_;
   QPointer<QWidget> widget_;

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include "layout/form_control_obj.h"
@@ -96,6 +97,39 @@ TEST_F(ViewerFormsTest, RepaintHidesTheControlsAndThePaintShowsThoseInView) {
   EXPECT_FALSE(edit->isVisible());
   PaintNow();
   EXPECT_TRUE(edit->isVisible());
+}
+
+TEST_F(ViewerFormsTest, KeysABoxOrRadioButtonDoesNotUseScrollThePage) {
+  std::string page = R"(<form><input type=checkbox name=c>
+      <input type=radio name=r value=1><input type=radio name=r value=2></form>)";
+  for (int i = 0; i < 100; ++i) page += "<p>Zeile " + std::to_string(i) + "</p>";
+  LoadForm(page);
+  auto* box = WidgetOf<QCheckBox>(0);
+  auto* first = WidgetOf<QRadioButton>(1);
+  auto* second = WidgetOf<QRadioButton>(2);
+  ASSERT_TRUE(box && first && second);
+
+  first->setFocus();
+  QTest::keyClick(first, Qt::Key_Right);
+  EXPECT_TRUE(second->hasFocus()) << "arrows move within the radio group";
+  QTest::keyClick(second, Qt::Key_Right);
+  EXPECT_TRUE(second->hasFocus()) << "and stop at its end";
+  EXPECT_EQ(viewer.VScrollBarPosition(), 0);
+  QTest::keyClick(second, Qt::Key_End);
+  EXPECT_GT(viewer.VScrollBarPosition(), 0);
+  QTest::keyClick(second, Qt::Key_Home);
+  EXPECT_EQ(viewer.VScrollBarPosition(), 0);
+
+  box->setFocus();
+  QTest::keyClick(box, Qt::Key_PageDown);
+  const int paged = viewer.VScrollBarPosition();
+  EXPECT_GT(paged, 0);
+  QTest::keyClick(box, Qt::Key_Down);
+  EXPECT_EQ(viewer.VScrollBarPosition(), paged + 16) << "a box has no arrow keys of its own";
+  EXPECT_TRUE(box->hasFocus());
+  QTest::keyClick(box, Qt::Key_Space);
+  EXPECT_TRUE(box->isChecked()) << "Space stays the box's";
+  EXPECT_EQ(viewer.VScrollBarPosition(), paged + 16);
 }
 
 }  // namespace
