@@ -1,6 +1,7 @@
 """What the desktop benchmarks share: a German page of paragraphs and links, and the
 readings of a running program taken from outside (processor time, resident set, window).
 """
+import ctypes
 import os
 import random
 import subprocess
@@ -58,6 +59,32 @@ def window_of(pid, env, tries, pause):
             return found[-1]
         time.sleep(pause)
     raise RuntimeError("no window for %d" % pid)
+
+
+class XTestMouse:
+    """Presses mouse buttons through the X server's test extension from this process, so a
+    timed click costs the program under test nothing but the event (no helper process to
+    start while the clock runs)."""
+
+    def __init__(self, display):
+        self._x11 = ctypes.CDLL("libX11.so.6")
+        self._xtst = ctypes.CDLL("libXtst.so.6")
+        self._x11.XOpenDisplay.restype = ctypes.c_void_p
+        self._x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        self._x11.XFlush.argtypes = [ctypes.c_void_p]
+        self._x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        self._xtst.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+        self._display = self._x11.XOpenDisplay(display.encode())
+        if not self._display:
+            raise RuntimeError("cannot open display %s" % display)
+
+    def click(self, button=1):
+        for pressed in (1, 0):
+            self._xtst.XTestFakeButtonEvent(self._display, button, pressed, 0)
+        self._x11.XFlush(self._display)
+
+    def close(self):
+        self._x11.XCloseDisplay(self._display)
 
 
 def resident_by_mapping(pid):
