@@ -340,6 +340,8 @@ void TfvFrame::UnloadFiles() {
   if (viewer_ == nullptr) return;
   saved_position_ = viewer_->DocumentPosition();
   saved_form_data_ = viewer_->FormData();
+  // An emptied page plays nothing; the frame viewer silenced every sound already.
+  viewer_->OnSoundRequest = nullptr;
   viewer_->Clear();
 }
 
@@ -354,6 +356,8 @@ void TfvFrame::ReloadFiles() {
   const int position = was_unloaded ? saved_position_ : viewer_->DocumentPosition();
   const layout::TFormData form_data = was_unloaded ? std::move(saved_form_data_) : viewer_->FormData();
   saved_form_data_.clear();
+  // The page read again may play its background sound again.
+  viewer_->OnSoundRequest = MasterSet()->Owner().OnSoundRequest;
   try {
     LoadSource();
   } catch (const std::exception&) {
