@@ -340,9 +340,9 @@ void TfvFrame::UnloadFiles() {
   if (viewer_ == nullptr) return;
   saved_position_ = viewer_->DocumentPosition();
   saved_form_data_ = viewer_->FormData();
-  // An emptied page plays nothing; the frame viewer silenced every sound already.
-  viewer_->OnSoundRequest = nullptr;
   viewer_->Clear();
+  // An emptied page plays nothing until it is read again.
+  viewer_->OnSoundRequest = nullptr;
 }
 
 void TfvFrame::ReloadFiles() {
