@@ -355,6 +355,10 @@ std::string TFrameViewer::CurrentBase() const {
 }
 
 std::string TFrameViewer::ExpandSourceName(const std::string& name) const {
+  // A local path is absolute and root-relative links look the same: a file that exists
+  // there is the file, not a link to be put under the server root.
+  if (!name.empty() && name.front() == '/' && std::filesystem::is_regular_file(name))
+    return std::filesystem::path(name).lexically_normal().string();
   std::string path = html::ExpandFileName(name, ServerRoot);
   if (path.empty() || path.front() == '/') return path;
   const std::string base = CurrentBase();
@@ -460,9 +464,9 @@ void TFrameViewer::HotSpotClick(TPageViewer& viewer, const std::string& url, boo
   if (to_top) {
     own_busy_ = false;  // the top-level load brackets itself
     LoadFromFile(anchored);
-    return;
+  } else {
+    frame->LoadFrameDocument(source, anchor);
   }
-  frame->LoadFrameDocument(source, anchor);
   if (!query.empty()) AddVisited(source + query + (anchor.empty() ? "" : "#" + anchor));
   MarkVisitedLinks();
 }

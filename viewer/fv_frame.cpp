@@ -69,15 +69,20 @@ TfvFrame::TfvFrame(TFrameSet* master, TSubFrameSet* parent_set, QWidget* parent)
 
 void TfvFrame::ApplyAttributes(const html::TAttributeList& attributes, const std::string& directory) {
   frame_name_ = AttributeText(attributes, html::NameSy);
-  std::string source = html::UrlToFileName(AttributeText(attributes, html::SrcSy));
+  const std::string server_root = MasterSet() != nullptr ? MasterSet()->Owner().ServerRoot
+                                                         : std::string();
+  std::string source = html::ExpandFileName(AttributeText(attributes, html::SrcSy), server_root);
   const std::size_t hash = source.find('#');
   if (hash != std::string::npos) {
     frame_anchor_ = source.substr(hash + 1);
     source.erase(hash);
   }
-  // Relative sources belong beside the frame-set document that names them.
+  // Relative sources belong beside the frame-set document that names them, or under its
+  // BASE; without a directory they are taken as they stand, from the working directory.
   if (!source.empty() && source.find(':') == std::string::npos && source.front() != '/') {
-    source = (std::filesystem::path(directory) / source).lexically_normal().string();
+    const std::filesystem::path path = directory.empty() ? std::filesystem::absolute(source)
+                                                         : std::filesystem::path(directory) / source;
+    source = path.lexically_normal().string();
   }
   frame_source_ = frame_initial_source_ = source;
   no_resize_ = attributes.Find(html::NoResizeSy) != nullptr;

@@ -91,8 +91,9 @@ TEST_F(FramePaintTest, BorderlessFramesWithBothScrollBarsArePaintedWhole) {
   std::string wide = "<pre>";
   for (int line = 0; line < 80; ++line) wide += std::string(120, 'W') + "\n";
   Write("wide.htm", wide);
-  viewer_->LoadFromFile(Write(
-      "set.htm", "<frameset cols=*,* border=0><frame src=wide.htm><frame src=wide.htm></frameset>"));
+  viewer_->LoadFromFile(
+      Write("set.htm",
+            "<frameset cols=*,* border=0><frame src=wide.htm><frame src=wide.htm></frameset>"));
   ASSERT_TRUE(Frame(0).Viewer()->HScrollBar().isVisible());
   ASSERT_TRUE(Frame(0).Viewer()->VScrollBar().isVisible());
   Click(*Frame(1).Viewer(), QPoint(30, 30));
