@@ -203,10 +203,13 @@ class FrameSetReader {
   std::string text_;
   html::THtmlTokenizer tok_;
   // Where a frame's relative source is found: beside the document, or under the
-  // document's BASE; the base "DosPath" leaves sources to plain expansion (empty).
+  // document's local BASE; the base "DosPath" leaves sources to plain expansion (empty).
+  // A web base names nothing a file can be read from, so the document's directory stays.
   std::string FrameDirectory() const {
     if (head_.Base.empty()) return directory_;
-    if (html::ToLower(head_.Base) == "dospath") return {};
+    const std::string base = html::ToLower(head_.Base);
+    if (base == "dospath") return {};
+    if (html::IsFullUrl(base) && !base.starts_with("file:")) return directory_;
     return html::UrlToFileName(html::GetBase(head_.Base));
   }
 

@@ -265,9 +265,7 @@ TPageViewer& TFrameViewer::MakeViewer(TfvFrame& frame) {
     if (OnHotSpotTargetCovered) OnHotSpotTargetCovered(*viewer, viewer->HoverTarget(), url);
   };
   viewer->OnProcessing = [this, viewer](bool on) { ViewerProcessing(*viewer, on); };
-  viewer->OnMouseDown = OnMouseDown;
-  viewer->OnMouseUp = OnMouseUp;
-  viewer->OnMouseMove = OnMouseMove;
+  HandMouseTo(*viewer);
   viewer->OnMeta = OnMeta;
   viewer->OnSoundRequest = OnSoundRequest;
   HandEventsTo(*viewer);
@@ -284,6 +282,24 @@ TPageViewer& TFrameViewer::MakeViewer(TfvFrame& frame) {
   SetfvOptions(options_);
   viewer->show();
   return *viewer;
+}
+
+void TFrameViewer::HandMouseTo(TPageViewer& viewer) {
+  // Copied as they are now, like every handler, with the viewer as the sender.
+  if (auto down = OnMouseDown) {
+    viewer.OnMouseDown = [&viewer, down](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
+                                         int y) { down(viewer, button, shift, x, y); };
+  }
+  if (auto move = OnMouseMove) {
+    viewer.OnMouseMove = [&viewer, move](Qt::KeyboardModifiers shift, int x, int y) {
+      move(viewer, shift, x, y);
+    };
+  }
+  if (auto up = OnMouseUp) {
+    viewer.OnMouseUp = [&viewer, up](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
+      up(viewer, button, shift, x, y);
+    };
+  }
 }
 
 bool TFrameViewer::eventFilter(QObject* watched, QEvent* event) {

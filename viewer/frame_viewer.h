@@ -247,9 +247,12 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   decltype(TPageViewer::OnInclude) OnInclude;
   decltype(TPageViewer::OnDragOver) OnDragOver;
   decltype(TPageViewer::OnDragDrop) OnDragDrop;
-  std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)> OnMouseDown;
-  std::function<void(Qt::KeyboardModifiers shift, int x, int y)> OnMouseMove;
-  std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)> OnMouseUp;
+  // The mouse over a viewer, or over a frame left empty; the sender is that viewer or frame.
+  std::function<void(QWidget& sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)>
+      OnMouseDown;
+  std::function<void(QWidget& sender, Qt::KeyboardModifiers shift, int x, int y)> OnMouseMove;
+  std::function<void(QWidget& sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)>
+      OnMouseUp;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -271,6 +274,7 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   // Frees `set` unless it is shown or an entry still holds it.
   void ReleaseSet(TFrameSet* set);
   void HandEventsTo(TPageViewer& viewer);
+  void HandMouseTo(TPageViewer& viewer);
   void ForEachViewer(const std::function<void(TPageViewer&)>& apply) const;
   void ClearHistory();
   std::string ResolvedLink(const TPageViewer& viewer, const std::string& url) const;

@@ -451,7 +451,7 @@ void TfvFrame::mouseMoveEvent(QMouseEvent* event) {
   if (Empty()) {
     TFrameViewer& owner = MasterSet()->Owner();
     if (owner.OnMouseMove)
-      owner.OnMouseMove(event->modifiers(), event->position().toPoint().x(),
+      owner.OnMouseMove(*this, event->modifiers(), event->position().toPoint().x(),
                         event->position().toPoint().y());
     return;
   }
@@ -462,7 +462,7 @@ void TfvFrame::mousePressEvent(QMouseEvent* event) {
   if (Empty()) {
     TFrameViewer& owner = MasterSet()->Owner();
     const QPoint p = event->position().toPoint();
-    if (owner.OnMouseDown) owner.OnMouseDown(event->button(), event->modifiers(), p.x(), p.y());
+    if (owner.OnMouseDown) owner.OnMouseDown(*this, event->button(), event->modifiers(), p.x(), p.y());
     return;
   }
   ParentSet()->BorderMouseDown(*this, event->button(), mapTo(ParentSet(), event->position().toPoint()));
@@ -472,7 +472,7 @@ void TfvFrame::mouseReleaseEvent(QMouseEvent* event) {
   if (Empty()) {
     TFrameViewer& owner = MasterSet()->Owner();
     const QPoint p = event->position().toPoint();
-    if (owner.OnMouseUp) owner.OnMouseUp(event->button(), event->modifiers(), p.x(), p.y());
+    if (owner.OnMouseUp) owner.OnMouseUp(*this, event->button(), event->modifiers(), p.x(), p.y());
     return;
   }
   ParentSet()->BorderMouseUp(*this, event->button(), mapTo(ParentSet(), event->position().toPoint()));

@@ -11,6 +11,7 @@
 
 #include "frame_viewer_fixture.h"
 #include "viewer/page_viewer.h"
+#include "viewer/paint_panel.h"
 #include "viewer/scroll_bar_32.h"
 
 namespace tessival::viewer {
@@ -77,6 +78,20 @@ TEST_F(FrameEventsTest, KeysReachTheHostWithTheViewerAsSenderBeforeTheViewer) {
   EXPECT_THAT(seen, ::testing::ElementsAre("down " + std::to_string(Qt::Key_Down),
                                            "up " + std::to_string(Qt::Key_Down),
                                            "down " + std::to_string(Qt::Key_Down)));
+}
+
+TEST_F(FrameEventsTest, MouseEventsNameTheViewerOrTheEmptyFrameTheyCameFrom) {
+  std::vector<const QWidget*> senders;
+  viewer_->OnMouseDown = [&](QWidget& sender, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+    senders.push_back(&sender);
+  };
+  Write("a.htm", "A");
+  viewer_->LoadFromFile(
+      Write("set.htm", "<frameset cols=*,*,*><frame src=a.htm><frame src=a.htm><frame></frameset>"));
+  Mouse(viewer_->ViewerAt(1)->PaintPanel(), QEvent::MouseButtonPress, QPoint(20, 20), Qt::LeftButton);
+  Mouse(viewer_->ViewerAt(1)->PaintPanel(), QEvent::MouseButtonRelease, QPoint(20, 20), Qt::LeftButton);
+  Mouse(Frame(2), QEvent::MouseButtonPress, QPoint(20, 20), Qt::LeftButton);
+  EXPECT_THAT(senders, ::testing::ElementsAre(viewer_->ViewerAt(1), &Frame(2)));
 }
 
 TEST_F(FrameEventsTest, EnterAndExitFireWhenTheFocusCrossesTheFrameViewersEdge) {
