@@ -5,6 +5,8 @@
 #include <sstream>
 
 #include "html/html_tokenizer.h"
+#include "html/ascii_text.h"
+#include "html/url_helpers.h"
 #include "layout/reader_charsets.h"
 
 namespace tessival::layout {
@@ -182,7 +184,7 @@ class FrameSetReader {
           }
           break;
         case html::FrameSy:
-          viewer_->CreateFrame(set, tok_.Attributes(), directory_);
+          viewer_->CreateFrame(set, tok_.Attributes(), FrameDirectory());
           Next();
           break;
         case html::NoFramesSy: SkipNoFrames(); break;
@@ -200,6 +202,17 @@ class FrameSetReader {
 
   std::string text_;
   html::THtmlTokenizer tok_;
+  // Where a frame's relative source is found: beside the document, or under the
+  // document's local BASE; the base "DosPath" leaves sources to plain expansion (empty).
+  // A web base names nothing a file can be read from, so the document's directory stays.
+  std::string FrameDirectory() const {
+    if (head_.Base.empty()) return directory_;
+    const std::string base = html::ToLower(head_.Base);
+    if (base == "dospath") return {};
+    if (html::IsFullUrl(base) && !base.starts_with("file:")) return directory_;
+    return html::UrlToFileName(html::GetBase(head_.Base));
+  }
+
   TFrameViewerBase* viewer_;
   std::string directory_;
   const TFrameSetHandlers& handlers_;

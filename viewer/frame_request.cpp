@@ -1,5 +1,8 @@
 #include "viewer/frame_request.h"
 
+#include "html/page_file.h"
+#include "platform/stream.h"
+
 namespace tessival::viewer {
 
 std::string FrameRequest::Text() const {
@@ -29,8 +32,12 @@ std::string FrameRequest::Text() const {
 }
 
 layout::TFrameSetSource FrameRequest::Source() const {
-  return InMemory() ? layout::TFrameSetSource::FromText(Text())
-                    : layout::TFrameSetSource::FromFile(FileName);
+  if (InMemory()) return layout::TFrameSetSource::FromText(Text());
+  // A frame-set file is read in the set it declares, like a page, so that its title
+  // reaches the window as the page's would.
+  std::optional<html::PageText> page = html::LoadPageText(FileName);
+  if (!page) throw platform::EStreamError("Cannot open file " + FileName);
+  return layout::TFrameSetSource::FromText(std::move(page->text));
 }
 
 }  // namespace tessival::viewer

@@ -1,5 +1,6 @@
 #include "viewer/frame_viewer.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QTimer>
 #include <algorithm>
@@ -60,15 +61,20 @@ class BusyScope {
 }  // namespace
 
 TFrameViewer::TFrameViewer(QWidget* parent, platform::MessageBoxes* messages)
-    : QWidget(parent), messages_(messages) {
+    : QWidget(parent), messages_(messages), image_cache_(std::make_unique<html::TStringBitmapList>()) {
   resize(150, 150);
   setFocusPolicy(Qt::NoFocus);
   top_set_ = new TFrameSet(*this, this);  // owned by this widget
   top_set_->setGeometry(rect());
   top_set_->show();
+  connect(qApp, &QApplication::focusChanged, this, &TFrameViewer::FocusMoved);
 }
 
-TFrameViewer::~TFrameViewer() = default;
+TFrameViewer::~TFrameViewer() {
+  // The viewers give their pictures back to the shared cache as they go, so they go
+  // before it does.
+  qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
 
 void TFrameViewer::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
@@ -106,15 +112,18 @@ void TFrameViewer::LoadFromFile(const std::string& name) {
   if (Busy()) return;
   const auto [file, anchor] = SplitAnchor(name);
   if (!std::filesystem::is_regular_file(file)) throw EfvLoadError("Can't locate file: " + file);
+  // The file just found is the one shown: a relative name must not be read again against
+  // the directory of the page shown before.
+  const std::string found = std::filesystem::absolute(file).lexically_normal().string();
   BusyScope busy([this](bool on) { SetOwnBusy(on); });
   busy_viewers_.clear();
   if (OnSoundRequest) OnSoundRequest({}, 0, true);
-  if (SameName(file, top_set_->DocumentName())) {
-    ReloadSameDocument(file, anchor);
+  if (SameName(found, top_set_->DocumentName())) {
+    ReloadSameDocument(found, anchor);
   } else {
-    ReplaceTopSet(file, anchor);
+    ReplaceTopSet(found, anchor);
   }
-  AddVisited(name);
+  AddVisited(anchor.empty() && name.find('#') == std::string::npos ? found : found + "#" + anchor);
   MarkVisitedLinks();
 }
 
@@ -246,6 +255,8 @@ TPageViewer& TFrameViewer::MakeViewer(TfvFrame& frame) {
   viewer->SetServerRoot(ServerRoot);
   viewer->SetMarginWidth(MarginWidth);
   viewer->SetMarginHeight(MarginHeight);
+  viewer->SetCursor(Cursor);
+  viewer->SetImageCache(image_cache_.get());
   SetfvOptions(options_);
   viewer->OnHotSpotClick = [this, viewer](const std::string& url, bool& handled) {
     HotSpotClick(*viewer, url, handled);
@@ -254,9 +265,7 @@ TPageViewer& TFrameViewer::MakeViewer(TfvFrame& frame) {
     if (OnHotSpotTargetCovered) OnHotSpotTargetCovered(*viewer, viewer->HoverTarget(), url);
   };
   viewer->OnProcessing = [this, viewer](bool on) { ViewerProcessing(*viewer, on); };
-  viewer->OnMouseDown = OnMouseDown;
-  viewer->OnMouseUp = OnMouseUp;
-  viewer->OnMouseMove = OnMouseMove;
+  HandMouseTo(*viewer);
   viewer->OnMeta = OnMeta;
   viewer->OnSoundRequest = OnSoundRequest;
   HandEventsTo(*viewer);
@@ -275,19 +284,63 @@ TPageViewer& TFrameViewer::MakeViewer(TfvFrame& frame) {
   return *viewer;
 }
 
+void TFrameViewer::HandMouseTo(TPageViewer& viewer) {
+  // Copied as they are now, like every handler, with the viewer as the sender.
+  if (auto down = OnMouseDown) {
+    viewer.OnMouseDown = [&viewer, down](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
+                                         int y) { down(viewer, button, shift, x, y); };
+  }
+  if (auto move = OnMouseMove) {
+    viewer.OnMouseMove = [&viewer, move](Qt::KeyboardModifiers shift, int x, int y) {
+      move(viewer, shift, x, y);
+    };
+  }
+  if (auto up = OnMouseUp) {
+    viewer.OnMouseUp = [&viewer, up](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
+      up(viewer, button, shift, x, y);
+    };
+  }
+}
+
 bool TFrameViewer::eventFilter(QObject* watched, QEvent* event) {
   auto* viewer = qobject_cast<TPageViewer*>(watched);
   if (viewer == nullptr) return false;
   if (event->type() == QEvent::FocusIn) top_set_->SetCurrentViewer(viewer);
-  if (event->type() != QEvent::KeyPress) return false;
-  char key = KeyCharacter(static_cast<QKeyEvent&>(*event));
+  if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+  return ViewerKey(*viewer, *event);
+}
+
+bool TFrameViewer::ViewerKey(TPageViewer& viewer, QEvent& event) {
+  auto& key_event = static_cast<QKeyEvent&>(event);
+  // The host sees the key before the viewer does, and may keep it from the viewer.
+  const bool down = event.type() == QEvent::KeyPress;
+  const auto& handler = down ? OnKeyDown : OnKeyUp;
+  if (handler) {
+    int code = key_event.key();
+    handler(viewer, code, key_event.modifiers());
+    if (code == 0) return true;
+  }
+  if (!down) return false;
+  char key = KeyCharacter(key_event);
   if (key == 0) return false;  // keys without a character (arrows, pages) scroll the viewer
   const bool copy = key == kCtrlC;
   // The viewer's own copy goes through a buffer of fixed size; the frame viewer copies
   // the whole selection in its place.
   if (copy) CopyToClipboard();
-  if (OnKeyPress) OnKeyPress(*viewer, key);
+  if (OnKeyPress) OnKeyPress(viewer, key);
   return copy || key == 0;
+}
+
+bool TFrameViewer::Holds(const QWidget* widget) const {
+  return widget != nullptr && (widget == this || isAncestorOf(widget));
+}
+
+void TFrameViewer::FocusMoved(const QWidget* old_focus, const QWidget* now_focus) {
+  // Moving between the frames is no entering: only focus from or to elsewhere counts.
+  const bool was_inside = Holds(old_focus);
+  const bool is_inside = Holds(now_focus);
+  if (!was_inside && is_inside && OnEnter) OnEnter();
+  if (was_inside && !is_inside && OnExit) OnExit();
 }
 
 char TFrameViewer::KeyCharacter(const QKeyEvent& event) {
@@ -306,17 +359,35 @@ TDocumentKind TFrameViewer::NameKind(const std::string& name) const {
   return extension == ".txt" ? dkText : dkHtml;
 }
 
+std::string TFrameViewer::CurrentBase() const {
+  const TPageViewer* viewer = CurrentViewer();
+  if (viewer != nullptr && !viewer->DocumentBase().empty()) return viewer->DocumentBase();
+  const TfvFrame* frame = viewer != nullptr ? FrameOf(*viewer) : nullptr;
+  for (const TSubFrameSet* set = frame != nullptr ? frame->ParentSet() : nullptr; set != nullptr;
+       set = set->ParentSet()) {
+    if (!set->Base().empty()) return set->Base();
+  }
+  return top_set_->Base();
+}
+
 std::string TFrameViewer::ExpandSourceName(const std::string& name) const {
+  // A local path is absolute and root-relative links look the same: a file that exists
+  // there is the file, not a link to be put under the server root.
+  if (!name.empty() && name.front() == '/' && std::filesystem::is_regular_file(name))
+    return std::filesystem::path(name).lexically_normal().string();
   std::string path = html::ExpandFileName(name, ServerRoot);
   if (path.empty() || path.front() == '/') return path;
-  const std::string& base = top_set_->Base();
+  const std::string base = CurrentBase();
   if (SameName(base, "DosPath")) return path;
   if (!base.empty()) {
     return (std::filesystem::path(html::UrlToFileName(html::GetBase(base))) / path)
         .lexically_normal()
         .string();
   }
-  return std::filesystem::absolute(path).lexically_normal().string();
+  // No base: the name belongs beside the document shown, not beside the program.
+  if (const TPageViewer* viewer = CurrentViewer()) return viewer->ExpandDocumentName(path);
+  const std::filesystem::path directory = std::filesystem::path(top_set_->DocumentName()).parent_path();
+  return std::filesystem::absolute(directory / path).lexically_normal().string();
 }
 
 // --- busy ------------------------------------------------------------------------------
@@ -409,9 +480,9 @@ void TFrameViewer::HotSpotClick(TPageViewer& viewer, const std::string& url, boo
   if (to_top) {
     own_busy_ = false;  // the top-level load brackets itself
     LoadFromFile(anchored);
-    return;
+  } else {
+    frame->LoadFrameDocument(source, anchor);
   }
-  frame->LoadFrameDocument(source, anchor);
   if (!query.empty()) AddVisited(source + query + (anchor.empty() ? "" : "#" + anchor));
   MarkVisitedLinks();
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "html/image_cache.h"
 #include "layout/frame_set_reader.h"
 #include "platform/colors.h"
 #include "platform/message_box.h"
@@ -77,6 +78,8 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   bool Busy() const { return own_busy_ || !busy_viewers_.empty(); }
   TFrameSet& TopSet() const { return *top_set_; }
   std::string DocumentTitle() const;
+  // The one cache of decoded pictures every viewer of the tree uses.
+  html::TStringBitmapList& ImageCache() const { return *image_cache_; }
   const std::vector<std::string>& VisitedList() const { return visited_; }
   // Puts `url` first in the visited list (one list for every frame), cut to VisitedMaxCount.
   void AddVisited(const std::string& url);
@@ -180,6 +183,7 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   int HistoryMaxCount = 0;
   int ImageCacheCount = 5;
   int CharSet = 1;
+  // The cursor over a viewer's text.
   TViewerCursor Cursor = crTextCursor;
   int MarginWidth = 10;
   int MarginHeight = 5;
@@ -200,6 +204,13 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   // A character typed in one of the viewers (Ctrl+C arrives as 3); setting it to 0 keeps
   // it from the viewer.
   std::function<void(TPageViewer& sender, char& key)> OnKeyPress;
+  // A key pressed or released in one of the viewers, before the viewer sees it; setting
+  // `key` to 0 keeps it from the viewer.
+  std::function<void(TPageViewer& sender, int& key, Qt::KeyboardModifiers shift)> OnKeyDown;
+  std::function<void(TPageViewer& sender, int& key, Qt::KeyboardModifiers shift)> OnKeyUp;
+  // The focus came into the frame viewer's tree from elsewhere, or left it.
+  std::function<void()> OnEnter;
+  std::function<void()> OnExit;
   // Asks for a substitute file name for a document about to be read; an empty answer
   // means the document's own name.
   std::function<void(const std::string& src, std::string& new_name)> OnFileRequest;
@@ -236,9 +247,12 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   decltype(TPageViewer::OnInclude) OnInclude;
   decltype(TPageViewer::OnDragOver) OnDragOver;
   decltype(TPageViewer::OnDragDrop) OnDragDrop;
-  std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)> OnMouseDown;
-  std::function<void(Qt::KeyboardModifiers shift, int x, int y)> OnMouseMove;
-  std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)> OnMouseUp;
+  // The mouse over a viewer, or over a frame left empty; the sender is that viewer or frame.
+  std::function<void(QWidget& sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)>
+      OnMouseDown;
+  std::function<void(QWidget& sender, Qt::KeyboardModifiers shift, int x, int y)> OnMouseMove;
+  std::function<void(QWidget& sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)>
+      OnMouseUp;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -260,14 +274,21 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   // Frees `set` unless it is shown or an entry still holds it.
   void ReleaseSet(TFrameSet* set);
   void HandEventsTo(TPageViewer& viewer);
+  void HandMouseTo(TPageViewer& viewer);
   void ForEachViewer(const std::function<void(TPageViewer&)>& apply) const;
   void ClearHistory();
   std::string ResolvedLink(const TPageViewer& viewer, const std::string& url) const;
   std::string LinkTarget(TPageViewer& viewer) const;
   TfvFrame* FrameOf(const TPageViewer& viewer) const;
+  // The base of the current viewer's document, else of the nearest set around it.
+  std::string CurrentBase() const;
   static char KeyCharacter(const QKeyEvent& event);
+  bool ViewerKey(TPageViewer& viewer, QEvent& event);
+  void FocusMoved(const QWidget* old_focus, const QWidget* now_focus);
+  bool Holds(const QWidget* widget) const;
 
   platform::MessageBoxes* messages_;
+  std::unique_ptr<html::TStringBitmapList> image_cache_;
   TFrameSet* top_set_ = nullptr;  // owned through the widget tree
   platform::TColor def_background_ = TPageViewer::clBtnFace;
   TFrameViewerOptions options_ = fvPrintMonochromeBlack | fvPrintTableBackground;

@@ -69,15 +69,20 @@ TfvFrame::TfvFrame(TFrameSet* master, TSubFrameSet* parent_set, QWidget* parent)
 
 void TfvFrame::ApplyAttributes(const html::TAttributeList& attributes, const std::string& directory) {
   frame_name_ = AttributeText(attributes, html::NameSy);
-  std::string source = html::UrlToFileName(AttributeText(attributes, html::SrcSy));
+  const std::string server_root = MasterSet() != nullptr ? MasterSet()->Owner().ServerRoot
+                                                         : std::string();
+  std::string source = html::ExpandFileName(AttributeText(attributes, html::SrcSy), server_root);
   const std::size_t hash = source.find('#');
   if (hash != std::string::npos) {
     frame_anchor_ = source.substr(hash + 1);
     source.erase(hash);
   }
-  // Relative sources belong beside the frame-set document that names them.
+  // Relative sources belong beside the frame-set document that names them, or under its
+  // BASE; without a directory they are taken as they stand, from the working directory.
   if (!source.empty() && source.find(':') == std::string::npos && source.front() != '/') {
-    source = (std::filesystem::path(directory) / source).lexically_normal().string();
+    const std::filesystem::path path = directory.empty() ? std::filesystem::absolute(source)
+                                                         : std::filesystem::path(directory) / source;
+    source = path.lexically_normal().string();
   }
   frame_source_ = frame_initial_source_ = source;
   no_resize_ = attributes.Find(html::NoResizeSy) != nullptr;
@@ -341,6 +346,8 @@ void TfvFrame::UnloadFiles() {
   saved_position_ = viewer_->DocumentPosition();
   saved_form_data_ = viewer_->FormData();
   viewer_->Clear();
+  // An emptied page plays nothing until it is read again.
+  viewer_->OnSoundRequest = nullptr;
 }
 
 void TfvFrame::ReloadFiles() {
@@ -354,6 +361,8 @@ void TfvFrame::ReloadFiles() {
   const int position = was_unloaded ? saved_position_ : viewer_->DocumentPosition();
   const layout::TFormData form_data = was_unloaded ? std::move(saved_form_data_) : viewer_->FormData();
   saved_form_data_.clear();
+  // The page read again may play its background sound again.
+  viewer_->OnSoundRequest = MasterSet()->Owner().OnSoundRequest;
   try {
     LoadSource();
   } catch (const std::exception&) {
@@ -442,7 +451,7 @@ void TfvFrame::mouseMoveEvent(QMouseEvent* event) {
   if (Empty()) {
     TFrameViewer& owner = MasterSet()->Owner();
     if (owner.OnMouseMove)
-      owner.OnMouseMove(event->modifiers(), event->position().toPoint().x(),
+      owner.OnMouseMove(*this, event->modifiers(), event->position().toPoint().x(),
                         event->position().toPoint().y());
     return;
   }
@@ -453,7 +462,7 @@ void TfvFrame::mousePressEvent(QMouseEvent* event) {
   if (Empty()) {
     TFrameViewer& owner = MasterSet()->Owner();
     const QPoint p = event->position().toPoint();
-    if (owner.OnMouseDown) owner.OnMouseDown(event->button(), event->modifiers(), p.x(), p.y());
+    if (owner.OnMouseDown) owner.OnMouseDown(*this, event->button(), event->modifiers(), p.x(), p.y());
     return;
   }
   ParentSet()->BorderMouseDown(*this, event->button(), mapTo(ParentSet(), event->position().toPoint()));
@@ -463,7 +472,7 @@ void TfvFrame::mouseReleaseEvent(QMouseEvent* event) {
   if (Empty()) {
     TFrameViewer& owner = MasterSet()->Owner();
     const QPoint p = event->position().toPoint();
-    if (owner.OnMouseUp) owner.OnMouseUp(event->button(), event->modifiers(), p.x(), p.y());
+    if (owner.OnMouseUp) owner.OnMouseUp(*this, event->button(), event->modifiers(), p.x(), p.y());
     return;
   }
   ParentSet()->BorderMouseUp(*this, event->button(), mapTo(ParentSet(), event->position().toPoint()));

@@ -76,7 +76,9 @@ TPageViewer::TPageViewer(QWidget* parent, platform::MessageBoxes* messages)
       document_(std::make_unique<layout::TSectionList>(messages)) {
   resize(150, 150);
   setFocusPolicy(Qt::StrongFocus);
-  setAttribute(Qt::WA_OpaquePaintEvent);
+  // The viewer paints nothing itself: the ring left by an unfocused border and the corner
+  // between the scroll bars are the border panel's background.
+  border_panel_->setAutoFillBackground(true);
   border_panel_->setFrameStyle(QFrame::NoFrame);
   border_panel_->lower();
   panel_->setFocusProxy(this);

@@ -154,6 +154,13 @@ class TPageViewer : public QWidget {
   int VisitedMaxCount() const { return visited_.MaxCount(); }
   void SetVisitedMaxCount(int count);
   int ImageCacheCount() const { return image_cache_count_; }
+  // A cache shared with other viewers that outlives this one (null: the viewer's own).
+  // Set it before the first load, while no picture is held in the old one.
+  void SetImageCache(html::TStringBitmapList* cache) { document_->Images.Shared = cache; }
+  html::TStringBitmapList& ImageCache() { return document_->Images.Cache(); }
+  // The cursor over the page's text.
+  TViewerCursor Cursor() const { return cursor_; }
+  void SetCursor(TViewerCursor cursor) { cursor_ = cursor; }
   void SetImageCacheCount(int count);
   bool NoSelect() const { return no_select_; }
   void SetNoSelect(bool no_select);

@@ -63,6 +63,9 @@ std::string TPageViewer::ExpandDocumentName(const std::string& name) const {
       html::ToLower(name).find("file://") == std::string::npos) {
     return name;
   }
+  // An existing local file is that file, not a root-relative link for the server root.
+  if (!name.empty() && name.front() == '/' && std::filesystem::is_regular_file(name))
+    return std::filesystem::path(name).lexically_normal().string();
   std::string path = html::ExpandFileName(name, server_root_);
   if (path.empty()) return path;
   if (path.front() == '/') return std::filesystem::path(path).lexically_normal().string();

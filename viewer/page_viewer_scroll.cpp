@@ -37,7 +37,6 @@ void TPageViewer::DoLayout() {
   laying_out_ = false;
   ComputeScrollBars();
   UpdateAnimationTimer();
-  cursor_ = crTextCursor;
 }
 
 void TPageViewer::ComputeScrollBars() {

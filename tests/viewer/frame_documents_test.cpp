@@ -143,3 +143,33 @@ TEST_F(FrameDocumentsTest, SettingsChangedLaterReachEveryViewerShown) {
 
 }  // namespace
 }  // namespace tessival::viewer
+
+namespace tessival::viewer {
+namespace {
+
+TEST_F(FrameDocumentsTest, FrameSourcesFollowTheDocumentsBaseAndTheServerRoot) {
+  Write("lib/a.htm", "<p>From the base");
+  Write("root/r.htm", "<p>From the root");
+  const std::string base = "file://" + (dir_ / "lib").string() + "/";
+  viewer_->SetServerRoot((dir_ / "root").string());
+  viewer_->LoadFromFile(Write("set.htm", "<head><base href=\"" + base +
+                                             "\"></head><frameset cols=*,*><frame src=a.htm>"
+                                             "<frame src=/r.htm></frameset>"));
+  ASSERT_EQ(viewer_->ViewerCount(), 2);
+  EXPECT_EQ(Frame(0).FrameSource(), (dir_ / "lib/a.htm").string());
+  EXPECT_EQ(AllText(*Frame(0).Viewer()), "From the base");
+  EXPECT_EQ(Frame(1).FrameSource(), (dir_ / "root/r.htm").string());
+  EXPECT_EQ(AllText(*Frame(1).Viewer()), "From the root");
+}
+
+TEST_F(FrameDocumentsTest, ALinkWithAQueryThatReplacesTheOnlyPageIsRememberedWithItsQuery) {
+  Write("b.htm", "<p>Second page");
+  viewer_->LoadFromFile(Write("a.htm", "<a href=b.htm>go</a>"));
+  bool handled = false;
+  viewer_->HotSpotClick(*viewer_->CurrentViewer(), "b.htm?q=1", handled);
+  EXPECT_EQ(AllText(*viewer_->CurrentViewer()), "Second page");
+  EXPECT_THAT(viewer_->VisitedList(), ::testing::Contains((dir_ / "b.htm?q=1").string()));
+}
+
+}  // namespace
+}  // namespace tessival::viewer
