@@ -46,18 +46,6 @@ class RedrawOff {
   QWidget& widget_;
 };
 
-// Runs the end of a bracket even when what it brackets throws.
-class BusyScope {
- public:
-  explicit BusyScope(std::function<void(bool)> set) : set_(std::move(set)) { set_(true); }
-  ~BusyScope() { set_(false); }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  std::function<void(bool)> set_;
-};
-
 }  // namespace
 
 TFrameViewer::TFrameViewer(QWidget* parent, platform::MessageBoxes* messages)
@@ -115,7 +103,7 @@ void TFrameViewer::LoadFromFile(const std::string& name) {
   // The file just found is the one shown: a relative name must not be read again against
   // the directory of the page shown before.
   const std::string found = std::filesystem::absolute(file).lexically_normal().string();
-  BusyScope busy([this](bool on) { SetOwnBusy(on); });
+  const OwnBusyScope busy(*this);
   busy_viewers_.clear();
   if (OnSoundRequest) OnSoundRequest({}, 0, true);
   if (SameName(found, top_set_->DocumentName())) {
@@ -129,7 +117,7 @@ void TFrameViewer::LoadFromFile(const std::string& name) {
 
 void TFrameViewer::Reload() {
   if (Busy()) return;
-  BusyScope busy([this](bool on) { SetOwnBusy(on); });
+  const OwnBusyScope busy(*this);
   busy_viewers_.clear();
   top_set_->UnloadFiles();
   top_set_->ReloadFiles();
@@ -471,7 +459,7 @@ void TFrameViewer::HotSpotClick(TPageViewer& viewer, const std::string& url, boo
     return;
   }
   if (frame == nullptr && !to_top) return;
-  BusyScope busy([this](bool on) { SetOwnBusy(on); });
+  const OwnBusyScope busy(*this);
   if (frame != nullptr && ViewerCount() == 1 && !source.empty() &&
       !SameName(source, top_set_->DocumentName())) {
     to_top = true;

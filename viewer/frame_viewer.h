@@ -260,6 +260,18 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
 
  private:
   void SetOwnBusy(bool busy);
+  // Keeps the frame viewer's own load marked as under way while it lives, also when what it
+  // brackets throws.
+  class OwnBusyScope {
+   public:
+    explicit OwnBusyScope(TFrameViewer& viewer) : viewer_(viewer) { viewer_.SetOwnBusy(true); }
+    ~OwnBusyScope() { viewer_.SetOwnBusy(false); }
+    OwnBusyScope(const OwnBusyScope&) = delete;
+    OwnBusyScope& operator=(const OwnBusyScope&) = delete;
+
+   private:
+    TFrameViewer& viewer_;
+  };
   void ViewerProcessing(TPageViewer& viewer, bool processing);
   void FireProcessing(bool was_busy);
   void ReplaceTopSet(const std::string& file, const std::string& anchor);

@@ -12,18 +12,6 @@ namespace tessival::viewer {
 
 namespace {
 
-// Brackets the frame viewer's own busy state, also when what it brackets throws.
-class OwnBusy {
- public:
-  explicit OwnBusy(std::function<void(bool)> set) : set_(std::move(set)) { set_(true); }
-  ~OwnBusy() { set_(false); }
-  OwnBusy(const OwnBusy&) = delete;
-  OwnBusy& operator=(const OwnBusy&) = delete;
-
- private:
-  std::function<void(bool)> set_;
-};
-
 bool CanGoBack(const TfvFrame& frame) {
   return frame.HistoryIndex() + 1 < static_cast<int>(frame.History().size());
 }
@@ -93,7 +81,7 @@ void TFrameViewer::ShowSet(TFrameSet& set) {
 void TFrameViewer::SetHistoryIndex(int index) {
   if (Busy() || index < 0 || index >= static_cast<int>(history_.size()) || index == history_index_)
     return;
-  const OwnBusy busy([this](bool on) { SetOwnBusy(on); });
+  const OwnBusyScope busy(*this);
   history_.at(static_cast<std::size_t>(history_index_)).Position = SinglePosition(*top_set_);
   const FrameViewerHistoryEntry target = history_.at(static_cast<std::size_t>(index));
   if (target.Set != top_set_) {
@@ -124,7 +112,7 @@ void TFrameViewer::GoBack() {
     SetHistoryIndex(history_index_ + 1);
     return;
   }
-  const OwnBusy busy([this](bool on) { SetOwnBusy(on); });
+  const OwnBusyScope busy(*this);
   latest->GoToHistory(latest->HistoryIndex() + 1);
   MarkVisitedLinks();
 }
@@ -141,7 +129,7 @@ void TFrameViewer::GoFwd() {
     SetHistoryIndex(history_index_ - 1);
     return;
   }
-  const OwnBusy busy([this](bool on) { SetOwnBusy(on); });
+  const OwnBusyScope busy(*this);
   earliest->GoToHistory(earliest->HistoryIndex() - 1);
   MarkVisitedLinks();
 }

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "frame_viewer_fixture.h"
-#include "viewer/paint_panel.h"
 #include "viewer/page_viewer.h"
 
 namespace tessival::viewer {
@@ -82,12 +81,8 @@ TEST_F(FrameDocumentsTest, ALinkToThePageShownReadsItAgainUnderTheClick) {
   const std::string page = Write("a.htm", "<h1><a href=a.htm target=_top>WWWWWWWWWWWW</a></h1>");
   viewer_->LoadFromFile(page);
   TFrameSet* set = &viewer_->TopSet();
-  TPaintPanel& panel = viewer_->CurrentViewer()->PaintPanel();
   QCoreApplication::processEvents();
-  const QPoint on_link(40, 30);
-  Mouse(panel, QEvent::MouseMove, on_link, Qt::NoButton);
-  Mouse(panel, QEvent::MouseButtonPress, on_link, Qt::LeftButton);
-  Mouse(panel, QEvent::MouseButtonRelease, on_link, Qt::LeftButton);
+  ClickWithMouse(*viewer_->CurrentViewer(), QPoint(40, 30));
   // The viewer that was clicked goes only once its click has been handled.
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(&viewer_->TopSet(), set);

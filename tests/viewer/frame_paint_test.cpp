@@ -43,12 +43,6 @@ class FramePaintTest : public FrameViewerTest {
     const QPoint inside = frame.mapTo(viewer_.get(), QPoint(frame.width() / 2, frame.height() / 2));
     return qGray(screen.pixel(edge)) + 40 < qGray(screen.pixel(inside));
   }
-  void Click(TPageViewer& viewer, QPoint at) {
-    TPaintPanel& panel = viewer.PaintPanel();
-    Mouse(panel, QEvent::MouseMove, at, Qt::NoButton);
-    Mouse(panel, QEvent::MouseButtonPress, at, Qt::LeftButton);
-    Mouse(panel, QEvent::MouseButtonRelease, at, Qt::LeftButton);
-  }
 };
 
 TEST_F(FramePaintTest, FramesArePaintedWholeAfterLinksReplaceTheirPages) {
@@ -66,8 +60,8 @@ TEST_F(FramePaintTest, FramesArePaintedWholeAfterLinksReplaceTheirPages) {
 
   // A link clicked with the mouse: the page is replaced and the focus moves to its frame,
   // which takes the focus border from the other viewer.
-  Click(*Frame(1).Viewer(), QPoint(5, 300));
-  Click(*Frame(0).Viewer(), QPoint(30, 30));
+  ClickWithMouse(*Frame(1).Viewer(), QPoint(5, 300));
+  ClickWithMouse(*Frame(0).Viewer(), QPoint(30, 30));
   ASSERT_EQ(AllText(*Frame(0).Viewer()), "Second page");
   screen = Screen();
   EXPECT_EQ(Unpainted(screen), 0);
@@ -96,7 +90,7 @@ TEST_F(FramePaintTest, BorderlessFramesWithBothScrollBarsArePaintedWhole) {
             "<frameset cols=*,* border=0><frame src=wide.htm><frame src=wide.htm></frameset>"));
   ASSERT_TRUE(Frame(0).Viewer()->HScrollBar().isVisible());
   ASSERT_TRUE(Frame(0).Viewer()->VScrollBar().isVisible());
-  Click(*Frame(1).Viewer(), QPoint(30, 30));
+  ClickWithMouse(*Frame(1).Viewer(), QPoint(30, 30));
   EXPECT_EQ(Unpainted(Screen()), 0);
 }
 

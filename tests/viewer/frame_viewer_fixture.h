@@ -18,6 +18,8 @@
 #include "viewer/frame_set.h"
 #include "viewer/frame_viewer.h"
 #include "viewer/fv_frame.h"
+#include "viewer/page_viewer.h"
+#include "viewer/paint_panel.h"
 
 namespace tessival::viewer::testing {
 
@@ -65,6 +67,13 @@ class FrameViewerTest : public ::testing::Test {
     QMouseEvent event(type, at, widget.mapToGlobal(at),
                       type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
     QCoreApplication::sendEvent(&widget, &event);
+  }
+  // Moves onto `at` in the viewer's page and clicks there, as a hand on the mouse would.
+  static void ClickWithMouse(TPageViewer& viewer, QPoint at) {
+    TPaintPanel& panel = viewer.PaintPanel();
+    Mouse(panel, QEvent::MouseMove, at, Qt::NoButton);
+    Mouse(panel, QEvent::MouseButtonPress, at, Qt::LeftButton);
+    Mouse(panel, QEvent::MouseButtonRelease, at, Qt::LeftButton);
   }
 
   fs::path dir_;

@@ -17,7 +17,6 @@
 #include "viewer/frame_set.h"
 #include "viewer/fv_frame.h"
 #include "viewer/fv_load_error.h"
-#include "viewer/paint_panel.h"
 
 namespace tessival::viewer {
 namespace {
@@ -134,12 +133,8 @@ TEST_F(FrameViewerTest, LinksGoToTheirTargetFrame) {
 TEST_F(FrameViewerTest, ALinkClickedWithTheMouseMayReplaceThePageItWasClickedIn) {
   Write("b.htm", "<p>Second page");
   viewer_->LoadFromFile(Write("a.htm", "<h1><a href=b.htm>WWWWWWWWWWWW</a></h1>"));
-  TPaintPanel& panel = viewer_->CurrentViewer()->PaintPanel();
   QCoreApplication::processEvents();
-  const QPoint on_link(40, 30);
-  Mouse(panel, QEvent::MouseMove, on_link, Qt::NoButton);
-  Mouse(panel, QEvent::MouseButtonPress, on_link, Qt::LeftButton);
-  Mouse(panel, QEvent::MouseButtonRelease, on_link, Qt::LeftButton);
+  ClickWithMouse(*viewer_->CurrentViewer(), QPoint(40, 30));
   // The old page's viewer goes only after its click has been handled.
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(viewer_->TopSet().DocumentName(), (dir_ / "b.htm").string());
