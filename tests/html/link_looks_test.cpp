@@ -47,16 +47,16 @@ TEST_F(LinkLooks, ARuleReadBetweenTwoLinksReachesTheSecond) {
 
 TEST_F(LinkLooks, DescendantRulesFollowWhereEachLinkStands) {
   Sheet("div a:hover { color: lime } td :visited { color: teal }");
-  const TFontInfoArray inParagraph = *Nest({{"p"}, Link}).FontInfoArray;
+  const TFontInfoArray in_paragraph = *Nest({{"p"}, Link}).FontInfoArray;
   Stack.resize(1);
-  const TFontInfoArray inDivision = *Nest({{"div"}, {"p"}, Link}).FontInfoArray;
+  const TFontInfoArray in_division = *Nest({{"div"}, {"p"}, Link}).FontInfoArray;
   Stack.resize(1);
-  const TFontInfoArray inCell = *Nest({{"td"}, Link}).FontInfoArray;
+  const TFontInfoArray in_cell = *Nest({{"td"}, Link}).FontInfoArray;
 
-  EXPECT_NE(inParagraph[lfHover].iColor, 0x0000FF00u);
-  EXPECT_EQ(inDivision[lfHover].iColor, 0x0000FF00u);
-  EXPECT_EQ(inCell[lfVisited].iColor, 0x00808000u);
-  EXPECT_NE(inParagraph[lfVisited].iColor, 0x00808000u);
+  EXPECT_NE(in_paragraph[lfHover].iColor, 0x0000FF00u);
+  EXPECT_EQ(in_division[lfHover].iColor, 0x0000FF00u);
+  EXPECT_EQ(in_cell[lfVisited].iColor, 0x00808000u);
+  EXPECT_NE(in_paragraph[lfVisited].iColor, 0x00808000u);
 }
 
 TEST_F(LinkLooks, StyleAttributesReachEveryLook) {

@@ -92,10 +92,10 @@ TEST(PropValueTest, EveryShortLengthIsCopiedWhole) {
 }
 
 TEST(PropValueTest, EqualOnlyForTheSameKindAndValue) {
-  const std::string longText(PropValue::InlineRoom + 5, 'x');
+  const std::string long_text(PropValue::InlineRoom + 5, 'x');
   EXPECT_EQ(PropValue(), PropValue());
   EXPECT_EQ(PropValue(7), PropValue(7));
-  EXPECT_EQ(PropValue(longText), PropValue(longText));
+  EXPECT_EQ(PropValue(long_text), PropValue(long_text));
   EXPECT_EQ(PropValue(std::string_view("bold")), PropValue(std::string("bold")));
   EXPECT_FALSE(PropValue(7) == PropValue(8));
   EXPECT_FALSE(PropValue(7) == PropValue(7.0));
