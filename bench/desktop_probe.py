@@ -36,7 +36,27 @@ def write_paragraph_page(path, size, seed, head, link, words=WORDS, bold_every=0
         out.write("".join(parts).encode("cp1252"))
 
 
+_libc = ctypes.CDLL(None, use_errno=True)
+_libc.clock_getcpuclockid.argtypes = [ctypes.c_int, ctypes.POINTER(ctypes.c_int)]
+
+
 def cpu_seconds(pid):
+    """User + system time of process PID, in seconds, from the kernel's process CPU clock:
+    nanoseconds of run time summed over all its threads, those that have already exited
+    included (the kernel folds them into the process). /proc/PID/stat gives the same sum in
+    10 ms ticks, too coarse for a 0.1 s load; summing /proc/PID/task/*/schedstat would
+    lose the threads that have exited. Falls back to the ticks where the clock is refused."""
+    clock = ctypes.c_int()
+    if _libc.clock_getcpuclockid(pid, ctypes.byref(clock)) == 0:
+        try:
+            return time.clock_gettime_ns(clock.value) / 1e9
+        except OSError:
+            pass
+    return tick_cpu_seconds(pid)
+
+
+def tick_cpu_seconds(pid):
+    """The same reading from /proc/PID/stat's utime + stime, in clock ticks."""
     with open("/proc/%d/stat" % pid) as stat:
         fields = stat.read().rsplit(")", 1)[1].split()
     return (int(fields[11]) + int(fields[12])) / TICKS

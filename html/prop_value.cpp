@@ -1,5 +1,7 @@
 #include "html/prop_value.h"
 
+#include <bit>
+
 #include <cstring>
 #include <limits>
 
@@ -70,6 +72,21 @@ void PropValue::SetLongText(std::string_view text) {
   }
   Length = static_cast<std::uint32_t>(text.size());
   Kind = TKind::Text;
+}
+
+bool PropValue::operator==(const PropValue& other) const {
+  if (Kind != other.Kind) return false;
+  switch (Kind) {
+    case TKind::Empty: return true;
+    case TKind::Int: return Number.Int == other.Number.Int;
+    // Bit for bit, so that a remembered result is never reused for a value that merely
+    // compares equal (0 and -0).
+    case TKind::Double:
+      return std::bit_cast<std::uint64_t>(Number.Double) ==
+             std::bit_cast<std::uint64_t>(other.Number.Double);
+    case TKind::Text: return TextValue() == other.TextValue();
+  }
+  return false;
 }
 
 }  // namespace tessival::html

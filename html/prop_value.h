@@ -29,6 +29,8 @@ class PropValue {
   PropValue& operator=(PropValue&& other) noexcept;
   ~PropValue() { Release(); }
 
+  // The same kind holding the same number or the same characters.
+  bool operator==(const PropValue& other) const;
   bool IsEmpty() const { return Kind == TKind::Empty; }
   const int* IntValue() const { return Kind == TKind::Int ? &Number.Int : nullptr; }
   const double* DoubleValue() const { return Kind == TKind::Double ? &Number.Double : nullptr; }

@@ -164,6 +164,18 @@ void TProperties::ResolveFontSize(double reference) {
 }
 
 void TProperties::ComputeLinkFonts(const TStyleList& styles) {
+  const bool keepable = LinkLooksKeepable(styles);
+  TLinkLooksCache& cache = styles.LinkLooksCache();
+  if (const TFontInfoArray* known = keepable ? cache.Find(*this) : nullptr) {
+    FontInfoArray = *known;
+  } else {
+    FontInfoArray = WorkOutLinkLooks(styles);
+    if (keepable) cache.Add(*this, *FontInfoArray);
+  }
+  InLink = true;
+}
+
+TFontInfoArray TProperties::WorkOutLinkLooks(const TStyleList& styles) const {
   // The other looks come from short-lived elements stacked above this one, combined as
   // real ones would be, so that :visited and :hover rules apply to them.
   auto lookAbove = [&](const TProperties& below, std::string_view pseudo) {
@@ -180,8 +192,7 @@ void TProperties::ComputeLinkFonts(const TStyleList& styles) {
   fonts[lfVisited] = visited->GetFontInfo();
   fonts[lfHover] = hover->GetFontInfo();
   fonts[lfVisitedHover] = visitedHover->GetFontInfo();
-  FontInfoArray = fonts;
-  InLink = true;
+  return fonts;
 }
 
 void TProperties::ReInherit(const TProperties& parent, const TStyleList& styles) {

@@ -152,6 +152,8 @@ class TProperties {
   }
   void ApplyLinkFontChange(PropIndex index, const PropValue& value);
   void ComputeLinkFonts(const TStyleList& styles);
+  bool LinkLooksKeepable(const TStyleList& styles) const;
+  TFontInfoArray WorkOutLinkLooks(const TStyleList& styles) const;
   void MergeStyleSheet(const TStyleList& styles, std::string_view tag, std::string_view pseudo,
                        std::string_view id, std::string_view klass);
   void ResolveFontSize(double reference);

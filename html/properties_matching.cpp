@@ -77,4 +77,18 @@ void TProperties::MergeStyleSheet(const TStyleList& styles, std::string_view tag
   if (hasPseudo) scan(Join({":", pseudo}));
 }
 
+bool TProperties::LinkLooksKeepable(const TStyleList& styles) const {
+  // A style attribute is not part of the key, and a descendant rule that could match a
+  // look depends on the elements above the link.
+  if (PropStyle) return false;
+  auto hasDescendantRules = [&](const std::string& group) {
+    const TStyleList::DescendantGroup* rules = styles.DescendantRules(group);
+    return rules && !rules->empty();
+  };
+  return !(hasDescendantRules(PropTag) ||
+           (!PropClass.empty() && hasDescendantRules(Join({".", PropClass}))) ||
+           (!PropID.empty() && hasDescendantRules(Join({"#", PropID}))) ||
+           hasDescendantRules(":visited") || hasDescendantRules(":hover"));
+}
+
 }  // namespace tessival::html

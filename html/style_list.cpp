@@ -9,6 +9,7 @@ namespace tessival::html {
 TStyleList::TStyleList() = default;
 
 void TStyleList::Clear() {
+  LinkLooks.Clear();
   ByKey.Clear();
   Sorted.clear();
   SortedStale = false;
@@ -39,6 +40,7 @@ TProperties& TStyleList::MakeProperties() {
 }
 
 TProperties& TStyleList::AddEntry(std::string_view key, TProperties& props) {
+  LinkLooks.Clear();
   props.PropTag = std::string(key);
   props.DefaultFontSize = DefFontSize;
   TStyleEntry& entry = Items.emplace_back();
@@ -95,6 +97,7 @@ std::span<const TStyleEntry* const> TStyleList::EntriesOf(std::string_view key) 
 }
 
 TProperties* TStyleList::Find(std::string_view key) {
+  LinkLooks.Clear();  // the caller may change the rule
   const KeyEntries* entries = ByKey.Find(key);
   return entries ? entries->First->Props : nullptr;
 }
@@ -105,6 +108,7 @@ const TProperties* TStyleList::Find(std::string_view key) const {
 }
 
 TProperties& TStyleList::FindOrAdd(std::string_view key) {
+  LinkLooks.Clear();
   // AddModifyProp is called for several properties of the same selector in a row.
   if (LastModified && LastModifiedKey == key) return *LastModified;
   TProperties& props = FindOrMake(key);
@@ -188,6 +192,7 @@ void TStyleList::ApplyColor(TProperties& props, std::string_view selector, PropI
 }
 
 void TStyleList::AddModifyValueFully(TRuleEntry& rule, const TDeclaredValue& value) {
+  LinkLooks.Clear();
   if (!rule.Props) {
     if (rule.Selector.find(":hover") != std::string_view::npos) HoverRules = true;
     rule.Props = &FindOrMake(rule.Selector);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "html/key_index.h"
+#include "html/link_looks_cache.h"
 #include "html/properties.h"
 #include "html/selector_key.h"
 
@@ -83,6 +84,7 @@ class TStyleList {
   void AddModifyValue(TRuleEntry& rule, const TDeclaredValue& value) {
     // After a rule's first longhand its entry is known: a text for an entry other than A's
     // goes straight into its slot.
+    LinkLooks.Clear();
     if (rule.Props && !rule.LinkProps && !IsColorSlot(value.Index))
       rule.Props->SetByIndex(value.Index, value.Text);
     else AddModifyValueFully(rule, value);
@@ -114,6 +116,9 @@ class TStyleList {
   const TProperties* Find(std::string_view key) const;
   // Every entry under exactly this key, in the order they were added; empty when none.
   std::span<const TStyleEntry* const> EntriesOf(std::string_view key) const;
+  // Links' looks already worked out under the present rules; any change to a rule forgets
+  // them (so does handing out a rule to change, through Find).
+  TLinkLooksCache& LinkLooksCache() const { return LinkLooks; }
 
  private:
   static constexpr int FirstSeqNumber = 10;
@@ -166,6 +171,7 @@ class TStyleList {
   double DefFontSize = 12;
   int SeqNumber = FirstSeqNumber;
   bool HoverRules = false;
+  mutable TLinkLooksCache LinkLooks;
 };
 
 }  // namespace tessival::html

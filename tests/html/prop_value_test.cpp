@@ -91,5 +91,19 @@ TEST(PropValueTest, EveryShortLengthIsCopiedWhole) {
   }
 }
 
+TEST(PropValueTest, EqualOnlyForTheSameKindAndValue) {
+  const std::string long_text(PropValue::InlineRoom + 5, 'x');
+  EXPECT_EQ(PropValue(), PropValue());
+  EXPECT_EQ(PropValue(7), PropValue(7));
+  EXPECT_EQ(PropValue(long_text), PropValue(long_text));
+  EXPECT_EQ(PropValue(std::string_view("bold")), PropValue(std::string("bold")));
+  EXPECT_FALSE(PropValue(7) == PropValue(8));
+  EXPECT_FALSE(PropValue(7) == PropValue(7.0));
+  EXPECT_FALSE(PropValue(std::string_view("7")) == PropValue(7));
+  EXPECT_FALSE(PropValue() == PropValue(std::string_view()));
+  EXPECT_FALSE(PropValue(std::string_view("bold")) == PropValue(std::string_view("bolder")));
+  EXPECT_FALSE(PropValue(0.0) == PropValue(-0.0));
+}
+
 }  // namespace
 }  // namespace tessival::html
