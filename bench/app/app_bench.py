@@ -39,6 +39,7 @@ import desktop_probe  # noqa: E402
 from desktop_probe import cpu_seconds, rss_kib  # noqa: E402
 
 IDLE_S = 1.0
+IDLE_CPU_S = 0.002
 POLL_S = 0.005
 BUTTON_XY = (397, 31)  # "Wortschatz" in the toolbar, window coordinates
 
@@ -51,14 +52,16 @@ def make_page(path, size):
 
 def last_busy(pid, since_cpu=None, timeout=60.0):
     """The wall time at which the process last spent processor time before IDLE_S of rest.
-    With since_cpu, processor time spent before the first look counts as a change then."""
+    With since_cpu, processor time spent before the first look counts as a change then.
+    The clock reads nanoseconds, so a timer's wake-up (the memo's blinking cursor) shows
+    too: only more than IDLE_CPU_S since the last change counts as work, for both programs."""
     last_cpu = cpu_seconds(pid) if since_cpu is None else since_cpu
     last_change = time.monotonic()
     deadline = last_change + timeout
     while time.monotonic() < deadline:
         time.sleep(POLL_S)
         now = cpu_seconds(pid)
-        if now != last_cpu:
+        if now - last_cpu > IDLE_CPU_S:
             last_cpu, last_change = now, time.monotonic()
         elif time.monotonic() - last_change >= IDLE_S:
             return last_change
