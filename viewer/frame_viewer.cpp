@@ -10,6 +10,7 @@
 #include "html/url_helpers.h"
 #include "platform/clipboard.h"
 #include "platform/qt/text_convert.h"
+#include "viewer/document_names.h"
 #include "viewer/frame_set.h"
 #include "viewer/fv_frame.h"
 #include "viewer/fv_load_error.h"
@@ -18,19 +19,9 @@ namespace tessival::viewer {
 
 namespace {
 
-std::pair<std::string, std::string> SplitAnchor(const std::string& name) {
-  const std::size_t hash = name.find('#');
-  if (hash == std::string::npos) return {name, {}};
-  return {name.substr(0, hash), name.substr(hash + 1)};
-}
-
 constexpr char kCtrlC = 3;
 // Extensions are compared this long, the dot included.
 constexpr std::size_t kExtensionLength = 5;
-
-bool SameName(const std::string& a, const std::string& b) {
-  return html::ToLower(a) == html::ToLower(b);
-}
 
 TSubFrameSet& AsSet(layout::TFrameSetNode& node) { return dynamic_cast<TSubFrameSet&>(node); }
 

@@ -7,6 +7,7 @@
 #include "html/ascii_text.h"
 #include "html/url_helpers.h"
 #include "layout/frame_set_reader.h"
+#include "viewer/document_names.h"
 #include "viewer/frame_set.h"
 #include "viewer/frame_viewer.h"
 #include "viewer/fv_load_error.h"
@@ -40,16 +41,6 @@ class LoadDepthGuard {
 
 std::string DirectoryOf(const std::string& file) {
   return std::filesystem::path(file).parent_path().string();
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-  return html::ToLower(a) == html::ToLower(b);
-}
-
-std::pair<std::string, std::string> SplitAnchor(const std::string& name) {
-  const std::size_t hash = name.find('#');
-  if (hash == std::string::npos) return {name, {}};
-  return {name.substr(0, hash), name.substr(hash + 1)};
 }
 
 constexpr int kMillisecondsPerSecond = 1000;

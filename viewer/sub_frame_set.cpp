@@ -8,6 +8,7 @@
 #include "html/ascii_text.h"
 #include "html/url_helpers.h"
 #include "layout/reader_charsets.h"
+#include "viewer/document_names.h"
 #include "viewer/frame_set.h"
 #include "viewer/frame_viewer.h"
 #include "viewer/meta_refresh.h"
@@ -181,7 +182,7 @@ void TSubFrameSet::ShowInitialSources() {
       set->ShowInitialSources();
     } else if (auto* frame = dynamic_cast<TfvFrame*>(child)) {
       if (!frame->FrameInitialSource().empty() &&
-          html::ToLower(frame->FrameSource()) != html::ToLower(frame->FrameInitialSource()))
+          !SameName(frame->FrameSource(), frame->FrameInitialSource()))
         frame->LoadFrameDocument(frame->FrameInitialSource(), {});
     }
   }
@@ -252,7 +253,7 @@ void TSubFrameSet::KeepRefresh(const std::string& content, const std::string& di
 void TSubFrameSet::StartRefresh() {
   TFrameViewer& owner = MasterSet()->Owner();
   if (refresh_seconds_ <= 0 || refresh_url_.empty() || (owner.fvOptions() & fvMetaRefresh) == 0) return;
-  const std::string file = refresh_url_.substr(0, refresh_url_.find('#'));
+  const std::string file = SplitAnchor(refresh_url_).first;
   if (!owner.RequestMode() && !std::filesystem::is_regular_file(file)) return;
   refresh_timer_.start(refresh_seconds_ * kMillisecondsPerSecond);
 }
@@ -263,9 +264,8 @@ void TSubFrameSet::RefreshTick() {
   // Nobody waits for a refresh: a document gone by now leaves the frames as they are.
   try {
     if (auto* frame = qobject_cast<TfvFrame*>(parentWidget())) {
-      const std::size_t hash = refresh_url_.find('#');
-      const std::string anchor = hash == std::string::npos ? "" : refresh_url_.substr(hash + 1);
-      frame->LoadFrameDocument(refresh_url_.substr(0, hash), anchor, FrameReload::kYes);
+      const auto [source, anchor] = SplitAnchor(refresh_url_);
+      frame->LoadFrameDocument(source, anchor, FrameReload::kYes);
       owner.MarkVisitedLinks();
     } else if (this == &owner.TopSet()) {
       owner.LoadFromFile(refresh_url_);
