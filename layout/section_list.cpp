@@ -44,6 +44,7 @@ void TSectionList::Clear() {
   BackgroundFrame.reset();
   LinkFonts.clear();
   SharedVariants.clear();
+  SharedGivenBoxes.clear();
   PositionList.clear();
   DrawList.clear();
   if (!IsCopy) {
@@ -212,6 +213,17 @@ std::shared_ptr<const html::TFontInfoArray> TSectionList::ShareVariants(
   if (SharedVariants.size() >= kRecent) SharedVariants.erase(SharedVariants.begin());
   SharedVariants.push_back(std::make_shared<const html::TFontInfoArray>(variants));
   return SharedVariants.back();
+}
+
+std::shared_ptr<const TGivenBox> TSectionList::ShareGivenBox(TGivenBox box) {
+  // As with the links' looks: the few boxes of the recent blocks cover a page's paragraphs,
+  // headings and cells; an older box lives on in the blocks that use it.
+  constexpr std::size_t kRecent = 8;
+  for (const auto& shared : SharedGivenBoxes)
+    if (*shared == box) return shared;
+  if (SharedGivenBoxes.size() >= kRecent) SharedGivenBoxes.erase(SharedGivenBoxes.begin());
+  SharedGivenBoxes.push_back(std::make_shared<const TGivenBox>(std::move(box)));
+  return SharedGivenBoxes.back();
 }
 
 void TSectionList::AddLinkRun(TFontObj& run) {

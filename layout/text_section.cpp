@@ -286,9 +286,15 @@ void TSection::FinishText() {
   BuildIndex();
   // The text does not grow any more: give back what growing it reserved.
   Text_.shrink_to_fit();
-  Breaks_.shrink_to_fit();
+  if (Breaks_.find(BreakNever) == std::string::npos) std::string().swap(Breaks_);
+  else Breaks_.shrink_to_fit();
   Finished_ = true;
   if (!Text_.empty() && Document) SectionNumber = Document->NextSectionNumber();
+}
+
+std::string TSection::Breaks() const {
+  if (!Breaks_.empty() || !Finished_) return Breaks_;
+  return std::string(Text_.size() + 1, BreakAllowed);
 }
 
 void TSection::BuildIndex() {
