@@ -69,9 +69,8 @@ TBlock::TBlock(TCellBasic* ownerCell, const html::TProperties& props,
   }
 }
 
-void TBlock::SetGivenBox(TGivenBox box) {
-  Given = Document != nullptr ? Document->ShareGivenBox(std::move(box))
-                              : std::make_shared<const TGivenBox>(std::move(box));
+void TBlock::SetGivenBox(const TGivenBox& box) {
+  Given = Document != nullptr ? Document->ShareGivenBox(box) : std::make_shared<const TGivenBox>(box);
 }
 
 void TBlock::ReadStyle(const html::TProperties& props) {

@@ -125,7 +125,7 @@ class TBlock : public TSectionBase {
   // Printing: true when the page ends at this block and it is not painted.
   bool EndsPageBefore();
   // Makes `box` this block's given box, shared through the document when there is one.
-  void SetGivenBox(TGivenBox box);
+  void SetGivenBox(const TGivenBox& box);
 
  private:
   void CollapseTopMargin();

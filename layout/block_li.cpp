@@ -52,7 +52,7 @@ TBlockLI::TBlockLI(TCellBasic* ownerCell, const html::TProperties& props,
       if (unset) {
         TGivenBox indented = *Given;
         indented.Values[html::piMarginLeft - html::BoxFirst] = LooseItemIndent;
-        SetGivenBox(std::move(indented));
+        SetGivenBox(indented);
         MarginLeft = LooseItemIndent;
       }
       break;

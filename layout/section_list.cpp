@@ -215,14 +215,15 @@ std::shared_ptr<const html::TFontInfoArray> TSectionList::ShareVariants(
   return SharedVariants.back();
 }
 
-std::shared_ptr<const TGivenBox> TSectionList::ShareGivenBox(TGivenBox box) {
+std::shared_ptr<const TGivenBox> TSectionList::ShareGivenBox(const TGivenBox& box) {
   // As with the links' looks: the few boxes of the recent blocks cover a page's paragraphs,
   // headings and cells; an older box lives on in the blocks that use it.
+  // Newest first: a paragraph mostly gives what the one before it gave.
   constexpr std::size_t kRecent = 8;
-  for (const auto& shared : SharedGivenBoxes)
-    if (*shared == box) return shared;
+  for (auto shared = SharedGivenBoxes.rbegin(); shared != SharedGivenBoxes.rend(); ++shared)
+    if (**shared == box) return *shared;
   if (SharedGivenBoxes.size() >= kRecent) SharedGivenBoxes.erase(SharedGivenBoxes.begin());
-  SharedGivenBoxes.push_back(std::make_shared<const TGivenBox>(std::move(box)));
+  SharedGivenBoxes.push_back(std::make_shared<const TGivenBox>(box));
   return SharedGivenBoxes.back();
 }
 

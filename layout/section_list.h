@@ -111,7 +111,7 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
   std::shared_ptr<const html::TFontInfoArray> ShareVariants(const html::TFontInfoArray& variants);
   // A block's box as given, shared by the blocks that give the same (a page's paragraphs
   // mostly do): each would otherwise keep its own copy of every box property.
-  std::shared_ptr<const TGivenBox> ShareGivenBox(TGivenBox box);
+  std::shared_ptr<const TGivenBox> ShareGivenBox(const TGivenBox& box);
   void AddLinkRun(TFontObj& run);
   void RemoveLinkRun(const TFontObj& run);
   const std::vector<TFontObj*>& LinkList() const { return LinkFonts; }

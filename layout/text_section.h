@@ -179,6 +179,9 @@ class TSection : public TSectionBase {
   void JoinLinkList(TFontObj& run);
   void LeaveLinkList(const TFontObj& run);
   void Append(char ch, std::int32_t sourcePos, char mark);
+  // Adds the marks of the last `count` characters appended to the text.
+  void AppendMarks(std::size_t count, char mark);
+  void ForbidBreakAt(std::size_t offset);
   // Removes the marked characters and moves the font runs back; clears the marks.
   void Compact(std::vector<char>& drop);
   void DropRunsMovedOntoOthers();
@@ -227,8 +230,8 @@ class TSection : public TSectionBase {
   int PaintedWidth(platform::Canvas& canvas, int start, int count) const;
 
   std::string Text_;
-  // Empty once the text is finished when every mark is BreakAllowed, as in most running
-  // text: a page's paragraphs would otherwise keep one byte per character that says nothing.
+  // Empty while every mark is BreakAllowed, as in most running text: a page's paragraphs
+  // would otherwise keep one byte per character that says nothing.
   std::string Breaks_;
   std::vector<std::int32_t> SourcePositions_;  // while filling only
   std::vector<IndexObj> Index_;
