@@ -155,7 +155,7 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
 
   // --- settings, copied into every viewer. The fields are read when a viewer is made;
   // the setters also change every viewer shown.
-  void SetViewImages(bool view);       // ignored while Busy
+  void SetViewImages(bool view);  // ignored while Busy
   // Clamped to 0..20: how many further documents a picture no page shows any more stays
   // in the shared cache for. Ignored while Busy.
   void SetImageCacheCount(int count);

@@ -59,7 +59,8 @@ TEST_F(FrameRequestsTest, FramesTheHostDoesNotServeAreReadBesideTheirFrameSet) {
   asked_.clear();
   // Read while the page of another folder is still shown.
   viewer_->LoadFromFile(
-      Write("set.htm", "<frameset cols=*,*><frame src=left.htm><frame src=sub/inner.htm#end></frameset>"));
+      Write("set.htm",
+            "<frameset cols=*,*><frame src=left.htm><frame src=sub/inner.htm#end></frameset>"));
   ASSERT_EQ(viewer_->ViewerCount(), 2);
   EXPECT_THAT(asked_, ::testing::ElementsAre(Name("set.htm"), "left.htm", "sub/inner.htm"));
   EXPECT_EQ(Frame(0).FrameSource(), "left.htm");
