@@ -217,8 +217,8 @@ std::shared_ptr<const html::TFontInfoArray> TSectionList::ShareVariants(
 
 std::shared_ptr<const TGivenBox> TSectionList::ShareGivenBox(const TGivenBox& box) {
   // As with the links' looks: the few boxes of the recent blocks cover a page's paragraphs,
-  // headings and cells; an older box lives on in the blocks that use it.
-  // Newest first: a paragraph mostly gives what the one before it gave.
+  // headings and cells, and an older box lives on in the blocks that use it. Newest first:
+  // a paragraph mostly gives what the one before it gave.
   constexpr std::size_t kRecent = 8;
   for (auto shared = SharedGivenBoxes.rbegin(); shared != SharedGivenBoxes.rend(); ++shared)
     if (**shared == box) return *shared;
