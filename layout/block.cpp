@@ -69,16 +69,18 @@ TBlock::TBlock(TCellBasic* ownerCell, const html::TProperties& props,
   }
 }
 
+void TBlock::SetGivenBox(const TGivenBox& box) {
+  Given = Document != nullptr ? Document->ShareGivenBox(box) : std::make_shared<const TGivenBox>(box);
+}
+
 void TBlock::ReadStyle(const html::TProperties& props) {
-  Given.Values = props.GetVMarginArray();
-  Given.EmSize = props.EmSize;
-  Given.ExSize = props.ExSize;
+  SetGivenBox(TGivenBox{props.GetVMarginArray(), props.EmSize, props.ExSize});
   const html::TBoxPixels box = props.BoxPixels(CreationWidth);
   MarginTop = CreationMargin(box, html::piMarginTop);
   MarginBottom = CreationMargin(box, html::piMarginBottom);
   TopIsParagraphSpace = IsParagraphSpace(box, html::piMarginTop);
   BottomIsParagraphSpace = IsParagraphSpace(box, html::piMarginBottom);
-  Box = ResolveBox(Given, CreationWidth, 0, Box);
+  Box = ResolveBox(*Given, CreationWidth, 0, Box);
   BackgroundColor = ColorOrNone(props.Prop(html::piBackgroundColor));
   BorderColor = ColorOrNone(props.Prop(html::piBorderColor));
   TextColor = props.Color();
@@ -243,7 +245,7 @@ int TBlock::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManage
   }
   const int availWidth = args.availWidth;
   ClearOffset = ClearingDistance(indents, args.y);
-  Box = ResolveBox(Given, availWidth, args.availHeight, Box);
+  Box = ResolveBox(*Given, availWidth, args.availHeight, Box);
   const int givenX = args.x;
   int x = args.x;
   int y = args.y;
@@ -382,7 +384,7 @@ void TBlock::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWidt
   ContentWidthRange(canvas, contentMin, contentMax);
   // Against no width at all the box never changes: it is resolved once.
   if (!RangeBoxResolved_) {
-    RangeBox_ = ResolveBox(Given, 0, 400, Box);
+    RangeBox_ = ResolveBox(*Given, 0, 400, Box);
     RangeBoxResolved_ = true;
   }
   const TBlockBox& box = RangeBox_;
@@ -423,7 +425,7 @@ int TBodyBlock::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentMa
   StartPos = pos;
   Top = AnchorTop = args.y;
   ScopedIndentOwner owner(indents, this);
-  Box = ResolveBox(Given, indents.Width, args.availHeight, Box);
+  Box = ResolveBox(*Given, indents.Width, args.availHeight, Box);
   Box.MarginLeft = std::max(0, Box.MarginLeft == html::AutoValue ? 0 : Box.MarginLeft);
   Box.MarginRight = std::max(0, Box.MarginRight == html::AutoValue ? 0 : Box.MarginRight);
   IndentX = Box.LeftExtras();

@@ -72,8 +72,9 @@ class TBlock : public TSectionBase {
   std::unique_ptr<TBlockCell> ContentCell;
   std::string TagName;
   std::string TagPath;  // tag + "." + class
-  // The element's box as given, and as resolved for the last layout.
-  TGivenBox Given;
+  // The element's box as given (never null; shared with other blocks, so replaced, never
+  // changed), and as resolved for the last layout.
+  std::shared_ptr<const TGivenBox> Given;
   TBlockBox Box;
   // Top and bottom margins are fixed at creation (collapsing works on them).
   int& MarginTop = Box.MarginTop;
@@ -123,6 +124,8 @@ class TBlock : public TSectionBase {
                      int x, IndentManager& indents);
   // Printing: true when the page ends at this block and it is not painted.
   bool EndsPageBefore();
+  // Makes `box` this block's given box, shared through the document when there is one.
+  void SetGivenBox(const TGivenBox& box);
 
  private:
   void CollapseTopMargin();

@@ -43,6 +43,8 @@ struct TGivenBox {
   html::TVMarginArray Values;
   int EmSize = 16;
   int ExSize = 8;
+
+  bool operator==(const TGivenBox& other) const = default;
 };
 
 // Resolves every value but the top and bottom margins, which were fixed at creation and

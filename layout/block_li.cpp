@@ -45,12 +45,14 @@ TBlockLI::TBlockLI(TCellBasic* ownerCell, const html::TProperties& props,
     case lkDefinition: ListStyle = html::lbBlank; break;
     default: {
       ListStyle = html::lbDisc;
-      const html::PropValue& left = Given.Values[html::piMarginLeft - html::BoxFirst];
+      const html::PropValue& left = Given->Values[html::piMarginLeft - html::BoxFirst];
       const int* number = html::AsInt(left);
       const bool unset = html::IsEmpty(left) ||
                          (number && (*number == html::UnsetValue || *number == 0));
       if (unset) {
-        Given.Values[html::piMarginLeft - html::BoxFirst] = LooseItemIndent;
+        TGivenBox indented = *Given;
+        indented.Values[html::piMarginLeft - html::BoxFirst] = LooseItemIndent;
+        SetGivenBox(indented);
         MarginLeft = LooseItemIndent;
       }
       break;

@@ -20,11 +20,10 @@ void Indent(std::string& out, int depth) { out.append(2 * static_cast<std::size_
 std::string Quoted(const TSection& section, const LineRec& line) {
   std::string out = "\"";
   const std::string& text = section.Text();
-  const std::string& breaks = section.Breaks();
   for (int i = line.Start; i < line.Start + line.Count; ++i) {
     const auto ch = static_cast<unsigned char>(text[i]);
     if (ch == LineBreakChar) out += "\\n";
-    else if (ch == ' ' && breaks[i] == BreakNever) out += '~';
+    else if (ch == ' ' && !section.MayBreakAt(i)) out += '~';
     else if (ch == '"' || ch == '\\') (out += '\\') += static_cast<char>(ch);
     else if (ch < 0x20 || ch >= 0x7F) {
       char hex[8];

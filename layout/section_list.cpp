@@ -44,6 +44,7 @@ void TSectionList::Clear() {
   BackgroundFrame.reset();
   LinkFonts.clear();
   SharedVariants.clear();
+  SharedGivenBoxes.clear();
   PositionList.clear();
   DrawList.clear();
   if (!IsCopy) {
@@ -212,6 +213,18 @@ std::shared_ptr<const html::TFontInfoArray> TSectionList::ShareVariants(
   if (SharedVariants.size() >= kRecent) SharedVariants.erase(SharedVariants.begin());
   SharedVariants.push_back(std::make_shared<const html::TFontInfoArray>(variants));
   return SharedVariants.back();
+}
+
+std::shared_ptr<const TGivenBox> TSectionList::ShareGivenBox(const TGivenBox& box) {
+  // As with the links' looks: the few boxes of the recent blocks cover a page's paragraphs,
+  // headings and cells, and an older box lives on in the blocks that use it. Newest first:
+  // a paragraph mostly gives what the one before it gave.
+  constexpr std::size_t kRecent = 8;
+  for (auto shared = SharedGivenBoxes.rbegin(); shared != SharedGivenBoxes.rend(); ++shared)
+    if (**shared == box) return *shared;
+  if (SharedGivenBoxes.size() >= kRecent) SharedGivenBoxes.erase(SharedGivenBoxes.begin());
+  SharedGivenBoxes.push_back(std::make_shared<const TGivenBox>(box));
+  return SharedGivenBoxes.back();
 }
 
 void TSectionList::AddLinkRun(TFontObj& run) {

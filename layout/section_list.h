@@ -17,6 +17,7 @@
 #include "html/map_item.h"
 #include "html/selection_buffers.h"
 #include "html/style_list.h"
+#include "layout/block_box.h"
 #include "layout/cell.h"
 #include "layout/document_images.h"
 #include "layout/panel_obj.h"
@@ -108,6 +109,9 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
   // The four looks of a link, shared by the runs that have the same (most runs of a page's
   // links look alike).
   std::shared_ptr<const html::TFontInfoArray> ShareVariants(const html::TFontInfoArray& variants);
+  // A block's box as given, shared by the blocks that give the same (a page's paragraphs
+  // mostly do): each would otherwise keep its own copy of every box property.
+  std::shared_ptr<const TGivenBox> ShareGivenBox(const TGivenBox& box);
   void AddLinkRun(TFontObj& run);
   void RemoveLinkRun(const TFontObj& run);
   const std::vector<TFontObj*>& LinkList() const { return LinkFonts; }
@@ -200,6 +204,7 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
   platform::MessageBoxes* Messages;  // not owned
   std::vector<TFontObj*> LinkFonts;  // link runs in document order, not owned
   std::vector<std::shared_ptr<const html::TFontInfoArray>> SharedVariants;  // a few recent
+  std::vector<std::shared_ptr<const TGivenBox>> SharedGivenBoxes;           // a few recent
   int ProgressLayoutCount = 0;  // the layout pass that last reported
   std::string BackgroundUrl;
   bool BackgroundTried = false;

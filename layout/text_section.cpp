@@ -85,8 +85,21 @@ void TSection::LeaveLinkList(const TFontObj& run) {
 
 void TSection::Append(char ch, std::int32_t sourcePos, char mark) {
   Text_.push_back(ch);
-  Breaks_.push_back(mark);
+  AppendMarks(1, mark);
   SourcePositions_.push_back(sourcePos);
+}
+
+void TSection::AppendMarks(std::size_t count, char mark) {
+  // Marks are written only from the first that forbids a break on: until then every
+  // character may break, and running text seldom has one that may not.
+  if (Breaks_.empty() && mark == BreakAllowed) return;
+  Breaks_.resize(Text_.size() - count, BreakAllowed);
+  Breaks_.append(count, mark);
+}
+
+void TSection::ForbidBreakAt(std::size_t offset) {
+  if (Breaks_.empty()) Breaks_.assign(Text_.size(), BreakAllowed);
+  Breaks_[offset] = BreakNever;
 }
 
 void TSection::AddChar(char ch, std::int32_t sourcePos, BreakRule rule) {
@@ -103,7 +116,7 @@ void TSection::AddTokens(const html::TokenObj& tokens, const html::TProperties& 
   const int mode = transform ? *transform : 0;
   const std::size_t first = Text_.size();
   Text_.append(tokens.Chars());
-  Breaks_.append(count, mark);
+  AppendMarks(static_cast<std::size_t>(count), mark);
   const auto& positions = tokens.Positions();
   SourcePositions_.insert(SourcePositions_.end(), positions.begin(), positions.end());
   // The markers of images and controls stand only where such an object was added; a page
@@ -182,13 +195,13 @@ void TSection::Compact(std::vector<char>& drop) {
       runs[runIndex]->Pos = static_cast<int>(out);
     if (drop[i]) continue;
     Text_[out] = Text_[i];
-    Breaks_[out] = Breaks_[i];
+    if (!Breaks_.empty()) Breaks_[out] = Breaks_[i];
     SourcePositions_[out] = SourcePositions_[i];
     ++out;
   }
   for (; runIndex < runs.size(); ++runIndex) runs[runIndex]->Pos = static_cast<int>(out);
   Text_.resize(out);
-  Breaks_.resize(out);
+  if (!Breaks_.empty()) Breaks_.resize(out);
   SourcePositions_.resize(out);
   drop.assign(out, 0);
 }
@@ -243,7 +256,7 @@ void TSection::FinishText() {
       }
       std::size_t keep = end - 1;
       for (std::size_t k = i; k < end; ++k)
-        if (Breaks_[k] != BreakNever) {
+        if (MayBreakAt(static_cast<int>(k))) {
           keep = k;
           break;
         }
@@ -278,17 +291,26 @@ void TSection::FinishText() {
   for (std::size_t i = Text_.find(NoBreakSpaceChar); i != std::string::npos;
        i = Text_.find(NoBreakSpaceChar, i + 1)) {
     Text_[i] = ' ';
-    Breaks_[i] = BreakNever;
+    ForbidBreakAt(i);
   }
   DropRunsMovedOntoOthers();
   RenumberObjects();
-  Breaks_.push_back(BreakAllowed);
   BuildIndex();
   // The text does not grow any more: give back what growing it reserved.
   Text_.shrink_to_fit();
-  Breaks_.shrink_to_fit();
+  if (Breaks_.find(BreakNever) == std::string::npos) {
+    std::string().swap(Breaks_);
+  } else {
+    Breaks_.push_back(BreakAllowed);  // the end of the section
+    Breaks_.shrink_to_fit();
+  }
   Finished_ = true;
   if (!Text_.empty() && Document) SectionNumber = Document->NextSectionNumber();
+}
+
+std::string TSection::Breaks() const {
+  if (!Breaks_.empty()) return Breaks_;
+  return std::string(Text_.size() + (Finished_ ? 1 : 0), BreakAllowed);
 }
 
 void TSection::BuildIndex() {

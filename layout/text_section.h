@@ -135,7 +135,12 @@ class TSection : public TSectionBase {
 
   // --- read access --------------------------------------------------------------------
   const std::string& Text() const { return Text_; }
-  const std::string& Breaks() const { return Breaks_; }
+  // Whether a line may break at `offset` (one mark past the text: the section's end).
+  bool MayBreakAt(int offset) const {
+    return Breaks_.empty() || Breaks_[static_cast<std::size_t>(offset)] == BreakAllowed;
+  }
+  // One mark per character and one for the end, BreakAllowed or BreakNever.
+  std::string Breaks() const;
   const std::vector<LineRec>& Lines() const { return Lines_; }
   const std::vector<IndexObj>& Index() const { return Index_; }
   const TFontList& Fonts() const { return Fonts_; }
@@ -174,6 +179,9 @@ class TSection : public TSectionBase {
   void JoinLinkList(TFontObj& run);
   void LeaveLinkList(const TFontObj& run);
   void Append(char ch, std::int32_t sourcePos, char mark);
+  // Adds the marks of the last `count` characters appended to the text.
+  void AppendMarks(std::size_t count, char mark);
+  void ForbidBreakAt(std::size_t offset);
   // Removes the marked characters and moves the font runs back; clears the marks.
   void Compact(std::vector<char>& drop);
   void DropRunsMovedOntoOthers();
@@ -222,6 +230,8 @@ class TSection : public TSectionBase {
   int PaintedWidth(platform::Canvas& canvas, int start, int count) const;
 
   std::string Text_;
+  // Empty while every mark is BreakAllowed, as in most running text: a page's paragraphs
+  // would otherwise keep one byte per character that says nothing.
   std::string Breaks_;
   std::vector<std::int32_t> SourcePositions_;  // while filling only
   std::vector<IndexObj> Index_;

@@ -96,7 +96,7 @@ int TSection::LineEnd(int start, int fit, bool& longWord) const {
   const int size = static_cast<int>(Text_.size());
   const int last = start + fit - 1;
   const int next = start + fit;
-  const auto mayBreak = [this](int i) { return Breaks_[i] == BreakAllowed; };
+  const auto mayBreak = [this](int i) { return MayBreakAt(i); };
   const auto breakableSpace = [&](int i) { return Text_[i] == ' ' && mayBreak(i); };
   const char lastChar = Text_[last];
   if (breakableSpace(last) || (IsObjectChar(lastChar) && mayBreak(last)) || lastChar == LineBreakChar)
@@ -279,6 +279,8 @@ int TSection::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentMana
       start = end;
     }
   }
+  // A section keeps its lines until the next layout: only as many as it has.
+  Lines_.shrink_to_fit();
   pos += size;
   Length = size;
   SectionHeight = y - args.y;

@@ -74,7 +74,7 @@ int TSection::TextWidth(platform::Canvas& canvas, int start, int count, bool ski
     while (count > 0) {
       const int last = start + count - 1;
       const char ch = Text_[last];
-      if (ch == ' ' || (ch == LineBreakChar && Breaks_[last] == BreakAllowed)) --count;
+      if (ch == ' ' || (ch == LineBreakChar && MayBreakAt(last))) --count;
       else break;
     }
   }
@@ -179,7 +179,7 @@ void TSection::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWi
       }
       // Words end at a breaking character (marked so), which is not part of them; a
       // double-byte character begins a word of its own.
-      const bool breaking = Breaks_[i] == BreakAllowed && IsWidthRangeMark(ch);
+      const bool breaking = IsWidthRangeMark(ch) && MayBreakAt(i);
       const bool leadByte = HasDoubleByte && IsLeadByte(i);
       if (breaking || (leadByte && walk.inWord)) {
         if (wordTouched) walk.word += overhang;

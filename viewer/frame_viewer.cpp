@@ -46,6 +46,7 @@ TFrameViewer::TFrameViewer(QWidget* parent, platform::MessageBoxes* messages)
   top_set_ = new TFrameSet(*this, this);  // owned by this widget
   top_set_->setGeometry(rect());
   top_set_->show();
+  ApplyImageCacheCount();
   connect(qApp, &QApplication::focusChanged, this, &TFrameViewer::FocusMoved);
 }
 

@@ -155,8 +155,10 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
 
   // --- settings, copied into every viewer. The fields are read when a viewer is made;
   // the setters also change every viewer shown.
-  void SetViewImages(bool view);       // ignored while Busy
-  void SetImageCacheCount(int count);  // ignored while Busy
+  void SetViewImages(bool view);  // ignored while Busy
+  // Clamped to 0..20: how many further documents a picture no page shows any more stays
+  // in the shared cache for. Ignored while Busy.
+  void SetImageCacheCount(int count);
   void SetNoSelect(bool no_select);
   void SetDefFontName(const std::string& name);
   void SetDefPreFontName(const std::string& name);
@@ -245,8 +247,13 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   decltype(TPageViewer::OnParseEnd) OnParseEnd;
   decltype(TPageViewer::OnProgress) OnProgress;
   decltype(TPageViewer::OnInclude) OnInclude;
-  decltype(TPageViewer::OnDragOver) OnDragOver;
-  decltype(TPageViewer::OnDragDrop) OnDragDrop;
+  // Drags over a viewer's page, in its coordinates, with that viewer as the sender. Asked
+  // when the drag arrives, so a handler set after the viewers were made is asked too;
+  // without OnDragOver nothing is dropped.
+  std::function<void(TPageViewer& sender, const TDragSource& source, int x, int y, TDragState state,
+                     bool& accept)>
+      OnDragOver;
+  std::function<void(TPageViewer& sender, const TDragSource& source, int x, int y)> OnDragDrop;
   // The mouse over a viewer, or over a frame left empty; the sender is that viewer or frame.
   std::function<void(QWidget& sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)>
       OnMouseDown;
@@ -260,6 +267,7 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
 
  private:
   void SetOwnBusy(bool busy);
+  void ApplyImageCacheCount();
   // Keeps the frame viewer's own load marked as under way while it lives, also when what it
   // brackets throws.
   class OwnBusyScope {
@@ -287,6 +295,7 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   void ReleaseSet(TFrameSet* set);
   void HandEventsTo(TPageViewer& viewer);
   void HandMouseTo(TPageViewer& viewer);
+  void HandDragsTo(TPageViewer& viewer);
   void ForEachViewer(const std::function<void(TPageViewer&)>& apply) const;
   void ClearHistory();
   std::string ResolvedLink(const TPageViewer& viewer, const std::string& url) const;

@@ -13,6 +13,9 @@ namespace {
 
 // A frame this close to a side of the frame viewer's area counts as touching it.
 constexpr int kSideReach = 2;
+// As a viewer clamps its own count: more documents than this are not worth keeping
+// pictures for.
+constexpr int kMaxImageCacheCount = 20;
 
 }  // namespace
 
@@ -40,14 +43,27 @@ void TFrameViewer::HandEventsTo(TPageViewer& viewer) {
   viewer.OnParseEnd = OnParseEnd;
   viewer.OnProgress = OnProgress;
   viewer.OnInclude = OnInclude;
-  viewer.OnDragOver = OnDragOver;
-  viewer.OnDragDrop = OnDragDrop;
+  HandDragsTo(viewer);
   if (OnScript) {
     viewer.OnScript = [this](const std::string& name, const std::string& language,
                              std::unique_ptr<char[]> script) {  // NOLINT(modernize-avoid-c-arrays)
       if (OnScript) OnScript(name, language, script ? std::string(script.get()) : std::string());
     };
   }
+}
+
+void TFrameViewer::HandDragsTo(TPageViewer& viewer) {
+  viewer.OnDragOver = [this, &viewer](const TDragSource& source, int x, int y, TDragState state,
+                                      bool& accept) {
+    if (!OnDragOver) {
+      accept = false;
+      return;
+    }
+    OnDragOver(viewer, source, x, y, state, accept);
+  };
+  viewer.OnDragDrop = [this, &viewer](const TDragSource& source, int x, int y) {
+    if (OnDragDrop) OnDragDrop(viewer, source, x, y);
+  };
 }
 
 void TFrameViewer::SetViewImages(bool view) {
@@ -58,8 +74,15 @@ void TFrameViewer::SetViewImages(bool view) {
 
 void TFrameViewer::SetImageCacheCount(int count) {
   if (Busy()) return;
-  ImageCacheCount = count;
-  ForEachViewer([count](TPageViewer& viewer) { viewer.SetImageCacheCount(count); });
+  ImageCacheCount = std::clamp(count, 0, kMaxImageCacheCount);
+  ForEachViewer([this](TPageViewer& viewer) { viewer.SetImageCacheCount(ImageCacheCount); });
+  ApplyImageCacheCount();
+}
+
+void TFrameViewer::ApplyImageCacheCount() {
+  // The viewers share one cache, so the count is the cache's: a picture no shown page
+  // uses is kept while fewer than that many further documents have been loaded.
+  image_cache_->SetMaxAge(ImageCacheCount);
 }
 
 void TFrameViewer::SetNoSelect(bool no_select) {

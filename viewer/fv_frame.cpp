@@ -1,6 +1,7 @@
 #include "viewer/fv_frame.h"
 
 #include <QMouseEvent>
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -62,7 +63,8 @@ void TfvFrame::ApplyAttributes(const html::TAttributeList& attributes, const std
   frame_name_ = AttributeText(attributes, html::NameSy);
   const std::string server_root = MasterSet() != nullptr ? MasterSet()->Owner().ServerRoot
                                                          : std::string();
-  std::string source = html::ExpandFileName(AttributeText(attributes, html::SrcSy), server_root);
+  const std::string given = AttributeText(attributes, html::SrcSy);
+  std::string source = html::ExpandFileName(given, server_root);
   const std::size_t hash = source.find('#');
   if (hash != std::string::npos) {
     frame_anchor_ = source.substr(hash + 1);
@@ -74,6 +76,13 @@ void TfvFrame::ApplyAttributes(const html::TAttributeList& attributes, const std
     const std::filesystem::path path = directory.empty() ? std::filesystem::absolute(source)
                                                          : std::filesystem::path(directory) / source;
     source = path.lexically_normal().string();
+  }
+  initial_file_ = source;
+  if (MasterSet() != nullptr && MasterSet()->Owner().RequestMode()) {
+    // A host that serves documents by name is asked by the name the document gives;
+    // where that name leads on disk is kept for when the host has no answer.
+    source = html::ExpandFileName(given, {});
+    source.erase(std::min(source.find('#'), source.size()));
   }
   frame_source_ = frame_initial_source_ = source;
   no_resize_ = attributes.Find(html::NoResizeSy) != nullptr;
@@ -132,7 +141,20 @@ void TfvFrame::LoadSource() {
     ShowFile(owner.ExpandSourceName(frame_source_), kind);
     return;
   }
-  LoadDocument(owner.RequestDocument(frame_source_));
+  LoadDocument(RequestSource());
+}
+
+FrameRequest TfvFrame::RequestSource() const {
+  FrameRequest answer = MasterSet()->Owner().RequestDocument(frame_source_);
+  if (!answer.Answered) answer.FileName = UnansweredFile();
+  return answer;
+}
+
+std::string TfvFrame::UnansweredFile() const {
+  // The name the frame-set document gave is read beside that document, not beside the
+  // page shown when it was asked for (a new top set loads while the old one is shown).
+  if (!initial_file_.empty() && frame_source_ == frame_initial_source_) return initial_file_;
+  return MasterSet()->Owner().ExpandSourceName(frame_source_);
 }
 
 void TfvFrame::ShowFile(const std::string& file, int kind) {
@@ -156,8 +178,7 @@ void TfvFrame::LoadDocument(const FrameRequest& answer) {
     frame_set_->SetCharSet(char_set_);
     frame_set_->setGeometry(contentsRect());
     // Frames of a document held in memory are found beside the name it was asked by.
-    const std::string directory = DirectoryOf(answer.InMemory() ? owner.ExpandSourceName(frame_source_)
-                                                                : answer.FileName);
+    const std::string directory = DirectoryOf(answer.InMemory() ? UnansweredFile() : answer.FileName);
     layout::ParseFrameSet(source, owner, *frame_set_, directory, frame_set_->Handlers(directory));
     if (!frame_set_->Finished()) frame_set_->Finish();
     SetBevel(0);
@@ -193,7 +214,7 @@ void TfvFrame::CheckReadable() const {
   if (owner.NameKind(frame_source_) != dkHtml) {
     file = owner.ExpandSourceName(frame_source_);
   } else {
-    const FrameRequest answer = owner.RequestDocument(frame_source_);
+    const FrameRequest answer = RequestSource();
     if (answer.InMemory()) return;
     file = answer.FileName;
   }

@@ -102,6 +102,9 @@ class TfvFrame : public TFrameBase {
   // Loads frame_source_ by its kind: a picture or a text file by its own loader, any other
   // document as the host answers for it.
   void LoadSource();
+  // The host's answer for the frame's source; without one, the file it names.
+  FrameRequest RequestSource() const;
+  std::string UnansweredFile() const;
   void ShowFile(const std::string& file, int kind);
   // Records that the frame now shows `source` at `position`; the entry it left gets
   // `old_position` and, when it named another document, `form_data`.
@@ -119,6 +122,7 @@ class TfvFrame : public TFrameBase {
   std::string frame_source_;
   std::string frame_initial_source_;
   std::string frame_anchor_;
+  std::string initial_file_;  // the file the frame-set document's SRC names
   bool no_resize_ = false;
   bool no_scroll_ = false;
   int margin_width_ = 10;

@@ -164,6 +164,7 @@ void TPageViewer::SetVisitedMaxCount(int count) {
 
 void TPageViewer::SetImageCacheCount(int count) {
   image_cache_count_ = std::clamp(count, 0, kMaxImageCacheCount);
+  ImageCache().SetMaxAge(image_cache_count_);
 }
 
 void TPageViewer::SetNoSelect(bool no_select) {
@@ -375,6 +376,8 @@ void TPageViewer::PrepareDocument() {
   hover_timer_.stop();
   animation_timer_.stop();
   document_->Clear();
+  // A new document: pictures no shown page uses grow older, and the oldest go.
+  document_->Images.Cache().Age();
   document_->SetFonts(StyleDefaults(), def_background_, (options_ & htOverLinksActive) != 0);
   document_->PreFontName = def_pre_font_name_.substr(0, kMaxPreFontNameLength);
   document_->ShowImages = view_images_;
@@ -415,6 +418,9 @@ void TPageViewer::ParseText(TDocumentKind kind, const std::string& file_name) {
   } else {
     layout::ParseDocument("<img src=\"" + file_name + "\">", *document_, settings);
   }
+  // The document keeps what it shows; the text it was read from is read again from its
+  // file on a reload, so holding it would only double the page in memory.
+  std::string().swap(raw_text_);
   document_title_ = head.Title;
   document_base_ = head.Base.empty() ? forced_base_ : head.Base;
   document_base_target_ = head.BaseTarget;
@@ -440,6 +446,8 @@ void TPageViewer::Clear() {
   hover_timer_.stop();
   animation_timer_.stop();
   document_->Clear();
+  // A new document: pictures no shown page uses grow older, and the oldest go.
+  document_->Images.Cache().Age();
   document_->SetFonts(StyleDefaults(), def_background_, (options_ & htOverLinksActive) != 0);
   forced_base_.clear();
   document_base_.clear();

@@ -418,7 +418,7 @@ class TPageViewer : public QWidget {
   std::string document_base_target_;
   std::string hover_url_;
   std::string hover_target_;
-  std::string raw_text_;
+  std::string raw_text_;             // the text being read; empty once the document is built
   bool raw_text_converted_ = false;  // raw_text_ came from another set: META sets are stale
   std::optional<html::PageCharset> forced_charset_;
   int doc_height_ = 0;

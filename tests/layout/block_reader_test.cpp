@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "layout/block_li.h"
 #include "layout/horz_line.h"
@@ -44,6 +45,22 @@ TEST_F(ReadPage, AnItemEndsAtTheNextItemAndAtARuleAndAListEndsItsItems) {
   EXPECT_NE(dynamic_cast<const TBlockLI*>(list->ContentCell->Items()[1].get()), nullptr);
   EXPECT_NE(dynamic_cast<const THRBlock*>(list->ContentCell->Items()[2].get()), nullptr);
   EXPECT_TRUE(list->IsListContainer);
+}
+
+TEST_F(ReadPage, BlocksGivingTheSameBoxShareItAndALooseItemsIndentStaysItsOwn) {
+  Read("<div>a</div><div>b</div><p>one<p>two<p style='margin-left:7px'>three<li>loose");
+  std::vector<const TBlock*> blocks;
+  for (const auto& section : BodyCell().Items())
+    if (const auto* block = dynamic_cast<const TBlock*>(section.get())) blocks.push_back(block);
+  ASSERT_EQ(blocks.size(), 6u);
+  EXPECT_EQ(blocks[0]->Given, blocks[1]->Given);
+  EXPECT_EQ(blocks[2]->Given, blocks[3]->Given);
+  EXPECT_NE(blocks[3]->Given, blocks[4]->Given);
+  // The item indents itself without moving the blocks that gave what it gave.
+  EXPECT_GT(blocks[5]->MarginLeft, 0);
+  EXPECT_EQ(blocks[0]->MarginLeft, 0);
+  EXPECT_EQ(blocks[1]->MarginLeft, 0);
+  EXPECT_EQ(blocks[4]->MarginLeft, 7);
 }
 
 TEST_F(ReadPage, ARuleWritesItsSizeAndWidthIntoTheBoxAndAStyleWinsOverItsColour) {

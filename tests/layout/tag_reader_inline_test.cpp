@@ -65,6 +65,21 @@ TEST_F(InlineTest, NoBreakRunsKeepTheirSpacesFromBreakingUnlessWbrSaysSo) {
   EXPECT_EQ(text.Text(), "a b c d");
   EXPECT_EQ(text.Breaks()[1], BreakNever);
   EXPECT_NE(text.Breaks()[3], BreakNever);
+
+  // A run that may not break after text that may: the marks before it stay allowed.
+  Read("x y <nobr>a b</nobr> z");
+  ASSERT_EQ(TextSections().size(), 1u);
+  const TSection& later = *TextSections()[0];
+  EXPECT_EQ(later.Text(), "x y a b z");
+  EXPECT_EQ(later.Breaks().size(), 10u);
+  EXPECT_TRUE(later.MayBreakAt(1));
+  EXPECT_TRUE(later.MayBreakAt(3));
+  EXPECT_FALSE(later.MayBreakAt(5));
+  EXPECT_TRUE(later.MayBreakAt(7));
+  EXPECT_TRUE(later.MayBreakAt(9));
+  // Without such a run every character may break.
+  Read("x y z");
+  EXPECT_EQ(TextSections()[0]->Breaks(), "yyyyyy");
 }
 
 TEST_F(InlineTest, LinksMarkTheirRunsAndEndAtTheEndTag) {

@@ -7,6 +7,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QVBoxLayout>
 
 #include "frame_viewer_fixture.h"
@@ -26,6 +27,24 @@ class FrameEventsTest : public FrameViewerTest {
     QKeyEvent event(type, key, Qt::NoModifier);
     return QCoreApplication::sendEvent(&widget, &event);
   }
+  // A drag of `data` arriving at, moving over or dropped on the viewer's page; true when
+  // the page takes it.
+  static bool Drag(TPageViewer& viewer, QEvent::Type type, QPoint at, const QMimeData& data) {
+    QWidget& panel = viewer.PaintPanel();
+    if (type == QEvent::DragEnter) {
+      QDragEnterEvent event(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+      QCoreApplication::sendEvent(&panel, &event);
+      return event.isAccepted();
+    }
+    QDropEvent event(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&panel, &event);
+    return event.isAccepted();
+  }
+  // Loads `file` as the top document and lets the set it replaced go.
+  void Show(const std::string& file) {
+    viewer_->LoadFromFile(file);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
 };
 
 TEST_F(FrameEventsTest, EveryViewerUsesTheOneImageCacheSoAPictureIsDecodedOnce) {
@@ -42,6 +61,63 @@ TEST_F(FrameEventsTest, EveryViewerUsesTheOneImageCacheSoAPictureIsDecodedOnce) 
   EXPECT_EQ(viewer_->ImageCache().Count(), 1);
   // The viewers give their pictures back as the frame viewer goes (checked under ASan).
   viewer_.reset();
+}
+
+TEST_F(FrameEventsTest, ImageCacheCountIsHowManyDocumentsAPictureNoPageShowsIsKeptFor) {
+  fs::copy_file(fs::path(TESSIVAL_TEST_DATA_DIR) / "sun.bmp", dir_ / "sun.bmp");
+  const std::string pictured = Write("pic.htm", "<p><img src=sun.bmp> sun");
+  const std::string first = Write("first.htm", "<p>First");
+  const std::string second = Write("second.htm", "<p>Second");
+
+  viewer_->SetImageCacheCount(1);
+  Show(pictured);
+  Show(first);
+  EXPECT_EQ(viewer_->ImageCache().Count(), 1);  // one document later: kept
+  Show(second);
+  EXPECT_EQ(viewer_->ImageCache().Count(), 0);
+
+  viewer_->SetImageCacheCount(3);
+  Show(pictured);
+  Show(first);
+  Show(second);
+  Show(pictured);
+  EXPECT_EQ(viewer_->CurrentViewer()->Document().Images.Decodes, 0);  // found again
+  // Lowering the count lets go at once of what is older than the new count.
+  Show(first);
+  viewer_->SetImageCacheCount(0);
+  EXPECT_EQ(viewer_->ImageCache().Count(), 0);
+  viewer_->SetImageCacheCount(50);
+  EXPECT_EQ(viewer_->ImageCacheCount, 20);
+  EXPECT_EQ(viewer_->ImageCache().MaxAge(), 20);
+}
+
+TEST_F(FrameEventsTest, DragsReachTheHostThroughTheFrameViewerWithTheViewerAsSender) {
+  Write("a.htm", "<p>Drop here");
+  viewer_->LoadFromFile(
+      Write("set.htm", "<frameset cols=*,*><frame src=a.htm><frame src=a.htm></frameset>"));
+  ASSERT_EQ(viewer_->ViewerCount(), 2);
+  TPageViewer& right = *viewer_->ViewerAt(1);
+  QMimeData data;
+  data.setText("dragged words");
+  // Without a handler of the host's, nothing is dropped on a page.
+  EXPECT_FALSE(Drag(right, QEvent::DragEnter, QPoint(10, 10), data));
+
+  // Handlers set after the viewers were made are asked all the same.
+  std::vector<std::string> seen;
+  viewer_->OnDragOver = [&](TPageViewer& sender, const TDragSource& source, int x, int y,
+                            TDragState state, bool& accept) {
+    EXPECT_EQ(source.Data, &data);
+    seen.push_back((&sender == &right ? "over right " : "over elsewhere ") + std::to_string(x) + "," +
+                   std::to_string(y) + (state == dsDragEnter ? " enter" : ""));
+    accept = true;
+  };
+  viewer_->OnDragDrop = [&](TPageViewer& sender, const TDragSource&, int x, int y) {
+    seen.push_back((&sender == &right ? "drop right " : "drop elsewhere ") + std::to_string(x) + "," +
+                   std::to_string(y));
+  };
+  EXPECT_TRUE(Drag(right, QEvent::DragEnter, QPoint(12, 15), data));
+  EXPECT_TRUE(Drag(right, QEvent::Drop, QPoint(13, 16), data));
+  EXPECT_THAT(seen, ::testing::ElementsAre("over right 12,15 enter", "drop right 13,16"));
 }
 
 TEST_F(FrameEventsTest, TheCursorOverTextIsTheFrameViewersAndSurvivesLayout) {

@@ -33,7 +33,7 @@ TEST_F(FrameRequestsTest, LinesFromTheHostReplaceTheFiles) {
   std::map<std::string, std::vector<std::string>> served = {
       {Name("set.htm"),
        {"<frameset cols=*,*>", "<frame src=left.htm><frame src=right.htm>", "</frameset>"}},
-      {Name("left.htm"), {"<p>left from host"}},
+      {"left.htm", {"<p>left from host"}},
   };
   viewer_->OnStringsRequest = [&](const std::string& src, const std::vector<std::string>*& lines) {
     asked_.push_back(src);
@@ -45,7 +45,33 @@ TEST_F(FrameRequestsTest, LinesFromTheHostReplaceTheFiles) {
   EXPECT_THAT(AllText(*Frame(0).Viewer()), ::testing::StartsWith("left from host"));
   // No lines for the right frame: its own file is read.
   EXPECT_EQ(AllText(*Frame(1).Viewer()), "disk");
-  EXPECT_THAT(asked_, ::testing::ElementsAre(Name("set.htm"), Name("left.htm"), Name("right.htm")));
+  // Frames are asked for by the names the frame set gives.
+  EXPECT_THAT(asked_, ::testing::ElementsAre(Name("set.htm"), "left.htm", "right.htm"));
+}
+
+TEST_F(FrameRequestsTest, FramesTheHostDoesNotServeAreReadBesideTheirFrameSet) {
+  Write("sub/inner.htm", "<p>inner<p><a name=end>end</a>");
+  Write("other/page.htm", "<p>elsewhere");
+  Write("other/left.htm", "<p>wrong left");
+  // The program's own host: asked for every document, it never has one.
+  viewer_->OnFileRequest = [&](const std::string& src, std::string&) { asked_.push_back(src); };
+  viewer_->LoadFromFile(Name("other/page.htm"));
+  asked_.clear();
+  // Read while the page of another folder is still shown.
+  viewer_->LoadFromFile(
+      Write("set.htm",
+            "<frameset cols=*,*><frame src=left.htm><frame src=sub/inner.htm#end></frameset>"));
+  ASSERT_EQ(viewer_->ViewerCount(), 2);
+  EXPECT_THAT(asked_, ::testing::ElementsAre(Name("set.htm"), "left.htm", "sub/inner.htm"));
+  EXPECT_EQ(Frame(0).FrameSource(), "left.htm");
+  EXPECT_EQ(Frame(1).FrameAnchor(), "end");
+  EXPECT_EQ(AllText(*Frame(0).Viewer()), "disk");
+  EXPECT_THAT(AllText(*Frame(1).Viewer()), ::testing::StartsWith("inner"));
+  // A reload asks again by the same names and finds the same files.
+  asked_.clear();
+  viewer_->Reload();
+  EXPECT_THAT(asked_, ::testing::ElementsAre("left.htm", "sub/inner.htm"));
+  EXPECT_EQ(AllText(*Frame(0).Viewer()), "disk");
 }
 
 TEST_F(FrameRequestsTest, AStreamIsReadFromItsStartAndItsAnchorIsShown) {
@@ -72,7 +98,7 @@ TEST_F(FrameRequestsTest, ABufferServesAFrameAndAnEmptyOneFallsBackToTheFile) {
     if (src == Name("set.htm")) {
       buffer = frames.data();
       size = static_cast<int>(frames.size());
-    } else if (src == Name("left.htm")) {
+    } else if (src == "left.htm") {
       buffer = left.data();
       size = static_cast<int>(left.size());
     }

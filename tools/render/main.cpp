@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
     }
   }
   // The page as the viewer is given it: in the engine's character set.
-  const std::optional<html::PageText> page = html::LoadPageText(options->Input, forced);
+  std::optional<html::PageText> page = html::LoadPageText(options->Input, forced);
   if (!page) {
     std::fprintf(stderr, "Can't locate file: %s\n", options->Input.c_str());
     return 1;
@@ -134,6 +134,7 @@ int main(int argc, char** argv) {
   layout::TReaderSettings settings;
   settings.TextConverted = page->Converted();
   layout::ParseDocument(page->text, doc, settings);
+  page.reset();  // the document holds what it shows, as in the viewer
   const LaidOut laid_out = LayOut(doc, *options);
   if (options->Dump) {
     // The canvas measures where inline pictures stand in their lines.
