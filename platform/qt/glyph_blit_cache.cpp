@@ -3,6 +3,7 @@
 #include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -103,6 +104,10 @@ bool PixelRows::Holds(const QRect& box, std::span<const QRgb> pixels) const {
     if (std::memcmp(Row(y) + box.left(), expected, width * sizeof(QRgb)) != 0) return false;
   }
   return true;
+}
+
+void PixelRows::Fill(const QRect& box, QRgb color) const {
+  for (int y = box.top(); y <= box.bottom(); ++y) std::fill_n(Row(y) + box.left(), box.width(), color);
 }
 
 void PixelRows::Write(const QRect& box, std::span<const QRgb> pixels, const QRect& from) const {

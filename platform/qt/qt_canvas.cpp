@@ -226,6 +226,12 @@ std::unique_ptr<Canvas> QtCanvas::CreateCompatibleCanvas(TBitmap& target) const 
 
 void QtCanvas::DeviceFill(const Rect& rect, TColor color) {
   if (!painter_) return;
+  if (CanWritePixels()) {
+    // Written here: Qt spreads a fill of a whole panel over its worker threads, and waking
+    // them costs more than the fill.
+    PixelRows{target_bits_, target_stride_}.Fill(ToQRect(rect), ToQColor(color).rgb());
+    return;
+  }
   painter_->setCompositionMode(QPainter::CompositionMode_Source);
   painter_->fillRect(ToQRect(rect), ToQColor(color));
 }
@@ -316,9 +322,9 @@ void DrawCharacters(QPainter& painter, const QFont& font, std::string_view text,
 
 }  // namespace
 
-bool QtCanvas::CanCopyGlyphs() const {
+bool QtCanvas::CanWritePixels() const {
   // Only a painter of our own has a state known to be plain: no transform, clip or opacity
-  // that the copied pixels would ignore.
+  // that pixels written directly would ignore.
   return target_bits_ != nullptr && !borrowed_painter_ && !painter_->hasClipping() &&
          painter_->opacity() == 1.0 && painter_->worldTransform().isIdentity();
 }
@@ -337,7 +343,7 @@ void QtCanvas::DeviceDrawGlyphs(const GlyphRun& run) {
     glyphs[i] = static_cast<quint32>(index);
   }
   const std::span<const int> xs(run.x, run.text.size());
-  if (!CanCopyGlyphs()) {
+  if (!CanWritePixels()) {
     DrawGlyphsWithQt(text_painter.Get(), font->raw, glyphs, xs, run.baseline);
     return;
   }

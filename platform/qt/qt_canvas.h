@@ -53,9 +53,9 @@ class QtCanvas : public Canvas {
 
  private:
   void Begin(QImage& image);
-  // Whether glyphs may be copied from the cache of blended glyphs straight into the
-  // picture instead of being blended by Qt.
-  bool CanCopyGlyphs() const;
+  // Whether pixels (fills, glyphs from the cache of blended glyphs) may be written straight
+  // into the picture instead of through Qt.
+  bool CanWritePixels() const;
 
   TBitmap* bitmap_ = nullptr;  // memory canvas target
   QImage image_;               // wraps or copies bitmap_
