@@ -35,7 +35,6 @@ struct PixelRows {
   std::vector<QRgb> Read(const QRect& box) const;
   std::uint32_t Hash(const QRect& box) const;
   bool Holds(const QRect& box, std::span<const QRgb> pixels) const;
-  void Fill(const QRect& box, QRgb color) const;
   // Writes `pixels`, rows of `from` (which contains `box`), into `box`.
   void Write(const QRect& box, std::span<const QRgb> pixels, const QRect& from) const;
 };

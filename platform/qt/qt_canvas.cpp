@@ -226,12 +226,6 @@ std::unique_ptr<Canvas> QtCanvas::CreateCompatibleCanvas(TBitmap& target) const 
 
 void QtCanvas::DeviceFill(const Rect& rect, TColor color) {
   if (!painter_) return;
-  if (CanWritePixels()) {
-    // Written here: Qt spreads a fill of a whole panel over its worker threads, and waking
-    // them costs more than the fill.
-    PixelRows{target_bits_, target_stride_}.Fill(ToQRect(rect), ToQColor(color).rgb());
-    return;
-  }
   painter_->setCompositionMode(QPainter::CompositionMode_Source);
   painter_->fillRect(ToQRect(rect), ToQColor(color));
 }
