@@ -145,7 +145,9 @@ class TBlock : public TSectionBase {
   int WidthRangeMax_ = 0;
   std::vector<TSectionBase*> DrawOrder;  // children in paint order, not owned
   std::size_t DrawOrderSource = 0;       // the child count the order was built for
-  std::size_t BandCheckedFor_ = SIZE_MAX;  // the child count PaintsWithinBand_ holds for
+
+  // The child count PaintsWithinBand_ was worked out for.
+  std::size_t BandCheckedFor_ = SIZE_MAX;
   bool PaintsWithinBand_ = false;
 };
 

@@ -54,7 +54,9 @@ QRect ChangedBox(const GlyphPicture& picture, QRgb paper) {
 // The same hash of the pixels, row after row, whether they are read from a picture or from
 // a copy of them.
 constexpr std::uint32_t kPixelHashStart = 2166136261U;
-constexpr std::uint32_t PixelHashStep(std::uint32_t hash, QRgb pixel) { return (hash ^ pixel) * 16777619U; }
+constexpr std::uint32_t PixelHashStep(std::uint32_t hash, QRgb pixel) {
+  return (hash ^ pixel) * 16777619U;
+}
 
 std::uint32_t HashPixels(std::span<const QRgb> pixels) {
   std::uint32_t hash = kPixelHashStart;
@@ -180,8 +182,9 @@ GlyphBlitCache::Key GlyphBlitCache::OverKey(int face, quint32 glyph, QRgb ink, s
   return Key{face, glyph, ink, pixels_hash, box.translated(-pen)};
 }
 
-const std::vector<QRgb>* GlyphBlitCache::BlendedOver(int face, quint32 glyph, QRgb ink, const PixelRows& rows,
-                                                     const QRect& box, QPoint pen) const {
+const std::vector<QRgb>* GlyphBlitCache::BlendedOver(int face, quint32 glyph, QRgb ink,
+                                                     const PixelRows& rows, const QRect& box,
+                                                     QPoint pen) const {
   const auto it = over_.map.find(OverKey(face, glyph, ink, rows.Hash(box), box, pen));
   // The hash only finds the entry; the pixels themselves must be the same.
   if (it == over_.map.end() || !rows.Holds(box, it->second.before)) return nullptr;

@@ -90,7 +90,8 @@ class GlyphBlitCache {
     std::vector<QRgb> before;
     std::vector<QRgb> after;
   };
-  static Key OverKey(int face, quint32 glyph, QRgb ink, std::uint32_t pixels_hash, const QRect& box, QPoint pen);
+  static Key OverKey(int face, quint32 glyph, QRgb ink, std::uint32_t pixels_hash, const QRect& box,
+                     QPoint pen);
   template <typename Value>
   struct Bounded {
     std::unordered_map<Key, Value, KeyHash> map;

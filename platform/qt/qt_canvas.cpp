@@ -62,14 +62,12 @@ GlyphBlitCache& BlendedGlyphs() {
   return cache;
 }
 
-
 QColor ToQColor(TColor c) {
   return QColor(static_cast<int>(GetRValue(c)), static_cast<int>(GetGValue(c)),
                 static_cast<int>(GetBValue(c)));
 }
 
 QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
-
 
 QPainter::CompositionMode ModeFor(RasterOp op) {
   switch (op) {
@@ -306,7 +304,8 @@ void DrawGlyphsWithQt(QPainter& painter, const QRawFont& raw, std::span<const qu
 }
 
 // Characters without a glyph of their own in the face: Qt finds one by its font fallback.
-void DrawCharacters(QPainter& painter, const QFont& font, std::string_view text, const int* xs, int baseline) {
+void DrawCharacters(QPainter& painter, const QFont& font, std::string_view text, const int* xs,
+                    int baseline) {
   painter.setFont(font);
   for (std::size_t i = 0; i < text.size(); ++i) {
     painter.drawText(QPoint(xs[i], baseline),
@@ -323,22 +322,50 @@ bool QtCanvas::CanWritePixels() const {
          painter_->opacity() == 1.0 && painter_->worldTransform().isIdentity();
 }
 
+namespace {
+
+// The glyph index of every byte of the run, or false when one has no glyph of its own.
+bool GlyphIndexes(const QtRealisedFont& font, std::string_view text, std::vector<quint32>& glyphs) {
+  glyphs.resize(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const std::int64_t index = font.glyphs->At(font.raw, static_cast<unsigned char>(text[i]));
+    if (index < 0) return false;
+    glyphs[i] = static_cast<quint32>(index);
+  }
+  return true;
+}
+
+// Copies what Qt made of the glyph over the pixels of `box` before, when the cache holds
+// it. `plain` tells whether those pixels are one colour.
+bool CopyBlended(GlyphBlitCache& cache, const PixelRows& target, const QtRealisedFont& font,
+                 quint32 glyph, QRgb ink, QPoint pen, const QRect& box, bool& plain) {
+  QRgb paper = 0;
+  plain = target.IsPlain(box, paper);
+  if (plain) {
+    const BlendedGlyph& blended = cache.Blended(font.raw, font.face, glyph, ink, paper);
+    if (!blended.copyable) return false;
+    target.Write(box, blended.pixels, blended.box.translated(pen));
+    return true;
+  }
+  const std::vector<QRgb>* after = cache.BlendedOver(font.face, glyph, ink, target, box, pen);
+  if (after) target.Write(box, *after, box);
+  return after != nullptr;
+}
+
+}  // namespace
+
 void QtCanvas::DeviceDrawGlyphs(const GlyphRun& run) {
   if (!painter_) return;
-  const auto* font = static_cast<const QtRealisedFont*>(run.font);
+  const auto& font = *static_cast<const QtRealisedFont*>(run.font);
   TextPainter text_painter(*painter_, run.color, run.clip);
-  std::vector<quint32> glyphs(run.text.size());
-  for (std::size_t i = 0; i < run.text.size(); ++i) {
-    const std::int64_t index = font->glyphs->At(font->raw, static_cast<unsigned char>(run.text[i]));
-    if (index < 0) {
-      DrawCharacters(text_painter.Get(), font->qfont, run.text, run.x, run.baseline);
-      return;
-    }
-    glyphs[i] = static_cast<quint32>(index);
+  std::vector<quint32> glyphs;
+  if (!GlyphIndexes(font, run.text, glyphs)) {
+    DrawCharacters(text_painter.Get(), font.qfont, run.text, run.x, run.baseline);
+    return;
   }
   const std::span<const int> xs(run.x, run.text.size());
   if (!CanWritePixels()) {
-    DrawGlyphsWithQt(text_painter.Get(), font->raw, glyphs, xs, run.baseline);
+    DrawGlyphsWithQt(text_painter.Get(), font.raw, glyphs, xs, run.baseline);
     return;
   }
   const PixelRows target{target_bits_, target_stride_};
@@ -347,26 +374,16 @@ void QtCanvas::DeviceDrawGlyphs(const GlyphRun& run) {
   GlyphBlitCache& cache = BlendedGlyphs();
   for (std::size_t i = 0; i < glyphs.size(); ++i) {
     const QPoint pen(xs[i], run.baseline);
-    const QRect box = cache.InkBox(font->raw, font->face, glyphs[i]).translated(pen) & limit;
-    if (box.isEmpty()) continue;
-    QRgb paper = 0;
-    const bool plain = target.IsPlain(box, paper);
-    if (plain) {
-      const BlendedGlyph& blended = cache.Blended(font->raw, font->face, glyphs[i], ink, paper);
-      if (blended.copyable) {
-        target.Write(box, blended.pixels, blended.box.translated(pen));
-        continue;
-      }
-    } else if (const std::vector<QRgb>* after = cache.BlendedOver(font->face, glyphs[i], ink, target, box, pen)) {
-      target.Write(box, *after, box);
-      continue;
-    }
+    const QRect box = cache.InkBox(font.raw, font.face, glyphs[i]).translated(pen) & limit;
+    bool plain = false;
+    if (box.isEmpty() || CopyBlended(cache, target, font, glyphs[i], ink, pen, box, plain)) continue;
     // Qt blends the rest, glyph by glyph in order as it would have in one run. What it
     // makes of a neighbour's fringe is kept: the same pair of letters comes again.
     std::vector<QRgb> before = target.Read(box);
-    DrawGlyphsWithQt(text_painter.Get(), font->raw, std::span(glyphs).subspan(i, 1), xs.subspan(i, 1),
+    DrawGlyphsWithQt(text_painter.Get(), font.raw, std::span(glyphs).subspan(i, 1), xs.subspan(i, 1),
                      run.baseline);
-    if (!plain) cache.RememberBlendedOver(font->face, glyphs[i], ink, target, box, pen, std::move(before));
+    if (!plain)
+      cache.RememberBlendedOver(font.face, glyphs[i], ink, target, box, pen, std::move(before));
   }
 }
 

@@ -19,14 +19,17 @@ constexpr int kPanelHeight = 200;
 std::string LongPage() {
   std::string html;
   for (int i = 0; i < 80; ++i) {
-    html += "<p>Absatz " + std::to_string(i) + " mit <b>fettem</b> Text, der umbricht und weiterläuft.</p>";
+    html += "<p>Absatz " + std::to_string(i) +
+            " mit <b>fettem</b> Text, der umbricht und weiterläuft.</p>";
     if (i == 30) {
       // Far below, moved up by its offset into the screenful at about 700.
-      html += "<div><div style='position:relative;top:-500px;height:30px;background-color:#00ff00'>"
-              "verschoben</div></div>";
+      html +=
+          "<div><div style='position:relative;top:-500px;height:30px;background-color:#00ff00'>"
+          "verschoben</div></div>";
     }
     if (i == 50) html += "<div style='margin-top:-60px;background-color:#0000ff'>hochgezogen</div>";
-    if (i == 60) html += "<div style='float:right;width:50px;height:300px;background-color:#ff0000'></div>";
+    if (i == 60)
+      html += "<div style='float:right;width:50px;height:300px;background-color:#ff0000'></div>";
   }
   return html;
 }
