@@ -4,6 +4,7 @@
 // clearing floats, relative or absolute positioning, a z-index, visibility, display none,
 // page-break flags, a background and a title. Paragraphs, headings, DIVs, lists and
 // quotations are blocks; TBodyBlock is the document body.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -110,6 +111,10 @@ class TBlock : public TSectionBase {
   int BoxBottom = 0;   // bottom of the border box
   int BoxOffsetX = 0;  // left of the border box relative to the x the block was given
   int PaintLeft = 0;   // content x at the last paint
+  // Whether everything the block paints lies in the band [Top, Top + its height): a static
+  // block in the flow with no negative margin, holding only text and blocks like itself.
+  // Worked out once for the children it has.
+  bool PaintsWithinItsBand();
 
  protected:
   // A copy of `source` for another document, its content copied section by section.
@@ -143,6 +148,10 @@ class TBlock : public TSectionBase {
   int WidthRangeMax_ = 0;
   std::vector<TSectionBase*> DrawOrder;  // children in paint order, not owned
   std::size_t DrawOrderSource = 0;       // the child count the order was built for
+
+  // The child count PaintsWithinBand_ was worked out for.
+  std::size_t BandCheckedFor_ = SIZE_MAX;
+  bool PaintsWithinBand_ = false;
 };
 
 // The document body: its content starts at the body margins; its background belongs to

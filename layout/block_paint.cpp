@@ -1,9 +1,11 @@
 // Painting of blocks: the box (background, borders), the children in z order, the moves
 // of relatively placed blocks and the page ends of printing.
 #include <algorithm>
+#include <typeinfo>
 
 #include "layout/block.h"
 #include "layout/section_list.h"
+#include "layout/text_section.h"
 
 namespace tessival::layout {
 namespace {
@@ -51,13 +53,49 @@ void TBlock::BuildDrawOrder() {
   DrawOrderSource = ContentCell->Items().size();
 }
 
+bool TBlock::PaintsWithinItsBand() {
+  const std::size_t count = ContentCell->Items().size();
+  if (BandCheckedFor_ == count) return PaintsWithinBand_;
+  bool within = Positioning == html::posStatic && !IsFloating() && MarginTop >= 0 && MarginBottom >= 0;
+  for (const auto& item : ContentCell->Items()) {
+    if (!within) break;
+    TSectionBase& child = *item;
+    if (typeid(child) == typeid(TBlock)) {
+      within = static_cast<TBlock&>(child).PaintsWithinItsBand();
+    } else {
+      within = typeid(child) == typeid(TSection);
+    }
+  }
+  BandCheckedFor_ = count;
+  PaintsWithinBand_ = within;
+  return within;
+}
+
+namespace {
+
+// A plain block wholly above or below the clip paints nothing: passing it by spares the
+// walk through every block of a long page for each screenful. (Its children keep the left
+// edge of their last paint; hit tests only reach what is on screen, which is painted.)
+bool PassedBy(TSectionBase& section, const platform::Rect& clip, int yOffset) {
+  const int bottom = section.Top + std::max(section.SectionHeight, section.DrawHeight);
+  if (bottom > clip.top + yOffset && section.Top < clip.bottom + yOffset) return false;
+  return typeid(section) == typeid(TBlock) && static_cast<TBlock&>(section).PaintsWithinItsBand();
+}
+
+}  // namespace
+
 void TBlock::PaintChildren(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft,
                            int x, IndentManager& indents) {
   ScopedIndentOwner owner(indents, this);
   ContentCell->Indents = &indents;
   if (DrawOrderSource != ContentCell->Items().size() || DrawOrder.size() != DrawOrderSource)
     BuildDrawOrder();
-  for (TSectionBase* section : DrawOrder) section->Paint(canvas, clip, refTop, refLeft, x, indents);
+  // Printing decides its page breaks as it goes, so it sees every block.
+  const bool may_pass_by = Document && !Document->Printing;
+  for (TSectionBase* section : DrawOrder) {
+    if (may_pass_by && PassedBy(*section, clip, Document->YOffset)) continue;
+    section->Paint(canvas, clip, refTop, refLeft, x, indents);
+  }
 }
 
 bool TBlock::EndsPageBefore() {

@@ -8,6 +8,7 @@
 // less the border and the vertical bar, set the bars, paint. While a load or relayout runs
 // the viewer is Busy and ignores new loads.
 #include <QFrame>
+#include <QImage>
 #include <QMimeData>
 #include <QTimer>
 #include <QWidget>
@@ -351,6 +352,7 @@ class TPageViewer : public QWidget {
   void ScrollVertically(int target, bool pixel_copy_when_line);
   void UpdateBorder();
   void DrawBackground(platform::Canvas& canvas, const QRect& clip);
+  QImage PaintBuffer(QSize size);
   void InstallImageRequests();
   // Form controls become widgets on the paint panel (page_viewer_forms.cpp).
   void InstallFormControls();
@@ -432,6 +434,10 @@ class TPageViewer : public QWidget {
   int scroll_bar_width_ = 16;
   bool busy_ = false;
   bool laying_out_ = false;
+  // The memory the panel is painted in before it is shown, kept from paint to paint: a
+  // new picture for every page step cost more in the kernel (mapping and clearing it)
+  // than the painting itself.
+  QImage paint_memory_;
   bool left_down_ = false;
   bool selecting_ = false;
   bool link_clicked_ = false;

@@ -257,12 +257,23 @@ void TPageViewer::focusOutEvent(QFocusEvent* event) {
 
 // --- painting -------------------------------------------------------------------------------
 
+// A picture of `size` in the panel's paint memory, which grows to the largest size asked for.
+QImage TPageViewer::PaintBuffer(QSize size) {
+  if (size.isEmpty()) return {};
+  if (paint_memory_.width() < size.width() || paint_memory_.height() < size.height()) {
+    paint_memory_ = QImage(size.expandedTo(paint_memory_.size()), QImage::Format_RGB32);
+    if (paint_memory_.isNull()) return {};
+  }
+  return QImage(paint_memory_.bits(), size.width(), size.height(), paint_memory_.bytesPerLine(),
+                QImage::Format_RGB32);
+}
+
 void TPageViewer::DrawPanel(QPainter& painter, const QRect& clip) {
   if (laying_out_) return;
   UpdateBorder();
   // Painted into a memory picture of the clip first, so the panel never shows a half-drawn
   // page.
-  QImage buffer(clip.size(), QImage::Format_RGB32);
+  QImage buffer = PaintBuffer(clip.size());
   if (buffer.isNull()) {
     if (clip.width() + clip.height() != 0) throw EOutOfResources("Out of Resources");
     return;

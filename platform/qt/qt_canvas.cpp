@@ -5,20 +5,62 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QRawFont>
+#include <array>
+#include <cstring>
 #include <map>
 #include <tuple>
 
 #include "platform/code_page_1252.h"
 #include "platform/display_depth.h"
+#include "platform/qt/glyph_blit_cache.h"
 #include "platform/qt/qt_bitmap.h"
 
 namespace tessival::platform {
 namespace {
 
+// Engine text is Windows-1252; every byte maps to one UTF-16 unit.
+char16_t Cp1252ToUtf16(unsigned char byte) { return static_cast<char16_t>(Cp1252ToUnicode(byte)); }
+
+// The glyph index of each byte of the code page, looked up when the byte is first drawn:
+// a page draws the same few dozen characters thousands of times.
+class GlyphIndexTable {
+ public:
+  static constexpr std::int64_t Unknown = -1;
+  static constexpr std::int64_t NoGlyph = -2;  // not one glyph: drawn as text instead
+
+  std::int64_t At(const QRawFont& raw, unsigned char byte) {
+    std::int64_t& index = indexes_[byte];
+    if (index == Unknown) {
+      const QList<quint32> found = raw.glyphIndexesForString(QString(QChar(Cp1252ToUtf16(byte))));
+      index = found.size() == 1 ? static_cast<std::int64_t>(found.front()) : NoGlyph;
+    }
+    return index;
+  }
+
+ private:
+  std::array<std::int64_t, 256> indexes_ = MakeUnknown();
+  static std::array<std::int64_t, 256> MakeUnknown() {
+    std::array<std::int64_t, 256> all{};
+    all.fill(Unknown);
+    return all;
+  }
+};
+
 struct QtRealisedFont : RealisedFont {
   QFont qfont;
   QRawFont raw;
+  int face = 0;  // one number per face, size and style: the realisation's identity
+  // Shared by every colour of the face, filled as bytes are drawn.
+  std::shared_ptr<GlyphIndexTable> glyphs = std::make_shared<GlyphIndexTable>();
 };
+
+// Glyphs drawn once by Qt and copied from then on. The realised fonts are a process
+// resource; so are their blended glyphs. Bounded at a few megabytes.
+GlyphBlitCache& BlendedGlyphs() {
+  constexpr std::size_t capacity = 4096;
+  thread_local GlyphBlitCache cache(capacity);
+  return cache;
+}
 
 QColor ToQColor(TColor c) {
   return QColor(static_cast<int>(GetRValue(c)), static_cast<int>(GetGValue(c)),
@@ -26,9 +68,6 @@ QColor ToQColor(TColor c) {
 }
 
 QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
-
-// Engine text is Windows-1252; every byte maps to one UTF-16 unit.
-char16_t Cp1252ToUtf16(unsigned char byte) { return static_cast<char16_t>(Cp1252ToUnicode(byte)); }
 
 QPainter::CompositionMode ModeFor(RasterOp op) {
   switch (op) {
@@ -108,6 +147,7 @@ std::shared_ptr<const RealisedFont> QtCanvas::Realise(const LogFont& font) const
     base = it->second;
   } else {
     auto made = std::make_shared<QtRealisedFont>();
+    made->face = static_cast<int>(cache->size());
     made->qfont = QFontFor(font);
     made->raw = QRawFont::fromFont(made->qfont);
     const QFontMetrics fm(made->qfont);
@@ -152,10 +192,15 @@ QtCanvas::QtCanvas(TBitmap& target) : bitmap_(&target) {
   InitialiseFont();
 }
 
-void QtCanvas::Begin(QPaintDevice& device) {
-  own_painter_.emplace(&device);
+void QtCanvas::Begin(QImage& image) {
+  own_painter_.emplace(&image);
   painter_ = &*own_painter_;
-  bounds_ = {0, 0, device.width(), device.height()};
+  bounds_ = {0, 0, image.width(), image.height()};
+  // Taken once the painter holds the image, so reading the pixels makes no copy of them.
+  if (image.format() == QImage::Format_RGB32 && painter_->isActive()) {
+    target_bits_ = image.bits();
+    target_stride_ = image.bytesPerLine();
+  }
 }
 
 QtCanvas::~QtCanvas() {
@@ -214,34 +259,132 @@ void QtCanvas::DeviceBlit(Point to, const TBitmap& source, const Rect& from, Ras
   painter_->drawImage(QPoint(to.x, to.y), ToQImage(source), ToQRect(from));
 }
 
+namespace {
+
+// The painter set up for drawing text on first use, and given back as it was.
+class TextPainter {
+ public:
+  TextPainter(QPainter& painter, TColor color, const Rect* clip)
+      : painter_(painter), color_(color), clip_(clip) {}
+  TextPainter(const TextPainter&) = delete;
+  TextPainter& operator=(const TextPainter&) = delete;
+  ~TextPainter() {
+    if (ready_) painter_.restore();
+  }
+
+  QPainter& Get() {
+    if (!ready_) {
+      painter_.save();
+      painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+      painter_.setPen(ToQColor(color_));
+      if (clip_) painter_.setClipRect(ToQRect(*clip_));
+      ready_ = true;
+    }
+    return painter_;
+  }
+
+ private:
+  QPainter& painter_;
+  TColor color_;
+  const Rect* clip_;
+  bool ready_ = false;
+};
+
+// Each glyph at the position the measurement gave it, so text and extents agree.
+void DrawGlyphsWithQt(QPainter& painter, const QRawFont& raw, std::span<const quint32> glyphs,
+                      std::span<const int> xs, int baseline) {
+  QList<QPointF> positions;
+  positions.reserve(static_cast<qsizetype>(glyphs.size()));
+  for (const int x : xs) positions.append(QPointF(x, baseline));
+  QGlyphRun glyph_run;
+  glyph_run.setRawFont(raw);
+  glyph_run.setGlyphIndexes(QList<quint32>(glyphs.begin(), glyphs.end()));
+  glyph_run.setPositions(positions);
+  painter.drawGlyphRun(QPointF(0, 0), glyph_run);
+}
+
+// Characters without a glyph of their own in the face: Qt finds one by its font fallback.
+void DrawCharacters(QPainter& painter, const QFont& font, std::string_view text, const int* xs,
+                    int baseline) {
+  painter.setFont(font);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    painter.drawText(QPoint(xs[i], baseline),
+                     QString(QChar(Cp1252ToUtf16(static_cast<unsigned char>(text[i])))));
+  }
+}
+
+}  // namespace
+
+bool QtCanvas::CanWritePixels() const {
+  // Only a painter of our own has a state known to be plain: no transform, clip or opacity
+  // that pixels written directly would ignore.
+  return target_bits_ != nullptr && !borrowed_painter_ && !painter_->hasClipping() &&
+         painter_->opacity() == 1.0 && painter_->worldTransform().isIdentity();
+}
+
+namespace {
+
+// The glyph index of every byte of the run, or false when one has no glyph of its own.
+bool GlyphIndexes(const QtRealisedFont& font, std::string_view text, std::vector<quint32>& glyphs) {
+  glyphs.resize(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const std::int64_t index = font.glyphs->At(font.raw, static_cast<unsigned char>(text[i]));
+    if (index < 0) return false;
+    glyphs[i] = static_cast<quint32>(index);
+  }
+  return true;
+}
+
+// Copies what Qt made of the glyph over the pixels of `box` before, when the cache holds
+// it. `plain` tells whether those pixels are one colour.
+bool CopyBlended(GlyphBlitCache& cache, const PixelRows& target, const QtRealisedFont& font,
+                 quint32 glyph, QRgb ink, QPoint pen, const QRect& box, bool& plain) {
+  QRgb paper = 0;
+  plain = target.IsPlain(box, paper);
+  if (plain) {
+    const BlendedGlyph& blended = cache.Blended(font.raw, font.face, glyph, ink, paper);
+    if (!blended.copyable) return false;
+    target.Write(box, blended.pixels, blended.box.translated(pen));
+    return true;
+  }
+  const std::vector<QRgb>* after = cache.BlendedOver(font.face, glyph, ink, target, box, pen);
+  if (after) target.Write(box, *after, box);
+  return after != nullptr;
+}
+
+}  // namespace
+
 void QtCanvas::DeviceDrawGlyphs(const GlyphRun& run) {
   if (!painter_) return;
-  const auto* font = static_cast<const QtRealisedFont*>(run.font);
-  QString text(static_cast<qsizetype>(run.text.size()), Qt::Uninitialized);
-  for (std::size_t i = 0; i < run.text.size(); ++i) {
-    text[static_cast<qsizetype>(i)] = QChar(Cp1252ToUtf16(static_cast<unsigned char>(run.text[i])));
+  const auto& font = *static_cast<const QtRealisedFont*>(run.font);
+  TextPainter text_painter(*painter_, run.color, run.clip);
+  std::vector<quint32> glyphs;
+  if (!GlyphIndexes(font, run.text, glyphs)) {
+    DrawCharacters(text_painter.Get(), font.qfont, run.text, run.x, run.baseline);
+    return;
   }
-  painter_->save();
-  painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
-  painter_->setPen(ToQColor(run.color));
-  if (run.clip) painter_->setClipRect(ToQRect(*run.clip));
-  const QList<quint32> glyphs = font->raw.glyphIndexesForString(text);
-  if (glyphs.size() == text.size()) {
-    // Each glyph at the position the measurement gave it, so text and extents agree.
-    QList<QPointF> positions;
-    positions.reserve(glyphs.size());
-    for (std::size_t i = 0; i < run.text.size(); ++i) positions.append(QPointF(run.x[i], run.baseline));
-    QGlyphRun glyph_run;
-    glyph_run.setRawFont(font->raw);
-    glyph_run.setGlyphIndexes(glyphs);
-    glyph_run.setPositions(positions);
-    painter_->drawGlyphRun(QPointF(0, 0), glyph_run);
-  } else {
-    painter_->setFont(font->qfont);
-    for (qsizetype i = 0; i < text.size(); ++i)
-      painter_->drawText(QPoint(run.x[i], run.baseline), QString(text[i]));
+  const std::span<const int> xs(run.x, run.text.size());
+  if (!CanWritePixels()) {
+    DrawGlyphsWithQt(text_painter.Get(), font.raw, glyphs, xs, run.baseline);
+    return;
   }
-  painter_->restore();
+  const PixelRows target{target_bits_, target_stride_};
+  const QRect limit = ToQRect(run.clip ? IntersectRect(*run.clip, bounds_) : bounds_);
+  const QRgb ink = ToQColor(run.color).rgb();
+  GlyphBlitCache& cache = BlendedGlyphs();
+  for (std::size_t i = 0; i < glyphs.size(); ++i) {
+    const QPoint pen(xs[i], run.baseline);
+    const QRect box = cache.InkBox(font.raw, font.face, glyphs[i]).translated(pen) & limit;
+    bool plain = false;
+    if (box.isEmpty() || CopyBlended(cache, target, font, glyphs[i], ink, pen, box, plain)) continue;
+    // Qt blends the rest, glyph by glyph in order as it would have in one run. What it
+    // makes of a neighbour's fringe is kept: the same pair of letters comes again.
+    std::vector<QRgb> before = target.Read(box);
+    DrawGlyphsWithQt(text_painter.Get(), font.raw, std::span(glyphs).subspan(i, 1), xs.subspan(i, 1),
+                     run.baseline);
+    if (!plain)
+      cache.RememberBlendedOver(font.face, glyphs[i], ink, target, box, pen, std::move(before));
+  }
 }
 
 }  // namespace tessival::platform

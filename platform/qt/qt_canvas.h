@@ -52,7 +52,10 @@ class QtCanvas : public Canvas {
   std::shared_ptr<const RealisedFont> Realise(const LogFont& font) const override;
 
  private:
-  void Begin(QPaintDevice& device);
+  void Begin(QImage& image);
+  // Whether pixels (fills, glyphs from the cache of blended glyphs) may be written straight
+  // into the picture instead of through Qt.
+  bool CanWritePixels() const;
 
   TBitmap* bitmap_ = nullptr;  // memory canvas target
   QImage image_;               // wraps or copies bitmap_
@@ -60,6 +63,8 @@ class QtCanvas : public Canvas {
   QPainter* painter_ = nullptr;
   bool borrowed_painter_ = false;
   Rect bounds_;
+  uchar* target_bits_ = nullptr;  // the 32-bit picture's pixels, when painting on one
+  qsizetype target_stride_ = 0;
   int device_bits_ = 32;
 };
 
