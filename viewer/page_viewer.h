@@ -432,6 +432,10 @@ class TPageViewer : public QWidget {
   int scroll_bar_width_ = 16;
   bool busy_ = false;
   bool laying_out_ = false;
+  // The size the document was last laid out at. The resize a viewer gets when it is first
+  // shown has the size it was loaded at, and a second layout of the same page at the same
+  // size would only cost time; empty while a change to the document awaits a layout.
+  QSize laid_out_size_;
   bool left_down_ = false;
   bool selecting_ = false;
   bool link_clicked_ = false;
