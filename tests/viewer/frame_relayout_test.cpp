@@ -13,7 +13,9 @@ class FrameRelayoutTest : public testing::FrameViewerTest {
   // A page long enough that its height depends on the width it is laid out at.
   std::string LongPage() {
     std::string text = "<title>Lang</title>";
-    for (int i = 0; i < 40; ++i) text += "<p>Ein Absatz mit einigen W\xF6rtern, die umbrechen m\xFCssen.";
+    for (int i = 0; i < 40; ++i) {
+      text += "<p>Ein Absatz mit einigen W\xF6rtern, die umbrechen m\xFCssen.";
+    }
     return Write("long.htm", text);
   }
   // Each layout of a viewer starts with progress stage 0 at 0 %.
