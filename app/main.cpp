@@ -6,6 +6,7 @@
 #include "platform/message_loop.h"
 #include "platform/process_launch.h"
 #include "platform/qt/qt_clipboard.h"
+#include "platform/qt/font_config_preload.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_loop_driver.h"
 #include "platform/qt/qt_screen_fonts.h"
@@ -28,6 +29,9 @@ app::MainWindowServices MakeServices() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // The font configuration is read on the second core while the application connects to the
+  // display: the first font use below would otherwise read it after the connection is made.
+  platform::FontConfigPreload font_config;
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("tessival"));
   QApplication::setApplicationDisplayName(QStringLiteral("Tessival Browser"));
@@ -45,6 +49,7 @@ int main(int argc, char* argv[]) {
   platform::QtClipboard clipboard;
   platform::Clipboard::SetSystem(&clipboard);
   platform::InstallQtScreenCursor();
+  font_config.Wait();
   platform::InstallQtScreenFonts();
   platform::QtCanvas::RecordScreenDepth();
 

@@ -438,6 +438,10 @@ class TPageViewer : public QWidget {
   // new picture for every page step cost more in the kernel (mapping and clearing it)
   // than the painting itself.
   QImage paint_memory_;
+  // The size the document was last laid out at. The resize a viewer gets when it is first
+  // shown has the size it was loaded at, and a second layout of the same page at the same
+  // size would only cost time; empty while a change to the document awaits a layout.
+  QSize laid_out_size_;
   bool left_down_ = false;
   bool selecting_ = false;
   bool link_clicked_ = false;

@@ -50,7 +50,13 @@ void TPageViewer::UpdateAnimationTimer() {
 
 void TPageViewer::InsertImage(const std::string& src, platform::TStream& stream) {
   HandHostEventsToDocument();
-  if (document_->InsertImage(src, stream) && !busy_) RelayoutKeepingPosition();
+  if (document_->InsertImage(src, stream)) {
+    if (busy_) {
+      laid_out_size_ = QSize();  // the next resize lays the page out again
+    } else {
+      RelayoutKeepingPosition();
+    }
+  }
   UpdateAnimationTimer();
   panel_->update();
 }

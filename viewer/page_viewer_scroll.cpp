@@ -24,6 +24,7 @@ int TPageViewer::AvailableWidth() const {
 
 void TPageViewer::DoLayout() {
   laying_out_ = true;
+  laid_out_size_ = QSize();
   try {
     const std::unique_ptr<platform::Canvas> canvas = platform::QtCanvas::ScreenContext();
     int pos = 0;
@@ -35,6 +36,7 @@ void TPageViewer::DoLayout() {
     throw;
   }
   laying_out_ = false;
+  laid_out_size_ = size();
   ComputeScrollBars();
   UpdateAnimationTimer();
 }
@@ -91,7 +93,7 @@ void TPageViewer::resizeEvent(QResizeEvent* event) {
     ComputeScrollBars();
     return;
   }
-  if (!document_->Empty()) {
+  if (!document_->Empty() && size() != laid_out_size_) {
     SetBusy(true);
     try {
       RelayoutKeepingPosition();
