@@ -43,8 +43,8 @@ void TSectionList::Clear() {
   BackgroundBitmap = BackgroundMask = nullptr;
   BackgroundFrame.reset();
   LinkFonts.clear();
-  SharedVariants.clear();
-  SharedGivenBoxes.clear();
+  SharedVariants.Clear();
+  SharedGivenBoxes.Clear();
   PositionList.clear();
   DrawList.clear();
   if (!IsCopy) {
@@ -206,25 +206,11 @@ int TSectionList::GetSelTextBuf(char* buffer, int size) {
 
 std::shared_ptr<const html::TFontInfoArray> TSectionList::ShareVariants(
     const html::TFontInfoArray& variants) {
-  // A handful of recent looks covers a page; older ones stay alive in the runs using them.
-  constexpr std::size_t kRecent = 8;
-  for (const auto& shared : SharedVariants)
-    if (*shared == variants) return shared;
-  if (SharedVariants.size() >= kRecent) SharedVariants.erase(SharedVariants.begin());
-  SharedVariants.push_back(std::make_shared<const html::TFontInfoArray>(variants));
-  return SharedVariants.back();
+  return SharedVariants.Share(variants);
 }
 
 std::shared_ptr<const TGivenBox> TSectionList::ShareGivenBox(const TGivenBox& box) {
-  // As with the links' looks: the few boxes of the recent blocks cover a page's paragraphs,
-  // headings and cells, and an older box lives on in the blocks that use it. Newest first:
-  // a paragraph mostly gives what the one before it gave.
-  constexpr std::size_t kRecent = 8;
-  for (auto shared = SharedGivenBoxes.rbegin(); shared != SharedGivenBoxes.rend(); ++shared)
-    if (**shared == box) return *shared;
-  if (SharedGivenBoxes.size() >= kRecent) SharedGivenBoxes.erase(SharedGivenBoxes.begin());
-  SharedGivenBoxes.push_back(std::make_shared<const TGivenBox>(box));
-  return SharedGivenBoxes.back();
+  return SharedGivenBoxes.Share(box);
 }
 
 void TSectionList::AddLinkRun(TFontObj& run) {

@@ -21,6 +21,7 @@
 #include "layout/cell.h"
 #include "layout/document_images.h"
 #include "layout/panel_obj.h"
+#include "layout/recent_shares.h"
 #include "layout/font_obj.h"
 #include "layout/html_form.h"
 #include "platform/message_box.h"
@@ -203,8 +204,8 @@ class TSectionList : public TCell, public html::SourcePositionLocator {
 
   platform::MessageBoxes* Messages;  // not owned
   std::vector<TFontObj*> LinkFonts;  // link runs in document order, not owned
-  std::vector<std::shared_ptr<const html::TFontInfoArray>> SharedVariants;  // a few recent
-  std::vector<std::shared_ptr<const TGivenBox>> SharedGivenBoxes;           // a few recent
+  RecentShares<html::TFontInfoArray> SharedVariants;
+  RecentShares<TGivenBox> SharedGivenBoxes;
   int ProgressLayoutCount = 0;  // the layout pass that last reported
   std::string BackgroundUrl;
   bool BackgroundTried = false;

@@ -1,7 +1,6 @@
 #include "viewer/fv_frame.h"
 
 #include <QMouseEvent>
-#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -64,12 +63,8 @@ void TfvFrame::ApplyAttributes(const html::TAttributeList& attributes, const std
   const std::string server_root = MasterSet() != nullptr ? MasterSet()->Owner().ServerRoot
                                                          : std::string();
   const std::string given = AttributeText(attributes, html::SrcSy);
-  std::string source = html::ExpandFileName(given, server_root);
-  const std::size_t hash = source.find('#');
-  if (hash != std::string::npos) {
-    frame_anchor_ = source.substr(hash + 1);
-    source.erase(hash);
-  }
+  auto [source, anchor] = SplitAnchor(html::ExpandFileName(given, server_root));
+  frame_anchor_ = std::move(anchor);
   // Relative sources belong beside the frame-set document that names them, or under its
   // BASE; without a directory they are taken as they stand, from the working directory.
   if (!source.empty() && source.find(':') == std::string::npos && source.front() != '/') {
@@ -81,8 +76,7 @@ void TfvFrame::ApplyAttributes(const html::TAttributeList& attributes, const std
   if (MasterSet() != nullptr && MasterSet()->Owner().RequestMode()) {
     // A host that serves documents by name is asked by the name the document gives;
     // where that name leads on disk is kept for when the host has no answer.
-    source = html::ExpandFileName(given, {});
-    source.erase(std::min(source.find('#'), source.size()));
+    source = SplitAnchor(html::ExpandFileName(given, {})).first;
   }
   frame_source_ = frame_initial_source_ = source;
   no_resize_ = attributes.Find(html::NoResizeSy) != nullptr;

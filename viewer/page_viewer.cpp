@@ -372,13 +372,17 @@ void TPageViewer::Reload() {
   }
 }
 
-void TPageViewer::PrepareDocument() {
+void TPageViewer::EmptyDocument() {
   hover_timer_.stop();
   animation_timer_.stop();
   document_->Clear();
   // A new document: pictures no shown page uses grow older, and the oldest go.
   document_->Images.Cache().Age();
   document_->SetFonts(StyleDefaults(), def_background_, (options_ & htOverLinksActive) != 0);
+}
+
+void TPageViewer::PrepareDocument() {
+  EmptyDocument();
   document_->PreFontName = def_pre_font_name_.substr(0, kMaxPreFontNameLength);
   document_->ShowImages = view_images_;
   document_->OnScript = OnScript;
@@ -443,12 +447,7 @@ void TPageViewer::HandleMeta(const std::string& http_eq, const std::string& name
 
 void TPageViewer::Clear() {
   if (busy_) return;
-  hover_timer_.stop();
-  animation_timer_.stop();
-  document_->Clear();
-  // A new document: pictures no shown page uses grow older, and the oldest go.
-  document_->Images.Cache().Age();
-  document_->SetFonts(StyleDefaults(), def_background_, (options_ & htOverLinksActive) != 0);
+  EmptyDocument();
   forced_base_.clear();
   document_base_.clear();
   document_base_target_.clear();

@@ -328,6 +328,8 @@ class TPageViewer : public QWidget {
   void LoadFile(const std::string& name, TDocumentKind kind);
   void LoadFileKeepingHistory(const std::string& name, TDocumentKind kind);
   void LoadMemory(std::string text, TDocumentKind kind);
+  // Stops the page's timers and empties the document for a new one, with the default fonts.
+  void EmptyDocument();
   void PrepareDocument();
   void ParseText(TDocumentKind kind, const std::string& file_name);
   void AfterParse();

@@ -6,7 +6,6 @@
 #include <QScreen>
 #include <QRawFont>
 #include <array>
-#include <cstring>
 #include <map>
 #include <tuple>
 

@@ -53,8 +53,8 @@ class QtCanvas : public Canvas {
 
  private:
   void Begin(QImage& image);
-  // Whether pixels (fills, glyphs from the cache of blended glyphs) may be written straight
-  // into the picture instead of through Qt.
+  // Whether glyphs from the cache of blended glyphs may be written straight into the
+  // picture instead of through Qt.
   bool CanWritePixels() const;
 
   TBitmap* bitmap_ = nullptr;  // memory canvas target
