@@ -5,7 +5,6 @@
 
 #include "html/ascii_text.h"
 #include "layout/frame_set_reader.h"
-#include "viewer/frame_viewer.h"
 #include "viewer/fv_frame.h"
 #include "viewer/fv_load_error.h"
 #include "viewer/page_viewer.h"
@@ -30,9 +29,9 @@ bool Contains(const QWidget& outer, const QWidget* inner) {
 
 }  // namespace
 
-TFrameSet::TFrameSet(TFrameViewer& owner, QWidget* parent)
-    : TSubFrameSet(this, nullptr, parent), owner_(owner) {
-  const bool no_border = (owner.fvOptions() & fvNoBorder) != 0;
+TFrameSet::TFrameSet(TFrameHost& host, QWidget* parent)
+    : TSubFrameSet(this, nullptr, parent), host_(host) {
+  const bool no_border = (host.Options() & fvNoBorder) != 0;
   SetBorderSize(no_border ? 0 : 2);
   SetOuterBorder(no_border ? 0 : 2);
 }
@@ -45,29 +44,30 @@ void TFrameSet::Clear() {
   ClearSet();
   document_name_.clear();
   title_.clear();
-  SetCharSet(owner_.CharSet);
+  SetCharSet(host_.DefaultCharSet());
   LoadDepth = 0;
 }
 
 void TFrameSet::LoadDocument(const std::string& name, const std::string& anchor) {
-  const TDocumentKind kind = owner_.NameKind(name);
+  const TDocumentKind kind = host_.NameKind(name);
   if (kind != dkHtml) {
-    LoadShownFile(owner_.ExpandSourceName(name), anchor, kind);
+    LoadShownFile(host_.ExpandSourceName(name), anchor, kind);
     return;
   }
   // Everything is read before the set is cleared, so a document that cannot be read
   // leaves the set as it was.
-  const FrameRequest answer = owner_.RequestDocument(name);
+  const FrameRequest answer = host_.RequestDocument(name);
   const layout::TFrameSetSource source = answer.Source();
   const bool frame_document = layout::IsFrameDocument(source);
   Clear();
   // A document the host answered keeps the name it was asked by.
   document_name_ = answer.Answered ? name : answer.FileName;
   if (frame_document) {
-    const std::string file = answer.InMemory() ? owner_.ExpandSourceName(name) : answer.FileName;
+    const std::string file = answer.InMemory() ? host_.ExpandSourceName(name) : answer.FileName;
     const std::string directory = std::filesystem::path(file).parent_path().string();
     const layout::TFrameSetHandlers handlers = Handlers(directory);
-    const layout::TFrameSetHead head = layout::ParseFrameSet(source, owner_, *this, directory, handlers);
+    const layout::TFrameSetHead head = layout::ParseFrameSet(source, host_.FrameSetBuilder(), *this,
+                                                             directory, handlers);
     if (!Finished()) Finish();
     title_ = head.Title;
     SetBaseAndTarget(head.Base, head.BaseTarget);

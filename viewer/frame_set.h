@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "viewer/frame_host.h"
 #include "viewer/sub_frame_set.h"
 
 namespace tessival::viewer {
 
-class TFrameViewer;
 class TPageViewer;
 
 class TFrameSet : public TSubFrameSet {
   Q_OBJECT
  public:
-  TFrameSet(TFrameViewer& owner, QWidget* parent);
+  TFrameSet(TFrameHost& host, QWidget* parent);
 
   // Loads a document into this set: a frame set is built and its frames loaded; any
   // other page, picture or text file becomes one frame with one viewer. Throws when the
@@ -30,7 +30,8 @@ class TFrameSet : public TSubFrameSet {
   // Forgets the entries newer than the shown one in every frame's history.
   void ClearForwardFrameHistory();
 
-  TFrameViewer& Owner() const { return owner_; }
+  // The control the tree lives in: documents, viewers and history come from it.
+  TFrameHost& Host() const { return host_; }
   const std::string& DocumentName() const { return document_name_; }
   const std::string& Title() const { return title_; }
   // The frame of that NAME, whatever its case; null when none.
@@ -56,7 +57,7 @@ class TFrameSet : public TSubFrameSet {
   TfvFrame& AddSingleFrame(const std::string& anchor);
   void TakeTitleAndTarget(const TfvFrame& frame);
 
-  TFrameViewer& owner_;
+  TFrameHost& host_;
   std::string document_name_;
   std::string title_;
   std::map<std::string, TfvFrame*> frame_names_;  // upper-cased names

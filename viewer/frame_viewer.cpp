@@ -43,6 +43,7 @@ TFrameViewer::TFrameViewer(QWidget* parent, platform::MessageBoxes* messages)
     : QWidget(parent), messages_(messages), image_cache_(std::make_unique<html::TStringBitmapList>()) {
   resize(150, 150);
   setFocusPolicy(Qt::NoFocus);
+  shared_cache_ = image_cache_.get();
   top_set_ = new TFrameSet(*this, this);  // owned by this widget
   top_set_->setGeometry(rect());
   top_set_->show();
@@ -76,15 +77,8 @@ void TFrameViewer::SetDefBackground(platform::TColor color) {
 
 void TFrameViewer::SetfvOptions(TFrameViewerOptions options) {
   options_ = options;
-  for (TPageViewer* viewer : top_set_->Viewers()) {
-    ThtOptions ht = 0;
-    if (options & fvOverLinksActive) ht |= htOverLinksActive;
-    if (options & fvNoLinkUnderline) ht |= htNoLinkUnderline;
-    if (options & fvPrintTableBackground) ht |= htPrintTableBackground;
-    if (options & fvPrintMonochromeBlack) ht |= htPrintMonochromeBlack;
-    if (options & fvShowVScroll) ht |= htShowVScroll;
-    viewer->SethtOptions(ht);
-  }
+  page_options_ = PageOptionsOf(options);
+  for (TPageViewer* viewer : top_set_->Viewers()) viewer->SethtOptions(page_options_);
   top_set_->SetOuterBorder((options & fvNoBorder) != 0 ? 0 : 2);
 }
 
@@ -183,6 +177,7 @@ TPageViewer* TFrameViewer::ViewerAt(int index) const {
   return top_set_->Viewers().at(static_cast<std::size_t>(index));
 }
 std::string TFrameViewer::DocumentTitle() const { return top_set_->Title(); }
+bool TFrameViewer::IsTopSet(const TSubFrameSet& set) const { return &set == top_set_; }
 
 // --- the frame-set reader's calls ------------------------------------------------------
 
@@ -214,30 +209,12 @@ TPageViewer& TFrameViewer::MakeViewer(TfvFrame& frame) {
   auto* viewer = new TPageViewer(&frame, messages_);  // owned by the frame's widget tree
   if (frame.MasterSet()->BorderSize() == 0) viewer->SetBorderStyle(htNone);
   if (frame.NoScroll()) viewer->SetScrollBars(ssNone);
-  viewer->SetDefBackground(def_background_);
+  ApplyTo(*viewer);
   viewer->SetCharSet(frame.CharSet());
   viewer->InsideFrame = true;
-  viewer->SetViewImages(ViewImages);
-  viewer->SetImageCacheCount(ImageCacheCount);
-  viewer->SetNoSelect(NoSelect);
-  viewer->SetDefFontColor(DefFontColor);
-  viewer->SetDefHotSpotColor(DefHotSpotColor);
-  viewer->SetDefVisitedLinkColor(DefVisitedLinkColor);
-  viewer->SetDefOverLinkColor(DefOverLinkColor);
-  viewer->SetDefFontSize(DefFontSize);
-  viewer->SetDefFontName(DefFontName);
-  viewer->SetDefPreFontName(DefPreFontName);
-  viewer->SetHistoryMaxCount(HistoryMaxCount);
-  viewer->PrintMarginLeft = PrintMarginLeft;
-  viewer->PrintMarginRight = PrintMarginRight;
-  viewer->PrintMarginTop = PrintMarginTop;
-  viewer->PrintMarginBottom = PrintMarginBottom;
-  viewer->SetServerRoot(ServerRoot);
-  viewer->SetMarginWidth(MarginWidth);
-  viewer->SetMarginHeight(MarginHeight);
-  viewer->SetCursor(Cursor);
-  viewer->SetImageCache(image_cache_.get());
-  SetfvOptions(options_);
+  // MARGINWIDTH and MARGINHEIGHT of the FRAME, else the frame viewer's margins.
+  viewer->SetMarginWidth(frame.MarginWidth());
+  viewer->SetMarginHeight(frame.MarginHeight());
   viewer->OnHotSpotClick = [this, viewer](const std::string& url, bool& handled) {
     HotSpotClick(*viewer, url, handled);
   };
@@ -246,8 +223,6 @@ TPageViewer& TFrameViewer::MakeViewer(TfvFrame& frame) {
   };
   viewer->OnProcessing = [this, viewer](bool on) { ViewerProcessing(*viewer, on); };
   HandMouseTo(*viewer);
-  viewer->OnMeta = OnMeta;
-  viewer->OnSoundRequest = OnSoundRequest;
   HandEventsTo(*viewer);
   viewer->OnMetaRefresh = [&frame](int seconds, const std::string& url) {
     frame.StartRefresh(seconds, url);
@@ -259,7 +234,6 @@ TPageViewer& TFrameViewer::MakeViewer(TfvFrame& frame) {
   }
   viewer->installEventFilter(this);
   frame.MasterSet()->AddViewer(*viewer);
-  SetfvOptions(options_);
   viewer->show();
   return *viewer;
 }

@@ -1,9 +1,10 @@
 #pragma once
 // TFrameViewer: the control that shows a document which may be a frame set. It builds a
-// tree of frames and sets under one top set with a page viewer in every leaf frame, keeps
-// the settings and handlers in one place and copies them into every viewer it makes,
-// decides where a clicked link goes, and offers copy and the selected text of the viewer
-// that has the focus.
+// tree of frames and sets under one top set with a page viewer in every leaf frame, is the
+// host the frames and sets ask for documents, viewers and history, holds the settings and
+// handlers every viewer takes (TViewerSettings, applied to each viewer it makes), decides
+// where a clicked link goes, and offers copy and the selected text of the viewer that has
+// the focus.
 //
 // Loading another document builds a new top set beside the old one and swaps them only
 // when the new one loaded, so a page that fails leaves the old one shown.
@@ -17,25 +18,16 @@
 #include "layout/frame_set_reader.h"
 #include "platform/colors.h"
 #include "platform/message_box.h"
+#include "viewer/frame_host.h"
 #include "viewer/frame_request.h"
 #include "viewer/page_viewer.h"
+#include "viewer/viewer_settings.h"
 
 namespace tessival::viewer {
 
 class TFrameSet;
 class TSubFrameSet;
 class TfvFrame;
-
-enum TFrameViewerOption : unsigned {
-  fvMetaRefresh = 1,
-  fvNoBorder = 2,
-  fvNoLinkUnderline = 4,
-  fvOverLinksActive = 8,
-  fvPrintMonochromeBlack = 16,
-  fvPrintTableBackground = 32,
-  fvShowVScroll = 64,
-};
-using TFrameViewerOptions = unsigned;
 
 // A top-level document the frame viewer showed, with the set that was built for it (owned
 // by the frame viewer's widget tree; several entries may share one set).
@@ -53,7 +45,12 @@ struct TViewerPlace {
   TPageViewer* Viewer = nullptr;
 };
 
-class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
+// The settings every viewer takes are the frame viewer's public fields, as TViewerSettings
+// declares them; the frames and sets see it only as their TFrameHost.
+class TFrameViewer : public QWidget,
+                     public layout::TFrameViewerBase,
+                     public TFrameHost,
+                     public TViewerSettings {
   Q_OBJECT
  public:
   explicit TFrameViewer(QWidget* parent = nullptr, platform::MessageBoxes* messages = nullptr);
@@ -63,13 +60,13 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
 
   // Ignored while Busy. Name may end in "#anchor"; a missing file raises EfvLoadError
   // "Can't locate file: " + file part and changes nothing.
-  void LoadFromFile(const std::string& name);
+  void LoadFromFile(const std::string& name) override;
   // Copies the whole selection of the current viewer, however long.
   void CopyToClipboard();
   std::string SelText() const;
   // The only viewer of the tree, else the one that last had the focus; null for none.
   TPageViewer* CurrentViewer() const;
-  int ViewerCount() const;
+  int ViewerCount() const override;
   TPageViewer* ViewerAt(int index) const;
   // The viewers that show a document, each with the sides it touches (for printing).
   std::vector<TViewerPlace> ViewerPlaces() const;
@@ -82,14 +79,14 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   html::TStringBitmapList& ImageCache() const { return *image_cache_; }
   const std::vector<std::string>& VisitedList() const { return visited_; }
   // Puts `url` first in the visited list (one list for every frame), cut to VisitedMaxCount.
-  void AddVisited(const std::string& url);
+  void AddVisited(const std::string& url) override;
   // Marks, in every viewer of the tree, the links whose documents are in the visited list.
-  void MarkVisitedLinks();
+  void MarkVisitedLinks() override;
   // 0 empties the visited list and unmarks every link; a smaller count cuts the list.
   void SetVisitedMaxCount(int count);
   // Unloads every frame and loads it again, each viewer keeping its place on the page and
   // what was typed into its forms.
-  void Reload();
+  void Reload() override;
 
   // --- history: the top-level documents and, per frame, the documents shown in frames.
   // The top-level list is kept only while HistoryMaxCount is above 0; newest first.
@@ -114,47 +111,41 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
                                const html::TAttributeList& attributes) override;
   void FinishFrameSet(layout::TFrameSetNode& set) override;
 
-  // --- for the frames: a new viewer with every setting and handler copied in
-  TPageViewer& MakeViewer(TfvFrame& frame);
+  // --- the frames' host
+  const TViewerSettings& Settings() const override { return *this; }
+  TFrameViewerOptions Options() const override { return options_; }
+  int DefaultCharSet() const override { return CharSet; }
+  layout::TFrameViewerBase& FrameSetBuilder() override { return *this; }
+  bool IsTopSet(const TSubFrameSet& set) const override;
+  // A new viewer in `frame`: the settings applied, the frame's own look and margins, and
+  // the handlers that pass through the frame viewer.
+  TPageViewer& MakeViewer(TfvFrame& frame) override;
   // What a source is read from: the first request event the host assigned answers (lines,
   // stream, buffer or a file name, asked in that order); without an answer, the file the
   // source names, resolved by ExpandSourceName.
-  FrameRequest RequestDocument(const std::string& source) const;
-  bool RequestMode() const {
+  FrameRequest RequestDocument(const std::string& source) const override;
+  bool RequestMode() const override {
     return OnStringsRequest || OnStreamRequest || OnBufferRequest || OnFileRequest;
   }
   // How a source is shown: outside request mode a picture or text file name is shown by
   // its own loader, never asked for nor read as HTML.
-  TDocumentKind NameKind(const std::string& name) const;
+  TDocumentKind NameKind(const std::string& name) const override;
   // The bytes of a picture a viewer asks for, from the host's answer; `data` is left
   // as it was when the host has none.
   void ImageStream(const std::string& src, std::string& data) const;
-  // A source name resolved against the current viewer's or the sets' base.
-  std::string ExpandSourceName(const std::string& name) const;
+  std::string ExpandSourceName(const std::string& name) const override;
   // The link clicked in `viewer`, sent to its target frame (or to nobody).
   void HotSpotClick(TPageViewer& viewer, const std::string& url, bool& handled);
 
   // --- for the frames' histories
-  long long NextHistorySequence() { return ++history_sequence_; }
-  bool ReplayingHistory() const { return replaying_history_ > 0; }
-  void HistoryChanged() const;
-  // The tree's only viewer moved on from `old_source`: recorded as a top-level step.
+  long long NextHistorySequence() override { return ++history_sequence_; }
+  bool ReplayingHistory() const override { return replaying_history_ > 0; }
+  void HistoryChanged() const override;
   void RecordSingleViewerMove(const std::string& old_source, const std::string& old_title,
-                              int old_position);
-  // While one lives, loads show history entries again instead of making new ones.
-  class HistoryReplay {
-   public:
-    explicit HistoryReplay(TFrameViewer& owner) : owner_(owner) { ++owner_.replaying_history_; }
-    ~HistoryReplay() { --owner_.replaying_history_; }
-    HistoryReplay(const HistoryReplay&) = delete;
-    HistoryReplay& operator=(const HistoryReplay&) = delete;
+                              int old_position) override;
 
-   private:
-    TFrameViewer& owner_;
-  };
-
-  // --- settings, copied into every viewer. The fields are read when a viewer is made;
-  // the setters also change every viewer shown.
+  // --- settings: the fields of TViewerSettings are read when a viewer is made; the
+  // setters also change every viewer shown.
   void SetViewImages(bool view);  // ignored while Busy
   // Clamped to 0..20: how many further documents a picture no page shows any more stays
   // in the shared cache for. Ignored while Busy.
@@ -169,31 +160,9 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   void SetDefOverLinkColor(platform::TColor color);
   // Stored as a local path without a trailing separator.
   void SetServerRoot(const std::string& root);
-  bool ViewImages = true;
-  bool NoSelect = false;
-  platform::TColor DefBackground() const { return def_background_; }
   void SetDefBackground(platform::TColor color);
-  std::string DefFontName = "Times New Roman";
-  std::string DefPreFontName = "Courier New";
-  int DefFontSize = 12;
-  platform::TColor DefFontColor = TPageViewer::clBtnText;
-  platform::TColor DefHotSpotColor = 0xFF0000;
-  platform::TColor DefVisitedLinkColor = 0x800080;
-  platform::TColor DefOverLinkColor = 0xFF0000;
   int VisitedMaxCount = 50;
-  // Set it with SetHistoryMaxCount to have the history forgotten on a change.
-  int HistoryMaxCount = 0;
-  int ImageCacheCount = 5;
   int CharSet = 1;
-  // The cursor over a viewer's text.
-  TViewerCursor Cursor = crTextCursor;
-  int MarginWidth = 10;
-  int MarginHeight = 5;
-  double PrintMarginLeft = 2.0;
-  double PrintMarginRight = 2.0;
-  double PrintMarginTop = 2.0;
-  double PrintMarginBottom = 2.0;
-  std::string ServerRoot;
   TFrameViewerOptions fvOptions() const { return options_; }  // NOLINT(readability-identifier-naming)
   void SetfvOptions(TFrameViewerOptions options);
 
@@ -222,31 +191,8 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   std::function<void(const std::string& src, platform::TStream*& stream)> OnStreamRequest;
   std::function<void(const std::string& src, const char*& buffer, int& size)> OnBufferRequest;
   std::function<void(bool processing_on)> OnProcessing;
-  std::function<void(const std::string& src, int loop, bool terminate)> OnSoundRequest;
-  std::function<void(const std::string& http_eq, const std::string& name, const std::string& content)>
-      OnMeta;
-  std::function<void(const std::string& name, const std::string& language, const std::string& script)>
-      OnScript;
-  // Handed to every viewer as it is made.
-  decltype(TPageViewer::OnImageRequest) OnImageRequest;
-  decltype(TPageViewer::OnBitmapRequest) OnBitmapRequest;
-  decltype(TPageViewer::OnFormSubmit) OnFormSubmit;
-  decltype(TPageViewer::OnLink) OnLink;
-  decltype(TPageViewer::OnRightClick) OnRightClick;
-  decltype(TPageViewer::OnImageClick) OnImageClick;
-  decltype(TPageViewer::OnImageOver) OnImageOver;
-  decltype(TPageViewer::OnObjectClick) OnObjectClick;
-  decltype(TPageViewer::OnObjectFocus) OnObjectFocus;
-  decltype(TPageViewer::OnObjectBlur) OnObjectBlur;
-  decltype(TPageViewer::OnObjectChange) OnObjectChange;
-  decltype(TPageViewer::OnMouseDouble) OnMouseDouble;
-  decltype(TPageViewer::OnPanelCreate) OnPanelCreate;
-  decltype(TPageViewer::OnPanelDestroy) OnPanelDestroy;
-  decltype(TPageViewer::OnPanelPrint) OnPanelPrint;
-  decltype(TPageViewer::OnParseBegin) OnParseBegin;
-  decltype(TPageViewer::OnParseEnd) OnParseEnd;
-  decltype(TPageViewer::OnProgress) OnProgress;
-  decltype(TPageViewer::OnInclude) OnInclude;
+  // The handlers every viewer takes, and the mouse and script handlers, are those of
+  // TViewerSettings.
   // Drags over a viewer's page, in its coordinates, with that viewer as the sender. Asked
   // when the drag arrives, so a handler set after the viewers were made is asked too;
   // without OnDragOver nothing is dropped.
@@ -254,16 +200,12 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
                      bool& accept)>
       OnDragOver;
   std::function<void(TPageViewer& sender, const TDragSource& source, int x, int y)> OnDragDrop;
-  // The mouse over a viewer, or over a frame left empty; the sender is that viewer or frame.
-  std::function<void(QWidget& sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)>
-      OnMouseDown;
-  std::function<void(QWidget& sender, Qt::KeyboardModifiers shift, int x, int y)> OnMouseMove;
-  std::function<void(QWidget& sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)>
-      OnMouseUp;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void BeginHistoryReplay() override { ++replaying_history_; }
+  void EndHistoryReplay() override { --replaying_history_; }
 
  private:
   void SetOwnBusy(bool busy);
@@ -311,7 +253,6 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   platform::MessageBoxes* messages_;
   std::unique_ptr<html::TStringBitmapList> image_cache_;
   TFrameSet* top_set_ = nullptr;  // owned through the widget tree
-  platform::TColor def_background_ = TPageViewer::clBtnFace;
   TFrameViewerOptions options_ = fvPrintMonochromeBlack | fvPrintTableBackground;
   bool own_busy_ = false;
   std::vector<TPageViewer*> busy_viewers_;

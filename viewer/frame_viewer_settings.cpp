@@ -1,5 +1,5 @@
-// The frame viewer's settings and events as every viewer of its tree gets them, and the
-// places of those viewers.
+// The frame viewer's settings and events changed on every viewer of its tree, the events
+// it passes on with the viewer as the sender, and the places of those viewers.
 #include <algorithm>
 
 #include "html/url_helpers.h"
@@ -24,25 +24,6 @@ void TFrameViewer::ForEachViewer(const std::function<void(TPageViewer&)>& apply)
 }
 
 void TFrameViewer::HandEventsTo(TPageViewer& viewer) {
-  viewer.OnImageRequest = OnImageRequest;
-  viewer.OnBitmapRequest = OnBitmapRequest;
-  viewer.OnFormSubmit = OnFormSubmit;
-  viewer.OnLink = OnLink;
-  viewer.OnRightClick = OnRightClick;
-  viewer.OnImageClick = OnImageClick;
-  viewer.OnImageOver = OnImageOver;
-  viewer.OnObjectClick = OnObjectClick;
-  viewer.OnObjectFocus = OnObjectFocus;
-  viewer.OnObjectBlur = OnObjectBlur;
-  viewer.OnObjectChange = OnObjectChange;
-  viewer.OnMouseDouble = OnMouseDouble;
-  viewer.OnPanelCreate = OnPanelCreate;
-  viewer.OnPanelDestroy = OnPanelDestroy;
-  viewer.OnPanelPrint = OnPanelPrint;
-  viewer.OnParseBegin = OnParseBegin;
-  viewer.OnParseEnd = OnParseEnd;
-  viewer.OnProgress = OnProgress;
-  viewer.OnInclude = OnInclude;
   HandDragsTo(viewer);
   if (OnScript) {
     viewer.OnScript = [this](const std::string& name, const std::string& language,

@@ -9,7 +9,6 @@
 #include "layout/frame_set_reader.h"
 #include "viewer/document_names.h"
 #include "viewer/frame_set.h"
-#include "viewer/frame_viewer.h"
 #include "viewer/fv_load_error.h"
 #include "viewer/page_viewer.h"
 #include "viewer/sub_frame_set.h"
@@ -53,14 +52,14 @@ TfvFrame::TfvFrame(TFrameSet* master, TSubFrameSet* parent_set, QWidget* parent)
   refresh_timer_.setSingleShot(true);
   connect(&refresh_timer_, &QTimer::timeout, this, &TfvFrame::RefreshTick);
   if (master != nullptr) {
-    margin_width_ = master->Owner().MarginWidth;
-    margin_height_ = master->Owner().MarginHeight;
+    margin_width_ = master->Host().Settings().MarginWidth;
+    margin_height_ = master->Host().Settings().MarginHeight;
   }
 }
 
 void TfvFrame::ApplyAttributes(const html::TAttributeList& attributes, const std::string& directory) {
   frame_name_ = AttributeText(attributes, html::NameSy);
-  const std::string server_root = MasterSet() != nullptr ? MasterSet()->Owner().ServerRoot
+  const std::string server_root = MasterSet() != nullptr ? MasterSet()->Host().Settings().ServerRoot
                                                          : std::string();
   const std::string given = AttributeText(attributes, html::SrcSy);
   auto [source, anchor] = SplitAnchor(html::ExpandFileName(given, server_root));
@@ -73,7 +72,7 @@ void TfvFrame::ApplyAttributes(const html::TAttributeList& attributes, const std
     source = path.lexically_normal().string();
   }
   initial_file_ = source;
-  if (MasterSet() != nullptr && MasterSet()->Owner().RequestMode()) {
+  if (MasterSet() != nullptr && MasterSet()->Host().RequestMode()) {
     // A host that serves documents by name is asked by the name the document gives;
     // where that name leads on disk is kept for when the host has no answer.
     source = SplitAnchor(html::ExpandFileName(given, {})).first;
@@ -129,17 +128,17 @@ void TfvFrame::LoadGuarded(const std::function<void()>& load) {
 }
 
 void TfvFrame::LoadSource() {
-  TFrameViewer& owner = MasterSet()->Owner();
-  const TDocumentKind kind = owner.NameKind(frame_source_);
+  TFrameHost& host = MasterSet()->Host();
+  const TDocumentKind kind = host.NameKind(frame_source_);
   if (kind != dkHtml) {
-    ShowFile(owner.ExpandSourceName(frame_source_), kind);
+    ShowFile(host.ExpandSourceName(frame_source_), kind);
     return;
   }
   LoadDocument(RequestSource());
 }
 
 FrameRequest TfvFrame::RequestSource() const {
-  FrameRequest answer = MasterSet()->Owner().RequestDocument(frame_source_);
+  FrameRequest answer = MasterSet()->Host().RequestDocument(frame_source_);
   if (!answer.Answered) answer.FileName = UnansweredFile();
   return answer;
 }
@@ -148,7 +147,7 @@ std::string TfvFrame::UnansweredFile() const {
   // The name the frame-set document gave is read beside that document, not beside the
   // page shown when it was asked for (a new top set loads while the old one is shown).
   if (!initial_file_.empty() && frame_source_ == frame_initial_source_) return initial_file_;
-  return MasterSet()->Owner().ExpandSourceName(frame_source_);
+  return MasterSet()->Host().ExpandSourceName(frame_source_);
 }
 
 void TfvFrame::ShowFile(const std::string& file, int kind) {
@@ -163,7 +162,7 @@ void TfvFrame::ShowFile(const std::string& file, int kind) {
 }
 
 void TfvFrame::LoadDocument(const FrameRequest& answer) {
-  TFrameViewer& owner = MasterSet()->Owner();
+  TFrameHost& host = MasterSet()->Host();
   const layout::TFrameSetSource source = answer.Source();
   if (layout::IsFrameDocument(source)) {
     DropViewer();
@@ -173,7 +172,8 @@ void TfvFrame::LoadDocument(const FrameRequest& answer) {
     frame_set_->setGeometry(contentsRect());
     // Frames of a document held in memory are found beside the name it was asked by.
     const std::string directory = DirectoryOf(answer.InMemory() ? UnansweredFile() : answer.FileName);
-    layout::ParseFrameSet(source, owner, *frame_set_, directory, frame_set_->Handlers(directory));
+    layout::ParseFrameSet(source, host.FrameSetBuilder(), *frame_set_, directory,
+                          frame_set_->Handlers(directory));
     if (!frame_set_->Finished()) frame_set_->Finish();
     SetBevel(0);
     frame_set_->setGeometry(rect());
@@ -203,10 +203,10 @@ void TfvFrame::ShowPage(const FrameRequest& answer, const layout::TFrameSetSourc
 }
 
 void TfvFrame::CheckReadable() const {
-  TFrameViewer& owner = MasterSet()->Owner();
+  TFrameHost& host = MasterSet()->Host();
   std::string file;
-  if (owner.NameKind(frame_source_) != dkHtml) {
-    file = owner.ExpandSourceName(frame_source_);
+  if (host.NameKind(frame_source_) != dkHtml) {
+    file = host.ExpandSourceName(frame_source_);
   } else {
     const FrameRequest answer = RequestSource();
     if (answer.InMemory()) return;
@@ -222,7 +222,7 @@ void TfvFrame::LoadFrameDocument(const std::string& source, const std::string& a
   const std::string old_anchor = frame_anchor_;
   frame_source_ = source.empty() ? old_source : source;
   frame_anchor_ = anchor;
-  TFrameViewer& owner = MasterSet()->Owner();
+  TFrameHost& host = MasterSet()->Host();
   const bool same_page = viewer_ != nullptr && SameName(frame_source_, old_source);
   const int old_position = viewer_ != nullptr ? viewer_->DocumentPosition() : 0;
   const std::string old_title = viewer_ != nullptr ? viewer_->DocumentTitle() : std::string();
@@ -253,18 +253,18 @@ void TfvFrame::LoadFrameDocument(const std::string& source, const std::string& a
     frame_anchor_ = old_anchor;
     throw;
   }
-  owner.AddVisited(anchor.empty() ? frame_source_ : frame_source_ + "#" + anchor);
+  host.AddVisited(anchor.empty() ? frame_source_ : frame_source_ + "#" + anchor);
   update();
 }
 
 void TfvFrame::RecordMove(bool reused_viewer, const std::string& old_source,
                           const std::string& old_title, int old_position, layout::TFormData form_data) {
-  TFrameViewer& owner = MasterSet()->Owner();
+  TFrameHost& host = MasterSet()->Host();
   const int position = viewer_ != nullptr ? viewer_->DocumentPosition() : 0;
   // A lone viewer is the whole document: the top level's history records the move.
-  if (reused_viewer && viewer_ != nullptr && owner.ViewerCount() < 2) {
+  if (reused_viewer && viewer_ != nullptr && host.ViewerCount() < 2) {
     MasterSet()->TakeOverDocument(*viewer_);
-    owner.RecordSingleViewerMove(old_source, old_title, old_position);
+    host.RecordSingleViewerMove(old_source, old_title, old_position);
     return;
   }
   RecordHistory(frame_source_, position, old_position, std::move(form_data));
@@ -275,11 +275,11 @@ void TfvFrame::RecordMove(bool reused_viewer, const std::string& old_source,
 void TfvFrame::RecordHistory(const std::string& source, int position, int old_position,
                              layout::TFormData form_data) {
   // Kept whatever the history count: only the top level's list is limited by it.
-  TFrameViewer& owner = MasterSet()->Owner();
-  FrameHistoryEntry entry{source, layout::PositionObj{position, {}}, owner.NextHistorySequence()};
+  TFrameHost& host = MasterSet()->Host();
+  FrameHistoryEntry entry{source, layout::PositionObj{position, {}}, host.NextHistorySequence()};
   // Frames rebuilt while an entry is shown again start their own history, and leave the
   // others' forward entries alone.
-  if (owner.ReplayingHistory()) {
+  if (host.ReplayingHistory()) {
     if (history_.empty()) history_.push_back(std::move(entry));
     return;
   }
@@ -292,7 +292,7 @@ void TfvFrame::RecordHistory(const std::string& source, int position, int old_po
   MasterSet()->ClearForwardFrameHistory();
   history_.insert(history_.begin(), std::move(entry));
   history_index_ = 0;
-  owner.HistoryChanged();
+  host.HistoryChanged();
 }
 
 void TfvFrame::ClearForwardHistory() {
@@ -312,7 +312,7 @@ long long TfvFrame::SequenceAt(int offset) const {
 
 void TfvFrame::GoToHistory(int index) {
   if (index < 0 || index >= static_cast<int>(history_.size()) || index == history_index_) return;
-  TFrameViewer& owner = MasterSet()->Owner();
+  TFrameHost& host = MasterSet()->Host();
   FrameHistoryEntry& left = history_.at(static_cast<std::size_t>(history_index_));
   const FrameHistoryEntry target = history_.at(static_cast<std::size_t>(index));
   if (viewer_ != nullptr) {
@@ -323,14 +323,14 @@ void TfvFrame::GoToHistory(int index) {
   const int left_index = history_index_;
   history_index_ = index;
   try {
-    const TFrameViewer::HistoryReplay replay(owner);
+    const HistoryReplay replay(host);
     LoadFrameDocument(target.Source, {}, FrameReload::kNo, FrameRecord::kNo);
   } catch (...) {
     history_index_ = left_index;
     throw;
   }
   RestorePlace(target.Position.Pos, target.Position.FormData);
-  owner.HistoryChanged();
+  host.HistoryChanged();
 }
 
 void TfvFrame::RestorePlace(int position, const layout::TFormData& form_data) {
@@ -368,7 +368,7 @@ void TfvFrame::ReloadFiles() {
   const layout::TFormData form_data = was_unloaded ? std::move(saved_form_data_) : viewer_->FormData();
   saved_form_data_.clear();
   // The page read again may play its background sound again.
-  viewer_->OnSoundRequest = MasterSet()->Owner().OnSoundRequest;
+  viewer_->OnSoundRequest = MasterSet()->Host().Settings().OnSoundRequest;
   try {
     LoadSource();
   } catch (const std::exception&) {
@@ -380,34 +380,34 @@ void TfvFrame::ReloadFiles() {
 }
 
 void TfvFrame::StartRefresh(int seconds, const std::string& url) {
-  TFrameViewer& owner = MasterSet()->Owner();
-  if ((owner.fvOptions() & fvMetaRefresh) == 0 || seconds <= 0) return;
+  TFrameHost& host = MasterSet()->Host();
+  if ((host.Options() & fvMetaRefresh) == 0 || seconds <= 0) return;
   // A relative URL names a document beside the page that asked, not beside the program.
   if (url.empty()) {
     refresh_url_ = frame_source_;
-  } else if (owner.RequestMode() || viewer_ == nullptr) {
-    refresh_url_ = owner.ExpandSourceName(url);
+  } else if (host.RequestMode() || viewer_ == nullptr) {
+    refresh_url_ = host.ExpandSourceName(url);
   } else {
     refresh_url_ = viewer_->ExpandDocumentName(url);
   }
   const std::string file = SplitAnchor(refresh_url_).first;
-  if (!owner.RequestMode() && !std::filesystem::is_regular_file(file)) return;
+  if (!host.RequestMode() && !std::filesystem::is_regular_file(file)) return;
   refresh_timer_.start(seconds * kMillisecondsPerSecond);
 }
 
 void TfvFrame::RefreshTick() {
   refresh_timer_.stop();
-  TFrameViewer& owner = MasterSet()->Owner();
+  TFrameHost& host = MasterSet()->Host();
   // Nobody waits for a refresh: a document gone by now leaves the page as it is.
   try {
-    if (owner.ViewerCount() > 1) {
+    if (host.ViewerCount() > 1) {
       const auto [source, anchor] = SplitAnchor(refresh_url_);
       LoadFrameDocument(source, anchor, FrameReload::kYes);
-      owner.MarkVisitedLinks();
+      host.MarkVisitedLinks();
     } else if (SameName(refresh_url_, MasterSet()->DocumentName())) {
-      owner.Reload();
+      host.Reload();
     } else {
-      owner.LoadFromFile(refresh_url_);
+      host.LoadFromFile(refresh_url_);
     }
   } catch (const std::exception&) {
   }
@@ -421,7 +421,7 @@ void TfvFrame::ShowErrorDocument(const std::string& name) {
 
 TPageViewer& TfvFrame::EnsureViewer() {
   if (viewer_ == nullptr) {
-    viewer_ = &MasterSet()->Owner().MakeViewer(*this);
+    viewer_ = &MasterSet()->Host().MakeViewer(*this);
     viewer_->setGeometry(contentsRect());
   }
   return *viewer_;
@@ -455,10 +455,10 @@ void TfvFrame::mouseMoveEvent(QMouseEvent* event) {
   // A frame that may not be resized never offers its borders for dragging.
   if (no_resize_ && !ParentSet()->Dragging()) return;
   if (Empty()) {
-    TFrameViewer& owner = MasterSet()->Owner();
-    if (owner.OnMouseMove)
-      owner.OnMouseMove(*this, event->modifiers(), event->position().toPoint().x(),
-                        event->position().toPoint().y());
+    const TViewerSettings& settings = MasterSet()->Host().Settings();
+    if (settings.OnMouseMove)
+      settings.OnMouseMove(*this, event->modifiers(), event->position().toPoint().x(),
+                           event->position().toPoint().y());
     return;
   }
   ParentSet()->BorderMouseMove(*this, mapTo(ParentSet(), event->position().toPoint()));
@@ -466,9 +466,10 @@ void TfvFrame::mouseMoveEvent(QMouseEvent* event) {
 
 void TfvFrame::mousePressEvent(QMouseEvent* event) {
   if (Empty()) {
-    TFrameViewer& owner = MasterSet()->Owner();
+    const TViewerSettings& settings = MasterSet()->Host().Settings();
     const QPoint p = event->position().toPoint();
-    if (owner.OnMouseDown) owner.OnMouseDown(*this, event->button(), event->modifiers(), p.x(), p.y());
+    if (settings.OnMouseDown)
+      settings.OnMouseDown(*this, event->button(), event->modifiers(), p.x(), p.y());
     return;
   }
   ParentSet()->BorderMouseDown(*this, event->button(), mapTo(ParentSet(), event->position().toPoint()));
@@ -476,9 +477,9 @@ void TfvFrame::mousePressEvent(QMouseEvent* event) {
 
 void TfvFrame::mouseReleaseEvent(QMouseEvent* event) {
   if (Empty()) {
-    TFrameViewer& owner = MasterSet()->Owner();
+    const TViewerSettings& settings = MasterSet()->Host().Settings();
     const QPoint p = event->position().toPoint();
-    if (owner.OnMouseUp) owner.OnMouseUp(*this, event->button(), event->modifiers(), p.x(), p.y());
+    if (settings.OnMouseUp) settings.OnMouseUp(*this, event->button(), event->modifiers(), p.x(), p.y());
     return;
   }
   ParentSet()->BorderMouseUp(*this, event->button(), mapTo(ParentSet(), event->position().toPoint()));

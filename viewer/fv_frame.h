@@ -78,6 +78,9 @@ class TfvFrame : public TFrameBase {
   const std::string& FrameAnchor() const { return frame_anchor_; }
   void SetSource(const std::string& source, const std::string& anchor);
   bool NoResize() const { return no_resize_; }
+  // MARGINWIDTH and MARGINHEIGHT, else the host's margins: where the frame's page starts.
+  int MarginWidth() const { return margin_width_; }
+  int MarginHeight() const { return margin_height_; }
   bool NoScroll() const { return no_scroll_; }
   TPageViewer* Viewer() const { return viewer_; }
   TSubFrameSet* FrameSet() const { return frame_set_; }

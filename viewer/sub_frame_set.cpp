@@ -10,7 +10,6 @@
 #include "layout/reader_charsets.h"
 #include "viewer/document_names.h"
 #include "viewer/frame_set.h"
-#include "viewer/frame_viewer.h"
 #include "viewer/meta_refresh.h"
 #include "viewer/frame_sizes.h"
 #include "viewer/fv_frame.h"
@@ -172,8 +171,8 @@ void TSubFrameSet::LoadFiles() {
 void TSubFrameSet::UnloadFiles() {
   refresh_timer_.stop();
   for (TFrameBase* child : children_) child->UnloadFiles();
-  TFrameViewer& owner = MasterSet()->Owner();
-  if (owner.OnSoundRequest) owner.OnSoundRequest({}, 0, true);
+  TFrameHost& host = MasterSet()->Host();
+  if (host.Settings().OnSoundRequest) host.Settings().OnSoundRequest({}, 0, true);
 }
 
 void TSubFrameSet::ShowInitialSources() {
@@ -207,22 +206,22 @@ void TSubFrameSet::ReloadFiles() {
 }
 
 layout::TFrameSetHandlers TSubFrameSet::Handlers(const std::string& directory) {
-  TFrameViewer& owner = MasterSet()->Owner();
+  TFrameHost& host = MasterSet()->Host();
   layout::TFrameSetHandlers handlers;
-  handlers.OnMeta = [this, &owner, directory](const std::string& http_eq, const std::string& name,
-                                              const std::string& content) {
+  handlers.OnMeta = [this, &host, directory](const std::string& http_eq, const std::string& name,
+                                             const std::string& content) {
     const std::string kind = html::ToLower(http_eq);
     // The set's frames show their pages in the character set the set's document declared.
     if (kind == "content-type") {
       if (const auto match = layout::CharsetOfDeclaration(content)) char_set_ = match->Charset;
     }
-    if (owner.OnMeta) owner.OnMeta(http_eq, name, content);
+    if (host.Settings().OnMeta) host.Settings().OnMeta(http_eq, name, content);
     if (kind == "refresh") KeepRefresh(content, directory);
   };
-  handlers.OnSoundRequest = [&owner](const std::string& src, int loop) {
-    if (owner.OnSoundRequest) owner.OnSoundRequest(src, loop, false);
+  handlers.OnSoundRequest = [&host](const std::string& src, int loop) {
+    if (host.Settings().OnSoundRequest) host.Settings().OnSoundRequest(src, loop, false);
   };
-  handlers.OnScript = owner.OnScript;
+  handlers.OnScript = host.Settings().OnScript;
   return handlers;
 }
 
@@ -231,15 +230,15 @@ void TSubFrameSet::KeepRefresh(const std::string& content, const std::string& di
   if (!refresh) return;
   refresh_seconds_ = refresh->Seconds;
   refresh_url_.clear();
-  TFrameViewer& owner = MasterSet()->Owner();
+  TFrameHost& host = MasterSet()->Host();
   if (!refresh->Url.empty()) {
-    if (owner.RequestMode()) {
+    if (host.RequestMode()) {
       refresh_url_ = refresh->Url;  // the host's own name for its documents
       return;
     }
     // A relative URL names a document beside the frame-set document, wherever the
     // program runs from.
-    const std::filesystem::path path = html::ExpandFileName(refresh->Url, owner.ServerRoot);
+    const std::filesystem::path path = html::ExpandFileName(refresh->Url, host.Settings().ServerRoot);
     refresh_url_ = (path.is_absolute() ? path : std::filesystem::path(directory) / path)
                        .lexically_normal()
                        .string();
@@ -251,24 +250,24 @@ void TSubFrameSet::KeepRefresh(const std::string& content, const std::string& di
 }
 
 void TSubFrameSet::StartRefresh() {
-  TFrameViewer& owner = MasterSet()->Owner();
-  if (refresh_seconds_ <= 0 || refresh_url_.empty() || (owner.fvOptions() & fvMetaRefresh) == 0) return;
+  TFrameHost& host = MasterSet()->Host();
+  if (refresh_seconds_ <= 0 || refresh_url_.empty() || (host.Options() & fvMetaRefresh) == 0) return;
   const std::string file = SplitAnchor(refresh_url_).first;
-  if (!owner.RequestMode() && !std::filesystem::is_regular_file(file)) return;
+  if (!host.RequestMode() && !std::filesystem::is_regular_file(file)) return;
   refresh_timer_.start(refresh_seconds_ * kMillisecondsPerSecond);
 }
 
 void TSubFrameSet::RefreshTick() {
   refresh_timer_.stop();
-  TFrameViewer& owner = MasterSet()->Owner();
+  TFrameHost& host = MasterSet()->Host();
   // Nobody waits for a refresh: a document gone by now leaves the frames as they are.
   try {
     if (auto* frame = qobject_cast<TfvFrame*>(parentWidget())) {
       const auto [source, anchor] = SplitAnchor(refresh_url_);
       frame->LoadFrameDocument(source, anchor, FrameReload::kYes);
-      owner.MarkVisitedLinks();
-    } else if (this == &owner.TopSet()) {
-      owner.LoadFromFile(refresh_url_);
+      host.MarkVisitedLinks();
+    } else if (host.IsTopSet(*this)) {
+      host.LoadFromFile(refresh_url_);
     }
   } catch (const std::exception&) {
   }
