@@ -171,6 +171,8 @@ class TFrameViewer : public QWidget, public layout::TFrameViewerBase {
   void SetServerRoot(const std::string& root);
   bool ViewImages = true;
   bool NoSelect = false;
+  // Handed to every page viewer: off for pages that came from the web.
+  bool LocalStyleSheets = true;
   platform::TColor DefBackground() const { return def_background_; }
   void SetDefBackground(platform::TColor color);
   std::string DefFontName = "Times New Roman";

@@ -43,6 +43,7 @@ void TFrameViewer::HandEventsTo(TPageViewer& viewer) {
   viewer.OnParseEnd = OnParseEnd;
   viewer.OnProgress = OnProgress;
   viewer.OnInclude = OnInclude;
+  viewer.LocalStyleSheets = LocalStyleSheets;
   HandDragsTo(viewer);
   if (OnScript) {
     viewer.OnScript = [this](const std::string& name, const std::string& language,
