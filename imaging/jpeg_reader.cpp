@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "imaging/decode_budget.h"
+
 namespace tessival::imaging {
 namespace {
 
@@ -29,14 +31,28 @@ void OnFatalError(j_common_ptr info) {
 // Corrupt-data warnings would go to standard error; the picture is shown as decoded.
 void OnMessage(j_common_ptr /*info*/) {}
 
+// Called between the steps of the decoding: a progressive file of endless scans is given
+// up (through the same jump as a fatal error) instead of keeping the decoder busy.
+void OnProgress(j_common_ptr info) {
+  if (info->is_decompressor == 0) return;
+  if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number <= kMaxJpegScans) return;
+  auto* manager = reinterpret_cast<ErrorManager*>(info->err);
+  std::snprintf(manager->message, sizeof manager->message, "too many scans (more than %d)",
+                kMaxJpegScans);
+  std::longjmp(manager->jump, 1);
+}
+
 struct Decompressor {
   jpeg_decompress_struct info{};
   ErrorManager errors{};
+  jpeg_progress_mgr progress{};
   Decompressor() {
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = OnFatalError;
     errors.base.output_message = OnMessage;
     jpeg_create_decompress(&info);
+    progress.progress_monitor = OnProgress;
+    info.progress = &progress;
   }
   ~Decompressor() { jpeg_destroy_decompress(&info); }
   Decompressor(const Decompressor&) = delete;

@@ -219,6 +219,34 @@ TEST_F(ImageFiles, JpegPixelsAreTheLibraryToolsOwn) {
   EXPECT_FALSE(indexed.Colors().empty());
 }
 
+// A progressive file whose last scan is repeated: the library takes the repeats (with a
+// warning), so a few kilobytes can keep it busy; past the scan limit it is refused.
+TEST_F(ImageFiles, ProgressiveJpegOfEndlessScansIsRefused) {
+  if (!RunCommand("command -v cjpeg >/dev/null"))
+    GTEST_SKIP() << "cjpeg (libjpeg-turbo-progs) is not installed";
+  std::string pgm = "P5\n8 8\n255\n";
+  for (int i = 0; i < 64; ++i) pgm += static_cast<char>(i * 4);
+  const std::string source = Write("in.pgm", Bytes(pgm.begin(), pgm.end()));
+  const std::string jpeg = (dir_ / "in.jpg").string();
+  ASSERT_TRUE(RunCommand("cjpeg -grayscale -progressive -outfile '" + jpeg + "' '" + source + "'"));
+  const Bytes file = ReadFile(jpeg);
+  std::size_t last_scan = 0;
+  for (std::size_t i = 0; i + 1 < file.size(); ++i)
+    if (file[i] == 0xFF && file[i + 1] == 0xDA) last_scan = i;
+  const std::size_t end = file.size() - 2;  // the end-of-image marker
+  ASSERT_GT(last_scan, 0U);
+  const auto with_scans = [&](int repeats) {
+    Bytes out(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(end));
+    for (int r = 0; r < repeats; ++r)
+      out.insert(out.end(), file.begin() + static_cast<std::ptrdiff_t>(last_scan),
+                 file.begin() + static_cast<std::ptrdiff_t>(end));
+    out.insert(out.end(), {0xFF, 0xD9});
+    return out;
+  };
+  EXPECT_EQ(ReadJpeg(with_scans(100)).Width(), 8);
+  EXPECT_THROW(ReadJpeg(with_scans(400)), EJpegError);
+}
+
 TEST(JpegReader, BrokenDataFailsCleanly) {
   EXPECT_THROW(ReadJpeg(Prefix({0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0})), EJpegError);
   EXPECT_THROW(ReadJpeg({}), EJpegError);
