@@ -12,7 +12,10 @@ namespace tessival::imaging {
 inline constexpr std::uint64_t kMaxImagePixels = std::uint64_t{1} << 26;
 inline constexpr std::uint64_t kMaxImageBytes = std::uint64_t{256} << 20;
 inline constexpr std::size_t kMaxAnimationFrames = 10000;
-// A progressive JPEG has a handful of scans; thousands only keep the decoder busy.
+// A progressive JPEG has a handful of scans (ten for a colour photo); thousands only keep
+// the decoder busy. Each scan passes over the whole picture, so a large picture gets
+// fewer: scans × pixels stays within 16 scans of the largest picture.
 inline constexpr int kMaxJpegScans = 300;
+inline constexpr std::uint64_t kMaxJpegScanPixels = 16 * kMaxImagePixels;
 
 }  // namespace tessival::imaging

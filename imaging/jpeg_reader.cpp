@@ -6,6 +6,7 @@
 #include <jpeglib.h>
 // clang-format on
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -35,10 +36,12 @@ void OnMessage(j_common_ptr /*info*/) {}
 // up (through the same jump as a fatal error) instead of keeping the decoder busy.
 void OnProgress(j_common_ptr info) {
   if (info->is_decompressor == 0) return;
-  if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number <= kMaxJpegScans) return;
+  const auto& d = *reinterpret_cast<j_decompress_ptr>(info);
+  const auto scans = static_cast<std::uint64_t>(std::max(d.input_scan_number, 0));
+  const std::uint64_t pixels = std::uint64_t{d.image_width} * d.image_height;
+  if (scans <= kMaxJpegScans && scans * pixels <= kMaxJpegScanPixels) return;
   auto* manager = reinterpret_cast<ErrorManager*>(info->err);
-  std::snprintf(manager->message, sizeof manager->message, "too many scans (more than %d)",
-                kMaxJpegScans);
+  std::snprintf(manager->message, sizeof manager->message, "too many scans (%d)", d.input_scan_number);
   std::longjmp(manager->jump, 1);
 }
 
