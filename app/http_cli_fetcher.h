@@ -15,6 +15,8 @@ class HttpCliFetcher : public HttpFetcher {
   int StatusCode() const override { return http_.StatusCode(); }
   std::string ReasonPhrase() const override { return http_.ReasonPhrase(); }
   std::string ContentType() const override { return http_.ContentType(); }
+  std::int64_t ContentLength() const override { return http_.ContentLength(); }
+  std::string Location() const override { return http_.Location(); }
   net::THttpCli& Client() { return http_; }
 
  private:

@@ -1,6 +1,7 @@
 #pragma once
 // What the main window needs of an HTTP client: an address, a receive stream, a blocking GET
 // that keeps the message loop running, and the status of the last request.
+#include <cstdint>
 #include <string>
 
 #include "platform/stream.h"
@@ -24,6 +25,10 @@ class HttpFetcher {
   virtual std::string ReasonPhrase() const = 0;
   // The Content-Type of the last answer, as the server sent it; empty when it sent none.
   virtual std::string ContentType() const { return {}; }
+  // The Content-Length of the last answer; -1 when it sent none.
+  virtual std::int64_t ContentLength() const { return -1; }
+  // The address the last answer came from, after relocations; empty when not known.
+  virtual std::string Location() const { return {}; }
 };
 
 }  // namespace tessival::app

@@ -11,8 +11,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <string_view>
 
+#include "app/answer_checks.h"
 #include "app/conversion_dialog.h"
 #include "app/tray_minimizer.h"
 #include "app/in_out_error.h"
@@ -252,6 +254,7 @@ void TForm1::ConfigureFrameViewer() {
   constexpr platform::TColor kPaleCream = 15138559;  // 0xE6FEFF
   constexpr int kDefaultCharset = 1;
   viewer_->ViewImages = false;
+  viewer_->LocalStyleSheets = false;  // an answer reads nothing from the disk
   viewer_->NoSelect = false;
   viewer_->SetDefBackground(kPaleCream);
   viewer_->DefFontName = "Times New Roman";
@@ -323,41 +326,50 @@ bool TForm1::FetchToFile(const std::string& url, const std::string& directory,
   fs::current_path(directory, error);
   if (error) return false;
 
-  services_.http->SetURL(url);
-  bool result = true;
-  {
-    platform::TFileStream stream(file_name, platform::TFileStream::Mode::kCreate);
-    const LentStream lent(*services_.http, stream, fetching_);
-    // A failed fetch is reported in the status bar only. What the client raises for a
-    // failure is one of these; anything else is a fault and goes on to the error box.
-    try {
-      services_.http->Get();
-      SetStatusPanel(2, "Empfangen " + std::to_string(stream.Size()) + " Bytes");
-      KeepContentType(file_name, services_.http->ContentType());
-    } catch (const net::EHttpException&) {
-      result = ReportFetchFailure();
-    } catch (const net::ESocketException&) {
-      result = ReportFetchFailure();
-    } catch (const platform::EStreamError&) {
-      result = ReportFetchFailure();
-    }
-  }
+  const FetchOutcome outcome = FetchInto(url, file_name, kAnswerDownloadLimit);
+  SetStatusPanel(2, outcome.status);
+  if (outcome.ok) KeepContentType(file_name, services_.http->ContentType());
   SetStatusPanel(1, "");
   // A failed fetch leaves a file its kept type would no longer describe.
-  if (!result) KeepContentType(file_name, "");
-  return result;
+  if (!outcome.ok) KeepContentType(file_name, "");
+  return outcome.ok;
+}
+
+TForm1::FetchOutcome TForm1::FetchInto(const std::string& url, const std::string& file_name,
+                                       std::int64_t limit) {
+  services_.http->SetURL(url);
+  platform::TFileStream file(file_name, platform::TFileStream::Mode::kCreate);
+  CappedStream stream(file, limit);
+  const LentStream lent(*services_.http, stream, fetching_);
+  const auto failure = [this] {
+    return FetchOutcome{false, "Fehler : " + std::to_string(services_.http->StatusCode()) + " " +
+                                   services_.http->ReasonPhrase()};
+  };
+  // A failed fetch is reported in the status bar only. What the client raises for a
+  // failure is one of these; anything else is a fault and goes on to the error box.
+  try {
+    services_.http->Get();
+  } catch (const net::EHttpException&) {
+    return failure();
+  } catch (const net::ESocketException&) {
+    return failure();
+  } catch (const platform::EStreamError&) {
+    if (!stream.LimitReached()) return failure();
+    return FetchOutcome{false, "Antwort zu gro\xDF: nach " + std::to_string(limit) +
+                                   " Bytes abgebrochen, gespeichert in " + file_name};
+  }
+  const std::int64_t size = file.Size();
+  if (auto incomplete = IncompleteAnswerText(services_.http->StatusCode(),
+                                             services_.http->ContentLength(), size)) {
+    return FetchOutcome{false, *incomplete};
+  }
+  return FetchOutcome{true, "Empfangen " + std::to_string(size) + " Bytes"};
 }
 
 void TForm1::KeepContentType(const std::string& file_name, const std::string& content_type) {
   if (!html::KeepContentTypeBeside(file_name, content_type)) {
     throw EInOutError("Cannot write file \"" + html::ContentTypeFileName(file_name) + "\"");
   }
-}
-
-bool TForm1::ReportFetchFailure() {
-  SetStatusPanel(2, "Fehler : " + std::to_string(services_.http->StatusCode()) + " " +
-                        services_.http->ReasonPhrase());
-  return false;
 }
 
 void TForm1::RememberUrl(const std::string& url) {
@@ -386,7 +398,7 @@ void TForm1::RunQuery(const ServiceRow& row) {
     // The converted file is single-byte text whatever its META still says.
     KeepContentType(row.shown_file, kConvertedPageType);
   }
-  viewer_->LoadFromFile(row.shown_file);
+  ShowAnswer(row.shown_file, address);
 }
 
 bool TForm1::CaptureClipboard(const std::string& file_name) {
@@ -458,8 +470,6 @@ void TForm1::FrameViewer1KeyPress(char& key) {
   SetMemoText(viewer_->SelText() + "\r\n");
 }
 
-void TForm1::FrameViewer1FileRequest(const std::string&, std::string& new_name) { new_name.clear(); }
-
 void TForm1::FrameViewer1HotSpotTargetClick(const std::string&, const std::string&, bool& handled) {
   services_.dialogs->Beep();
   handled = true;
@@ -468,6 +478,8 @@ void TForm1::FrameViewer1HotSpotTargetClick(const std::string&, const std::strin
 void TForm1::ReportErrors(const std::function<void()>& handler) {
   try {
     handler();
+  } catch (const std::bad_alloc&) {
+    services_.dialogs->ShowError(kOutOfMemoryText);
   } catch (const std::exception& error) {
     services_.dialogs->ShowError(error.what());
   }

@@ -2,12 +2,14 @@
 // The main window: the text pane above, the answer pane below, the toolbar of service
 // buttons, the status bar and the menu; every handler of the query workflow.
 #include <QMainWindow>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/answer_origin.h"
 #include "app/go_to_web.h"
 #include "app/http_fetcher.h"
 #include "app/icon_hide.h"
@@ -56,6 +58,8 @@ class TForm1 : public QMainWindow {
   static constexpr const char* kQuitQuestion = "Tessival Browser beenden?";
   static constexpr const char* kUrlFile = "url.txt";
   static constexpr const char* kClipFile = "clip.tmp";
+  static constexpr const char* kOutOfMemoryText =
+      "Nicht genug Arbeitsspeicher: der Vorgang wurde abgebrochen.";
 
   explicit TForm1(MainWindowServices services, QWidget* parent = nullptr);
   ~TForm1() override;
@@ -114,8 +118,21 @@ class TForm1 : public QMainWindow {
   // Keeps the answer's type beside its file for the pane's character-set detection (an
   // empty type removes what was kept); throws EInOutError when it cannot.
   static void KeepContentType(const std::string& file_name, const std::string& content_type);
-  // "Fehler : " + status code + reason phrase in panel 2; returns false, the fetch's result.
-  bool ReportFetchFailure();
+  // One GET of `url` into `file_name` (in the current directory), at most `limit` bytes;
+  // whether a whole answer came, and the status text that says so.
+  struct FetchOutcome {
+    bool ok = false;
+    std::string status;
+  };
+  FetchOutcome FetchInto(const std::string& url, const std::string& file_name, std::int64_t limit);
+  // Shows the answer fetched from `address` into `file_name`, unless it is too large to
+  // lay out; from then on what the answer names is fetched relative to its address.
+  void ShowAnswer(const std::string& file_name, const std::string& address);
+  void ShowAnswerTooLarge(const std::string& file_name);
+  // The file a frame of the answer is read from: the answer itself, or the named
+  // document fetched from the web into a file of its own (missing when refused or failed);
+  // empty, no substitute, while no answer has been shown.
+  std::string AnswerDocumentFile(const std::string& source);
   void AskToQuit();
   // Runs a handler; an exception becomes the standard error box and the program goes on.
   void ReportErrors(const std::function<void()>& handler);
@@ -134,6 +151,9 @@ class TForm1 : public QMainWindow {
   std::map<std::string, QPushButton*> buttons_;
   TForm2* form2_ = nullptr;
   bool fetching_ = false;
+  AnswerOrigin answer_origin_;  // where what the shown answer names comes from
+  std::string answer_file_;     // the shown answer's own file, as the pane names it
+  int answer_documents_ = 0;    // documents fetched for it so far
   // The last error of the clipboard capture, shown once: the capture runs on every paint,
   // and an error box that repaints the window would otherwise come back for ever.
   std::string last_capture_error_;

@@ -6,6 +6,8 @@
 
 #include "imaging/image_format.h"
 #include "fuzz/bmp_size_guard.h"
+#include "imaging/decode_budget.h"
+#include "imaging/gif_image.h"
 #include "imaging/image_loader.h"
 
 using namespace tessival::imaging;
@@ -19,6 +21,15 @@ void CheckMask(const TLoadedImage& picture, const BitmapPtr& mask) {
     __builtin_trap();
 }
 
+// Whatever the input declares, the picture kept stays within the decoders' budget.
+void CheckBudget(const TLoadedImage& picture) {
+  if (picture.Bitmap &&
+      std::uint64_t(picture.Bitmap->Width()) * std::uint64_t(picture.Bitmap->Height()) > kMaxImagePixels)
+    __builtin_trap();
+  if (picture.Animated && std::size_t(picture.Animated->NumFrames()) > kMaxAnimationFrames)
+    __builtin_trap();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -29,6 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   BitmapPtr mask;
   const TLoadedImage loaded = LoadImageData(input, transparency, mask);
   CheckMask(loaded, mask);
+  CheckBudget(loaded);
   // Asking for a mask decodes again: only for pictures small enough that the time goes to
   // the decoders and not to filling large buffers.
   if (loaded.Bitmap && std::uint64_t(loaded.Bitmap->Width()) * loaded.Bitmap->Height() <= (1u << 20)) {

@@ -5,25 +5,18 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/bounded_file.h"
+
 namespace tessival::html {
 namespace {
 
 // A type is one header line; anything longer is not one.
 constexpr std::size_t kLongestContentType = 1024;
 
-std::optional<std::string> ReadBytes(const std::string& name) {
-  std::ifstream in(name, std::ios::binary | std::ios::ate);
-  if (!in) return std::nullopt;
-  // One read of the whole file: byte by byte, a large page took longer to read than to
-  // tokenize.
-  const std::streamoff size = in.tellg();
-  if (size < 0) return std::nullopt;
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  in.seekg(0);
-  in.read(bytes.data(), size);
-  if (in.bad()) return std::nullopt;
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-  return bytes;
+std::optional<std::string> ReadBytes(const std::string& name, std::uint64_t limit) {
+  platform::BoundedFile file = platform::ReadBoundedFile(name, limit);
+  if (!file.ok()) return std::nullopt;
+  return std::move(file.bytes);
 }
 
 }  // namespace
@@ -31,7 +24,8 @@ std::optional<std::string> ReadBytes(const std::string& name) {
 std::string ContentTypeFileName(const std::string& page_file) { return page_file + ".content-type"; }
 
 std::string ReadContentTypeBeside(const std::string& page_file) {
-  std::string type = ReadBytes(ContentTypeFileName(page_file)).value_or(std::string());
+  std::string type =
+      ReadBytes(ContentTypeFileName(page_file), kLongestContentType * 4).value_or(std::string());
   type = type.substr(0, std::min(type.find_first_of("\r\n"), kLongestContentType));
   return type;
 }
@@ -50,7 +44,7 @@ bool KeepContentTypeBeside(const std::string& page_file, std::string_view conten
 }
 
 std::optional<PageText> LoadPageText(const std::string& file_name, std::optional<PageCharset> forced) {
-  const std::optional<std::string> bytes = ReadBytes(file_name);
+  const std::optional<std::string> bytes = ReadBytes(file_name, platform::kPageFileLimit);
   if (!bytes) return std::nullopt;
   return DecodePage(*bytes, forced ? std::string() : ReadContentTypeBeside(file_name), forced);
 }

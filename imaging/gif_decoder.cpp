@@ -122,7 +122,7 @@ void TGif::LoadFromStream(std::span<const std::uint8_t> stream) {
     for (bool more = true; more;) {
       if (in.AtEnd()) throw EInvalidGraphicOperation(GifError::NoTerminator);
       switch (in.Byte()) {
-        case kImageIntroducer: ReadImage(in); break;
+        case kImageIntroducer: more = ReadImage(in); break;
         case kExtensionIntroducer: more = ReadExtension(in); break;
         case kTrailer:
         case 0x00: more = false; break;
@@ -232,7 +232,9 @@ bool TGif::ReadExtension(Reader& in) {
   return true;
 }
 
-void TGif::ReadImage(Reader& in) {
+bool TGif::ReadImage(Reader& in) {
+  // An animation past its budget keeps the frames before: the rest is not read at all.
+  if (images_.size() >= kMaxAnimationFrames) return false;
   GifImageRecord image;
   image.list_index = static_cast<int>(images_.size());
   image.extensions = std::move(pending_);
@@ -251,13 +253,20 @@ void TGif::ReadImage(Reader& in) {
   if (image.table_index < 0) throw EInvalidGraphicOperation(GifError::NoColorTable);
   image.min_code_size = in.Byte();
   const std::vector<std::uint8_t> data = in.JoinedSubBlocks();
-  // All frames' index arrays together stay within the pixel limit.
+  // All frames' index arrays together, and the strip of screen-sized frames they are
+  // shown from, stay within the pixel limit; a first frame beyond it is no picture.
   const std::uint64_t count = static_cast<std::uint64_t>(image.width) *
                               static_cast<std::uint64_t>(image.height);
+  const std::uint64_t strip = static_cast<std::uint64_t>(screen_.width) * screen_.height *
+                              (images_.size() + 1);
+  if (total_pixels_ + count > kMaxImagePixels || strip > kMaxImagePixels) {
+    if (images_.empty()) throw EInvalidGraphicOperation(GifError::ValueOutOfRange);
+    return false;
+  }
   total_pixels_ += count;
-  if (total_pixels_ > kMaxImagePixels) throw EInvalidGraphicOperation(GifError::ValueOutOfRange);
   image.pixels = DecodeGifLzw(data, image.min_code_size, image.width, image.height, image.interlaced);
   images_.push_back(std::move(image));
+  return true;
 }
 
 }  // namespace tessival::imaging

@@ -99,7 +99,8 @@ class TGif {
   void ReadScreen(Reader& in);
   int ReadColorTable(Reader& in, int size);
   bool ReadExtension(Reader& in);
-  void ReadImage(Reader& in);
+  // False when the frame is past the animation budget and reading ends.
+  bool ReadImage(Reader& in);
 
   std::array<char, 6> signature_{'-', '-', '-', '-', '-', '-'};
   GifScreenDescriptor screen_;

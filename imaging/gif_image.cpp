@@ -11,6 +11,7 @@
 
 #include "imaging/gif_error.h"
 #include "imaging/pixel_blit.h"
+#include "platform/bounded_file.h"
 
 namespace tessival::imaging {
 
@@ -201,14 +202,9 @@ std::unique_ptr<TGIFImage> CreateGifImage(std::span<const std::uint8_t> stream, 
 
 std::unique_ptr<TGIFImage> CreateGifImageFromFile(const std::string& file_name, bool& non_animated) {
   non_animated = true;
-  // Only a file: a device or a pipe named by a page would be read without end.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(file_name, error)) return nullptr;
-  std::ifstream file(file_name, std::ios::binary);
-  if (!file) return nullptr;
-  const std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(file)),
-                                       std::istreambuf_iterator<char>());
-  return CreateGifImage(data, non_animated);
+  const platform::BoundedFile file = platform::ReadBoundedFile(file_name, platform::kPictureFileLimit);
+  if (!file.ok()) return nullptr;
+  return CreateGifImage(file.Bytes(), non_animated);
 }
 
 }  // namespace tessival::imaging

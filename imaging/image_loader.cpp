@@ -15,6 +15,7 @@
 #include "imaging/png_image.h"
 #include "imaging/png_transparency.h"
 #include "imaging/reduce_colors.h"
+#include "platform/bounded_file.h"
 #include "platform/display_depth.h"
 
 namespace tessival::imaging {
@@ -22,17 +23,6 @@ namespace {
 
 platform::TColor FromRgb(std::uint32_t rgb) {
   return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
-}
-
-std::vector<std::uint8_t> ReadWholeFile(const std::string& file_name, bool& found) {
-  found = false;
-  // A page names any path it likes: a device or a pipe would be read without end.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(file_name, error)) return {};
-  std::ifstream file(file_name, std::ios::binary);
-  found = static_cast<bool>(file);
-  if (!found) return {};
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 platform::TBitmap DecodeJpeg(std::span<const std::uint8_t> data) {
@@ -142,10 +132,10 @@ BitmapPtr LoadImageFromStream(std::span<const std::uint8_t> data, std::uint8_t& 
 BitmapPtr LoadImageFromFileByContent(const std::string& file_name, std::uint8_t& transparency,
                                      BitmapPtr& mask) {
   mask.reset();
-  bool found = false;
-  const std::vector<std::uint8_t> data = ReadWholeFile(file_name, found);
-  if (!found) return nullptr;
-  return LoadImageFromStream(data, transparency, mask);
+  // A page names any path it likes: only a regular file of a picture's size is read.
+  const platform::BoundedFile file = platform::ReadBoundedFile(file_name, platform::kPictureFileLimit);
+  if (!file.ok()) return nullptr;
+  return LoadImageFromStream(file.Bytes(), transparency, mask);
 }
 
 TLoadedImage LoadImageFile(const std::string& file_name, std::uint8_t& transparency, BitmapPtr& mask) {

@@ -6,8 +6,11 @@
 #include <jpeglib.h>
 // clang-format on
 
+#include <algorithm>
 #include <string>
 #include <vector>
+
+#include "imaging/decode_budget.h"
 
 namespace tessival::imaging {
 namespace {
@@ -29,14 +32,30 @@ void OnFatalError(j_common_ptr info) {
 // Corrupt-data warnings would go to standard error; the picture is shown as decoded.
 void OnMessage(j_common_ptr /*info*/) {}
 
+// Called between the steps of the decoding: a progressive file of endless scans is given
+// up (through the same jump as a fatal error) instead of keeping the decoder busy.
+void OnProgress(j_common_ptr info) {
+  if (info->is_decompressor == 0) return;
+  const auto& d = *reinterpret_cast<j_decompress_ptr>(info);
+  const auto scans = static_cast<std::uint64_t>(std::max(d.input_scan_number, 0));
+  const std::uint64_t pixels = std::uint64_t{d.image_width} * d.image_height;
+  if (scans <= kMaxJpegScans && scans * pixels <= kMaxJpegScanPixels) return;
+  auto* manager = reinterpret_cast<ErrorManager*>(info->err);
+  std::snprintf(manager->message, sizeof manager->message, "too many scans (%d)", d.input_scan_number);
+  std::longjmp(manager->jump, 1);
+}
+
 struct Decompressor {
   jpeg_decompress_struct info{};
   ErrorManager errors{};
+  jpeg_progress_mgr progress{};
   Decompressor() {
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = OnFatalError;
     errors.base.output_message = OnMessage;
     jpeg_create_decompress(&info);
+    progress.progress_monitor = OnProgress;
+    info.progress = &progress;
   }
   ~Decompressor() { jpeg_destroy_decompress(&info); }
   Decompressor(const Decompressor&) = delete;

@@ -32,6 +32,7 @@ PixelImage::PixelImage(int width, int height, int bits_per_pixel, RowOrder order
   CheckImageSize(width, height);
   stride_ = StrideFor(width, bits_per_pixel);
   size_ = stride_ * static_cast<std::size_t>(height);
+  if (size_ > kMaxImageBytes) throw std::length_error("image too large");
   bits_.reset(static_cast<std::uint8_t*>(std::calloc(size_ == 0 ? 1 : size_, 1)));
   if (!bits_) throw std::bad_alloc();
 }

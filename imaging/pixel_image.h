@@ -18,6 +18,7 @@
 #include <span>
 #include <vector>
 
+#include "imaging/decode_budget.h"
 #include "platform/palette.h"
 
 namespace tessival::imaging {
@@ -31,11 +32,6 @@ constexpr std::uint8_t kPaletteNoCollapse = platform::PC_NOCOLLAPSE;
 using Palette = std::vector<PaletteEntry>;
 
 enum class RowOrder { TopDown, BottomUp };
-
-// Pictures larger than this are refused before anything is allocated: 2^26 pixels (8192 ×
-// 8192) is far beyond any page picture, keeps a 24-bit buffer under 200 MB and every size
-// computation well inside 64-bit arithmetic.
-constexpr std::uint64_t kMaxImagePixels = std::uint64_t{1} << 26;
 
 class PixelImage {
  public:
@@ -98,6 +94,7 @@ class PixelImage {
 };
 
 // Throws std::length_error when width x height is negative or exceeds kMaxImagePixels.
+// PixelImage also refuses a buffer beyond kMaxImageBytes.
 void CheckImageSize(std::int64_t width, std::int64_t height);
 
 }  // namespace tessival::imaging

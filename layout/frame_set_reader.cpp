@@ -8,15 +8,16 @@
 #include "html/ascii_text.h"
 #include "html/url_helpers.h"
 #include "layout/reader_charsets.h"
+#include "platform/bounded_file.h"
 
 namespace tessival::layout {
 
 using html::Symbol;
 
 TFrameSetSource TFrameSetSource::FromFile(const std::string& file_name) {
-  std::ifstream file(file_name, std::ios::binary);
-  if (!file) throw platform::EStreamError("Cannot open file " + file_name);
-  return TFrameSetSource(std::string(std::istreambuf_iterator<char>(file), {}));
+  platform::BoundedFile file = platform::ReadBoundedFile(file_name, platform::kDocumentFileLimit);
+  if (!file.ok()) throw platform::EStreamError("Cannot open file " + file_name);
+  return TFrameSetSource(std::move(file.bytes));
 }
 
 TFrameSetSource TFrameSetSource::FromBuffer(const char* buffer, std::size_t size) {

@@ -1,8 +1,7 @@
 // The frame viewer asking its host for documents and pictures by name.
-#include <fstream>
-#include <iterator>
-
 #include "viewer/frame_viewer.h"
+
+#include "platform/bounded_file.h"
 
 namespace tessival::viewer {
 
@@ -35,9 +34,8 @@ void TFrameViewer::ImageStream(const std::string& src, std::string& data) const 
     data = answer.Text();
     return;
   }
-  std::ifstream file(answer.FileName, std::ios::binary);
-  if (!file) return;
-  data.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  platform::BoundedFile file = platform::ReadBoundedFile(answer.FileName, platform::kPictureFileLimit);
+  if (file.ok()) data = std::move(file.bytes);
 }
 
 }  // namespace tessival::viewer

@@ -6,12 +6,12 @@
 #include <QStyle>
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "html/page_file.h"
 #include "html/text_util.h"
 #include "html/url_helpers.h"
 #include "layout/tag_reader.h"
+#include "platform/bounded_file.h"
 #include "platform/screen_cursor.h"
 #include "viewer/fv_load_error.h"
 #include "viewer/meta_refresh.h"
@@ -32,19 +32,6 @@ constexpr int kMaxPreFontNameLength = 32;
 constexpr int kParseProgressShare = 75;
 
 enum ProgressStage { kStarted = 0, kDone = 2 };
-
-bool ReadWholeFile(const std::string& name, std::string& text) {
-  std::ifstream in(name, std::ios::binary | std::ios::ate);
-  if (!in) return false;
-  // One read of the whole file: a page is read far more often than it is large.
-  const std::streamoff size = in.tellg();
-  if (size < 0) return false;
-  text.resize(static_cast<std::size_t>(size));
-  in.seekg(0);
-  in.read(text.data(), size);
-  text.resize(static_cast<std::size_t>(in.gcount()));
-  return !in.bad();
-}
 
 bool IsExistingFile(const std::string& name) {
   std::error_code error;
@@ -411,10 +398,14 @@ void TPageViewer::ParseText(TDocumentKind kind, const std::string& file_name) {
     handlers.OnLink = OnLink;
     handlers.OnStyleSheet = [this](const std::string& href, std::string& text, std::string& base) {
       // Only local sheets: the viewer reads files, the program fetches nothing for a page.
+      if (!LocalStyleSheets) return false;
       const std::string path = ExpandDocumentName(href);
-      if (path.find("://") != std::string::npos || !IsExistingFile(path)) return false;
+      if (path.find("://") != std::string::npos) return false;
+      platform::BoundedFile sheet = platform::ReadBoundedFile(path, platform::kStyleSheetFileLimit);
+      if (!sheet.ok()) return false;
       base = path;
-      return ReadWholeFile(path, text);
+      text = std::move(sheet.bytes);
+      return true;
     };
     head = layout::ParseDocument(raw_text_, *document_, settings, handlers);
   } else if (kind == dkText) {

@@ -197,6 +197,9 @@ class TPageViewer : public QWidget {
   double PrintMarginBottom = 2.0;
   // A viewer inside a frame leaves the visited list to the frame viewer.
   bool InsideFrame = false;
+  // Style sheets a page links are read from local files beside it; a page that came from
+  // the web must not read the disk, so its host turns this off.
+  bool LocalStyleSheets = true;
 
   // --- state --------------------------------------------------------------------------
   const std::string& DocumentFile() const { return document_file_; }

@@ -20,6 +20,7 @@ void TViewerSettings::ApplyTo(TPageViewer& viewer) const {
   viewer.SetImageCacheCount(ImageCacheCount);
   viewer.SetImageCache(shared_cache_);
   viewer.SetNoSelect(NoSelect);
+  viewer.LocalStyleSheets = LocalStyleSheets;
   viewer.SetDefFontColor(DefFontColor);
   viewer.SetDefHotSpotColor(DefHotSpotColor);
   viewer.SetDefVisitedLinkColor(DefVisitedLinkColor);

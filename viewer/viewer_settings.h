@@ -34,6 +34,8 @@ class TViewerSettings {
  public:
   bool ViewImages = true;
   bool NoSelect = false;
+  // Off for pages that came from the web: they read no style sheet from this computer.
+  bool LocalStyleSheets = true;
   std::string DefFontName = "Times New Roman";
   std::string DefPreFontName = "Courier New";
   int DefFontSize = 12;

@@ -53,6 +53,9 @@ class PageNginx {
     const std::string dir = folder_.path().string();
     folder_.Write("www/cgi-bin/wort_www", kPage);
     folder_.Write("www/cgi-bin/checkdomain.pl", kFrameSet);
+    // The frames of the frame-set answer, fetched from beside it on the server.
+    folder_.Write("www/cgi-bin/links.htm", "<p>Linker Rahmen");
+    folder_.Write("www/cgi-bin/rechts.htm", "<p>Rechter Rahmen");
     folder_.Write("tmp/.keep", "");
     folder_.Write("nginx.conf",
                   net::testing::NginxConfig(
@@ -177,8 +180,9 @@ TEST_F(AnswerPageWindowTest, TheAnswerIsRenderedSelectableAndItsLinksOnlyBeep) {
 }
 
 TEST_F(AnswerPageWindowTest, AFrameSetAnswerShowsItsFrames) {
-  WriteFile("links.htm", "<p>Linker Rahmen");
-  WriteFile("rechts.htm", "<p>Rechter Rahmen");
+  // Files of the same names beside the answer are not what an answer's frames show.
+  WriteFile("links.htm", "<p>Lokal links");
+  WriteFile("rechts.htm", "<p>Lokal rechts");
   form_->SetMemoText("example.de");
   form_->ButtonByComponent("Button7")->click();  // "Domain"
   ASSERT_EQ(form_->StatusPanelText(2).rfind("Empfangen", 0), 0u) << form_->StatusPanelText(2);

@@ -219,6 +219,36 @@ TEST_F(ImageFiles, JpegPixelsAreTheLibraryToolsOwn) {
   EXPECT_FALSE(indexed.Colors().empty());
 }
 
+// A progressive file whose last scan is repeated: the library takes the repeats (with a
+// warning), so a few kilobytes can keep it busy; past the scan limit it is refused.
+TEST_F(ImageFiles, ProgressiveJpegOfEndlessScansIsRefused) {
+  if (!RunCommand("command -v cjpeg >/dev/null"))
+    GTEST_SKIP() << "cjpeg (libjpeg-turbo-progs) are not installed";
+  // A grey picture of `side` × `side` in six scans, its last scan repeated `repeats` times.
+  const auto progressive = [this](int side, int repeats) {
+    std::string pgm = "P5\n" + std::to_string(side) + " " + std::to_string(side) + "\n255\n";
+    pgm.resize(pgm.size() + static_cast<std::size_t>(side) * static_cast<std::size_t>(side), '\x40');
+    const std::string source = Write("in.pgm", Bytes(pgm.begin(), pgm.end()));
+    const std::string jpeg = (dir_ / "in.jpg").string();
+    EXPECT_TRUE(RunCommand("cjpeg -grayscale -progressive -outfile '" + jpeg + "' '" + source + "'"));
+    const Bytes file = ReadFile(jpeg);
+    std::size_t last_scan = 0;
+    for (std::size_t i = 0; i + 1 < file.size(); ++i)
+      if (file[i] == 0xFF && file[i + 1] == 0xDA) last_scan = i;
+    const auto scan = file.begin() + static_cast<std::ptrdiff_t>(last_scan);
+    const auto end = file.end() - 2;  // the end-of-image marker
+    Bytes out(file.begin(), end);
+    for (int r = 0; r < repeats; ++r) out.insert(out.end(), scan, end);
+    out.insert(out.end(), {0xFF, 0xD9});
+    return out;
+  };
+  EXPECT_EQ(ReadJpeg(progressive(8, 294)).Width(), 8);  // 300 scans
+  EXPECT_THROW(ReadJpeg(progressive(8, 295)), EJpegError);
+  // 2048 × 2048: 16 scans of the largest picture are 256 of this one.
+  EXPECT_EQ(ReadJpeg(progressive(2048, 250)).Width(), 2048);
+  EXPECT_THROW(ReadJpeg(progressive(2048, 251)), EJpegError);
+}
+
 TEST(JpegReader, BrokenDataFailsCleanly) {
   EXPECT_THROW(ReadJpeg(Prefix({0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0})), EJpegError);
   EXPECT_THROW(ReadJpeg({}), EJpegError);

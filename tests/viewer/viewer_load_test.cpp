@@ -1,6 +1,8 @@
 // Loading pages into a viewer: properties, the head's events, failures, anchors and links.
 #include "viewer_fixture.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -108,6 +110,40 @@ TEST_F(ViewerLoadTest, LinkedStyleSheetIsReadAndAMissingOneIgnored) {
   const int plain_height = viewer.DocHeight();
   viewer.LoadFromFile((dir / "page.html").string());
   EXPECT_GT(viewer.DocHeight(), plain_height + 20);
+  std::filesystem::remove_all(dir);
+}
+
+// A sheet is read only from a regular file of at most 4 MB, and not at all when the host
+// says the page reads no local files (a page from the web).
+TEST_F(ViewerLoadTest, LinkedStyleSheetsAreBoundedAndCanBeTurnedOff) {
+  const auto dir = std::filesystem::temp_directory_path() / "tessival_viewer_sheet_limits";
+  std::filesystem::create_directories(dir);
+  const auto sheet = [&dir](const std::string& name, std::uintmax_t size) {
+    { std::ofstream(dir / name) << "p { font-size: 40pt }\n"; }
+    if (size > 0) std::filesystem::resize_file(dir / name, size);  // sparse: NULs after the rule
+  };
+  sheet("look.css", 0);
+  sheet("limit.css", std::uintmax_t{4} << 20);
+  sheet("past.css", (std::uintmax_t{4} << 20) + 1);
+  ASSERT_EQ(::mkfifo((dir / "fifo.css").c_str(), 0600), 0);
+  { std::ofstream(dir / "plain.html") << "<p>big"; }
+  viewer.LoadFromFile((dir / "plain.html").string());
+  const int plain_height = viewer.DocHeight();
+  const struct {
+    const char* sheet;
+    bool local_sheets, applied;
+  } cases[] = {
+      {"look.css", true, true},  {"look.css", false, false}, {"limit.css", true, true},
+      {"past.css", true, false}, {"fifo.css", true, false},
+  };
+  for (const auto& c : cases) {
+    const std::string page = std::string("page-") + c.sheet + (c.local_sheets ? "" : "-off") + ".html";
+    { std::ofstream(dir / page) << "<link rel=stylesheet href=\"" << c.sheet << "\"><p>big"; }
+    viewer.LocalStyleSheets = c.local_sheets;
+    viewer.LoadFromFile((dir / page).string());
+    EXPECT_EQ(viewer.DocHeight() > plain_height + 20, c.applied) << page;
+  }
+  viewer.LocalStyleSheets = true;
   std::filesystem::remove_all(dir);
 }
 
