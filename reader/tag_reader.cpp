@@ -1,4 +1,4 @@
-#include "layout/tag_reader.h"
+#include "reader/tag_reader.h"
 
 #include <algorithm>
 
@@ -6,9 +6,9 @@
 #include "html/text_util.h"
 #include "layout/block_li.h"
 #include "layout/preformatted.h"
-#include "layout/reader_charsets.h"
 #include "layout/section_list.h"
-#include "layout/tag_reader_state.h"
+#include "reader/reader_charsets.h"
+#include "reader/tag_reader_state.h"
 
 namespace tessival::layout {
 

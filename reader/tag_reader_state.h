@@ -8,10 +8,10 @@
 #include "html/html_tokenizer.h"
 #include "html/symbols.h"
 #include "html/url_target.h"
-#include "layout/font_size_tables.h"
-#include "layout/prop_stack.h"
-#include "layout/tag_reader.h"
 #include "layout/text_section.h"
+#include "reader/font_size_tables.h"
+#include "reader/prop_stack.h"
+#include "reader/tag_reader.h"
 
 namespace tessival::layout {
 

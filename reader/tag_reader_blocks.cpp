@@ -5,7 +5,7 @@
 #include "layout/horz_line.h"
 #include "layout/preformatted.h"
 #include "layout/section_list.h"
-#include "layout/tag_reader_state.h"
+#include "reader/tag_reader_state.h"
 
 namespace tessival::layout {
 

@@ -4,7 +4,7 @@
 #include "html/text_util.h"
 #include "layout/section_list.h"
 #include "layout/table_block.h"
-#include "layout/tag_reader_state.h"
+#include "reader/tag_reader_state.h"
 
 namespace tessival::layout {
 

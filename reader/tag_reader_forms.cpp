@@ -6,7 +6,7 @@
 #include "layout/form_textarea.h"
 #include "layout/html_form.h"
 #include "layout/section_list.h"
-#include "layout/tag_reader_state.h"
+#include "reader/tag_reader_state.h"
 
 namespace tessival::layout {
 
