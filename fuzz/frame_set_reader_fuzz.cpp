@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "layout/frame_set_reader.h"
+#include "reader/frame_set_reader.h"
 #include "viewer/frame_sizes.h"
 
 using namespace tessival;

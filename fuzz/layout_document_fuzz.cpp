@@ -18,9 +18,9 @@
 #include "layout/form_buttons.h"
 #include "layout/html_form.h"
 #include "layout/section_list.h"
-#include "layout/tag_reader.h"
 #include "platform/recording_form_controls.h"
 #include "platform/test_canvas.h"
+#include "reader/tag_reader.h"
 
 using namespace tessival;
 

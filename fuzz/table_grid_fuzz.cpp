@@ -13,8 +13,8 @@
 #include "layout/section_list.h"
 #include "layout/table_rows.h"
 #include "layout/table_widths.h"
-#include "layout/tag_reader.h"
 #include "platform/test_canvas.h"
+#include "reader/tag_reader.h"
 
 using namespace tessival;
 

@@ -234,42 +234,29 @@ int TBlock::LayoutContent(const LayoutArgs& args, int contentX, int contentTop, 
   return ContentCell->DoLayout(inner, pos, maxWidth);
 }
 
-int TBlock::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManager& indents) {
-  StartPos = pos;
-  Top = AnchorTop = args.y;
-  if (DisplayNone) {
-    SectionHeight = DrawHeight = Length = 0;
-    HitTop = HitBottom = ContentBottom = BoxBottom = args.y;
-    maxWidth = 0;
-    return 0;
-  }
-  const int availWidth = args.availWidth;
-  ClearOffset = ClearingDistance(indents, args.y);
-  Box = ResolveBox(*Given, availWidth, args.availHeight, Box);
-  const int givenX = args.x;
-  int x = args.x;
-  int y = args.y;
-  const bool absolute = Positioning == html::posAbsolute;
-  const bool relative = Positioning == html::posRelative;
-  if (relative) {
+platform::Point TBlock::PlaceBox(const LayoutArgs& args) {
+  platform::Point origin{args.x, args.y};
+  if (Positioning == html::posRelative) {
     if (Box.PosTop == html::AutoValue) Box.PosTop = 0;
     if (Box.PosLeft == html::AutoValue) Box.PosLeft = 0;
-  } else if (absolute) {
-    if (Box.PosTop == html::AutoValue) Box.PosTop = y - args.refTop;
-    if (Box.PosLeft == html::AutoValue) Box.PosLeft = x - args.refLeft;
-    x = Box.PosLeft + args.refLeft;
-    y = Box.PosTop + args.refTop;
-    Top = AnchorTop = y;
+  } else if (Positioning == html::posAbsolute) {
+    if (Box.PosTop == html::AutoValue) Box.PosTop = origin.y - args.refTop;
+    if (Box.PosLeft == html::AutoValue) Box.PosLeft = origin.x - args.refLeft;
+    origin = {Box.PosLeft + args.refLeft, Box.PosTop + args.refTop};
+    Top = AnchorTop = origin.y;
   }
-  ContentWidth = ComputeContentWidth(*args.canvas, availWidth, args.availHeight);
-  ScopedIndentOwner owner(indents, this);
-  HitTop = ClearOffset + y + std::min(MarginTop, 0);
-  const int flowY = y + ClearOffset;
+  return origin;
+}
+
+// A float goes beside the floats already on its side; a list keeps room for its markers.
+int TBlock::PlaceContent(const LayoutArgs& args, IndentManager& indents, int x, int flowY) {
+  const int givenX = args.x;
   if (FloatSide == bfLeft) {
     const int placed = std::max(x, indents.LeftIndentAt(flowY));
     IndentX = placed + Box.LeftExtras() - x;
   } else if (FloatSide == bfRight) {
-    IndentX = std::min(availWidth, indents.RightIndentAt(flowY) - x) - Box.RightExtras() - ContentWidth;
+    IndentX = std::min(args.availWidth, indents.RightIndentAt(flowY) - x) - Box.RightExtras() -
+              ContentWidth;
   } else {
     IndentX = Box.LeftExtras();
   }
@@ -282,25 +269,24 @@ int TBlock::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManage
   }
   // Painting finds the content at the x it gives plus this, whatever moved it here.
   IndentX = x - givenX;
-  ContentTop = flowY + MarginTop + Box.PaddingTop + Box.BorderTopWidth;
-  const int left = indents.PushLeft(x, ContentTop);
-  const int right = indents.PushRight(x + ContentWidth, ContentTop);
-  ContentLeft = x;
+  return x;
+}
+
+LayoutArgs TBlock::ContentArgs(const LayoutArgs& args) const {
   LayoutArgs inner = args;
-  if (relative) {
+  if (Positioning == html::posRelative) {
     // Absolutely placed content is placed against the content box, which the paint pass
     // moves by the block's offsets with everything in it.
     inner.refTop = ContentTop;
     inner.refLeft = ContentLeft;
-  } else if (absolute) {
+  } else if (Positioning == html::posAbsolute) {
     inner.refTop = Box.PosTop + args.refTop + MarginTop + Box.BorderTopWidth;
     inner.refLeft = Box.PosLeft + args.refLeft + Box.MarginLeft + Box.BorderLeftWidth;
   }
-  int innerMax = 0;
-  LayoutContent(inner, x, ContentTop, ContentWidth, pos, innerMax, indents);
-  Length = pos - StartPos;
-  maxWidth = innerMax + Box.MarginLeft + Box.HorizontalExtras() + Box.MarginRight;
-  if (absolute || relative) maxWidth += Box.PosLeft - Box.MarginRight;
+  return inner;
+}
+
+void TBlock::SetBottoms(const LayoutArgs& args) {
   ContentBottom = std::max(ContentTop, ContentCell->ContentBottom);
   if (ContentBottom - ContentTop < Box.BoxHeight) ContentBottom = ContentTop + Box.BoxHeight;
   BoxBottom = ContentBottom + Box.PaddingBottom + Box.BorderBottomWidth;
@@ -308,22 +294,56 @@ int TBlock::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManage
   HitBottom = std::max(ContentBottom, ContentCell->DrawBottom) + Box.PaddingBottom +
               Box.BorderBottomWidth;
   SectionHeight = bottom - args.y;
+}
+
+void TBlock::LeaveFlow(const LayoutArgs& args, IndentManager& indents) {
+  DrawHeight = Positioning == html::posAbsolute ? 0 : SectionHeight;
+  if (FloatSide == bfLeft) {
+    indents.AddFloatBlock(args.y, ContentLeft + ContentWidth + Box.RightExtras(), FloatSide::Left,
+                          HitBottom - args.y);
+  } else if (FloatSide == bfRight) {
+    indents.AddFloatBlock(args.y,
+                          ContentWidth + Box.HorizontalExtras() + Box.MarginLeft + Box.MarginRight,
+                          FloatSide::Right, HitBottom - args.y);
+  }
+  // Out of the flow: the cell around it grows neither by its height nor by its bottom.
+  SectionHeight = 0;
+  ContentBottom = args.y;
+}
+
+int TBlock::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManager& indents) {
+  StartPos = pos;
+  Top = AnchorTop = args.y;
+  if (DisplayNone) {
+    SectionHeight = DrawHeight = Length = 0;
+    HitTop = HitBottom = ContentBottom = BoxBottom = args.y;
+    maxWidth = 0;
+    return 0;
+  }
+  ClearOffset = ClearingDistance(indents, args.y);
+  Box = ResolveBox(*Given, args.availWidth, args.availHeight, Box);
+  const platform::Point origin = PlaceBox(args);
+  ContentWidth = ComputeContentWidth(*args.canvas, args.availWidth, args.availHeight);
+  ScopedIndentOwner owner(indents, this);
+  HitTop = ClearOffset + origin.y + std::min(MarginTop, 0);
+  const int flowY = origin.y + ClearOffset;
+  const int x = PlaceContent(args, indents, origin.x, flowY);
+  ContentTop = flowY + MarginTop + Box.PaddingTop + Box.BorderTopWidth;
+  const int left = indents.PushLeft(x, ContentTop);
+  const int right = indents.PushRight(x + ContentWidth, ContentTop);
+  ContentLeft = x;
+  int innerMax = 0;
+  LayoutContent(ContentArgs(args), x, ContentTop, ContentWidth, pos, innerMax, indents);
+  Length = pos - StartPos;
+  const bool placed = Positioning == html::posAbsolute || Positioning == html::posRelative;
+  maxWidth = innerMax + Box.MarginLeft + Box.HorizontalExtras() + Box.MarginRight;
+  if (placed) maxWidth += Box.PosLeft - Box.MarginRight;
+  SetBottoms(args);
   SizeBackground(*args.canvas);
   indents.PopRight(right);
   indents.PopLeft(left);
-  if (IsFloating() || absolute) {
-    DrawHeight = absolute ? 0 : SectionHeight;
-    if (FloatSide == bfLeft) {
-      indents.AddFloatBlock(args.y, ContentLeft + ContentWidth + Box.RightExtras(), FloatSide::Left,
-                            HitBottom - args.y);
-    } else if (FloatSide == bfRight) {
-      indents.AddFloatBlock(args.y,
-                            ContentWidth + Box.HorizontalExtras() + Box.MarginLeft + Box.MarginRight,
-                            FloatSide::Right, HitBottom - args.y);
-    }
-    // Out of the flow: the cell around it grows neither by its height nor by its bottom.
-    SectionHeight = 0;
-    ContentBottom = args.y;
+  if (IsFloating() || Positioning == html::posAbsolute) {
+    LeaveFlow(args, indents);
     return 0;
   }
   DrawHeight = std::max(SectionHeight, indents.FloatBottom() - args.y);

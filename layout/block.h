@@ -138,6 +138,14 @@ class TBlock : public TSectionBase {
   // Asks for the background picture once images are shown.
   void SizeBackground(platform::Canvas& canvas);
   int ClearingDistance(const IndentManager& indents, int y) const;
+  // The steps of Layout: where the box starts (where the flow has it, or where its offsets
+  // put it), the content's left edge, the arguments its content is laid out with, the
+  // bottoms once it is, and a float or absolutely placed block leaving the flow.
+  platform::Point PlaceBox(const LayoutArgs& args);
+  int PlaceContent(const LayoutArgs& args, IndentManager& indents, int x, int flowY);
+  LayoutArgs ContentArgs(const LayoutArgs& args) const;
+  void SetBottoms(const LayoutArgs& args);
+  void LeaveFlow(const LayoutArgs& args, IndentManager& indents);
   void BuildDrawOrder();
 
   TBlockBox RangeBox_;  // the box against width 0, as width ranges want it

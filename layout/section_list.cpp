@@ -6,6 +6,7 @@
 #include "layout/image_obj.h"
 #include "layout/text_section.h"
 #include "platform/program_palette.h"
+#include "platform/scope_exit.h"
 
 namespace tessival::layout {
 
@@ -89,17 +90,16 @@ int TSectionList::Paint(platform::Canvas& canvas, const platform::Rect& clip, in
   }
   DrawList.clear();
   int bottom = 0;
-  try {
+  {
+    const platform::ScopeExit restorePalette([&] {
+      if (palette) canvas.SelectPalette(oldPalette);
+    });
     bottom = TCell::Paint(canvas, clip, 0, 0, x, limitWidth);
     // Floating pictures lie on top of the text beside them.
     for (const TImageRec& rec : DrawList)
       rec.Image->Paint(*rec.Canvas, rec.X, rec.FontObj, rec.YBaseline, rec.Y);
     DrawList.clear();
-  } catch (...) {
-    if (palette) canvas.SelectPalette(oldPalette);
-    throw;
   }
-  if (palette) canvas.SelectPalette(oldPalette);
   // Panels that scrolled out of the pass are not left standing where they were.
   if (ScrollPending && !Printing) {
     HideOrParkControls();

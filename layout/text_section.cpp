@@ -220,83 +220,95 @@ void TSection::DropRunsMovedOntoOthers() {
   });
 }
 
-void TSection::FinishText() {
-  if (Finished_) return;
-  // One mark per character, reused by every rule; a rule that drops nothing costs one scan.
-  std::vector<char> drop(Text_.size(), 0);
-  const auto pass = [&](auto shouldDrop) {
-    bool any = false;
-    for (std::size_t i = 0; i < Text_.size(); ++i)
-      if (shouldDrop(i)) drop[i] = any = true;
-    if (any) Compact(drop);
-  };
-  const auto isSpace = [this](std::size_t i) { return Text_[i] == ' '; };
-  // Most sections have no line break, soft hyphen or no-break space at all: one fast search
-  // for the character spares a rule its walk over the text.
-  const auto contains = [this](char ch) { return Text_.find(ch) != std::string::npos; };
+namespace {
 
-  // Leading spaces go.
-  if (!Text_.empty() && isSpace(0))
-    pass([&](std::size_t i) { return isSpace(i) && (i == 0 || drop[i - 1]); });
-  // Of a run of spaces one stays: the first that may break, or else the last. (Removing
-  // pairs one by one - the second unless the first may not break - keeps that one.)
-  {
-    bool any = false;
-    const std::size_t size = Text_.size();
-    for (std::size_t i = 0; i < size;) {
-      if (!isSpace(i)) {
-        ++i;
-        continue;
-      }
-      std::size_t end = i + 1;
-      while (end < size && isSpace(end)) ++end;
-      if (end - i == 1) {  // a single space stays
-        i = end;
-        continue;
-      }
-      std::size_t keep = end - 1;
-      for (std::size_t k = i; k < end; ++k)
-        if (MayBreakAt(static_cast<int>(k))) {
-          keep = k;
-          break;
-        }
-      for (std::size_t k = i; k < end; ++k)
-        if (k != keep) drop[k] = any = true;
-      i = end;
+// Marks every character `shouldDrop` picks, in text order, so that a rule may look at the
+// marks it set before; true when it picked any.
+template <class ShouldDrop>
+bool MarkDrops(std::size_t size, std::vector<char>& drop, ShouldDrop shouldDrop) {
+  bool any = false;
+  for (std::size_t i = 0; i < size; ++i)
+    if (shouldDrop(i)) drop[i] = any = true;
+  return any;
+}
+
+}  // namespace
+
+void TSection::DropLeadingSpaces(std::vector<char>& drop) {
+  if (Text_.empty() || Text_[0] != ' ') return;
+  if (MarkDrops(Text_.size(), drop,
+                [&](std::size_t i) { return Text_[i] == ' ' && (i == 0 || drop[i - 1]); }))
+    Compact(drop);
+}
+
+// Of a run of spaces one stays: the first that may break, or else the last. (Removing
+// pairs one by one - the second unless the first may not break - keeps that one.)
+void TSection::CollapseSpaceRuns(std::vector<char>& drop) {
+  bool any = false;
+  const std::size_t size = Text_.size();
+  for (std::size_t i = 0; i < size;) {
+    if (Text_[i] != ' ') {
+      ++i;
+      continue;
     }
-    if (any) Compact(drop);
+    std::size_t end = i + 1;
+    while (end < size && Text_[end] == ' ') ++end;
+    if (end - i == 1) {  // a single space stays
+      i = end;
+      continue;
+    }
+    std::size_t keep = end - 1;
+    for (std::size_t k = i; k < end; ++k)
+      if (MayBreakAt(static_cast<int>(k))) {
+        keep = k;
+        break;
+      }
+    for (std::size_t k = i; k < end; ++k)
+      if (k != keep) drop[k] = any = true;
+    i = end;
   }
-  // A space right after a floating image goes: the picture leaves the line.
-  if (!Objects_.empty()) {
-    RenumberObjects();
-    pass([&](std::size_t i) {
-      if (!isSpace(i) || i == 0 || Text_[i - 1] != InlineObjectChar) return false;
-      const TFloatingObj* object = ObjectAt(static_cast<int>(i) - 1);
-      return object && object->Floats();
-    });
-  }
-  if (!HasDoubleByte && contains(static_cast<char>(SoftHyphenChar)))
-    pass([&](std::size_t i) { return static_cast<unsigned char>(Text_[i]) == SoftHyphenChar; });
-  // Spaces around a line break go: first those before it, then those after it.
-  if (contains(LineBreakChar)) {
-    bool any = false;
-    for (std::size_t i = Text_.size(); i-- > 0;)
-      if (isSpace(i) && i + 1 < Text_.size() && (Text_[i + 1] == LineBreakChar || drop[i + 1]))
-        drop[i] = any = true;
-    if (any) Compact(drop);
-    pass([&](std::size_t i) {
-      return isSpace(i) && i > 0 && (Text_[i - 1] == LineBreakChar || drop[i - 1]);
-    });
-  }
+  if (any) Compact(drop);
+}
+
+// A space right after a floating image goes: the picture leaves the line.
+void TSection::DropSpacesAfterFloats(std::vector<char>& drop) {
+  RenumberObjects();
+  const bool any = MarkDrops(Text_.size(), drop, [&](std::size_t i) {
+    if (Text_[i] != ' ' || i == 0 || Text_[i - 1] != InlineObjectChar) return false;
+    const TFloatingObj* object = ObjectAt(static_cast<int>(i) - 1);
+    return object && object->Floats();
+  });
+  if (any) Compact(drop);
+}
+
+void TSection::DropSoftHyphens(std::vector<char>& drop) {
+  if (MarkDrops(Text_.size(), drop,
+                [&](std::size_t i) { return static_cast<unsigned char>(Text_[i]) == SoftHyphenChar; }))
+    Compact(drop);
+}
+
+// Spaces around a line break go: first those before it, then those after it.
+void TSection::DropSpacesAroundLineBreaks(std::vector<char>& drop) {
+  bool any = false;
+  for (std::size_t i = Text_.size(); i-- > 0;)
+    if (Text_[i] == ' ' && i + 1 < Text_.size() && (Text_[i + 1] == LineBreakChar || drop[i + 1]))
+      drop[i] = any = true;
+  if (any) Compact(drop);
+  if (MarkDrops(Text_.size(), drop, [&](std::size_t i) {
+        return Text_[i] == ' ' && i > 0 && (Text_[i - 1] == LineBreakChar || drop[i - 1]);
+      }))
+    Compact(drop);
+}
+
+void TSection::ForbidBreaksAtNoBreakSpaces() {
   for (std::size_t i = Text_.find(NoBreakSpaceChar); i != std::string::npos;
        i = Text_.find(NoBreakSpaceChar, i + 1)) {
     Text_[i] = ' ';
     ForbidBreakAt(i);
   }
-  DropRunsMovedOntoOthers();
-  RenumberObjects();
-  BuildIndex();
-  // The text does not grow any more: give back what growing it reserved.
+}
+
+void TSection::ReleaseSpareCapacity() {
   Text_.shrink_to_fit();
   if (Breaks_.find(BreakNever) == std::string::npos) {
     std::string().swap(Breaks_);
@@ -304,6 +316,25 @@ void TSection::FinishText() {
     Breaks_.push_back(BreakAllowed);  // the end of the section
     Breaks_.shrink_to_fit();
   }
+}
+
+void TSection::FinishText() {
+  if (Finished_) return;
+  // One mark per character, reused by every rule; a rule that drops nothing costs one scan.
+  std::vector<char> drop(Text_.size(), 0);
+  // Most sections have no line break, soft hyphen or no-break space at all: one fast search
+  // for the character spares a rule its walk over the text.
+  const auto contains = [this](char ch) { return Text_.find(ch) != std::string::npos; };
+  DropLeadingSpaces(drop);
+  CollapseSpaceRuns(drop);
+  if (!Objects_.empty()) DropSpacesAfterFloats(drop);
+  if (!HasDoubleByte && contains(static_cast<char>(SoftHyphenChar))) DropSoftHyphens(drop);
+  if (contains(LineBreakChar)) DropSpacesAroundLineBreaks(drop);
+  ForbidBreaksAtNoBreakSpaces();
+  DropRunsMovedOntoOthers();
+  RenumberObjects();
+  BuildIndex();
+  ReleaseSpareCapacity();
   Finished_ = true;
   if (!Text_.empty() && Document) SectionNumber = Document->NextSectionNumber();
 }

@@ -185,6 +185,17 @@ class TSection : public TSectionBase {
   // Removes the marked characters and moves the font runs back; clears the marks.
   void Compact(std::vector<char>& drop);
   void DropRunsMovedOntoOthers();
+  // The white-space rules of FinishText, in the order they run; each marks in `drop` (one
+  // mark per character, all clear) and compacts the text when it marked anything.
+  void DropLeadingSpaces(std::vector<char>& drop);
+  void CollapseSpaceRuns(std::vector<char>& drop);
+  void DropSpacesAfterFloats(std::vector<char>& drop);
+  void DropSoftHyphens(std::vector<char>& drop);
+  void DropSpacesAroundLineBreaks(std::vector<char>& drop);
+  // No-break spaces become spaces the line may not break at.
+  void ForbidBreaksAtNoBreakSpaces();
+  // The text does not grow any more: gives back what growing it reserved.
+  void ReleaseSpareCapacity();
   void BuildIndex();
   bool IsLeadByte(int offset) const;
   // Character boundaries of double-byte text (text_section_chars.cpp): the offset where the
@@ -197,17 +208,30 @@ class TSection : public TSectionBase {
 
   // line breaking (text_section_lines.cpp)
   struct LineContext;
+  class LineBuilder;
+  class WidthWalk;  // the narrowest and widest layouts (text_section_widths.cpp)
+  // Where a line ends, and whether it holds only a word wider than the line.
+  struct LineBreak {
+    int End = 0;
+    bool LongWord = false;
+  };
   int FitCount(platform::Canvas& canvas, const LineContext& context, int start, int y, bool firstLine,
                IndentManager& indents) const;
-  // Where a line that fits `fit` characters from `start` ends; longWord is set when the
-  // line holds only a word wider than the line.
-  int LineEnd(int start, int fit, bool& longWord) const;
+  // Where a line that fits `fit` characters from `start` ends.
+  LineBreak LineEnd(int start, int fit) const;
   int LineEndDoubleByte(int start, int fit) const;
   int TakeFollowingSpaces(int end, bool withLineBreak) const;
   void FinishLine(platform::Canvas& canvas, LineRec& line, bool firstLine, bool lastLine, int x, int y,
                   IndentManager& indents);
   int ClearingHeight(const IndentManager& indents, int y) const;
   void EnsureRunMetrics(platform::Canvas& canvas) const;
+
+  // painting (text_section_paint.cpp): one line whose band starts at document y `y`, and
+  // the characters from `pos` drawn in one call (one run, no object, one side of each
+  // selection edge and of the caret)
+  void PaintLine(platform::Canvas& canvas, const LineRec& line, int y, int selStart, int selEnd,
+                 IndentManager& indents);
+  int PaintChunkEnd(int pos, int end, int selStart, int selEnd) const;
 
   // inline objects (text_section_objects.cpp, painting in text_section_paint.cpp)
   void PaintObject(platform::Canvas& canvas, int pos, const TFontObj& run, int baseline, int lineTop,

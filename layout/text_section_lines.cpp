@@ -1,6 +1,9 @@
 // Line breaking and alignment of a text section.
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "layout/indent_manager.h"
 #include "layout/section_list.h"
@@ -91,8 +94,7 @@ int TSection::TakeFollowingSpaces(int end, bool withLineBreak) const {
   return end;
 }
 
-int TSection::LineEnd(int start, int fit, bool& longWord) const {
-  longWord = false;
+TSection::LineBreak TSection::LineEnd(int start, int fit) const {
   const int size = static_cast<int>(Text_.size());
   const int last = start + fit - 1;
   const int next = start + fit;
@@ -100,28 +102,27 @@ int TSection::LineEnd(int start, int fit, bool& longWord) const {
   const auto breakableSpace = [&](int i) { return Text_[i] == ' ' && mayBreak(i); };
   const char lastChar = Text_[last];
   if (breakableSpace(last) || (IsObjectChar(lastChar) && mayBreak(last)) || lastChar == LineBreakChar)
-    return TakeFollowingSpaces(last + 1, false);
-  if (breakableSpace(next)) return TakeFollowingSpaces(next, false);
-  if (IsObjectChar(Text_[next]) && mayBreak(last)) return next;
+    return {TakeFollowingSpaces(last + 1, false)};
+  if (breakableSpace(next)) return {TakeFollowingSpaces(next, false)};
+  if (IsObjectChar(Text_[next]) && mayBreak(last)) return {next};
   for (int i = last; i >= start; --i) {
     const char ch = Text_[i];
     const bool opportunity = mayBreak(i) && (ch == ' ' || IsObjectChar(ch) || ch == '-' || ch == '?');
     if (!opportunity) continue;
     if (i == start && !IsObjectChar(ch)) break;  // only the first character: a long word
-    return TakeFollowingSpaces(i + 1, false);
+    return {TakeFollowingSpaces(i + 1, false)};
   }
   // A word longer than the line: it ends after a breakable hyphen or question mark, or
   // before a space, object, control or line break.
-  longWord = true;
   for (int i = std::max(last, start + 1); i < size; ++i) {
     if (!mayBreak(i)) continue;
     const char ch = Text_[i];
-    if (ch == '-' || ch == '?') return TakeFollowingSpaces(i + 1, true);
+    if (ch == '-' || ch == '?') return {TakeFollowingSpaces(i + 1, true), true};
     const char after = i + 1 < size ? Text_[i + 1] : '\0';
     if (after == ' ' || IsObjectChar(after) || after == LineBreakChar)
-      return TakeFollowingSpaces(i + 1, true);
+      return {TakeFollowingSpaces(i + 1, true), true};
   }
-  return size;
+  return {size, true};
 }
 
 int TSection::LineEndDoubleByte(int start, int fit) const {
@@ -185,111 +186,177 @@ void TSection::FinishLine(platform::Canvas& canvas, LineRec& line, bool firstLin
   line.LineBottom = line.SpaceBefore + line.LineHeight + line.SpaceAfter;
 }
 
+// Breaks the text into lines from the top down. Floats at the start of a line are placed
+// before the line is measured; floats met after other content of a line wait until the
+// line is done and go below it.
+class TSection::LineBuilder {
+ public:
+  struct Result {
+    int Bottom = 0;         // below the last line
+    int Widest = 0;         // the widest line with its first-line indent
+    int FirstBaseline = 0;  // 0 when there is no line
+  };
+
+  LineBuilder(TSection& section, const LayoutArgs& args, IndentManager& indents)
+      : section_(section),
+        text_(section.Text_),
+        canvas_(*args.canvas),
+        args_(args),
+        indents_(indents),
+        size_(static_cast<int>(section.Text_.size())),
+        y_(args.y) {}
+
+  Result Build();
+
+ private:
+  void FindNextLineBreak(int start);
+  // An empty line that moves the text down: past floats it must clear, or below a float
+  // that leaves no room for the next word.
+  void AddGapLine(int start, int height);
+  // True when a float narrows the line at `y_` and there is more room further down: a gap
+  // line moved the text there.
+  bool MovedBelowFloat(int start);
+  void PlaceFloatsAtLineStart(int start);
+  void PlaceFloatsOfLine(int start, int end);
+  // The next line from `start`, or no line when the text moved down first.
+  std::optional<int> NextLineEnd(int start);
+  void AddLine(int start, int end);
+
+  TSection& section_;
+  const std::string& text_;
+  platform::Canvas& canvas_;
+  const LayoutArgs& args_;
+  IndentManager& indents_;
+  const int size_;
+  int y_;
+  LineContext context_;
+  bool first_line_ = true;
+  Result result_;
+  std::vector<TFloatingObj*> floats_below_;
+};
+
+TSection::LineBuilder::Result TSection::LineBuilder::Build() {
+  section_.EnsureRunMetrics(canvas_);
+  const int percent = section_.TextIndentPercent;
+  section_.FirstIndentPixels_ = percent ? args_.availWidth * percent / 100 : section_.TextIndent;
+  for (const auto& run : section_.Fonts_.Runs())
+    context_.widestChar = std::max(context_.widestChar, run->MaxCharWidth());
+  context_.nextLineBreak = -1;
+  if (const int clearing = section_.ClearingHeight(indents_, y_); clearing > 0) AddGapLine(0, clearing);
+  for (int start = 0; start < size_;) {
+    FindNextLineBreak(start);
+    if (!section_.Objects_.empty()) PlaceFloatsAtLineStart(start);
+    const std::optional<int> end = NextLineEnd(start);
+    if (!end) continue;
+    AddLine(start, *end);
+    start = *end;
+  }
+  result_.Bottom = y_;
+  return result_;
+}
+
+void TSection::LineBuilder::FindNextLineBreak(int start) {
+  if (context_.nextLineBreak >= start) return;
+  const void* found = std::memchr(text_.data() + start, LineBreakChar,
+                                  static_cast<std::size_t>(size_ - start));
+  context_.nextLineBreak = found ? static_cast<int>(static_cast<const char*>(found) - text_.data())
+                                 : size_;
+}
+
+void TSection::LineBuilder::AddGapLine(int start, int height) {
+  LineRec gap;
+  gap.Start = start;
+  gap.LineHeight = gap.LineBottom = height;
+  section_.Lines_.push_back(gap);
+  y_ += height;
+}
+
+bool TSection::LineBuilder::MovedBelowFloat(int start) {
+  const int below = indents_.NextWiderY(y_);
+  if (below <= y_) return false;
+  AddGapLine(start, below - y_);
+  return true;
+}
+
+void TSection::LineBuilder::PlaceFloatsAtLineStart(int start) {
+  for (int at = start; at < size_ && text_[at] == InlineObjectChar; ++at) {
+    TFloatingObj* object = section_.ObjectAt(at);
+    if (!object || !object->Floats()) break;
+    if (object->FloatY == NotLaidOut) section_.PlaceFloat(*object, y_, indents_);
+  }
+}
+
+void TSection::LineBuilder::PlaceFloatsOfLine(int start, int end) {
+  for (int at = start; at < end; ++at) {
+    TFloatingObj* object = text_[at] == InlineObjectChar ? section_.ObjectAt(at) : nullptr;
+    if (object && object->Floats() && object->FloatY == NotLaidOut) floats_below_.push_back(object);
+  }
+  for (TFloatingObj* object : floats_below_) section_.PlaceFloat(*object, y_, indents_);
+  floats_below_.clear();
+}
+
+std::optional<int> TSection::LineBuilder::NextLineEnd(int start) {
+  int fit = section_.FitCount(canvas_, context_, start, y_, first_line_, indents_);
+  if (fit == 0) {
+    if (MovedBelowFloat(start)) return std::nullopt;
+    fit = 1;
+  }
+  if (start + fit >= size_) return size_;
+  if (section_.HasDoubleByte) return section_.LineEndDoubleByte(start, fit);
+  const LineBreak lineBreak = section_.LineEnd(start, fit);
+  if (lineBreak.LongWord && MovedBelowFloat(start)) return std::nullopt;
+  return lineBreak.End;
+}
+
+void TSection::LineBuilder::AddLine(int start, int end) {
+  LineRec line;
+  line.Start = start;
+  line.Count = end - start;
+  section_.FinishLine(canvas_, line, first_line_, end >= size_, args_.x, y_, indents_);
+  if (first_line_) result_.FirstBaseline = y_ + line.SpaceBefore + line.LineHeight - line.Descent;
+  // The widest line is what the section needs; a long word makes it wider than given.
+  result_.Widest = std::max(result_.Widest,
+                            line.Width + (first_line_ ? section_.FirstIndentPixels_ : 0));
+  y_ += line.LineBottom;
+  if (!section_.Objects_.empty()) PlaceFloatsOfLine(start, end);
+  section_.Lines_.push_back(line);
+  first_line_ = false;
+}
+
 int TSection::Layout(const LayoutArgs& args, int& pos, int& maxWidth, IndentManager& indents) {
-  platform::Canvas& canvas = *args.canvas;
   Top = AnchorTop = HitTop = args.y;
   StartPos = pos;
   ContentLeft = args.x;
   Lines_.clear();
   maxWidth = 0;
   const int size = static_cast<int>(Text_.size());
-  int y = args.y;
-  int firstBaseline = 0;
   FloatsBottom_ = 0;
   if (!Objects_.empty()) {
-    const int usable = std::min(args.availWidth, indents.RightIndentAt(y) - indents.LeftIndentAt(y));
-    SizeObjects(canvas, usable);
+    const int usable = std::min(args.availWidth,
+                                indents.RightIndentAt(args.y) - indents.LeftIndentAt(args.y));
+    SizeObjects(*args.canvas, usable);
     for (const auto& object : Objects_)
       if (!object->Floats()) maxWidth = std::max(maxWidth, object->OuterWidth());
   }
-  // Floats met after other content of a line wait until the line is done.
-  std::vector<TFloatingObj*> floatsBelow;
-  const auto placeFloatsAtLineStart = [&](int start) {
-    for (int at = start; at < size && Text_[at] == InlineObjectChar; ++at) {
-      TFloatingObj* object = ObjectAt(at);
-      if (!object || !object->Floats()) break;
-      if (object->FloatY == NotLaidOut) PlaceFloat(*object, y, indents);
-    }
-  };
   for (const auto& object : Objects_) object->FloatY = NotLaidOut;
+  LineBuilder::Result lines;
   if (size == 0) {
-    y += ClearingHeight(indents, y);
+    lines.Bottom = args.y + ClearingHeight(indents, args.y);
   } else {
-    EnsureRunMetrics(canvas);
-    FirstIndentPixels_ = TextIndentPercent ? args.availWidth * TextIndentPercent / 100 : TextIndent;
-    LineContext context;
-    for (const auto& run : Fonts_.Runs())
-      context.widestChar = std::max(context.widestChar, run->MaxCharWidth());
-    context.nextLineBreak = -1;
-    bool firstLine = true;
-    // An empty line that moves the text down: past floats it must clear, or below a float
-    // that leaves no room for the next word.
-    const auto addGapLine = [&](int start, int height) {
-      LineRec gap;
-      gap.Start = start;
-      gap.LineHeight = gap.LineBottom = height;
-      Lines_.push_back(gap);
-      y += height;
-    };
-    if (const int clearing = ClearingHeight(indents, y); clearing > 0) addGapLine(0, clearing);
-    for (int start = 0; start < size;) {
-      if (context.nextLineBreak < start) {
-        const void* found = std::memchr(Text_.data() + start, LineBreakChar,
-                                        static_cast<std::size_t>(size - start));
-        context.nextLineBreak = found ? static_cast<int>(static_cast<const char*>(found) - Text_.data())
-                                      : size;
-      }
-      if (!Objects_.empty()) placeFloatsAtLineStart(start);
-      int fit = FitCount(canvas, context, start, y, firstLine, indents);
-      if (fit == 0) {
-        if (const int below = indents.NextWiderY(y); below > y) {
-          addGapLine(start, below - y);
-          continue;
-        }
-        fit = 1;
-      }
-      int end = size;
-      bool longWord = false;
-      if (start + fit < size)
-        end = HasDoubleByte ? LineEndDoubleByte(start, fit) : LineEnd(start, fit, longWord);
-      if (longWord) {
-        if (const int below = indents.NextWiderY(y); below > y) {
-          addGapLine(start, below - y);
-          continue;
-        }
-      }
-      LineRec line;
-      line.Start = start;
-      line.Count = end - start;
-      FinishLine(canvas, line, firstLine, end >= size, args.x, y, indents);
-      if (firstLine) firstBaseline = y + line.SpaceBefore + line.LineHeight - line.Descent;
-      // The widest line is what the section needs; a long word makes it wider than given.
-      maxWidth = std::max(maxWidth, line.Width + (firstLine ? FirstIndentPixels_ : 0));
-      y += line.LineBottom;
-      if (!Objects_.empty()) {
-        for (int at = start; at < end; ++at) {
-          TFloatingObj* object = Text_[at] == InlineObjectChar ? ObjectAt(at) : nullptr;
-          if (object && object->Floats() && object->FloatY == NotLaidOut) floatsBelow.push_back(object);
-        }
-        for (TFloatingObj* object : floatsBelow) PlaceFloat(*object, y, indents);
-        floatsBelow.clear();
-      }
-      Lines_.push_back(line);
-      firstLine = false;
-      start = end;
-    }
+    lines = LineBuilder(*this, args, indents).Build();
+    maxWidth = std::max(maxWidth, lines.Widest);
   }
   // A section keeps its lines until the next layout: only as many as it has.
   Lines_.shrink_to_fit();
   pos += size;
   Length = size;
-  SectionHeight = y - args.y;
+  SectionHeight = lines.Bottom - args.y;
   DrawHeight = std::max(SectionHeight, FloatsBottom_ - args.y);
   ContentBottom = args.y + SectionHeight;
   HitBottom = args.y + DrawHeight;
   if (Document) {
-    if (Document->FirstLineHeight && *Document->FirstLineHeight == 0 && firstBaseline > 0)
-      *Document->FirstLineHeight = firstBaseline;
+    if (Document->FirstLineHeight && *Document->FirstLineHeight == 0 && lines.FirstBaseline > 0)
+      *Document->FirstLineHeight = lines.FirstBaseline;
     if (SectionNumber > 0) Document->ReportSectionProgress(SectionNumber);
   }
   return SectionHeight;

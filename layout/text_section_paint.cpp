@@ -80,6 +80,59 @@ void TSection::PaintObject(platform::Canvas& canvas, int pos, const TFontObj& ru
   canvas.MoveToEx(at.x + object->OuterWidth(), at.y);
 }
 
+int TSection::PaintChunkEnd(int pos, int end, int selStart, int selEnd) const {
+  int chunkEnd = pos + Fonts_.CharsToNextRun(pos, end);
+  if (!Objects_.empty()) {
+    const void* object = std::memchr(Text_.data() + pos, InlineObjectChar,
+                                     static_cast<std::size_t>(chunkEnd - pos));
+    if (object) chunkEnd = static_cast<int>(static_cast<const char*>(object) - Text_.data());
+  }
+  if (pos >= selStart && pos < selEnd) chunkEnd = std::min(chunkEnd, selEnd);
+  else if (pos < selStart) chunkEnd = std::min(chunkEnd, selStart);
+  // The caret's character is drawn as a chunk of its own (both bytes of a double-byte
+  // one), so the bar stands at a chunk start and never inside a character.
+  if (Document->ShowCaret && pos == selStart) chunkEnd = std::min(chunkEnd, pos + CharLengthAt(pos));
+  return chunkEnd;
+}
+
+void TSection::PaintLine(platform::Canvas& canvas, const LineRec& line, int y, int selStart, int selEnd,
+                         IndentManager& indents) {
+  const int yOffset = Document->YOffset;
+  const int baseline = y - yOffset + line.SpaceBefore + line.LineHeight - line.Descent;
+  int end = line.Start + line.Count;
+  // A space or line break that ends the line is not drawn.
+  while (end > line.Start && (Text_[end - 1] == ' ' || Text_[end - 1] == LineBreakChar)) --end;
+  if (line.Extra > 0) canvas.SetTextJustification(line.Extra, line.Spaces);
+  canvas.MoveToEx(line.TextX, baseline);
+  int shift = 0;
+  for (int pos = line.Start; pos < end;) {
+    const TFontObj& run = Fonts_.FontAt(pos);
+    if (Text_[pos] == InlineObjectChar && !Objects_.empty()) {
+      const int lineTop = y - yOffset + line.SpaceBefore;
+      PaintObject(canvas, pos, run, baseline, lineTop, indents);
+      ++pos;
+      continue;
+    }
+    const int chunkEnd = PaintChunkEnd(pos, end, selStart, selEnd);
+    const bool selected = pos >= selStart && pos < selEnd;
+    const bool caretHere = Document->ShowCaret && selStart == selEnd && pos == selStart;
+    run.Select(canvas);
+    if (const int runShift = ShiftOf(run); runShift != shift) {
+      shift = runShift;
+      canvas.MoveToEx(canvas.GetCurrentPositionEx().x, baseline + shift);
+    }
+    SetRunColors(canvas, run, selected, *Document);
+    if (caretHere) {
+      const int caretX = canvas.GetCurrentPositionEx().x;
+      const int lineTop = baseline + line.Descent - line.LineHeight;
+      canvas.FillRect({caretX, lineTop, caretX + 1, lineTop + line.LineHeight}, canvas.GetTextColor());
+    }
+    canvas.TextOut(0, 0, std::string_view(Text_.data() + pos, static_cast<std::size_t>(chunkEnd - pos)));
+    pos = chunkEnd;
+  }
+  if (line.Extra > 0) canvas.SetTextJustification(0, 0);
+}
+
 int TSection::Paint(platform::Canvas& canvas, const platform::Rect& clip, int refTop, int refLeft, int x,
                     IndentManager& indents) {
   (void)refTop, (void)refLeft;
@@ -107,54 +160,7 @@ int TSection::Paint(platform::Canvas& canvas, const platform::Rect& clip, int re
       }
     }
     const bool visible = y + band > clip.top + yOffset && y < clip.bottom + yOffset;
-    if (visible && line.Count > 0) {
-      const int baseline = y - yOffset + line.SpaceBefore + line.LineHeight - line.Descent;
-      int end = line.Start + line.Count;
-      // A space or line break that ends the line is not drawn.
-      while (end > line.Start && (Text_[end - 1] == ' ' || Text_[end - 1] == LineBreakChar)) --end;
-      if (line.Extra > 0) canvas.SetTextJustification(line.Extra, line.Spaces);
-      canvas.MoveToEx(line.TextX, baseline);
-      int shift = 0;
-      for (int pos = line.Start; pos < end;) {
-        const TFontObj& run = Fonts_.FontAt(pos);
-        if (Text_[pos] == InlineObjectChar && !Objects_.empty()) {
-          const int lineTop = y - yOffset + line.SpaceBefore;
-          PaintObject(canvas, pos, run, baseline, lineTop, indents);
-          ++pos;
-          continue;
-        }
-        int chunkEnd = pos + Fonts_.CharsToNextRun(pos, end);
-        if (!Objects_.empty()) {
-          const void* object = std::memchr(Text_.data() + pos, InlineObjectChar,
-                                           static_cast<std::size_t>(chunkEnd - pos));
-          if (object) chunkEnd = static_cast<int>(static_cast<const char*>(object) - Text_.data());
-        }
-        const bool selected = pos >= selStart && pos < selEnd;
-        if (selected) chunkEnd = std::min(chunkEnd, selEnd);
-        else if (pos < selStart) chunkEnd = std::min(chunkEnd, selStart);
-        // The caret's character is drawn as a chunk of its own (both bytes of a double-byte
-        // one), so the bar stands at a chunk start and never inside a character.
-        if (Document->ShowCaret && pos == selStart)
-          chunkEnd = std::min(chunkEnd, pos + CharLengthAt(pos));
-        const bool caretHere = Document->ShowCaret && selStart == selEnd && pos == selStart;
-        run.Select(canvas);
-        if (const int runShift = ShiftOf(run); runShift != shift) {
-          shift = runShift;
-          canvas.MoveToEx(canvas.GetCurrentPositionEx().x, baseline + shift);
-        }
-        SetRunColors(canvas, run, selected, *Document);
-        if (caretHere) {
-          const int caretX = canvas.GetCurrentPositionEx().x;
-          const int lineTop = baseline + line.Descent - line.LineHeight;
-          canvas.FillRect({caretX, lineTop, caretX + 1, lineTop + line.LineHeight},
-                          canvas.GetTextColor());
-        }
-        canvas.TextOut(0, 0,
-                       std::string_view(Text_.data() + pos, static_cast<std::size_t>(chunkEnd - pos)));
-        pos = chunkEnd;
-      }
-      if (line.Extra > 0) canvas.SetTextJustification(0, 0);
-    }
+    if (visible && line.Count > 0) PaintLine(canvas, line, y, selStart, selEnd, indents);
     y += band;
   }
   canvas.SetBkMode(platform::BkMode::TRANSPARENT);

@@ -4,6 +4,8 @@
 // hit testing measures on the canvas as painting drew, justification included.
 #include <algorithm>
 #include <array>
+#include <string>
+#include <utility>
 
 #include "layout/text_section.h"
 
@@ -94,19 +96,144 @@ constexpr std::array<bool, 256> kWidthRangeMarks = [] {
 
 bool IsWidthRangeMark(char ch) { return kWidthRangeMarks[static_cast<unsigned char>(ch)]; }
 
+}  // namespace
+
 // Widths of words and of stretches between line breaks, gathered in one walk over the
-// characters.
-struct WidthWalk {
-  int word = 0;     // the word being measured
-  int stretch = 0;  // the stretch being measured
-  int widestWord = 0;
-  int widestStretch = 0;
-  bool inWord = false;
-  bool wordFromStart = false;
-  bool stretchFromStart = true;
+// characters, one font run at a time. Words end at a breaking character, which is not part
+// of them; stretches end at line breaks. A stretch or word from the section start carries
+// the first-line indent.
+class TSection::WidthWalk {
+ public:
+  explicit WidthWalk(const TSection& section) : section_(section), text_(section.Text_) {}
+
+  // Walks the run's characters from `i` to `runEnd`, which is where it stops.
+  void WalkRun(platform::Canvas& canvas, const TFontObj& run, int i, int runEnd);
+  // The widest word and the widest stretch, with what is still open closed.
+  std::pair<int, int> Finish();
+
+ private:
+  int WithIndent(int width, bool fromStart) const;
+  void StartWord();
+  void EndWord();
+  void EndStretch();
+  // Sums a stretch of ordinary characters into the word and the stretch: a tight loop, as
+  // most of a page's text is such characters. Returns where it stopped.
+  int SumPlain(int i, int runEnd);
+  // One character that may end a word or a stretch, or any character of double-byte text;
+  // returns the last offset it took (a double-byte character takes its trail byte).
+  int WalkChar(int i, int runEnd);
+
+  const TSection& section_;
+  const std::string& text_;
+  int word_ = 0;     // the word being measured
+  int stretch_ = 0;  // the stretch being measured
+  int widest_word_ = 0;
+  int widest_stretch_ = 0;
+  bool in_word_ = false;
+  bool first_word_ = true;
+  bool word_from_start_ = false;
+  bool stretch_from_start_ = true;
+  // The run being walked.
+  const platform::AdvanceTable* advance_ = nullptr;
+  const int* known_ = nullptr;
+  int overhang_ = 0;
+  bool word_touched_ = false;
+  bool stretch_touched_ = false;
 };
 
-}  // namespace
+int TSection::WidthWalk::WithIndent(int width, bool fromStart) const {
+  if (!fromStart) return width;
+  if (section_.TextIndentPercent > 0) return width * 100 / (100 - section_.TextIndentPercent);
+  return width + section_.TextIndent;
+}
+
+void TSection::WidthWalk::StartWord() {
+  if (in_word_) return;
+  in_word_ = true;
+  word_from_start_ = first_word_;
+  first_word_ = false;
+}
+
+void TSection::WidthWalk::EndWord() {
+  if (in_word_) widest_word_ = std::max(widest_word_, WithIndent(word_, word_from_start_));
+  word_ = 0;
+  in_word_ = false;
+}
+
+void TSection::WidthWalk::EndStretch() {
+  widest_stretch_ = std::max(widest_stretch_, WithIndent(stretch_, stretch_from_start_));
+  stretch_ = 0;
+  stretch_from_start_ = false;
+}
+
+void TSection::WidthWalk::WalkRun(platform::Canvas& canvas, const TFontObj& run, int i, int runEnd) {
+  advance_ = &run.Realised(canvas).advance;
+  known_ = advance_->Known();
+  overhang_ = run.Overhang();
+  word_touched_ = stretch_touched_ = false;
+  for (; i < runEnd; ++i) {
+    if (!section_.HasDoubleByte && !IsWidthRangeMark(text_[i])) {
+      i = SumPlain(i, runEnd);
+      if (i == runEnd) break;
+    }
+    i = WalkChar(i, runEnd);
+  }
+  if (word_touched_) word_ += overhang_;
+  if (stretch_touched_) stretch_ += overhang_;
+}
+
+int TSection::WidthWalk::SumPlain(int i, int runEnd) {
+  StartWord();
+  const char* const text = text_.data();
+  int sum = 0;
+  for (; i < runEnd && !IsWidthRangeMark(text[i]); ++i)
+    sum += advance_->At(known_, static_cast<unsigned char>(text[i]));
+  word_ += sum;
+  stretch_ += sum;
+  word_touched_ = stretch_touched_ = true;
+  return i;
+}
+
+int TSection::WidthWalk::WalkChar(int i, int runEnd) {
+  const char ch = text_[i];
+  const int width = ch == InlineObjectChar && !section_.Objects_.empty()
+                        ? section_.ObjectWidthAt(i)
+                        : advance_->At(known_, static_cast<unsigned char>(ch));
+  if (ch == LineBreakChar) {
+    if (stretch_touched_) stretch_ += overhang_;
+    EndStretch();
+    stretch_touched_ = false;
+  } else {
+    stretch_ += width;
+    stretch_touched_ = true;
+  }
+  // A double-byte character begins a word of its own.
+  const bool breaking = IsWidthRangeMark(ch) && section_.MayBreakAt(i);
+  const bool leadByte = section_.HasDoubleByte && section_.IsLeadByte(i);
+  if (breaking || (leadByte && in_word_)) {
+    if (word_touched_) word_ += overhang_;
+    EndWord();
+    word_touched_ = false;
+    // An object is a word of its own.
+    if (ch == InlineObjectChar) widest_word_ = std::max(widest_word_, width);
+    if (breaking) return i;
+  }
+  StartWord();
+  word_ += width;
+  word_touched_ = true;
+  if (leadByte && i + 1 < runEnd) {  // the trail byte belongs to the same character
+    const int trail = advance_->At(known_, static_cast<unsigned char>(text_[++i]));
+    word_ += trail;
+    stretch_ += trail;
+  }
+  return i;
+}
+
+std::pair<int, int> TSection::WidthWalk::Finish() {
+  EndWord();
+  widest_stretch_ = std::max(widest_stretch_, WithIndent(stretch_, stretch_from_start_));
+  return {widest_word_, widest_stretch_};
+}
 
 void TSection::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWidth) {
   if (MinWidthCache_ >= 0) {
@@ -119,96 +246,18 @@ void TSection::GetWidthRange(platform::Canvas& canvas, int& minWidth, int& maxWi
   if (size == 0) return;
   for (const auto& object : Objects_)
     if (object->TotalWidth == 0) object->Size(canvas, 0, &Fonts_.FontAt(object->Pos));
-  // A stretch from the section start carries the first-line indent.
-  const auto withIndent = [this](int width, bool fromStart) {
-    if (!fromStart) return width;
-    if (TextIndentPercent > 0) return width * 100 / (100 - TextIndentPercent);
-    return width + TextIndent;
-  };
-  WidthWalk walk;
-  const auto endWord = [&] {
-    if (walk.inWord)
-      walk.widestWord = std::max(walk.widestWord, withIndent(walk.word, walk.wordFromStart));
-    walk.word = 0;
-    walk.inWord = false;
-  };
+  WidthWalk walk(*this);
   int i = 0;
   while (i < size && Text_[i] == ' ') ++i;  // words are counted from the first non-space
-  bool firstWord = true;
   for (int index = Fonts_.IndexAt(0); index < Fonts_.Count(); ++index) {
-    const TFontObj& run = Fonts_[index];
     const int runEnd = index + 1 < Fonts_.Count() ? Fonts_[index + 1].Pos : size;
     if (runEnd <= i) continue;
-    const auto& advance = run.Realised(canvas).advance;
-    const int* known = advance.Known();
-    const int overhang = run.Overhang();
-    bool wordTouched = false, stretchTouched = false;
-    for (; i < runEnd; ++i) {
-      if (!HasDoubleByte && !IsWidthRangeMark(Text_[i])) {
-        // A stretch of ordinary characters only lengthens the word and the stretch: summed
-        // in a tight loop, as most of a page's text is.
-        if (!walk.inWord) {
-          walk.inWord = true;
-          walk.wordFromStart = firstWord;
-          firstWord = false;
-        }
-        const char* const text = Text_.data();
-        int sum = 0;
-        for (; i < runEnd && !IsWidthRangeMark(text[i]); ++i)
-          sum += advance.At(known, static_cast<unsigned char>(text[i]));
-        walk.word += sum;
-        walk.stretch += sum;
-        wordTouched = stretchTouched = true;
-        if (i == runEnd) break;
-      }
-      const char ch = Text_[i];
-      const int width = ch == InlineObjectChar && !Objects_.empty()
-                            ? ObjectWidthAt(i)
-                            : advance.At(known, static_cast<unsigned char>(ch));
-      // Stretches end at line breaks.
-      if (ch == LineBreakChar) {
-        if (stretchTouched) walk.stretch += overhang;
-        walk.widestStretch = std::max(walk.widestStretch,
-                                      withIndent(walk.stretch, walk.stretchFromStart));
-        walk.stretch = 0;
-        walk.stretchFromStart = false;
-        stretchTouched = false;
-      } else {
-        walk.stretch += width;
-        stretchTouched = true;
-      }
-      // Words end at a breaking character (marked so), which is not part of them; a
-      // double-byte character begins a word of its own.
-      const bool breaking = IsWidthRangeMark(ch) && MayBreakAt(i);
-      const bool leadByte = HasDoubleByte && IsLeadByte(i);
-      if (breaking || (leadByte && walk.inWord)) {
-        if (wordTouched) walk.word += overhang;
-        endWord();
-        wordTouched = false;
-        // An object is a word of its own.
-        if (ch == InlineObjectChar) walk.widestWord = std::max(walk.widestWord, width);
-        if (breaking) continue;
-      }
-      if (!walk.inWord) {
-        walk.inWord = true;
-        walk.wordFromStart = firstWord;
-        firstWord = false;
-      }
-      walk.word += width;
-      wordTouched = true;
-      if (leadByte && i + 1 < runEnd) {  // the trail byte belongs to the same character
-        const int trail = advance.At(known, static_cast<unsigned char>(Text_[++i]));
-        walk.word += trail;
-        walk.stretch += trail;
-      }
-    }
-    if (wordTouched) walk.word += overhang;
-    if (stretchTouched) walk.stretch += overhang;
+    walk.WalkRun(canvas, Fonts_[index], i, runEnd);
+    i = runEnd;
   }
-  endWord();
-  walk.widestStretch = std::max(walk.widestStretch, withIndent(walk.stretch, walk.stretchFromStart));
-  minWidth = MinWidthCache_ = walk.widestWord;
-  maxWidth = MaxWidthCache_ = walk.widestStretch;
+  const auto [widestWord, widestStretch] = walk.Finish();
+  minWidth = MinWidthCache_ = widestWord;
+  maxWidth = MaxWidthCache_ = widestStretch;
 }
 
 }  // namespace tessival::layout

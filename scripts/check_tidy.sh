@@ -23,7 +23,7 @@ if [ ! -f build/compile_commands.json ]; then
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
 # Our sources only, never the ones Qt's tools generate under build/.
-sources='(app|widgets|viewer|layout|html|imaging|net|platform|tests|tools|bench|fuzz)/'
+sources='(app|widgets|viewer|reader|layout|html|imaging|net|platform|tests|tools|bench|fuzz)/'
 
 if [ -n "$since" ]; then
   files=()

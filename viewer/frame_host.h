@@ -5,7 +5,7 @@
 // can be built and tested under any host.
 #include <string>
 
-#include "layout/frame_set_reader.h"
+#include "reader/frame_set_reader.h"
 #include "viewer/frame_request.h"
 #include "viewer/page_viewer.h"
 #include "viewer/viewer_settings.h"

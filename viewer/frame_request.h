@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "layout/frame_set_reader.h"
 #include "platform/stream.h"
+#include "reader/frame_set_reader.h"
 
 namespace tessival::viewer {
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "html/ascii_text.h"
-#include "layout/frame_set_reader.h"
+#include "reader/frame_set_reader.h"
 #include "viewer/fv_frame.h"
 #include "viewer/fv_load_error.h"
 #include "viewer/page_viewer.h"

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "html/image_cache.h"
-#include "layout/frame_set_reader.h"
 #include "platform/colors.h"
 #include "platform/message_box.h"
+#include "reader/frame_set_reader.h"
 #include "viewer/frame_host.h"
 #include "viewer/frame_request.h"
 #include "viewer/page_viewer.h"

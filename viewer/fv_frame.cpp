@@ -6,7 +6,7 @@
 
 #include "html/ascii_text.h"
 #include "html/url_helpers.h"
-#include "layout/frame_set_reader.h"
+#include "reader/frame_set_reader.h"
 #include "viewer/document_names.h"
 #include "viewer/frame_set.h"
 #include "viewer/fv_load_error.h"

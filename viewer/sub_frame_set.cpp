@@ -7,12 +7,12 @@
 
 #include "html/ascii_text.h"
 #include "html/url_helpers.h"
-#include "layout/reader_charsets.h"
+#include "reader/reader_charsets.h"
 #include "viewer/document_names.h"
 #include "viewer/frame_set.h"
-#include "viewer/meta_refresh.h"
 #include "viewer/frame_sizes.h"
 #include "viewer/fv_frame.h"
+#include "viewer/meta_refresh.h"
 
 namespace tessival::viewer {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "html/attribute_list.h"
-#include "layout/frame_set_reader.h"
+#include "reader/frame_set_reader.h"
 #include "viewer/frame_base.h"
 #include "viewer/viewer_cursors.h"
 

@@ -27,8 +27,8 @@
 #include "imaging/image_loader.h"
 #include "imaging/platform_bitmaps.h"
 #include "layout/section_list.h"
-#include "layout/tag_reader.h"
 #include "platform/test_canvas.h"
+#include "reader/tag_reader.h"
 #include "png_builder.h"
 
 using namespace tessival;

@@ -24,8 +24,8 @@
 #include "german_page.h"
 #include "tables_page.h"
 #include "layout/section_list.h"
-#include "layout/tag_reader.h"
 #include "platform/test_canvas.h"
+#include "reader/tag_reader.h"
 
 using namespace tessival;
 

@@ -10,9 +10,9 @@
 #include "layout/block_background.h"
 #include "layout/document_images.h"
 #include "layout/section_list.h"
-#include "layout/tag_reader.h"
 #include "platform/stream.h"
 #include "platform/test_canvas.h"
+#include "reader/tag_reader.h"
 
 namespace tessival::layout::testing {
 namespace {

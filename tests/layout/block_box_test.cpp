@@ -5,8 +5,8 @@
 #include "html/properties.h"
 #include "layout/block_box.h"
 #include "layout/section_list.h"
-#include "layout/tag_reader.h"
 #include "platform/test_canvas.h"
+#include "reader/tag_reader.h"
 
 namespace tessival::layout::testing {
 namespace {

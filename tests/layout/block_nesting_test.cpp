@@ -8,8 +8,8 @@
 #include "layout/block.h"
 #include "layout/layout_dump.h"
 #include "layout/section_list.h"
-#include "layout/tag_reader.h"
 #include "platform/test_canvas.h"
+#include "reader/tag_reader.h"
 
 namespace tessival::layout::testing {
 namespace {

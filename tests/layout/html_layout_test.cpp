@@ -6,7 +6,7 @@
 
 #include "layout/layout_dump.h"
 #include "layout/section_list.h"
-#include "layout/tag_reader.h"
+#include "reader/tag_reader.h"
 #include "layout_fixture.h"
 #include "platform/test_canvas.h"
 

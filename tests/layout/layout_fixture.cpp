@@ -1,6 +1,6 @@
 #include "layout_fixture.h"
 
-#include "layout/tag_reader.h"
+#include "reader/tag_reader.h"
 
 #include <cstdlib>
 #include <fstream>

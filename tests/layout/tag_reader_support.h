@@ -12,9 +12,9 @@
 
 #include "layout/block.h"
 #include "layout/section_list.h"
-#include "layout/tag_reader.h"
 #include "layout/text_section.h"
 #include "platform/test_canvas.h"
+#include "reader/tag_reader.h"
 
 namespace tessival::layout::testing {
 

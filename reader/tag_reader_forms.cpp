@@ -6,7 +6,7 @@
 #include "layout/form_textarea.h"
 #include "layout/html_form.h"
 #include "layout/section_list.h"
-#include "layout/tag_reader_state.h"
+#include "reader/tag_reader_state.h"
 
 namespace tessival::layout {
 
@@ -36,8 +36,7 @@ void TTagReader::ParseForm(const SymbolSet& termSet) {
     }
     const TNestingGuard guard(Nesting);
     CloseSection();
-    const std::size_t depth = Stack.Count();
-    Push("form");
+    TElementScope element(*this, "form");
     FontChanged();
     TCellBasic* outer = EnterBlock();
     Doc.FormList.push_back(std::make_unique<ThtmlForm>(&Doc, &Attrs()));
@@ -46,8 +45,7 @@ void TTagReader::ParseForm(const SymbolSet& termSet) {
     Next();
     ParseBody(inner);
     LeaveBlock(outer);
-    Stack.PopTo(depth);
-    FontChanged();
+    element.Close();
     if (Sy() == FormEndSy) {
       Form = nullptr;
       Next();

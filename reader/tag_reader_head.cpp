@@ -5,9 +5,10 @@
 
 #include "html/css_parser.h"
 #include "html/text_util.h"
-#include "layout/reader_charsets.h"
 #include "layout/section_list.h"
-#include "layout/tag_reader_state.h"
+#include "platform/scope_exit.h"
+#include "reader/reader_charsets.h"
+#include "reader/tag_reader_state.h"
 
 namespace tessival::layout {
 
@@ -131,19 +132,16 @@ void TTagReader::ParseScript() {
   const std::string name = handler ? AttrText(NameSy) : std::string();
   const std::string language = handler ? AttrText(LanguageSy) : std::string();
   std::string script;
-  Tok.SetScriptMode(true);
-  try {
+  {
+    Tok.SetScriptMode(true);
+    const platform::ScopeExit plainAgain([this] { Tok.SetScriptMode(false); });
     for (Next(); Sy() != ScriptEndSy && Sy() != EofToken; Next()) {
       if (!handler) continue;
       // A "<" that does not end the script comes as a tag the tokenizer did not know;
       // its characters belong to the script all the same.
       script += Sy() == EolToken ? std::string("\r\n") : Tok.Token().Text();
     }
-  } catch (...) {
-    Tok.SetScriptMode(false);
-    throw;
   }
-  Tok.SetScriptMode(false);
   if (handler) {
     // The handler keeps the text: a zero-terminated buffer it owns from here on.
     auto buffer = std::make_unique<char[]>(script.size() + 1);

@@ -3,7 +3,7 @@
 #include "html/text_util.h"
 #include "layout/image_obj.h"
 #include "layout/section_list.h"
-#include "layout/tag_reader_state.h"
+#include "reader/tag_reader_state.h"
 
 namespace tessival::layout {
 

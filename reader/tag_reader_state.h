@@ -1,6 +1,7 @@
 #pragma once
 // The working state of one document read by the tag reader, shared by its source files
 // (structure readers, inline reader, head elements). Not for use outside the reader.
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -8,10 +9,10 @@
 #include "html/html_tokenizer.h"
 #include "html/symbols.h"
 #include "html/url_target.h"
-#include "layout/font_size_tables.h"
-#include "layout/prop_stack.h"
-#include "layout/tag_reader.h"
 #include "layout/text_section.h"
+#include "reader/font_size_tables.h"
+#include "reader/prop_stack.h"
+#include "reader/tag_reader.h"
 
 namespace tessival::layout {
 
@@ -42,7 +43,39 @@ class TNestingGuard {
   int& nesting_;
 };
 
+class TTagReader;
+
+// An element a structure reader opens and closes again. It remembers how deep the stack
+// stood before the element was pushed, so closing pops the element together with whatever
+// its content left open. Left by an exception, the scope leaves the stack alone: the
+// reader's Finish closes the open section against it and then clears it whole.
+class TElementScope {
+ public:
+  // Pushes `name` with the current tag's class, id and style.
+  TElementScope(TTagReader& reader, std::string_view name);
+  // Pushes `name` with a tag read earlier.
+  TElementScope(TTagReader& reader, std::string_view name, const TElementInfo& info);
+  TElementScope(const TElementScope&) = delete;
+  TElementScope& operator=(const TElementScope&) = delete;
+
+  html::TProperties& Props() { return props_; }
+  // The stack's depth before the element: what the element's content added lies above it.
+  std::size_t Depth() const { return depth_; }
+  // Pops back to the depth before the element and tells the current section the font.
+  void Close();
+  // Pops back without a word to the section (it is closed right after).
+  void PopOnly();
+
+ private:
+  TTagReader& reader_;
+  std::size_t depth_;
+  html::TProperties& props_;
+};
+
 class TTagReader {
+  friend class TElementScope;
+  friend class TTableReader;
+
  public:
   TTagReader(TSectionList& document, const TReaderSettings& settings, const TReaderHandlers& handlers);
 

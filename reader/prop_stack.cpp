@@ -1,4 +1,4 @@
-#include "layout/prop_stack.h"
+#include "reader/prop_stack.h"
 
 #include "html/css_parser.h"
 #include "html/text_util.h"

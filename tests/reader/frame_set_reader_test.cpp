@@ -1,4 +1,4 @@
-#include "layout/frame_set_reader.h"
+#include "reader/frame_set_reader.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

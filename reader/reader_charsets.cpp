@@ -1,4 +1,4 @@
-#include "layout/reader_charsets.h"
+#include "reader/reader_charsets.h"
 
 #include <array>
 #include <cstdint>

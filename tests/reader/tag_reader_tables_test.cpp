@@ -2,9 +2,9 @@
 // and the element stack on its own.
 #include <gtest/gtest.h>
 
-#include "layout/font_size_tables.h"
-#include "layout/prop_stack.h"
-#include "layout/reader_charsets.h"
+#include "reader/font_size_tables.h"
+#include "reader/prop_stack.h"
+#include "reader/reader_charsets.h"
 #include "tag_reader_support.h"
 
 namespace tessival::layout::testing {

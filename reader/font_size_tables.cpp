@@ -1,4 +1,4 @@
-#include "layout/font_size_tables.h"
+#include "reader/font_size_tables.h"
 
 #include <algorithm>
 

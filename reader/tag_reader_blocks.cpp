@@ -5,7 +5,7 @@
 #include "layout/horz_line.h"
 #include "layout/preformatted.h"
 #include "layout/section_list.h"
-#include "layout/tag_reader_state.h"
+#include "reader/tag_reader_state.h"
 
 namespace tessival::layout {
 
@@ -88,8 +88,7 @@ void TTagReader::ParseList(Symbol kind, const SymbolSet& termSet) {
     plain = HasAttr(PlainSy) || type == "none" || type == "plain";
   }
   CloseSection();
-  const std::size_t depth = Stack.Count();
-  Push(StartTagName(kind));
+  TElementScope element(*this, StartTagName(kind));
   FontChanged();
   auto block = std::make_unique<TBlock>(Cell, Stack.Last(), &Attrs());
   block->IsListContainer = IsMarkedList(kind);
@@ -104,8 +103,7 @@ void TTagReader::ParseList(Symbol kind, const SymbolSet& termSet) {
     list->EmptyListCell = true;
   }
   LeaveBlock(outer);
-  Stack.PopTo(depth);
-  FontChanged();
+  element.Close();
 }
 
 void TTagReader::ReadListContent(Symbol kind, const SymbolSet& termSet, int number, bool plain,
@@ -152,9 +150,8 @@ void TTagReader::ParseListItem(int kind, int number, const SymbolSet& termSet, b
   }
   const TNestingGuard guard(Nesting);
   CloseSection();
-  const std::size_t depth = Stack.Count();
   const Symbol itemSymbol = Sy();
-  Push(itemSymbol == DDSy ? "dd" : itemSymbol == DTSy ? "dt" : "li");
+  TElementScope element(*this, itemSymbol == DDSy ? "dd" : itemSymbol == DTSy ? "dt" : "li");
   FontChanged();
   const TListItemInfo info{kind, number, ListLevel, plain, numbering};
   TCellBasic* outer = EnterNewBlock(std::make_unique<TBlockLI>(Cell, Stack.Last(), &Attrs(), info));
@@ -180,8 +177,7 @@ void TTagReader::ParseListItem(int kind, int number, const SymbolSet& termSet, b
     }
   }
   LeaveBlock(outer);
-  Stack.PopTo(depth);
-  FontChanged();
+  element.Close();
 }
 
 void TTagReader::ParseBlockContainer(Symbol sy, const SymbolSet& termSet) {
@@ -206,12 +202,11 @@ void TTagReader::ParseBlockContainer(Symbol sy, const SymbolSet& termSet) {
 
 void TTagReader::ParseRule() {
   CloseSection();
-  const std::size_t depth = Stack.Count();
-  TProperties& props = Push("hr");
+  TElementScope element(*this, "hr");
+  TProperties& props = element.Props();
   auto line = std::make_unique<THorzLine>(&Doc, Attrs(), props);
   Cell->AddSection(std::make_unique<THRBlock>(Cell, props, std::move(line)));
-  Stack.PopTo(depth);
-  FontChanged();
+  element.Close();
 }
 
 void TTagReader::AddPage() {
@@ -245,8 +240,7 @@ void TTagReader::AppendPreText(const TokenObj& tokens, bool& skipLineEnd) {
 
 void TTagReader::ParsePreformatted() {
   CloseSection();
-  const std::size_t depth = Stack.Count();
-  Push("pre");
+  TElementScope element(*this, "pre");
   FontChanged();
   TCellBasic* outer = EnterBlock();
   OpenPreLine();
@@ -271,7 +265,7 @@ void TTagReader::ParsePreformatted() {
       FontChanged();
       Next();
     } else if (sy == FontEndSy) {
-      if (Stack.Count() > depth + 1) Pop("font");
+      if (Stack.Count() > element.Depth() + 1) Pop("font");
       FontChanged();
       Next();
     } else if (sy == PageSy) {
@@ -290,8 +284,7 @@ void TTagReader::ParsePreformatted() {
   if (Section && Section->Text().empty() && !Section->HasAnchor) Section.reset();
   Tok.SetPreFormatted(false);
   LeaveBlock(outer);
-  Stack.PopTo(depth);
-  FontChanged();
+  element.Close();
   if (Sy() == PreEndSy) Next();
 }
 

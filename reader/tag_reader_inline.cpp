@@ -5,9 +5,9 @@
 #include "html/color_parser.h"
 #include "html/font_choice.h"
 #include "html/text_util.h"
-#include "layout/reader_charsets.h"
 #include "layout/section_list.h"
-#include "layout/tag_reader_state.h"
+#include "reader/reader_charsets.h"
+#include "reader/tag_reader_state.h"
 
 namespace tessival::layout {
 

@@ -1,14 +1,14 @@
-#include "layout/frame_set_reader.h"
+#include "reader/frame_set_reader.h"
 
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
-#include "html/html_tokenizer.h"
 #include "html/ascii_text.h"
+#include "html/html_tokenizer.h"
 #include "html/url_helpers.h"
-#include "layout/reader_charsets.h"
 #include "platform/bounded_file.h"
+#include "reader/reader_charsets.h"
 
 namespace tessival::layout {
 

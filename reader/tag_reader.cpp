@@ -1,4 +1,4 @@
-#include "layout/tag_reader.h"
+#include "reader/tag_reader.h"
 
 #include <algorithm>
 
@@ -6,9 +6,10 @@
 #include "html/text_util.h"
 #include "layout/block_li.h"
 #include "layout/preformatted.h"
-#include "layout/reader_charsets.h"
 #include "layout/section_list.h"
-#include "layout/tag_reader_state.h"
+#include "platform/scope_exit.h"
+#include "reader/reader_charsets.h"
+#include "reader/tag_reader_state.h"
 
 namespace tessival::layout {
 
@@ -174,6 +175,19 @@ TProperties& TTagReader::PushInline(std::string_view name, std::string_view pseu
 
 void TTagReader::Pop(std::string_view name) { Stack.PopElement(name); }
 
+TElementScope::TElementScope(TTagReader& reader, std::string_view name)
+    : reader_(reader), depth_(reader.Stack.Count()), props_(reader.Push(name)) {}
+
+TElementScope::TElementScope(TTagReader& reader, std::string_view name, const TElementInfo& info)
+    : reader_(reader), depth_(reader.Stack.Count()), props_(reader.Stack.PushElement(name, info)) {}
+
+void TElementScope::Close() {
+  PopOnly();
+  reader_.FontChanged();
+}
+
+void TElementScope::PopOnly() { reader_.Stack.PopTo(depth_); }
+
 void TTagReader::FontChanged() {
   Tok.SetTextCodePage(Stack.Last().CodePage);
   if (Section) Section->ChangeFont(Stack.Last(), VShift);
@@ -229,17 +243,14 @@ void TTagReader::SeparateSkipped(Symbol sy) {
 
 TDocumentHead TTagReader::ReadDocument(std::string_view text) {
   Start(text);
+  const platform::ScopeExit finish([this] { Finish(); });
   try {
     Tok.ReadChar();
     Next();
     ParseBody({});
   } catch (const EParseError&) {
     // A comment open at the end: the document ends where it began.
-  } catch (...) {
-    Finish();
-    throw;
   }
-  Finish();
   return Head;
 }
 
@@ -256,29 +267,24 @@ void TTagReader::ReadTextDocument(std::string_view text) {
     OpenSection();
   };
   bool lineEmpty = true;
-  try {
-    for (Tok.ReadRawChar(); !Tok.AtEof(); Tok.ReadRawChar()) {
-      const char ch = Tok.Ch();
-      if (ch == '\r') {
-        endLine(lineEmpty, Tok.Pos());
-        lineEmpty = true;
-        continue;
-      }
-      if (Tok.CameFromTab()) {
-        // A plain-text page reads as preformatted text: its columns line up at the same tab stops.
-        const std::size_t column = CurrentSection().Text().size();
-        for (std::size_t c = column; c < TPreFormated::NextTabStop(column); ++c)
-          CurrentSection().AddChar(NoBreakSpaceChar, Tok.Pos(), BreakRule::NoBreak);
-      } else {
-        CurrentSection().AddChar(ch == ' ' ? NoBreakSpaceChar : ch, Tok.Pos(), BreakRule::NoBreak);
-      }
-      lineEmpty = false;
+  const platform::ScopeExit finish([this] { Finish(); });
+  for (Tok.ReadRawChar(); !Tok.AtEof(); Tok.ReadRawChar()) {
+    const char ch = Tok.Ch();
+    if (ch == '\r') {
+      endLine(lineEmpty, Tok.Pos());
+      lineEmpty = true;
+      continue;
     }
-  } catch (...) {
-    Finish();
-    throw;
+    if (Tok.CameFromTab()) {
+      // A plain-text page reads as preformatted text: its columns line up at the same tab stops.
+      const std::size_t column = CurrentSection().Text().size();
+      for (std::size_t c = column; c < TPreFormated::NextTabStop(column); ++c)
+        CurrentSection().AddChar(NoBreakSpaceChar, Tok.Pos(), BreakRule::NoBreak);
+    } else {
+      CurrentSection().AddChar(ch == ' ' ? NoBreakSpaceChar : ch, Tok.Pos(), BreakRule::NoBreak);
+    }
+    lineEmpty = false;
   }
-  Finish();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -392,8 +398,8 @@ void TTagReader::ParseParagraph(const SymbolSet& termSet) {
     Tok.SkipWhiteSpace();
     Next();
   }
-  const std::size_t depth = Stack.Count();
-  TProperties& props = Stack.PushElement("p", tag.Info());
+  TElementScope element(*this, "p", tag.Info());
+  TProperties& props = element.Props();
   SetTextAlign(props, tag.Align);
   FontChanged();
   TCellBasic* outer = EnterBlock();
@@ -402,8 +408,7 @@ void TTagReader::ParseParagraph(const SymbolSet& termSet) {
     else ParseInline();
   }
   LeaveBlock(outer);
-  Stack.PopTo(depth);
-  FontChanged();
+  element.Close();
   if (Sy() == PEndSy) Next();
 }
 
@@ -414,8 +419,8 @@ void TTagReader::ParseHeading() {
     return;
   }
   CloseSection();
-  const std::size_t depth = Stack.Count();
-  TProperties& props = Push(StartTagName(HeadingSy, level));
+  TElementScope element(*this, StartTagName(HeadingSy, level));
+  TProperties& props = element.Props();
   SetTextAlign(props, AttrText(AlignSy));
   Tok.SkipWhiteSpace();
   Next();
@@ -435,8 +440,7 @@ void TTagReader::ParseHeading() {
     else break;
   }
   LeaveBlock(outer);
-  Stack.PopTo(depth);
-  FontChanged();
+  element.Close();
   if (Sy() == HeadingEndSy) Next();
 }
 
@@ -447,15 +451,14 @@ void TTagReader::ParseCenter(const SymbolSet& termSet) {
   }
   const TNestingGuard guard(Nesting);
   CloseSection();
-  const std::size_t depth = Stack.Count();
-  Push("center");
+  TElementScope element(*this, "center");
   FontChanged();
   OpenSection();
   Next();
   SymbolSet inner = termSet;
   inner.set(CenterEndSy);
   ParseBody(inner);
-  Stack.PopTo(depth);
+  element.PopOnly();
   CloseSection();
   OpenSection();
   if (Sy() == CenterEndSy) Next();
@@ -468,8 +471,8 @@ void TTagReader::ParseDiv(const SymbolSet& termSet) {
   }
   const TNestingGuard guard(Nesting);
   CloseSection();
-  const std::size_t depth = Stack.Count();
-  TProperties& props = Push("div");
+  TElementScope element(*this, "div");
+  TProperties& props = element.Props();
   SetTextAlign(props, AttrText(AlignSy));
   FontChanged();
   TCellBasic* outer = EnterBlock();
@@ -479,8 +482,7 @@ void TTagReader::ParseDiv(const SymbolSet& termSet) {
   inner.set(DivEndSy);
   ParseBody(inner);
   LeaveBlock(outer);
-  Stack.PopTo(depth);
-  FontChanged();
+  element.Close();
   OpenSection();
   if (Sy() == DivEndSy) Next();
 }

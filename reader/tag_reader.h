@@ -4,8 +4,8 @@
 // each element's style is computed then, from the stack of open elements and the
 // document's style sheet. There is no separate element tree.
 //
-// It lives in layout/ and not beside the tokenizer in html/ because it creates sections
-// and blocks, and a layer includes only the layers below it.
+// It has a layer of its own above layout/: it creates sections and blocks, and the
+// layout objects know nothing of the markup they were built from.
 //
 // Malformed markup never stops it: unknown tags, and tags whose constructs this reader does
 // not build yet, are passed over and the text around them is read on to the end.
