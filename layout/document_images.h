@@ -62,7 +62,8 @@ class TDocumentImages {
   TGetBitmapEvent OnBitmapRequest;
   TGetImageEvent OnImageRequest;
   TExpandNameEvent OnExpandName;
-  // Images waiting for their data, by upper-cased URL.
+  // Images waiting for their data, by upper-cased URL; a null entry is the document's own
+  // background picture.
   std::multimap<std::string, TImageObj*> Pending;
   // How many pictures were decoded (not found in the cache) for this document.
   int Decodes = 0;

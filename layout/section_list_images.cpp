@@ -18,6 +18,8 @@ void TSectionList::SetBackgroundImage(const std::string& url) {
   BackgroundTried = false;
   BackgroundBitmap = BackgroundMask = nullptr;
   BackgroundFrame.reset();
+  // A picture still coming for the old address is no longer the background.
+  std::erase_if(Images.Pending, [](const auto& entry) { return entry.second == nullptr; });
 }
 
 const platform::TBitmap* TSectionList::GetBackgroundBitmap(const platform::TBitmap** mask) {
@@ -32,7 +34,9 @@ const platform::TBitmap* TSectionList::GetBackgroundBitmap(const platform::TBitm
       BackgroundFrame = imaging::ToPlatformBitmap(animated->Bitmap());
       BackgroundBitmap = &*BackgroundFrame;
     } else if (answer.Deferred) {
-      BackgroundTried = false;  // asked again once the data is there
+      // Asked once: the picture waits in the pending list like an image's, under the null
+      // entry that stands for the document itself, until InsertImage brings it.
+      Images.Pending.emplace(TDocumentImages::KeyOf(url), nullptr);
     }
   }
   if (mask) *mask = BackgroundMask;
@@ -95,11 +99,16 @@ bool TSectionList::InsertImage(const std::string& src, platform::TStream& stream
   Images.OnImageRequest = saved;
   bool reformat = false;
   for (TImageObj* image : waiting) {
+    if (!image) {
+      // The background: the picture is in the cache now, where the next paint finds it
+      // without asking the host; one that could not be read stays away.
+      BackgroundTried = answer.Image == nullptr;
+      continue;
+    }
     image->TakeDelivered(answer);
     // An image whose size the page did not fix takes the picture's size.
     if (!image->SizeKnown) reformat = true;
   }
-  BackgroundTried = BackgroundTried && TDocumentImages::KeyOf(Images.Expand(BackgroundUrl)) != key;
   return reformat;
 }
 
