@@ -1,7 +1,12 @@
 #include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 
 #include "app/main_window.h"
 #include "app/qt_user_dialogs.h"
+#include "app/toolkit_translations.h"
+#include "app/working_folder.h"
 #include "app/http_cli_fetcher.h"
 #include "platform/message_loop.h"
 #include "platform/process_launch.h"
@@ -26,6 +31,21 @@ app::MainWindowServices MakeServices() {
   return services;
 }
 
+// Started in the home folder the program works in its own data folder; a folder it cannot
+// make leaves it where it is, as before.
+void EnterTheWorkingFolder() {
+  std::error_code error;
+  const std::filesystem::path current = std::filesystem::current_path(error);
+  if (error) return;
+  const std::filesystem::path folder =
+      app::ChooseWorkingFolder(current, std::getenv("HOME"), std::getenv("XDG_DATA_HOME"));
+  if (folder == current) return;
+  if (const auto reason = app::EnterWorkingFolder(folder)) {
+    std::fprintf(stderr, "tessival: cannot use %s (%s); working in %s\n", folder.c_str(),
+                 reason->c_str(), current.c_str());
+  }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -33,8 +53,11 @@ int main(int argc, char* argv[]) {
   // display: the first font use below would otherwise read it after the connection is made.
   platform::FontConfigPreload font_config;
   QApplication application(argc, argv);
+  // No display name: the desktop would add it to the caption, which already names the
+  // program.
   QApplication::setApplicationName(QStringLiteral("tessival"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Tessival Browser"));
+  const auto translations = app::InstallToolkitTranslations(QLocale());
+  EnterTheWorkingFolder();
   QApplication::setQuitOnLastWindowClosed(false);  // only the confirmation ends the program
   QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
   QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));

@@ -1,6 +1,8 @@
 // The viewer's layout, scroll bars, keyboard scrolling and painting.
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "html/ascii_text.h"
@@ -233,6 +235,31 @@ void TPageViewer::keyPressEvent(QKeyEvent* event) {
       QWidget::keyPressEvent(event);
       return;
   }
+  event->accept();
+}
+
+// The wheel moves the page by the desktop's lines per notch (Shift turns it sideways); a
+// touchpad or high-resolution wheel that reports pixels moves it by those.
+void TPageViewer::wheelEvent(QWheelEvent* event) {
+  QPoint angle = event->angleDelta();
+  QPoint pixels = event->pixelDelta();
+  if (event->modifiers() & Qt::ShiftModifier) {
+    angle = angle.transposed();
+    pixels = pixels.transposed();
+  }
+  const int lines = QApplication::wheelScrollLines();
+  int down = -pixels.y();
+  int right = -pixels.x();
+  if (pixels.isNull()) {
+    const WheelStep vertical = WheelScrollStep(angle.y(), wheel_carry_y_, lines, kVerticalSmallChange);
+    const WheelStep horizontal = WheelScrollStep(angle.x(), wheel_carry_x_, lines, kHorizontalSmallChange);
+    wheel_carry_y_ = vertical.carry;
+    wheel_carry_x_ = horizontal.carry;
+    down = vertical.pixels;
+    right = horizontal.pixels;
+  }
+  if (down != 0) ScrollVertically(v_bar_->Position() + down, false);
+  if (right != 0) SetHScrollBarPosition(h_position_ + right);
   event->accept();
 }
 
