@@ -23,7 +23,8 @@ std::unique_ptr<QMenu> MakeAnswerContextMenu(const AnswerMenuPlace& place, Answe
   AddEntry(*menu, "&Kopieren", "Kopieren", place.has_selection, std::move(commands.copy));
   AddEntry(*menu, "&Alles markieren", "AllesMarkieren", true, std::move(commands.select_all));
   if (place.on_link) {
-    AddEntry(*menu, "&Link-Adresse kopieren", "LinkAdresseKopieren", true, std::move(commands.copy_link));
+    AddEntry(*menu, "&Link-Adresse kopieren", "LinkAdresseKopieren", true,
+             std::move(commands.copy_link));
   }
   menu->addSeparator();
   AddEntry(*menu, "Auswahl &nachschlagen", "AuswahlNachschlagen", place.has_selection,

@@ -14,11 +14,10 @@ struct Mnemonic {
   char letter;
 };
 constexpr Mnemonic kMnemonics[] = {
-    {"Button1", 'W'},  {"Button2", 'F'},  {"Button13", 'T'}, {"Button14", 'N'},
-    {"Button3", 'A'},  {"Button4", 'K'},  {"Button6", 'S'},  {"Button16", '1'},
-    {"Button17", '2'}, {"Button18", '3'}, {"Button7", 'O'},  {"Button8", 'I'},
-    {"Button9", 'R'},  {"Button11", 'P'}, {"Button12", 'E'}, {"Button10", 'B'},
-    {"Button15", 'L'}, {"Button5", 'C'},
+    {"Button1", 'W'},  {"Button2", 'F'},  {"Button13", 'T'}, {"Button14", 'N'}, {"Button3", 'A'},
+    {"Button4", 'K'},  {"Button6", 'S'},  {"Button16", '1'}, {"Button17", '2'}, {"Button18", '3'},
+    {"Button7", 'O'},  {"Button8", 'I'},  {"Button9", 'R'},  {"Button11", 'P'}, {"Button12", 'E'},
+    {"Button10", 'B'}, {"Button15", 'L'}, {"Button5", 'C'},
 };
 
 char LetterOf(std::string_view component) {

@@ -15,18 +15,32 @@ struct KnownCause {
 constexpr KnownCause kKnownCauses[] = {
     {"(Error #10061)", "Der Server hat die Verbindung abgelehnt"},
     {"can't resolve hostname", "Der Name des Servers wurde nicht gefunden"},
-    {"(Error #10060)", "Der Server hat nicht rechtzeitig geantwortet (Zeit\xFC" "berschreitung)"},
+    {"(Error #10060)",
+     "Der Server hat nicht rechtzeitig geantwortet (Zeit\xFC"
+     "berschreitung)"},
     {"(Error #10065)", "Der Server ist nicht erreichbar"},
     {"(Error #10051)", "Das Netz des Servers ist nicht erreichbar"},
     {"(Error #10054)", "Der Server hat die Verbindung abgebrochen"},
     {"(Error #10053)", "Die Verbindung wurde abgebrochen"},
     {"certificate has expired", "Das Zertifikat des Servers ist abgelaufen"},
-    {"certificate is not yet valid", "Das Zertifikat des Servers ist noch nicht g\xFC" "ltig"},
-    {"hostname mismatch", "Das Zertifikat des Servers gilt nicht f\xFC" "r diesen Namen"},
-    {"IP address mismatch", "Das Zertifikat des Servers gilt nicht f\xFC" "r diese Adresse"},
-    {"self-signed certificate", "Das Zertifikat des Servers ist selbst ausgestellt und nicht vertrauensw\xFC" "rdig"},
-    {"certificate verify failed", "Das Zertifikat des Servers ist nicht vertrauensw\xFC" "rdig"},
-    {"TLS", "Die verschl\xFC" "sselte Verbindung kam nicht zustande"},
+    {"certificate is not yet valid",
+     "Das Zertifikat des Servers ist noch nicht g\xFC"
+     "ltig"},
+    {"hostname mismatch",
+     "Das Zertifikat des Servers gilt nicht f\xFC"
+     "r diesen Namen"},
+    {"IP address mismatch",
+     "Das Zertifikat des Servers gilt nicht f\xFC"
+     "r diese Adresse"},
+    {"self-signed certificate",
+     "Das Zertifikat des Servers ist selbst ausgestellt und nicht vertrauensw\xFC"
+     "rdig"},
+    {"certificate verify failed",
+     "Das Zertifikat des Servers ist nicht vertrauensw\xFC"
+     "rdig"},
+    {"TLS",
+     "Die verschl\xFC"
+     "sselte Verbindung kam nicht zustande"},
     {"Too many relocations", "Der Server leitet zu oft weiter"},
     {"Request aborted", "Die Abfrage wurde abgebrochen"},
     {"proxy", "Der Proxy hat die Verbindung nicht hergestellt"},
@@ -46,7 +60,9 @@ constexpr StatusWords kStatusWords[] = {
     {429, "Der Server meldet zu viele Anfragen"},
     {500, "Der Server meldet einen internen Fehler"},
     {502, "Der Server hat keine Antwort von seinem Hintergrunddienst erhalten"},
-    {503, "Der Dienst ist zurzeit nicht verf\xFC" "gbar"},
+    {503,
+     "Der Dienst ist zurzeit nicht verf\xFC"
+     "gbar"},
     {504, "Der Server hat seinen Hintergrunddienst nicht rechtzeitig erreicht"},
 };
 

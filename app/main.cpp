@@ -37,8 +37,8 @@ void EnterTheWorkingFolder() {
   std::error_code error;
   const std::filesystem::path current = std::filesystem::current_path(error);
   if (error) return;
-  const std::filesystem::path folder =
-      app::ChooseWorkingFolder(current, std::getenv("HOME"), std::getenv("XDG_DATA_HOME"));
+  const std::filesystem::path folder = app::ChooseWorkingFolder(current, std::getenv("HOME"),
+                                                                std::getenv("XDG_DATA_HOME"));
   if (folder == current) return;
   if (const auto reason = app::EnterWorkingFolder(folder)) {
     std::fprintf(stderr, "tessival: cannot use %s (%s); working in %s\n", folder.c_str(),
@@ -64,8 +64,9 @@ int main(int argc, char* argv[]) {
   QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
   // The windows' own font for everything the program shows, pop-up menus and message boxes
   // included: one face for all, and no second font file loaded for the desktop's default.
-  QFont program_font(QStringLiteral("MS Sans Serif"));
-  program_font.setPixelSize(11);
+  // Its size is the desktop's, in points, so it grows with a larger font resolution.
+  QFont program_font = QApplication::font();
+  program_font.setFamily(QStringLiteral("MS Sans Serif"));
   QApplication::setFont(program_font);
 
   platform::QtLoopDriver loop_driver(platform::MessageLoop::ForThisThread());

@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
@@ -26,6 +27,7 @@
 #include "app/tray_minimizer.h"
 #include "app/in_out_error.h"
 #include "app/memo_keys.h"
+#include "app/window_placement.h"
 #include "app/program_icon.h"
 #include "app/query_encoding.h"
 #include "html/page_file.h"
@@ -133,11 +135,11 @@ TForm1::TForm1(MainWindowServices services, QWidget* parent)
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QString::fromLatin1(kCaption));
   setWindowIcon(ProgramIcon());
-  QFont font(QStringLiteral("MS Sans Serif"));
-  font.setPixelSize(11);
+  // The program's face at the desktop's size, which follows the screen's font resolution.
+  QFont font = this->font();
+  font.setFamily(QStringLiteral("MS Sans Serif"));
   setFont(font);
-  move(135, 258);
-  resize(921, 536);
+  setGeometry(PlaceInside(QRect(135, 258, 921, 536), screen()->availableGeometry()));
   BuildMenu();
   BuildToolBar();
   BuildPanes();
@@ -196,7 +198,8 @@ void TForm1::BuildKeyboard() {
   for (int i = 0; i < kDigitShortcuts && i < static_cast<int>(rows.size()); ++i) {
     const ServiceRow* row = &rows[static_cast<std::size_t>(i)];
     auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + i)), this);
-    connect(shortcut, &QShortcut::activated, this, [this, row] { ReportErrors([this, row] { RunQuery(*row); }); });
+    connect(shortcut, &QShortcut::activated, this,
+            [this, row] { ReportErrors([this, row] { RunQuery(*row); }); });
   }
   for (const QKeySequence& back : {QKeySequence(Qt::Key_F6), QKeySequence(Qt::CTRL | Qt::Key_L)}) {
     auto* shortcut = new QShortcut(back, this);
@@ -460,8 +463,9 @@ void TForm1::ShowFetchFailure(const ServiceRow& row, const std::string& address)
   if (cause.empty()) cause = StatusPanelText(2);
   const bool with_server_page = IsServerAnswer(failure);
   std::error_code error;
-  const std::string server_page =
-      with_server_page && fs::exists(row.output_file, error) ? ReadFileBytes(row.output_file) : "";
+  const std::string server_page = with_server_page && fs::exists(row.output_file, error)
+                                      ? ReadFileBytes(row.output_file)
+                                      : "";
   {
     std::ofstream out(kFailurePageFile, std::ios::binary | std::ios::trunc);
     out << BuildFetchFailurePage(row.caption, address, cause, server_page);
@@ -575,7 +579,10 @@ std::unique_ptr<QMenu> TForm1::AnswerContextMenu(const viewer::TRightClickParame
   };
   commands.copy_link = [link] { platform::Clipboard::System().SetText(link); };
   // Queued: the look-up fetches, and the menu that asked for it should be gone by then.
-  commands.look_up = [this] { QMetaObject::invokeMethod(this, [this] { LookUpSelection(); }, Qt::QueuedConnection); };
+  commands.look_up = [this] {
+    QMetaObject::invokeMethod(
+        this, [this] { LookUpSelection(); }, Qt::QueuedConnection);
+  };
   const AnswerMenuPlace place{!viewer_->SelText().empty(), !where.URL.empty()};
   return MakeAnswerContextMenu(place, std::move(commands));
 }

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <QtMath>
 #include <algorithm>
 
 #include "html/ascii_text.h"
@@ -252,7 +253,8 @@ void TPageViewer::wheelEvent(QWheelEvent* event) {
   int right = -pixels.x();
   if (pixels.isNull()) {
     const WheelStep vertical = WheelScrollStep(angle.y(), wheel_carry_y_, lines, kVerticalSmallChange);
-    const WheelStep horizontal = WheelScrollStep(angle.x(), wheel_carry_x_, lines, kHorizontalSmallChange);
+    const WheelStep horizontal = WheelScrollStep(angle.x(), wheel_carry_x_, lines,
+                                                 kHorizontalSmallChange);
     wheel_carry_y_ = vertical.carry;
     wheel_carry_x_ = horizontal.carry;
     down = vertical.pixels;
@@ -301,12 +303,15 @@ void TPageViewer::DrawPanel(QPainter& painter, const QRect& clip) {
   if (laying_out_) return;
   UpdateBorder();
   // Painted into a memory picture of the clip first, so the panel never shows a half-drawn
-  // page.
-  QImage buffer = PaintBuffer(clip.size());
+  // page; the picture has the screen's pixels, so text and lines are drawn sharp on a
+  // scaled screen rather than drawn at one pixel and blown up.
+  const qreal ratio = devicePixelRatio();
+  QImage buffer = PaintBuffer(QSize(qCeil(clip.width() * ratio), qCeil(clip.height() * ratio)));
   if (buffer.isNull()) {
     if (clip.width() + clip.height() != 0) throw EOutOfResources("Out of Resources");
     return;
   }
+  buffer.setDevicePixelRatio(ratio);
   {
     platform::QtCanvas canvas(buffer);
     canvas.SetWindowOrgEx(clip.left(), clip.top());

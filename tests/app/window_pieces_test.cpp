@@ -8,6 +8,7 @@
 
 #include "app/fetch_failure_page.h"
 #include "app/toolkit_translations.h"
+#include "app/window_placement.h"
 #include "app/working_folder.h"
 #include "scratch_directory.h"
 #include "tests/widgets/qt_app_fixture.h"
@@ -27,13 +28,24 @@ TEST(FetchFailurePage, EachFailureIsToldInWordsAndOnlyTheServersOwnBringsItsPage
     bool server_answer;
   };
   const Case cases[] = {
-      {404, "can't connect: Connection refused (Error #10061)", "Der Server hat die Verbindung abgelehnt", false},
+      {404, "can't connect: Connection refused (Error #10061)",
+       "Der Server hat die Verbindung abgelehnt", false},
       {404, "can't resolve hostname to IP address", "Der Name des Servers wurde nicht gefunden", false},
-      {404, "Connection timed out (Error #10060)", "Der Server hat nicht rechtzeitig geantwortet (Zeit\xFC" "berschreitung)", false},
-      {404, "certificate verify failed: certificate has expired", "Das Zertifikat des Servers ist abgelaufen", false},
-      {404, "certificate verify failed: self-signed certificate", "Das Zertifikat des Servers ist selbst ausgestellt und nicht vertrauensw\xFC" "rdig", false},
+      {404, "Connection timed out (Error #10060)",
+       "Der Server hat nicht rechtzeitig geantwortet (Zeit\xFC"
+       "berschreitung)",
+       false},
+      {404, "certificate verify failed: certificate has expired",
+       "Das Zertifikat des Servers ist abgelaufen", false},
+      {404, "certificate verify failed: self-signed certificate",
+       "Das Zertifikat des Servers ist selbst ausgestellt und nicht vertrauensw\xFC"
+       "rdig",
+       false},
       {404, "Not Found", "Die Seite wurde auf dem Server nicht gefunden (404 Not Found)", true},
-      {503, "", "Der Dienst ist zurzeit nicht verf\xFC" "gbar (503)", true},
+      {503, "",
+       "Der Dienst ist zurzeit nicht verf\xFC"
+       "gbar (503)",
+       true},
       {418, "I'm a teapot", "Der Server meldet einen Fehler (418 I'm a teapot)", true},
       {200, "OK", "", false},  // a failure the client does not name: the caller words it
   };
@@ -90,6 +102,22 @@ TEST_F(WorkingFolderTest, TheDataFolderIsMadeForItsOwnerAlone) {
   EXPECT_EQ(EnterWorkingFolder(folder), std::nullopt);  // there already: entered again
   WriteFile((dir() / "file").string(), "");
   EXPECT_NE(EnterWorkingFolder(dir() / "file" / "tessival"), std::nullopt);
+}
+
+TEST(WindowPlacement, TheWindowOpensWhereDesignedOrMovedAndShrunkIntoTheScreen) {
+  const QRect designed(135, 258, 921, 536);
+  struct Case {
+    QRect available;
+    QRect expected;
+  };
+  const Case cases[] = {
+      {{0, 0, 1920, 1050}, designed},                  // room enough: as designed
+      {{0, 0, 960, 540}, {39, 4, 921, 536}},           // a screen scaled twice: moved in
+      {{0, 30, 800, 570}, {0, 64, 800, 536}},          // narrower than the window: narrowed
+      {{1920, 0, 1280, 1024}, {1920, 258, 921, 536}},  // a second screen to the right
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(PlaceInside(designed, c.available), c.expected) << c.available.x();
 }
 
 TEST(ToolkitTranslations, AGermanLocaleGetsTheToolkitsGermanWords) {
