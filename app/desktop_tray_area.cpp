@@ -42,6 +42,11 @@ class DesktopTrayArea : public TrayArea {
 
   void Remove() override { icon_.hide(); }
 
+  void SetMenu(QMenu* menu) override {
+    TrayArea::SetMenu(menu);
+    icon_.setContextMenu(menu);
+  }
+
  private:
   QSystemTrayIcon icon_;
 };

@@ -1,11 +1,17 @@
 #include "app/main_window.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
 #include <filesystem>
@@ -15,9 +21,15 @@
 #include <string_view>
 
 #include "app/answer_checks.h"
+#include "app/answer_context_menu.h"
+#include "app/button_mnemonics.h"
+#include "app/button_tooltips.h"
 #include "app/conversion_dialog.h"
+#include "app/fetch_failure_page.h"
 #include "app/tray_minimizer.h"
 #include "app/in_out_error.h"
+#include "app/memo_keys.h"
+#include "app/window_placement.h"
 #include "app/program_icon.h"
 #include "app/query_encoding.h"
 #include "html/page_file.h"
@@ -28,6 +40,7 @@
 #include "platform/screen_cursor.h"
 #include "platform/stream.h"
 #include "viewer/frame_viewer.h"
+#include "viewer/page_viewer.h"
 #include "widgets/pane.h"
 #include "widgets/splitter_wnd.h"
 
@@ -43,6 +56,7 @@ constexpr int kStatusPanelWidth = 50;
 constexpr int kStatusPanelCount = 3;
 constexpr int kMemoPaneSize = 70;
 constexpr const char* kConvertedPageType = "text/html; charset=windows-1252";
+constexpr const char* kFailurePageType = "text/html; charset=windows-1252";
 
 // The buttons after the fifteen services, which run commands of the window itself.
 struct CommandButton {
@@ -123,17 +137,21 @@ TForm1::TForm1(MainWindowServices services, QWidget* parent)
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QString::fromLatin1(kCaption));
   setWindowIcon(ProgramIcon());
-  QFont font(QStringLiteral("MS Sans Serif"));
-  font.setPixelSize(11);
+  // The program's face at the desktop's size, which follows the screen's font resolution.
+  QFont font = this->font();
+  font.setFamily(QStringLiteral("MS Sans Serif"));
   setFont(font);
-  move(135, 258);
-  resize(921, 536);
+  setGeometry(PlaceInside(QRect(135, 258, 921, 536), screen()->availableGeometry()));
   BuildMenu();
   BuildToolBar();
   BuildPanes();
   BuildStatusBar();
   BuildDesktopComponents();
+  BuildKeyboard();
   FormCreate();
+  // A clipboard change while the program runs reaches the memo at once.
+  connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+          [this] { RefreshMemoWhenClipboardChanged(); });
 }
 
 TForm1::~TForm1() = default;
@@ -153,9 +171,45 @@ void TForm1::BuildDesktopComponents() {
   TaskBarIcon1_->OnDblClick = [this](TTaskBarIcon&, TMouseButton, TShiftState, int, int) {
     TaskBarIcon1DblClick();
   };
+  // One click brings the window back too, as tray icons do today.
+  TaskBarIcon1_->OnUp = [this](TTaskBarIcon&, TMouseButton button, TShiftState, int, int) {
+    if (button == mbLeft) TaskBarIcon1DblClick();
+  };
+  BuildTrayMenu();
   IconHide1_ = std::make_unique<TIconHide>(this);
   GoToWeb1_ = std::make_unique<TGoToWeb>(services_.find_browser, services_.launch);
   GoToWeb1_->BrowserState = gwMaximized;
+}
+
+void TForm1::BuildTrayMenu() {
+  tray_menu_ = std::make_unique<QMenu>();
+  tray_menu_->setObjectName(QStringLiteral("TrayMenu"));
+  QAction* show = tray_menu_->addAction(QStringLiteral("&Anzeigen"));
+  show->setObjectName(QStringLiteral("Anzeigen"));
+  connect(show, &QAction::triggered, this, [this] { TaskBarIcon1DblClick(); });
+  QAction* quit = tray_menu_->addAction(QStringLiteral("&Beenden"));
+  quit->setObjectName(QStringLiteral("TrayBeenden"));
+  connect(quit, &QAction::triggered, this, [this] { Beenden1Click(); });
+  TaskBarIcon1_->SetMenu(tray_menu_.get());
+}
+
+void TForm1::BuildKeyboard() {
+  new MemoKeys(memo_, [this] { ReportErrors([this] { RunQuery(*last_service_); }); });  // memo's child
+  constexpr int kDigitShortcuts = 9;
+  const auto rows = ServiceTable();
+  for (int i = 0; i < kDigitShortcuts && i < static_cast<int>(rows.size()); ++i) {
+    const ServiceRow* row = &rows[static_cast<std::size_t>(i)];
+    auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + i)), this);
+    connect(shortcut, &QShortcut::activated, this,
+            [this, row] { ReportErrors([this, row] { RunQuery(*row); }); });
+  }
+  for (const QKeySequence& back : {QKeySequence(Qt::Key_F6), QKeySequence(Qt::CTRL | Qt::Key_L)}) {
+    auto* shortcut = new QShortcut(back, this);
+    connect(shortcut, &QShortcut::activated, this, [this] { memo_->setFocus(Qt::ShortcutFocusReason); });
+  }
+  // Typing goes to the memo from the start.
+  memo_->setFocus(Qt::OtherFocusReason);
+  setFocusProxy(memo_);
 }
 
 void TForm1::BuildMenu() {
@@ -168,7 +222,7 @@ void TForm1::BuildMenu() {
 
 QAction* TForm1::AddToolButton(QToolBar* bar, const std::string& caption, const char* component,
                                int width, ToolbarGap gap) {
-  auto* button = new QPushButton(platform::ToQString(caption), bar);
+  auto* button = new QPushButton(platform::ToQString(CaptionWithMnemonic(component, caption)), bar);
   button->setObjectName(QString::fromLatin1(component));
   button->setFixedSize(width, kButtonHeight);
   button->setFocusPolicy(Qt::TabFocus);
@@ -191,8 +245,10 @@ void TForm1::BuildToolBar() {
   bar->layout()->setSpacing(0);
   bar->layout()->setContentsMargins(0, 0, 0, 0);
   bar->setContentsMargins(0, 0, 0, 0);
+  auto* tips = new ButtonToolTips([this] { return MemoText(); }, this);
   for (const ServiceRow& row : ServiceTable()) {
     AddToolButton(bar, row.caption, row.component, row.button_width, row.gap);
+    tips->Watch(buttons_[row.component], row);
     connect(buttons_[row.component], &QPushButton::clicked, this,
             [this, &row] { ReportErrors([this, &row] { RunQuery(row); }); });
   }
@@ -209,6 +265,9 @@ void TForm1::BuildToolBar() {
   connect(buttons_["Button15"], &QPushButton::clicked, this,
           [this] { ReportErrors([this] { Button15Click(); }); });
   connect(buttons_["Button5"], &QPushButton::clicked, this, [this] { Button5Click(); });
+  buttons_["Button10"]->setToolTip(BrowserButtonToolTip());
+  buttons_["Button15"]->setToolTip(ScriptButtonToolTip());
+  buttons_["Button5"]->setToolTip(QStringLiteral("Umrechnungen"));
   addToolBar(Qt::TopToolBarArea, bar);
 }
 
@@ -267,6 +326,9 @@ void TForm1::ConfigureFrameViewer() {
   viewer_->OnKeyPress = [this](viewer::TPageViewer&, char& key) { FrameViewer1KeyPress(key); };
   viewer_->OnFileRequest = [this](const std::string& src, std::string& new_name) {
     FrameViewer1FileRequest(src, new_name);
+  };
+  viewer_->OnRightClick = [this](const viewer::TRightClickParameters& where) {
+    AnswerContextMenu(where)->exec(QCursor::pos());
   };
   viewer_->OnHotSpotTargetClick = [this](const std::string& target, const std::string& url,
                                          bool& handled) {
@@ -387,18 +449,48 @@ void TForm1::RunQuery(const ServiceRow& row) {
     SetStatusPanel(2, std::string("Abfrage l\xE4uft noch, \"") + row.caption + "\" ignoriert");
     return;
   }
+  last_service_ = &row;
   const std::string text = row.uses_memo_text ? MemoText() : std::string();
   const std::string address = BuildQueryAddress(row, text);
   RememberUrl(address);
   std::error_code error;
   const std::string directory = fs::current_path(error).string();
-  if (!FetchToFile(address, directory, row.output_file)) return;
+  if (!FetchToFile(address, directory, row.output_file)) {
+    ShowFetchFailure(row, address);
+    return;
+  }
   if (row.post_processing == PostProcessing::kConvertUtf8Page) {
     ConvertUtf8Page(row.output_file, row.shown_file);
     // The converted file is single-byte text whatever its META still says.
     KeepContentType(row.shown_file, kConvertedPageType);
   }
   ShowAnswer(row.shown_file, address);
+}
+
+void TForm1::ShowFetchFailure(const ServiceRow& row, const std::string& address) {
+  const FetchFailure failure{services_.http->StatusCode(), services_.http->ReasonPhrase()};
+  std::string cause = DescribeFetchFailure(failure);
+  // A failure the client does not name (an answer refused on this side) is told in the
+  // status bar's words.
+  if (cause.empty()) cause = StatusPanelText(2);
+  const bool with_server_page = IsServerAnswer(failure);
+  std::error_code error;
+  const std::string server_page = with_server_page && fs::exists(row.output_file, error)
+                                      ? ReadFileBytes(row.output_file)
+                                      : "";
+  {
+    std::ofstream out(kFailurePageFile, std::ios::binary | std::ios::trunc);
+    out << BuildFetchFailurePage(row.caption, address, cause, server_page);
+    out.close();
+    // Without its page the failure goes to the error box, never unsaid.
+    if (!out) throw EInOutError(std::string("Cannot write file \"") + kFailurePageFile + "\"");
+  }
+  // The page before the server's is plain ASCII: the server's type names the set of both.
+  KeepContentType(kFailurePageFile, with_server_page && !server_page.empty()
+                                        ? services_.http->ContentType()
+                                        : std::string(kFailurePageType));
+  // Shown as an answer: what the server's page names comes from the failed address.
+  ShowAnswer(kFailurePageFile, address);
 }
 
 bool TForm1::CaptureClipboard(const std::string& file_name) {
@@ -425,15 +517,26 @@ void TForm1::RefreshMemoFromClipboard() {
   if (text != MemoText()) SetMemoText(text);
 }
 
-void TForm1::RefreshMemoFromClipboardReported() {
+bool TForm1::RefreshMemoFromClipboardReported() {
   try {
     RefreshMemoFromClipboard();
     last_capture_error_.clear();
+    return true;
   } catch (const std::exception& error) {
-    if (error.what() == last_capture_error_) return;
-    last_capture_error_ = error.what();
-    services_.dialogs->ShowError(error.what());
+    if (error.what() != last_capture_error_) {
+      last_capture_error_ = error.what();
+      services_.dialogs->ShowError(error.what());
+    }
+    return false;
   }
+}
+
+void TForm1::RefreshMemoWhenClipboardChanged() {
+  const std::uint64_t changes = platform::Clipboard::System().OutsideChanges();
+  if (!capture_policy_.ShouldCapture(changes)) return;
+  // A capture that failed is tried again at the next chance.
+  if (RefreshMemoFromClipboardReported()) capture_policy_.Taken(changes);
+  memo_->setFocus();
 }
 
 void TForm1::MinimizeToTray() { app::MinimizeToTray(*this, *TaskBarIcon1_, *IconHide1_); }
@@ -441,7 +544,8 @@ void TForm1::MinimizeToTray() { app::MinimizeToTray(*this, *TaskBarIcon1_, *Icon
 void TForm1::TaskBarIcon1DblClick() { RestoreFromTray(*this, *IconHide1_); }
 
 void TForm1::AskToQuit() {
-  if (!services_.dialogs->Confirm(kQuitQuestion)) return;
+  if (quitting_ || !services_.dialogs->Confirm(kQuitQuestion)) return;
+  quitting_ = true;
   if (fetching_) services_.http->Abort();
   TaskBarIcon1_->SetVisible(false);
   services_.terminate_application();
@@ -456,18 +560,51 @@ TForm2* TForm1::Form2() {
 
 void TForm1::Button5Click() { Form2()->show(); }
 
-void TForm1::Button10Click() { GoToWeb1_->Execute(); }
+void TForm1::Button10Click() {
+  if (!GoToWeb1_->Execute()) SetStatusPanel(2, "Kein Standardbrowser gefunden");
+}
 
 void TForm1::Button15Click() {
   // The address carries raw user text (CR, LF, quotes, "&"): it goes to the script as one
   // argument, never through a shell.
-  services_.launch({"./browser.sh", GoToWeb1_->Url});
+  std::error_code error;
+  if (!fs::exists("browser.sh", error)) {
+    SetStatusPanel(2, "./browser.sh nicht gefunden");
+    return;
+  }
+  if (!services_.launch({"./browser.sh", GoToWeb1_->Url})) {
+    SetStatusPanel(2, "./browser.sh konnte nicht gestartet werden");
+  }
 }
 
 void TForm1::FrameViewer1KeyPress(char& key) {
   if (key != 3) return;
   viewer_->CopyToClipboard();
   SetMemoText(viewer_->SelText() + "\r\n");
+}
+
+std::unique_ptr<QMenu> TForm1::AnswerContextMenu(const viewer::TRightClickParameters& where) {
+  const std::string link = LinkAddress(where.URL, GoToWeb1_->Url);
+  AnswerMenuCommands commands;
+  commands.copy = [this] { viewer_->CopyToClipboard(); };
+  commands.select_all = [this] {
+    if (viewer::TPageViewer* page = viewer_->CurrentViewer()) page->SelectAll();
+  };
+  commands.copy_link = [link] { platform::Clipboard::System().SetText(link); };
+  // Queued: the look-up fetches, and the menu that asked for it should be gone by then.
+  commands.look_up = [this] {
+    QMetaObject::invokeMethod(
+        this, [this] { LookUpSelection(); }, Qt::QueuedConnection);
+  };
+  const AnswerMenuPlace place{!viewer_->SelText().empty(), !where.URL.empty()};
+  return MakeAnswerContextMenu(place, std::move(commands));
+}
+
+void TForm1::LookUpSelection() {
+  const std::string selection = viewer_->SelText();
+  if (selection.empty()) return;
+  SetMemoText(selection);
+  ReportErrors([this] { RunQuery(*last_service_); });
 }
 
 void TForm1::FrameViewer1HotSpotTargetClick(const std::string&, const std::string&, bool& handled) {
@@ -486,22 +623,23 @@ void TForm1::ReportErrors(const std::function<void()>& handler) {
 }
 
 bool TForm1::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) RefreshMemoFromClipboardReported();
+  // Activation catches a change made while the window was in the background.
+  if (event->type() == QEvent::WindowActivate) RefreshMemoWhenClipboardChanged();
   return QMainWindow::event(event);
 }
 
 void TForm1::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  RefreshMemoFromClipboardReported();
-}
-
-void TForm1::paintEvent(QPaintEvent* event) {
-  QMainWindow::paintEvent(event);
-  RefreshMemoFromClipboardReported();
+  RefreshMemoWhenClipboardChanged();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  // The close request never closes the window by itself: only the question does.
+  // The close request never closes the window by itself: only the question does. Once it
+  // was answered, the toolkit's own closing of the windows on the way out is let through.
+  if (quitting_) {
+    event->accept();
+    return;
+  }
   event->ignore();
   AskToQuit();
 }

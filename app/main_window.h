@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/answer_origin.h"
+#include "app/clipboard_capture_policy.h"
 #include "app/go_to_web.h"
 #include "app/http_fetcher.h"
 #include "app/icon_hide.h"
@@ -19,6 +20,7 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QToolBar;
@@ -26,6 +28,7 @@ class QToolBar;
 namespace tessival::viewer {
 class TFrameViewer;
 class TPageViewer;
+struct TRightClickParameters;
 }  // namespace tessival::viewer
 
 namespace tessival::widgets {
@@ -60,6 +63,8 @@ class TForm1 : public QMainWindow {
   static constexpr const char* kClipFile = "clip.tmp";
   static constexpr const char* kOutOfMemoryText =
       "Nicht genug Arbeitsspeicher: der Vorgang wurde abgebrochen.";
+  // What the answer pane shows when a fetch failed.
+  static constexpr const char* kFailurePageFile = "fehler.htm";
 
   explicit TForm1(MainWindowServices services, QWidget* parent = nullptr);
   ~TForm1() override;
@@ -80,6 +85,12 @@ class TForm1 : public QMainWindow {
   void FrameViewer1KeyPress(char& key);
   void FrameViewer1FileRequest(const std::string& src, std::string& new_name);
   void FrameViewer1HotSpotTargetClick(const std::string& target, const std::string& url, bool& handled);
+  // The answer pane's context menu for a right click at `where`; the caller opens it.
+  std::unique_ptr<QMenu> AnswerContextMenu(const viewer::TRightClickParameters& where);
+  // Puts the answer's selection into the memo and runs the last service with it.
+  void LookUpSelection();
+  // The service Enter runs: the one used last, the first row before any.
+  const ServiceRow& LastService() const { return *last_service_; }
 
   // The memo's text as engine bytes (CR LF line breaks).
   std::string MemoText() const;
@@ -99,7 +110,6 @@ class TForm1 : public QMainWindow {
  protected:
   bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
 
@@ -111,6 +121,10 @@ class TForm1 : public QMainWindow {
   void BuildStatusBar();
   void BuildDesktopComponents();
   void ConfigureFrameViewer();
+  // Enter in the memo, Ctrl+1 to Ctrl+9 for the first nine services, F6 and Ctrl+L back to
+  // the memo.
+  void BuildKeyboard();
+  void BuildTrayMenu();
   // Adds a button (and the gap after it) to the toolbar; the action shows or hides it.
   QAction* AddToolButton(QToolBar* bar, const std::string& caption, const char* component, int width,
                          ToolbarGap gap);
@@ -133,10 +147,15 @@ class TForm1 : public QMainWindow {
   // document fetched from the web into a file of its own (missing when refused or failed);
   // empty, no substitute, while no answer has been shown.
   std::string AnswerDocumentFile(const std::string& source);
+  // Shows the failure of `row`'s query in the answer pane, in place of the old answer.
+  void ShowFetchFailure(const ServiceRow& row, const std::string& address);
   void AskToQuit();
   // Runs a handler; an exception becomes the standard error box and the program goes on.
   void ReportErrors(const std::function<void()>& handler);
-  void RefreshMemoFromClipboardReported();
+  // False when the capture failed (and was reported, once for the same error).
+  bool RefreshMemoFromClipboardReported();
+  // Captures only when the clipboard changed since the memo last took it.
+  void RefreshMemoWhenClipboardChanged();
 
   MainWindowServices services_;
   viewer::TFrameViewer* viewer_ = nullptr;  // owned by the lower pane's widget tree
@@ -154,8 +173,13 @@ class TForm1 : public QMainWindow {
   AnswerOrigin answer_origin_;  // where what the shown answer names comes from
   std::string answer_file_;     // the shown answer's own file, as the pane names it
   int answer_documents_ = 0;    // documents fetched for it so far
-  // The last error of the clipboard capture, shown once: the capture runs on every paint,
-  // and an error box that repaints the window would otherwise come back for ever.
+  const ServiceRow* last_service_ = &ServiceTable().front();
+  // The owner's confirmation was given: the close that quitting sends is not asked again.
+  bool quitting_ = false;
+  std::unique_ptr<QMenu> tray_menu_;
+  ClipboardCapturePolicy capture_policy_;
+  // The last error of the clipboard capture, shown once: a failed capture is tried again at
+  // every activation, and an error box that activates the window would come back for ever.
   std::string last_capture_error_;
 };
 

@@ -9,7 +9,7 @@
 namespace tessival::app {
 
 bool QtUserDialogs::Confirm(const std::string& question) {
-  QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Tessival Browser"),
                   platform::ToQString(question), QMessageBox::Yes | QMessageBox::No, parent_);
   box.setDefaultButton(QMessageBox::Yes);
   return box.exec() == QMessageBox::Yes;

@@ -33,6 +33,9 @@ class TTaskBarIcon {
   TTaskBarIcon& operator=(const TTaskBarIcon&) = delete;
 
   const QIcon& Icon() const { return icon_; }
+  // The menu a right click on the icon opens (not owned).
+  void SetMenu(QMenu* menu) { area_->SetMenu(menu); }
+  QMenu* Menu() const { return area_->Menu(); }
   void SetIcon(const QIcon& icon);
   const QString& Tip() const { return tip_; }
   void SetTip(const QString& tip);

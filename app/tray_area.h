@@ -9,6 +9,8 @@
 
 #include "platform/win_types.h"
 
+class QMenu;
+
 namespace tessival::app {
 
 // The mouse messages a notification icon reports, with their classic numbers.
@@ -35,6 +37,9 @@ class TrayArea {
   virtual void Remove() = 0;
 
   void SetMouseHandler(MouseHandler handler) { mouse_handler_ = std::move(handler); }
+  // The menu the icon opens on a right click (not owned; it outlives the icon's use).
+  virtual void SetMenu(QMenu* menu) { menu_ = menu; }
+  QMenu* Menu() const { return menu_; }
 
  protected:
   void ReportMouse(platform::UINT mouse_message) const {
@@ -43,6 +48,7 @@ class TrayArea {
 
  private:
   MouseHandler mouse_handler_;
+  QMenu* menu_ = nullptr;
 };
 
 // The desktop's own notification area, through Qt's tray icon.

@@ -321,6 +321,7 @@ class TPageViewer : public QWidget {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
 
@@ -436,6 +437,9 @@ class TPageViewer : public QWidget {
   int refresh_seconds_ = 0;
   std::string refresh_target_;
   int h_position_ = 0;
+  // What the wheel turned below a pixel, down and sideways (page_viewer_scroll.cpp).
+  int wheel_carry_y_ = 0;
+  int wheel_carry_x_ = 0;
   int scroll_bar_width_ = 16;
   bool busy_ = false;
   bool laying_out_ = false;

@@ -1,6 +1,9 @@
 // The viewer's layout, scroll bars, keyboard scrolling and painting.
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QWheelEvent>
+#include <QtMath>
 #include <algorithm>
 
 #include "html/ascii_text.h"
@@ -236,6 +239,32 @@ void TPageViewer::keyPressEvent(QKeyEvent* event) {
   event->accept();
 }
 
+// The wheel moves the page by the desktop's lines per notch (Shift turns it sideways); a
+// touchpad or high-resolution wheel that reports pixels moves it by those.
+void TPageViewer::wheelEvent(QWheelEvent* event) {
+  QPoint angle = event->angleDelta();
+  QPoint pixels = event->pixelDelta();
+  if (event->modifiers() & Qt::ShiftModifier) {
+    angle = angle.transposed();
+    pixels = pixels.transposed();
+  }
+  const int lines = QApplication::wheelScrollLines();
+  int down = -pixels.y();
+  int right = -pixels.x();
+  if (pixels.isNull()) {
+    const WheelStep vertical = WheelScrollStep(angle.y(), wheel_carry_y_, lines, kVerticalSmallChange);
+    const WheelStep horizontal = WheelScrollStep(angle.x(), wheel_carry_x_, lines,
+                                                 kHorizontalSmallChange);
+    wheel_carry_y_ = vertical.carry;
+    wheel_carry_x_ = horizontal.carry;
+    down = vertical.pixels;
+    right = horizontal.pixels;
+  }
+  if (down != 0) ScrollVertically(v_bar_->Position() + down, false);
+  if (right != 0) SetHScrollBarPosition(h_position_ + right);
+  event->accept();
+}
+
 // --- focus and border -----------------------------------------------------------------------
 
 void TPageViewer::UpdateBorder() {
@@ -274,12 +303,15 @@ void TPageViewer::DrawPanel(QPainter& painter, const QRect& clip) {
   if (laying_out_) return;
   UpdateBorder();
   // Painted into a memory picture of the clip first, so the panel never shows a half-drawn
-  // page.
-  QImage buffer = PaintBuffer(clip.size());
+  // page; the picture has the screen's pixels, so text and lines are drawn sharp on a
+  // scaled screen rather than drawn at one pixel and blown up.
+  const qreal ratio = devicePixelRatio();
+  QImage buffer = PaintBuffer(QSize(qCeil(clip.width() * ratio), qCeil(clip.height() * ratio)));
   if (buffer.isNull()) {
     if (clip.width() + clip.height() != 0) throw EOutOfResources("Out of Resources");
     return;
   }
+  buffer.setDevicePixelRatio(ratio);
   {
     platform::QtCanvas canvas(buffer);
     canvas.SetWindowOrgEx(clip.left(), clip.top());

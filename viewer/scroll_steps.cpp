@@ -10,7 +10,17 @@ constexpr int kFastFactor = 8;
 constexpr int kMiddleFarDistance = 60;
 constexpr int kMiddleSlowStep = 8;
 constexpr int kMiddleFastStep = 32;
+// More than any document is high: a wheel step never needs more.
+constexpr long long kMaxScrollPixels = 1LL << 30;
 }  // namespace
+
+WheelStep WheelScrollStep(int eighths, int carry, int lines_per_notch, int line_step) {
+  // 64 bits: a flood of events from a free-spinning wheel must not wrap.
+  const long long total = -static_cast<long long>(eighths) * lines_per_notch * line_step + carry;
+  const long long pixels = total / kWheelNotch;
+  return {static_cast<int>(std::clamp<long long>(pixels, -kMaxScrollPixels, kMaxScrollPixels)),
+          static_cast<int>(total % kWheelNotch)};
+}
 
 int ClampScrollY(int y, int doc_height, int panel_height) {
   return std::max(std::min(y, doc_height - panel_height), 0);

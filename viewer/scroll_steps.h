@@ -14,6 +14,19 @@ constexpr int kAutoScrollIntervalMs = 100;
 // The middle button scrolls once the mouse is this far from where it was pressed.
 constexpr int kMiddleScrollDeadZone = 20;
 
+// A wheel notch, in the eighths of a degree wheel events count in.
+constexpr int kWheelNotch = 120;
+
+// How far one wheel event moves the page: `eighths` of a degree at `lines_per_notch` lines
+// of `line_step` pixels a notch, in pixels towards the end of the page (a turn away from
+// the user, positive eighths, moves back). A high-resolution wheel sends fractions of a
+// notch; what falls below a pixel is carried to the next event, so slow turns add up.
+struct WheelStep {
+  int pixels = 0;
+  int carry = 0;  // hand back with the next event of the same direction of scrolling
+};
+WheelStep WheelScrollStep(int eighths, int carry, int lines_per_notch, int line_step);
+
 // A top position kept inside the document: never below 0, never past its last page.
 int ClampScrollY(int y, int doc_height, int panel_height);
 

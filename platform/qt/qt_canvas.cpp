@@ -194,7 +194,9 @@ QtCanvas::QtCanvas(TBitmap& target) : bitmap_(&target) {
 void QtCanvas::Begin(QImage& image) {
   own_painter_.emplace(&image);
   painter_ = &*own_painter_;
-  bounds_ = {0, 0, image.width(), image.height()};
+  // A picture made for a high-density screen is drawn on in the page's own units.
+  const QSizeF logical = image.deviceIndependentSize();
+  bounds_ = {0, 0, static_cast<int>(logical.width()), static_cast<int>(logical.height())};
   // Taken once the painter holds the image, so reading the pixels makes no copy of them.
   if (image.format() == QImage::Format_RGB32 && painter_->isActive()) {
     target_bits_ = image.bits();
@@ -316,9 +318,11 @@ void DrawCharacters(QPainter& painter, const QFont& font, std::string_view text,
 
 bool QtCanvas::CanWritePixels() const {
   // Only a painter of our own has a state known to be plain: no transform, clip or opacity
-  // that pixels written directly would ignore.
+  // that pixels written directly would ignore, and one pixel for each of the page's (a
+  // high-density picture is scaled by the painter, not by its world transform).
   return target_bits_ != nullptr && !borrowed_painter_ && !painter_->hasClipping() &&
-         painter_->opacity() == 1.0 && painter_->worldTransform().isIdentity();
+         painter_->opacity() == 1.0 && painter_->worldTransform().isIdentity() &&
+         painter_->device()->devicePixelRatio() == 1.0;
 }
 
 namespace {

@@ -8,6 +8,16 @@
 
 namespace tessival::platform {
 
+QtClipboard::QtClipboard() {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  // While the program owns the clipboard the change is its own copy.
+  watch_ = QObject::connect(clipboard, &QClipboard::dataChanged, [this, clipboard] {
+    if (!clipboard->ownsClipboard()) ++outside_changes_;
+  });
+}
+
+QtClipboard::~QtClipboard() { QObject::disconnect(watch_); }
+
 std::optional<std::string> QtClipboard::GetText() {
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
   if (data == nullptr || !data->hasText()) return std::nullopt;

@@ -9,6 +9,8 @@
 #include "real_client_window.h"
 #include "scratch_directory.h"
 #include "tls_peers.h"
+#include "viewer/frame_viewer.h"
+#include "viewer/page_viewer.h"
 
 namespace tessival::app {
 namespace {
@@ -74,6 +76,10 @@ TEST_F(HttpsServicesTest, BadCertificateShowsTheReasonAndNoPage) {
   EXPECT_EQ(form_->StatusPanelText(2),
             "Fehler : 404 certificate verify failed: certificate has expired");
   EXPECT_EQ(ReadFile("news.htm"), "");
+  viewer::TPageViewer* pane = form_->FrameViewer1().CurrentViewer();
+  ASSERT_NE(pane, nullptr);
+  pane->SelectAll();
+  EXPECT_THAT(pane->SelText(), ::testing::HasSubstr("Das Zertifikat des Servers ist abgelaufen"));
 }
 
 }  // namespace

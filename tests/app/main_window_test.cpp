@@ -15,13 +15,18 @@
 #include <QToolBar>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QHelpEvent>
+#include <QScreen>
+#include <QMenu>
 #include <fstream>
+#include <set>
 #include <stdexcept>
 
 #include "app/conversion_dialog.h"
 #include "net/http_cli.h"
 #include "net/socket_exception.h"
 #include "platform/clipboard.h"
+#include "platform/qt/text_convert.h"
 #include "tests/widgets/qt_app_fixture.h"
 #include "scratch_directory.h"
 #include "viewer/frame_set.h"
@@ -124,9 +129,14 @@ TEST_F(MainWindowTest, WindowHasItsCaptionGeometryMenuAndStatusPanels) {
   form_->show();
   QApplication::processEvents();
   EXPECT_EQ(form_->windowTitle().toStdString(), "Tessival - Browser (Free-Edition V 0.0.9 2005-07-31)");
-  EXPECT_EQ(form_->pos(), QPoint(135, 258));
-  EXPECT_EQ(form_->size(), QSize(921, 536));
-  EXPECT_EQ(form_->font().pixelSize(), 11);
+  // The designed place and size where the screen has room for them, always inside it.
+  const QRect designed(135, 258, 921, 536);
+  const QRect available = form_->screen()->availableGeometry();
+  // (A screen narrower than the toolbar leaves the window at the toolbar's width.)
+  EXPECT_TRUE(available.contains(form_->geometry().topLeft()));
+  if (available.contains(designed)) EXPECT_EQ(form_->geometry(), designed);
+  EXPECT_EQ(form_->font().family(), "MS Sans Serif");
+  EXPECT_EQ(form_->font().pointSizeF(), QApplication::font().pointSizeF());  // the desktop's
   const auto menus = form_->menuBar()->actions();
   ASSERT_EQ(menus.size(), 1);
   EXPECT_EQ(menus[0]->text(), "&Datei");
@@ -165,7 +175,8 @@ TEST_F(MainWindowTest, ToolbarHoldsTheButtonsInOrderWithTheirWidthsAndSeparators
   for (QAction* action : bar->actions()) {
     QWidget* widget = bar->widgetForAction(action);
     if (auto* button = qobject_cast<QPushButton*>(widget)) {
-      items.push_back(button->text().toStdString() + "/" + std::to_string(button->width()) +
+      // The caption as read, without the marks of its underlined keyboard letter.
+      items.push_back(button->text().remove('&').toStdString() + "/" + std::to_string(button->width()) +
                       (action->isVisible() ? "" : "/hidden") + (button->isEnabled() ? "" : "/disabled"));
       EXPECT_EQ(button->height(), 26);
     } else {
@@ -236,7 +247,8 @@ TEST_F(MainWindowTest, FailedQueriesReportStatusKeepThePageAndStillRememberTheAd
     EXPECT_EQ(ReadFile("news.htm"), c.partial_body);
     EXPECT_EQ(ReadFile("url.txt"), "http://127.0.0.1:1/tick/km/\r\n");
   }
-  EXPECT_EQ(Shown(), "");
+  // The pane tells the failure instead of keeping a page that did not answer it.
+  EXPECT_EQ(Shown(), FullName("fehler.htm"));
   EXPECT_TRUE(dialogs_->errors.empty());
 }
 
@@ -388,6 +400,9 @@ TEST_F(MainWindowTest, CloseQuestionAnsweredYesEndsTheProgram) {
   form_->Beenden1Click();
   EXPECT_EQ(terminations_, 1);
   EXPECT_EQ(http_->aborts, 0);
+  // The toolkit closes the windows on the way out: that is not asked again.
+  EXPECT_TRUE(form_->close());
+  EXPECT_EQ(dialogs_->questions.size(), 1u);
 }
 
 TEST_F(MainWindowTest, CtrlCInTheViewerCopiesTheSelectionIntoTheMemo) {
@@ -443,6 +458,9 @@ TEST_F(MainWindowTest, ScriptButtonPassesTheAddressAsOneArgumentWithoutAShell) {
   http_->on_get = [](ScriptedHttp& h) { h.Answer(404, "Not Found", ""); };
   Click("Button1");
   Click("Button15");
+  EXPECT_EQ(form_->StatusPanelText(2), "./browser.sh nicht gefunden");
+  WriteFile("browser.sh", "");
+  Click("Button15");
   ASSERT_EQ(started_.size(), 2u);
   EXPECT_EQ(started_[0], "./browser.sh");
   EXPECT_EQ(started_[1], form_->GoToWebUrl());
@@ -450,6 +468,40 @@ TEST_F(MainWindowTest, ScriptButtonPassesTheAddressAsOneArgumentWithoutAShell) {
   started_.clear();
   Click("Button10");
   EXPECT_THAT(started_, ElementsAre("mybrowser", form_->GoToWebUrl()));
+}
+
+TEST_F(MainWindowTest, EveryButtonHasItsOwnKeyboardLetterAndATip) {
+  std::set<QChar> letters{QChar('D')};  // the menu's "&Datei"
+  form_->SetMemoText("Haus");
+  for (QPushButton* button : form_->findChildren<QPushButton*>()) {
+    QString text = button->text();
+    const qsizetype mark = text.indexOf('&');
+    ASSERT_GE(mark, 0) << text.toStdString();
+    EXPECT_TRUE(letters.insert(text.at(mark + 1).toUpper()).second) << text.toStdString();
+    if (const ServiceRow* row = FindService(platform::FromQString(text.remove('&')))) {
+      QHelpEvent tip(QEvent::ToolTip, {1, 1}, button->mapToGlobal(QPoint(1, 1)));
+      QApplication::sendEvent(button, &tip);
+      EXPECT_THAT(button->toolTip().toStdString(),
+                  ::testing::HasSubstr(BuildQueryAddress(*row, "Haus")));
+    } else {
+      EXPECT_FALSE(button->toolTip().isEmpty()) << text.toStdString();
+    }
+  }
+  EXPECT_EQ(letters.size(), 19u);
+}
+
+TEST_F(MainWindowTest, TheTrayIconComesBackOnOneClickAndHasAMenu) {
+  form_->show();
+  form_->MinimizeToTray();
+  QMenu* menu = form_->TaskBarIcon1().Menu();
+  ASSERT_NE(menu, nullptr);
+  ASSERT_EQ(menu->actions().size(), 2);
+  EXPECT_EQ(menu->actions()[0]->text(), "&Anzeigen");
+  EXPECT_EQ(menu->actions()[1]->text(), "&Beenden");
+  menu->actions()[0]->trigger();
+  EXPECT_FALSE(form_->isMinimized());
+  menu->actions()[1]->trigger();
+  EXPECT_THAT(dialogs_->questions, ElementsAre("Tessival Browser beenden?"));
 }
 
 TEST_F(MainWindowTest, ConversionDialogIsLaidOutAndIgnoresText) {
