@@ -1,5 +1,7 @@
 #include "app/desktop_session.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -92,6 +94,15 @@ void DesktopSession::OpenSettings() {
   settings_ = dialog.Result();
   Save();
   Apply();
+}
+
+void DesktopSession::AnswerSelection() {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  QString text = clipboard->supportsSelection() ? clipboard->text(QClipboard::Selection) : QString();
+  if (text.isEmpty()) text = clipboard->text(QClipboard::Clipboard);
+  InstanceRequest request;
+  if (!text.isEmpty()) request.text = text;
+  HandleRequest(request);
 }
 
 void DesktopSession::HandleRequest(const InstanceRequest& request) {

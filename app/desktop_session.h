@@ -22,6 +22,8 @@ class DesktopSession : public QObject {
   // Brings the window up; with a text, puts it into the memo; with a text or a service,
   // runs that service (or the one used last).
   void HandleRequest(const InstanceRequest& request);
+  // What the global key does: the primary selection (else the clipboard) as the request's text.
+  void AnswerSelection();
   void OpenSettings();
   const ProgramSettings& settings() const { return settings_; }
   // Takes the global key whenever it is set (now, and after each change in the dialog);

@@ -4,6 +4,7 @@
 
 #include "app/command_line.h"
 #include "app/desktop_session.h"
+#include "app/global_key.h"
 #include "app/main_window.h"
 #include "app/single_instance.h"
 #include "app/qt_user_dialogs.h"
@@ -99,6 +100,11 @@ int main(int argc, char* argv[]) {
   app::HttpCliFetcher* fetcher = nullptr;
   app::TForm1 form1(MakeServices(fetcher));
   app::DesktopSession session(form1, *fetcher, app::SettingsFilePath(), net::ReadSystemProxies());
+  const std::unique_ptr<app::GlobalKey> global_key = app::MakeDesktopGlobalKey();
+  global_key->on_pressed = [&session] { session.AnswerSelection(); };
+  session.SetKeyBinder([&global_key](const std::string& key) {
+    return app::DescribeGlobalKeyState(global_key->Bind(key), QString::fromStdString(key));
+  });
   app::SingleInstance instance(
       [&session](const app::InstanceRequest& later) { session.HandleRequest(later); });
   if (!instance.Listen(instance_path)) {
