@@ -2,8 +2,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
+#include "app/command_line.h"
+#include "app/desktop_session.h"
+#include "app/global_key.h"
 #include "app/main_window.h"
+#include "app/single_instance.h"
 #include "app/qt_user_dialogs.h"
 #include "app/toolkit_translations.h"
 #include "app/working_folder.h"
@@ -22,9 +27,11 @@ namespace {
 
 using namespace tessival;
 
-app::MainWindowServices MakeServices() {
+app::MainWindowServices MakeServices(app::HttpCliFetcher*& fetcher) {
   app::MainWindowServices services;
-  services.http = std::make_unique<app::HttpCliFetcher>();
+  auto http = std::make_unique<app::HttpCliFetcher>();
+  fetcher = http.get();
+  services.http = std::move(http);
   services.dialogs = std::make_unique<app::QtUserDialogs>(nullptr);
   services.launch = [](const std::vector<std::string>& argv) { return platform::LaunchDetached(argv); };
   services.terminate_application = [] { QApplication::quit(); };
@@ -46,9 +53,41 @@ void EnterTheWorkingFolder() {
   }
 }
 
+// Prints help or version, or the error: what needs no window. Nothing when the program runs on.
+std::optional<int> AnswerWithoutWindow(const app::ParsedCommandLine& parsed) {
+  if (!parsed.command_line) {
+    std::fprintf(stderr, "tessival: %s\n%s", parsed.error.c_str(), app::kCommandLineUsage);
+    return 2;
+  }
+  if (parsed.command_line->help) {
+    std::fputs(app::kCommandLineUsage, stdout);
+    return 0;
+  }
+  if (parsed.command_line->version) {
+    std::printf("tessival %s\n", TESSIVAL_VERSION);
+    return 0;
+  }
+  return std::nullopt;
+}
+
+app::InstanceRequest RequestOf(const app::CommandLine& line) {
+  app::InstanceRequest request;
+  if (line.service) request.service = QString::fromLocal8Bit(*line.service);
+  if (line.text) request.text = QString::fromLocal8Bit(*line.text);
+  return request;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  const app::ParsedCommandLine parsed = app::ParseCommandLine(
+      std::vector<std::string>(argv + 1, argv + argc));
+  if (const std::optional<int> status = AnswerWithoutWindow(parsed)) return *status;
+  const app::InstanceRequest request = RequestOf(*parsed.command_line);
+  if (request.service && app::FindServiceByCaption(*request.service) == nullptr) {
+    std::fprintf(stderr, "tessival: no service \"%s\"\n", parsed.command_line->service->c_str());
+    return 2;
+  }
   // The font configuration is read on the second core while the application connects to the
   // display: the first font use below would otherwise read it after the connection is made.
   platform::FontConfigPreload font_config;
@@ -69,6 +108,10 @@ int main(int argc, char* argv[]) {
   program_font.setFamily(QStringLiteral("MS Sans Serif"));
   QApplication::setFont(program_font);
 
+  // A program already running on this display takes the request and shows its window.
+  const QString instance_path = app::InstanceSocketPath();
+  if (app::SingleInstance::HandOver(instance_path, request)) return 0;
+
   platform::QtLoopDriver loop_driver(platform::MessageLoop::ForThisThread());
   platform::QtClipboard clipboard;
   platform::Clipboard::SetSystem(&clipboard);
@@ -77,8 +120,23 @@ int main(int argc, char* argv[]) {
   platform::InstallQtScreenFonts();
   platform::QtCanvas::RecordScreenDepth();
 
-  app::TForm1 form1(MakeServices());
+  app::HttpCliFetcher* fetcher = nullptr;
+  app::TForm1 form1(MakeServices(fetcher));
+  app::DesktopSession session(form1, *fetcher, app::SettingsFilePath(), net::ReadSystemProxies());
+  const std::unique_ptr<app::GlobalKey> global_key = app::MakeDesktopGlobalKey();
+  global_key->on_pressed = [&session] { session.AnswerSelection(); };
+  session.SetKeyBinder([&global_key](const std::string& key) {
+    return app::DescribeGlobalKeyState(global_key->Bind(key), QString::fromStdString(key));
+  });
+  app::SingleInstance instance(
+      [&session](const app::InstanceRequest& later) { session.HandleRequest(later); });
+  if (!instance.Listen(instance_path)) {
+    // Another start won the race for the socket while this one built its window.
+    if (app::SingleInstance::HandOver(instance_path, request)) return 0;
+    std::fprintf(stderr, "tessival: cannot listen for later starts at %s\n", qPrintable(instance_path));
+  }
   form1.show();
+  if (request.text || request.service) session.HandleRequest(request);
   const int status = application.exec();
   platform::Clipboard::SetSystem(nullptr);
   return status;

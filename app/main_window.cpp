@@ -450,6 +450,7 @@ void TForm1::RunQuery(const ServiceRow& row) {
     return;
   }
   last_service_ = &row;
+  if (OnServiceRun) OnServiceRun(row);
   const std::string text = row.uses_memo_text ? MemoText() : std::string();
   const std::string address = BuildQueryAddress(row, text);
   RememberUrl(address);

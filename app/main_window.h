@@ -91,6 +91,10 @@ class TForm1 : public QMainWindow {
   void LookUpSelection();
   // The service Enter runs: the one used last, the first row before any.
   const ServiceRow& LastService() const { return *last_service_; }
+  // Makes `row` the one Enter runs (a setting kept from an earlier start).
+  void SetLastService(const ServiceRow& row) { last_service_ = &row; }
+  // Told of every service run, however it was started (button, key, menu, later start).
+  std::function<void(const ServiceRow& row)> OnServiceRun;
 
   // The memo's text as engine bytes (CR LF line breaks).
   std::string MemoText() const;

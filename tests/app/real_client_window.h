@@ -24,13 +24,15 @@ class RecordingDialogs : public UserDialogs {
   int beeps = 0;
 };
 
-// Builds the window; `dialogs` is left pointing at the window's dialogs.
-inline std::unique_ptr<TForm1> MakeRealClientWindow(RecordingDialogs*& dialogs) {
+// Builds the window; `dialogs` (and `fetcher`, when given) are left pointing at the window's own.
+inline std::unique_ptr<TForm1> MakeRealClientWindow(RecordingDialogs*& dialogs,
+                                                    HttpCliFetcher** fetcher = nullptr) {
   using namespace std::chrono_literals;
   tessival::testing::EnsureQtApplication();
   MainWindowServices services;
   auto http = std::make_unique<HttpCliFetcher>();
   http->Client().Timeout = 10s;
+  if (fetcher != nullptr) *fetcher = http.get();
   services.http = std::move(http);
   auto owned_dialogs = std::make_unique<RecordingDialogs>();
   dialogs = owned_dialogs.get();

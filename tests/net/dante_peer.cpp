@@ -38,7 +38,7 @@ std::string Config(DanteServer::Method method, int port, const std::string& log)
       << "user.privileged: root\n"
       << "user.unprivileged: nobody\n"
       << "client pass { from: 127.0.0.0/8 to: 0.0.0.0/0 }\n"
-      << "socks pass { from: 127.0.0.0/8 to: 127.0.0.0/8 protocol: tcp }\n";
+      << "socks pass { from: 127.0.0.0/8 to: 127.0.0.0/8 protocol: tcp\n  log: connect }\n";
   return out.str();
 }
 

@@ -1,5 +1,8 @@
 #include "web_peers.h"
 
+#include <fstream>
+#include <sstream>
+
 #include "nginx_config.h"
 
 #include "loopback_peer.h"
@@ -50,14 +53,20 @@ bool TinyproxyPeer::Start() {
                                       dir +
                                       "/tinyproxy.log\"\n"
                                       "PidFile \"" +
-                                      dir +
-                                      "/tinyproxy.pid\"\n"
-                                      "BasicAuth " +
-                                      kUser + " " + kPassword +
-                                      "\n"
+                                      dir + "/tinyproxy.pid\"\n" +
+                                      (access_ == Access::kPassword
+                                           ? std::string("BasicAuth ") + kUser + " " + kPassword + "\n"
+                                           : std::string()) +
                                       "DisableViaHeader Yes\n"
                                       "User root\nGroup root\n");
   return process_.Start({tinyproxy, "-d", "-c", dir + "/tinyproxy.conf"}, port_);
+}
+
+std::string TinyproxyPeer::log_text() const {
+  std::ifstream in(folder_.path() / "tinyproxy.log");
+  std::stringstream buffer;
+  buffer << in.rdbuf();
+  return buffer.str();
 }
 
 }  // namespace tessival::net::testing

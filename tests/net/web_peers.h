@@ -34,12 +34,17 @@ class TinyproxyPeer {
  public:
   static constexpr const char* kUser = "proxyuser";
   static constexpr const char* kPassword = "proxypass";
+  enum class Access { kPassword, kOpen };
 
+  explicit TinyproxyPeer(Access access = Access::kPassword) : access_(access) {}
   bool Start();
   int port() const { return port_; }
   const std::string& error() const { return process_.error(); }
+  // What the proxy has logged so far: each request it carried names its address.
+  std::string log_text() const;
 
  private:
+  Access access_;
   ScratchFolder folder_{"tessival-tinyproxy"};
   PeerProcess process_;
   int port_ = 0;
