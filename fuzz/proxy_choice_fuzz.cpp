@@ -36,16 +36,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (parsed.server) {
     if (HasControl(parsed.server->user) || HasControl(parsed.server->password)) __builtin_trap();
     const ParsedProxy again = ParseProxyAddress(parsed.server->Describe());
-    if (!again.server || again.server->host != parsed.server->host || again.server->port != parsed.server->port ||
-        again.server->kind != parsed.server->kind) {
+    if (!again.server || again.server->host != parsed.server->host ||
+        again.server->port != parsed.server->port || again.server->kind != parsed.server->kind) {
       __builtin_trap();
     }
   }
-  const SystemProxies system = ReadSystemProxies([&](const std::string& name) -> std::optional<std::string> {
-    if (name == "all_proxy") return address;
-    if (name == "no_proxy") return no_proxy;
-    return std::nullopt;
-  });
+  const SystemProxies system = ReadSystemProxies(
+      [&](const std::string& name) -> std::optional<std::string> {
+        if (name == "all_proxy") return address;
+        if (name == "no_proxy") return no_proxy;
+        return std::nullopt;
+      });
   ChooseProxy(ProxySettings{}, system, rest);
   NoProxyMatches(no_proxy, rest);
   return 0;

@@ -22,8 +22,8 @@ TEST_F(TableReaderTest, ReadsCellsAndRestoresTheStateAroundTheTable) {
        "Body\n  TableBlock table\n    Table\n  Text []\"c d\"\n"},
       {"a caption below", "<i><table><caption align=bottom>c</caption><tr><td>x</table>z",
        "Body\n  TableBlock table\n    Table\n  Text [i]\"z\"\n"},
-      {"a comment open in a cell keeps the table read so far",
-       "a<table><tr><td>kept<!-- open", "Body\n  Text []\"a\"\n  TableBlock table\n    Table\n"},
+      {"a comment open in a cell keeps the table read so far", "a<table><tr><td>kept<!-- open",
+       "Body\n  Text []\"a\"\n  TableBlock table\n    Table\n"},
   };
   for (const TableCase& c : cases) EXPECT_EQ(Read(c.html), c.outline) << c.name;
 }
