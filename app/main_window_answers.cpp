@@ -62,7 +62,7 @@ std::string TForm1::AnswerDocumentFile(const std::string& source) {
   if (answer_file_.empty()) return {};
   // The pane asks for the answer itself by the name it was given.
   if (source == answer_file_) return source;
-  const std::string file = DocumentFileName(answer_file_, ++answer_documents_);
+  std::string file = DocumentFileName(answer_file_, ++answer_documents_);
   std::error_code error;
   fs::remove(file, error);
   const std::optional<std::string> url = answer_origin_.Resolve(source);

@@ -16,7 +16,7 @@ constexpr std::uint64_t kLimit = 4096;
 
 // A file of `size` bytes that takes no room on the disk.
 std::string SparseFile(const testing::TempTree& tree, const std::string& name, std::uint64_t size) {
-  const std::string path = tree.Write(name, "");
+  std::string path = tree.Write(name, "");
   std::filesystem::resize_file(path, size);
   return path;
 }
